@@ -1,0 +1,78 @@
+// Astronomical math and time: angle reduction, arctangents, degrees and
+// degrees/minutes/seconds, the calendar date and the Julian day on the chart's
+// time scale (universal time plus Delta T), the addition theorem, spherical and
+// rectangular coordinates, precession, nutation and the ecliptic/equator
+// rotation. Stateless free functions on plain numbers; no I/O, no Qt.
+//
+// Angles are degrees on every interface unless the name ends in Rad.
+// "T" is Julian centuries of 36525 days since J2000 (JD 2451545.0) on the
+// chart's time scale.
+#pragma once
+
+#include <string>
+
+inline constexpr double kPi = 3.14159265358979323846;
+inline constexpr double kTwoPi = 2.0 * kPi;
+inline constexpr double kDegToRad = 0.017453292519943295;  // pi/180
+inline constexpr double kRadToDeg = 57.29577951308232;     // 180/pi
+inline constexpr double kArcsecPerRad = 206264.8062;
+
+// Reduces an angle into [0, 360). Every finite input lands in range (a tiny
+// negative value gives 0, never 360); a non-finite input gives 0.
+void Normalize360(double& angle);
+void Normalize360f(float& angle);
+
+// Direction of the vector (-b, -a), radians in [0, 2pi). b = 0 gives the
+// quarter-turn step of the formula without dividing, so a = b = 0 is defined.
+float ArcTan2OppositeRad(float a, float b);
+// Direction of (b, a) for a >= 0; the house routine's own half-plane variant
+// for a < 0 (see the notes in the source). Radians in [0, 2pi); a = b = 0
+// gives pi/2, as every b = 0 does.
+float ArcTan2Rad(float a, float b);
+// Angle of (x, y) in degrees, (-180, 180]; both zero gives 0.
+double ArcTan2Deg(double y, double x);
+
+// Removes every space and converts to a signed integer; "" gives 0.
+// Throws std::invalid_argument (or std::out_of_range) on text that is no integer.
+int StrToIntNoSpaces(const std::string& text);
+
+// Signed decimal degrees (or hours) of d, m, s whose sign sits on the first
+// non-zero part.
+double DmsToDeg(int d, int m, int s);
+// The inverse split; seconds are whole, and a value a hair below a whole
+// second counts as that second (10.99999999 gives 11 0 0). The sign goes onto
+// the first non-zero part. NaN gives 0 0 0; a huge value saturates the degrees.
+void DegToDms(float value, int& d, int& m, int& s);
+void DegToDmsD(double value, int& d, int& m, int& s);
+
+// Julian day of a date and universal time, plus Delta T (the chart's time
+// scale). Julian calendar up to 4 October 1582, Gregorian after.
+double JulianDay(int day, int month, int year, float hoursUt);
+// Calendar date and hours of a Julian day; Delta T is not removed.
+void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours);
+
+// Fractional part in [0, 1) for every finite input; non-finite gives 0.
+double Frac(double x);
+// x - floor(x), also kept in [0, 1); non-finite gives 0.
+double FracFloor(double x);
+// sin(2pi * Frac(x)).
+double SinRevolutions(double x);
+
+// (a + ib)(c + id). When the product is not a number (an infinite factor
+// times zero) it is formed again with a = 0.
+void ComplexMultiply(double a, double b, double c, double d, double& re, double& im);
+
+// Spherical (degrees) to rectangular and back; lon comes back in [0, 360).
+void SphericalToRect(double r, double lat, double lon, double& x, double& y, double& z);
+void RectToSpherical(double x, double y, double z, double& r, double& lat, double& lon);
+
+// Rigorous ecliptic precession of a rectangular vector from epoch T0 to T.
+void PrecessRect(double T0, double T, double& x, double& y, double& z);
+// Ecliptic precession of a longitude and latitude (degrees) from B1950 to T.
+void PrecessEcliptic(double T, double& lon, double& lat);
+
+// Adds the short nutation series to equatorial coordinates of date.
+void NutateEquatorial(double T, double& x, double& y, double& z);
+// Rotation by the mean obliquity of date, and its inverse.
+void EclipticToEquatorial(double T, double& x, double& y, double& z);
+void EquatorialToEcliptic(double T, double& x, double& y, double& z);
