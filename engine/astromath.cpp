@@ -233,49 +233,62 @@ void PrecessEcliptic(double T, double& lon, double& lat) {
   lon = 360.0 * Frac(bigL / kTwoPi);
 }
 
-void NutateEquatorial(double T, double& x, double& y, double& z) {
+FrameOfDate FrameOfDateAt(double T) {
+  FrameOfDate f;
+  double eps0 = (23.43929111 - (46.815 + (0.00059 - 0.001813 * T) * T) * T / 3600.0) * kDegToRad;
+  f.cosEps = std::cos(eps0);
+  f.sinEps = std::sin(eps0);
+  // short nutation series: mean arguments in revolutions, amplitudes in arcseconds
   double ls = kTwoPi * FracFloor(0.993133 + 99.997306 * T);
   double d = kTwoPi * FracFloor(0.827362 + 1236.853087 * T);
-  double f = kTwoPi * FracFloor(0.259089 + 1342.227826 * T);
+  double fa = kTwoPi * FracFloor(0.259089 + 1342.227826 * T);
   double n = kTwoPi * FracFloor(0.347346 - 5.372447 * T);
   double eps = 0.4090928 - 0.00022696 * T;
-  double dpsi = (-17.2 * std::sin(n) - 1.319 * std::sin(2 * (f - d + n)) -
-                 0.227 * std::sin(2 * (f + n)) + 0.206 * std::sin(2 * n) + 0.143 * std::sin(ls)) /
+  double dpsi = (-17.2 * std::sin(n) - 1.319 * std::sin(2 * (fa - d + n)) -
+                 0.227 * std::sin(2 * (fa + n)) + 0.206 * std::sin(2 * n) + 0.143 * std::sin(ls)) /
                 kArcsecPerRad;
-  double deps = (9.203 * std::cos(n) + 0.574 * std::cos(2 * (f - d + n)) +
-                 0.098 * std::cos(2 * (f + n)) - 0.09 * std::cos(2 * n)) /
-                kArcsecPerRad;
-  double c = dpsi * std::cos(eps), s = dpsi * std::sin(eps);
-  double dx = -(c * y + s * z);
-  double dy = c * x - deps * z;
-  double dz = s * x + deps * y;
+  f.nutDeps = (9.203 * std::cos(n) + 0.574 * std::cos(2 * (fa - d + n)) +
+               0.098 * std::cos(2 * (fa + n)) - 0.09 * std::cos(2 * n)) /
+              kArcsecPerRad;
+  f.nutC = dpsi * std::cos(eps);
+  f.nutS = dpsi * std::sin(eps);
+  return f;
+}
+
+void NutateEquatorial(const FrameOfDate& f, double& x, double& y, double& z) {
+  // all three increments from the old x, y, z
+  double dx = -(f.nutC * y + f.nutS * z);
+  double dy = f.nutC * x - f.nutDeps * z;
+  double dz = f.nutS * x + f.nutDeps * y;
   x += dx;
   y += dy;
   z += dz;
 }
 
-namespace {
-double MeanObliquityRad(double T) {
-  return (23.43929111 - (46.815 + (0.00059 - 0.001813 * T) * T) * T / 3600.0) * kDegToRad;
-}
-}  // namespace
-
-void EclipticToEquatorial(double T, double& x, double& y, double& z) {
+void EclipticToEquatorial(const FrameOfDate& f, double& x, double& y, double& z) {
   (void)x;
-  double e = MeanObliquityRad(T);
-  double c = std::cos(e), s = std::sin(e);
-  double ny = c * y - s * z;
-  double nz = s * y + c * z;
+  double ny = f.cosEps * y - f.sinEps * z;
+  double nz = f.sinEps * y + f.cosEps * z;
   y = ny;
   z = nz;
+}
+
+void EquatorialToEcliptic(const FrameOfDate& f, double& x, double& y, double& z) {
+  (void)x;
+  double ny = f.cosEps * y + f.sinEps * z;
+  double nz = -f.sinEps * y + f.cosEps * z;
+  y = ny;
+  z = nz;
+}
+
+void NutateEquatorial(double T, double& x, double& y, double& z) {
+  NutateEquatorial(FrameOfDateAt(T), x, y, z);
+}
+
+void EclipticToEquatorial(double T, double& x, double& y, double& z) {
+  EclipticToEquatorial(FrameOfDateAt(T), x, y, z);
 }
 
 void EquatorialToEcliptic(double T, double& x, double& y, double& z) {
-  (void)x;
-  double e = MeanObliquityRad(T);
-  double c = std::cos(e), s = std::sin(e);
-  double ny = c * y + s * z;
-  double nz = -s * y + c * z;
-  y = ny;
-  z = nz;
+  EquatorialToEcliptic(FrameOfDateAt(T), x, y, z);
 }

@@ -76,3 +76,15 @@ void NutateEquatorial(double T, double& x, double& y, double& z);
 // Rotation by the mean obliquity of date, and its inverse.
 void EclipticToEquatorial(double T, double& x, double& y, double& z);
 void EquatorialToEcliptic(double T, double& x, double& y, double& z);
+
+// The same three steps with their angles worked out once for a moment, for
+// callers that carry many vectors through the frames of one date.
+struct FrameOfDate {
+  double cosEps = 1, sinEps = 0;    // mean obliquity of date
+  double nutC = 0, nutS = 0;        // nutation in longitude times cos and sin of its obliquity
+  double nutDeps = 0;               // nutation in obliquity, radians
+};
+FrameOfDate FrameOfDateAt(double T);
+void NutateEquatorial(const FrameOfDate& f, double& x, double& y, double& z);
+void EclipticToEquatorial(const FrameOfDate& f, double& x, double& y, double& z);
+void EquatorialToEcliptic(const FrameOfDate& f, double& x, double& y, double& z);

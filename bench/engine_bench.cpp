@@ -1,0 +1,60 @@
+// Engine benchmarks: the all-bodies driver, the house systems and the
+// aspect-time search, on fixed inputs.
+#include <benchmark/benchmark.h>
+
+#include "engine/astromath.h"
+#include "engine/bodies.h"
+#include "engine/houses.h"
+#include "engine/timing.h"
+
+namespace {
+
+// All bodies of a chart for one moment.
+void BM_CalcBodiesAll(benchmark::State& state) {
+  double T = (JulianDay(15, 7, 1990, 8.0f) - 2451545.0) / 36525.0;
+  for (auto _ : state) {
+    BodyPositions p;
+    p.Selector = kSelectorAllBodies;
+    p.T = T;
+    CalcBodies(p);
+    benchmark::DoNotOptimize(p.Longitude);
+    T += 1e-7;
+  }
+}
+BENCHMARK(BM_CalcBodiesAll);
+
+// One house system, Moscow, 15 July 1990, 08:00 UT.
+void BM_CalcHouseCusps(benchmark::State& state) {
+  const int system = static_cast<int>(state.range(0));
+  HouseCuspRecord base;
+  base.JulianDay0h = JulianDay(15, 7, 1990, 0);
+  base.UniversalTime = 8;
+  base.MomentJulianDay = base.JulianDay0h + 8 / 24.0;
+  base.PlaceLatitude = 55.75f;
+  base.PlaceLongitude = 37.58f;
+  base.SunLongitude = 112.6f;
+  base.MoonLongitude = 31.2f;
+  base.MarsLongitude = 20.4f;
+  base.SaturnLongitude = 292.3f;
+  for (auto _ : state) {
+    HouseCuspRecord r = base;
+    HouseResult res = CalcHouseCusps(r, system);
+    benchmark::DoNotOptimize(r.Cusps);
+    benchmark::DoNotOptimize(res);
+  }
+}
+BENCHMARK(BM_CalcHouseCusps)->DenseRange(1, kHouseSystemCount);
+
+// The next new moon after 1 January 2020.
+void BM_FindNextNewMoon(benchmark::State& state) {
+  const double start = JulianDay(1, 1, 2020, 0);
+  for (auto _ : state) {
+    double found = 0;
+    bool ok = FindAspectTime(start, start, start, kSun, kMoon, 0, 0, 1, 1, 1, 0, 0, found);
+    benchmark::DoNotOptimize(ok);
+    benchmark::DoNotOptimize(found);
+  }
+}
+BENCHMARK(BM_FindNextNewMoon)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

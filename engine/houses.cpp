@@ -1,0 +1,427 @@
+// House cusps in 23 systems. The angles follow the classical formulas for
+// the Midheaven, Ascendant and Vertex; the systems use the pole, semi-arc and
+// projection formulas of each method. Single precision as the chart stores
+// cusps, except the sidereal time and the Placidus iteration, which need
+// double precision to land on the right side of the half-circle tests and
+// to converge.
+#include "engine/houses.h"
+
+#include <cmath>
+
+#include "engine/astromath.h"
+#include "engine/timing.h"
+
+namespace {
+
+constexpr float kPiF = static_cast<float>(kPi);
+constexpr float kDeg = static_cast<float>(kRadToDeg);   // radians -> degrees
+constexpr float kRad = static_cast<float>(kDegToRad);   // degrees -> radians
+
+// Everything a house system may read.
+struct HouseContext {
+  double ramc;        // right ascension of the MC, radians
+  float ramcF;        // the same, single precision
+  float eps;          // obliquity, radians
+  float phi;          // latitude, radians
+  double lst;         // local sidereal time, hours
+  float asc;          // Ascendant, degrees
+  float mc;           // Midheaven, degrees
+  float vertex;       // degrees
+  float sunRise;      // hours UT
+  float sunSet;       // hours UT
+  SunRiseSetStatus riseSet;
+  float ut;           // hours UT
+  float sun, moon;    // longitudes, degrees
+  float partOfFortune;  // degrees
+};
+
+// Ecliptic longitude of right ascension x (radians), half-circle ambiguous.
+float LambdaM(const HouseContext& c, float x) {
+  return ArcTan2Rad(std::cos(c.eps) * std::sin(x), std::cos(x));
+}
+
+// Pole formula for RAMC x, house angle h and pole p (radians).
+float LambdaR(const HouseContext& c, float x, float h, float p) {
+  return ArcTan2Rad(std::sin(x + h),
+                    std::cos(c.eps) * std::cos(x + h) - std::sin(c.eps) * std::tan(p) * std::sin(h));
+}
+
+// The ascendant formula at sidereal angle t (radians).
+float LambdaA(const HouseContext& c, float t) {
+  return ArcTan2Rad(-std::cos(t), std::cos(c.eps) * std::sin(t) + std::sin(c.eps) * std::tan(c.phi));
+}
+
+float LambdaP(const HouseContext& c, float x, float p) {
+  return ArcTan2Rad(std::cos(x) * std::tan(p), std::cos(x + c.eps));
+}
+
+// The cusp "by time": the Sun's longitude advanced by 180 degrees over the
+// daylight and 180 over the night, in proportion to the time since sunrise or
+// sunset. The daylight may wrap past 0h UT. Where the Sun neither rises nor
+// sets the cusp is undefined (NaN), which makes the routine use equal houses
+// from the MC for the chart.
+float TimeCusp(const HouseContext& c) {
+  if (c.riseSet != SunRiseSetStatus::kNormal) return std::nanf("");
+  float dayLength = std::fmod(c.sunSet - c.sunRise + 48.0f, 24.0f);
+  float sinceRise = std::fmod(c.ut - c.sunRise + 48.0f, 24.0f);
+  float v;
+  if (sinceRise > 0 && sinceRise < dayLength)
+    v = c.sun + sinceRise * 180.0f / dayLength;
+  else
+    v = c.sun + 180.0f + std::fmod(sinceRise - dayLength + 48.0f, 24.0f) * 180.0f / (24.0f - dayLength);
+  Normalize360f(v);
+  return v;
+}
+
+// Cusps by index: house k is element k-1.
+enum { H1 = 0, H2 = 1, H3 = 2, H5 = 4, H6 = 5, H10 = 9 };
+
+void Placidus(const HouseContext& c, float* cusp) {
+  // Each intermediate cusp is the ecliptic point whose right ascension is
+  // RAMC + H + f * AD, AD being the ascensional difference of the point's own
+  // declination: iterated from the point at RAMC + H until it stands still.
+  struct Step { double h; double f; int index; bool opposite; };
+  const Step steps[] = {{30, 1.0 / 3, H5, true}, {60, 2.0 / 3, H6, true},
+                        {120, 2.0 / 3, H2, false}, {150, 1.0 / 3, H3, false}};
+  const double eps = c.eps, tanPhi = std::tan(static_cast<double>(c.phi));
+  for (const Step& s : steps) {
+    double base = c.ramc + s.h * kDegToRad;
+    double alpha = base, lambda = 0;
+    for (int i = 0; i < 100; ++i) {
+      lambda = std::atan2(std::sin(alpha), std::cos(alpha) * std::cos(eps));
+      double decl = std::asin(std::sin(eps) * std::sin(lambda));
+      double next = base + s.f * std::asin(tanPhi * std::tan(decl));
+      double change = std::remainder(next - alpha, kTwoPi);
+      alpha = next;
+      if (!(std::fabs(change) > 1e-6 * kDegToRad)) break;  // also leaves on NaN
+    }
+    lambda = std::atan2(std::sin(alpha), std::cos(alpha) * std::cos(eps));
+    float deg = static_cast<float>(lambda * kRadToDeg);
+    cusp[s.index] = s.opposite ? deg - 180.0f : deg;
+  }
+}
+
+void Koch(const HouseContext& c, float* cusp) {
+  float delta = std::asin(std::sin(c.eps) * std::sin(c.mc * kRad));
+  float ad = std::asin(std::tan(c.phi) * std::tan(delta));
+  float s = (kPiF / 2 + ad) / 3;
+  float t11 = c.ramcF - ad + s - kPiF / 2;
+  float t12 = t11 + s;
+  float t2 = t12 + 2 * s;
+  float t3 = t2 + s;
+  cusp[H2] = LambdaA(c, t2) * kDeg;
+  cusp[H3] = LambdaA(c, t3) * kDeg;
+  cusp[H5] = LambdaA(c, t11) * kDeg - 180;
+  cusp[H6] = LambdaA(c, t12) * kDeg - 180;
+}
+
+void Topocentric(const HouseContext& c, float* cusp) {
+  float phi1 = std::atan(std::tan(c.phi) / 3), phi2 = std::atan(2 * std::tan(c.phi) / 3);
+  struct Step { float h; float p; int index; bool opposite; };
+  const Step steps[] = {{30, phi1, H5, true}, {60, phi2, H6, true}, {120, phi2, H2, false},
+                        {150, phi1, H3, false}};
+  for (const Step& s : steps) {
+    float ra = c.ramcF + s.h * kRad;
+    float x = ArcTan2Rad(std::tan(s.p), std::cos(ra));
+    float lambda = LambdaP(c, x, ra) * kDeg;
+    cusp[s.index] = s.opposite ? lambda - 180 : lambda;
+  }
+}
+
+void Regiomontanus(const HouseContext& c, float* cusp) {
+  const float h[] = {120, 150, 210, 240};
+  const int idx[] = {H2, H3, H5, H6};
+  for (int i = 0; i < 4; ++i) cusp[idx[i]] = LambdaR(c, c.ramcF, h[i] * kRad, c.phi) * kDeg;
+}
+
+// Trisects the quadrants between the given first cusp and the MC.
+// Size of the quadrant from the first cusp to the IC, folded into [0, 180)
+// (for a first cusp taken from the time of day the difference to the MC can
+// exceed one half-circle step).
+float QuadrantFrom(float first, float mc) {
+  float q = std::fmod(mc - first, 180.0f);
+  if (q < 0) q += 180.0f;
+  return q;
+}
+
+void PorphyryFrom(const HouseContext& c, float first, float* cusp) {
+  float q = QuadrantFrom(first, c.mc);
+  float t = q / 3, u = (180 - q) / 3;
+  cusp[H2] = first + t;
+  cusp[H3] = cusp[H2] + t;
+  cusp[H6] = first + 180 - u;
+  cusp[H5] = cusp[H6] - u;
+}
+
+void Porphyry(const HouseContext& c, float* cusp) { PorphyryFrom(c, c.asc, cusp); }
+
+void CampanusWithPole(const HouseContext& c, float pole, float* cusp) {
+  const float h[] = {120, 150, 210, 240};
+  const int idx[] = {H2, H3, H5, H6};
+  for (int i = 0; i < 4; ++i) {
+    float hp = std::atan(std::cos(pole) * std::tan(h[i] * kRad));
+    cusp[idx[i]] = LambdaR(c, c.ramcF, hp, pole) * kDeg;
+  }
+}
+
+void Campanus(const HouseContext& c, float* cusp) { CampanusWithPole(c, c.phi, cusp); }
+
+// Ecliptic longitude of RAMC + 90 degrees, put on its true half-circle.
+float MorinusEast(const HouseContext& c) {
+  float x = c.ramcF + kPiF / 2;
+  if (x > 2 * kPiF) x -= 2 * kPiF;
+  float v = LambdaM(c, c.ramcF + kPiF / 2) * kDeg;
+  if (x > kPiF && x <= 3 * kPiF / 2) v += 180;
+  return v;
+}
+
+void Morinus(const HouseContext& c, float* cusp) {
+  cusp[H1] = MorinusEast(c);
+  const float h[] = {120, 150, 210, 240};
+  const int idx[] = {H2, H3, H5, H6};
+  for (int i = 0; i < 4; ++i) cusp[idx[i]] = LambdaM(c, c.ramcF + h[i] * kRad) * kDeg;
+}
+
+void Brahmagupta(const HouseContext& c, float* cusp) {
+  cusp[H1] = TimeCusp(c);
+  PorphyryFrom(c, cusp[H1], cusp);
+}
+
+void EqualFrom(float first, int firstHouse, float* cusp) {
+  for (int k = 1; k <= 12; ++k) cusp[k - 1] = first + 30.0f * (k - firstHouse);
+}
+
+void EqualAsc(const HouseContext& c, float* cusp) { EqualFrom(c.asc, 1, cusp); }
+void EqualMc(const HouseContext& c, float* cusp) { EqualFrom(c.mc, 10, cusp); }
+void Solar(const HouseContext& c, float* cusp) { EqualFrom(c.sun, 1, cusp); }
+void Medical(const HouseContext& c, float* cusp) { EqualFrom(TimeCusp(c), 1, cusp); }
+
+void Zariel(const HouseContext& c, float* cusp) {
+  cusp[H1] = c.mc + 90;
+  cusp[H10] = MorinusEast(c) - 90;
+  cusp[H2] = LambdaM(c, c.ramcF + 210 * kRad) * kDeg - 90;
+  cusp[H3] = LambdaM(c, c.ramcF + 240 * kRad) * kDeg - 90;
+  cusp[H5] = LambdaM(c, c.ramcF + 120 * kRad) * kDeg + 90;
+  cusp[H6] = LambdaM(c, c.ramcF + 150 * kRad) * kDeg + 90;
+}
+
+void Arcturian(const HouseContext& c, float* cusp) {
+  float delta = std::asin(std::sin(c.eps) * std::sin(c.asc * kRad));
+  float inc = std::acos(std::cos(c.ramcF + kPiF / 2) * std::sin(c.eps) * std::cos(c.phi) +
+                        std::cos(c.eps) * std::sin(c.phi));
+  float cosPhi = (c.phi * kDeg == 90.0f) ? std::cos(c.phi - 3 * kRad) : std::cos(c.phi);
+  float beta = std::asin(std::sin(delta) / cosPhi);
+  auto part = [&](float offsetDeg) {
+    return std::atan(std::tan(beta + offsetDeg * kRad) * std::cos(inc)) * kDeg;
+  };
+  cusp[H2] = c.asc - part(150);
+  cusp[H3] = c.asc - part(120);
+  cusp[H5] = c.asc - part(60) + 180;
+  cusp[H6] = c.asc - part(30) + 180;
+  cusp[H1] = c.mc + 90;
+  cusp[H10] = c.vertex + 90;
+}
+
+void Horizontal(const HouseContext& c, float* cusp) {
+  float p = (c.phi == 0) ? kPiF / 2 : std::copysign(kPiF / 2 - std::fabs(c.phi), c.phi);
+  CampanusWithPole(c, p, cusp);
+}
+
+void AlKabisi(const HouseContext& c, float* cusp) {
+  float q = (c.asc - c.mc) * kRad;
+  if (q < 0) q += 2 * kPiF;
+  float w = std::atan(std::cos(c.eps) * std::tan(q));
+  if (w < 0) w += kPiF;
+  float g1 = ArcTan2Rad(std::tan(w / 3), std::cos(c.eps)) * kDeg;
+  float g2 = ArcTan2Rad(std::tan(2 * w / 3), std::cos(c.eps)) * kDeg;
+  float g3 = ArcTan2Rad(std::tan(2 * (kPiF - w) / 3), std::cos(c.eps)) * kDeg;
+  float g4 = ArcTan2Rad(std::tan((kPiF - w) / 3), std::cos(c.eps)) * kDeg;
+  cusp[H2] = c.mc + 180 - g3;
+  cusp[H3] = c.mc + 180 - g4;
+  cusp[H5] = c.mc + g1 - 180;
+  cusp[H6] = c.mc + g2 - 180;
+}
+
+void AlKabisiSemiArc(const HouseContext& c, float* cusp) {
+  float w = std::atan(std::cos(c.eps) * std::tan(c.asc * kRad));
+  if (w < 0) w += 2 * kPiF;
+  float d = w - c.ramcF;
+  if (d > kPiF) d -= kPiF;
+  if (d < 0) d += kPiF;
+  auto wrap = [](float t) { return t > 2 * kPiF ? t - 2 * kPiF : t; };
+  float t11 = wrap(c.ramcF + d / 3);
+  float t12 = wrap(t11 + d / 3);
+  float t3 = wrap(c.ramcF + kPiF - (kPiF - d) / 3);
+  float t2 = wrap(t3 - (kPiF - d) / 3);
+  // cos(eps) in both products, as the method defines it
+  auto value = [&](float t) {
+    return ArcTan2OppositeRad(-std::cos(t), std::cos(c.eps) * std::sin(t) +
+                                                std::cos(c.eps) * std::tan(c.phi)) * kDeg;
+  };
+  cusp[H2] = c.mc + value(t2);
+  cusp[H3] = c.mc + value(t3);
+  cusp[H5] = c.mc + value(t11) - 180;
+  cusp[H6] = c.mc + value(t12) - 180;
+}
+
+void Evans(const HouseContext& c, float* cusp) {
+  float q = QuadrantFrom(c.asc, c.mc);
+  float a = (q - 30) / 2, b = ((180 - q) - 30) / 2;
+  cusp[H2] = c.asc + 15 + a / 2;
+  cusp[H3] = cusp[H2] + a;
+  cusp[H6] = c.asc + 180 - b / 2 - 15;
+  cusp[H5] = cusp[H6] - b;
+}
+
+void SignHousesFrom(float first, float* cusp) {
+  cusp[H1] = first;
+  cusp[H10] = first + 270;
+  cusp[H2] = first + 30;
+  cusp[H3] = first + 60;
+  cusp[H5] = first + 120;
+  cusp[H6] = first + 150;
+}
+
+float SignStart(float x) { return 30.0f * std::floor(x / 30.0f); }
+
+void SignHouseAsc(const HouseContext& c, float* cusp) { SignHousesFrom(SignStart(c.asc), cusp); }
+void SignHouseSun(const HouseContext& c, float* cusp) { SignHousesFrom(SignStart(c.sun), cusp); }
+void SignHouseMoon(const HouseContext& c, float* cusp) { SignHousesFrom(SignStart(c.moon), cusp); }
+void KarmicAsc(const HouseContext& c, float* cusp) { SignHousesFrom((c.sun + c.moon) / 2, cusp); }
+void SignHouseFortune(const HouseContext& c, float* cusp) {
+  SignHousesFrom(SignStart(c.partOfFortune), cusp);
+}
+
+using HouseSystemFn = void (*)(const HouseContext&, float*);
+
+// Systems 1..23 in the order of the house-system menu.
+constexpr HouseSystemFn kHouseSystems[kHouseSystemCount] = {
+    Placidus, Koch,   Topocentric, Regiomontanus, Porphyry,   Campanus,       Morinus,
+    Brahmagupta, EqualAsc, EqualMc, Solar,       Medical,    Zariel,         Arcturian,
+    Horizontal, AlKabisi, AlKabisiSemiArc, Evans, SignHouseAsc, SignHouseSun, SignHouseMoon,
+    KarmicAsc, SignHouseFortune};
+
+// Turns a cusp and the one opposite it by 180 degrees.
+void TurnPair(float* cusp, int k) {
+  cusp[k] -= 180;
+  Normalize360f(cusp[k]);
+  cusp[k + 6] -= 180;
+  Normalize360f(cusp[k + 6]);
+}
+
+// Derives the six opposite cusps and turns cusps that a half-circle
+// ambiguous formula put on the wrong side.
+void CompleteCusps(float* cusp) {
+  cusp[3] = cusp[9] + 180;
+  cusp[6] = cusp[0] + 180;
+  cusp[7] = cusp[1] + 180;
+  cusp[8] = cusp[2] + 180;
+  cusp[10] = cusp[4] + 180;
+  cusp[11] = cusp[5] + 180;
+  for (int k = 0; k < 12; ++k) Normalize360f(cusp[k]);
+  const int later[] = {1, 2, 4, 5};  // houses 2, 3, 5, 6 after 1, 2, 4, 5
+  for (int k : later) {
+    float d = cusp[k] - cusp[k - 1];
+    if (d > 180) TurnPair(cusp, k);
+    d = cusp[k] - cusp[k - 1];
+    if (d > -180 && d < 0) TurnPair(cusp, k);
+  }
+  for (int k = 0; k < 12; ++k) Normalize360f(cusp[k]);
+}
+
+bool AllFinite(const float* cusp) {
+  for (int k = 0; k < 12; ++k)
+    if (!std::isfinite(cusp[k])) return false;
+  return true;
+}
+
+float Reduced(float v) {
+  Normalize360f(v);
+  return v;
+}
+
+}  // namespace
+
+HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t siderealSwitch) {
+  HouseResult result;
+  result.HouseSystem = houseSystem;
+
+  // centuries since 1900.0 at 0h of the date
+  double T = (rec.JulianDay0h - 2415020.0) / 36525.0;
+  // Greenwich sidereal time at 0h, local sidereal time and RAMC in double:
+  // in single precision an LST of exactly 6h or 18h can fall on the wrong
+  // side of the MC's half-circle test.
+  double theta0 = std::fmod(6.6460656 + 2400.051262 * T + 0.00002581 * T * T, 24.0);
+  if (theta0 < 0) theta0 += 24.0;
+  float epsDeg = static_cast<float>(23.45229 - 0.0130125 * T - 0.00000164 * T * T);
+  double lst = siderealSwitch != 0
+                   ? rec.PlaceLongitude / 15.0
+                   : 1.002737909 * rec.UniversalTime + rec.PlaceLongitude / 15.0 + theta0 + rec.ExtraHours;
+  lst = std::fmod(lst, 24.0);
+  if (lst < 0) lst += 24.0;
+  double ramc = lst * kPi / 12.0;
+
+  HouseContext c{};
+  c.ramc = ramc;
+  c.ramcF = static_cast<float>(ramc);
+  c.eps = epsDeg * kRad;
+  c.phi = rec.PlaceLatitude * kRad;
+  c.lst = lst;
+  c.ut = rec.UniversalTime;
+  c.sun = rec.SunLongitude;
+  c.moon = rec.MoonLongitude;
+
+  // The MC is the ecliptic point of right ascension RAMC, on RAMC's own
+  // half-circle (the half-circle step for 6h < LST <= 18h, taken exactly).
+  double mc = std::atan2(std::sin(ramc), std::cos(ramc) * std::cos(static_cast<double>(c.eps)));
+  c.mc = Reduced(static_cast<float>(mc * kRadToDeg));
+
+  if (rec.PlaceLatitude > kHighLatitudeLimit) {
+    result.HighLatitudeFallback = true;
+    result.HouseSystem = kEqualFromMc;
+    c.asc = Reduced(c.mc + 90);
+    c.vertex = Reduced(c.asc + 180);
+  } else {
+    c.asc = Reduced(ArcTan2OppositeRad(-std::cos(c.ramcF), std::sin(c.eps) * std::tan(c.phi) +
+                                                               std::cos(c.eps) * std::sin(c.ramcF)) * kDeg);
+    c.vertex = rec.PlaceLatitude == 0
+                   ? 0.0f
+                   : Reduced(ArcTan2OppositeRad(std::cos(c.ramcF), std::sin(c.eps) / std::tan(c.phi) -
+                                                                        std::cos(c.eps) * std::sin(c.ramcF)) * kDeg);
+    // The Vertex is the western meeting point of the prime vertical and the
+    // ecliptic, on the half of the ecliptic from the MC through the
+    // Descendant to the IC. Between the tropics the formula can give the
+    // eastern point instead; it is then turned to the west.
+    if (std::fmod(c.vertex - c.mc + 720.0f, 360.0f) < 180.0f) c.vertex = Reduced(c.vertex + 180.0f);
+  }
+  rec.Cusps[0] = c.asc;
+  rec.Cusps[9] = c.mc;
+  rec.Vertex = c.vertex;
+
+  // Day or night by the Sun's rising and setting, also beyond the polar
+  // circle, where the Sun's altitude decides.
+  c.riseSet = CalcSunRiseSet(rec.UniversalTime, rec.PlaceLatitude, rec.PlaceLongitude,
+                             rec.SunLongitude, rec.MomentJulianDay, c.sunRise, c.sunSet);
+  rec.SunRise = c.sunRise;
+  rec.SunSet = c.sunSet;
+  rec.DayFlag = IsDaytime(c.riseSet, rec.UniversalTime, c.sunRise, c.sunSet) ? 1 : -1;
+
+  const float s = static_cast<float>(rec.DayFlag);
+  float d1 = rec.SunLongitude - rec.MoonLongitude;
+  if (d1 < 0) d1 += 360;
+  rec.PartOfFortune = Reduced(c.asc - s * d1);
+  float d2 = rec.SaturnLongitude - rec.MarsLongitude;
+  if (d2 < 0) d2 += 360;
+  rec.CrossOfFate = Reduced(c.asc - s * d2);
+  c.partOfFortune = rec.PartOfFortune;
+
+  int system = result.HouseSystem;
+  if (system >= 1 && system <= kHouseSystemCount) kHouseSystems[system - 1](c, rec.Cusps);
+  // Checked before the completion, whose reduction would hide a NaN.
+  if (!AllFinite(rec.Cusps)) {
+    result.EqualFromMcSubstituted = true;
+    EqualMc(c, rec.Cusps);
+  }
+  CompleteCusps(rec.Cusps);
+  return result;
+}

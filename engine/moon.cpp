@@ -1,0 +1,352 @@
+// Lunar series MOON (Montenbruck & Pfleger, Astronomy on the Personal
+// Computer): mean arguments with long-period corrections, 104 solar terms,
+// the latitude series N, 11 planetary terms.
+#include "engine/moon.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "engine/astromath.h"
+
+namespace {
+
+// One solar term: coefficients of sin in longitude and in the argument of
+// latitude, of cos in the latitude amplitude and in the parallax (all
+// arcseconds), and the multiples of L, LS, F and D forming the argument.
+struct SolarTermRow {
+  double coeffl;   // arcseconds
+  double coeffs;   // arcseconds
+  double coeffg;   // arcseconds
+  double coeffp;   // arcseconds
+  int p, q, r, s;  // multiples of L, LS, F, D
+};
+
+// One term of the latitude series N: coefficient of sin (arcseconds) and the
+// multiples of L, LS, F and D.
+struct NTermRow {
+  double coeffn;   // arcseconds
+  int p, q, r, s;  // multiples of L, LS, F, D
+};
+
+// Highest multiple held in the tables for L, LS, F and D.
+constexpr int kMaxMultiple[4] = {4, 3, 4, 6};
+
+constexpr bool MultiplesInTables(int p, int q, int r, int s) {
+  const int m[4] = {p, q, r, s};
+  for (int k = 0; k < 4; ++k) {
+    const int a = m[k] < 0 ? -m[k] : m[k];
+    if (a > kMaxMultiple[k]) return false;
+  }
+  return true;
+}
+
+template <std::size_t Count>
+constexpr bool AllInTables(const SolarTermRow (&rows)[Count]) {
+  for (const SolarTermRow& t : rows)
+    if (!MultiplesInTables(t.p, t.q, t.r, t.s)) return false;
+  return true;
+}
+
+template <std::size_t Count>
+constexpr bool AllInTables(const NTermRow (&rows)[Count]) {
+  for (const NTermRow& t : rows)
+    if (!MultiplesInTables(t.p, t.q, t.r, t.s)) return false;
+  return true;
+}
+
+// clang-format off
+constexpr SolarTermRow kSolarTerms1[] = {
+    {   13.902,   14.06, -0.001,   0.2607, 0, 0, 0, 4},
+    {    0.403,   -4.01,  0.394,   0.0023, 0, 0, 0, 3},
+    { 2369.912, 2373.36,  0.601,  28.2333, 0, 0, 0, 2},
+    { -125.154, -112.79, -0.725,  -0.9781, 0, 0, 0, 1},
+    {    1.979,    6.98, -0.445,   0.0433, 1, 0, 0, 4},
+    {  191.953,  192.72,  0.029,   3.0861, 1, 0, 0, 2},
+    {   -8.466,  -13.51,  0.455,  -0.1093, 1, 0, 0, 1},
+    {22639.500,22609.07,  0.079, 186.5398, 1, 0, 0, 0},
+    {   18.609,    3.59, -0.094,   0.0118, 1, 0, 0,-1},
+    {-4586.465,-4578.13, -0.077,  34.3117, 1, 0, 0,-2},
+    {    3.215,    5.44,  0.192,  -0.0386, 1, 0, 0,-3},
+    {  -38.428,  -38.64,  0.001,   0.6008, 1, 0, 0,-4},
+    {   -0.393,   -1.43, -0.092,   0.0086, 1, 0, 0,-6},
+    {   -0.289,   -1.59,  0.123,  -0.0053, 0, 1, 0, 4},
+    {  -24.420,  -25.10,  0.040,  -0.3000, 0, 1, 0, 2},
+    {   18.023,   17.93,  0.007,   0.1494, 0, 1, 0, 1},
+    { -668.146, -126.98, -1.302,  -0.3997, 0, 1, 0, 0},
+    {    0.560,    0.32, -0.001,  -0.0037, 0, 1, 0,-1},
+    { -165.145, -165.06,  0.054,   1.9178, 0, 1, 0,-2},
+    {   -1.877,   -6.46, -0.416,   0.0339, 0, 1, 0,-4},
+    {    0.213,    1.02, -0.074,   0.0054, 2, 0, 0, 4},
+    {   14.387,   14.78, -0.017,   0.2833, 2, 0, 0, 2},
+    {   -0.586,   -1.20,  0.054,  -0.0100, 2, 0, 0, 1},
+    {  769.016,  767.96,  0.107,  10.1657, 2, 0, 0, 0},
+    {    1.750,    2.01, -0.018,   0.0155, 2, 0, 0,-1},
+    { -211.656, -152.53,  5.679,  -0.3039, 2, 0, 0,-2},
+    {    1.225,    0.91, -0.030,  -0.0088, 2, 0, 0,-3},
+    {  -30.773,  -34.07, -0.308,   0.3722, 2, 0, 0,-4},
+    {   -0.570,   -1.40, -0.074,   0.0109, 2, 0, 0,-6},
+    {   -2.921,  -11.75,  0.787,  -0.0484, 1, 1, 0, 2},
+    {    1.267,    1.52, -0.022,   0.0164, 1, 1, 0, 1},
+    { -109.673, -115.18,  0.461,  -0.9490, 1, 1, 0, 0},
+    { -205.962, -182.36,  2.056,   1.4437, 1, 1, 0,-2},
+    {    0.233,    0.36,  0.012,  -0.0025, 1, 1, 0,-3},
+    {   -4.391,   -9.66, -0.471,   0.0673, 1, 1, 0,-4},
+};
+
+constexpr SolarTermRow kSolarTerms2[] = {
+    {    0.283,    1.53, -0.111,   0.0060, 1,-1, 0, 4},
+    {   14.577,   31.70, -1.540,   0.2302, 1,-1, 0, 2},
+    {  147.687,  138.76,  0.679,   1.1528, 1,-1, 0, 0},
+    {   -1.089,    0.55,  0.021,   0.0,    1,-1, 0,-1},
+    {   28.475,   23.59, -0.443,  -0.2257, 1,-1, 0,-2},
+    {   -0.276,   -0.38, -0.006,  -0.0036, 1,-1, 0,-3},
+    {    0.636,    2.27,  0.146,  -0.0102, 1,-1, 0,-4},
+    {   -0.189,   -1.68,  0.131,  -0.0028, 0, 2, 0, 2},
+    {   -7.486,   -0.66, -0.037,  -0.0086, 0, 2, 0, 0},
+    {   -8.096,  -16.35, -0.740,   0.0918, 0, 2, 0,-2},
+    {   -5.741,   -0.04,  0.0,    -0.0009, 0, 0, 2, 2},
+    {    0.255,    0.0,   0.0,     0.0,    0, 0, 2, 1},
+    { -411.608,   -0.20,  0.0,    -0.0124, 0, 0, 2, 0},
+    {    0.584,    0.84,  0.0,     0.0071, 0, 0, 2,-1},
+    {  -55.173,  -52.14,  0.0,    -0.1052, 0, 0, 2,-2},
+    {    0.254,    0.25,  0.0,    -0.0017, 0, 0, 2,-3},
+    {    0.025,   -1.67,  0.0,     0.0031, 0, 0, 2,-4},
+    {    1.060,    2.96, -0.166,   0.0243, 3, 0, 0, 2},
+    {   36.124,   50.64, -1.300,   0.6215, 3, 0, 0, 0},
+    {  -13.193,  -16.40,  0.258,  -0.1187, 3, 0, 0,-2},
+    {   -1.187,   -0.74,  0.042,   0.0074, 3, 0, 0,-4},
+    {   -0.293,   -0.31, -0.002,   0.0046, 3, 0, 0,-6},
+    {   -0.290,   -1.45,  0.116,  -0.0051, 2, 1, 0, 2},
+    {   -7.649,  -10.56,  0.259,  -0.1038, 2, 1, 0, 0},
+    {   -8.627,   -7.59,  0.078,  -0.0192, 2, 1, 0,-2},
+    {   -2.740,   -2.54,  0.022,   0.0324, 2, 1, 0,-4},
+    {    1.181,    3.32, -0.212,   0.0213, 2,-1, 0, 2},
+    {    9.703,   11.67, -0.151,   0.1268, 2,-1, 0, 0},
+    {   -0.352,   -0.37,  0.001,  -0.0028, 2,-1, 0,-1},
+    {   -2.494,   -1.17, -0.003,  -0.0017, 2,-1, 0,-2},
+    {    0.360,    0.20, -0.012,  -0.0043, 2,-1, 0,-4},
+    {   -1.167,   -1.25,  0.008,  -0.0106, 1, 2, 0, 0},
+    {   -7.412,   -6.12,  0.117,   0.0484, 1, 2, 0,-2},
+    {   -0.311,   -0.65, -0.032,   0.0044, 1, 2, 0,-4},
+    {    0.757,    1.82, -0.105,   0.0112, 1,-2, 0, 2},
+    {    2.580,    2.32,  0.027,   0.0196, 1,-2, 0, 0},
+    {    2.533,    2.40, -0.014,  -0.0212, 1,-2, 0,-2},
+    {   -0.344,   -0.57, -0.025,   0.0036, 0, 3, 0,-2},
+    {   -0.992,   -0.02,  0.0,     0.0,    1, 0, 2, 2},
+    {  -45.099,   -0.02,  0.0,    -0.0010, 1, 0, 2, 0},
+    {   -0.179,   -9.52,  0.0,    -0.0833, 1, 0, 2,-2},
+    {   -0.301,   -0.33,  0.0,     0.0014, 1, 0, 2,-4},
+    {   -6.382,   -3.37,  0.0,    -0.0481, 1, 0,-2, 2},
+    {   39.528,   85.13,  0.0,    -0.7136, 1, 0,-2, 0},
+    {    9.366,    0.71,  0.0,    -0.0112, 1, 0,-2,-2},
+    {    0.202,    0.02,  0.0,     0.0,    1, 0,-2,-4},
+};
+
+constexpr SolarTermRow kSolarTerms3[] = {
+    {    0.415,    0.10,  0.0,     0.0013, 0, 1, 2, 0},
+    {   -2.152,   -2.26,  0.0,    -0.0066, 0, 1, 2,-2},
+    {   -1.440,   -1.30,  0.0,     0.0014, 0, 1,-2, 2},
+    {    0.384,   -0.04,  0.0,     0.0,    0, 1,-2,-2},
+    {    1.938,    3.60, -0.145,   0.0401, 4, 0, 0, 0},
+    {   -0.952,   -1.58,  0.052,  -0.0130, 4, 0, 0,-2},
+    {   -0.551,   -0.94,  0.032,  -0.0097, 3, 1, 0, 0},
+    {   -0.482,   -0.57,  0.005,  -0.0045, 3, 1, 0,-2},
+    {    0.681,    0.96, -0.026,   0.0115, 3,-1, 0, 0},
+    {   -0.297,   -0.27,  0.002,  -0.0009, 2, 2, 0,-2},
+    {    0.254,    0.21, -0.003,   0.0,    2,-2, 0,-2},
+    {   -0.250,   -0.22,  0.004,   0.0014, 1, 3, 0,-2},
+    {   -3.996,    0.0,   0.0,     0.0004, 2, 0, 2, 0},
+    {    0.557,   -0.75,  0.0,    -0.0090, 2, 0, 2,-2},
+    {   -0.459,   -0.38,  0.0,    -0.0053, 2, 0,-2, 2},
+    {   -1.298,    0.74,  0.0,     0.0004, 2, 0,-2, 0},
+    {    0.538,    1.14,  0.0,    -0.0141, 2, 0,-2,-2},
+    {    0.263,    0.02,  0.0,     0.0,    1, 1, 2, 0},
+    {    0.426,    0.07,  0.0,    -0.0006, 1, 1,-2,-2},
+    {   -0.304,    0.03,  0.0,     0.0003, 1,-1, 2, 0},
+    {   -0.372,   -0.19,  0.0,    -0.0027, 1,-1,-2, 2},
+    {    0.418,    0.0,   0.0,     0.0,    0, 0, 4, 0},
+    {   -0.330,   -0.04,  0.0,     0.0,    3, 0, 2, 0},
+};
+
+constexpr NTermRow kNTerms[] = {
+    {-526.069,  0, 0, 1,-2},
+    {  -3.352,  0, 0, 1,-4},
+    {  44.297,  1, 0, 1,-2},
+    {  -6.000,  1, 0, 1,-4},
+    {  20.599, -1, 0, 1, 0},
+    { -30.598, -1, 0, 1,-2},
+    { -24.649, -2, 0, 1, 0},
+    {  -2.000, -2, 0, 1,-2},
+    { -22.571,  0, 1, 1,-2},
+    {  10.985,  0,-1, 1,-2},
+};
+// clang-format on
+
+static_assert(std::size(kSolarTerms1) == 35);
+static_assert(std::size(kSolarTerms2) == 46);
+static_assert(std::size(kSolarTerms3) == 23);
+static_assert(std::size(kNTerms) == 10);
+static_assert(AllInTables(kSolarTerms1) && AllInTables(kSolarTerms2) && AllInTables(kSolarTerms3) &&
+                  AllInTables(kNTerms),
+              "a term uses a multiple beyond the precomputed tables");
+
+constexpr double kArc = kArcsecPerRad;
+
+// cos and sin of p*L + q*LS + r*F + s*D from the multiple tables, by the
+// addition theorem; a zero multiple skips its factor. Leaves them in
+// TermCos/TermSin.
+void BuildArgument(MoonRecord& m, int p, int q, int r, int s) {
+  const int multiple[4] = {p, q, r, s};
+  double x = 1.0;
+  double y = 0.0;
+  for (int k = 0; k < 4; ++k) {
+    if (multiple[k] == 0) continue;
+    const int row = multiple[k] + 6;
+    ComplexMultiply(x, y, m.CO[row][k], m.SI[row][k], x, y);
+  }
+  m.TermCos = x;
+  m.TermSin = y;
+}
+
+template <std::size_t Count>
+void AddSolarRows(MoonRecord& m, const SolarTermRow (&rows)[Count]) {
+  for (const SolarTermRow& t : rows)
+    MoonAddSolarTerm(m, t.coeffl, t.coeffs, t.coeffg, t.coeffp, t.p, t.q, t.r, t.s);
+}
+
+}  // namespace
+
+// Long-period corrections of the mean elements and of the latitude factor.
+// In: m.T (Julian centuries since J2000). Out: m.DL0, DL, DLS, DF, DD
+// (arcseconds) and m.DGAM (dimensionless).
+// Source: Montenbruck & Pfleger, Astronomy on the Personal Computer (MOON).
+void MoonLongPeriodic(MoonRecord& m) {
+  const double T = m.T;
+  const double s1 = SinRevolutions(0.19833 + 0.05611 * T);
+  const double s2 = SinRevolutions(0.27869 + 0.04508 * T);
+  const double s3 = SinRevolutions(0.16827 - 0.36903 * T);
+  const double s4 = SinRevolutions(0.34734 - 5.37261 * T);
+  const double s5 = SinRevolutions(0.10498 - 5.37899 * T);
+  const double s6 = SinRevolutions(0.42681 - 0.41855 * T);
+  const double s7 = SinRevolutions(0.14943 - 5.37511 * T);
+  m.DL0 = 0.84 * s1 + 0.31 * s2 + 14.27 * s3 + 7.26 * s4 + 0.28 * s5 + 0.24 * s6;
+  m.DL = 2.94 * s1 + 0.31 * s2 + 14.27 * s3 + 9.34 * s4 + 1.12 * s5 + 0.83 * s6;
+  m.DLS = -6.40 * s1 - 1.89 * s6;
+  m.DF = 0.21 * s1 + 0.31 * s2 + 14.27 * s3 - 88.70 * s4 - 15.30 * s5 + 0.24 * s6 - 1.86 * s7;
+  m.DD = m.DL0 - m.DLS;
+  m.DGAM = -3.332e-6 * SinRevolutions(0.59734 - 5.37261 * T) -
+           5.39e-7 * SinRevolutions(0.35498 - 5.37899 * T) -
+           6.4e-8 * SinRevolutions(0.39943 - 5.37511 * T);
+}
+
+// Clears the sums, computes the mean arguments L0, L, LS, F, D (radians) with
+// their long-period corrections, the mean node NODE (degrees, unreduced) and
+// the tables CO/SI of the multiples of L, LS, F, D.
+// In: m.T. Source: Montenbruck & Pfleger (MOON).
+void MoonInit(MoonRecord& m) {
+  m.DLAM = 0;
+  m.DS = 0;
+  m.GAM1C = 0;
+  m.SINPI = 3422.7;
+  MoonLongPeriodic(m);
+
+  const double T = m.T;
+  const double T2 = T * T;
+  m.L0 = kTwoPi * Frac(0.60643382 + 1336.85522467 * T - 0.00000313 * T2) + m.DL0 / kArc;
+  m.L = kTwoPi * Frac(0.37489701 + 1325.55240982 * T + 0.00002565 * T2) + m.DL / kArc;
+  m.LS = kTwoPi * Frac(0.99312619 + 99.99735956 * T - 0.00000044 * T2) + m.DLS / kArc;
+  m.F = kTwoPi * Frac(0.25909118 + 1342.2278298 * T - 0.00000892 * T2) + m.DF / kArc;
+  m.D = kTwoPi * Frac(0.82736186 + 1236.85308708 * T - 0.00000397 * T2) + m.DD / kArc;
+
+  m.NODE = (m.L0 - m.F) * 360.0 / kTwoPi;
+
+  const double argument[4] = {m.L, m.LS, m.F, m.D};
+  // Amplitude factors folded into the first multiple of each argument.
+  const double factor[4] = {1.000002208, 0.997504612 - 0.002495388 * T,
+                            1.000002708 + 139.978 * m.DGAM, 1.0};
+  for (int k = 0; k < 4; ++k) {
+    for (int row = 0; row < 13; ++row) {
+      m.CO[row][k] = 0;
+      m.SI[row][k] = 0;
+    }
+    m.CO[6][k] = 1.0;
+    m.SI[6][k] = 0.0;
+    m.CO[7][k] = std::cos(argument[k]) * factor[k];
+    m.SI[7][k] = std::sin(argument[k]) * factor[k];
+    for (int j = 2; j <= kMaxMultiple[k]; ++j)
+      ComplexMultiply(m.CO[5 + j][k], m.SI[5 + j][k], m.CO[7][k], m.SI[7][k], m.CO[6 + j][k],
+                      m.SI[6 + j][k]);
+    for (int j = 1; j <= kMaxMultiple[k]; ++j) {
+      m.CO[6 - j][k] = m.CO[6 + j][k];
+      m.SI[6 - j][k] = -m.SI[6 + j][k];
+    }
+  }
+}
+
+// Adds one solar term of argument p*L + q*LS + r*F + s*D: the sine to DLAM
+// and DS, the cosine to GAM1C and SINPI (coefficients in arcseconds).
+// Source: Montenbruck & Pfleger (MOON).
+void MoonAddSolarTerm(MoonRecord& m, double coeffl, double coeffs, double coeffg, double coeffp,
+                      int p, int q, int r, int s) {
+  BuildArgument(m, p, q, r, s);
+  m.DLAM += coeffl * m.TermSin;
+  m.DS += coeffs * m.TermSin;
+  m.GAM1C += coeffg * m.TermCos;
+  m.SINPI += coeffp * m.TermCos;
+}
+
+// The three groups of solar terms (35, 46 and 23 terms) of the published
+// MOON series, in their published order.
+void MoonSolarTerms1(MoonRecord& m) { AddSolarRows(m, kSolarTerms1); }
+void MoonSolarTerms2(MoonRecord& m) { AddSolarRows(m, kSolarTerms2); }
+void MoonSolarTerms3(MoonRecord& m) { AddSolarRows(m, kSolarTerms3); }
+
+// Adds one term of the latitude series N (coefficient in arcseconds).
+void MoonAddNTerm(MoonRecord& m, double coeffn, int p, int q, int r, int s) {
+  BuildArgument(m, p, q, r, s);
+  m.N += coeffn * m.TermSin;
+}
+
+// The latitude series N (10 terms). Out: m.N, arcseconds.
+// Source: Montenbruck & Pfleger (MOON).
+void MoonNTerms(MoonRecord& m) {
+  m.N = 0;
+  for (const NTermRow& t : kNTerms) MoonAddNTerm(m, t.coeffn, t.p, t.q, t.r, t.s);
+}
+
+// Perturbations of the longitude by Venus and Jupiter, added to DLAM
+// (arcseconds). Source: Montenbruck & Pfleger (MOON). The fifth term's
+// argument runs backwards (0.3130 - 91.5680 T) as in the published series.
+void MoonPlanetaryTerms(MoonRecord& m) {
+  const double T = m.T;
+  m.DLAM +=
+      0.82 * SinRevolutions(0.7736 - 62.5512 * T) + 0.31 * SinRevolutions(0.0466 - 125.1025 * T) +
+      0.35 * SinRevolutions(0.5785 - 25.1042 * T) + 0.66 * SinRevolutions(0.4591 + 1335.8075 * T) +
+      0.64 * SinRevolutions(0.3130 - 91.5680 * T) + 1.14 * SinRevolutions(0.1480 + 1331.2898 * T) +
+      0.21 * SinRevolutions(0.5918 + 1056.5859 * T) +
+      0.44 * SinRevolutions(0.5784 + 1322.8595 * T) + 0.24 * SinRevolutions(0.2275 - 5.7374 * T) +
+      0.28 * SinRevolutions(0.2965 + 2.6929 * T) + 0.33 * SinRevolutions(0.3132 + 6.3368 * T);
+}
+
+// Geocentric position of the Moon.
+// In: m.T, Julian centuries since J2000. Out: m.LAMBDA (degrees, [0, 360),
+// mean equinox of date), m.BETA (degrees), m.R (Earth radii), m.NODE (mean
+// ascending node, degrees, not reduced).
+// Source: Montenbruck & Pfleger, Astronomy on the Personal Computer (MOON).
+void CalcMoon(MoonRecord& m) {
+  MoonInit(m);
+  MoonSolarTerms1(m);
+  MoonSolarTerms2(m);
+  MoonSolarTerms3(m);
+  MoonNTerms(m);
+  MoonPlanetaryTerms(m);
+
+  m.LAMBDA = 360.0 * Frac((m.L0 + m.DLAM / kArc) / kTwoPi);
+
+  const double S = m.F + m.DS / kArc;
+  const double fac = 1.000002708 + 139.978 * m.DGAM;
+  m.BETA = (fac * (18519.7 + m.GAM1C) * std::sin(S) - 6.24 * std::sin(3.0 * S) + m.N) / 3600.0;
+
+  m.SINPI = m.SINPI * 0.999953253;
+  m.R = kArc / m.SINPI;
+}

@@ -1,0 +1,327 @@
+// Heliocentric positions of Mercury to Neptune by the series MER200 ... NEP200
+// of Montenbruck & Pfleger, "Astronomy on the Personal Computer".
+#include <cmath>
+#include <iterator>
+#include <span>
+
+#include "engine/astromath.h"
+#include "engine/series.h"
+#include "engine/series_terms.h"
+
+using namespace series_terms;
+
+namespace {
+
+// A perturber's term table with its inspected multiple ranges.
+struct Perturbation {
+  std::span<const SeriesTerm> terms;
+  SeriesTableInfo info;
+};
+
+constexpr Perturbation MakePerturbation(std::span<const SeriesTerm> terms) {
+  return Perturbation{terms, InspectSeriesTable(terms)};
+}
+
+// Own multiples needed by all of a planet's tables.
+constexpr SeriesTableInfo OwnRange(std::span<const Perturbation> tables) {
+  SeriesTableInfo all;
+  all.valid = true;
+  for (const Perturbation& p : tables) {
+    if (!p.info.valid) all.valid = false;
+    if (p.info.iMin < all.iMin) all.iMin = p.info.iMin;
+    if (p.info.iMax > all.iMax) all.iMax = p.info.iMax;
+  }
+  return all;
+}
+
+// Fills the perturber's multiples (phase added to every entry) and sums its table.
+void AddPerturbation(SeriesRecord& r, double Mp, const Perturbation& p, double phase = 0.0) {
+  FillPerturberMultiples(r, Mp, p.info.jMin, p.info.jMax, phase);
+  AddSeries(r, p.terms);
+}
+
+// Longitude of the final step: 360*Frac(L0 + M/2pi + ((n + c*T)*T + DL)/1296000),
+// in degrees [0, 360). L0 in revolutions, M in radians, n, c and DL in arcseconds.
+double FinalLongitude(double L0, double M, double n, double c, double T, double DL) {
+  double L = 360.0 * Frac(L0 + M / kTwoPi + ((n + c * T) * T + DL) / 1296000.0);
+  Normalize360(L);
+  return L;
+}
+
+// Mercury: perturbed by Venus, the Earth, Jupiter and Saturn.
+constexpr Perturbation kMerVenus = MakePerturbation(kMercuryVenus);
+constexpr Perturbation kMerEarth = MakePerturbation(kMercuryEarth);
+constexpr Perturbation kMerJupiter = MakePerturbation(kMercuryJupiter);
+constexpr Perturbation kMerSaturn = MakePerturbation(kMercurySaturn);
+static_assert(kMerVenus.terms.size() == 36 && kMerEarth.terms.size() == 7 &&
+              kMerJupiter.terms.size() == 10 && kMerSaturn.terms.size() == 1);
+constexpr Perturbation kMerAll[] = {kMerVenus, kMerEarth, kMerJupiter, kMerSaturn};
+constexpr SeriesTableInfo kMerOwn = OwnRange(kMerAll);
+static_assert(kMerOwn.valid);
+
+// Venus: perturbed by Mercury, the Earth, Mars, Jupiter and Saturn.
+constexpr Perturbation kVenMercury = MakePerturbation(kVenusMercury);
+constexpr Perturbation kVenEarth = MakePerturbation(kVenusEarth);
+constexpr Perturbation kVenMars = MakePerturbation(kVenusMars);
+constexpr Perturbation kVenJupiter = MakePerturbation(kVenusJupiter);
+constexpr Perturbation kVenSaturn = MakePerturbation(kVenusSaturn);
+static_assert(kVenMercury.terms.size() == 4 && kVenEarth.terms.size() == 27 &&
+              kVenMars.terms.size() == 3 && kVenJupiter.terms.size() == 6 &&
+              kVenSaturn.terms.size() == 2);
+constexpr Perturbation kVenAll[] = {kVenMercury, kVenEarth, kVenMars, kVenJupiter, kVenSaturn};
+constexpr SeriesTableInfo kVenOwn = OwnRange(kVenAll);
+static_assert(kVenOwn.valid);
+
+// Mars: perturbed by Venus, the Earth, Jupiter and Saturn.
+constexpr Perturbation kMarVenus = MakePerturbation(kMarsVenus);
+constexpr Perturbation kMarEarth = MakePerturbation(kMarsEarth);
+constexpr Perturbation kMarJupiter = MakePerturbation(kMarsJupiter);
+constexpr Perturbation kMarSaturn = MakePerturbation(kMarsSaturn);
+static_assert(kMarVenus.terms.size() == 12 && kMarEarth.terms.size() == 53 &&
+              kMarJupiter.terms.size() == 29 && kMarSaturn.terms.size() == 12);
+constexpr Perturbation kMarAll[] = {kMarVenus, kMarEarth, kMarJupiter, kMarSaturn};
+constexpr SeriesTableInfo kMarOwn = OwnRange(kMarAll);
+static_assert(kMarOwn.valid);
+
+// Jupiter: perturbed by Saturn and Uranus.
+constexpr Perturbation kJupSaturn = MakePerturbation(kJupiterSaturn);
+constexpr Perturbation kJupUranus = MakePerturbation(kJupiterUranus);
+static_assert(kJupSaturn.terms.size() == 48 && kJupUranus.terms.size() == 2);
+constexpr Perturbation kJupAll[] = {kJupSaturn, kJupUranus};
+constexpr SeriesTableInfo kJupOwn = OwnRange(kJupAll);
+static_assert(kJupOwn.valid);
+
+// Saturn: perturbed by Jupiter, Uranus and Neptune.
+constexpr Perturbation kSatJupiter = MakePerturbation(kSaturnJupiter);
+constexpr Perturbation kSatUranus = MakePerturbation(kSaturnUranus);
+constexpr Perturbation kSatNeptune = MakePerturbation(kSaturnNeptune);
+static_assert(kSatJupiter.terms.size() == 54 && kSatUranus.terms.size() == 14 &&
+              kSatNeptune.terms.size() == 3);
+constexpr Perturbation kSatAll[] = {kSatJupiter, kSatUranus, kSatNeptune};
+constexpr SeriesTableInfo kSatOwn = OwnRange(kSatAll);
+static_assert(kSatOwn.valid);
+
+// Uranus: perturbed by Jupiter, Saturn, Neptune, and combined Jupiter-Saturn terms.
+constexpr Perturbation kUraJupiter = MakePerturbation(kUranusJupiter);
+constexpr Perturbation kUraSaturn = MakePerturbation(kUranusSaturn);
+constexpr Perturbation kUraNeptune = MakePerturbation(kUranusNeptune);
+constexpr Perturbation kUraJupiterSaturn = MakePerturbation(kUranusJupiterSaturn);
+static_assert(kUraJupiter.terms.size() == 7 && kUraSaturn.terms.size() == 19 &&
+              kUraNeptune.terms.size() == 35 && kUraJupiterSaturn.terms.size() == 9);
+constexpr Perturbation kUraAll[] = {kUraJupiter, kUraSaturn, kUraNeptune, kUraJupiterSaturn};
+constexpr SeriesTableInfo kUraOwn = OwnRange(kUraAll);
+static_assert(kUraOwn.valid);
+
+// Neptune: perturbed by Jupiter, Saturn and Uranus.
+constexpr Perturbation kNepJupiter = MakePerturbation(kNeptuneJupiter);
+constexpr Perturbation kNepSaturn = MakePerturbation(kNeptuneSaturn);
+constexpr Perturbation kNepUranus = MakePerturbation(kNeptuneUranus);
+static_assert(kNepJupiter.terms.size() == 5 && kNepSaturn.terms.size() == 6 &&
+              kNepUranus.terms.size() == 24);
+constexpr Perturbation kNepAll[] = {kNepJupiter, kNepSaturn, kNepUranus};
+constexpr SeriesTableInfo kNepOwn = OwnRange(kNepAll);
+static_assert(kNepOwn.valid);
+
+}  // namespace
+
+// Heliocentric position of Mercury.
+// In: r.T, Julian centuries since J2000. Out: r.L (degrees, [0, 360)),
+// r.B (degrees), r.R (AU), mean equinox and ecliptic of date.
+// Source: Montenbruck & Pfleger, "Astronomy on the Personal Computer", MER200.
+void CalcMercury(SeriesRecord& r) {
+  const double T = r.T;
+  r.DL = r.DR = r.DB = 0.0;
+  r.M1 = SeriesMeanAnomaly(0.4855407, 415.2014314, T);
+  r.M2 = SeriesMeanAnomaly(0.1394222, 162.5490444, T);
+  r.M3 = SeriesMeanAnomaly(0.9937861, 99.9978139, T);
+  r.M5 = SeriesMeanAnomaly(0.0558417, 8.4298417, T);
+  r.M6 = SeriesMeanAnomaly(0.8823333, 3.3943333, T);
+
+  FillOwnMultiples(r, r.M1, kMerOwn.iMin, kMerOwn.iMax);
+  AddPerturbation(r, r.M2, kMerVenus);
+  AddPerturbation(r, r.M3, kMerEarth);
+  AddPerturbation(r, r.M5, kMerJupiter);
+  AddPerturbation(r, r.M6, kMerSaturn);
+  r.DL += 2.8 + 3.2 * T;
+
+  r.L = FinalLongitude(0.2151379, r.M1, 5601.7, 1.1, T, r.DL);
+  r.R = 0.3952829 + 0.0000016 * T + r.DR * 1e-6;
+  r.B = (-2522.15 + (-30.18 + 0.04 * T) * T + r.DB) / 3600.0;
+}
+
+// Heliocentric position of Venus.
+// In: r.T, Julian centuries since J2000. Out: r.L (degrees, [0, 360)),
+// r.B (degrees), r.R (AU), mean equinox and ecliptic of date.
+// Source: Montenbruck & Pfleger, "Astronomy on the Personal Computer", VEN200.
+void CalcVenus(SeriesRecord& r) {
+  const double T = r.T;
+  r.DL = r.DR = r.DB = 0.0;
+  r.M1 = SeriesMeanAnomaly(0.4861431, 415.2018375, T);
+  r.M2 = SeriesMeanAnomaly(0.1400197, 162.5494552, T);
+  r.M3 = SeriesMeanAnomaly(0.9944153, 99.9982208, T);
+  r.M4 = SeriesMeanAnomaly(0.0556297, 53.1674631, T);
+  r.M5 = SeriesMeanAnomaly(0.0567028, 8.4305083, T);
+  r.M6 = SeriesMeanAnomaly(0.8830539, 3.3947206, T);
+
+  FillOwnMultiples(r, r.M2, kVenOwn.iMin, kVenOwn.iMax);
+  AddPerturbation(r, r.M1, kVenMercury);
+  AddPerturbation(r, r.M3, kVenEarth);
+  AddPerturbation(r, r.M4, kVenMars);
+  AddPerturbation(r, r.M5, kVenJupiter);
+  AddPerturbation(r, r.M6, kVenSaturn);
+  // Long-period terms; the last two (0.27" and the 1.9" + 1.8"T correction of
+  // the mean longitude) belong to the published series and remove a heliocentric
+  // error that otherwise grows to about 4" by 2080.
+  r.DL += 2.74 * std::sin(kTwoPi * (0.0764 + 0.4174 * T)) +
+          0.27 * std::sin(kTwoPi * (0.9201 + 0.3307 * T));
+  r.DL += 1.9 + 1.8 * T;
+
+  r.L = FinalLongitude(0.3654783, r.M2, 5071.2, 1.1, T, r.DL);
+  r.R = 0.7233482 - 0.0000002 * T + r.DR * 1e-6;
+  r.B = (-67.7 + (0.04 + 0.01 * T) * T + r.DB) / 3600.0;
+}
+
+// Heliocentric position of Mars.
+// In: r.T, Julian centuries since J2000. Out: r.L (degrees, [0, 360)),
+// r.B (degrees), r.R (AU), mean equinox and ecliptic of date.
+// Source: Montenbruck & Pfleger, "Astronomy on the Personal Computer", MAR200.
+void CalcMars(SeriesRecord& r) {
+  const double T = r.T;
+  r.DL = r.DR = r.DB = 0.0;
+  r.M2 = SeriesMeanAnomaly(0.1382208, 162.5482542, T);
+  r.M3 = SeriesMeanAnomaly(0.9926208, 99.9970236, T);
+  r.M4 = SeriesMeanAnomaly(0.0538553, 53.1662736, T);
+  r.M5 = SeriesMeanAnomaly(0.0548944, 8.4290611, T);
+  r.M6 = SeriesMeanAnomaly(0.8811167, 3.393525, T);
+
+  FillOwnMultiples(r, r.M4, kMarOwn.iMin, kMarOwn.iMax);
+  AddPerturbation(r, r.M2, kMarVenus);
+  AddPerturbation(r, r.M3, kMarEarth);
+  AddPerturbation(r, r.M5, kMarJupiter);
+  AddPerturbation(r, r.M6, kMarSaturn);
+  r.DL += 52.49 * std::sin(kTwoPi * (0.1868 + 0.0549 * T)) +
+          0.61 * std::sin(kTwoPi * (0.9220 + 0.3307 * T)) +
+          0.32 * std::sin(kTwoPi * (0.4731 + 2.1485 * T)) +
+          0.28 * std::sin(kTwoPi * (0.9467 + 0.1133 * T));
+  // Correction of the mean longitude, part of the published series.
+  r.DL += 0.14 + (0.87 - 0.11 * T) * T;
+
+  r.L = FinalLongitude(0.9334591, r.M4, 6615.5, 1.1, T, r.DL);
+  r.R = 1.5303352 + 0.0000131 * T + r.DR * 1e-6;
+  r.B = (596.32 + (-2.92 - 0.1 * T) * T + r.DB) / 3600.0;
+}
+
+// Heliocentric position of Jupiter.
+// In: r.T, Julian centuries since J2000. Out: r.L (degrees, [0, 360)),
+// r.B (degrees), r.R (AU), mean equinox and ecliptic of date.
+// Source: Montenbruck & Pfleger, "Astronomy on the Personal Computer", JUP200.
+void CalcJupiter(SeriesRecord& r) {
+  const double T = r.T;
+  r.DL = r.DR = r.DB = 0.0;
+  r.M5 = SeriesMeanAnomaly(0.0565314, 8.4302963, T);
+  r.M6 = SeriesMeanAnomaly(0.8829867, 3.3947688, T);
+  r.M7 = SeriesMeanAnomaly(0.3969537, 1.1902586, T);
+
+  FillOwnMultiples(r, r.M5, kJupOwn.iMin, kJupOwn.iMax);
+  AddPerturbation(r, r.M6, kJupSaturn);
+  AddPerturbation(r, r.M7, kJupUranus);
+
+  // Combined Saturn-Uranus terms: phi = 2*M5 - 6*M6 + 3*M7, then phi + M5.
+  const double phi = 2.0 * r.M5 - 6.0 * r.M6 + 3.0 * r.M7;
+  double c = std::cos(phi), s = std::sin(phi);
+  r.DL += -0.8 * c + 8.5 * s;
+  r.DR += -0.1 * c;
+  ComplexMultiply(c, s, r.C3[OwnIndex(1)], r.S3[OwnIndex(1)], c, s);
+  r.DL += 0.4 * c + 0.5 * s;
+  r.DR += -0.7 * c + 0.5 * s;
+  r.DB += -0.1 * c;
+
+  r.L = FinalLongitude(0.038891, r.M5, 5025.2, 0.8, T, r.DL);
+  r.R = 5.208873 + 0.000041 * T + r.DR * 1e-5;
+  r.B = (227.3 - 0.3 * T + r.DB) / 3600.0;
+}
+
+// Heliocentric position of Saturn.
+// In: r.T, Julian centuries since J2000. Out: r.L (degrees, [0, 360)),
+// r.B (degrees), r.R (AU), mean equinox and ecliptic of date.
+// Source: Montenbruck & Pfleger, "Astronomy on the Personal Computer", SAT200.
+void CalcSaturn(SeriesRecord& r) {
+  const double T = r.T;
+  r.DL = r.DR = r.DB = 0.0;
+  r.M5 = SeriesMeanAnomaly(0.0565314, 8.4302963, T);
+  r.M6 = SeriesMeanAnomaly(0.8829867, 3.3947688, T);
+  r.M7 = SeriesMeanAnomaly(0.3969537, 1.1902586, T);
+  r.M8 = SeriesMeanAnomaly(0.7208473, 0.6068623, T);
+
+  FillOwnMultiples(r, r.M6, kSatOwn.iMin, kSatOwn.iMax);
+  AddPerturbation(r, r.M5, kSatJupiter);
+  AddPerturbation(r, r.M7, kSatUranus);
+  AddPerturbation(r, r.M8, kSatNeptune);
+
+  // Combined Jupiter-Uranus terms: phi = -2*M5 + 5*M6 - 3*M7, then phi + M6
+  // and phi + 2*M6.
+  const double phi = -2.0 * r.M5 + 5.0 * r.M6 - 3.0 * r.M7;
+  double c = std::cos(phi), s = std::sin(phi);
+  r.DL += -0.8 * c - 0.1 * s;
+  r.DR += -0.2 * c + 1.8 * s;
+  r.DB += 0.3 * c + 0.5 * s;
+  ComplexMultiply(c, s, r.C3[OwnIndex(1)], r.S3[OwnIndex(1)], c, s);
+  r.DL += (2.4 - 0.7 * T) * c + (27.8 - 0.4 * T) * s;
+  r.DR += 2.1 * c - 0.2 * s;
+  ComplexMultiply(c, s, r.C3[OwnIndex(1)], r.S3[OwnIndex(1)], c, s);
+  r.DL += 0.1 * c + 1.6 * s;
+  r.DR += -3.6 * c + 0.3 * s;
+  r.DB += -0.2 * c + 0.6 * s;
+
+  r.L = FinalLongitude(0.2561136, r.M6, 5018.6, 1.9, T, r.DL);
+  // The mean radius decreases (-0.000186 AU per century), as published; the
+  // opposite sign leaves the radius 4e-4 AU off a century from J2000.
+  r.R = 9.557584 - 0.000186 * T + r.DR * 1e-5;
+  r.B = (175.1 - 10.2 * T + r.DB) / 3600.0;
+}
+
+// Heliocentric position of Uranus.
+// In: r.T, Julian centuries since J2000. Out: r.L (degrees, [0, 360)),
+// r.B (degrees), r.R (AU), mean equinox and ecliptic of date.
+// Source: Montenbruck & Pfleger, "Astronomy on the Personal Computer", URA200.
+void CalcUranus(SeriesRecord& r) {
+  const double T = r.T;
+  r.DL = r.DR = r.DB = 0.0;
+  r.M5 = SeriesMeanAnomaly(0.0564472, 8.4302889, T);
+  r.M6 = SeriesMeanAnomaly(0.8829611, 3.3947583, T);
+  r.M7 = SeriesMeanAnomaly(0.3967117, 1.1902849, T);
+  r.M8 = SeriesMeanAnomaly(0.7216833, 0.6068528, T);
+
+  FillOwnMultiples(r, r.M7, kUraOwn.iMin, kUraOwn.iMax);
+  AddPerturbation(r, r.M5, kUraJupiter);
+  AddPerturbation(r, r.M6, kUraSaturn);
+  AddPerturbation(r, r.M8, kUraNeptune);
+  // Jupiter-Saturn terms: Saturn's multiples shifted by 2*M5.
+  AddPerturbation(r, r.M6, kUraJupiterSaturn, 2.0 * r.M5);
+
+  r.L = FinalLongitude(0.4734843, r.M7, 5082.3, 34.2, T, r.DL);
+  r.R = 19.211991 + (-0.000333 - 0.000005 * T) * T + r.DR * 1e-5;
+  r.B = (-130.61 + (-0.54 + 0.04 * T) * T + r.DB) / 3600.0;
+}
+
+// Heliocentric position of Neptune.
+// In: r.T, Julian centuries since J2000. Out: r.L (degrees, [0, 360)),
+// r.B (degrees), r.R (AU), mean equinox and ecliptic of date.
+// Source: Montenbruck & Pfleger, "Astronomy on the Personal Computer", NEP200.
+void CalcNeptune(SeriesRecord& r) {
+  const double T = r.T;
+  r.DL = r.DR = r.DB = 0.0;
+  r.M5 = SeriesMeanAnomaly(0.0563867, 8.4298907, T);
+  r.M6 = SeriesMeanAnomaly(0.8825086, 3.3957748, T);
+  r.M7 = SeriesMeanAnomaly(0.3965358, 1.1902851, T);
+  r.M8 = SeriesMeanAnomaly(0.7214906, 0.6068526, T);
+
+  FillOwnMultiples(r, r.M8, kNepOwn.iMin, kNepOwn.iMax);
+  AddPerturbation(r, r.M5, kNepJupiter);
+  AddPerturbation(r, r.M6, kNepSaturn);
+  AddPerturbation(r, r.M7, kNepUranus);
+
+  r.L = FinalLongitude(0.1254046, r.M8, 4982.8, -21.3, T, r.DL);
+  r.R = 30.072984 + (0.001234 + 0.000003 * T) * T + r.DR * 1e-5;
+  r.B = (54.77 + (0.26 + 0.06 * T) * T + r.DB) / 3600.0;
+}

@@ -1,0 +1,97 @@
+// The common machinery of the perturbation series: multiple tables and term
+// summation. Montenbruck & Pfleger, "Astronomy on the Personal Computer".
+#include "engine/series.h"
+
+#include <cmath>
+
+#include "engine/astromath.h"
+
+// Mean anomaly of a body at time T.
+// In: a (revolutions), b (revolutions per Julian century), T (Julian centuries
+// since J2000). Out: radians in [0, 2pi).
+// Source: Montenbruck & Pfleger, the mean anomalies of the series theories.
+double SeriesMeanAnomaly(double a, double b, double T) { return kTwoPi * Frac(a + b * T); }
+
+namespace {
+
+// Fills the multiples lo .. hi of an angle into a table whose element for
+// multiple k is index(k): multiple 0 is (cos phase, sin phase), each step up
+// multiplies by (cos M, sin M), each step down by (cos M, -sin M).
+template <typename IndexOf>
+void FillMultiples(double* c, double* s, IndexOf index, double M, int lo, int hi, double phase) {
+  const double cm = std::cos(M);
+  const double sm = std::sin(M);
+  c[index(0)] = phase == 0.0 ? 1.0 : std::cos(phase);
+  s[index(0)] = phase == 0.0 ? 0.0 : std::sin(phase);
+  for (int k = 1; k <= hi; ++k) {
+    ComplexMultiply(c[index(k - 1)], s[index(k - 1)], cm, sm, c[index(k)], s[index(k)]);
+  }
+  for (int k = -1; k >= lo; --k) {
+    ComplexMultiply(c[index(k + 1)], s[index(k + 1)], cm, -sm, c[index(k)], s[index(k)]);
+  }
+}
+
+int Clip(int value, int lo, int hi) { return value < lo ? lo : (value > hi ? hi : value); }
+
+}  // namespace
+
+// Own multiple table of a body.
+// In: M, the body's mean anomaly (radians); iMin <= 0 <= iMax, the multiples
+// wanted (clipped to the table). Out: C3/S3 for those multiples (multiple 0 is
+// (1, 0), multiple 1 (cos M, sin M), multiple -1 (cos M, -sin M), the others by
+// the addition theorem).
+// Source: Montenbruck & Pfleger, the series theories' table set-up.
+void FillOwnMultiples(SeriesRecord& r, double M, int iMin, int iMax) {
+  iMin = Clip(iMin, kOwnMultipleMin, 0);
+  iMax = Clip(iMax, 0, kOwnMultipleMax);
+  FillMultiples(r.C3, r.S3, OwnIndex, M, iMin, iMax, 0.0);
+}
+
+// Perturber multiple table.
+// In: Mp, the perturber's mean anomaly (radians); jMin <= 0 <= jMax, the
+// multiples wanted (clipped to the table); phase (radians), a fixed angle added
+// to every entry (zero for an ordinary perturber). Out: C/S with cos and sin of
+// J*Mp + phase.
+// Source: Montenbruck & Pfleger, the perturber routines of the series theories.
+void FillPerturberMultiples(SeriesRecord& r, double Mp, int jMin, int jMax, double phase) {
+  jMin = Clip(jMin, kPerturberMultipleMin, 0);
+  jMax = Clip(jMax, 0, kPerturberMultipleMax);
+  FillMultiples(r.C, r.S, PerturberIndex, Mp, jMin, jMax, phase);
+}
+
+// One series term.
+// In: I, J, the multiples of the own and perturber anomalies; IT, 0 for a
+// periodic term or the power of T of a secular term that repeats the previous
+// argument; the six coefficients (arcseconds for longitude and latitude, the
+// theory's radius unit for radius). Out: DL, DR, DB increased; u, v hold the
+// argument's cosine and sine (times T^IT).
+// Source: Montenbruck & Pfleger, procedure TERM of the series theories.
+void PertTerm(SeriesRecord& r, int I, int J, int IT, double dlc, double dls, double drc, double drs,
+              double dbc, double dbs) {
+  if (IT == 0) {
+    if (I < kOwnMultipleMin || I > kOwnMultipleMax || J < kPerturberMultipleMin ||
+        J > kPerturberMultipleMax) {
+      r.u = 0.0;
+      r.v = 0.0;
+      return;
+    }
+    ComplexMultiply(r.C3[OwnIndex(I)], r.S3[OwnIndex(I)], r.C[PerturberIndex(J)],
+                    r.S[PerturberIndex(J)], r.u, r.v);
+  } else {
+    r.u *= r.T;
+    r.v *= r.T;
+  }
+  r.DL += dlc * r.u + dls * r.v;
+  r.DR += drc * r.u + drs * r.v;
+  r.DB += dbc * r.u + dbs * r.v;
+}
+
+// Sum of a term table.
+// In: the rows in published order (the multiple tables already filled).
+// Out: DL, DR, DB increased by every row.
+// Source: Montenbruck & Pfleger, the perturber routines of the series theories.
+void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms) {
+  for (const SeriesTerm& t : terms) {
+    PertTerm(r, t.I, t.J, t.IT, t.dlc, t.dls, t.drc, t.drs, t.dbc, t.dbs);
+  }
+}

@@ -1,0 +1,144 @@
+// Analytical perturbation series for the Sun and the planets Mercury to Neptune.
+//
+// Every body is computed by the same scheme: the mean anomalies of the body and
+// of its perturbers, tables of cosines and sines of their integer multiples, a
+// list of periodic terms (each an argument I*M_body + J*M_perturber with
+// coefficients for longitude, radius and latitude) summed by the addition
+// theorem, and a final step that adds the sums to the mean elements.
+// Source of the scheme and of every figure: O. Montenbruck, T. Pfleger,
+// "Astronomy on the Personal Computer" (series SUN200, MER200 ... NEP200).
+//
+// A caller creates one SeriesRecord (value-initialised), sets T, calls one
+// Calc* routine and reads L, B, R. No routine allocates, throws or keeps state.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+// One published term row. I is the multiple of the body's own mean anomaly,
+// J the multiple of the perturber's mean anomaly (as printed in the source,
+// normally <= 0). IT = 0 starts a new argument; IT = 1, 2, 3 repeat the
+// previous row's argument multiplied by T, T^2, T^3 (rows follow in order).
+struct SeriesTerm {
+  int I;       // own multiple
+  int J;       // perturber multiple
+  int IT;      // power of T of a secular row; 0 = periodic row
+  double dlc;  // longitude, cosine coefficient (arcseconds)
+  double dls;  // longitude, sine coefficient (arcseconds)
+  double drc;  // radius, cosine coefficient (1e-6 AU Sun..Mars, 1e-5 AU Jupiter..Neptune)
+  double drs;  // radius, sine coefficient (same unit)
+  double dbc;  // latitude, cosine coefficient (arcseconds)
+  double dbs;  // latitude, sine coefficient (arcseconds)
+};
+
+// Extent of the multiple tables. Mars uses own multiples -2 .. 16, Jupiter's
+// terms by Saturn perturber multiples down to -10, Saturn's terms by Jupiter
+// the perturber multiple +1.
+inline constexpr int kOwnMultipleMin = -2;
+inline constexpr int kOwnMultipleMax = 16;
+inline constexpr int kOwnTableSize = kOwnMultipleMax - kOwnMultipleMin + 1;
+inline constexpr int kPerturberMultipleMin = -10;
+inline constexpr int kPerturberMultipleMax = 1;
+inline constexpr int kPerturberTableSize = kPerturberMultipleMax - kPerturberMultipleMin + 1;
+
+// Element of C3/S3 holding own multiple I, and of C/S holding perturber multiple J.
+constexpr int OwnIndex(int I) { return I - kOwnMultipleMin; }
+constexpr int PerturberIndex(int J) { return kPerturberMultipleMax - J; }
+
+// Work record of one theory for one moment.
+struct SeriesRecord {
+  double C3[kOwnTableSize] = {};       // cos(I*M), own anomaly, element OwnIndex(I) (dimensionless)
+  double S3[kOwnTableSize] = {};       // sin(I*M), same layout (dimensionless)
+  double C[kPerturberTableSize] = {};  // cos(J*Mp + phase) of the current perturber,
+                                       // element PerturberIndex(J) (dimensionless)
+  double S[kPerturberTableSize] = {};  // sin(J*Mp + phase), same layout (dimensionless)
+  double M1 = 0;                       // mean anomaly of Mercury (radians)
+  double M2 = 0;                       // mean anomaly of Venus (radians)
+  double M3 = 0;                       // mean anomaly of the Earth (radians)
+  double M4 = 0;                       // mean anomaly of Mars (radians)
+  double M5 = 0;                       // mean anomaly of Jupiter (radians)
+  double M6 = 0;                       // mean anomaly of Saturn (radians)
+  double M7 = 0;                       // mean anomaly of Uranus (radians)
+  double M8 = 0;                       // mean anomaly of Neptune (radians)
+  double D = 0;   // Sun only: mean elongation of the Moon from the Sun (radians)
+  double A = 0;   // Sun only: mean anomaly of the Moon (radians)
+  double U = 0;   // Sun only: mean argument of latitude of the Moon (radians)
+  double u = 0;   // cosine of the last term's argument, times T^IT (dimensionless)
+  double v = 0;   // sine of the last term's argument, times T^IT (dimensionless)
+  double DL = 0;  // sum of longitude perturbations (arcseconds)
+  double DR = 0;  // sum of radius perturbations (1e-6 AU Sun..Mars, 1e-5 AU Jupiter..Neptune)
+  double DB = 0;  // sum of latitude perturbations (arcseconds)
+  double T = 0;   // input: Julian centuries since J2000 on the chart's time scale
+  double L = 0;   // output: ecliptic longitude, mean equinox of date (degrees, [0, 360))
+  double R = 0;   // output: radius vector (AU)
+  double B = 0;   // output: ecliptic latitude, mean ecliptic of date (degrees)
+};
+
+// Range of own and perturber multiples used by a term table, and whether its
+// rows are well formed (indices inside the tables, secular rows chained in
+// order after a periodic row of the same argument). Evaluated at compile time
+// for every table.
+struct SeriesTableInfo {
+  int iMin = 0, iMax = 0;  // own multiples used
+  int jMin = 0, jMax = 0;  // perturber multiples used (jMax >= 0)
+  bool valid = false;      // rows well formed
+};
+
+constexpr SeriesTableInfo InspectSeriesTable(std::span<const SeriesTerm> terms) {
+  SeriesTableInfo info;
+  if (terms.empty() || terms[0].IT != 0) return info;
+  info.iMin = info.iMax = terms[0].I;
+  info.jMin = info.jMax = 0;
+  for (std::size_t k = 0; k < terms.size(); ++k) {
+    const SeriesTerm& t = terms[k];
+    if (t.I < kOwnMultipleMin || t.I > kOwnMultipleMax) return info;
+    if (t.J < kPerturberMultipleMin || t.J > kPerturberMultipleMax) return info;
+    if (t.IT < 0 || t.IT > 3) return info;
+    if (t.IT != 0) {
+      const SeriesTerm& p = terms[k - 1];
+      if (p.I != t.I || p.J != t.J || p.IT != t.IT - 1) return info;
+    }
+    if (t.I < info.iMin) info.iMin = t.I;
+    if (t.I > info.iMax) info.iMax = t.I;
+    if (t.J < info.jMin) info.jMin = t.J;
+    if (t.J > info.jMax) info.jMax = t.J;
+  }
+  info.valid = true;
+  return info;
+}
+
+// Mean anomaly 2*pi*Frac(a + b*T) in radians; a in revolutions, b in
+// revolutions per Julian century, T in Julian centuries since J2000.
+double SeriesMeanAnomaly(double a, double b, double T);
+
+// Fills C3/S3 with the multiples iMin .. iMax (iMin <= 0 <= iMax, inside the
+// table) of the body's own anomaly M (radians). Out-of-range bounds are clipped.
+void FillOwnMultiples(SeriesRecord& r, double M, int iMin, int iMax);
+
+// Fills C/S with cos and sin of J*Mp + phase for J = jMin .. jMax
+// (jMin <= 0 <= jMax); Mp and phase in radians. Out-of-range bounds are clipped.
+void FillPerturberMultiples(SeriesRecord& r, double Mp, int jMin, int jMax, double phase = 0.0);
+
+// Adds one term to DL, DR, DB. IT = 0: (u, v) = cos and sin of the argument
+// I*M + J*Mp from the tables; IT != 0: u and v of the previous term times T.
+// A multiple outside the tables contributes nothing (u = v = 0).
+void PertTerm(SeriesRecord& r, int I, int J, int IT, double dlc, double dls, double drc, double drs,
+              double dbc, double dbs);
+
+// Adds every row of a term table, in order, by PertTerm.
+void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms);
+
+// Geocentric position of the Sun (SUN200): the caller sets T; L (degrees,
+// [0, 360)), B (degrees) and R (AU) come back, mean equinox and ecliptic of date.
+void CalcSun(SeriesRecord& r);
+
+// Heliocentric positions of the planets (MER200 ... NEP200): the caller sets T;
+// L (degrees, [0, 360)), B (degrees) and R (AU) come back, mean equinox and
+// ecliptic of date.
+void CalcMercury(SeriesRecord& r);
+void CalcVenus(SeriesRecord& r);
+void CalcMars(SeriesRecord& r);
+void CalcJupiter(SeriesRecord& r);
+void CalcSaturn(SeriesRecord& r);
+void CalcUranus(SeriesRecord& r);
+void CalcNeptune(SeriesRecord& r);

@@ -1,0 +1,86 @@
+// Geocentric position of the Sun by the series SUN200.
+#include <cmath>
+#include <iterator>
+
+#include "engine/astromath.h"
+#include "engine/series.h"
+#include "engine/series_terms.h"
+
+using namespace series_terms;
+
+namespace {
+
+static_assert(std::size(kSunVenus) == 23);
+static_assert(std::size(kSunMars) == 13);
+static_assert(std::size(kSunJupiter) == 12);
+static_assert(std::size(kSunSaturn) == 4);
+
+constexpr SeriesTableInfo kVenusInfo = InspectSeriesTable(kSunVenus);
+constexpr SeriesTableInfo kMarsInfo = InspectSeriesTable(kSunMars);
+constexpr SeriesTableInfo kJupiterInfo = InspectSeriesTable(kSunJupiter);
+constexpr SeriesTableInfo kSaturnInfo = InspectSeriesTable(kSunSaturn);
+static_assert(kVenusInfo.valid && kMarsInfo.valid && kJupiterInfo.valid && kSaturnInfo.valid);
+
+// The Earth's own multiples -1 .. 7 cover every table.
+constexpr int kEarthMultipleMin = -1;
+constexpr int kEarthMultipleMax = 7;
+static_assert(kVenusInfo.iMin >= kEarthMultipleMin && kVenusInfo.iMax <= kEarthMultipleMax);
+static_assert(kMarsInfo.iMin >= kEarthMultipleMin && kMarsInfo.iMax <= kEarthMultipleMax);
+static_assert(kJupiterInfo.iMin >= kEarthMultipleMin && kJupiterInfo.iMax <= kEarthMultipleMax);
+static_assert(kSaturnInfo.iMin >= kEarthMultipleMin && kSaturnInfo.iMax <= kEarthMultipleMax);
+
+// Adds one perturber: fills its multiples and sums its table.
+void AddPerturber(SeriesRecord& r, double Mp, std::span<const SeriesTerm> terms,
+                  const SeriesTableInfo& info) {
+  FillPerturberMultiples(r, Mp, info.jMin, info.jMax);
+  AddSeries(r, terms);
+}
+
+}  // namespace
+
+// Geocentric ecliptic position of the Sun.
+// In: r.T, Julian centuries since J2000 (chart time scale).
+// Out: r.L (degrees, [0, 360)), r.B (degrees), r.R (AU), referred to the mean
+// equinox and ecliptic of date; the work fields are overwritten.
+// Source: Montenbruck & Pfleger, "Astronomy on the Personal Computer", SUN200:
+// Keplerian terms and perturbations by Venus, Mars, Jupiter and Saturn, the
+// displacement of the Earth from the Earth-Moon barycentre, long-period terms.
+void CalcSun(SeriesRecord& r) {
+  const double T = r.T;
+  r.DL = r.DR = r.DB = 0.0;
+
+  r.M2 = SeriesMeanAnomaly(0.1387306, 162.5485917, T);
+  r.M3 = SeriesMeanAnomaly(0.9931266, 99.9973604, T);
+  r.M4 = SeriesMeanAnomaly(0.054325, 53.1666028, T);
+  r.M5 = SeriesMeanAnomaly(0.055175, 8.4293972, T);
+  r.M6 = SeriesMeanAnomaly(0.88165, 3.3938722, T);
+  r.D = SeriesMeanAnomaly(0.8274, 1236.8531, T);
+  r.A = SeriesMeanAnomaly(0.3749, 1325.5524, T);
+  r.U = SeriesMeanAnomaly(0.2591, 1342.2278, T);
+
+  FillOwnMultiples(r, r.M3, kEarthMultipleMin, kEarthMultipleMax);
+  AddPerturber(r, r.M2, kSunVenus, kVenusInfo);
+  AddPerturber(r, r.M4, kSunMars, kMarsInfo);
+  AddPerturber(r, r.M5, kSunJupiter, kJupiterInfo);
+  AddPerturber(r, r.M6, kSunSaturn, kSaturnInfo);
+
+  // Offset of the Earth's centre from the Earth-Moon barycentre.
+  const double D = r.D, A = r.A, M3 = r.M3;
+  r.DL += 6.45 * std::sin(D) - 0.42 * std::sin(D - A) + 0.18 * std::sin(D + A) +
+          0.17 * std::sin(D - M3) - 0.06 * std::sin(D + M3);
+  r.DR += 30.76 * std::cos(D) - 3.06 * std::cos(D - A) + 0.85 * std::cos(D + A) -
+          0.58 * std::cos(D + M3) + 0.57 * std::cos(D - M3);
+  r.DB += 0.576 * std::sin(r.U);
+
+  // Long-period perturbations.
+  r.DL += 6.40 * std::sin(kTwoPi * (0.6983 + 0.0561 * T)) +
+          1.87 * std::sin(kTwoPi * (0.5764 + 0.4174 * T)) +
+          0.27 * std::sin(kTwoPi * (0.4189 + 0.3306 * T)) +
+          0.20 * std::sin(kTwoPi * (0.3581 + 2.4814 * T));
+
+  double L = 360.0 * Frac(0.7859453 + r.M3 / kTwoPi + ((6191.2 + 1.1 * T) * T + r.DL) / 1296000.0);
+  Normalize360(L);
+  r.L = L;
+  r.R = 1.0001398 - 0.0000007 * T + r.DR * 1e-6;
+  r.B = r.DB / 3600.0;
+}

@@ -1,0 +1,55 @@
+// Sunrise and sunset, and the search for the moment two bodies reach an
+// aspect or a body reaches a longitude.
+#pragma once
+
+#include <cstdint>
+
+// Exact angle of each aspect kind 0..29, degrees (kinds 26..29 are measured
+// on latitudes or sums of longitudes and have angle 0). The septiles are the
+// single-precision values the chart stores.
+inline constexpr float kAspectAngles[30] = {
+    0,   60,  90,  120, 180, 30,  150, 45,        135,      18,        36,        72,
+    108, 144, 20,  40,  80,  100, 140, 160,       25.714285f, 51.42857f, 77.14286f, 102.85714f,
+    128.57143f, 154.28572f, 0, 0, 0, 0};
+
+inline constexpr int kSeparationAtStart = 100;  // aspect "kind": the separation the bodies have
+
+enum class SunRiseSetStatus {
+  kNormal,      // the Sun rises and sets on this date
+  kAlwaysUp,    // polar day: no rise, no set
+  kAlwaysDown,  // polar night
+};
+
+// Universal times of sunrise and sunset (hours in [0, 24)) for the date of
+// the moment jd whose universal time is ut, at latitude/longitude (degrees,
+// East positive), for a Sun at sunLongitude (degrees). Where the Sun neither
+// rises nor sets both times are 0 and the status says which case it is; the
+// times are never NaN.
+SunRiseSetStatus CalcSunRiseSet(float ut, float latitude, float longitude, float sunLongitude,
+                                double jd, float& rise, float& set);
+
+// Whether universal time ut lies in the daylight between rise and set, a
+// daylight that may wrap past 0h UT (set earlier than rise).
+bool IsDaytime(SunRiseSetStatus status, float ut, float rise, float set);
+
+// The chart's state that the search reads besides its arguments.
+struct AspectSearchFrame {
+  int Geocentric = 1;              // 1 geocentric, 0 heliocentric
+  bool EquatorialOutput = false;   // longitudes are right ascensions
+  std::uint8_t ReceptionSwap = 0;  // 1: bodies 0..11 shifted by ReceptionShift signs
+  int ReceptionShift[12] = {};     // signs
+};
+
+// Searches from a start moment, forwards (direction +1) or backwards (-1),
+// for the moment at which body B stands at angleSign * angle of aspect `kind`
+// (minus `orb`) from body A (or from fixedLongitude when aIsBody is 0; A kept
+// at its starting longitude when aFixed is 1). Kind 100 takes the separation
+// the bodies have at jd3. Julian days are on the chart time scale.
+// Returns true and the moment in result when found. A search that cannot
+// reach its target (e.g. one lunar node to the other at any aspect but
+// 180 degrees) ends after a bounded number of evaluations and returns false,
+// leaving result at jd2.
+bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, int kind,
+                    float fixedLongitude, std::uint8_t aIsBody, int angleSign, int direction,
+                    std::uint8_t aFixed, float orb, double& result,
+                    const AspectSearchFrame& frame = AspectSearchFrame());

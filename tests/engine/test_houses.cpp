@@ -1,0 +1,331 @@
+// House cusps: invariants over every system and latitude, the definitions of
+// the Placidus, Regiomontanus and Campanus cusps computed independently here
+// by spherical geometry, the angles, the points and the fall-backs.
+#include "engine/houses.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "engine/astromath.h"
+
+namespace {
+
+constexpr double kCuspTolDeg = 2e-4;     // cusps are stored in single precision
+constexpr double kAngleTolDeg = 1e-3;    // angles from single-precision formulas
+constexpr double kEpsDeg = 23.45229;     // the routine's obliquity in 1900
+
+// A record whose local sidereal time is exactly lstHours: the sidereal switch
+// makes it PlaceLongitude / 15; 0h UT of 1 January 1900 gives T close to 0.
+HouseCuspRecord Record(double lstHours, float latitude, float ut = 12.0f) {
+  HouseCuspRecord r;
+  r.JulianDay0h = 2415020.5;
+  r.MomentJulianDay = 2415020.5 + ut / 24.0;
+  r.UniversalTime = ut;
+  r.PlaceLatitude = latitude;
+  r.PlaceLongitude = static_cast<float>(lstHours * 15.0);
+  r.SunLongitude = 280;  // the Sun of early January
+  r.MoonLongitude = 220;
+  r.MarsLongitude = 10;
+  r.SaturnLongitude = 300;
+  return r;
+}
+
+double Diff(double a, double b) { return std::remainder(a - b, 360.0); }
+
+struct Vec { double x, y, z; };
+Vec Cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec Mix(double ca, Vec a, double cb, Vec b) {
+  return {ca * a.x + cb * b.x, ca * a.y + cb * b.y, ca * a.z + cb * b.z};
+}
+
+// Ecliptic longitude where the great circle through the north point of the
+// horizon and the point q meets the ecliptic, on q's side (equatorial frame).
+double CircleMeetsEcliptic(Vec north, Vec q, double eps) {
+  Vec k{0, -std::sin(eps), std::cos(eps)};  // ecliptic pole
+  Vec d = Cross(Cross(north, q), k);
+  if (Dot(d, q) < 0) d = Mix(-1, d, 0, d);
+  double lon = std::atan2(d.y * std::cos(eps) + d.z * std::sin(eps), d.x) * kRadToDeg;
+  return lon < 0 ? lon + 360 : lon;
+}
+
+struct LocalFrame {
+  Vec zenith, north, east, meridian;
+};
+
+LocalFrame Frame(double lstHours, double latDeg) {
+  double th = lstHours * 15 * kDegToRad, ph = latDeg * kDegToRad;
+  LocalFrame f;
+  f.zenith = {std::cos(ph) * std::cos(th), std::cos(ph) * std::sin(th), std::sin(ph)};
+  f.north = {-std::sin(ph) * std::cos(th), -std::sin(ph) * std::sin(th), std::cos(ph)};
+  f.east = {-std::sin(th), std::cos(th), 0};
+  f.meridian = {std::cos(th), std::sin(th), 0};
+  return f;
+}
+
+// Cusps 11, 12, 2, 3 (elements 10, 11, 1, 2) for circles through the north
+// point and the given points.
+void ExpectCuspsOnCircles(const HouseCuspRecord& r, const LocalFrame& f, Vec q11, Vec q12, Vec q2,
+                          Vec q3, const std::string& what) {
+  double eps = kEpsDeg * kDegToRad;
+  EXPECT_NEAR(Diff(r.Cusps[10], CircleMeetsEcliptic(f.north, q11, eps)), 0, kCuspTolDeg) << what;
+  EXPECT_NEAR(Diff(r.Cusps[11], CircleMeetsEcliptic(f.north, q12, eps)), 0, kCuspTolDeg) << what;
+  EXPECT_NEAR(Diff(r.Cusps[1], CircleMeetsEcliptic(f.north, q2, eps)), 0, kCuspTolDeg) << what;
+  EXPECT_NEAR(Diff(r.Cusps[2], CircleMeetsEcliptic(f.north, q3, eps)), 0, kCuspTolDeg) << what;
+}
+
+class HouseGeometry : public ::testing::TestWithParam<std::tuple<double, float>> {};
+
+TEST_P(HouseGeometry, RegiomontanusDividesTheEquator) {
+  auto [lst, lat] = GetParam();
+  HouseCuspRecord r = Record(lst, lat);
+  CalcHouseCusps(r, 4, 1);
+  LocalFrame f = Frame(lst, lat);
+  auto onEquator = [&](double deg) {
+    return Mix(std::cos(deg * kDegToRad), f.meridian, std::sin(deg * kDegToRad), f.east);
+  };
+  ExpectCuspsOnCircles(r, f, onEquator(30), onEquator(60), onEquator(120), onEquator(150),
+                       "Regiomontanus lst " + std::to_string(lst) + " lat " + std::to_string(lat));
+}
+
+TEST_P(HouseGeometry, CampanusDividesThePrimeVertical) {
+  auto [lst, lat] = GetParam();
+  HouseCuspRecord r = Record(lst, lat);
+  CalcHouseCusps(r, 6, 1);
+  LocalFrame f = Frame(lst, lat);
+  auto onPrimeVertical = [&](double deg) {
+    return Mix(std::cos(deg * kDegToRad), f.zenith, std::sin(deg * kDegToRad), f.east);
+  };
+  ExpectCuspsOnCircles(r, f, onPrimeVertical(30), onPrimeVertical(60), onPrimeVertical(120),
+                       onPrimeVertical(150),
+                       "Campanus lst " + std::to_string(lst) + " lat " + std::to_string(lat));
+}
+
+TEST_P(HouseGeometry, PlacidusCuspsTrisectTheirSemiArcs) {
+  auto [lst, lat] = GetParam();
+  HouseCuspRecord r = Record(lst, lat);
+  CalcHouseCusps(r, 1, 1);
+  const double eps = kEpsDeg * kDegToRad, tanPhi = std::tan(lat * kDegToRad);
+  // house (element), hour offset H and fraction f of the ascensional difference
+  struct C { int element; double h; double f; } cusps[] = {
+      {10, 30, 1.0 / 3}, {11, 60, 2.0 / 3}, {1, 120, 2.0 / 3}, {2, 150, 1.0 / 3}};
+  for (const C& c : cusps) {
+    double lam = r.Cusps[c.element] * kDegToRad;
+    double ra = std::atan2(std::sin(lam) * std::cos(eps), std::cos(lam)) * kRadToDeg;
+    double decl = std::asin(std::sin(eps) * std::sin(lam));
+    double ad = std::asin(tanPhi * std::tan(decl)) * kRadToDeg;
+    double expected = lst * 15 + c.h + c.f * ad;
+    EXPECT_NEAR(Diff(ra, expected), 0, kCuspTolDeg)
+        << "Placidus cusp element " << c.element << " lst " << lst << " lat " << lat;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LatitudesAndTimes, HouseGeometry,
+                         ::testing::Combine(::testing::Values(0.7, 5.9, 9.3, 13.0, 17.5, 22.2),
+                                            ::testing::Values(-60.0f, -33.9f, 0.5f, 40.7f,
+                                                              51.5f, 60.0f)));
+
+TEST(HouseAngles, AscendantMidheavenAndVertexFromTheHorizon) {
+  for (double lst : {1.0, 7.3, 12.1, 19.9})
+    for (float lat : {-45.0f, 10.0f, 55.75f}) {
+      HouseCuspRecord r = Record(lst, lat);
+      CalcHouseCusps(r, 5, 1);
+      LocalFrame f = Frame(lst, lat);
+      double eps = kEpsDeg * kDegToRad;
+      // the Ascendant is where the horizon meets the ecliptic in the east
+      Vec k{0, -std::sin(eps), std::cos(eps)};
+      Vec d = Cross(f.zenith, k);
+      if (Dot(d, f.east) < 0) d = Mix(-1, d, 0, d);
+      double asc = std::atan2(d.y * std::cos(eps) + d.z * std::sin(eps), d.x) * kRadToDeg;
+      EXPECT_NEAR(Diff(r.Cusps[0], asc), 0, kAngleTolDeg) << lst << " " << lat;
+      // the MC is the ecliptic point of right ascension RAMC, above the horizon's pole side
+      double mc = std::atan2(std::sin(lst * 15 * kDegToRad),
+                             std::cos(lst * 15 * kDegToRad) * std::cos(eps)) * kRadToDeg;
+      EXPECT_NEAR(Diff(r.Cusps[9], mc), 0, kAngleTolDeg) << lst << " " << lat;
+      // the Vertex lies where the prime vertical meets the ecliptic in the west
+      Vec v = Cross(f.north, k);
+      if (Dot(v, f.east) > 0) v = Mix(-1, v, 0, v);
+      double vx = std::atan2(v.y * std::cos(eps) + v.z * std::sin(eps), v.x) * kRadToDeg;
+      EXPECT_NEAR(Diff(r.Vertex, vx), 0, kAngleTolDeg) << lst << " " << lat;
+    }
+}
+
+TEST(HouseAngles, MidheavenAtSixAndEighteenHoursSidereal) {
+  HouseCuspRecord r = Record(6.0, 50);
+  CalcHouseCusps(r, 1, 1);
+  EXPECT_NEAR(r.Cusps[9], 90.0, kAngleTolDeg);
+  r = Record(6.0 + 1e-6, 50);
+  CalcHouseCusps(r, 1, 1);
+  EXPECT_NEAR(Diff(r.Cusps[9], 90.0), 0, kAngleTolDeg);
+  r = Record(18.0, 50);
+  CalcHouseCusps(r, 1, 1);
+  EXPECT_NEAR(r.Cusps[9], 270.0, kAngleTolDeg);
+}
+
+TEST(HouseAngles, VertexIsZeroOnTheEquator) {
+  HouseCuspRecord r = Record(3.3, 0.0f);
+  CalcHouseCusps(r, 1, 1);
+  EXPECT_EQ(r.Vertex, 0.0f);
+}
+
+// Cusps in range, finite and opposite in pairs for every system, place and
+// time, beyond the polar circles too.
+TEST(HouseInvariants, EverySystemEveryLatitude) {
+  for (int system = 1; system <= kHouseSystemCount; ++system)
+    for (float lat : {-89.0f, -70.0f, -66.0f, -40.0f, 0.0f, 0.001f, 23.0f, 51.5f, 64.9f, 66.0f})
+      for (double lst = 0.25; lst < 24; lst += 2.7) {
+        HouseCuspRecord r = Record(lst, lat, static_cast<float>(std::fmod(lst * 3.1, 24.0)));
+        HouseResult res = CalcHouseCusps(r, system, 1);
+        std::string where = "system " + std::to_string(res.HouseSystem) + " lat " +
+                            std::to_string(lat) + " lst " + std::to_string(lst);
+        for (int k = 0; k < 12; ++k) {
+          ASSERT_TRUE(std::isfinite(r.Cusps[k])) << where;
+          EXPECT_GE(r.Cusps[k], 0.0f) << where;
+          EXPECT_LT(r.Cusps[k], 360.0f) << where;
+          EXPECT_NEAR(std::fabs(Diff(r.Cusps[(k + 6) % 12], r.Cusps[k])), 180.0, 1e-3) << where;
+        }
+        EXPECT_TRUE(std::isfinite(r.PartOfFortune) && std::isfinite(r.Vertex)) << where;
+      }
+}
+
+// At the latitudes where people ask questions (to 60 degrees either way) the
+// cusps of every system but the three whose formulas are not
+// quadrant-consistent (Arcturian, Horizontal, and the semi-arc Al-Kabisi)
+// run once round the zodiac without a gap over 180 degrees. The moment is a real one (sidereal time from date, time and
+// longitude, the Sun where it stands in January) so that the systems timed
+// by sunrise and sunset see a consistent sky.
+TEST(HouseInvariants, CuspsRunForwardBetweenThePolarCircles) {
+  for (int system = 1; system <= kHouseSystemCount; ++system) {
+    if (system == 14 || system == 15 || system == 17) continue;
+    for (float lat : {-60.0f, -40.0f, 0.5f, 23.0f, 51.5f, 60.0f})
+      for (float lon : {-120.0f, 0.0f, 37.6f, 151.2f})
+        for (float ut = 0.5f; ut < 24; ut += 3.7f) {
+          HouseCuspRecord r = Record(0, lat, ut);
+          r.PlaceLongitude = lon;
+          HouseResult res = CalcHouseCusps(r, system, 0);
+          std::string where = "system " + std::to_string(res.HouseSystem) + " lat " +
+                              std::to_string(lat) + " lon " + std::to_string(lon) + " ut " +
+                              std::to_string(ut);
+          double span = 0;
+          for (int k = 0; k < 12; ++k) {
+            double gap = std::fmod(r.Cusps[(k + 1) % 12] - r.Cusps[k] + 720.0, 360.0);
+            EXPECT_LE(gap, 180.0) << where << " cusp " << k + 1;
+            span += gap;
+          }
+          EXPECT_NEAR(span, 360.0, 1e-2) << where;
+        }
+  }
+}
+
+TEST(HouseFallbacks, FarNorthBecomesEqualFromTheMidheaven) {
+  HouseCuspRecord r = Record(4.0, 66.0f);
+  HouseResult res = CalcHouseCusps(r, 1, 1);
+  EXPECT_TRUE(res.HighLatitudeFallback);
+  EXPECT_EQ(res.HouseSystem, kEqualFromMc);
+  for (int k = 0; k < 12; ++k)
+    EXPECT_NEAR(Diff(r.Cusps[k], r.Cusps[9] + 30.0 * (k - 9)), 0, 1e-3);
+}
+
+TEST(HouseFallbacks, FarSouthKeepsTheChosenSystemWhereItIsDefined) {
+  HouseCuspRecord r = Record(4.0, -66.0f);
+  HouseResult res = CalcHouseCusps(r, 1, 1);
+  EXPECT_FALSE(res.HighLatitudeFallback);
+  EXPECT_FALSE(res.EqualFromMcSubstituted);
+  EXPECT_EQ(res.HouseSystem, 1);
+}
+
+TEST(HouseFallbacks, UndefinedCuspsUseEqualHousesForThisChartOnly) {
+  // Placidus has no cusps beyond the polar circle.
+  HouseCuspRecord r = Record(4.0, -75.0f);
+  HouseResult res = CalcHouseCusps(r, 1, 1);
+  EXPECT_TRUE(res.EqualFromMcSubstituted);
+  EXPECT_EQ(res.HouseSystem, 1);
+  for (int k = 0; k < 12; ++k)
+    EXPECT_NEAR(Diff(r.Cusps[k], r.Cusps[9] + 30.0 * (k - 9)), 0, 1e-3);
+}
+
+TEST(HouseSystems, FixedRulesOfTheSimpleSystems) {
+  HouseCuspRecord r = Record(9.0, 48.0f);
+  CalcHouseCusps(r, 9, 1);  // equal from the Ascendant
+  float asc = r.Cusps[0];
+  for (int k = 0; k < 12; ++k) EXPECT_NEAR(Diff(r.Cusps[k], asc + 30.0 * k), 0, 1e-3);
+
+  r = Record(9.0, 48.0f);
+  r.SunLongitude = 350;
+  r.MoonLongitude = 10;
+  CalcHouseCusps(r, 22, 1);  // the plain half-sum of Sun and Moon
+  EXPECT_NEAR(r.Cusps[0], 180.0, 1e-4);
+
+  r = Record(9.0, 48.0f);
+  r.SunLongitude = 77.7f;
+  CalcHouseCusps(r, 20, 1);  // whole signs from the Sun's sign
+  EXPECT_NEAR(r.Cusps[0], 60.0, 1e-4);
+  EXPECT_NEAR(r.Cusps[9], 330.0, 1e-4);
+
+  r = Record(9.0, 48.0f);
+  CalcHouseCusps(r, 5, 1);  // Porphyry trisects both quadrants
+  double toIc = std::fmod(r.Cusps[9] + 180.0 - r.Cusps[0] + 720.0, 360.0);
+  EXPECT_NEAR(std::fmod(r.Cusps[1] - r.Cusps[0] + 360.0, 360.0), toIc / 3, 1e-3);
+  EXPECT_NEAR(std::fmod(r.Cusps[2] - r.Cusps[1] + 360.0, 360.0), toIc / 3, 1e-3);
+}
+
+TEST(HousePoints, FortuneByDayAndNightMirrorAboutTheAscendant) {
+  // Sun well above the horizon at noon, and well below at midnight (Moscow, June).
+  HouseCuspRecord day;
+  day.JulianDay0h = JulianDay(21, 6, 2020, 0);
+  day.UniversalTime = 9;
+  day.MomentJulianDay = day.JulianDay0h + 9 / 24.0;
+  day.PlaceLatitude = 55.75f;
+  day.PlaceLongitude = 37.58f;
+  day.SunLongitude = 90;
+  day.MoonLongitude = 120;
+  HouseCuspRecord night = day;
+  night.UniversalTime = 21.5f;
+  night.MomentJulianDay = night.JulianDay0h + 21.5 / 24.0;
+  CalcHouseCusps(day, 1);
+  CalcHouseCusps(night, 1);
+  EXPECT_EQ(day.DayFlag, 1);
+  EXPECT_EQ(night.DayFlag, -1);
+  // by day Asc + Moon - Sun, by night Asc + Sun - Moon
+  EXPECT_NEAR(Diff(day.PartOfFortune, day.Cusps[0] + 30.0), 0, 1e-3);
+  EXPECT_NEAR(Diff(night.PartOfFortune, night.Cusps[0] - 30.0), 0, 1e-3);
+}
+
+TEST(HousePoints, DayFlagWhereTheDaylightWrapsPastMidnightUt) {
+  // New York in July: sunrise about 09:30 UT, sunset about 00:30 UT next day.
+  HouseCuspRecord r;
+  r.JulianDay0h = JulianDay(4, 7, 1976, 0);
+  r.PlaceLatitude = 40.71f;
+  r.PlaceLongitude = -74.0f;
+  r.SunLongitude = 102.5f;
+  for (float ut : {16.0f, 23.5f, 0.2f}) {
+    r.UniversalTime = ut;
+    r.MomentJulianDay = r.JulianDay0h + ut / 24.0;
+    CalcHouseCusps(r, 1);
+    EXPECT_EQ(r.DayFlag, 1) << "UT " << ut;
+  }
+  for (float ut : {3.0f, 8.0f}) {
+    r.UniversalTime = ut;
+    r.MomentJulianDay = r.JulianDay0h + ut / 24.0;
+    CalcHouseCusps(r, 1);
+    EXPECT_EQ(r.DayFlag, -1) << "UT " << ut;
+  }
+}
+
+TEST(HousePoints, PolarDayAndNightDecideByTheSun) {
+  HouseCuspRecord r;
+  r.JulianDay0h = JulianDay(21, 6, 2020, 0);
+  r.UniversalTime = 23;
+  r.MomentJulianDay = r.JulianDay0h + 23 / 24.0;
+  r.PlaceLatitude = -78.0f;  // the Antarctic in June: polar night
+  r.SunLongitude = 90;
+  CalcHouseCusps(r, 2);
+  EXPECT_EQ(r.DayFlag, -1);
+  r.SunLongitude = 270;      // December: polar day
+  CalcHouseCusps(r, 2);
+  EXPECT_EQ(r.DayFlag, 1);
+}
+
+}  // namespace
