@@ -19,12 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/houses.h"
+#include "engine/timing.h"
+
 inline constexpr int kBodyCount = 18;
 inline constexpr int kObjectCount = 36;
 inline constexpr int kAspectKindCount = 30;
 inline constexpr int kFixedStarCount = 73;
 inline constexpr int kMaxArabicParts = 100;
-inline constexpr int kHouseSystemCount = 23;
 inline constexpr int kGlyphSizeCount = 26;
 inline constexpr int kNone = 50;  // "none" in index-valued fields
 
@@ -161,13 +163,11 @@ inline constexpr int kExaltationRuler[12] = {0, 1, 11, 5, 9, 2, 6, 7, 10, 4, 8, 
 inline constexpr int kDetrimentRuler[12] = {3, 9, 5, 6, 7, 8, 4, 3, 2, 1, 0, 2};
 inline constexpr int kFallRuler[12] = {6, 7, 10, 4, 8, 3, 0, 1, 11, 5, 9, 2};
 
-// Exact angle of each aspect kind, degrees. The septiles (kinds 20..25) are
-// held as the single-precision values the aspect search has always used;
-// kinds 26..29 are measured on latitudes and on sums of longitudes.
-inline constexpr float kAspectAngle[30] = {
-    0,   60,  90,  120, 180,        30,        150,       45,         135,        18,
-    36,  72,  108, 144, 20,         40,        80,        100,        140,        160,
-    25.714285f, 51.42857f, 77.14286f, 102.85714f, 128.57143f, 154.28572f, 0, 0, 0, 0};
+// Exact angle of each aspect kind, degrees: the engine's table, shared with
+// the aspect-time search. The septiles (kinds 20..25) are held as the
+// single-precision values the aspect search has always used; kinds 26..29
+// are measured on latitudes and on sums of longitudes and have angle 0.
+inline constexpr const float (&kAspectAngle)[30] = kAspectAngles;
 
 // Literal names of aspect kinds 0..25 (code page 1251; 0xB0 is the degree
 // sign). Kinds 26..29 take their names from the language file.

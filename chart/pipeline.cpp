@@ -1,0 +1,226 @@
+#include "chart/pipeline.h"
+
+#include <cmath>
+
+#include "chart/aspects.h"
+#include "engine/astromath.h"
+#include "engine/bodies.h"
+
+#include "engine/houses.h"
+
+namespace {
+
+constexpr double kJ2000 = 2451545.0;            // Julian day of J2000.0
+constexpr double kDaysPerCentury = 36525.0;     // days per Julian century
+constexpr double kSpeedStepDays = 0.125;        // three hours, days
+constexpr double kStepsPerDay = 1.0 / kSpeedStepDays;
+constexpr int kFirstPlanet = 2;                 // Mercury: first body with a retrograde flag
+constexpr int kLastMovingBody = kChiron;        // last body with a daily motion
+constexpr int kEngineBodies = 16;               // bodies 0..15 come from the engine
+
+// All bodies for the moment jd (days, chart time scale) in a work record.
+BodyPositions BodiesAt(double jd, int geocentric, bool equatorialOutput) {
+  BodyPositions p;
+  p.Selector = kSelectorAllBodies;
+  p.T = (jd - kJ2000) / kDaysPerCentury;
+  CalcBodies(p, geocentric, equatorialOutput);
+  return p;
+}
+
+}  // namespace
+
+// Positions of bodies 0..15 for the chart's moment.
+//   chart             JulianDayUT (days, chart time scale) in; EclipticLongitude,
+//                     EclipticLatitude (degrees) and BodyDistance (AU; the Moon
+//                     in Earth radii) of bodies 0..15 out
+//   equatorialOutput  true gives right ascension and declination instead
+// Bodies 16 and 17 come from the house routine (CalcHouses).
+void CalcPlanets(ChartRecord& chart, bool equatorialOutput) {
+  const BodyPositions p = BodiesAt(chart.JulianDayUT, chart.Geocentric, equatorialOutput);
+  for (int b = 0; b < kEngineBodies; ++b) {
+    chart.EclipticLongitude[b] = p.Longitude[b];
+    chart.EclipticLatitude[b] = p.Latitude[b];
+    chart.BodyDistance[b] = p.Distance[b];
+  }
+}
+
+// The six special points from the Vertex and the MC.
+//   vertex, mc  degrees [0, 360)
+//   points      degrees (out): Vertex, Antivertex, North, South, West, East
+// The North and West points come out in (0, 360]: 360 rather than 0.
+void SpecialPointsFrom(float vertex, float mc, float points[6]) {
+  points[0] = vertex;
+  points[1] = vertex + 180;
+  if (points[1] >= 360) points[1] -= 360;
+  points[2] = vertex - 90;
+  if (points[2] <= 0) points[2] += 360;
+  points[3] = vertex + 90;
+  if (points[3] >= 360) points[3] -= 360;
+  points[4] = mc - 90;
+  if (points[4] <= 0) points[4] += 360;
+  points[5] = mc + 90;
+  if (points[5] >= 360) points[5] -= 360;
+}
+
+// Turns the cusps to the querent's house.
+//   unturned      degrees, element h = cusp of house h+1
+//   querentHouse  0..11 (other values are taken modulo 12)
+//   turned        degrees (out), element 0 = cusp of the querent's house
+void TurnCusps(const float unturned[12], int querentHouse, float turned[12]) {
+  for (int h = 0; h < 12; ++h) {
+    int i = (h - querentHouse) % 12;
+    if (i < 0) i += 12;
+    turned[i] = unturned[h];
+  }
+}
+
+// House cusps and the points of the house routine.
+//   chart  JulianDayUT, JulianDay0h (days), UniversalTime (hours),
+//          GeocentricLatitude, GeoLongitude, the longitudes of the Sun, the
+//          Moon, Mars and Saturn (degrees), HouseSystem, HouseRoutineSwitch,
+//          QuerentHouse in; HouseCusps (turned), SpecialPoints, the copy of
+//          the special points in CuspsAndPoints, EclipticLongitude[16] and
+//          [17] (degrees), DayChart (+1/-1) out; HouseSystem becomes 10
+//          after the high-latitude fall-back
+//   returns what the routine did besides (fall-back, substitution)
+HouseOutcome CalcHouses(ChartRecord& chart) {
+  HouseCuspRecord rec;
+  rec.MomentJulianDay = chart.JulianDayUT;
+  rec.JulianDay0h = chart.JulianDay0h;
+  rec.ExtraHours = 0;
+  rec.UniversalTime = chart.UniversalTime;
+  rec.PlaceLatitude = chart.GeocentricLatitude;
+  rec.PlaceLongitude = chart.GeoLongitude;
+  rec.SunLongitude = static_cast<float>(chart.EclipticLongitude[kSun]);
+  rec.MoonLongitude = static_cast<float>(chart.EclipticLongitude[kMoon]);
+  rec.MarsLongitude = static_cast<float>(chart.EclipticLongitude[kMars]);
+  rec.SaturnLongitude = static_cast<float>(chart.EclipticLongitude[kSaturn]);
+  const HouseResult r = CalcHouseCusps(rec, chart.HouseSystem, chart.HouseRoutineSwitch);
+
+  HouseOutcome outcome;
+  outcome.HighLatitudeFallback = r.HighLatitudeFallback;
+  outcome.EqualFromMcSubstituted = r.EqualFromMcSubstituted;
+  if (r.HighLatitudeFallback) chart.HouseSystem = r.HouseSystem;
+
+  chart.EclipticLongitude[kPartOfFortune] = rec.PartOfFortune;
+  chart.EclipticLongitude[kCrossOfFate] = rec.CrossOfFate;
+  chart.DayChart = rec.DayFlag;
+
+  // special points from the Vertex and the unturned MC (cusp of house 10)
+  SpecialPointsFrom(rec.Vertex, rec.Cusps[9], chart.SpecialPoints);
+  for (int i = 0; i < 6; ++i) chart.CuspsAndPoints[12 + i] = chart.SpecialPoints[i];
+
+  TurnCusps(rec.Cusps, chart.QuerentHouse, chart.HouseCusps());
+  return outcome;
+}
+
+// Daily motion from two longitudes three hours apart.
+//   lonNow, lonLater  degrees [0, 360)
+//   returns degrees per day, and the retrograde flag (motion <= 0)
+// The step is folded into (-180, 180], so a passage through 0 deg Aries is
+// the short way round.
+BodyMotion MotionFromThreeHourStep(double lonNow, double lonLater) {
+  double d = lonLater - lonNow;
+  if (d > 180) d -= 360;
+  if (d <= -180) d += 360;
+  BodyMotion m;
+  m.DailyMotion = kStepsPerDay * d;
+  m.Retrograde = d <= 0;
+  return m;
+}
+
+// Daily motions and retrograde flags.
+//   chart  JulianDayUT and EclipticLongitude (as CalcPlanets left them) in;
+//          DailyMotion (degrees per day) of bodies 0..10 and Retrograde of
+//          bodies 2..10 out; the motions of bodies 11..17 and the flags of the
+//          Sun, the Moon and bodies 11..17 are 0
+//   equatorialOutput  as given to CalcPlanets
+// The bodies are computed again three hours later; the difference times
+// eight is the motion per day.
+void CalcSpeeds(ChartRecord& chart, bool equatorialOutput) {
+  const BodyPositions later =
+      BodiesAt(chart.JulianDayUT + kSpeedStepDays, chart.Geocentric, equatorialOutput);
+  for (int b = 0; b < kBodyCount; ++b) {
+    chart.DailyMotion[b] = 0;
+    chart.Retrograde[b] = 0;
+  }
+  for (int b = 0; b <= kLastMovingBody; ++b) {
+    const BodyMotion m = MotionFromThreeHourStep(chart.EclipticLongitude[b], later.Longitude[b]);
+    chart.DailyMotion[b] = m.DailyMotion;
+    if (b >= kFirstPlanet) chart.Retrograde[b] = m.Retrograde ? 1 : 0;
+  }
+}
+
+// Whether a longitude lies within 1 deg of either edge of its sign.
+//   lon  degrees, any finite value (reduced into [0, 360) first, so 360
+//        counts as 0 deg Aries)
+std::uint8_t SignEdgeFlagOf(double lon) {
+  Normalize360(lon);
+  const double start = 30.0 * SignOf(lon);
+  return (std::fabs(lon - (start + 30.0)) < 1.0 || std::fabs(lon - start) < 1.0) ? 1 : 0;
+}
+
+// SignEdgeFlag of bodies 0..17 from EclipticLongitude.
+void CalcSignEdgeFlags(ChartRecord& chart) {
+  for (int b = 0; b < kBodyCount; ++b) chart.SignEdgeFlag[b] = SignEdgeFlagOf(chart.EclipticLongitude[b]);
+}
+
+// The whole recomputation of the chart.
+//   chart             the chart (in/out)
+//   honourKinds       1 searches only the kinds enabled in AspectKindEnabled
+//   equatorialOutput  the main window's equatorial-output switch
+//   returns the house outcome, the planetary-hour and lunar-day tables when
+//           computed, and the aspect list's lines
+// The planetary hours and the lunar day are computed only at GeoLatitude <=
+// 65 (every southern latitude). PlanetaryHour and LunarDay are written only
+// when their routine could determine them (not during polar day or night),
+// so they otherwise keep their previous values.
+RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equatorialOutput) {
+  RecalcResult result;
+  CalcPlanets(chart, equatorialOutput);
+  result.Houses = CalcHouses(chart);
+  CalcSpeeds(chart, equatorialOutput);
+  CalcSignEdgeFlags(chart);
+
+  if (chart.GeoLatitude <= kTimingLatitudeLimit) {
+    result.PlanetHoursComputed =
+        CalcPlanetHours(chart.UniversalTime, chart.GeocentricLatitude, chart.GeoLongitude,
+                        chart.EclipticLongitude[kSun], chart.JulianDayUT, chart.JulianDay0h,
+                        chart.TimeZone, result.PlanetHours);
+    if (result.PlanetHoursComputed) chart.PlanetaryHour = result.PlanetHours.PlanetaryHour;
+    result.LunarDaysComputed = CalcMoonDays(chart.JulianDayUT, chart.GeocentricLatitude,
+                                            chart.GeoLongitude, result.LunarDays);
+    if (result.LunarDaysComputed) chart.LunarDay = result.LunarDays.LunarDay;
+  }
+
+  CalcAspects(chart, honourKinds);
+  result.AspectListFilled = chart.AspectListShown != 0;
+  result.AspectList = FillAspectList(chart);
+  return result;
+}
+
+// Recomputation for the reception-swap variant: the positions, houses,
+// motions and edge flags as usual, then bodies 0..11 moved by 30 deg times
+// their ReceptionShift, and the aspects of the enabled kinds on the moved
+// positions. The planetary hours and the lunar day are not recomputed.
+RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
+  RecalcResult result;
+  CalcPlanets(chart, equatorialOutput);
+  result.Houses = CalcHouses(chart);
+  CalcSpeeds(chart, equatorialOutput);
+  CalcSignEdgeFlags(chart);
+
+  for (int b = 0; b < 12; ++b) {
+    double lon = chart.EclipticLongitude[b] + 30.0 * chart.ReceptionShift[b];
+    Normalize360(lon);
+    chart.EclipticLongitude[b] = lon;
+    float objLon = chart.ObjectLongitude[b] + 30.0f * static_cast<float>(chart.ReceptionShift[b]);
+    Normalize360f(objLon);
+    chart.ObjectLongitude[b] = objLon;
+  }
+
+  CalcAspects(chart, 1);
+  result.AspectListFilled = chart.AspectListShown != 0;
+  result.AspectList = FillAspectList(chart);
+  return result;
+}

@@ -1,0 +1,87 @@
+// Recomputation of the chart: the positions of the bodies, the house cusps
+// turned to the querent's house with the six special points and the two
+// computed points, the daily motions and retrograde flags, the sign-edge
+// flags, the planetary hours and the lunar day, the aspects and the aspect
+// list; and the variant used while mutual receptions are shown exchanged.
+//
+// Every step is a free function over the chart record and keeps no state of
+// its own. What the windows show of a recomputation (the house-system menu
+// check, the status-bar panels, the tool-window tables, the aspect list)
+// comes back in a RecalcResult for the caller to apply.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chart/chartrecord.h"
+#include "judgement/lunardays.h"
+#include "judgement/planetaryhours.h"
+
+// What the house routine did besides filling the chart.
+struct HouseOutcome {
+  bool HighLatitudeFallback = false;    // latitude above 65 deg North: HouseSystem is now 10
+                                        // (equal houses from the MC) for good; the main
+                                        // window checks menu item N95
+  bool EqualFromMcSubstituted = false;  // the chosen system gave no cusps here: equal houses
+                                        // from the MC for this chart only
+};
+
+// What a recomputation hands back to the windows.
+struct RecalcResult {
+  HouseOutcome Houses;                   // house-routine outcome
+  bool PlanetHoursComputed = false;      // PlanetHours is new and PlanetaryHour was written
+  PlanetaryHourTable PlanetHours;        // table for the planetary-hour window and status bar
+  bool LunarDaysComputed = false;        // LunarDays is new and LunarDay was written
+  LunarDayTable LunarDays;               // table for the lunar-day window and status bar
+  bool AspectListFilled = false;         // AspectList replaces the list's items (AspectListShown 1)
+  std::vector<std::string> AspectList;   // lines of the aspect list, code page 1251
+};
+
+// Daily motion of a body from two longitudes three hours apart.
+struct BodyMotion {
+  double DailyMotion = 0;  // degrees per day
+  bool Retrograde = false; // the body went back or stood still
+};
+
+// The latitude above which (signed, degrees North) the planetary hours and
+// the lunar day are not computed.
+inline constexpr float kTimingLatitudeLimit = 65.0f;
+
+// Bodies 0..17: geocentric positions for JulianDayUT.
+void CalcPlanets(ChartRecord& chart, bool equatorialOutput = false);
+
+// House cusps, the Part of Fortune, the Cross of Fate, day or night, the six
+// special points and the turn of the cusps to the querent's house.
+HouseOutcome CalcHouses(ChartRecord& chart);
+
+// Daily motions of bodies 0..10 and retrograde flags of bodies 2..10.
+void CalcSpeeds(ChartRecord& chart, bool equatorialOutput = false);
+
+// SignEdgeFlag of bodies 0..17.
+void CalcSignEdgeFlags(ChartRecord& chart);
+
+// The whole recomputation. honourKinds 1 limits the aspect search to the
+// kinds enabled in AspectKindEnabled, 0 searches all 30.
+RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds,
+                         bool equatorialOutput = false);
+
+// Recomputation with the bodies of mutual receptions moved by their
+// ReceptionShift; planetary hours and the lunar day are left as they are.
+RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput = false);
+
+// ---- Single steps, also used by the tests -----------------------------------
+
+// The six special points from the Vertex x and the unturned MC (degrees).
+void SpecialPointsFrom(float vertex, float mc, float points[6]);
+
+// Turns the unturned cusps (element h = house h+1) to the querent's house:
+// turned[(h - querentHouse) mod 12] = unturned[h].
+void TurnCusps(const float unturned[12], int querentHouse, float turned[12]);
+
+// Daily motion and retrograde flag from the longitudes now and three hours
+// later (degrees); a crossing of 0 deg Aries counts as the short way round.
+BodyMotion MotionFromThreeHourStep(double lonNow, double lonLater);
+
+// 1 when a longitude (degrees) lies within 1 deg of either edge of its sign.
+std::uint8_t SignEdgeFlagOf(double lon);

@@ -1,0 +1,229 @@
+// Lunar days: the month runs from one new moon to the next; its first day
+// begins at the new moon and each further day at the next moonrise at the
+// chart's place.
+#include "judgement/lunardays.h"
+
+#include <cmath>
+
+#include "engine/astromath.h"
+#include "engine/bodies.h"
+#include "engine/timing.h"
+
+namespace {
+
+constexpr double kGeocentricCorrection = 0.19242777777777778;  // degrees, amplitude of geographic - geocentric
+constexpr double kRefractionDeg = 34.0 / 60.0;      // degrees, refraction at the horizon
+constexpr double kParallaxFactor = 0.7275;          // dimensionless, Meeus ch. 15
+constexpr double kMeanParallaxDeg = 0.9507;         // degrees, the Moon's mean horizontal parallax
+constexpr double kScanStepDays = 1.0 / 24.0;        // days between altitude samples
+constexpr double kAfterRiseDays = 2.0 / 1440.0;     // days; a search starts this long after a rise
+constexpr double kRootTolDays = 1.0 / 86400.0;      // days; moonrise refined to a second
+constexpr double kMonthSearchOffsetDays = 2.0;      // days after a new moon to seek the next
+constexpr double kMinMonthDays = 29.0;              // days, shortest synodic month (29.27) rounded
+constexpr double kMaxMonthDays = 30.0;              // days, longest synodic month (29.83) rounded
+constexpr double kBoundaryTolDays = 1.0 / 86400.0;  // days; the search may stop this far past a moment
+constexpr float kLatitudeLimit = 65.0f;             // degrees either side of the equator
+
+// The observer of one month's search.
+struct Observer {
+  double sinPhi = 0, cosPhi = 1;  // geographic latitude
+  double longitude = 0;           // degrees East
+};
+
+// Geographic latitude (degrees) of a geocentric latitude phi' = phi -
+// 0.1924 sin 2phi, by fixed-point iteration (the correction is small).
+double GeographicLatitude(double geocentric) {
+  double phi = geocentric;
+  for (int i = 0; i < 5; ++i) phi = geocentric + kGeocentricCorrection * std::sin(2 * phi * kDegToRad);
+  return phi;
+}
+
+// Difference of the chart time scale and universal time on the date of a
+// moment, days: 0h of that date taken again through JulianDay, which adds
+// it. Taken for the whole date, so that it is the same to the bit however
+// the moment was reached.
+double DeltaTDays(double jd) {
+  int year = 0, month = 0, day = 0;
+  float hours = 0;
+  const double date0h = std::floor(jd - 0.5) + 0.5;
+  JulianDayToDate(date0h, year, month, day, hours);
+  double d = JulianDay(day, month, year, 0.0f) - date0h;
+  return std::isfinite(d) && std::fabs(d) < 1.0 ? d : 0.0;
+}
+
+// Altitude of the Moon's centre above the altitude at which it rises, degrees.
+//   jd: chart time scale. The Moon's apparent right ascension and declination
+//   of date (Moon series with nutation); Greenwich apparent sidereal time
+//   (Meeus, Astronomical Algorithms, eq. 12.4, plus the equation of the
+//   equinoxes); the rising altitude h0 = 0.7275 pi - 34' for horizontal
+//   parallax pi (Meeus ch. 15), which takes in refraction, semi-diameter and
+//   parallax, so the moonrise is that of the upper limb seen at the place.
+double MoonAboveHorizon(const Observer& o, double jd) {
+  BodyPositions p;
+  p.Selector = kMoon;
+  p.T = (jd - 2451545.0) / 36525.0;
+  CalcBodies(p, 1, true);
+  const double ra = p.Longitude[kMoon] * kDegToRad;
+  const double dec = p.Latitude[kMoon] * kDegToRad;
+  const double earthRadii = p.Distance[kMoon];
+  const double parallax = earthRadii > 1.0 ? std::asin(1.0 / earthRadii) * kRadToDeg : kMeanParallaxDeg;
+  const double h0 = kParallaxFactor * parallax - kRefractionDeg;
+
+  const double ut = jd - DeltaTDays(jd) - 2451545.0;
+  const double T = ut / 36525.0;
+  double gmst = 280.46061837 + 360.98564736629 * ut + 0.000387933 * T * T - T * T * T / 38710000.0;
+  const FrameOfDate frame = FrameOfDateAt(p.T);
+  const double gast = gmst + frame.nutC * kRadToDeg;
+  const double hourAngle = (gast + o.longitude) * kDegToRad - ra;
+  double sinAlt = o.sinPhi * std::sin(dec) + o.cosPhi * std::cos(dec) * std::cos(hourAngle);
+  sinAlt = std::fmax(-1.0, std::fmin(1.0, sinAlt));
+  return std::asin(sinAlt) * kRadToDeg - h0;
+}
+
+// The moment in (a, b] at which f changes from below 0 (at a) to at least 0
+// (at b), by regula falsi with the Illinois modification.
+double RefineRise(const Observer& o, double a, double fa, double b, double fb) {
+  int side = 0;
+  for (int i = 0; i < 60 && b - a > kRootTolDays; ++i) {
+    double c = b - fb * (b - a) / (fb - fa);
+    if (!(c > a && c < b)) c = (a + b) / 2;
+    double fc = MoonAboveHorizon(o, c);
+    if (fc < 0) {
+      a = c, fa = fc;
+      if (side == -1) fb /= 2;
+      side = -1;
+    } else {
+      b = c, fb = fc;
+      if (side == 1) fa /= 2;
+      side = 1;
+    }
+  }
+  return b;
+}
+
+// The first moonrise after `from` and not after `limit`, chart time scale.
+//   Altitudes at whole hours of the Julian day (the first interval runs
+//   from `from` to the next whole hour), so that searches started from
+//   slightly different moments bracket a rise between the same samples and
+//   find it to the same bit; a rise between two samples is refined to a
+//   second. A rise and set that both fall between samples (the Moon grazing
+//   the horizon) is caught by the parabola through three samples whose top
+//   rises above the horizon.
+// Returns false when the Moon does not rise in that interval.
+bool NextMoonrise(const Observer& o, double from, double limit, double& rise) {
+  double t0 = from, f0 = MoonAboveHorizon(o, t0);
+  double t1 = (std::floor(from / kScanStepDays) + 1) * kScanStepDays;
+  double tPrev = t0, fPrev = f0;
+  bool evenPrev = false;  // the previous interval was a whole step
+  while (t0 < limit) {
+    double f1 = MoonAboveHorizon(o, t1);
+    if (f0 < 0 && f1 >= 0) {
+      rise = RefineRise(o, t0, f0, t1, f1);
+      return rise <= limit;
+    }
+    if (evenPrev && fPrev < 0 && f0 < 0 && f1 < 0) {
+      // vertex of the parabola through (-1, fPrev), (0, f0), (1, f1)
+      double curvature = fPrev - 2 * f0 + f1;
+      if (curvature < 0) {
+        double x = (fPrev - f1) / (2 * curvature);
+        double top = f0 - curvature * x * x / 2;
+        if (x > -1 && x < 1 && top > 0) {
+          double tv = t0 + x * kScanStepDays;
+          double fv = MoonAboveHorizon(o, tv);
+          if (fv >= 0) {
+            double ta = x < 0 ? tPrev : t0;
+            double fa = x < 0 ? fPrev : f0;
+            rise = RefineRise(o, ta, fa, tv, fv);
+            return rise <= limit;
+          }
+        }
+      }
+    }
+    evenPrev = t0 != from;
+    tPrev = t0, fPrev = f0;
+    t0 = t1, f0 = f1;
+    t1 = t0 + kScanStepDays;
+  }
+  return false;
+}
+
+// A new moon from jd, searching backwards (direction -1) or forwards (+1).
+bool NewMoon(double jd, int direction, double& result) {
+  return FindAspectTime(jd, jd, jd, kSun, kMoon, 0, 0.0f, 1, 1, direction, 0, 0.0f, result);
+}
+
+}  // namespace
+
+// Lunar days of the month holding the moment.
+//   julianDayUT         days, the chart's moment on the chart time scale
+//   geocentricLatitude  degrees; geoLongitude degrees East
+// Output: LunarDayStart (chart time scale; element 0 the new moon, element
+// LunarDayCount the next one), LunarDayCount 29 or 30, LunarDay 1..30.
+// Method: the new moons by the aspect-time search (Sun and Moon at 0
+// degrees); each moonrise from the Moon's apparent equatorial position and
+// the local sidereal time (see MoonAboveHorizon), the k-th lunar day
+// beginning at the (k-1)-th moonrise after the new moon. When the 29th
+// moonrise falls after the next new moon the month has 29 days. Where the
+// Moon stays above or below the horizon for a whole day (far from the
+// equator when its declination is large) a day lasts until the next
+// moonrise, however long, and the month has fewer days.
+// Returns false, leaving the table untouched, beyond 65 degrees latitude
+// either side (the limit the chart's recomputation keeps in the north) and
+// when the new moons are not found.
+bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitude,
+                  LunarDayTable& table) {
+  if (!std::isfinite(julianDayUT) || !std::isfinite(geocentricLatitude) ||
+      !std::isfinite(geoLongitude) || std::fabs(geocentricLatitude) > kLatitudeLimit)
+    return false;
+  double newMoon = 0, nextNewMoon = 0;
+  if (!NewMoon(julianDayUT, -1, newMoon)) return false;
+  if (!NewMoon(newMoon + kMonthSearchOffsetDays, 1, nextNewMoon)) return false;
+  if (julianDayUT >= nextNewMoon) {
+    // The moment lies a hair before a new moon that the forward search
+    // placed a fraction of a second earlier: it opens the next month.
+    newMoon = nextNewMoon;
+    if (!NewMoon(newMoon + kMonthSearchOffsetDays, 1, nextNewMoon)) return false;
+  }
+  const double month = nextNewMoon - newMoon;
+  if (!(month > kMinMonthDays && month < kMaxMonthDays)) return false;
+  if (!(newMoon <= julianDayUT + kBoundaryTolDays && julianDayUT < nextNewMoon)) return false;
+
+  Observer o;
+  const double phi = GeographicLatitude(geocentricLatitude) * kDegToRad;
+  o.sinPhi = std::sin(phi);
+  o.cosPhi = std::cos(phi);
+  o.longitude = geoLongitude;
+
+  // Day k+1 begins at the k-th moonrise after the new moon; the day in
+  // which no further moonrise falls before the next new moon is the last.
+  double start[31] = {};
+  start[0] = newMoon;
+  int count = 30;
+  double from = newMoon;
+  for (int k = 1; k <= 29; ++k) {
+    double rise = 0;
+    if (!NextMoonrise(o, from, nextNewMoon, rise)) {
+      count = k;
+      break;
+    }
+    start[k] = rise;
+    from = rise + kAfterRiseDays;
+  }
+  for (int i = count; i <= 30; ++i) start[i] = nextNewMoon;
+
+  int day = 0;
+  for (int n = 1; n <= count; ++n)
+    if (start[n - 1] <= julianDayUT && julianDayUT < start[n]) {
+      day = n;
+      break;
+    }
+  if (day == 0) {
+    // The backward search may stop a hair after the moment itself.
+    if (julianDayUT < start[0]) day = 1;
+    else return false;
+  }
+  for (int i = 0; i < 31; ++i) table.LunarDayStart[i] = start[i];
+  table.LunarDayCount = count;
+  table.LunarDay = day;
+  return true;
+}

@@ -1,0 +1,18 @@
+// Lunar days: the first begins at the new moon, each further one at the next
+// moonrise at the chart's place; a month has, as a rule, 29 or 30 of them.
+#pragma once
+
+struct LunarDayTable {
+  double LunarDayStart[31] = {};  // Julian day (chart time scale) at which day n+1 begins;
+                                  // LunarDayStart[LunarDayCount] is the next new moon
+  int LunarDayCount = 0;          // 29 or 30; fewer where the Moon misses whole days of rising
+  int LunarDay = 0;               // 1..30, the day of the chart's moment
+};
+
+// Computes the lunar days of the month holding the moment. Returns false,
+// leaving the table untouched, where they cannot be determined (the new
+// moons cannot be found, or the place lies beyond 65 degrees either side of
+// the equator), so no undefined day reaches the chart. A day in which the
+// Moon does not rise (high latitudes) runs on to the next moonrise.
+bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitude,
+                  LunarDayTable& table);
