@@ -1,0 +1,90 @@
+// Modal results, stay-on-top tool windows and the busy cursor.
+#include <QDialog>
+#include <QTimer>
+#include <stdexcept>
+
+#include "platform/qt/dialogs.h"
+#include "services_support.h"
+
+namespace {
+
+class DialogsTest : public WidgetTest {};
+
+// Runs the dialog modally and, once it is up, closes it with closer.
+template <typename Closer>
+ModalResult RunAndClose(QDialog& dialog, Closer closer) {
+  QTimer::singleShot(0, &dialog, [&dialog, closer] { closer(dialog); });
+  return ExecModal(dialog);
+}
+
+TEST_F(DialogsTest, ExecModalGivesTheResultOfEachWayOfClosing) {
+  QDialog dialog;
+  EXPECT_EQ(RunAndClose(dialog, [](QDialog& d) { d.accept(); }), mrOk);
+  EXPECT_EQ(RunAndClose(dialog, [](QDialog& d) { d.reject(); }), mrCancel);
+  EXPECT_EQ(RunAndClose(dialog, [](QDialog& d) { d.close(); }), mrCancel);  // the close box
+  EXPECT_EQ(RunAndClose(dialog, [](QDialog& d) { CloseModal(d, mrOk); }), mrOk);
+  EXPECT_EQ(RunAndClose(dialog, [](QDialog& d) { CloseModal(d, mrCancel); }), mrCancel);
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(DialogsTest, AToolWindowStaysOnTopAndKeepsItsOtherHints) {
+  QDialog window;
+  window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  window.move(40, 30);
+  window.show();
+  MakeStayOnTopToolWindow(window);
+  const Qt::WindowFlags flags = window.windowFlags();
+  // The window type is exactly Tool. Tool's bits include Dialog's, so this
+  // case cannot tell replacing the type from OR-ing onto it; the Sheet window
+  // below can (Sheet OR Tool reads as SplashScreen).
+  EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+  EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.pos(), QPoint(40, 30));
+
+  QWidget sheet(nullptr, Qt::Sheet);
+  MakeStayOnTopToolWindow(sheet);
+  EXPECT_EQ(sheet.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+  EXPECT_FALSE(sheet.isVisible());  // a hidden window stays hidden
+}
+
+// The shape of the cursor the application shows over its windows; -1 for none.
+int OverrideShape() {
+  const QCursor* cursor = QGuiApplication::overrideCursor();
+  return cursor == nullptr ? -1 : cursor->shape();
+}
+
+TEST_F(DialogsTest, BusyCursorGuardsNestAndRestore) {
+  ASSERT_EQ(OverrideShape(), -1);
+  {
+    BusyCursor outer;
+    EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
+    {
+      BusyCursor inner;
+      EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
+  }
+  EXPECT_EQ(OverrideShape(), -1);
+
+  // A cursor set before the guard comes back after it.
+  QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+  { BusyCursor busy; }
+  EXPECT_EQ(OverrideShape(), Qt::CrossCursor);
+  QGuiApplication::restoreOverrideCursor();
+  EXPECT_EQ(OverrideShape(), -1);
+}
+
+TEST_F(DialogsTest, BusyCursorIsRestoredWhenTheActionFails) {
+  MessageRecorder recorder;
+  RunGuarded([] {
+    BusyCursor busy;
+    throw std::runtime_error("search failed");
+  });
+  EXPECT_EQ(OverrideShape(), -1);
+  EXPECT_EQ(recorder.messages.size(), 1u);
+}
+
+}  // namespace
