@@ -1,0 +1,61 @@
+// Town search over the shipped towns files.
+//
+// The search reads the files afresh each time the button is pressed, so the
+// whole search (reading included) is what the user waits for; the prefix
+// search alone is measured over lines read once outside the loop.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "input/townsdb.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+
+namespace {
+
+// The data folder of the source tree, found from this file's own path.
+std::string FactoryTowns() {
+  std::string path = __FILE__;
+  path.erase(path.rfind('/'));  // .../bench
+  path.erase(path.rfind('/'));  // source root
+  return path + "/data/Towns/";
+}
+
+// A name in the Russian file: one file read.
+void BM_SearchTownsRussian(benchmark::State& state) {
+  const std::string folder = FactoryTowns();
+  const std::string typed = Cp("новос");
+  for (auto _ : state) {
+    TownSearchResult result = SearchTowns(folder, typed);
+    if (result.Status != TownSearchStatus::Found) state.SkipWithError("not found");
+    benchmark::DoNotOptimize(result);
+  }
+}
+BENCHMARK(BM_SearchTownsRussian)->Unit(benchmark::kMicrosecond);
+
+// A name no file holds: all three files read and searched (the slowest case).
+void BM_SearchTownsNowhere(benchmark::State& state) {
+  const std::string folder = FactoryTowns();
+  for (auto _ : state) {
+    TownSearchResult result = SearchTowns(folder, "Qqqq");
+    if (result.Status != TownSearchStatus::NotFound) state.SkipWithError("unexpected result");
+    benchmark::DoNotOptimize(result);
+  }
+}
+BENCHMARK(BM_SearchTownsNowhere)->Unit(benchmark::kMicrosecond);
+
+// The prefix search alone over the foreign file (the longest), read once.
+void BM_PrefixSearchForeign(benchmark::State& state) {
+  LineList lines;
+  if (!ReadLines(FactoryTowns() + kForeignTownsFileName, lines)) {
+    state.SkipWithError("cannot read the foreign towns file");
+    return;
+  }
+  for (auto _ : state) {
+    TownMatchRange range = FindTownsByPrefix(lines, "san fr");
+    benchmark::DoNotOptimize(range);
+  }
+}
+BENCHMARK(BM_PrefixSearchForeign)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

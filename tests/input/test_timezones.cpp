@@ -1,0 +1,460 @@
+// Time-zone history: the zone of Russian and CIS towns across the decree
+// moments and summer time, of foreign towns across their zone-rule files and
+// of towns with their own fixed zone, read from the factory Towns files; the
+// abbreviation lists; and faults in the files, which name the file and line
+// and change nothing.
+//
+// Expected zones are the published civil-time history (the decrees on time
+// zones of the USSR and Russia, the UK and Australian summer-time acts), as
+// the IANA time-zone database records it.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/astromath.h"
+#include "input/timezones.h"
+#include "platform/text/textfile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kZoneTolHours = 1e-9;      // hours: field values are whole seconds
+constexpr double kWrittenJdTolDays = 1e-8;  // days: a Julian day written with 15 digits
+
+const std::string kFactoryTowns = std::string(HORARY_SOURCE_DIR) + "/data/Towns/";
+
+// A line of spaces with each text placed at its 1-based column.
+std::string AtColumns(std::size_t width,
+                      std::initializer_list<std::pair<std::size_t, std::string>> parts) {
+  std::string line(width, ' ');
+  for (const auto& [column, text] : parts) line.replace(column - 1, text.size(), text);
+  return line;
+}
+
+// A Towns.twn line: longitude degrees and minutes (West when west), region code.
+std::string RegionTown(const std::string& name, int lonDeg, int lonMin, bool west,
+                       const std::string& code) {
+  char deg[4], min[3];
+  std::snprintf(deg, sizeof deg, "%3d", lonDeg);
+  std::snprintf(min, sizeof min, "%02d", lonMin);
+  std::string line = AtColumns(
+      37, {{1, name + "="}, {22, "55"}, {25, "45"}, {28, west ? "-" : " "}, {29, deg}, {33, min}});
+  return line + code;
+}
+
+// A TownsForeign1.twn line with its own zone and zone-rule number.
+std::string ForeignTown(const std::string& abbreviation, char zoneSign, const std::string& zone,
+                        const std::string& longitude, const std::string& rule) {
+  return AtColumns(77, {{1, "Town"},
+                        {21, "Country"},
+                        {41, abbreviation},
+                        {47, std::string(1, zoneSign)},
+                        {48, zone},
+                        {58, "40N25"},
+                        {66, longitude},
+                        {76, rule}});
+}
+
+double Moment(int day, int month, int year, int hour, int minute = 0) {
+  return LocalMoment(day, month, year, DmsToDeg(hour, minute, 0));
+}
+
+void ExpectZone(const TownZone& z, double eastHours, const std::string& where) {
+  ASSERT_TRUE(z.Ok) << where << ": " << z.Message;
+  EXPECT_NEAR(z.EastHours, eastHours, kZoneTolHours) << where;
+}
+
+class TempFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static int serial = 0;
+    folder_ = fs::temp_directory_path() /
+              ("input_timezones_" + std::to_string(::getpid()) + "_" + std::to_string(serial++));
+    fs::remove_all(folder_);
+    ASSERT_TRUE(fs::create_directory(folder_));
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::string Folder() const { return folder_.string() + "/"; }
+  void Write(const std::string& name, const std::vector<std::string>& lines) const {
+    ASSERT_TRUE(WriteLinesAtomic(Folder() + name, lines));
+  }
+  fs::path folder_;
+};
+
+// ---- Russian and CIS towns from the factory files ----------------------------------
+
+const std::string kMoscow = RegionTown("Москва", 37, 37, false, "10");
+
+TEST(RegionTownZone, MoscowAcrossTheDecreesAndSummerTime) {
+  struct Case {
+    int day, month, year, hour;
+    double eastHours;
+    bool summer;
+    const char* what;
+  } cases[] = {
+      {1, 6, 1930, 12, 2, false, "before decree time: Moscow on zone 2"},
+      {1, 7, 1930, 12, 3, false, "decree time from 21 June 1930"},
+      {1, 1, 1960, 12, 3, false, "period 5"},
+      {1, 1, 1990, 12, 3, false, "winter 1990"},
+      {15, 7, 1990, 12, 4, true, "summer 1990: 12:00 local is 08:00 UT"},
+      {1, 7, 1991, 12, 3, true, "decree time abolished: zone 2 with summer time"},
+      {1, 11, 1991, 12, 2, false, "winter 1991-92 on zone 2"},
+      {1, 2, 1992, 12, 3, false, "decree time restored 19 January 1992"},
+      {1, 7, 2012, 12, 4, true, "2011-2014: an hour ahead all year"},
+      {1, 1, 2013, 12, 4, true, "2011-2014 winter"},
+      {1, 1, 2020, 12, 3, false, "since 26 October 2014"},
+      {1, 7, 2020, 12, 3, false, "no summer time since 2011"},
+  };
+  for (const Case& c : cases) {
+    TownZone z =
+        ZoneOfRegionTownLine(kFactoryTowns, kMoscow, Moment(c.day, c.month, c.year, c.hour));
+    ExpectZone(z, c.eastHours, c.what);
+    EXPECT_EQ(z.Summer, c.summer) << c.what;
+    EXPECT_FALSE(z.Field.West) << c.what;
+    EXPECT_FALSE(z.ShowAbbreviations) << c.what;
+  }
+}
+
+TEST(RegionTownZone, BeforeTheFirstDecreeATownKeepsItsLocalMeanTime) {
+  // 37°35' East / 15 = 2 h 30 min 20 s
+  TownZone z = ZoneOfRegionTownLine(kFactoryTowns, RegionTown("Москва", 37, 35, false, "10"),
+                                    Moment(1, 1, 1920, 12));
+  ASSERT_TRUE(z.Ok) << z.Message;
+  EXPECT_TRUE(z.LocalMeanTime);
+  EXPECT_EQ(z.Field.Hours, 2);
+  EXPECT_EQ(z.Field.Minutes, 30);
+  EXPECT_EQ(z.Field.Seconds, 20);
+  EXPECT_FALSE(z.Field.West);
+}
+
+TEST(RegionTownZone, ATownWestOfTheDateLineKeepsItsRegionsEasternZone) {
+  // Uelen, Chukotka, 169°48' West: UTC+12 in January 2000 (Anadyr time)
+  TownZone z = ZoneOfRegionTownLine(kFactoryTowns, RegionTown("Уэлен", 169, 48, true, "37"),
+                                    Moment(15, 1, 2000, 12));
+  ExpectZone(z, 12, "Uelen");
+  EXPECT_FALSE(z.Field.West);
+}
+
+TEST(RegionTownZone, FactoryMoscowLineFollowsThePublishedHistory) {
+  // zone 2 to 21 June 1930, decree time (3) to 31 March 1991, zone 2 to
+  // 19 January 1992, 3 since (the 2011-2014 hour is in the summer list)
+  std::vector<std::string> lines;
+  std::vector<ZoneRegion> regions;
+  std::string message;
+  ASSERT_TRUE(ReadLines(kFactoryTowns + "Time.ttt", lines, &message)) << message;
+  ASSERT_TRUE(ParseZoneHistory(lines, "Time.ttt", regions, message)) << message;
+  EXPECT_EQ(regions.size(), static_cast<std::size_t>(kZoneRegionLines));
+  const int moscow[kZonePeriodCount] = {2, 3, 3, 3, 3, 3, 3, 3, 3, 2, 3};
+  bool found = false;
+  for (const ZoneRegion& r : regions) {
+    if (r.Code != "10") continue;
+    found = true;
+    for (int k = 0; k < kZonePeriodCount; ++k)
+      EXPECT_EQ(r.PeriodHours[k], moscow[k]) << "period " << k + 1;
+  }
+  EXPECT_TRUE(found);
+}
+
+TEST(RegionTownZone, RegionsOneToFiveKeepMeanTimeUntil1931) {
+  std::vector<ZoneRegion> regions(2);
+  regions[0].Code = "2";
+  regions[1].Code = "12";
+  for (ZoneRegion& r : regions)
+    for (int& h : r.PeriodHours) h = 3;
+  const double lonRiga = DmsToDeg(24, 6, 0);  // 1 h 36 min 24 s of mean time
+  const double inPeriod1 = Moment(1, 1, 1928, 12), inPeriod3 = Moment(1, 1, 1935, 12);
+  TownZone early = ZoneOfRegionTown(regions, {}, "2", lonRiga, inPeriod1);
+  EXPECT_TRUE(early.LocalMeanTime);
+  EXPECT_NEAR(early.EastHours, DmsToDeg(1, 36, 24), kZoneTolHours);
+  ExpectZone(ZoneOfRegionTown(regions, {}, "2", lonRiga, inPeriod3), 3, "region 2 after 1931");
+  ExpectZone(ZoneOfRegionTown(regions, {}, "12", lonRiga, inPeriod1), 3, "region 12 in 1928");
+  // a one-character code read with the blank of column 39
+  ExpectZone(ZoneOfRegionTown(regions, {}, "2 ", lonRiga, inPeriod3), 3, "code with a blank");
+  TownZone unknown = ZoneOfRegionTown(regions, {}, "99", lonRiga, inPeriod3);
+  EXPECT_FALSE(unknown.Ok);
+  EXPECT_NE(unknown.Message.find("\"99\""), std::string::npos) << unknown.Message;
+}
+
+TEST(ZonePeriods, DecreeMomentsOpenTheirPeriods) {
+  EXPECT_EQ(ZonePeriod(kDecreeDays[0] - 1e-6), 0);
+  for (int k = 0; k < kDecreeCount; ++k) {
+    EXPECT_EQ(ZonePeriod(kDecreeDays[k]), k + 1) << "decree " << k;
+    if (k + 1 < kDecreeCount) {
+      EXPECT_EQ(ZonePeriod(kDecreeDays[k + 1] - 1e-6), k + 1) << "decree " << k;
+    }
+  }
+  // 0 h local on 2 May 1924 lies in period 1, 23:59 the day before in period 0
+  EXPECT_EQ(ZonePeriod(Moment(2, 5, 1924, 0)), 1);
+  EXPECT_EQ(ZonePeriod(Moment(1, 5, 1924, 23, 59)), 0);
+}
+
+TEST(SummerTime, EvenSwitchesOpenAndOddSwitchesCloseSummer) {
+  const std::vector<double> switches = {10, 20, 30};
+  EXPECT_FALSE(IsSummerTime(switches, 5));
+  EXPECT_FALSE(IsSummerTime(switches, 10));  // on the opening switch: not yet
+  EXPECT_TRUE(IsSummerTime(switches, 15));
+  EXPECT_TRUE(IsSummerTime(switches, 20));  // on the closing switch: still summer
+  EXPECT_FALSE(IsSummerTime(switches, 25));
+  EXPECT_TRUE(IsSummerTime(switches, 35));  // after an odd count's last switch
+  EXPECT_FALSE(IsSummerTime({}, 15));
+}
+
+TEST(SummerTime, FactorySwitchesAreTheEngineJulianDaysOfTheClockReadings) {
+  // the generator's port of JulianDay (with its Delta T) against the engine
+  std::vector<std::string> lines;
+  std::vector<double> switches;
+  std::string message;
+  ASSERT_TRUE(ReadLines(kFactoryTowns + "Hour_zone.ttt", lines, &message)) << message;
+  ASSERT_TRUE(ParseSummerSwitches(lines, "Hour_zone.ttt", switches, message)) << message;
+  ASSERT_EQ(switches.size() % 2, 0u);
+  struct Known {
+    std::size_t index;
+    int day, month, year;
+    float hours;
+  } known[] = {
+      {0, 1, 4, 1981, 0},   // summer time introduced, 0 h on 1 April 1981
+      {7, 30, 9, 1984, 3},  // autumn, 3 h summer time (last Sunday of September)
+      {8, 31, 3, 1985, 2},  // spring, 2 h (last Sunday of March)
+  };
+  for (const Known& k : known) {
+    ASSERT_LT(k.index, switches.size());
+    EXPECT_NEAR(switches[k.index], JulianDay(k.day, k.month, k.year, k.hours), kWrittenJdTolDays)
+        << "switch " << k.index;
+  }
+  // the last pair: 2 h on 27 March 2011 to 2 h on 26 October 2014
+  EXPECT_NEAR(switches[switches.size() - 2], JulianDay(27, 3, 2011, 2), kWrittenJdTolDays);
+  EXPECT_NEAR(switches.back(), JulianDay(26, 10, 2014, 2), kWrittenJdTolDays);
+}
+
+// ---- foreign towns ---------------------------------------------------------------------
+
+TEST(ForeignTownZone, LondonAcrossItsZoneRuleFile) {
+  // London 51°30'N 0°07'W, zone-rule file 15 "England_Scotland.zon"
+  const std::string london = ForeignTown("GMT", '+', "00:00", "000W07", "15");
+  struct Case {
+    int day, month, year, hour;
+    double eastHours;
+    const char* abbreviation;
+  } cases[] = {
+      {1, 1, 1990, 12, 0, "GMT"},
+      {15, 7, 1990, 12, 1, "BST"},
+      {15, 6, 1944, 12, 2, nullptr},  // double summer time: BDST, not in the lists
+      {1, 1, 1970, 12, 1, "BST"},     // British Standard Time 1968-1971, +01:00
+  };
+  for (const Case& c : cases) {
+    TownZone z =
+        ZoneOfForeignTownLine(kFactoryTowns, london, Moment(c.day, c.month, c.year, c.hour));
+    ExpectZone(z, c.eastHours, std::to_string(c.year));
+    EXPECT_TRUE(z.ShowAbbreviations);
+    EXPECT_EQ(z.Abbreviation, c.abbreviation ? FindZoneAbbreviation(c.abbreviation) : -1) << c.year;
+  }
+  // before railway time (1 December 1847) the town keeps its own mean time:
+  // 0°07' West is 28 s of time West
+  TownZone lmt = ZoneOfForeignTownLine(kFactoryTowns, london, Moment(1, 1, 1840, 12));
+  ASSERT_TRUE(lmt.Ok) << lmt.Message;
+  EXPECT_TRUE(lmt.LocalMeanTime);
+  EXPECT_TRUE(lmt.Field.West);
+  EXPECT_EQ(lmt.Field.Hours * 3600 + lmt.Field.Minutes * 60 + lmt.Field.Seconds, 28);
+}
+
+TEST(ForeignTownZone, SouthernHemisphereSummerFallsInJanuary) {
+  // Sydney ("Australia 1.zon", New South Wales): AEDT +11 in January, AEST +10 in July;
+  // Adelaide ("Australia 4.zon", South Australia): ACDT +10:30 in January
+  const std::string sydney = ForeignTown("AEST", '+', "10:00", "151E12", "02");
+  const std::string adelaide = ForeignTown("ACST", '+', "09:30", "138E36", "05");
+  TownZone january = ZoneOfForeignTownLine(kFactoryTowns, sydney, Moment(15, 1, 2000, 12));
+  ExpectZone(january, 11, "Sydney January");
+  EXPECT_EQ(january.Abbreviation, FindZoneAbbreviation("AEDT"));
+  TownZone july = ZoneOfForeignTownLine(kFactoryTowns, sydney, Moment(15, 7, 2000, 12));
+  ExpectZone(july, 10, "Sydney July");
+  EXPECT_EQ(july.Abbreviation, FindZoneAbbreviation("AEST"));
+  ExpectZone(ZoneOfForeignTownLine(kFactoryTowns, adelaide, Moment(15, 1, 2000, 12)), 10.5,
+             "Adelaide January");
+}
+
+TEST(ForeignTownZone, OwnZoneIsFixedAllYear) {
+  // New York keeps its own zone EST (5 h West): 4 July 1976, 12:00 EDT was
+  // 16:00 UT, but no zone-rule file covers the USA, so the model gives the
+  // standard zone all year and the moment comes out as 17:00 UT.
+  const std::string newYork = ForeignTown("EST", '-', "05:00", "074W00", "00");
+  TownZone z = ZoneOfForeignTownLine(kFactoryTowns, newYork, Moment(4, 7, 1976, 12));
+  ExpectZone(z, -5, "New York");
+  EXPECT_TRUE(z.Field.West);
+  EXPECT_EQ(z.Abbreviation, FindZoneAbbreviation("EST"));
+  EXPECT_NEAR(12.0 - z.EastHours, 17.0, kZoneTolHours);
+  // Madrid lies West of Greenwich but keeps CET, 1 h East: the zone's side
+  // comes from its own sign, not from the longitude's
+  ExpectZone(ZoneOfForeignTownLine(kFactoryTowns, ForeignTown("CET", '+', "01:00", "003W42", "00"),
+                                   Moment(1, 1, 2000, 12)),
+             1, "Madrid");
+  // a six-letter abbreviation is found by its whole name; a number naming no
+  // file falls back to the own zone
+  TownZone own = ZoneOfForeignTownLine(
+      kFactoryTowns, ForeignTown("CETDST", '+', "02:00", "003W42", "45"), Moment(1, 7, 2000, 12));
+  ExpectZone(own, 2, "rule number 45");
+  EXPECT_EQ(own.Abbreviation, FindZoneAbbreviation("CETDST"));
+  EXPECT_GE(own.Abbreviation, 0);
+}
+
+TEST(ForeignTownZone, RuleFileWalk) {
+  // a mean-time line ending with 1880, then two zone lines
+  std::vector<ZoneRuleLine> rules;
+  std::string message;
+  ASSERT_TRUE(ParseZoneRuleFile(
+      {"01 Jan 1880   00:00     010E00+00:40", "01 Jan 1880   00:00    CET    +01:00",
+       "01 Apr 1940   02:00    MEST   +02:00"},
+      "test.zon", rules, message))
+      << message;
+  const double lon = 15.0;  // the town's own meridian: 1 h of mean time
+  TownZone early = ZoneOfRuleFileTown(rules, lon, Moment(1, 6, 1870, 12));
+  EXPECT_TRUE(early.LocalMeanTime);
+  EXPECT_NEAR(early.EastHours, 1.0, kZoneTolHours);
+  ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 1, 1880, 0)), 1, "on the first zone line");
+  ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 4, 1940, 1, 59)), 1, "a minute before");
+  ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 4, 1940, 2)), 2, "on the change");
+  ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 1, 2000, 12)), 2, "after the last line");
+  // a file without a mean-time line: before its first line that line applies
+  rules.erase(rules.begin());
+  ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 1, 1800, 12)), 1, "before the first line");
+  EXPECT_FALSE(ZoneOfRuleFileTown({}, lon, Moment(1, 1, 1800, 12)).Ok);
+}
+
+TEST(ZoneLines, MomentOfALineIsItsLocalReading) {
+  double m = 0;
+  std::string what;
+  ASSERT_TRUE(ZoneLineMoment("21 May 1916   02:00    BST    +01:00", m, what)) << what;
+  EXPECT_DOUBLE_EQ(m, JulianDay(21, 5, 1916, 2));
+  // hour 24 is the next day's 0 h; above 24 loses 24
+  ASSERT_TRUE(ZoneLineMoment("31 Dec 1999   24:00    GMT    +00:00", m, what)) << what;
+  EXPECT_DOUBLE_EQ(m, JulianDay(1, 1, 2000, 0));
+  ASSERT_TRUE(ZoneLineMoment("31 Dec 1999   25:30    GMT    +00:00", m, what)) << what;
+  EXPECT_DOUBLE_EQ(m, JulianDay(31, 12, 1999, 1.5f));
+  EXPECT_DOUBLE_EQ(LocalMoment(31, 12, 1999, 24.0), JulianDay(1, 1, 2000, 0));
+}
+
+// ---- faults in the files -----------------------------------------------------------
+
+TEST(ZoneFileFaults, TimeTttShortOrMalformedLinesNameFileAndLine) {
+  std::vector<ZoneRegion> regions(1);
+  regions[0].Code = "kept";
+  std::string message;
+  const std::string good = "10=  02  03  03  03  03  03  03  03  03  02  03";
+  EXPECT_FALSE(ParseZoneHistory({"", good, "11=  03  04"}, "Time.ttt", regions, message));
+  EXPECT_NE(message.find("Time.ttt, line 3"), std::string::npos) << message;
+  EXPECT_NE(message.find("period 3"), std::string::npos) << message;
+  EXPECT_FALSE(ParseZoneHistory({"", "10=  02  x3"}, "Time.ttt", regions, message));
+  EXPECT_NE(message.find("Time.ttt, line 2"), std::string::npos) << message;
+  EXPECT_NE(message.find("\"x3\""), std::string::npos) << message;
+  EXPECT_FALSE(ParseZoneHistory({"", "10   02  03"}, "Time.ttt", regions, message));
+  EXPECT_NE(message.find("line 2"), std::string::npos) << message;
+  ASSERT_EQ(regions.size(), 1u);
+  EXPECT_EQ(regions[0].Code, "kept");
+  // a leading blank reads as 0; line 0 is not examined
+  ASSERT_TRUE(ParseZoneHistory({"garbage", "7=    2  03  03  03  03  03  03  03  03  02  12"},
+                               "Time.ttt", regions, message))
+      << message;
+  ASSERT_EQ(regions.size(), 1u);
+  EXPECT_EQ(regions[0].Code, "7");
+  EXPECT_EQ(regions[0].PeriodHours[0], 2);
+  EXPECT_EQ(regions[0].PeriodHours[10], 12);
+}
+
+TEST(ZoneFileFaults, SummerSwitchesMustBeAscendingNumbers) {
+  std::vector<double> switches = {1.0};
+  std::string message;
+  EXPECT_FALSE(
+      ParseSummerSwitches({"2444695.5", "2444878.5x"}, "Hour_zone.ttt", switches, message));
+  EXPECT_NE(message.find("Hour_zone.ttt, line 2"), std::string::npos) << message;
+  EXPECT_FALSE(ParseSummerSwitches({"2444878.5", "2444695.5"}, "Hour_zone.ttt", switches, message));
+  EXPECT_NE(message.find("line 2"), std::string::npos) << message;
+  ASSERT_EQ(switches.size(), 1u);
+  EXPECT_EQ(switches[0], 1.0);
+  ASSERT_TRUE(ParseSummerSwitches({"2444695,5", "2444878.5"}, "Hour_zone.ttt", switches, message));
+  EXPECT_EQ(switches[0], 2444695.5);  // either decimal separator
+}
+
+TEST(ZoneFileFaults, ZoneRuleLinesAreReadStrictly) {
+  const std::string good = "21 May 1916   02:00    BST    +01:00";
+  struct Case {
+    std::string line;
+    const char* says;
+  } cases[] = {
+      {"21 Xyz 1916   02:00    BST    +01:00", "month"},
+      {"2x May 1916   02:00    BST    +01:00", "day"},
+      {"21 May 1916   02:0x    BST    +01:00", "minute"},
+      {"21 May 1916   02:00    BST    +01:0", "too short"},
+      {"21 May 1916   02:00    BST    +0a:00", "zone hours"},
+      {"21 May 1916   02:00     0x0W07-00:01", "longitude degrees"},
+      {"21 May 1916   02:00", "too short"},
+  };
+  for (const Case& c : cases) {
+    std::vector<ZoneRuleLine> rules(1);
+    std::string message;
+    EXPECT_FALSE(ParseZoneRuleFile({good, c.line}, "UK General.zon", rules, message)) << c.line;
+    EXPECT_NE(message.find("UK General.zon, line 2"), std::string::npos) << message;
+    EXPECT_NE(message.find(c.says), std::string::npos) << message;
+    EXPECT_EQ(rules.size(), 1u) << c.line;
+  }
+  std::vector<ZoneRuleLine> rules;
+  std::string message;
+  EXPECT_FALSE(
+      ParseZoneRuleFile({good, "01 Jan 1900   00:00    GMT    +00:00"}, "x.zon", rules, message));
+  EXPECT_NE(message.find("earlier"), std::string::npos) << message;
+}
+
+TEST_F(TempFolder, MalformedFileStopsTheLookupWithItsPath) {
+  Write("Time.ttt", {"", "10=  02  03  03"});
+  Write("Hour_zone.ttt", {});
+  TownZone z = ZoneOfRegionTownLine(Folder(), kMoscow, Moment(1, 1, 1990, 12));
+  EXPECT_FALSE(z.Ok);
+  EXPECT_NE(z.Message.find(Folder() + "Time.ttt, line 2"), std::string::npos) << z.Message;
+
+  Write("England_Scotland.zon",
+        {"01 Dec 1847   00:00     000W07-00:00", "01 Dec 1847   0O:00    GMT    +00:00"});
+  z = ZoneOfForeignTownLine(Folder(), ForeignTown("GMT", '+', "00:00", "000W07", "15"),
+                            Moment(1, 1, 1990, 12));
+  EXPECT_FALSE(z.Ok);
+  EXPECT_NE(z.Message.find(Folder() + "England_Scotland.zon, line 2"), std::string::npos)
+      << z.Message;
+
+  z = ZoneOfForeignTownLine(Folder(), ForeignTown("GMT", '+', "00:00", "000W07", "16"),
+                            Moment(1, 1, 1990, 12));
+  EXPECT_FALSE(z.Ok);  // Finland.zon is missing
+  EXPECT_NE(z.Message.find("Finland.zon"), std::string::npos) << z.Message;
+
+  z = ZoneOfForeignTownLine(Folder(), ForeignTown("GMT", '+', "0x:00", "000W07", "00"),
+                            Moment(1, 1, 1990, 12));
+  EXPECT_FALSE(z.Ok);
+  EXPECT_NE(z.Message.find("columns 48-49"), std::string::npos) << z.Message;
+}
+
+// ---- abbreviation lists ------------------------------------------------------------------
+
+TEST(ZoneAbbreviations, ListsAndTheFieldTheyFill) {
+  EXPECT_STREQ(kZoneAbbreviations[0].Name, "NZDT");
+  EXPECT_STREQ(kZoneAbbreviations[kZoneAbbreviationCount - 1].Name, "IDLW");
+  EXPECT_STREQ(TownDbZoneAbbreviation(kTownDbZoneAbbreviationCount - 1).Name, "");
+  EXPECT_STREQ(TownDbZoneAbbreviation(FindZoneAbbreviation("GMT")).LongName, "Greenwish Mean Time");
+  // EAST carries 10 h West, unlike its neighbours
+  ZoneField east = ZoneFieldFromAbbreviation(kZoneAbbreviations[FindZoneAbbreviation("EAST")]);
+  EXPECT_EQ(east.Hours, 10);
+  EXPECT_TRUE(east.West);
+  ZoneField nfld = ZoneFieldFromAbbreviation(kZoneAbbreviations[FindZoneAbbreviation("NST")]);
+  EXPECT_EQ(nfld.Hours, 3);
+  EXPECT_EQ(nfld.Minutes, 30);
+  EXPECT_TRUE(nfld.West);
+  ZoneField gmt = ZoneFieldFromAbbreviation(kZoneAbbreviations[FindZoneAbbreviation("GMT")]);
+  EXPECT_FALSE(gmt.West);  // 0 counts as East
+  EXPECT_EQ(ZoneFieldText(ZoneField{3, 5, 0, false}, "h", "m", "s"), "03h05m00s");
+  EXPECT_EQ(FindZoneAbbreviation("   "), -1);
+  EXPECT_EQ(FindZoneAbbreviation("EEST"), -1);
+  EXPECT_STREQ(ZoneRuleFileName(15), "England_Scotland.zon");
+  EXPECT_EQ(ZoneRuleFileName(31), nullptr);
+}
+
+}  // namespace
