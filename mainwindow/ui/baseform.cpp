@@ -1,0 +1,662 @@
+#include "mainwindow/ui/baseform.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QDir>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "chart/ui/picturechart.h"
+#include "chart/aspects.h"
+#include "engine/astromath.h"
+#include "mainwindow/ui/menutree.h"
+#include "mainwindow/ui/smalldialogs.h"
+#include "platform/qt/canvas.h"
+#include "platform/qt/dialogs.h"
+#include "platform/qt/glyphfont.h"
+#include "platform/qt/messages.h"
+#include "platform/qt/desktop.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/numbers.h"
+#include "platform/text/textfile.h"
+#include "printing/blankmodel.h"
+
+namespace {
+
+TBaseForm* gBaseForm = nullptr;
+
+// The program's blank model: loaded when the main window is first shown,
+// saved when it closes.
+BlankModel& Blanks() {
+  static BlankModel model;
+  return model;
+}
+
+QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
+
+// A tool-bar icon: one symbol drawn in the glyph faces, or a standard icon.
+struct ButtonLook {
+  const char* Button;
+  const char* Symbol;          // UTF-8 symbol, or "" for the standard icon
+  QStyle::StandardPixmap Std;  // used when Symbol is empty
+};
+constexpr ButtonLook kButtonLooks[] = {
+    {"SpeedButton1", "", QStyle::SP_FileIcon},
+    {"SpeedButton2", "", QStyle::SP_DialogOpenButton},
+    {"SpeedButton3", "", QStyle::SP_DialogSaveButton},
+    {"SpeedButton23", "", QStyle::SP_FileDialogNewFolder},
+    {"SpeedButton24", "", QStyle::SP_DialogDiscardButton},
+    {"SpeedButton25", "", QStyle::SP_ArrowDown},
+    {"SpeedButton26", "", QStyle::SP_TrashIcon},
+    {"SpeedButton27", "", QStyle::SP_ArrowUp},
+    {"SpeedButton20", "\u270E", QStyle::SP_CustomBase},
+    {"SpeedButton21", "\u2609", QStyle::SP_CustomBase},
+    {"SpeedButton22", "\u25B3", QStyle::SP_CustomBase},
+    {"SpeedButton4", "", QStyle::SP_FileDialogListView},
+    {"SpeedButton18", "", QStyle::SP_FileDialogDetailedView},
+    {"SpeedButton9", "\u2399", QStyle::SP_CustomBase},
+    {"SpeedButton5", "\u2398", QStyle::SP_CustomBase},
+    {"SpeedButton7", "", QStyle::SP_DriveHDIcon},
+    {"SpeedButton16", "\u21B6", QStyle::SP_CustomBase},
+    {"SpeedButton12", "\u2160", QStyle::SP_CustomBase},
+    {"SpeedButton13", "\u2166", QStyle::SP_CustomBase},
+    {"SpeedButton15", "\u263F", QStyle::SP_CustomBase},
+    {"SpeedButton14", "\u2713", QStyle::SP_CustomBase},
+    {"SpeedButton17", "\u260C", QStyle::SP_CustomBase},
+    {"SpeedButton8", "\u2648", QStyle::SP_CustomBase},
+    {"SpeedButton66", "\u2654", QStyle::SP_CustomBase},
+    {"SpeedButton10", "\u211E", QStyle::SP_CustomBase},
+    {"SpeedButton11", "\u2644", QStyle::SP_CustomBase},
+    {"SpeedButton6", "\u263D", QStyle::SP_CustomBase},
+    {"SpeedButton54", "\u2295", QStyle::SP_CustomBase},
+};
+
+QIcon SymbolIcon(const QString& symbol) {
+  QPixmap pixmap(20, 20);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  // the first glyph face that holds the symbol
+  QFont font = GlyphFaceFont(GlyphFace::DejaVuSans, 16, true);
+  for (GlyphFace face : {GlyphFace::DejaVuSans, GlyphFace::NotoSymbols, GlyphFace::NotoSymbols2}) {
+    QFont candidate = GlyphFaceFont(face, 16, true);
+    if (QFontMetrics(candidate).inFontUcs4(symbol.toUcs4().value(0))) {
+      font = candidate;
+      break;
+    }
+  }
+  painter.setFont(font);
+  painter.setPen(QColor(30, 40, 90));
+  painter.drawText(pixmap.rect(), Qt::AlignCenter, symbol);
+  return QIcon(pixmap);
+}
+
+// Sets the caption of an item of the glyph-font list: each byte drawn as its
+// symbol.
+QString GlyphLine(const std::string& cp1251) {
+  QString text;
+  for (unsigned char c : cp1251) text += ZarnText(c);
+  return text;
+}
+
+QFont GlyphListFont() {
+  QFont font;
+  font.setFamilies({GlyphFaceFamily(GlyphFace::DejaVuSans), GlyphFaceFamily(GlyphFace::NotoSymbols),
+                    GlyphFaceFamily(GlyphFace::NotoSymbols2)});
+  font.setPixelSize(15);
+  return font;
+}
+
+// Local civil date and time of a chart moment, as the status bar shows it:
+// dd.mm.yyyy-hh:mm:ss (a year below 1 written one less).
+std::string LocalDateTimeText(double julianDayUT, float timeZone) {
+  double T = (julianDayUT - 2415020.5) / 36525.0;
+  double deltaT = 29.952 * T * T + 72.318 * T - 24.6;  // seconds
+  double local = julianDayUT - deltaT / 86400.0 + timeZone / 24.0;
+  int year, month, day;
+  float hours;
+  JulianDayToDate(local, year, month, day, hours);
+  int h, m, s;
+  DegToDms(hours, h, m, s);
+  if (h >= 24) h -= 24;  // a hair below midnight rounds to the next whole second
+  if (year < 1) year -= 1;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%02d.%02d.%d-%02d:%02d:%02d", day, month, year, h, m, s);
+  return buf;
+}
+
+}  // namespace
+
+TBaseForm* TBaseForm::Instance() { return gBaseForm; }
+
+TBaseForm::TBaseForm(const std::string& programFolder, QWidget* parent) : QMainWindow(parent) {
+  gBaseForm = this;
+  setObjectName("BaseForm");
+  setWindowTitle(QStringLiteral("ZarnTelka Horary"));
+  ProgramFolder = programFolder;
+  while (ProgramFolder.size() > 1 && ProgramFolder.back() == '/') ProgramFolder.pop_back();
+
+  BuildPanels();
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  LoadLanguage();
+  ConnectHandlers();
+
+  // The Help item is there only for a language file whose first menu reads "File".
+  Item("Help")->setVisible(ShowHelpItem(UiText));
+  EquatorialOutput = 0;
+  SaveSettingsDuringWork = 0;
+  DbModified = 0;
+  DecimalComma = DecimalSeparator() == ',' ? 1 : 0;
+
+  // The marker beside the settings files records the separator they were
+  // written with; it must be there.
+  const std::string marker = ProgramFolder + "/Options/RUN3.opt";
+  LineList lines;
+  if (!ReadLines(marker, lines)) throw CannotOpenFileError(marker);
+  int recorded = 0;
+  if (lines.empty() || !ParseInt(lines[0], recorded))
+    throw PlatformError("'" + (lines.empty() ? std::string() : lines[0]) +
+                        "' is not a valid integer value (" + marker + ")");
+}
+
+TBaseForm::~TBaseForm() {
+  if (gBaseForm == this) gBaseForm = nullptr;
+}
+
+QString TBaseForm::Text(int entry) const { return FromCp(UiText.Entry(entry)); }
+
+QAction* TBaseForm::Item(const std::string& name) const {
+  auto it = items_.find(name);
+  return it == items_.end() ? nullptr : it->second;
+}
+
+QToolButton* TBaseForm::Button(const std::string& name) const {
+  auto it = buttons_.find(name);
+  return it == buttons_.end() ? nullptr : it->second;
+}
+
+QLabel* TBaseForm::Panel(int index) const {
+  return index >= 0 && index < 6 ? panels_[index] : nullptr;
+}
+
+void TBaseForm::SetPanelText(int index, const std::string& cp1251) {
+  if (QLabel* p = Panel(index)) p->setText(FromCp(cp1251));
+}
+
+void TBaseForm::BuildPanels() {
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->setObjectName("LeftBorder");
+  splitter->setChildrenCollapsible(false);
+
+  panelDb_ = new QWidget(splitter);
+  panelDb_->setObjectName("PanelDB");
+  auto* dbLayout = new QVBoxLayout(panelDb_);
+  dbLayout->setContentsMargins(0, 0, 0, 0);
+  dbLayout->setSpacing(0);
+  treeBd_ = new QTreeWidget(panelDb_);
+  treeBd_->setObjectName("TreeBD");
+  treeBd_->setHeaderHidden(true);
+  statusBarDb_ = new QStatusBar(panelDb_);
+  statusBarDb_->setObjectName("StatusBarDB");
+  statusBarDb_->setSizeGripEnabled(false);
+  dbLayout->addWidget(treeBd_);
+  dbLayout->addWidget(statusBarDb_);
+  panelDb_->resize(201, panelDb_->height());
+  panelDb_->hide();
+
+  mdiArea_ = new QMdiArea(splitter);
+  mdiArea_->setObjectName("MdiArea");
+  mdiArea_->setBackground(QColor(128, 128, 128));
+
+  panelAsp_ = new QWidget(splitter);
+  panelAsp_->setObjectName("PanelAsp");
+  auto* aspLayout = new QVBoxLayout(panelAsp_);
+  aspLayout->setContentsMargins(0, 0, 0, 0);
+  listBox1_ = new QListWidget(panelAsp_);
+  listBox1_->setObjectName("ListBox1");
+  listBox1_->setFont(GlyphListFont());
+  listBox1_->setUniformItemSizes(true);
+  aspLayout->addWidget(listBox1_);
+  panelAsp_->setFixedWidth(135);
+  panelAsp_->hide();
+
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setStretchFactor(2, 0);
+  splitter->setSizes({201, 800, 135});
+  setCentralWidget(splitter);
+}
+
+void TBaseForm::BuildMenus() {
+  std::map<std::string, QMenu*> menus;
+  auto menuOf = [&](const std::string& parent) -> QMenu* {
+    auto it = menus.find(parent);
+    return it == menus.end() ? nullptr : it->second;
+  };
+  // Items that open a submenu have children in the tree.
+  auto hasChildren = [](const char* name) {
+    for (const MenuNode& n : kMenuTree)
+      if (std::string_view(n.Parent) == name) return true;
+    return false;
+  };
+  for (const MenuNode& node : kMenuTree) {
+    const std::string name = node.Name;
+    const QString caption = QString::fromUtf8(node.Caption);
+    QMenu* parent = menuOf(node.Parent);
+    if (name == "-") {
+      if (parent) parent->addSeparator();
+      continue;
+    }
+    QAction* action = nullptr;
+    if (hasChildren(node.Name)) {
+      QMenu* menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+      menu->setObjectName(QString::fromStdString(name));
+      menus[name] = menu;
+      action = menu->menuAction();
+    } else if (name == "N4sep") {
+      action = parent->addSeparator();
+    } else {
+      action = parent ? parent->addAction(caption) : menuBar()->addAction(caption);
+    }
+    action->setObjectName(QString::fromStdString(name));
+    if (node.Shortcut[0] != '\0') action->setShortcut(QKeySequence(QString::fromUtf8(node.Shortcut)));
+    action->setCheckable(node.Checkable);
+    action->setVisible(!node.Hidden);
+    items_[name] = action;
+  }
+  // Radio groups: one check mark at a time.
+  auto group = [&](std::initializer_list<const char*> names) {
+    auto* g = new QActionGroup(this);
+    g->setExclusive(true);
+    for (const char* n : names) g->addAction(Item(n));
+  };
+  group({"N71", "N73", "N74", "N75"});
+  group({"N61", "N62"});
+  group({"N63", "N64", "N65", "N66"});
+  group({"N111", "N112"});
+  auto* houses = new QActionGroup(this);
+  for (const char* n : kHouseSystemItems) houses->addAction(Item(n));
+  Item("N71")->setChecked(true);
+  Item("N86")->setChecked(true);
+  // N47 and N18 share Ctrl+P in the menu; the printing command keeps it for
+  // its button and menu item only while it is enabled.
+  Item("N18")->setShortcutContext(Qt::WidgetShortcut);
+  Item("N20")->setShortcutContext(Qt::WidgetShortcut);  // Alt+F4 is the window system's own
+}
+
+void TBaseForm::BuildToolBar() {
+  auto* bar = new QToolBar(this);
+  bar->setObjectName("ToolBar1");
+  bar->setMovable(false);
+  bar->setIconSize(QSize(20, 20));
+  addToolBar(Qt::TopToolBarArea, bar);
+  for (const ToolButtonNode& node : kToolBar) {
+    if (std::string_view(node.Name) == "|") {
+      bar->addSeparator();
+      continue;
+    }
+    auto* button = new QToolButton(bar);
+    button->setObjectName(node.Name);
+    button->setAutoRaise(true);
+    button->setFixedSize(25, 25);
+    for (const ButtonLook& look : kButtonLooks)
+      if (std::string_view(look.Button) == node.Name)
+        button->setIcon(look.Symbol[0] ? SymbolIcon(QString::fromUtf8(look.Symbol))
+                                       : style()->standardIcon(look.Std));
+    QAction* item = Item(node.Item);
+    connect(button, &QToolButton::clicked, this, [item] {
+      if (item && item->isEnabled()) item->trigger();
+    });
+    bar->addWidget(button);
+    buttons_[node.Name] = button;
+  }
+  for (const char* name : kDisabledAtStart) {
+    if (QAction* a = Item(name)) a->setEnabled(false);
+    if (QToolButton* b = Button(name)) b->setEnabled(false);
+  }
+}
+
+void TBaseForm::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("StatusBar1");
+  bar->setSizeGripEnabled(false);
+  // the panels' designed widths hold their texts in an 8-point face
+  QFont small = bar->font();
+  small.setPointSize(8);
+  bar->setFont(small);
+  for (int i = 0; i < 6; ++i) {
+    panels_[i] = new QLabel(bar);
+    panels_[i]->setObjectName(QString("Panel%1").arg(i));
+    panels_[i]->setFixedWidth(kStatusPanelWidths[i]);
+    panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panels_[i]->setTextInteractionFlags(Qt::NoTextInteraction);
+    panels_[i]->setFont(small);
+    bar->addWidget(panels_[i]);
+  }
+}
+
+void TBaseForm::LoadLanguage() {
+  UiStringLoad load = ::LoadLanguage(ProgramFolder, UiText);
+  if (!load.Loaded) throw PlatformError(load.Message);
+  setWindowTitle(Text(0));
+  for (const MenuCaptionEntry& caption : kMenuCaptionEntries)
+    if (QAction* a = Item(caption.item)) a->setText(Text(caption.entry));
+  for (const auto& hint : kToolButtonHintEntries)
+    if (QToolButton* b = Button(hint.button)) b->setToolTip(Text(hint.entry));
+  for (const auto& hint : kToolButtonHintFromMenu)
+    if (QToolButton* b = Button(hint.button))
+      if (QAction* a = Item(hint.item)) b->setToolTip(a->text());
+}
+
+void TBaseForm::SetCommandEnabled(const std::string& item, bool enabled) {
+  if (QAction* a = Item(item)) a->setEnabled(enabled);
+  for (const ToolButtonNode& node : kToolBar)
+    if (item == node.Item)
+      if (QToolButton* b = Button(node.Name)) b->setEnabled(enabled);
+}
+
+void TBaseForm::ConnectHandlers() {
+  auto on = [this](const char* item, void (TBaseForm::*handler)()) {
+    connect(Item(item), &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }, this));
+  };
+  on("N20", &TBaseForm::N20Click);
+  on("N44", &TBaseForm::N44Click);
+  on("N27", &TBaseForm::N27Click);
+  on("Help", &TBaseForm::HelpClick);
+  on("N118", &TBaseForm::N118Click);
+  on("N119", &TBaseForm::N119Click);
+  on("N124", &TBaseForm::N124Click);
+  on("N125", &TBaseForm::N125Click);
+  on("N78", &TBaseForm::N78Click);
+  on("N79", &TBaseForm::N79Click);
+  on("N101", &TBaseForm::N101Click);
+  on("N81", &TBaseForm::N81Click);
+  on("N82", &TBaseForm::N82Click);
+  on("N21", &TBaseForm::N21Click);
+  on("N51", &TBaseForm::N51Click);
+  on("N145", &TBaseForm::N145Click);
+  for (int n = 1; n <= 23; ++n)
+    connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
+            Guarded([this, n] { HouseSystemClick(n); }, this));
+  connect(Item("N61"), &QAction::triggered, this, Guarded([this] { StyleClick(1); }, this));
+  connect(Item("N62"), &QAction::triggered, this, Guarded([this] { StyleClick(0); }, this));
+  const char* orientations[] = {"N63", "N64", "N65", "N66"};
+  for (int o = 1; o <= 4; ++o)
+    connect(Item(orientations[o - 1]), &QAction::triggered, this,
+            Guarded([this, o] { OrientationClick(o); }, this));
+  connect(Item("N111"), &QAction::triggered, this, Guarded([this] { MinorLinesClick(1); }, this));
+  connect(Item("N112"), &QAction::triggered, this, Guarded([this] { MinorLinesClick(0); }, this));
+  for (const char* v : {"N71", "N73", "N74", "N75"})
+    connect(Item(v), &QAction::triggered, this, Guarded([this, v] { VariantClick(v); }, this));
+  for (const char* c : {"N114", "N115", "N116", "N117", "N126", "N129", "N128", "N130", "N121",
+                        "N122", "N123", "N132", "N133", "N127"})
+    connect(Item(c), &QAction::triggered, this, Guarded([this, c] { ColorClick(c); }, this));
+
+  // Commands whose windows are not part of the program yet stay disabled.
+  for (const char* later :
+       {"N8", "N9", "N47", "N134", "N23", "BMP1", "N25", "N85", "N56", "N57", "N49", "N50",
+        "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38", "N34"})
+    SetCommandEnabled(later, false);
+}
+
+void TBaseForm::AttachChartWindow(TPictureRadixChart* chart) {
+  chartSub_ = mdiArea_->addSubWindow(chart);
+  chartSub_->setWindowTitle(chart->windowTitle());
+  chartSub_->setWindowIcon(SymbolIcon(QStringLiteral("\u2609")));
+  chartSub_->showMaximized();
+}
+
+void TBaseForm::SyncHouseSystemMenu(int houseSystem) {
+  if (houseSystem >= 1 && houseSystem <= 23) Item(kHouseSystemItems[houseSystem - 1])->setChecked(true);
+}
+
+void TBaseForm::RedrawChart() {
+  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->RedrawChart();
+}
+
+void TBaseForm::ApplyChartTime() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  chart->Recalc();
+  SetPanelText(5, LocalDateTimeText(chart->Chart.JulianDayUT, chart->Chart.TimeZone));
+  RedrawChart();
+}
+
+void TBaseForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  RunGuarded([this] { FormShow(); }, this);
+}
+
+void TBaseForm::FormShow() {
+  CloseLauncherWindow();
+  BlankLoadResult load = LoadBlankModel(ProgramFolder + "/Print", Blanks());
+  if (!load.ok) throw PlatformError(load.message);
+}
+
+void TBaseForm::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    closing_ = true;
+    FormClose();
+  }
+  event->accept();
+}
+
+void TBaseForm::FormClose() {
+  // Every time, without a question: the print templates, then the chart
+  // settings. A file that cannot be written never stops the others; all
+  // failures are reported together and the program ends all the same.
+  std::vector<std::string> failures = SaveBlankModel(ProgramFolder + "/Print", Blanks());
+  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) {
+    SettingsOutsideRecord outside = chart->Outside;
+    outside.SaveSettings = SaveSettingsDuringWork;
+    for (const std::string& f : WriteChartSettings(ProgramFolder, chart->Chart, outside))
+      failures.push_back(f);
+  }
+  if (!failures.empty()) {
+    std::string text;
+    for (const std::string& f : failures) text += (text.empty() ? "" : "\n") + f;
+    ShowErrorMessage(text, this);
+  }
+}
+
+void TBaseForm::HelpClick() {
+  if (!OpenHelp(ProgramFolder)) throw CannotOpenFileError(ProgramFolder + "/Help/index.html");
+}
+
+void TBaseForm::N20Click() { close(); }
+
+void TBaseForm::N44Click() {
+  // A fresh About box each time, freed after use.
+  TAboutProgram about(this);
+  ExecModal(about);
+}
+
+void TBaseForm::N27Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  bool shown = Item("N27")->isChecked();
+  panelAsp_->setVisible(shown);
+  if (!chart) return;
+  chart->Chart.AspectListShown = shown ? 1 : 0;
+  listBox1_->clear();
+  for (const std::string& line : FillAspectList(chart->Chart)) listBox1_->addItem(GlyphLine(line));
+}
+
+void TBaseForm::HouseSystemClick(int system) {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  Item(kHouseSystemItems[system - 1])->setChecked(true);
+  if (!chart) return;
+  chart->Chart.HouseSystem = system;
+  SetPanelText(1, chart->Chart.HouseSystemNames[system]);
+  chart->Recalc();
+  RedrawChart();
+}
+
+void TBaseForm::StyleClick(int style) {
+  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->Chart.ChartStyle = style;
+  RedrawChart();
+}
+
+void TBaseForm::OrientationClick(int orientation) {
+  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+    chart->Chart.WheelOrientation = orientation;
+  RedrawChart();
+}
+
+void TBaseForm::MinorLinesClick(int solid) {
+  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+    chart->Chart.LineSwitches[0] = static_cast<std::uint8_t>(solid);
+  RedrawChart();
+}
+
+void TBaseForm::VariantClick(const std::string& item) {
+  Item(item)->setChecked(true);
+  RedrawChart();
+}
+
+void TBaseForm::N118Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  bool designed = Item("N118")->text() == Text(50);
+  Item("N118")->setText(Text(designed ? 51 : 50));
+  if (chart) chart->Chart.HatchElements = designed ? 0 : 1;
+  RedrawChart();
+}
+
+void TBaseForm::N124Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  bool designed = Item("N124")->text() == Text(58);
+  Item("N124")->setText(Text(designed ? 59 : 58));
+  if (chart) chart->Chart.HatchHouses = designed ? 0 : 1;
+  RedrawChart();
+}
+
+void TBaseForm::N119Click() {
+  Item("N119")->setText(Text(Item("N119")->text() == Text(52) ? 53 : 52));
+  RedrawChart();
+}
+
+void TBaseForm::N125Click() {
+  Item("N125")->setText(Text(Item("N125")->text() == Text(60) ? 61 : 60));
+  RedrawChart();
+}
+
+void TBaseForm::ColorClick(const std::string& item) {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  ChartRecord& c = chart->Chart;
+  struct Target { const char* item; std::int32_t* color; };
+  const Target targets[] = {
+      {"N114", &c.ChartColors[0]}, {"N115", &c.ChartColors[1]}, {"N116", &c.ChartColors[2]},
+      {"N117", &c.ChartColors[3]}, {"N126", &c.ChartColors[4]}, {"N129", &c.ChartColors[5]},
+      {"N128", &c.ChartColors[6]}, {"N130", &c.ChartColors[7]}, {"N121", &c.HouseColors[0]},
+      {"N122", &c.HouseColors[1]}, {"N123", &c.HouseColors[2]}, {"N132", &c.AspectColors[0]},
+      {"N133", &c.AspectColors[1]}, {"N127", nullptr}};
+  for (const Target& t : targets) {
+    if (item != t.item) continue;
+    std::int32_t current = t.color ? *t.color : chart->WindowColor();
+    QColor picked = QColorDialog::getColor(ToQColor(current), this);
+    if (!picked.isValid()) return;  // cancelled: nothing changes
+    std::int32_t value = RGBColor(picked.red(), picked.green(), picked.blue());
+    if (t.color)
+      *t.color = value;
+    else
+      chart->SetWindowColor(value);
+    RedrawChart();
+    return;
+  }
+}
+
+void TBaseForm::ObjectPreset(int shownUpTo, int aspectedUpTo, int radioGroup2) {
+  (void)radioGroup2;  // the sign-ruler choice of the calculation parameters
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  for (int o = 0; o <= 13; ++o) {
+    chart->Chart.ObjectShown[o] = o <= shownUpTo ? 1 : 0;
+    if (aspectedUpTo >= 0) chart->Chart.ObjectAspected[o] = o <= aspectedUpTo ? 1 : 0;
+  }
+  chart->Recalc();
+  RedrawChart();
+}
+
+void TBaseForm::N78Click() { ObjectPreset(6, 6, 0); }
+void TBaseForm::N79Click() { ObjectPreset(11, 6, 0); }
+
+void TBaseForm::N101Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  for (int o = 0; o <= 13; ++o) chart->Chart.ObjectShown[o] = o <= 11 ? 1 : 0;
+  if (TWarning* warning = TWarning::Instance()) {
+    warning->SetMessage(UiText.Entry(514));
+    if (ExecModal(*warning) == mrOk) {
+      for (int o = 0; o <= 13; ++o) chart->Chart.ObjectAspected[o] = o <= 11 ? 1 : 0;
+    }
+  }
+  chart->Recalc();
+  RedrawChart();
+}
+
+void TBaseForm::AspectKindPreset(int enabledUpTo) {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  for (int k = 0; k <= 8; ++k) chart->Chart.AspectKindEnabled[k] = k <= enabledUpTo ? 1 : 0;
+  CalcAspects(chart->Chart, 1);
+  listBox1_->clear();
+  for (const std::string& line : FillAspectList(chart->Chart)) listBox1_->addItem(GlyphLine(line));
+  RedrawChart();
+}
+
+void TBaseForm::N81Click() { AspectKindPreset(4); }
+void TBaseForm::N82Click() { AspectKindPreset(8); }
+
+void TBaseForm::N21Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  chart->Chart.JulianDayUT = chart->Chart.UndoJulianDayUT;
+  chart->Chart.JulianDay0h = chart->Chart.UndoJulianDay0h;
+  chart->Chart.UniversalTime = chart->Chart.UndoUniversalTime;
+  SetCommandEnabled("N21", false);
+  ApplyChartTime();
+}
+
+void TBaseForm::N51Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  chart->Chart.ReceptionSwap = 1;
+  SetCommandEnabled("N145", true);
+  SetCommandEnabled("N51", false);
+  chart->Recalc();
+  RedrawChart();
+}
+
+void TBaseForm::N145Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  chart->Chart.ReceptionSwap = 0;
+  SetCommandEnabled("N145", false);
+  chart->Recalc();
+  RedrawChart();
+}

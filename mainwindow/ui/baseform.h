@@ -1,0 +1,132 @@
+// The main window: the MDI frame with the main menu, the tool bar, the
+// six-panel status bar, the database panel on the left and the aspect-list
+// panel on the right. It owns the program folder and the interface string
+// table; the chart window is its only MDI child.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "mainwindow/uistrings.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMdiArea;
+class QMdiSubWindow;
+class QStatusBar;
+class QToolButton;
+class QTreeWidget;
+class QWidget;
+class TPictureRadixChart;
+
+class TBaseForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Takes the program folder, loads the language file and puts every caption
+  // and hint in place. Throws PlatformError ("Cannot open file <path>") when
+  // the language file or the separator marker cannot be read.
+  explicit TBaseForm(const std::string& programFolder, QWidget* parent = nullptr);
+  ~TBaseForm() override;
+
+  static TBaseForm* Instance();
+
+  // Fields of the main window.
+  std::string DbFolder;                 // folder of the open chart database, empty = none
+  std::string ProgramFolder;            // base of every data path, no trailing '/'
+  std::string ExportFileName;           // file of the last window-image export
+  std::int32_t ExportWindowCode = 0;    // window to export
+  std::int32_t ActiveToolWindowCode = 0;
+  std::uint8_t DecimalComma = 0;        // 1 when the locale writes decimals with ','
+  UiStringTable UiText;                 // the interface string table
+  std::uint8_t SaveSettingsDuringWork = 0;
+  std::uint8_t ExportToClipboard = 0;
+  std::uint8_t EquatorialOutput = 0;
+  std::uint8_t DbModified = 0;
+  std::int32_t ExportWidth = 0, ExportHeight = 0;
+
+  // The entry n of the interface string table as shown text.
+  QString Text(int entry) const;
+
+  // Components by designer name (nullptr for an unknown name).
+  QAction* Item(const std::string& name) const;
+  QToolButton* Button(const std::string& name) const;
+  QLabel* Panel(int index) const;  // StatusBar1 panels 0..5
+  QListWidget* ListBox1() const { return listBox1_; }
+  QWidget* PanelAsp() const { return panelAsp_; }
+  QWidget* PanelDB() const { return panelDb_; }
+  QTreeWidget* TreeBD() const { return treeBd_; }
+  QStatusBar* StatusBarDB() const { return statusBarDb_; }
+  QMdiArea* MdiArea() const { return mdiArea_; }
+
+  // Enables or disables a menu item together with the tool-bar button that
+  // stands for it.
+  void SetCommandEnabled(const std::string& item, bool enabled);
+  void SetPanelText(int index, const std::string& cp1251);
+
+  // Adopts the chart window as the MDI child (maximised; closing minimises it).
+  void AttachChartWindow(TPictureRadixChart* chart);
+
+  // Puts the check mark on the house-system item of the chart's system.
+  void SyncHouseSystemMenu(int houseSystem);
+  // Applies a new chart time: recompute, status-bar date, redraw.
+  void ApplyChartTime();
+  // Draws the wheel again.
+  void RedrawChart();
+
+  // Handlers.
+  void FormShow();
+  void FormClose();
+  void HelpClick();
+  void N20Click();
+  void N44Click();
+  void N27Click();
+  void HouseSystemClick(int system);
+  void StyleClick(int style);
+  void OrientationClick(int orientation);
+  void MinorLinesClick(int solid);
+  void VariantClick(const std::string& item);
+  void N118Click();
+  void N119Click();
+  void N124Click();
+  void N125Click();
+  void ColorClick(const std::string& item);
+  void N78Click();
+  void N79Click();
+  void N101Click();
+  void N81Click();
+  void N82Click();
+  void N21Click();
+  void N51Click();
+  void N145Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void BuildPanels();
+  void LoadLanguage();
+  void ConnectHandlers();
+  void ObjectPreset(int shownUpTo, int aspectedUpTo, int radioGroup2);
+  void AspectKindPreset(int enabledUpTo);
+
+  std::map<std::string, QAction*> items_;
+  std::map<std::string, QToolButton*> buttons_;
+  QLabel* panels_[6] = {};
+  QMdiArea* mdiArea_ = nullptr;
+  QMdiSubWindow* chartSub_ = nullptr;
+  QWidget* panelDb_ = nullptr;
+  QTreeWidget* treeBd_ = nullptr;
+  QStatusBar* statusBarDb_ = nullptr;
+  QWidget* panelAsp_ = nullptr;
+  QListWidget* listBox1_ = nullptr;
+  bool shownOnce_ = false;
+  bool closing_ = false;
+};

@@ -1,0 +1,45 @@
+#include "mainwindow/ui/program.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "chart/ui/picturechart.h"
+#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/smalldialogs.h"
+#include "platform/qt/glyphfont.h"
+#include "platform/qt/messages.h"
+
+ProgramWindows::~ProgramWindows() = default;
+
+std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programFolder) {
+  auto windows = std::make_unique<ProgramWindows>();
+  windows->BaseForm = std::make_unique<TBaseForm>(programFolder);
+  TBaseForm* base = windows->BaseForm.get();
+  windows->AboutProgram = new TAboutProgram(base);
+  windows->Warning = new TWarning(base);
+  windows->InputNameBD = new TInputNameBD(base);
+  windows->PictureRadixChart = new TPictureRadixChart(base);
+  base->AttachChartWindow(windows->PictureRadixChart);
+  return windows;
+}
+
+int RunProgram(int argc, char** argv) {
+  GuardedApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
+  LoadGlyphFaces();
+  std::unique_ptr<ProgramWindows> windows;
+  try {
+    // The program folder is the current folder at start.
+    windows = CreateProgramWindows(QDir::currentPath().toStdString());
+  } catch (const std::exception& error) {
+    ShowErrorMessage(error.what());
+    return 1;
+  }
+  // Maximised; without a window manager to honour that, the screen's
+  // working area is taken directly.
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    windows->BaseForm->setGeometry(screen->availableGeometry());
+  windows->BaseForm->showMaximized();
+  return QApplication::exec();
+}

@@ -1,0 +1,34 @@
+// The program as a whole: the windows created once at start, in their fixed
+// order, and the message loop.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class TBaseForm;
+class TAboutProgram;
+class TWarning;
+class TInputNameBD;
+class TPictureRadixChart;
+
+// Every window of the program, created once and living until the end.
+struct ProgramWindows {
+  std::unique_ptr<TBaseForm> BaseForm;
+  TAboutProgram* AboutProgram = nullptr;
+  TWarning* Warning = nullptr;
+  TInputNameBD* InputNameBD = nullptr;
+  TPictureRadixChart* PictureRadixChart = nullptr;  // owned by the main window's MDI area
+  ~ProgramWindows();
+};
+
+// The program's title, the application's display name.
+inline constexpr const char* kProgramTitle = "ZarnTelka Horary";
+
+// Creates the windows for the program folder, the main window first. Throws
+// PlatformError (e.g. "Cannot open file <path>") when a file that the start
+// needs is missing or malformed; then no window is left.
+std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programFolder);
+
+// The program entry: the application, the windows, the message loop. A start
+// that fails shows its message and returns a non-zero status.
+int RunProgram(int argc, char** argv);

@@ -1,0 +1,201 @@
+// The program as a whole, headless: start-up in a copy of the factory data
+// tree, captions from the language file, start-up failures, and shut-down
+// writing every template and settings file.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "chart/ui/picturechart.h"
+#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/program.h"
+#include "mainwindow/ui/smalldialogs.h"
+#include "platform/qt/messages.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every file of a folder tree with its bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(root))
+    if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = ReadBytes(e.path());
+  return files;
+}
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              (std::string("horary-program-") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
+    messages_.clear();
+    previousSink_ = SetMessageSink(
+        [this](MessageKind, const std::string& text) { messages_.push_back(text); });
+  }
+  void TearDown() override {
+    SetMessageSink(previousSink_);
+    fs::remove_all(folder_);
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+  }
+  std::string Entry(int n) {
+    LineList lines;
+    ReadLines((folder_ / "Options/LangH.lan").string(), lines);
+    return lines.at(n);
+  }
+  fs::path folder_;
+  std::vector<std::string> messages_;
+  MessageSink previousSink_;
+};
+
+TEST_F(Program, StartsWithCaptionsFromTheLanguageFile) {
+  auto windows = CreateProgramWindows(folder_.string());
+  TBaseForm& form = *windows->BaseForm;
+  EXPECT_EQ(form.windowTitle().toStdString(), Cp1251ToUtf8(Entry(0)));
+  EXPECT_EQ(form.Item("N1")->text().toStdString(), Cp1251ToUtf8(Entry(1)));
+  EXPECT_EQ(form.Item("N86")->text().toStdString(), Cp1251ToUtf8(Entry(100)));
+  // both items of entry 128 read the same
+  EXPECT_EQ(form.Item("N80")->text(), form.Item("N83")->text());
+  // a button standing for a menu item takes its caption as hint
+  EXPECT_EQ(form.Button("SpeedButton16")->toolTip(), form.Item("N21")->text());
+  EXPECT_EQ(form.Button("SpeedButton1")->toolTip().toStdString(), Cp1251ToUtf8(Entry(11)));
+  // "Файл" hides the Help item
+  EXPECT_FALSE(form.Item("Help")->isVisible());
+  // disabled at start
+  EXPECT_FALSE(form.Item("N21")->isEnabled());
+  EXPECT_FALSE(form.Button("SpeedButton16")->isEnabled());
+  // status bar: the six designed widths
+  const int widths[6] = {200, 175, 100, 55, 105, 110};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(form.Panel(i)->width(), widths[i]) << i;
+  // the chart window's house system is on the status bar and checked in the menu
+  const ChartRecord& c = windows->PictureRadixChart->Chart;
+  EXPECT_EQ(form.Panel(1)->text().toStdString(), Cp1251ToUtf8(c.HouseSystemNames[c.HouseSystem]));
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(Program, EnglishFirstMenuShowsHelp) {
+  LineList lines;
+  ASSERT_TRUE(ReadLines((folder_ / "Options/LangH.lan").string(), lines));
+  lines[1] = "File";
+  ASSERT_TRUE(WriteLinesAtomic((folder_ / "Options/LangH.lan").string(), lines));
+  auto windows = CreateProgramWindows(folder_.string());
+  EXPECT_TRUE(windows->BaseForm->Item("Help")->isVisible());
+}
+
+TEST_F(Program, MissingLanguageFileStopsTheStart) {
+  fs::remove(folder_ / "Options/LangH.lan");
+  try {
+    CreateProgramWindows(folder_.string());
+    FAIL() << "the start went on without a language file";
+  } catch (const PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + (folder_ / "Options/LangH.lan").string());
+  }
+  EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() ||
+              std::none_of(QApplication::topLevelWidgets().begin(),
+                           QApplication::topLevelWidgets().end(),
+                           [](QWidget* w) { return w->isVisible(); }));
+}
+
+TEST_F(Program, MissingSettingsFileOrMarkerStopsTheStart) {
+  fs::remove(folder_ / "Options/KR.opt");
+  EXPECT_THROW(CreateProgramWindows(folder_.string()), PlatformError);
+  fs::copy_file(fs::path(HORARY_SOURCE_DIR) / "data/Options/KR.opt", folder_ / "Options/KR.opt");
+  fs::remove(folder_ / "Options/RUN3.opt");
+  EXPECT_THROW(CreateProgramWindows(folder_.string()), PlatformError);
+}
+
+TEST_F(Program, CastsTheChartOfTheCurrentMomentWhenShown) {
+  auto windows = CreateProgramWindows(folder_.string());
+  windows->PictureRadixChart->FormShow();
+  const ChartRecord& c = windows->PictureRadixChart->Chart;
+  EXPECT_GT(c.JulianDayUT, 2451545.0);           // after 2000
+  EXPECT_NEAR(c.GeoLatitude, 55.75, 1e-4);       // the default place
+  EXPECT_GT(c.EclipticLongitude[1], 0.0);        // the Moon was computed
+  EXPECT_FALSE(windows->BaseForm->Panel(5)->text().isEmpty());
+  EXPECT_FALSE(windows->BaseForm->Panel(2)->text().isEmpty());  // planetary hour at 55.75 N
+}
+
+TEST_F(Program, ClosingWritesEveryFileUnchangedWhenNothingChanged) {
+  auto before = Snapshot(folder_);
+  {
+    auto windows = CreateProgramWindows(folder_.string());
+    windows->BaseForm->FormShow();
+    windows->BaseForm->FormClose();
+  }
+  EXPECT_TRUE(messages_.empty()) << (messages_.empty() ? "" : messages_[0]);
+  EXPECT_EQ(Snapshot(folder_), before);
+}
+
+TEST_F(Program, TemplateThatFailedToLoadIsLeftUntouched) {
+  // A folder where a template file should be: unreadable, so the load stops there.
+  fs::remove(folder_ / "Print/QOI1.diz");
+  std::ofstream(folder_ / "Print/CB1.diz", std::ios::binary) << "user blank\r\n";
+  auto windows = CreateProgramWindows(folder_.string());
+  RunGuarded([&] { windows->BaseForm->FormShow(); });
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("QOI1.diz"), std::string::npos);
+  windows->BaseForm->FormClose();
+  EXPECT_EQ(ReadBytes(folder_ / "Print/CB1.diz"), "user blank\r\n");
+  EXPECT_FALSE(fs::exists(folder_ / "Print/QOI1.diz"));
+}
+
+TEST_F(Program, HouseSystemMenuRecomputesAndShowsTheName) {
+  auto windows = CreateProgramWindows(folder_.string());
+  windows->PictureRadixChart->FormShow();
+  windows->BaseForm->Item("N88")->trigger();  // Topocentric
+  const ChartRecord& c = windows->PictureRadixChart->Chart;
+  EXPECT_EQ(c.HouseSystem, 3);
+  EXPECT_EQ(windows->BaseForm->Panel(1)->text().toStdString(), Cp1251ToUtf8(c.HouseSystemNames[3]));
+  EXPECT_TRUE(windows->BaseForm->Item("N88")->isChecked());
+}
+
+TEST_F(Program, FillCaptionTogglesReturnToTheDesignedState) {
+  auto windows = CreateProgramWindows(folder_.string());
+  TBaseForm& form = *windows->BaseForm;
+  ChartRecord& c = windows->PictureRadixChart->Chart;
+  const QString designed = form.Item("N118")->text();
+  form.Item("N118")->trigger();
+  form.Item("N118")->trigger();
+  EXPECT_EQ(form.Item("N118")->text(), designed);
+  EXPECT_EQ(c.HatchElements, 1);
+}
+
+TEST_F(Program, AspectPanelShowsTheAspectList) {
+  auto windows = CreateProgramWindows(folder_.string());
+  windows->PictureRadixChart->FormShow();
+  TBaseForm& form = *windows->BaseForm;
+  form.Item("N27")->trigger();
+  EXPECT_TRUE(form.Item("N27")->isChecked());
+  EXPECT_EQ(windows->PictureRadixChart->Chart.AspectListShown, 1);
+  EXPECT_GT(form.ListBox1()->count(), 0);
+}
+
+TEST_F(Program, SmallDialogsTakeTheirTextsFromTheTable) {
+  auto windows = CreateProgramWindows(folder_.string());
+  EXPECT_EQ(windows->Warning->BitBtn1->text().toStdString(), Cp1251ToUtf8(Entry(259)));
+  EXPECT_EQ(windows->Warning->BitBtn2->text().toStdString(), Cp1251ToUtf8(Entry(260)));
+  EXPECT_EQ(windows->InputNameBD->windowTitle().toStdString(), Cp1251ToUtf8(Entry(331)));
+  TAboutProgram about(windows->BaseForm.get());
+  EXPECT_EQ(about.Labels[0]->text().toStdString(), Cp1251ToUtf8(Entry(249)));
+  EXPECT_EQ(about.Labels[5]->text().toStdString(), Cp1251ToUtf8(Entry(254)));
+}
+
+}  // namespace
