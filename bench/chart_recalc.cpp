@@ -49,6 +49,22 @@ void BM_RecalcChart(benchmark::State& state) {
 }
 BENCHMARK(BM_RecalcChart)->Unit(benchmark::kMicrosecond);
 
+// Stepping the chart through time by a minute at a time, as the chart
+// window does: the lunar month of the previous recomputation is reused.
+void BM_RecalcChartStepping(benchmark::State& state) {
+  auto c = BenchChart();
+  RecalcResult previous = RecalcChart(*c, 1);
+  const double start = c->JulianDayUT;
+  int step = 0;
+  for (auto _ : state) {
+    c->JulianDayUT = start + (step++ % 600) / 1440.0;
+    RecalcResult r = RecalcChart(*c, 1, false, previous.LunarDaysComputed ? &previous.LunarDays : nullptr);
+    benchmark::DoNotOptimize(r);
+    if (r.LunarDaysComputed) previous.LunarDays = r.LunarDays;
+  }
+}
+BENCHMARK(BM_RecalcChartStepping)->Unit(benchmark::kMicrosecond);
+
 void BM_CalcPlanets(benchmark::State& state) {
   auto c = BenchChart();
   for (auto _ : state) {

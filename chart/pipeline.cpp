@@ -175,7 +175,8 @@ void CalcSignEdgeFlags(ChartRecord& chart) {
 // 65 (every southern latitude). PlanetaryHour and LunarDay are written only
 // when their routine could determine them (not during polar day or night),
 // so they otherwise keep their previous values.
-RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equatorialOutput) {
+RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equatorialOutput,
+                         const LunarDayTable* knownMonth) {
   RecalcResult result;
   CalcPlanets(chart, equatorialOutput);
   result.Houses = CalcHouses(chart);
@@ -188,8 +189,17 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
                         chart.EclipticLongitude[kSun], chart.JulianDayUT, chart.JulianDay0h,
                         chart.TimeZone, result.PlanetHours);
     if (result.PlanetHoursComputed) chart.PlanetaryHour = result.PlanetHours.PlanetaryHour;
-    result.LunarDaysComputed = CalcMoonDays(chart.JulianDayUT, chart.GeocentricLatitude,
-                                            chart.GeoLongitude, result.LunarDays);
+    int day = 0;
+    if (knownMonth != nullptr && LunarDayFromTable(*knownMonth, chart.JulianDayUT,
+                                                   chart.GeocentricLatitude, chart.GeoLongitude,
+                                                   day)) {
+      result.LunarDays = *knownMonth;
+      result.LunarDays.LunarDay = day;
+      result.LunarDaysComputed = true;
+    } else {
+      result.LunarDaysComputed = CalcMoonDays(chart.JulianDayUT, chart.GeocentricLatitude,
+                                              chart.GeoLongitude, result.LunarDays);
+    }
     if (result.LunarDaysComputed) chart.LunarDay = result.LunarDays.LunarDay;
   }
 

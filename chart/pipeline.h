@@ -63,8 +63,13 @@ void CalcSignEdgeFlags(ChartRecord& chart);
 
 // The whole recomputation. honourKinds 1 limits the aspect search to the
 // kinds enabled in AspectKindEnabled, 0 searches all 30.
+// knownMonth, when given, is the lunar-day table of an earlier recomputation:
+// while the moment stays inside that month at the same place it is reused
+// instead of searching the new moons and moonrises again (stepping a chart
+// through time stays fast).
 RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds,
-                         bool equatorialOutput = false);
+                         bool equatorialOutput = false,
+                         const LunarDayTable* knownMonth = nullptr);
 
 // Recomputation with the bodies of mutual receptions moved by their
 // ReceptionShift; planetary hours and the lunar day are left as they are.

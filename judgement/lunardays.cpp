@@ -225,5 +225,20 @@ bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitu
   for (int i = 0; i < 31; ++i) table.LunarDayStart[i] = start[i];
   table.LunarDayCount = count;
   table.LunarDay = day;
+  table.GeocentricLatitude = geocentricLatitude;
+  table.GeoLongitude = geoLongitude;
   return true;
+}
+
+bool LunarDayFromTable(const LunarDayTable& table, double julianDayUT, float geocentricLatitude,
+                       float geoLongitude, int& day) {
+  if (table.LunarDayCount < 1 || table.LunarDayCount > 30) return false;
+  if (table.GeocentricLatitude != geocentricLatitude || table.GeoLongitude != geoLongitude)
+    return false;
+  for (int n = 1; n <= table.LunarDayCount; ++n)
+    if (table.LunarDayStart[n - 1] <= julianDayUT && julianDayUT < table.LunarDayStart[n]) {
+      day = n;
+      return true;
+    }
+  return false;
 }

@@ -108,7 +108,8 @@ void TPictureRadixChart::CastCurrentMoment() {
 void TPictureRadixChart::Recalc() {
   LastRecalc = Chart.ReceptionSwap == 1
                    ? RecalcChartReception(Chart, owner_->EquatorialOutput != 0)
-                   : RecalcChart(Chart, 1, owner_->EquatorialOutput != 0);
+                   : RecalcChart(Chart, 1, owner_->EquatorialOutput != 0,
+                                 LastRecalc.LunarDaysComputed ? &LastRecalc.LunarDays : nullptr);
   if (LastRecalc.Houses.HighLatitudeFallback) owner_->SyncHouseSystemMenu(Chart.HouseSystem);
   owner_->SetPanelText(0, Chart.ChartName);
   owner_->SetPanelText(1, Chart.HouseSystemNames[Chart.HouseSystem]);

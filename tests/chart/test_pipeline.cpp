@@ -426,3 +426,37 @@ TEST_P(SeventySouth, NoValueIsLeftUndefined) {
 INSTANTIATE_TEST_SUITE_P(Months, SeventySouth, ::testing::Values(6, 3, 12));
 
 }  // namespace
+
+namespace {
+
+// Reusing the lunar month of an earlier recomputation gives what a fresh
+// search gives, and a change of place or a moment outside the month forces
+// the search.
+TEST(LunarMonthReuse, SameResultAsAFreshSearch) {
+  const double jd0 = JulianDay(15, 7, 1990, 0.0f);
+  auto c = CastChart(jd0 + 8 / 24.0, jd0, 8.0f, 55.75f, 37.58f, 1);
+  RecalcResult first = RecalcChart(*c, 1);
+  ASSERT_TRUE(first.LunarDaysComputed);
+  for (double days : {0.3, 2.7, 9.1}) {
+    c->JulianDayUT = jd0 + 8 / 24.0 + days;
+    RecalcResult reused = RecalcChart(*c, 1, false, &first.LunarDays);
+    RecalcResult fresh = RecalcChart(*c, 1);
+    ASSERT_TRUE(reused.LunarDaysComputed && fresh.LunarDaysComputed);
+    EXPECT_EQ(reused.LunarDays.LunarDay, fresh.LunarDays.LunarDay) << days;
+    EXPECT_EQ(reused.LunarDays.LunarDayCount, fresh.LunarDays.LunarDayCount);
+    // the new moons of a fresh search land within the search's 0.1" of the
+    // same moment from another start; the moonrises are the same
+    constexpr double kNewMoonTolDays = 2.0 / 86400;
+    for (int i = 0; i <= fresh.LunarDays.LunarDayCount; ++i)
+      EXPECT_NEAR(reused.LunarDays.LunarDayStart[i], fresh.LunarDays.LunarDayStart[i],
+                  kNewMoonTolDays) << i;
+  }
+  int day = 0;
+  // another place, or a moment a month later, is not covered
+  EXPECT_FALSE(LunarDayFromTable(first.LunarDays, jd0 + 0.5, first.LunarDays.GeocentricLatitude,
+                                 37.6f, day));
+  EXPECT_FALSE(LunarDayFromTable(first.LunarDays, jd0 + 40, first.LunarDays.GeocentricLatitude,
+                                 first.LunarDays.GeoLongitude, day));
+}
+
+}  // namespace
