@@ -22,6 +22,8 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -339,6 +341,63 @@ void TBaseForm::BuildToolBar() {
   }
 }
 
+// The hints over the planetary-hour and lunar-day panels tell when the hour
+// and the lunar day end.
+std::string TBaseForm::StatusBarHint(int x) const {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return {};
+  const RecalcResult& last = chart->LastRecalc;
+  const ChartRecord& c = chart->Chart;
+  char buf[64];
+  if (x >= 376 && x <= 474 && last.PlanetHoursComputed) {
+    const int hour = c.PlanetaryHour;
+    if (hour < 1 || hour > 24) return {};
+    // the end of hour n is the start of hour n+1; hour 24 ends at the first start
+    float end = last.PlanetHours.HourStart[hour < 24 ? hour : 0];
+    int h, m, s;
+    DegToDms(end, h, m, s);
+    if (h >= 24) h -= 24;
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", h, m, s);
+    return UiText.Entry(435) + buf;
+  }
+  if (x >= 477 && x <= 530 && last.LunarDaysComputed) {
+    const int day = c.LunarDay;
+    if (day < 1 || day > last.LunarDays.LunarDayCount) return {};
+    // the civil moment: the table's Julian days carry Delta T
+    double jd = last.LunarDays.LunarDayStart[day];
+    double T = (jd - 2415020.5) / 36525.0;
+    double local = jd - (29.952 * T * T + 72.318 * T - 24.6) / 86400.0 + c.TimeZone / 24.0;
+    int year, month, dd;
+    float hours;
+    JulianDayToDate(local, year, month, dd, hours);
+    int h, m, s;
+    DegToDms(hours, h, m, s);
+    if (year < 1) year -= 1;
+    std::snprintf(buf, sizeof buf, "%d.%d.%d-%d:%d:%d", dd, month, year, h, m, s);
+    return UiText.Entry(435) + buf;
+  }
+  return {};
+}
+
+bool TBaseForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    for (int i = 0; i < 6; ++i)
+      if (watched == panels_[i]) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        QLabel* panel = panels_[i];
+        // the designed bar's pixel ranges of the two panels that have hints
+        const int x = i == 2 ? 400 : i == 3 ? 500 : 0;
+        const std::string hint = StatusBarHint(x);
+        if (hint.empty())
+          QToolTip::hideText();
+        else
+          QToolTip::showText(help->globalPos(), FromCp(hint), panel);
+        return true;
+      }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void TBaseForm::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName("StatusBar1");
@@ -354,6 +413,7 @@ void TBaseForm::BuildStatusBar() {
     panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panels_[i]->setTextInteractionFlags(Qt::NoTextInteraction);
     panels_[i]->setFont(small);
+    panels_[i]->installEventFilter(this);
     bar->addWidget(panels_[i]);
   }
 }

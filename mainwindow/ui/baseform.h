@@ -70,6 +70,11 @@ class TBaseForm : public QMainWindow {
   // Adopts the chart window as the MDI child (maximised; closing minimises it).
   void AttachChartWindow(TPictureRadixChart* chart);
 
+  // Hint over the status bar at x pixels from its left edge (code page
+  // 1251): when the planetary hour (over panel 2) or the lunar day (over
+  // panel 3) ends; empty elsewhere.
+  std::string StatusBarHint(int x) const;
+
   // Puts the check mark on the house-system item of the chart's system.
   void SyncHouseSystemMenu(int houseSystem);
   // Applies a new chart time: recompute, status-bar date, redraw.
@@ -106,6 +111,7 @@ class TBaseForm : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus();

@@ -199,3 +199,28 @@ TEST_F(Program, SmallDialogsTakeTheirTextsFromTheTable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Program, StatusBarHintsTellWhenTheHourAndTheLunarDayEnd) {
+  auto windows = CreateProgramWindows(folder_.string());
+  windows->PictureRadixChart->FormShow();
+  TBaseForm& form = *windows->BaseForm;
+  const RecalcResult& last = windows->PictureRadixChart->LastRecalc;
+  ASSERT_TRUE(last.PlanetHoursComputed);
+  const std::string prefix = Entry(435);
+  std::string hour = form.StatusBarHint(400);
+  ASSERT_EQ(hour.compare(0, prefix.size(), prefix), 0);
+  // hh:mm:ss of the next hour's start
+  const int n = windows->PictureRadixChart->Chart.PlanetaryHour;
+  float end = last.PlanetHours.HourStart[n < 24 ? n : 0];
+  char expected[16];
+  int h = static_cast<int>(end), m = static_cast<int>((end - h) * 60);
+  std::snprintf(expected, sizeof expected, "%02d:%02d:", h, m);
+  EXPECT_EQ(hour.substr(prefix.size(), 6), expected) << hour;
+  if (last.LunarDaysComputed) EXPECT_EQ(form.StatusBarHint(500).compare(0, prefix.size(), prefix), 0);
+  EXPECT_TRUE(form.StatusBarHint(100).empty());
+  EXPECT_TRUE(form.StatusBarHint(475).empty());
+}
+
+}  // namespace
