@@ -1,18 +1,31 @@
 #include "chart/ui/picturechart.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QTreeWidget>
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "chart/aspects.h"
 #include "engine/astromath.h"
+#include "engine/timing.h"
+#include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
 #include "platform/qt/canvas.h"
+#include "platform/qt/dialogs.h"
 #include "platform/qt/glyphfont.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -38,6 +51,78 @@ std::string LocalMomentText(const ChartRecord& c) {
   return buf;
 }
 
+// Interface-string entries of the popup menu.
+constexpr int kEntryDynamics = 298;        // "Динамика планеты"
+constexpr int kEntryAllAspects = 438;      // "Все аспекты"
+constexpr int kEntryFirstAspectsTo = 439;  // "Аспекты только к Солнцу", one per body 0..13
+
+// Chart objects of the wheel's hover rectangles.
+constexpr int kFirstCuspObject = 18;   // objects 18..29 are the house cusps
+constexpr int kLastPressObject = 29;
+constexpr int kLastDropBody = 15;      // bodies 0..15 can take part in a search
+constexpr int kPopupBodies = 14;       // bodies 0..13 have the popup's items
+
+// The outer circle's band where the pointer reads a longitude, fractions of R.
+constexpr double kRingInner = 0.98;
+constexpr double kRingOuter = 1.02;
+
+// Said when a drop's search ends without reaching the aspect.
+const char* const kNotFoundUtf8 = "Искомый момент не найден.";
+
+bool Holds(const TRect& r, int x, int y) {
+  return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
+}
+bool Holds(const MarkerHit& m, int x, int y) {
+  return x >= m.Left && x <= m.Right && y >= m.Top && y <= m.Bottom;
+}
+
+// Two digits, a leading zero below 10.
+std::string TwoDigits(int v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d", v);
+  return buf;
+}
+
+// Degrees within the sign, minutes and seconds of a longitude: dd°mm'ss".
+std::string PositionInSign(double longitude) {
+  Normalize360(longitude);
+  int d, m, s;
+  DegToDmsD(longitude - 30.0 * std::floor(longitude / 30.0), d, m, s);
+  if (d >= 30) d -= 30;  // a hair below the next sign rounds up to its boundary
+  return TwoDigits(d) + "\xB0" + TwoDigits(m) + "'" + TwoDigits(s) + "\"";
+}
+
+// Whether aspect kind k can ever form between two bodies: Mercury and Venus
+// never stand far from the Sun or from each other, so only the angles their
+// elongations reach are searched.
+bool AspectPossible(int a, int b, int k) {
+  auto pair = [&](int p, int q) { return (a == p && b == q) || (a == q && b == p); };
+  auto oneOf = [k](std::initializer_list<int> kinds) {
+    for (int x : kinds)
+      if (x == k) return true;
+    return false;
+  };
+  if (pair(0, 2)) return oneOf({0, 9, 14, 20});
+  if (pair(0, 3)) return oneOf({0, 5, 7, 9, 10, 14, 15, 20, 21});
+  if (pair(2, 3)) return oneOf({0, 1, 5, 7, 9, 10, 11, 14, 15, 16, 20, 21, 22});
+  return true;
+}
+
+// Julian day of universal time of a moment on the chart's time scale. The
+// chart's Julian days carry Delta T (JulianDay adds it, a quadratic in
+// centuries since 1900 of the civil moment); the civil moment is found by
+// taking Delta T off again, a few passes settling the value of Delta T at
+// the civil moment (it changes by about a second a year).
+double UniversalJulianDay(double chartJulianDay) {
+  double ut = chartJulianDay;
+  for (int pass = 0; pass < 3; ++pass) {
+    const double T = (ut - 2415020.5) / 36525.0;
+    const double deltaT = -24.6 + 72.318 * T + 29.952 * T * T;  // seconds
+    ut = chartJulianDay - deltaT / 86400.0;
+  }
+  return ut;
+}
+
 }  // namespace
 
 TPictureRadixChart* TPictureRadixChart::Instance() { return gChart; }
@@ -48,6 +133,11 @@ TPictureRadixChart::TPictureRadixChart(TBaseForm* owner, QWidget* parent)
   setObjectName("PictureRadixChart");
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(200, 200);
+  setMouseTracking(true);
+  setAcceptDrops(true);
+  Chart.DragObject = -1;
+  Chart.DropObject = kNone;
+  BuildPopupMenu();
   // the caption of the window-menu item that stands for the chart
   if (QAction* n43 = owner_->Item("N43")) {
     n43->setVisible(true);
@@ -120,14 +210,16 @@ void TPictureRadixChart::Recalc() {
   }
   if (LastRecalc.LunarDaysComputed)
     owner_->SetPanelText(3, owner_->UiText.Entry(350) + ": " + std::to_string(Chart.LunarDay));
-  if (LastRecalc.AspectListFilled) {
-    QListWidget* list = owner_->ListBox1();
-    list->clear();
-    for (const std::string& line : LastRecalc.AspectList) {
-      QString text;
-      for (unsigned char ch : line) text += ZarnText(ch);
-      list->addItem(text);
-    }
+  if (LastRecalc.AspectListFilled) ShowAspectList(LastRecalc.AspectList);
+}
+
+void TPictureRadixChart::ShowAspectList(const std::vector<std::string>& lines) {
+  QListWidget* list = owner_->ListBox1();
+  list->clear();
+  for (const std::string& line : lines) {
+    QString text;
+    for (unsigned char ch : line) text += ZarnText(ch);
+    list->addItem(text);
   }
 }
 
@@ -150,6 +242,7 @@ void TPictureRadixChart::RedrawChart() {
   target.ClientWidth = width();
   target.ClientHeight = height();
   target.WindowColor = WindowColor();
+  target.HintText = HintText;
   // a drawing for the window: every target flag set
   for (int i = 0; i < 3; ++i) Chart.TargetFlags[i] = 1;
   TCanvas canvas(&picture_);
@@ -206,4 +299,363 @@ void TPictureRadixChart::closeEvent(QCloseEvent* event) {
 void TPictureRadixChart::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+// ---- Mouse, popup menu and drops ---------------------------------------
+
+void TPictureRadixChart::BuildPopupMenu() {
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName("PopupMenu1");
+  N7 = PopupMenu1->addAction(owner_->Text(kEntryFirstAspectsTo));
+  N7->setObjectName("N7");
+  N1 = PopupMenu1->addAction(owner_->Text(kEntryDynamics));
+  N1->setObjectName("N1");
+  N1->setVisible(false);
+  // The dynamics window is not part of the program yet: its item stays
+  // hidden and cannot be chosen.
+  N1->setEnabled(false);
+  N2 = PopupMenu1->addAction(QString::fromUtf8("Описание планеты"));
+  N2->setObjectName("N2");
+  N2->setVisible(false);
+  connect(N7, &QAction::triggered, this, Guarded([this] { N7Click(); }, this));
+  connect(N1, &QAction::triggered, this, Guarded([this] { N1Click(); }, this));
+  connect(N2, &QAction::triggered, this, Guarded([this] { N2Click(); }, this));
+}
+
+void TPictureRadixChart::EndDrag() {
+  Dragging = 0;
+  Chart.DragObject = -1;
+}
+
+void TPictureRadixChart::FormMouseDown(Qt::MouseButton button, int x, int y) {
+  const TRect* rects = Work.HoverRects;
+  if (button == Qt::LeftButton) {
+    EndDrag();
+    for (int i = 0; i <= kLastPressObject; ++i) {
+      if (i == 16 || i == 17) continue;  // the two computed points are not dragged
+      if (Holds(rects[kHoverBodyFirst + i], x, y)) {
+        Chart.DragObject = i;
+        Dragging = 1;
+        break;
+      }
+    }
+    return;
+  }
+
+  // Another button: the popup menu of the glyph under the pointer.
+  N1->setVisible(false);
+  N7->setVisible(false);
+  int hit = -1;
+  for (int i = 0; i <= kLastPressObject; ++i) {
+    if (i >= kFirstCuspObject && Chart.ObjectShown[kFirstCuspObject] != 1) break;
+    if (Holds(rects[kHoverBodyFirst + i], x, y)) {
+      hit = i;
+      break;
+    }
+  }
+  if (hit < 0) return;  // on no glyph both items stay hidden
+  if (hit < kPopupBodies) {
+    DynamicsBody = hit;
+    N1->setText(owner_->Text(kEntryDynamics) + " " +
+                QString::fromStdString(Cp1251ToUtf8(Chart.ObjectNames[hit + 1])));
+    if (Chart.ObjectAspected[hit] == 1) {
+      // The choice is only offered here; the aspect list changes when the
+      // item is chosen.
+      if (Chart.AspectListFilter == 1 && Chart.AspectListObject == hit) {
+        N7->setText(owner_->Text(kEntryAllAspects));
+        popupAspectObject_ = kNone;
+      } else {
+        N7->setText(owner_->Text(kEntryFirstAspectsTo + hit));
+        popupAspectObject_ = hit;
+      }
+      N7->setVisible(true);
+    }
+  }
+  bool anyShown = false;
+  for (QAction* a : PopupMenu1->actions()) anyShown = anyShown || a->isVisible();
+  if (anyShown) PopupMenu1->popup(mapToGlobal(QPoint(x, y)));
+}
+
+void TPictureRadixChart::N7Click() {
+  if (Chart.AspectListFilter == 1 && N7->text() == owner_->Text(kEntryAllAspects)) {
+    Chart.AspectListFilter = 0;
+    Chart.AspectListObject = kNone;
+  } else {
+    Chart.AspectListFilter = 1;
+    Chart.AspectListObject = popupAspectObject_;
+  }
+  if (Chart.AspectListShown == 1) ShowAspectList(FillAspectList(Chart));
+  RedrawChart();
+}
+
+void TPictureRadixChart::N1Click() {
+  // The dynamics of DynamicsBody belong to a window that joins the program
+  // later; the item stays hidden until then.
+  BusyCursor busy;
+}
+
+void TPictureRadixChart::N2Click() {}
+
+double TPictureRadixChart::RingLongitude(int x, int y) const {
+  const double dx = Work.WheelCenterX - x;
+  const double dy = y - Work.WheelCenterY;
+  // angle counter-clockwise from the wheel's left point, degrees
+  double theta = dx == 0 ? 90.0 : std::fabs(std::atan(dy / dx)) * kRadToDeg;
+  if (dy >= 0 && dx < 0)
+    theta = 180.0 - theta;
+  else if (dy < 0 && dx <= 0)
+    theta = theta + 180.0;
+  else if (dy < 0 && dx > 0)
+    theta = 360.0 - theta;
+
+  const float* cusps = Chart.HouseCusps();
+  double lon = 0;
+  if (Chart.ChartStyle == 0) {
+    // American wheel: twelve equal sectors, each house's extent spread
+    // proportionally over its sector
+    auto relative = [cusps](int k) {
+      if (k >= 12) return 360.0;
+      double r = static_cast<double>(cusps[k]) - cusps[0];
+      Normalize360(r);
+      return r;
+    };
+    int h = static_cast<int>(std::floor(theta / 30.0));
+    if (h > 11) h = 11;
+    const double f = theta - 30.0 * h;
+    lon = cusps[0] + relative(h) + (relative(h + 1) - relative(h)) * f / 30.0;
+  } else {
+    int orientation = Chart.WheelOrientation;
+    const char* items[4] = {"N63", "N64", "N65", "N66"};
+    for (int o = 0; o < 4; ++o)
+      if (QAction* a = owner_->Item(items[o]); a && a->isChecked()) orientation = o + 1;
+    switch (orientation) {
+      case 2: lon = 180.0 - theta; break;
+      case 3: lon = cusps[0] + theta; break;
+      case 4: lon = cusps[0] + 180.0 - theta; break;
+      default: lon = theta; break;
+    }
+  }
+  Normalize360(lon);
+  return lon;
+}
+
+void TPictureRadixChart::FormMouseMove(int x, int y) {
+  MouseX = x;
+  MouseY = y;
+  Work.HintX = x;
+  Work.HintY = y;
+  const double R = Work.WheelRadius;
+  const double d = std::hypot(static_cast<double>(x - Work.WheelCenterX),
+                              static_cast<double>(y - Work.WheelCenterY));
+  const Qt::CursorShape dragCursor = Qt::DragMoveCursor;
+
+  if (d < kRingInner * R || d > kRingOuter * R || R <= 0) {
+    RingHover = 0;
+    setCursor(Qt::ArrowCursor);
+    // bodies
+    for (int i = 0; i < kBodyCount; ++i) {
+      if (Chart.ObjectShown[i] == 0 || !Holds(Work.HoverRects[kHoverBodyFirst + i], x, y)) continue;
+      HintText = Chart.ObjectNames[i + 1] + ":" + PositionInSign(Chart.EclipticLongitude[i]);
+      Work.HintVisible = 1;
+      if (Dragging == 1 && i != Chart.DragObject && i <= kLastDropBody) setCursor(dragCursor);
+      RedrawChart();
+      return;
+    }
+    // signs
+    for (int s = 0; s < 12; ++s) {
+      if (!Holds(Work.HoverRects[kHoverSignFirst + s], x, y)) continue;
+      setCursor(Dragging == 1 ? dragCursor : Qt::ArrowCursor);
+      return;
+    }
+    // marks of the chart variants
+    auto markHint = [&](const char* item, const std::vector<MarkerHit>& marks, int count,
+                        auto&& text) {
+      QAction* a = owner_->Item(item);
+      if (!a || !a->isChecked() || count == 0) return false;
+      for (const MarkerHit& m : marks) {
+        if (!Holds(m, x, y)) continue;
+        HintText = text(m);
+        Work.HintVisible = 1;
+        RedrawChart();
+        return true;
+      }
+      return false;
+    };
+    auto name = [this](int index, const std::string* names, int size) {
+      return index >= 0 && index < size ? names[index] : std::string();
+    };
+    if (markHint("N71", Work.StarMarks, Work.StarMarkCount, [&](const MarkerHit& m) {
+          return name(m.First, Chart.FixedStarNames, kFixedStarCount + 1);
+        }))
+      return;
+    if (markHint("N74", Work.PartMarks, Work.PartMarkCount, [&](const MarkerHit& m) {
+          return m.First >= 0 && m.First < Chart.PartCount ? Chart.ArabicParts[m.First].Name
+                                                           : std::string();
+        }))
+      return;
+    if (markHint("N75", Work.MidpointMarks, Work.MidpointMarkCount, [&](const MarkerHit& m) {
+          return name(m.First + 1, Chart.ObjectNames, 49) + ":" +
+                 name(m.Second + 1, Chart.ObjectNames, 49);
+        }))
+      return;
+    if (Work.HintVisible == 1) {
+      Work.HintVisible = 0;
+      RedrawChart();
+    }
+    return;
+  }
+
+  // On the outer circle: the longitude under the pointer.
+  RingHover = 1;
+  const double lon = RingLongitude(x, y);
+  const int sign = std::min(11, static_cast<int>(lon / 30.0));
+  int deg, min, sec;
+  DegToDmsD(lon - 30.0 * sign, deg, min, sec);
+  if (deg >= 30) deg = 29, min = 59;  // never the next sign's boundary
+  HintText = TwoDigits(deg) + "\xB0" + TwoDigits(min) + "' " + Chart.ObjectNames[37 + sign];
+  Work.HintVisible = 1;
+  RedrawChart();
+}
+
+void TPictureRadixChart::FormMouseUp(Qt::MouseButton button, int x, int y) {
+  // Only the release of the left button that ends a drag of a glyph can
+  // start a search; any other release just ends whatever was going on.
+  if (button != Qt::LeftButton || Dragging != 1 || Chart.DragObject < 0) {
+    EndDrag();
+    return;
+  }
+  const int drag = Chart.DragObject;
+  int drop = kNone;
+  for (int b = 0; b <= kLastDropBody; ++b) {
+    if (b != drag && Holds(Work.HoverRects[kHoverBodyFirst + b], x, y)) {
+      drop = b;
+      break;
+    }
+  }
+  if (drop == kNone && drag < 17) {
+    for (int s = 0; s < 12; ++s) {
+      if (Holds(Work.HoverRects[kHoverSignFirst + s], x, y)) {
+        drop = 18 + s;
+        break;
+      }
+    }
+  }
+  Chart.DropObject = drop;
+  // the drag is over whatever follows
+  EndDrag();
+  if (drop == kNone || drag > kLastDropBody) return;
+  SearchDropMoment(drag, drop);
+}
+
+void TPictureRadixChart::SearchDropMoment(int drag, int drop) {
+  TTypeAspect* dialog = TTypeAspect::Instance();
+  if (!dialog) return;
+  const bool onSign = drop >= 18;
+  if (onSign) {
+    // a sign: only the conjunction with its first degree
+    dialog->ComboBox1->setCurrentIndex(0);
+    dialog->ComboBox1->setEnabled(false);
+  }
+  const ModalResult answer = dialog->Ask();
+  dialog->ComboBox1->setEnabled(true);
+  if (answer != mrOk) return;  // cancelled: the chart stays where it is
+
+  AspectSearchFrame frame;
+  frame.Geocentric = Chart.Geocentric;
+  frame.EquatorialOutput = owner_->EquatorialOutput != 0;
+  frame.ReceptionSwap = Chart.ReceptionSwap;
+  std::copy(std::begin(Chart.ReceptionShift), std::end(Chart.ReceptionShift), frame.ReceptionShift);
+  const int direction = dialog->Direction();
+  const double start = Chart.JulianDayUT;
+  double found = start;
+  bool ok = false;
+  if (onSign) {
+    const float signStart = 30.0f * (drop - 18);
+    BusyCursor busy;
+    ok = FindAspectTime(start, start, start, drag, drag, 0, signStart, 0, 1, direction, 1, 0.0f,
+                        found, frame);
+  } else {
+    const int kind = dialog->AspectKind();
+    if (!AspectPossible(drag, drop, kind)) return;
+    double separation = Chart.EclipticLongitude[drag] - Chart.EclipticLongitude[drop];
+    Normalize360(separation);
+    if (separation >= 180.0) separation = 360.0 - separation;
+    const int side = Chart.AspectAngle[kind] < separation ? -1 : 1;
+    const int angleSign = drop <= drag ? 1 : (direction == 1 ? side : -side);
+    BusyCursor busy;
+    ok = FindAspectTime(start, start, start, drop, drag, kind, 0.0f, 1, angleSign, direction, 0,
+                        0.0f, found, frame);
+  }
+  if (!ok) {
+    ShowMessage(Cp(kNotFoundUtf8), this);
+    return;
+  }
+  MoveChartTo(found);
+}
+
+void TPictureRadixChart::MoveChartTo(double julianDay) {
+  ChartRecord& c = Chart;
+  c.UndoJulianDayUT = c.JulianDayUT;
+  c.UndoJulianDay0h = c.JulianDay0h;
+  c.UndoUniversalTime = c.UniversalTime;
+  // The chart's days carry Delta T; the civil date and hours come from the
+  // universal moment, and the date's 0h goes back onto the chart's scale as
+  // the chart's own moments do.
+  int year, month, day;
+  float hours;
+  JulianDayToDate(UniversalJulianDay(julianDay), year, month, day, hours);
+  c.JulianDayUT = julianDay;
+  c.UniversalTime = hours;
+  c.JulianDay0h = JulianDay(day, month, year, 0);
+  owner_->SetCommandEnabled("N21", true);
+  owner_->ApplyChartTime();
+}
+
+bool TPictureRadixChart::FormDragOver(const QObject* source) const {
+  return source != nullptr && source == owner_->TreeBD();
+}
+
+void TPictureRadixChart::FormDragDrop(const QObject* source) {
+  if (!FormDragOver(source)) return;
+  LoadChartFromDatabaseTree();
+}
+
+void TPictureRadixChart::LoadChartFromDatabaseTree() {}
+
+void TPictureRadixChart::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  RunGuarded([&] { FormMouseDown(event->button(), p.x(), p.y()); }, this);
+}
+
+void TPictureRadixChart::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  RunGuarded([&] { FormMouseMove(p.x(), p.y()); }, this);
+}
+
+void TPictureRadixChart::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  RunGuarded([&] { FormMouseUp(event->button(), p.x(), p.y()); }, this);
+}
+
+void TPictureRadixChart::dragEnterEvent(QDragEnterEvent* event) {
+  if (FormDragOver(event->source()))
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void TPictureRadixChart::dragMoveEvent(QDragMoveEvent* event) {
+  if (FormDragOver(event->source()))
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void TPictureRadixChart::dropEvent(QDropEvent* event) {
+  if (!FormDragOver(event->source())) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  RunGuarded([&] { FormDragDrop(event->source()); }, this);
 }

@@ -1,17 +1,25 @@
 // The chart window: the only MDI child of the main window. It holds the one
 // current chart (the chart record with every chart setting), casts the chart
-// of the current moment when first shown and draws the wheel.
+// of the current moment when first shown and draws the wheel. On the wheel it
+// answers the mouse: a hint with a glyph's name and position (or the
+// longitude under the pointer on the outer circle), a popup menu for a body,
+// and the drag of a body onto another body or onto a sign, which finds the
+// moment of that aspect or sign ingress and moves the chart there.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "chart/chartrecord.h"
 #include "chart/pipeline.h"
 #include "chart/settingsfiles.h"
 #include "chart/ui/wheel.h"
 
+class QAction;
+class QMenu;
 class TBaseForm;
 
 class TPictureRadixChart : public QWidget {
@@ -48,10 +56,41 @@ class TPictureRadixChart : public QWidget {
   // The View menu's switches as the drawing reads them.
   WheelView CurrentView() const;
 
+  // Mouse state of the wheel.
+  std::string HintText;          // code page 1251, text of the hint box
+  std::uint8_t RingHover = 0;    // flag: the pointer is on the wheel's outer circle
+  std::uint8_t Dragging = 0;     // flag: a glyph is being dragged (DragObject)
+  int MouseX = 0;                // pixels, last pointer position in the window
+  int MouseY = 0;                // pixels
+  int DynamicsBody = -1;         // body the popup's dynamics item stands for, -1 none
+
+  // The popup menu of a body's glyph.
+  QMenu* PopupMenu1 = nullptr;
+  QAction* N7 = nullptr;  // restrict the aspect list to the body, or show all again
+  QAction* N1 = nullptr;  // the body's dynamics (kept hidden: that window is not part of the program yet)
+  QAction* N2 = nullptr;  // the body's description (hidden, no action)
+
+  // Moves the chart to a found moment (Julian day on the chart's time scale,
+  // universal time plus Delta T): keeps the present moment as the undo copy,
+  // sets JulianDayUT, UniversalTime and JulianDay0h, enables the undo command
+  // and applies the new time through the main window.
+  void MoveChartTo(double julianDay);
+
   // Handlers.
   void FormShow();
   void FormActivate();
   void FormPaint();
+  // Mouse handlers, pointer position in window pixels.
+  void FormMouseDown(Qt::MouseButton button, int x, int y);
+  void FormMouseMove(int x, int y);
+  void FormMouseUp(Qt::MouseButton button, int x, int y);
+  // A drag from another widget: accepted only from the main window's
+  // database tree.
+  bool FormDragOver(const QObject* source) const;
+  void FormDragDrop(const QObject* source);
+  void N7Click();
+  void N1Click();
+  void N2Click();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -59,9 +98,28 @@ class TPictureRadixChart : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
+  void BuildPopupMenu();
+  void ShowAspectList(const std::vector<std::string>& lines);
+  void EndDrag();
+  // Runs the search of a drop of body `drag` onto `drop` (a body 0..15, or
+  // 18 + sign for a sign) and moves the chart to the moment found.
+  void SearchDropMoment(int drag, int drop);
+  // The longitude under the pointer on the outer circle, degrees [0, 360).
+  double RingLongitude(int x, int y) const;
+  // The hook where a chart node dropped from the database tree is loaded.
+  // The chart database is not part of the program yet: nothing happens.
+  void LoadChartFromDatabaseTree();
+
   TBaseForm* owner_;
   bool shownOnce_ = false;
   QImage picture_;  // the window's picture, drawn off-screen and shown on paint
+  int popupAspectObject_ = 50;  // object N7 restricts the aspect list to when chosen; 50 all
 };

@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "chart/ui/picturechart.h"
+#include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/glyphfont.h"
@@ -21,6 +22,7 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->InputNameBD = new TInputNameBD(base);
   windows->PictureRadixChart = new TPictureRadixChart(base);
   base->AttachChartWindow(windows->PictureRadixChart);
+  windows->TypeAspect = new TTypeAspect(base);
   return windows;
 }
 

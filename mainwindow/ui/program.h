@@ -10,6 +10,7 @@ class TAboutProgram;
 class TWarning;
 class TInputNameBD;
 class TPictureRadixChart;
+class TTypeAspect;
 
 // Every window of the program, created once and living until the end.
 struct ProgramWindows {
@@ -18,6 +19,7 @@ struct ProgramWindows {
   TWarning* Warning = nullptr;
   TInputNameBD* InputNameBD = nullptr;
   TPictureRadixChart* PictureRadixChart = nullptr;  // owned by the main window's MDI area
+  TTypeAspect* TypeAspect = nullptr;                // owned by the main window
   ~ProgramWindows();
 };
 
