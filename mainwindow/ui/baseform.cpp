@@ -31,6 +31,7 @@
 #include "chart/ui/picturechart.h"
 #include "chart/aspects.h"
 #include "engine/astromath.h"
+#include "input/ui/inputdates.h"
 #include "mainwindow/ui/menutree.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/canvas.h"
@@ -458,6 +459,7 @@ void TBaseForm::ConnectHandlers() {
   on("N21", &TBaseForm::N21Click);
   on("N51", &TBaseForm::N51Click);
   on("N145", &TBaseForm::N145Click);
+  on("N85", &TBaseForm::N85Click);
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -477,7 +479,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N23", "BMP1", "N25", "N85", "N56", "N57", "N49", "N50",
+       {"N8", "N9", "N47", "N134", "N23", "BMP1", "N25", "N56", "N57", "N49", "N50",
         "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38", "N34"})
     SetCommandEnabled(later, false);
 }
@@ -719,4 +721,8 @@ void TBaseForm::N145Click() {
   SetCommandEnabled("N145", false);
   chart->Recalc();
   RedrawChart();
+}
+
+void TBaseForm::N85Click() {
+  if (TInputDates* dialog = TInputDates::Instance()) dialog->Execute();
 }

@@ -107,6 +107,7 @@ class TBaseForm : public QMainWindow {
   void N21Click();
   void N51Click();
   void N145Click();
+  void N85Click();
 
  protected:
   void showEvent(QShowEvent* event) override;

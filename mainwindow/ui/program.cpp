@@ -5,6 +5,8 @@
 #include <QScreen>
 
 #include "chart/ui/picturechart.h"
+#include "input/ui/inputdates.h"
+#include "input/ui/towndb.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/smalldialogs.h"
@@ -20,6 +22,8 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->AboutProgram = new TAboutProgram(base);
   windows->Warning = new TWarning(base);
   windows->InputNameBD = new TInputNameBD(base);
+  windows->InputDates = new TInputDates(base);
+  windows->TownDB = new TTownDB(base);
   windows->PictureRadixChart = new TPictureRadixChart(base);
   base->AttachChartWindow(windows->PictureRadixChart);
   windows->TypeAspect = new TTypeAspect(base);

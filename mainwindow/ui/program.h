@@ -9,6 +9,8 @@ class TBaseForm;
 class TAboutProgram;
 class TWarning;
 class TInputNameBD;
+class TInputDates;
+class TTownDB;
 class TPictureRadixChart;
 class TTypeAspect;
 
@@ -18,6 +20,8 @@ struct ProgramWindows {
   TAboutProgram* AboutProgram = nullptr;
   TWarning* Warning = nullptr;
   TInputNameBD* InputNameBD = nullptr;
+  TInputDates* InputDates = nullptr;
+  TTownDB* TownDB = nullptr;
   TPictureRadixChart* PictureRadixChart = nullptr;  // owned by the main window's MDI area
   TTypeAspect* TypeAspect = nullptr;                // owned by the main window
   ~ProgramWindows();

@@ -1,0 +1,343 @@
+// Data input: field texts to a chart moment and place, and back.
+#include "input/datainput.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "engine/astromath.h"
+
+namespace {
+
+constexpr double kGeocentricCorrection = 0.19242777777777778;  // degrees, times sin 2phi
+constexpr double kDeltaTConstant = -24.6;                      // seconds
+constexpr double kDeltaTLinear = 72.318;                       // seconds per century
+constexpr double kDeltaTQuadratic = 29.952;                    // seconds per century squared
+constexpr double kJulianDay1900 = 2415020.5;                   // days, 0h of 1900 January 0.5
+constexpr double kDaysPerCentury = 36525.0;                    // days
+constexpr double kSecondsPerDay = 86400.0;                     // seconds
+constexpr double kHoursPerDay = 24.0;                          // hours
+
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '\'';
+  quoted.append(text);
+  quoted += '\'';
+  return quoted;
+}
+
+// The part of text from column first, count characters (for messages).
+std::string_view Part(std::string_view text, int first, int count) {
+  const auto start = static_cast<std::size_t>(first - 1);
+  if (text.size() <= start) return {};
+  return text.substr(start, static_cast<std::size_t>(count));
+}
+
+// A whole field of digits (date fields): blanks dropped; empty gives false
+// with empty = true.
+bool ReadWholeField(std::string_view text, int& value, bool& empty) {
+  empty = true;
+  long long v = 0;
+  for (char c : text) {
+    if (c == ' ') continue;
+    if (c < '0' || c > '9') return false;
+    empty = false;
+    v = v * 10 + (c - '0');
+    if (v > 1000000000LL) return false;
+  }
+  if (!empty) value = static_cast<int>(v);
+  return !empty;
+}
+
+// Reads hours-or-degrees, minutes, seconds at the given columns; names the
+// part at fault.
+struct TripleLayout {
+  int First[3];  // 1-based columns
+  int Count[3];  // characters
+};
+constexpr TripleLayout kTimeLayout = {{1, 4, 7}, {2, 2, 2}};
+constexpr TripleLayout kLatitudeLayout = {{1, 4, 7}, {2, 2, 2}};
+constexpr TripleLayout kLongitudeLayout = {{1, 5, 8}, {3, 2, 2}};
+
+bool ReadTriple(std::string_view text, const TripleLayout& layout, const char* field,
+                const char* const partNames[3], int values[3], std::string& message) {
+  int read[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i) {
+    if (!ReadDigitsField(text, layout.First[i], layout.Count[i], read[i])) {
+      message = std::string("The ") + partNames[i] + " of the " + field + " " +
+                Quoted(Part(text, layout.First[i], layout.Count[i])) + " are not a number.";
+      return false;
+    }
+  }
+  for (int i = 0; i < 3; ++i) values[i] = read[i];
+  return true;
+}
+
+const char* const kHmsNames[3] = {"hours", "minutes", "seconds"};
+const char* const kDmsNames[3] = {"degrees", "minutes", "seconds"};
+
+std::string TwoDigits(int v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d", v);
+  return buf;
+}
+
+std::string ThreeDigits(int v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%03d", v);
+  return buf;
+}
+
+// Splits a value of hours or degrees into whole units, minutes and seconds,
+// rounded to the nearest second. A negative value (the remainder of a
+// negative time) gives negative hours with non-negative minutes and seconds.
+void SplitWholeSeconds(double value, int& units, int& minutes, int& seconds) {
+  if (!std::isfinite(value) || std::fabs(value) > 1e9) value = 0;  // no chart value is that large
+  const long long total = std::llround(value * 3600.0);
+  long long whole = total / 3600;
+  long long rest = total % 3600;
+  if (rest < 0) {
+    rest += 3600;
+    --whole;
+  }
+  units = static_cast<int>(whole);
+  minutes = static_cast<int>(rest / 60);
+  seconds = static_cast<int>(rest % 60);
+}
+
+}  // namespace
+
+bool ReadDigitsField(std::string_view text, int first, int count, int& value) {
+  int v = 0;
+  for (int i = 0; i < count; ++i) {
+    const auto at = static_cast<std::size_t>(first - 1 + i);
+    if (at >= text.size()) break;
+    const char c = text[at];
+    if (c == ' ') continue;
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  value = v;
+  return true;
+}
+
+int FoldTimeHours(int hours) { return hours > 24 ? hours - 24 : hours; }
+int FoldSixtieths(int value) { return value > 60 ? value - 60 : value; }
+int FoldLatitudeDegrees(int degrees) { return degrees > 90 || degrees < -90 ? 0 : degrees; }
+
+int FoldLongitudeDegrees(int degrees) {
+  if (degrees > 180) return degrees - 360;
+  if (degrees < -180) return degrees + 360;
+  return degrees;
+}
+
+int FoldZoneHours(int hours) { return hours >= 24 ? hours - 24 : hours; }
+int FoldZoneSixtieths(int value) { return value >= 60 ? value - 60 : value; }
+
+// Geocentric latitude: the flattening term of the chart computations.
+double GeocentricOfGeographic(double latitudeDeg) {
+  return latitudeDeg - kGeocentricCorrection * std::sin(2.0 * latitudeDeg * kDegToRad);
+}
+
+// Date and local time of the dialog.
+//   in:  the date fields, the era, the time field "hh?mm?ss?"
+//   out: day, month, astronomical year, folded h m s, local hours
+// The era's year 1 BC is the astronomical year 0 (1 - year).
+bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, std::string& message) {
+  LocalDateTime t;
+  struct DatePart {
+    const std::string& text;
+    const char* name;
+    int& value;
+  };
+  const DatePart parts[3] = {{fields.DayText, "day", t.Day},
+                             {fields.MonthText, "month", t.Month},
+                             {fields.YearText, "year", t.Year}};
+  for (const DatePart& p : parts) {
+    bool empty = true;
+    if (!ReadWholeField(p.text, p.value, empty)) {
+      message = empty ? std::string("The ") + p.name + " is empty."
+                      : std::string("The ") + p.name + " " + Quoted(p.text) + " is not a number.";
+      return false;
+    }
+  }
+  if (t.Month < 1 || t.Month > 12) {
+    message = "The month " + std::to_string(t.Month) + " is not one of 1 to 12.";
+    return false;
+  }
+  if (t.Year == 0) {
+    message = "There is no year 0: 1 BC is followed by 1 AD.";
+    return false;
+  }
+  if (fields.BeforeCommonEra) t.Year = 1 - t.Year;
+
+  int hms[3];
+  if (!ReadTriple(fields.TimeText, kTimeLayout, "local time", kHmsNames, hms, message)) return false;
+  t.Hour = FoldTimeHours(hms[0]);
+  t.Minute = FoldSixtieths(hms[1]);
+  t.Second = FoldSixtieths(hms[2]);
+  t.LocalHours = DmsToDeg(t.Hour, t.Minute, t.Second);
+  out = t;
+  return true;
+}
+
+// The whole input on OK.
+//   in:  every field of the dialog (see DataInputFields)
+//   out: DataInputResult: date of the universal time, UT hours, Julian days
+//        (days, chart time scale: JulianDay adds Delta T), latitudes and
+//        longitude in degrees (North and East positive), zone in hours East
+// Universal time = local time - zone; the day is carried by whole days until
+// it lies in [0, 24), so the date and 0h Julian day are those of the moment.
+bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, std::string& message) {
+  LocalDateTime when;
+  if (!ParseLocalDateTime(fields, when, message)) return false;
+  int lat[3], lon[3], zone[3];
+  if (!ReadTriple(fields.LatitudeText, kLatitudeLayout, "latitude", kDmsNames, lat, message) ||
+      !ReadTriple(fields.LongitudeText, kLongitudeLayout, "longitude", kDmsNames, lon, message) ||
+      !ReadTriple(fields.ZoneText, kTimeLayout, "difference from Greenwich", kHmsNames, zone,
+                  message))
+    return false;
+
+  DataInputResult r;
+  r.Day = when.Day;
+  r.Month = when.Month;
+  r.Year = when.Year;
+  r.Hour = when.Hour;
+  r.Minute = when.Minute;
+  r.Second = when.Second;
+
+  r.LatDeg = FoldLatitudeDegrees(lat[0]);
+  r.LatMin = FoldSixtieths(lat[1]);
+  r.LatSec = FoldSixtieths(lat[2]);
+  const double latitude = DmsToDeg(r.LatDeg, r.LatMin, r.LatSec);
+  const double geocentric = GeocentricOfGeographic(latitude);
+
+  r.LonDeg = FoldLongitudeDegrees(lon[0]);
+  r.LonMin = FoldSixtieths(lon[1]);
+  r.LonSec = FoldSixtieths(lon[2]);
+  const double longitude = DmsToDeg(r.LonDeg, r.LonMin, r.LonSec);
+
+  r.ZoneHour = FoldZoneHours(zone[0]);
+  r.ZoneMin = FoldZoneSixtieths(zone[1]);
+  r.ZoneSec = FoldZoneSixtieths(zone[2]);
+  double timeZone = DmsToDeg(r.ZoneHour, r.ZoneMin, r.ZoneSec);
+  if (fields.ZoneWest) timeZone = -timeZone;
+
+  r.LatSign = fields.South ? -1 : 1;
+  r.GeoLatitude = static_cast<float>(latitude * r.LatSign);
+  r.GeocentricLatitude = static_cast<float>(geocentric * r.LatSign);
+  r.LonSign = fields.West ? -1 : 1;
+  r.GeoLongitude = static_cast<float>(longitude * r.LonSign);
+  r.TimeZone = static_cast<float>(timeZone);
+
+  double universal = when.LocalHours - timeZone;
+  while (universal < 0) {
+    universal += kHoursPerDay;
+    --r.Day;
+  }
+  while (universal >= kHoursPerDay) {
+    universal -= kHoursPerDay;
+    ++r.Day;
+  }
+  r.UniversalTime = static_cast<float>(universal);
+  r.JulianDay0h = JulianDay(r.Day, r.Month, r.Year, 0);
+  r.JulianDayUT = JulianDay(r.Day, r.Month, r.Year, r.UniversalTime);
+  out = r;
+  return true;
+}
+
+std::string TimeFieldText(int hours, int minutes, int seconds, const TimeMarks& marks) {
+  return TwoDigits(hours) + marks.Hour + TwoDigits(minutes) + marks.Minute + TwoDigits(seconds) +
+         marks.Second;
+}
+
+std::string ZoneHoursMinutesText(int hours, int minutes, const TimeMarks& marks) {
+  return TwoDigits(hours) + marks.Hour + TwoDigits(minutes) + marks.Minute;
+}
+
+// A chart's moment and place as the dialog's fields.
+//   in:  Julian day (days, chart time scale), universal time and zone (hours,
+//        zone East positive), latitude and longitude (degrees, North and East
+//        positive), the time marks
+//   out: the field texts and hemisphere choices
+// Delta T: -24.6 + 72.318 T + 29.952 T^2 seconds, T in centuries from 1900,
+// the expression JulianDay adds.
+DataInputFields FieldsOfChartMoment(double julianDayUT, float universalTime, float timeZone,
+                                    float geoLatitude, float geoLongitude,
+                                    const TimeMarks& marks) {
+  DataInputFields f;
+  const double T = (julianDayUT - kJulianDay1900) / kDaysPerCentury;
+  const double deltaT = kDeltaTConstant + kDeltaTLinear * T + kDeltaTQuadratic * T * T;
+  const double local = julianDayUT - deltaT / kSecondsPerDay + timeZone / kHoursPerDay +
+                       0.5 / kSecondsPerDay;
+  int year = 0, month = 0, day = 0;
+  float hours = 0;
+  JulianDayToDate(local, year, month, day, hours);
+  f.BeforeCommonEra = year <= 0;
+  if (f.BeforeCommonEra) year = 1 - year;
+  f.DayText = TwoDigits(day);
+  f.MonthText = TwoDigits(month);
+  f.YearText = std::to_string(year);
+
+  // Every part to the nearest whole second: the chart keeps single-precision
+  // values, so a place read from the fields (37 37 00 is 37.61666489 as a
+  // float) must not come back one second short when shown again. The local
+  // time is rounded as the date above is (half a second added), so that the
+  // two agree on the day at midnight.
+  int h = 0, m = 0, s = 0;
+  const double localTime = static_cast<double>(universalTime) + timeZone;
+  SplitWholeSeconds(std::isfinite(localTime) ? std::fmod(localTime, kHoursPerDay) : 0.0, h, m, s);
+  if (h >= 24) h -= 24;
+  if (h < 0) h += 24;  // a negative remainder of the fmod
+  f.TimeText = TimeFieldText(h, m, s, marks);
+
+  SplitWholeSeconds(std::fabs(static_cast<double>(timeZone)), h, m, s);
+  f.ZoneText = TimeFieldText(h, m, s, marks);
+  f.ZoneWest = timeZone < 0;
+
+  SplitWholeSeconds(std::fabs(static_cast<double>(geoLatitude)), h, m, s);
+  f.LatitudeText = TwoDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(s);
+  f.South = geoLatitude < 0;
+
+  SplitWholeSeconds(std::fabs(static_cast<double>(geoLongitude)), h, m, s);
+  f.LongitudeText = ThreeDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(s);
+  f.West = geoLongitude < 0;
+  return f;
+}
+
+// The add-town dialog's numbers.
+//   in:  the field texts ("hh?mm?" zone, "dd:mm:ss" latitude, "ddd:mm:ss"
+//        longitude)
+//   out: NewTown with hours, minutes, degrees as typed
+bool ReadNewTownFields(const NewTownFields& fields, NewTown& town, std::string& message) {
+  struct NumberPart {
+    const std::string& text;
+    int first;
+    int count;
+    const char* name;
+    int* value;
+  };
+  NewTown t;
+  const NumberPart parts[] = {
+      {fields.ZoneText, 1, 2, "hours of the difference from Greenwich", &t.ZoneHours},
+      {fields.ZoneText, 4, 2, "minutes of the difference from Greenwich", &t.ZoneMinutes},
+      {fields.LatitudeText, 1, 2, "degrees of the latitude", &t.LatDegrees},
+      {fields.LatitudeText, 4, 2, "minutes of the latitude", &t.LatMinutes},
+      {fields.LongitudeText, 1, 3, "degrees of the longitude", &t.LonDegrees},
+      {fields.LongitudeText, 5, 2, "minutes of the longitude", &t.LonMinutes},
+  };
+  for (const NumberPart& p : parts) {
+    if (!ReadDigitsField(p.text, p.first, p.count, *p.value)) {
+      message = std::string("The ") + p.name + " " + Quoted(Part(p.text, p.first, p.count)) +
+                " are not a number.";
+      return false;
+    }
+  }
+  t.Name = fields.Name;
+  t.Country = fields.Country;
+  t.Abbreviation = fields.Abbreviation;
+  t.West = fields.West;
+  t.South = fields.South;
+  town = t;
+  return true;
+}

@@ -1,0 +1,177 @@
+// Data input: the texts of the data-input dialog's fields read into a chart
+// moment and place, and a chart's moment and place written back as those
+// texts; also the fields of the add-town dialog read into a new town.
+//
+// The masked fields are read by fixed character positions (1-based, one
+// byte a character in code page 1251):
+//   local time and zone  "hh?mm?ss?"  hours 1-2, minutes 4-5, seconds 7-8
+//   latitude             "dd:mm:ss"   degrees 1-2, minutes 4-5, seconds 7-8
+//   longitude            "ddd:mm:ss"  degrees 1-3, minutes 5-6, seconds 8-9
+// where "?" stands for the hour, minute and second marks of the interface
+// string table. Blank positions are spaces (the dialog turns the mask's
+// blank character into a space); they are dropped, and an all-blank part is
+// 0. Any other character that is no digit makes the whole input fail with a
+// message naming the field, and nothing is produced: a moment is never
+// derived from a half-read field.
+//
+// Parts out of range are folded back, never refused:
+//   local time   hours above 24 lose 24; minutes, seconds above 60 lose 60
+//   latitude     degrees beyond +-90 become 0; minutes, seconds above 60 lose 60
+//   longitude    degrees above 180 lose 360, below -180 gain 360; minutes,
+//                seconds above 60 lose 60
+//   zone         hours of 24 or more lose 24; minutes, seconds of 60 or more lose 60
+// (so a time of exactly 24 h or 60 min stays, while a zone of 24 h becomes 0).
+// The date is refused only where no calendar date can be meant: an empty
+// day, month or year, a month outside 1..12, a year 0 (the eras have none).
+// The day is otherwise taken as typed; the Julian day counts it arithmetically.
+//
+// No Qt here; the dialogs move text between their controls and these
+// functions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "input/townsdb.h"
+
+// The hour, minute and second marks of the time and zone fields (entries 346,
+// 347 and 348 of the interface string table, one character each).
+struct TimeMarks {
+  std::string Hour = "h";    // code page 1251
+  std::string Minute = "m";  // code page 1251
+  std::string Second = "s";  // code page 1251
+};
+
+// The data-input dialog's fields as text, code page 1251, blanks as spaces.
+struct DataInputFields {
+  std::string DayText;             // MaskEdit1, the day of the month
+  std::string MonthText;           // MaskEdit2, the month 1..12
+  std::string YearText;            // MaskEdit3, the year of its era
+  bool BeforeCommonEra = false;    // "до н.э." (RadioButton7) selected, else "н.э."
+  std::string TimeText;            // MaskEdit4, local clock time "hh?mm?ss?"
+  std::string LatitudeText;        // MaskEdit5, "dd:mm:ss"
+  bool South = false;              // "Юг" (RadioButton2), else "Север"
+  std::string LongitudeText;       // MaskEdit6, "ddd:mm:ss"
+  bool West = false;               // longitude "Запад" (RadioButton4), else "Восток"
+  std::string ZoneText;            // MaskEdit7, difference from Greenwich "hh?mm?ss?"
+  bool ZoneWest = false;           // zone "Запад" (RadioButton10), else "Восток"
+};
+
+// The date and local time of the dialog, folded, before the zone is applied.
+struct LocalDateTime {
+  int Day = 0;            // day of the month as typed
+  int Month = 0;          // month 1..12
+  int Year = 0;           // astronomical year (1 BC = 0)
+  int Hour = 0;           // hours of the local time, folded (0..75)
+  int Minute = 0;         // minutes, folded (0..60)
+  int Second = 0;         // seconds, folded (0..60)
+  double LocalHours = 0;  // hours, the local time as one number (may reach 24 and more)
+};
+
+// What the dialog holds after OK: the moment and place of the chart.
+struct DataInputResult {
+  int Day = 0;                    // day of the universal date (the typed day carried by the zone)
+  int Month = 0;                  // month 1..12
+  int Year = 0;                   // astronomical year (1 BC = 0)
+  int Hour = 0;                   // hours of the local time, folded
+  int Minute = 0;                 // minutes of the local time, folded
+  int Second = 0;                 // seconds of the local time, folded
+  float UniversalTime = 0;        // hours in [0, 24)
+  double JulianDayUT = 0;         // days, Julian day of the moment (chart time scale)
+  double JulianDay0h = 0;         // days, Julian day of 0h of the universal date
+  int LatDeg = 0;                 // degrees of latitude, folded, unsigned
+  int LatMin = 0;                 // arc minutes, folded
+  int LatSec = 0;                 // arc seconds, folded
+  float GeocentricLatitude = 0;   // degrees, North positive: phi - 0.19242777777777778 sin 2phi
+  float GeoLatitude = 0;          // degrees, North positive
+  int LatSign = 1;                // +1 North, -1 South
+  int LonDeg = 0;                 // degrees of longitude, folded (may be negative after the fold)
+  int LonMin = 0;                 // arc minutes, folded
+  int LonSec = 0;                 // arc seconds, folded
+  float GeoLongitude = 0;         // degrees, East positive
+  int LonSign = 1;                // +1 East, -1 West
+  int ZoneHour = 0;               // hours of the zone, folded
+  int ZoneMin = 0;                // minutes of the zone, folded
+  int ZoneSec = 0;                // seconds of the zone, folded
+  float TimeZone = 0;             // hours, East positive; local = universal + zone
+};
+
+// ---- reading one part -------------------------------------------------------
+
+// The number in count characters of text from 1-based column first: blanks
+// dropped, an all-blank or absent part is 0. False when a character other
+// than a blank or a digit stands there (value unchanged).
+bool ReadDigitsField(std::string_view text, int first, int count, int& value);
+
+// ---- folding ----------------------------------------------------------------
+
+// Hours of the local time: above 24 lose 24.
+int FoldTimeHours(int hours);
+// Minutes or seconds of a time or an angle: above 60 lose 60.
+int FoldSixtieths(int value);
+// Degrees of latitude: beyond +-90 become 0 (the equator).
+int FoldLatitudeDegrees(int degrees);
+// Degrees of longitude: above 180 lose 360, below -180 gain 360.
+int FoldLongitudeDegrees(int degrees);
+// Hours of the zone: 24 or more lose 24.
+int FoldZoneHours(int hours);
+// Minutes or seconds of the zone: 60 or more lose 60.
+int FoldZoneSixtieths(int value);
+
+// Geocentric latitude of a geographic one, degrees:
+// phi - 0.19242777777777778 * sin(2 phi) (the flattening of the Earth,
+// 11'32.74" at most, as the chart computations take it).
+double GeocentricOfGeographic(double latitudeDeg);
+
+// ---- the whole input ---------------------------------------------------------
+
+// The date and the local time: day, month, year of its era (before the
+// common era the astronomical year is 1 - year), the time folded. False with
+// a message naming the field when a field cannot be read or names no date.
+bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, std::string& message);
+
+// Everything the dialog computes on OK: the local date and time, latitude,
+// longitude and zone, folded and signed; universal time = local time - zone
+// brought into [0, 24) with the day carried (as often as needed, so the
+// universal date is the moment's own); the Julian days of the moment and of
+// 0h of that date (JulianDay, chart time scale). False with a message naming
+// the field, and out unchanged, when any field cannot be read.
+bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, std::string& message);
+
+// ---- writing a chart back ------------------------------------------------------
+
+// The fields that show a chart's moment and place. The date is the local
+// date of the moment: Delta T removed from the Julian day, the zone added and
+// half a second for rounding; a year of 0 or less is shown as 1 - year with
+// "до н.э.". The local time (universal time + zone, brought into [0, 24)),
+// the zone, latitude and longitude are rounded to the nearest whole second
+// and written with two digits a part (three for the longitude's degrees), so
+// that they read back by their positions and as the same values.
+DataInputFields FieldsOfChartMoment(double julianDayUT, float universalTime, float timeZone,
+                                    float geoLatitude, float geoLongitude, const TimeMarks& marks);
+
+// "hh<h>mm<m>ss<s>" with two digits a part.
+std::string TimeFieldText(int hours, int minutes, int seconds, const TimeMarks& marks);
+
+// ---- the add-town dialog -------------------------------------------------------
+
+// The add-town dialog's fields as text, code page 1251, blanks as spaces.
+struct NewTownFields {
+  std::string Name;           // Edit1
+  std::string Country;        // Edit2
+  std::string Abbreviation;   // ComboBox1, "" when none is chosen
+  bool West = false;          // "Запад" (RadioButton4): zone West and western longitude
+  std::string ZoneText;       // MaskEdit3 "hh?mm?": hours 1-2, minutes 4-5
+  bool South = false;         // "Юг" (RadioButton2)
+  std::string LatitudeText;   // MaskEdit1 "dd:mm:ss": degrees 1-2, minutes 4-5
+  std::string LongitudeText;  // MaskEdit2 "ddd:mm:ss": degrees 1-3, minutes 5-6
+};
+
+// Reads the numbers of the add-town dialog (the seconds of the coordinates
+// are not kept by the towns file and are not read). False with a message
+// naming the field when a part is no number; the folding of the line is
+// BuildUserTownLine's.
+bool ReadNewTownFields(const NewTownFields& fields, NewTown& town, std::string& message);
+
+// "hh<h>mm<m>" of an abbreviation's offset as the add-town dialog shows it.
+std::string ZoneHoursMinutesText(int hours, int minutes, const TimeMarks& marks);

@@ -1,0 +1,353 @@
+// Data input: the dialog's field texts read into a chart moment and place
+// (folding, era, zone, universal date), refused when a field cannot be read,
+// and a chart's moment written back as the field texts; the add-town
+// dialog's numbers.
+//
+// Expected Julian days are Meeus's calendar algorithm (Astronomical
+// Algorithms, ch. 7; Gregorian from 15 October 1582, Julian before) plus the
+// chart time scale's Delta T = -24.6 + 72.318 T + 29.952 T^2 seconds, worked
+// out independently of the code under test.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "input/datainput.h"
+#include "platform/text/cp1251.h"
+
+namespace {
+
+constexpr double kJulianDayTolDays = 1e-7;  // days (under 10 ms): float hours inside JulianDay
+constexpr double kHoursTol = 1e-5;          // hours: single-precision results
+constexpr double kDegreesTol = 1e-5;        // degrees: single-precision results
+
+TimeMarks Marks() {
+  TimeMarks marks;
+  marks.Hour = Cp("ч");
+  marks.Minute = Cp("м");
+  marks.Second = Cp("с");
+  return marks;
+}
+
+std::string Hms(const char* h, const char* m, const char* s) {
+  return std::string(h) + Cp("ч") + m + Cp("м") + s + Cp("с");
+}
+
+// A date and local time at the equator and Greenwich, zone 0.
+DataInputFields At(const char* day, const char* month, const char* year, const std::string& time) {
+  DataInputFields f;
+  f.DayText = day;
+  f.MonthText = month;
+  f.YearText = year;
+  f.TimeText = time;
+  f.LatitudeText = "00:00:00";
+  f.LongitudeText = "000:00:00";
+  f.ZoneText = Hms("00", "00", "00");
+  return f;
+}
+
+DataInputResult Parsed(const DataInputFields& f) {
+  DataInputResult r;
+  std::string message;
+  EXPECT_TRUE(ParseDataInput(f, r, message)) << message;
+  return r;
+}
+
+TEST(DataInput, MoscowSummerNoonIsEightUniversal) {
+  // 15 July 1990, 12:00 Moscow summer time (3 h standard + 1 h summer)
+  DataInputFields f = At("15", "07", "1990", Hms("12", "00", "00"));
+  f.LatitudeText = "55:45:00";
+  f.LongitudeText = "037:37:00";
+  f.ZoneText = Hms("04", "00", "00");
+  const DataInputResult r = Parsed(f);
+  EXPECT_EQ(r.Day, 15);
+  EXPECT_EQ(r.Month, 7);
+  EXPECT_EQ(r.Year, 1990);
+  EXPECT_NEAR(r.UniversalTime, 8.0, kHoursTol);
+  EXPECT_NEAR(r.TimeZone, 4.0, kHoursTol);
+  EXPECT_NEAR(r.JulianDay0h, 2448087.50075718, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDayUT, 2448087.83409053, kJulianDayTolDays);
+  EXPECT_NEAR(r.GeoLatitude, 55.75, kDegreesTol);
+  EXPECT_NEAR(r.GeoLongitude, 37.0 + 37.0 / 60.0, kDegreesTol);
+  EXPECT_EQ(r.LatSign, 1);
+  EXPECT_EQ(r.LonSign, 1);
+}
+
+TEST(DataInput, NewYorkDaylightNoonIsSixteenUniversal) {
+  // 4 July 1976, 12:00 EDT (4 h West), 40 43 N 74 00 W
+  DataInputFields f = At("04", "07", "1976", Hms("12", "00", "00"));
+  f.LatitudeText = "40:43:00";
+  f.LongitudeText = "074:00:00";
+  f.West = true;
+  f.ZoneText = Hms("04", "00", "00");
+  f.ZoneWest = true;
+  const DataInputResult r = Parsed(f);
+  EXPECT_EQ(r.Day, 4);
+  EXPECT_NEAR(r.UniversalTime, 16.0, kHoursTol);
+  EXPECT_NEAR(r.TimeZone, -4.0, kHoursTol);
+  EXPECT_NEAR(r.JulianDay0h, 2442963.50055852, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDayUT, 2442964.16722521, kJulianDayTolDays);
+  EXPECT_NEAR(r.GeoLongitude, -74.0, kDegreesTol);
+  EXPECT_EQ(r.LonSign, -1);
+  EXPECT_NEAR(r.GeoLatitude, 40.0 + 43.0 / 60.0, kDegreesTol);
+}
+
+TEST(DataInput, ZoneAheadCarriesTheDayBackIntoTheMonthBefore) {
+  // 1 May 2000, 01:00 at 3 h East: 22:00 UT on day 0 of May, i.e. 30 April
+  DataInputFields f = At("01", "05", "2000", Hms("01", "00", "00"));
+  f.ZoneText = Hms("03", "00", "00");
+  const DataInputResult r = Parsed(f);
+  EXPECT_EQ(r.Day, 0);
+  EXPECT_EQ(r.Month, 5);
+  EXPECT_NEAR(r.UniversalTime, 22.0, kHoursTol);
+  EXPECT_NEAR(r.JulianDayUT, 2451665.41757065, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDay0h, 2451664.50090395, kJulianDayTolDays);
+}
+
+TEST(DataInput, YearBeforeTheCommonEraIsAstronomical) {
+  // 1 March 500 BC (astronomical -499, Julian calendar), 12:00 at Greenwich
+  DataInputFields f = At("01", "03", "500 ", Hms("12", "00", "00"));
+  f.BeforeCommonEra = true;
+  const DataInputResult r = Parsed(f);
+  EXPECT_EQ(r.Year, -499);
+  EXPECT_NEAR(r.JulianDayUT, 1538858.17911770, kJulianDayTolDays);
+  f.BeforeCommonEra = false;
+  EXPECT_EQ(Parsed(f).Year, 500);
+}
+
+TEST(DataInput, TimePartsOutOfRangeAreFolded) {
+  // 25 h is 1 h; minutes and seconds above 60 lose 60, exactly 60 stays
+  DataInputResult r = Parsed(At("10", "06", "2000", Hms("25", "75", "61")));
+  EXPECT_EQ(r.Hour, 1);
+  EXPECT_EQ(r.Minute, 15);
+  EXPECT_EQ(r.Second, 1);
+  EXPECT_NEAR(r.UniversalTime, 1.0 + 15.0 / 60.0 + 1.0 / 3600.0, kHoursTol);
+  EXPECT_EQ(r.Day, 10);
+
+  // 24 h 60 min stays 25 hours and reaches the next day through universal time
+  r = Parsed(At("10", "06", "2000", Hms("24", "60", "00")));
+  EXPECT_EQ(r.Hour, 24);
+  EXPECT_EQ(r.Minute, 60);
+  EXPECT_NEAR(r.UniversalTime, 1.0, kHoursTol);
+  EXPECT_EQ(r.Day, 11);
+
+  // 99 h lose 24 once: 75 h, three days and 3 h on; the universal date is
+  // that of the moment, so 0h of 4 January 2000 belongs to it
+  r = Parsed(At("01", "01", "2000", Hms("99", "00", "00")));
+  EXPECT_EQ(r.Hour, 75);
+  EXPECT_EQ(r.Day, 4);
+  EXPECT_NEAR(r.UniversalTime, 3.0, kHoursTol);
+  EXPECT_NEAR(r.JulianDayUT, 2451547.62589905, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDay0h, 2451547.50089904, kJulianDayTolDays);
+}
+
+TEST(DataInput, OnlyTheHoursTypedGiveWholeHours) {
+  const DataInputResult r = Parsed(At("10", "06", "2000", Hms("9 ", "  ", "  ")));
+  EXPECT_EQ(r.Hour, 9);
+  EXPECT_EQ(r.Minute, 0);
+  EXPECT_EQ(r.Second, 0);
+  EXPECT_NEAR(r.UniversalTime, 9.0, kHoursTol);
+  // a blank beside a digit is dropped from either side
+  EXPECT_EQ(Parsed(At("10", "06", "2000", Hms(" 7", " 5", "3 "))).Minute, 5);
+}
+
+TEST(DataInput, ZonePartsFoldAtTheirLimits) {
+  DataInputFields f = At("10", "06", "2000", Hms("12", "00", "00"));
+  f.ZoneText = Hms("24", "00", "00");
+  DataInputResult r = Parsed(f);
+  EXPECT_EQ(r.ZoneHour, 0);
+  EXPECT_NEAR(r.TimeZone, 0.0, kHoursTol);
+
+  f.ZoneText = Hms("12", "60", "60");
+  r = Parsed(f);
+  EXPECT_EQ(r.ZoneHour, 12);
+  EXPECT_EQ(r.ZoneMin, 0);
+  EXPECT_EQ(r.ZoneSec, 0);
+  EXPECT_NEAR(r.TimeZone, 12.0, kHoursTol);
+  EXPECT_NEAR(r.UniversalTime, 0.0, kHoursTol);
+
+  f.ZoneText = Hms("05", "30", "00");
+  f.ZoneWest = true;
+  r = Parsed(f);
+  EXPECT_NEAR(r.TimeZone, -5.5, kHoursTol);
+  EXPECT_NEAR(r.UniversalTime, 17.5, kHoursTol);
+}
+
+TEST(DataInput, CoordinatesOutOfRangeAreFolded) {
+  DataInputFields f = At("10", "06", "2000", Hms("12", "00", "00"));
+  f.LatitudeText = "95:00:00";
+  f.LongitudeText = "190:00:00";
+  DataInputResult r = Parsed(f);
+  EXPECT_EQ(r.LatDeg, 0);
+  EXPECT_NEAR(r.GeoLatitude, 0.0, kDegreesTol);
+  EXPECT_EQ(r.LonDeg, -170);
+  EXPECT_NEAR(r.GeoLongitude, -170.0, kDegreesTol);
+  // the West choice turns the folded value round
+  f.West = true;
+  EXPECT_NEAR(Parsed(f).GeoLongitude, 170.0, kDegreesTol);
+
+  f.LatitudeText = "50:75:61";
+  f.LongitudeText = "020:61:75";
+  f.West = false;
+  r = Parsed(f);
+  EXPECT_NEAR(r.GeoLatitude, 50.0 + 15.0 / 60.0 + 1.0 / 3600.0, kDegreesTol);
+  EXPECT_NEAR(r.GeoLongitude, 20.0 + 1.0 / 60.0 + 15.0 / 3600.0, kDegreesTol);
+  // exactly 90 degrees and 180 degrees are kept
+  f.LatitudeText = "90:00:00";
+  f.LongitudeText = "180:00:00";
+  r = Parsed(f);
+  EXPECT_NEAR(r.GeoLatitude, 90.0, kDegreesTol);
+  EXPECT_NEAR(r.GeoLongitude, 180.0, kDegreesTol);
+  // the folds of a signed typed value
+  EXPECT_EQ(FoldLatitudeDegrees(-91), 0);
+  EXPECT_EQ(FoldLatitudeDegrees(-90), -90);
+  EXPECT_EQ(FoldLongitudeDegrees(-190), 170);
+}
+
+TEST(DataInput, GeocentricLatitudeTakesTheFlattening) {
+  // 45 N: 45 - 0.19242777777777778 (sin 90 = 1)
+  DataInputFields f = At("10", "06", "2000", Hms("12", "00", "00"));
+  f.LatitudeText = "45:00:00";
+  EXPECT_NEAR(Parsed(f).GeocentricLatitude, 44.80757222222222, kDegreesTol);
+  f.South = true;
+  const DataInputResult r = Parsed(f);
+  EXPECT_NEAR(r.GeocentricLatitude, -44.80757222222222, kDegreesTol);
+  EXPECT_NEAR(r.GeoLatitude, -45.0, kDegreesTol);
+  EXPECT_EQ(r.LatSign, -1);
+}
+
+TEST(DataInput, AFieldThatCannotBeReadChangesNothing) {
+  DataInputResult untouched;
+  untouched.Day = 77;
+  struct Case {
+    const char* what;
+    DataInputFields fields;
+    const char* named;  // the message names the field
+  };
+  DataInputFields good = At("10", "06", "2000", Hms("12", "00", "00"));
+  auto with = [&good](auto change) {
+    DataInputFields f = good;
+    change(f);
+    return f;
+  };
+  const Case cases[] = {
+      {"letter in the hours", with([](DataInputFields& f) { f.TimeText = Hms("1a", "00", "00"); }),
+       "local time"},
+      {"sign in the seconds", with([](DataInputFields& f) { f.TimeText = Hms("12", "00", "-1"); }),
+       "seconds"},
+      {"letter in the latitude", with([](DataInputFields& f) { f.LatitudeText = "5x:00:00"; }),
+       "latitude"},
+      {"letter in the longitude", with([](DataInputFields& f) { f.LongitudeText = "03O:00:00"; }),
+       "longitude"},
+      {"letter in the zone", with([](DataInputFields& f) { f.ZoneText = Hms("03", "3o", "00"); }),
+       "Greenwich"},
+      {"empty day", with([](DataInputFields& f) { f.DayText = "  "; }), "day is empty"},
+      {"empty year", with([](DataInputFields& f) { f.YearText = "    "; }), "year is empty"},
+      {"letter in the month", with([](DataInputFields& f) { f.MonthText = "l2"; }), "month"},
+      {"month 13", with([](DataInputFields& f) { f.MonthText = "13"; }), "month 13"},
+      {"month 0", with([](DataInputFields& f) { f.MonthText = "00"; }), "month 0"},
+      {"year 0", with([](DataInputFields& f) { f.YearText = "0"; }), "year 0"},
+  };
+  for (const Case& c : cases) {
+    DataInputResult r = untouched;
+    std::string message;
+    EXPECT_FALSE(ParseDataInput(c.fields, r, message)) << c.what;
+    EXPECT_NE(message.find(c.named), std::string::npos) << c.what << ": " << message;
+    EXPECT_EQ(r.Day, 77) << c.what;
+  }
+}
+
+TEST(DataInputFill, ChartMomentShowsItsLocalDateAndTime) {
+  // 15 July 1990 08:00 UT, zone 4 h East, Moscow
+  const DataInputFields f =
+      FieldsOfChartMoment(2448087.83409053, 8.0f, 4.0f, 55.75f, 37.0f + 37.0f / 60.0f, Marks());
+  EXPECT_EQ(f.DayText, "15");
+  EXPECT_EQ(f.MonthText, "07");
+  EXPECT_EQ(f.YearText, "1990");
+  EXPECT_FALSE(f.BeforeCommonEra);
+  EXPECT_EQ(f.TimeText, Hms("12", "00", "00"));
+  EXPECT_EQ(f.ZoneText, Hms("04", "00", "00"));
+  EXPECT_FALSE(f.ZoneWest);
+  EXPECT_EQ(f.LatitudeText, "55:45:00");
+  EXPECT_FALSE(f.South);
+  EXPECT_EQ(f.LongitudeText, "037:37:00");
+  EXPECT_FALSE(f.West);
+}
+
+TEST(DataInputFill, WestAndSouthAndTheLocalDateAcrossMidnight) {
+  // 30 April 2000 22:00 UT at 3 h East is 1 May 01:00 local
+  DataInputFields f = FieldsOfChartMoment(2451665.41757065, 22.0f, 3.0f, -33.5f, -70.75f, Marks());
+  EXPECT_EQ(f.DayText, "01");
+  EXPECT_EQ(f.MonthText, "05");
+  EXPECT_EQ(f.TimeText, Hms("01", "00", "00"));
+  EXPECT_TRUE(f.South);
+  EXPECT_EQ(f.LatitudeText, "33:30:00");
+  EXPECT_TRUE(f.West);
+  EXPECT_EQ(f.LongitudeText, "070:45:00");
+  // 4 July 1976 16:00 UT at 4 h West is 12:00 local, the zone shown West
+  f = FieldsOfChartMoment(2442964.16722521, 16.0f, -4.0f, 40.7f, -74.0f, Marks());
+  EXPECT_EQ(f.DayText, "04");
+  EXPECT_EQ(f.TimeText, Hms("12", "00", "00"));
+  EXPECT_EQ(f.ZoneText, Hms("04", "00", "00"));
+  EXPECT_TRUE(f.ZoneWest);
+}
+
+TEST(DataInputFill, AYearBeforeTheCommonEraShowsItsEra) {
+  // 1 March 500 BC 12:00 UT: shown as 500 with "до н.э."
+  const DataInputFields f = FieldsOfChartMoment(1538858.17911770, 12.0f, 0.0f, 0, 0, Marks());
+  EXPECT_EQ(f.YearText, "500");
+  EXPECT_TRUE(f.BeforeCommonEra);
+  EXPECT_EQ(f.DayText, "01");
+  EXPECT_EQ(f.MonthText, "03");
+}
+
+TEST(DataInputFill, WhatIsShownReadsBackAsTheSameMoment) {
+  const double moments[][5] = {
+      // Julian day, UT hours, zone hours, latitude, longitude
+      {2448087.83409053, 8.0, 4.0, 55.75, 37.6166667},
+      {2442964.16722521, 16.0, -4.0, 40.7166667, -74.0},
+      {1538858.17911770, 12.0, 0.0, -12.5, 179.5},
+      {2451665.41757065, 22.0, 3.0, 0.0, 0.0},
+  };
+  for (const auto& m : moments) {
+    const DataInputFields f =
+        FieldsOfChartMoment(m[0], static_cast<float>(m[1]), static_cast<float>(m[2]),
+                            static_cast<float>(m[3]), static_cast<float>(m[4]), Marks());
+    const DataInputResult r = Parsed(f);
+    EXPECT_NEAR(r.JulianDayUT, m[0], kJulianDayTolDays) << m[0];
+    EXPECT_NEAR(r.UniversalTime, m[1], kHoursTol) << m[0];
+    EXPECT_NEAR(r.TimeZone, m[2], kHoursTol) << m[0];
+    // the fields keep whole arc seconds
+    EXPECT_NEAR(r.GeoLatitude, m[3], 1.0 / 3600.0) << m[0];
+    EXPECT_NEAR(r.GeoLongitude, m[4], 1.0 / 3600.0) << m[0];
+  }
+}
+
+TEST(NewTownInput, TheMaskedFieldsGiveTheNumbersAsTyped) {
+  NewTownFields f;
+  f.Name = "Springfield";
+  f.Country = "USA";
+  f.Abbreviation = "CST";
+  f.West = true;
+  f.ZoneText = std::string("06") + Cp("ч") + "30" + Cp("м");
+  f.LatitudeText = "39:48:00";
+  f.LongitudeText = "089:39:00";
+  NewTown t;
+  std::string message;
+  ASSERT_TRUE(ReadNewTownFields(f, t, message)) << message;
+  EXPECT_EQ(t.ZoneHours, 6);
+  EXPECT_EQ(t.ZoneMinutes, 30);
+  EXPECT_EQ(t.LatDegrees, 39);
+  EXPECT_EQ(t.LatMinutes, 48);
+  EXPECT_EQ(t.LonDegrees, 89);
+  EXPECT_EQ(t.LonMinutes, 39);
+  EXPECT_TRUE(t.West);
+  EXPECT_EQ(t.Abbreviation, "CST");
+
+  f.LongitudeText = "0x9:39:00";
+  NewTown before = t;
+  EXPECT_FALSE(ReadNewTownFields(f, t, message));
+  EXPECT_NE(message.find("longitude"), std::string::npos) << message;
+  EXPECT_EQ(t.LonDegrees, before.LonDegrees);
+}
+
+}  // namespace

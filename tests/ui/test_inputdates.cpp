@@ -1,0 +1,524 @@
+// The data-input dialog, the town search and the add-town dialog, headless,
+// in a copy of the factory data tree: dates, times, zones and places typed
+// into the controls reach the chart as the moment an astrologer expects; the
+// search fills coordinates and the zone of the typed moment from each towns
+// file; a new town lands in the user's towns file.
+//
+// Expected Julian days: Meeus's calendar algorithm (Astronomical Algorithms,
+// ch. 7) plus the chart time scale's Delta T = -24.6 + 72.318 T + 29.952 T^2
+// seconds, worked out independently. Zones: Moscow kept 3 h standard time
+// and summer time (+1 h) from late March to late September 1990; New York
+// keeps 5 h West of Greenwich as standard time.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <iterator>
+
+#include "chart/ui/picturechart.h"
+#include "input/ui/inputdates.h"
+#include "input/ui/maskedfields.h"
+#include "input/ui/towndb.h"
+#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/program.h"
+#include "mainwindow/ui/smalldialogs.h"
+#include "platform/qt/dialogs.h"
+#include "platform/qt/messages.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kJulianDayTolDays = 1e-7;  // days (under 10 ms): float hours inside JulianDay
+constexpr double kHoursTol = 1e-5;          // hours: single-precision chart fields
+constexpr double kDegreesTol = 1e-5;        // degrees: single-precision chart fields
+
+void Type(QLineEdit* edit, const char* utf8) { edit->setText(QString::fromUtf8(utf8)); }
+std::string Shown(const QLineEdit* edit) { return edit->displayText().toStdString(); }
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Answers the modal dialogs that open while it lives, in order: step i acts
+// on the i-th dialog shown and must close it. A dialog shown after the last
+// step is cancelled and counted as unexpected.
+class ModalScript {
+ public:
+  using Step = std::function<void(QWidget*)>;
+  explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+    timer_.start(5);
+  }
+  std::size_t Done() const { return next_; }
+  int Unexpected() const { return unexpected_; }
+
+ private:
+  void Tick() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || !w->isVisible()) return;
+    if (next_ < steps_.size()) {
+      steps_[next_++](w);
+    } else {
+      ++unexpected_;
+    }
+    if (w->isVisible())
+      if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
+  }
+  std::vector<Step> steps_;
+  std::size_t next_ = 0;
+  int unexpected_ = 0;
+  QTimer timer_;
+};
+
+class InputDates : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              (std::string("horary-inputdates-") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
+    previousSink_ = SetMessageSink(
+        [this](MessageKind, const std::string& text) { messages_.push_back(text); });
+    windows_ = CreateProgramWindows(folder_.string());
+    windows_->PictureRadixChart->FormShow();
+    dialog_ = windows_->InputDates;
+    ASSERT_NE(dialog_, nullptr);
+    dialog_->FillFromChart(Chart());
+  }
+  void TearDown() override {
+    windows_.reset();
+    SetMessageSink(previousSink_);
+    fs::remove_all(folder_);
+    for (QWidget* w : QApplication::topLevelWidgets())
+      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+  }
+  ChartRecord& Chart() { return windows_->PictureRadixChart->Chart; }
+  std::string Entry(int n) {
+    LineList lines;
+    ReadLines((folder_ / "Options/LangH.lan").string(), lines);
+    return lines.at(static_cast<std::size_t>(n));
+  }
+  std::string EntryUtf8(int n) { return Cp1251ToUtf8(Entry(n)); }
+
+  // Types a moment: date, local time, zone (hours, West when west).
+  void TypeMoment(const char* day, const char* month, const char* year, const char* time,
+                  const char* zone, bool zoneWest) {
+    Type(dialog_->MaskEdit1, day);
+    Type(dialog_->MaskEdit2, month);
+    Type(dialog_->MaskEdit3, year);
+    Type(dialog_->MaskEdit4, time);
+    Type(dialog_->MaskEdit7, zone);
+    (zoneWest ? dialog_->RadioButton10 : dialog_->RadioButton9)->setChecked(true);
+    dialog_->RadioButton8->setChecked(true);
+  }
+  void TypePlace(const char* latitude, bool south, const char* longitude, bool west) {
+    Type(dialog_->MaskEdit5, latitude);
+    (south ? dialog_->RadioButton2 : dialog_->RadioButton1)->setChecked(true);
+    Type(dialog_->MaskEdit6, longitude);
+    (west ? dialog_->RadioButton4 : dialog_->RadioButton3)->setChecked(true);
+  }
+  // Presses OK and, when the dialog accepted, writes the chart back as the
+  // main window's command does after the modal result.
+  bool PressOk() {
+    dialog_->setResult(0);
+    dialog_->BitBtn1Click();
+    if (dialog_->result() != mrOk) return false;
+    dialog_->ApplyToChart();
+    return true;
+  }
+  // Row of the grid of the last search whose name starts with name.
+  int RowOf(const std::string& utf8Name) {
+    const auto& rows = dialog_->LastSearch.Rows;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (Cp1251ToUtf8(rows[i].Name).rfind(utf8Name, 0) == 0) return static_cast<int>(i);
+    return -1;
+  }
+
+  fs::path folder_;
+  std::vector<std::string> messages_;
+  MessageSink previousSink_;
+  std::unique_ptr<ProgramWindows> windows_;
+  TInputDates* dialog_ = nullptr;
+};
+
+TEST_F(InputDates, CreatedInOrderWithTheLanguageFilesCaptions) {
+  EXPECT_EQ(TInputDates::Instance(), dialog_);
+  ASSERT_NE(windows_->TownDB, nullptr);
+  EXPECT_EQ(TTownDB::Instance(), windows_->TownDB);
+  // created after the name dialog, the add-town dialog after it
+  const QObjectList& children = windows_->BaseForm->children();
+  const auto at = [&children](QObject* o) { return children.indexOf(o); };
+  EXPECT_LT(at(windows_->InputNameBD), at(dialog_));
+  EXPECT_LT(at(dialog_), at(windows_->TownDB));
+
+  TBaseForm& form = *windows_->BaseForm;
+  EXPECT_TRUE(form.Item("N85")->isEnabled());
+  EXPECT_EQ(dialog_->windowTitle(), form.Item("N85")->text());
+  EXPECT_EQ(dialog_->BitBtn1->text().toStdString(), EntryUtf8(259));
+  EXPECT_EQ(dialog_->BitBtn2->text().toStdString(), EntryUtf8(260));
+  EXPECT_EQ(dialog_->Button1->text().toStdString(), EntryUtf8(341));
+  EXPECT_EQ(dialog_->RadioButton7->text().toStdString(), EntryUtf8(329));
+  EXPECT_EQ(dialog_->RadioButton2->text().toStdString(), EntryUtf8(335));
+  EXPECT_EQ(dialog_->RadioButton9->text().toStdString(), EntryUtf8(337));
+  EXPECT_EQ(dialog_->RadioButton10->text().toStdString(), EntryUtf8(336));
+  EXPECT_EQ(dialog_->Labels[3]->text().toStdString(), EntryUtf8(328));
+  EXPECT_EQ(dialog_->Labels[6]->text().toStdString(), EntryUtf8(339));
+  EXPECT_EQ(dialog_->ComboBox1->count(), 76);
+  EXPECT_FALSE(dialog_->ComboBox1->isVisibleTo(dialog_));
+  // the time field takes its mask from the language file: blanks keep their places
+  Type(dialog_->MaskEdit4, "9");
+  EXPECT_EQ(Shown(dialog_->MaskEdit4), "9_ч__м__с");
+  EXPECT_EQ(MaskedText(*dialog_->MaskEdit4), Cp("9 ч  м  с"));
+
+  TTownDB& townDb = *windows_->TownDB;
+  EXPECT_EQ(townDb.windowTitle().toStdString(), EntryUtf8(423));
+  EXPECT_EQ(townDb.BitBtn1->text().toStdString(), EntryUtf8(308));
+  EXPECT_EQ(townDb.Label9->text().toStdString(), EntryUtf8(429));
+  EXPECT_EQ(townDb.ComboBox1->count(), 77);
+  EXPECT_TRUE(townDb.RadioButton4->isChecked());  // West by default
+  Type(townDb.MaskEdit3, "5");
+  EXPECT_EQ(Shown(townDb.MaskEdit3), "5_ч__м");
+}
+
+TEST_F(InputDates, MoscowSummerNoonIsEightUniversal) {
+  Type(dialog_->Edit1, "Вопрос о работе");
+  Type(dialog_->Edit2, "Москва");
+  dialog_->Memo1->setPlainText(QString::fromUtf8("Получу ли я место?"));
+  TypeMoment("15", "07", "1990", "12ч00м00с", "04ч00м00с", false);
+  TypePlace("55:45:00", false, "037:37:00", false);
+  ASSERT_TRUE(PressOk()) << (messages_.empty() ? "" : messages_[0]);
+  const ChartRecord& c = Chart();
+  EXPECT_NEAR(c.UniversalTime, 8.0, kHoursTol);
+  EXPECT_NEAR(c.TimeZone, 4.0, kHoursTol);
+  EXPECT_NEAR(c.JulianDayUT, 2448087.83409053, kJulianDayTolDays);
+  EXPECT_NEAR(c.JulianDay0h, 2448087.50075718, kJulianDayTolDays);
+  EXPECT_NEAR(c.UndoJulianDayUT, 2448087.83409053, kJulianDayTolDays);
+  EXPECT_NEAR(c.GeoLatitude, 55.75, kDegreesTol);
+  EXPECT_NEAR(c.GeocentricLatitude, 55.57096181498781, kDegreesTol);
+  EXPECT_NEAR(c.GeoLongitude, 37.0 + 37.0 / 60.0, kDegreesTol);
+  EXPECT_EQ(c.ChartName, Cp("Вопрос о работе"));
+  EXPECT_EQ(c.PlaceName, Cp("Москва"));
+  EXPECT_EQ(c.ChartComment, Cp("Получу ли я место?"));
+  // the status bar follows: the name, and the local moment
+  TBaseForm& form = *windows_->BaseForm;
+  EXPECT_EQ(form.Panel(0)->text().toStdString(), "Вопрос о работе");
+  EXPECT_EQ(form.Panel(5)->text().toStdString(), "15.07.1990-12:00:00");
+  EXPECT_FALSE(form.Item("N18")->isEnabled());
+  // shown again, the chart reads back as typed
+  dialog_->FillFromChart(c);
+  EXPECT_EQ(Shown(dialog_->MaskEdit4), "12ч00м00с");
+  EXPECT_EQ(Shown(dialog_->MaskEdit6), "037:37:00");
+  EXPECT_EQ(Shown(dialog_->MaskEdit3), "1990");
+}
+
+TEST_F(InputDates, NewYorkDaylightNoonIsSixteenUniversal) {
+  TypeMoment("04", "07", "1976", "12ч00м00с", "04ч00м00с", true);
+  TypePlace("40:43:00", false, "074:00:00", true);
+  ASSERT_TRUE(PressOk());
+  const ChartRecord& c = Chart();
+  EXPECT_NEAR(c.UniversalTime, 16.0, kHoursTol);
+  EXPECT_NEAR(c.TimeZone, -4.0, kHoursTol);
+  EXPECT_NEAR(c.JulianDayUT, 2442964.16722521, kJulianDayTolDays);
+  EXPECT_NEAR(c.JulianDay0h, 2442963.50055852, kJulianDayTolDays);
+  EXPECT_NEAR(c.GeoLongitude, -74.0, kDegreesTol);
+  EXPECT_NEAR(c.GeocentricLatitude, 40.52638576522471, kDegreesTol);
+  dialog_->FillFromChart(c);
+  EXPECT_TRUE(dialog_->RadioButton10->isChecked());
+  EXPECT_TRUE(dialog_->RadioButton4->isChecked());
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "04ч00м00с");
+}
+
+TEST_F(InputDates, PartlyTypedAndOutOfRangeFieldsAreFolded) {
+  // only the hours typed; latitude beyond the pole; longitude past 180 East;
+  // a zone of 24 hours
+  TypeMoment("10", "06", "2000", "9", "24ч00м00с", false);
+  TypePlace("95:00:00", false, "190:00:00", false);
+  ASSERT_TRUE(PressOk());
+  EXPECT_EQ(dialog_->Entered.Hour, 9);
+  EXPECT_EQ(dialog_->Entered.Minute, 0);
+  EXPECT_NEAR(Chart().UniversalTime, 9.0, kHoursTol);
+  EXPECT_NEAR(Chart().TimeZone, 0.0, kHoursTol);
+  EXPECT_NEAR(Chart().GeoLatitude, 0.0, kDegreesTol);
+  EXPECT_NEAR(Chart().GeoLongitude, -170.0, kDegreesTol);
+
+  // 25 h 75 min 61 s is 1 h 15 min 1 s; a zone of 12 h 60 min is 12 h
+  TypeMoment("10", "06", "2000", "25ч75м61с", "12ч60м00с", false);
+  TypePlace("50:75:00", true, "020:00:00", true);
+  ASSERT_TRUE(PressOk());
+  EXPECT_EQ(dialog_->Entered.Hour, 1);
+  EXPECT_EQ(dialog_->Entered.Minute, 15);
+  EXPECT_EQ(dialog_->Entered.Second, 1);
+  EXPECT_NEAR(Chart().TimeZone, 12.0, kHoursTol);
+  // 01:15:01 at 12 h East is 13:15:01 UT of the day before
+  EXPECT_EQ(dialog_->Entered.Day, 9);
+  EXPECT_NEAR(Chart().UniversalTime, 13.0 + 15.0 / 60.0 + 1.0 / 3600.0, kHoursTol);
+  // 75 minutes lose 60; nothing is carried into the degrees
+  EXPECT_NEAR(Chart().GeoLatitude, -(50.0 + 15.0 / 60.0), kDegreesTol);
+  EXPECT_NEAR(Chart().GeoLongitude, -20.0, kDegreesTol);
+}
+
+TEST_F(InputDates, AYearBeforeTheCommonEraRoundTrips) {
+  // 1 March 500 BC, 12:00 at Greenwich: astronomical year -499
+  TypeMoment("01", "03", "500", "12ч00м00с", "00ч00м00с", false);
+  dialog_->RadioButton7->setChecked(true);
+  TypePlace("00:00:00", false, "000:00:00", false);
+  ASSERT_TRUE(PressOk());
+  EXPECT_EQ(dialog_->Entered.Year, -499);
+  EXPECT_NEAR(Chart().JulianDayUT, 1538858.17911770, kJulianDayTolDays);
+  dialog_->RadioButton8->setChecked(true);
+  dialog_->FillFromChart(Chart());
+  EXPECT_EQ(MaskedText(*dialog_->MaskEdit3), "500 ");
+  EXPECT_TRUE(dialog_->RadioButton7->isChecked());
+  EXPECT_EQ(Shown(dialog_->MaskEdit2), "03");
+}
+
+TEST_F(InputDates, AFieldThatNamesNoDateChangesNothing) {
+  const ChartRecord before = Chart();
+  const bool printEnabled = windows_->BaseForm->Item("N18")->isEnabled();
+  TypeMoment("15", "13", "1990", "12ч00м00с", "04ч00м00с", false);
+  Type(dialog_->Edit1, "Другой");
+  EXPECT_FALSE(PressOk());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("month 13"), std::string::npos) << messages_[0];
+  Type(dialog_->MaskEdit2, "07");
+  Type(dialog_->MaskEdit3, "");
+  EXPECT_FALSE(PressOk());
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_NE(messages_[1].find("year"), std::string::npos) << messages_[1];
+  EXPECT_EQ(Chart().JulianDayUT, before.JulianDayUT);
+  EXPECT_EQ(Chart().UniversalTime, before.UniversalTime);
+  EXPECT_EQ(Chart().ChartName, before.ChartName);
+  EXPECT_EQ(windows_->BaseForm->Item("N18")->isEnabled(), printEnabled);
+}
+
+TEST_F(InputDates, TheMenuCommandShowsTheChartAndTakesTheAnswer) {
+  ChartRecord& c = Chart();
+  const double before = c.JulianDayUT;
+  std::string shownName;
+  {
+    // Cancel: the dialog showed the chart, the chart stays as it was
+    ModalScript script({[&](QWidget* w) {
+      ASSERT_EQ(w, dialog_);
+      shownName = dialog_->Edit1->text().toStdString();
+      Type(dialog_->MaskEdit3, "1990");
+      dialog_->BitBtn2->click();
+    }});
+    windows_->BaseForm->Item("N85")->trigger();
+    EXPECT_EQ(script.Done(), 1u);
+  }
+  EXPECT_EQ(shownName, Cp1251ToUtf8(c.ChartName));
+  EXPECT_EQ(c.JulianDayUT, before);
+  {
+    ModalScript script({[&](QWidget*) {
+      TypeMoment("15", "07", "1990", "12ч00м00с", "04ч00м00с", false);
+      dialog_->BitBtn1->click();
+    }});
+    windows_->BaseForm->Item("N85")->trigger();
+    EXPECT_EQ(script.Done(), 1u);
+    EXPECT_EQ(script.Unexpected(), 0);
+  }
+  EXPECT_NEAR(c.JulianDayUT, 2448087.83409053, kJulianDayTolDays);
+}
+
+TEST_F(InputDates, AnAbbreviationSetsTheZone) {
+  const int east = dialog_->ComboBox1->findText("EAST");
+  dialog_->ComboBox1Click(east);
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "10ч00м00с");
+  EXPECT_TRUE(dialog_->RadioButton10->isChecked());  // EAST carries +10 West
+  dialog_->ComboBox1Click(dialog_->ComboBox1->findText("NZ"));
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "11ч30м00с");
+  EXPECT_TRUE(dialog_->RadioButton9->isChecked());
+}
+
+TEST_F(InputDates, ARussianTownTakesItsZoneForTheTypedMoment) {
+  TypeMoment("15", "07", "1990", "12ч00м00с", "00ч00м00с", true);
+  Type(dialog_->Edit2, "моск");
+  ASSERT_EQ(dialog_->SearchPlace(), TownSearchStatus::Found);
+  EXPECT_EQ(dialog_->LastSearch.File, TownFile::Russian);
+  const int row = RowOf("Москва");
+  ASSERT_GE(row, 0);
+  ASSERT_TRUE(dialog_->ApplyTown(row)) << (messages_.empty() ? "" : messages_[0]);
+  EXPECT_EQ(dialog_->Edit2->text().toStdString(), "Москва");
+  EXPECT_EQ(Shown(dialog_->MaskEdit5), "55:45:00");
+  EXPECT_EQ(Shown(dialog_->MaskEdit6), "037:37:00");
+  EXPECT_TRUE(dialog_->RadioButton1->isChecked());
+  EXPECT_TRUE(dialog_->RadioButton3->isChecked());
+  // summer time: 3 h standard + 1 h
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "04ч00м00с");
+  EXPECT_TRUE(dialog_->RadioButton9->isChecked());
+  EXPECT_FALSE(dialog_->ComboBox1->isVisibleTo(dialog_));
+  // in January the same town keeps standard time
+  Type(dialog_->MaskEdit2, "01");
+  ASSERT_TRUE(dialog_->ApplyTown(row));
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "03ч00м00с");
+}
+
+TEST_F(InputDates, AForeignTownTakesItsOwnZoneAndAbbreviation) {
+  TypeMoment("04", "07", "1976", "12ч00м00с", "00ч00м00с", false);
+  Type(dialog_->Edit2, "new y");
+  ASSERT_EQ(dialog_->SearchPlace(), TownSearchStatus::Found);
+  EXPECT_EQ(dialog_->LastSearch.File, TownFile::Foreign);
+  const int row = RowOf("New York City");
+  ASSERT_GE(row, 0);
+  ASSERT_TRUE(dialog_->ApplyTown(row)) << (messages_.empty() ? "" : messages_[0]);
+  EXPECT_EQ(dialog_->Edit2->text().toStdString(), "New York City");
+  EXPECT_EQ(Shown(dialog_->MaskEdit5), "40:43:00");
+  EXPECT_EQ(Shown(dialog_->MaskEdit6), "074:00:00");
+  EXPECT_TRUE(dialog_->RadioButton4->isChecked());
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "05ч00м00с");
+  EXPECT_TRUE(dialog_->RadioButton10->isChecked());
+  EXPECT_TRUE(dialog_->ComboBox1->isVisibleTo(dialog_));
+  EXPECT_EQ(dialog_->ComboBox1->currentText(), "EST");
+}
+
+TEST_F(InputDates, TheZoneNeedsAReadableDateAndOtherwiseNothingIsFilled) {
+  TypeMoment("15", "13", "1990", "12ч00м00с", "00ч00м00с", false);
+  Type(dialog_->Edit2, "Москва");
+  ASSERT_EQ(dialog_->SearchPlace(), TownSearchStatus::Found);
+  const std::string latitude = Shown(dialog_->MaskEdit5);
+  EXPECT_FALSE(dialog_->ApplyTown(0));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("month"), std::string::npos);
+  EXPECT_EQ(Shown(dialog_->MaskEdit5), latitude);
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "00ч00м00с");
+}
+
+TEST_F(InputDates, TheGridChoosesTheTownClicked) {
+  TypeMoment("15", "07", "1990", "12ч00м00с", "00ч00м00с", false);
+  Type(dialog_->Edit2, "Моск");
+  int rows = 0;
+  ModalScript script({[&](QWidget* w) {
+    auto* grid = qobject_cast<TTownsGrid*>(w);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->windowTitle().toStdString(), EntryUtf8(321));
+    EXPECT_EQ(grid->StringGrid1->columnWidth(0), 140);
+    EXPECT_EQ(grid->StringGrid1->columnWidth(3), 50);
+    rows = grid->StringGrid1->rowCount();
+    const int row = RowOf("Москва");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(grid->StringGrid1->item(row, 1)->text().toStdString(), "Россия/СНГ");
+    grid->StringGrid1->setCurrentCell(row, 0);
+    grid->BitBtn1->click();
+  }});
+  dialog_->Button1Click();
+  EXPECT_EQ(script.Done(), 1u);
+  EXPECT_EQ(static_cast<std::size_t>(rows), dialog_->LastSearch.Range.Count);
+  EXPECT_EQ(dialog_->Edit2->text().toStdString(), "Москва");
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "04ч00м00с");
+}
+
+// Zzyzx, California: 35 08 N, 116 06 W, Pacific standard time.
+const char* const kZzyzxLine =
+    "Zzyzx               USA                 PST   -08:00     35N08   116W06    00";
+
+void FillZzyzx(TTownDB& townDb) {
+  Type(townDb.Edit2, "USA");
+  townDb.ComboBox1->setCurrentIndex(townDb.ComboBox1->findText("PST"));
+  Type(townDb.MaskEdit1, "35:08:00");
+  Type(townDb.MaskEdit2, "116:06:00");
+  townDb.RadioButton1->setChecked(true);
+}
+
+TEST_F(InputDates, AnAbbreviationFillsTheAddTownZone) {
+  TTownDB& townDb = *windows_->TownDB;
+  townDb.Prepare("Town");
+  townDb.ComboBox1->setCurrentIndex(townDb.ComboBox1->findText("NZ"));
+  EXPECT_EQ(Shown(townDb.MaskEdit3), "11ч30м");
+  EXPECT_TRUE(townDb.RadioButton3->isChecked());
+  EXPECT_EQ(townDb.Label9->text(), "New Zealand");
+  townDb.ComboBox1->setCurrentIndex(townDb.ComboBox1->findText("PST"));
+  EXPECT_EQ(Shown(townDb.MaskEdit3), "08ч00м");
+  EXPECT_TRUE(townDb.RadioButton4->isChecked());
+  townDb.ComboBox1->setCurrentIndex(76);  // the empty entry
+  EXPECT_EQ(Shown(townDb.MaskEdit3), "00ч00м");
+  EXPECT_TRUE(townDb.Label9->text().isEmpty());
+}
+
+TEST_F(InputDates, ATownAddedGoesToTheUserFileAndIsFoundThere) {
+  TTownDB& townDb = *windows_->TownDB;
+  townDb.Prepare("Zzyzx");
+  FillZzyzx(townDb);
+  const NewTownLine built = townDb.BuildLine();
+  ASSERT_EQ(built.Status, NewTownStatus::Ok) << built.Message;
+  EXPECT_EQ(built.Line, kZzyzxLine);
+  ASSERT_TRUE(townDb.SaveLine(built.Line));
+  LineList lines;
+  ASSERT_TRUE(ReadLines((folder_ / "Towns/TownsUser.twn").string(), lines));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], kZzyzxLine);
+
+  // found by a prefix in the user file, with its own zone
+  TypeMoment("01", "01", "2000", "12ч00м00с", "00ч00м00с", false);
+  Type(dialog_->Edit2, "zzy");
+  ASSERT_EQ(dialog_->SearchPlace(), TownSearchStatus::Found);
+  EXPECT_EQ(dialog_->LastSearch.File, TownFile::User);
+  ASSERT_TRUE(dialog_->ApplyTown(0));
+  EXPECT_EQ(Shown(dialog_->MaskEdit5), "35:08:00");
+  EXPECT_EQ(Shown(dialog_->MaskEdit6), "116:06:00");
+  EXPECT_TRUE(dialog_->RadioButton4->isChecked());
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "08ч00м00с");
+  EXPECT_TRUE(dialog_->RadioButton10->isChecked());
+  EXPECT_EQ(dialog_->ComboBox1->currentText(), "PST");
+}
+
+TEST_F(InputDates, ATownNoFileHoldsIsAddedAfterTwoQuestions) {
+  Type(dialog_->Edit2, "Zzyzx");
+  std::string question, confirmation, confirmationTitle;
+  ModalScript script({
+      [&](QWidget* w) {  // "add it?"
+        ASSERT_EQ(w, windows_->Warning);
+        question = windows_->Warning->Panel1->text().toStdString();
+        windows_->Warning->BitBtn1->click();
+      },
+      [&](QWidget* w) {  // the add-town dialog with the typed name
+        ASSERT_EQ(w, windows_->TownDB);
+        EXPECT_EQ(windows_->TownDB->Edit1->text(), "Zzyzx");
+        FillZzyzx(*windows_->TownDB);
+        windows_->TownDB->BitBtn1->click();
+      },
+      [&](QWidget* w) {  // the line: Cancel returns to the dialog
+        ASSERT_EQ(w, windows_->Warning);
+        windows_->Warning->BitBtn2->click();
+      },
+      [&](QWidget* w) {
+        ASSERT_EQ(w, windows_->TownDB);
+        windows_->TownDB->BitBtn1->click();
+      },
+      [&](QWidget* w) {  // the line again: OK saves it
+        ASSERT_EQ(w, windows_->Warning);
+        confirmation = windows_->Warning->Panel1->text().toStdString();
+        confirmationTitle = windows_->Warning->windowTitle().toStdString();
+        windows_->Warning->BitBtn1->click();
+      },
+  });
+  dialog_->Button1Click();
+  EXPECT_EQ(script.Done(), 5u);
+  EXPECT_EQ(script.Unexpected(), 0);
+  EXPECT_EQ(question, EntryUtf8(343));
+  EXPECT_EQ(confirmationTitle, EntryUtf8(344));
+  EXPECT_EQ(confirmation, std::string(kZzyzxLine).substr(0, 71));
+  EXPECT_EQ(windows_->Warning->windowTitle().toStdString(), EntryUtf8(401));
+  EXPECT_EQ(ReadBytes(folder_ / "Towns/TownsUser.twn").find(kZzyzxLine), 0u);
+  // the place fields are not changed by adding
+  EXPECT_EQ(dialog_->Edit2->text(), "Zzyzx");
+  EXPECT_TRUE(messages_.empty()) << messages_[0];
+}
+
+}  // namespace
