@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "input/ui/inputdates.h"
 
 #include <QAction>
@@ -139,6 +140,14 @@ void TTownsGrid::Fill(const std::vector<TownGridRow>& rows) {
     const std::string* cells[4] = {&row.Name, &row.Country, &row.Latitude, &row.Longitude};
     for (int c = 0; c < 4; ++c) StringGrid1->setItem(r, c, new QTableWidgetItem(FromCp(*cells[c])));
   }
+  // the designed widths at least; wider where this face needs it
+  StringGrid1->resizeColumnsToContents();
+  int total = 0;
+  for (int c = 0; c < 4; ++c) {
+    StringGrid1->setColumnWidth(c, std::max(StringGrid1->columnWidth(c) + 8, kTownGridColumnWidths[c]));
+    total += StringGrid1->columnWidth(c);
+  }
+  StringGrid1->setMinimumWidth(total + 24);
   SelectedRow = 0;
 }
 
