@@ -1,5 +1,9 @@
 #include "chart/chartrecord.h"
 
+#include <cstdio>
+
+#include "engine/astromath.h"
+
 #include <cmath>
 
 namespace {
@@ -125,4 +129,18 @@ char ObjectGlyphOf(const ChartRecord& record, int o) {
   if (o >= 0 && o < kBodyCount) return record.ObjectGlyph[o];
   if (o >= kBodyCount && o < kObjectCount) return record.ObjectGlyph2[o - kBodyCount];
   return 0;
+}
+
+std::string LocalMomentText(double julianDayUT, float timeZone) {
+  const double local = UniversalJulianDay(julianDayUT) + timeZone / 24.0;
+  int year = 0, month = 0, day = 0;
+  float hours = 0;
+  JulianDayToDate(local, year, month, day, hours);
+  int h = 0, m = 0, s = 0;
+  DegToDms(hours, h, m, s);
+  if (h >= 24) h -= 24;  // a hair below midnight counts as the next whole second
+  if (year < 1) year -= 1;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%02d.%02d.%d-%02d:%02d:%02d", day, month, year, h, m, s);
+  return buf;
 }

@@ -251,6 +251,11 @@ void InitChartRecord(ChartRecord& record, const std::vector<std::string>& uiText
 // integer part plus the fractional part times 100/60.
 double DegMinToDegrees(double degMin);
 
+// The chart's local civil date and time as the status bar shows it:
+// dd.mm.yyyy-hh:mm:ss, every field but the year with two digits, a year
+// below 1 written one less (astronomical year 0 is -1).
+std::string LocalMomentText(double julianDayUT, float timeZone);
+
 // Sign 0..11 and whole degree 0..359 of a longitude in degrees. Any finite
 // input is first reduced into [0, 360); exactly 360 counts as 0, a tiny
 // negative value counts from the end of Pisces unless it is so small that the

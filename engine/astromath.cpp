@@ -139,10 +139,20 @@ double JulianDay(int day, int month, int year, float hoursUt) {
     b = std::floor(y * 0.0025) - std::floor(y * 0.01) + std::floor(y * 0.25);
   double mjd = 365.0 * y - 679004.0 + b + std::floor(30.6001 * (mo + 1)) + day + hoursUt / 24.0;
   double jd = mjd + 2400000.5;
-  // Delta T in seconds, quadratic in centuries since 1900
+  return jd + DeltaTSeconds(jd) / 86400.0;
+}
+
+double DeltaTSeconds(double jd) {
+  // quadratic in centuries since 1900
   double t = (jd - 2415020.5) / 36525.0;
-  double deltaT = -24.6 + 72.318 * t + 29.952 * t * t;
-  return jd + deltaT / 86400.0;
+  return -24.6 + 72.318 * t + 29.952 * t * t;
+}
+
+double UniversalJulianDay(double chartJulianDay) {
+  // Delta T changes by about a second a year: three passes settle it
+  double ut = chartJulianDay;
+  for (int pass = 0; pass < 3; ++pass) ut = chartJulianDay - DeltaTSeconds(ut) / 86400.0;
+  return ut;
 }
 
 void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours) {

@@ -48,6 +48,12 @@ void DegToDmsD(double value, int& d, int& m, int& s);
 // Julian day of a date and universal time, plus Delta T (the chart's time
 // scale). Julian calendar up to 4 October 1582, Gregorian after.
 double JulianDay(int day, int month, int year, float hoursUt);
+// Delta T that JulianDay adds, seconds: -24.6 + 72.318 T + 29.952 T^2 with
+// T in Julian centuries since 1900 January 0.5 of the Julian day jd.
+double DeltaTSeconds(double jd);
+// The universal-time Julian day of a Julian day on the chart's time scale:
+// Delta T taken off again, settled at the civil moment.
+double UniversalJulianDay(double chartJulianDay);
 // Calendar date and hours of a Julian day; Delta T is not removed.
 void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours);
 

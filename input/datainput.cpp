@@ -9,11 +9,6 @@
 namespace {
 
 constexpr double kGeocentricCorrection = 0.19242777777777778;  // degrees, times sin 2phi
-constexpr double kDeltaTConstant = -24.6;                      // seconds
-constexpr double kDeltaTLinear = 72.318;                       // seconds per century
-constexpr double kDeltaTQuadratic = 29.952;                    // seconds per century squared
-constexpr double kJulianDay1900 = 2415020.5;                   // days, 0h of 1900 January 0.5
-constexpr double kDaysPerCentury = 36525.0;                    // days
 constexpr double kSecondsPerDay = 86400.0;                     // seconds
 constexpr double kHoursPerDay = 24.0;                          // hours
 
@@ -260,15 +255,11 @@ std::string ZoneHoursMinutesText(int hours, int minutes, const TimeMarks& marks)
 //        zone East positive), latitude and longitude (degrees, North and East
 //        positive), the time marks
 //   out: the field texts and hemisphere choices
-// Delta T: -24.6 + 72.318 T + 29.952 T^2 seconds, T in centuries from 1900,
-// the expression JulianDay adds.
 DataInputFields FieldsOfChartMoment(double julianDayUT, float universalTime, float timeZone,
                                     float geoLatitude, float geoLongitude,
                                     const TimeMarks& marks) {
   DataInputFields f;
-  const double T = (julianDayUT - kJulianDay1900) / kDaysPerCentury;
-  const double deltaT = kDeltaTConstant + kDeltaTLinear * T + kDeltaTQuadratic * T * T;
-  const double local = julianDayUT - deltaT / kSecondsPerDay + timeZone / kHoursPerDay +
+  const double local = UniversalJulianDay(julianDayUT) + timeZone / kHoursPerDay +
                        0.5 / kSecondsPerDay;
   int year = 0, month = 0, day = 0;
   float hours = 0;

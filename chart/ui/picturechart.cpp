@@ -34,22 +34,6 @@ namespace {
 
 TPictureRadixChart* gChart = nullptr;
 
-// Status-bar text of the chart's local date and time: dd.mm.yyyy-hh:mm:ss,
-// every field but the year with two digits, a year below 1 written one less.
-std::string LocalMomentText(const ChartRecord& c) {
-  double T = (c.JulianDayUT - 2415020.5) / 36525.0;
-  double deltaT = -24.6 + 72.318 * T + 29.952 * T * T;  // seconds
-  double local = c.JulianDayUT - deltaT / 86400.0 + c.TimeZone / 24.0;
-  int year, month, day;
-  float hours;
-  JulianDayToDate(local, year, month, day, hours);
-  int h, m, s;
-  DegToDms(hours, h, m, s);
-  if (year < 1) year -= 1;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%02d.%02d.%d-%02d:%02d:%02d", day, month, year, h, m, s);
-  return buf;
-}
 
 // Interface-string entries of the popup menu.
 constexpr int kEntryDynamics = 298;        // "Динамика планеты"
@@ -108,20 +92,6 @@ bool AspectPossible(int a, int b, int k) {
   return true;
 }
 
-// Julian day of universal time of a moment on the chart's time scale. The
-// chart's Julian days carry Delta T (JulianDay adds it, a quadratic in
-// centuries since 1900 of the civil moment); the civil moment is found by
-// taking Delta T off again, a few passes settling the value of Delta T at
-// the civil moment (it changes by about a second a year).
-double UniversalJulianDay(double chartJulianDay) {
-  double ut = chartJulianDay;
-  for (int pass = 0; pass < 3; ++pass) {
-    const double T = (ut - 2415020.5) / 36525.0;
-    const double deltaT = -24.6 + 72.318 * T + 29.952 * T * T;  // seconds
-    ut = chartJulianDay - deltaT / 86400.0;
-  }
-  return ut;
-}
 
 }  // namespace
 
@@ -259,12 +229,12 @@ void TPictureRadixChart::FormShow() {
   owner_->SetPanelText(0, Chart.ChartName);
   owner_->SetPanelText(1, Chart.HouseSystemNames[Chart.HouseSystem]);
   RedrawChart();
-  owner_->SetPanelText(5, LocalMomentText(Chart));
+  owner_->SetPanelText(5, LocalMomentText(Chart.JulianDayUT, Chart.TimeZone));
 }
 
 void TPictureRadixChart::FormActivate() {
   owner_->ExportWindowCode = 1;
-  owner_->SetPanelText(5, LocalMomentText(Chart));
+  owner_->SetPanelText(5, LocalMomentText(Chart.JulianDayUT, Chart.TimeZone));
 }
 
 void TPictureRadixChart::FormPaint() {

@@ -131,23 +131,6 @@ QFont GlyphListFont() {
   return font;
 }
 
-// Local civil date and time of a chart moment, as the status bar shows it:
-// dd.mm.yyyy-hh:mm:ss (a year below 1 written one less).
-std::string LocalDateTimeText(double julianDayUT, float timeZone) {
-  double T = (julianDayUT - 2415020.5) / 36525.0;
-  double deltaT = 29.952 * T * T + 72.318 * T - 24.6;  // seconds
-  double local = julianDayUT - deltaT / 86400.0 + timeZone / 24.0;
-  int year, month, day;
-  float hours;
-  JulianDayToDate(local, year, month, day, hours);
-  int h, m, s;
-  DegToDms(hours, h, m, s);
-  if (h >= 24) h -= 24;  // a hair below midnight rounds to the next whole second
-  if (year < 1) year -= 1;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%02d.%02d.%d-%02d:%02d:%02d", day, month, year, h, m, s);
-  return buf;
-}
 
 }  // namespace
 
@@ -365,9 +348,7 @@ std::string TBaseForm::StatusBarHint(int x) const {
     const int day = c.LunarDay;
     if (day < 1 || day > last.LunarDays.LunarDayCount) return {};
     // the civil moment: the table's Julian days carry Delta T
-    double jd = last.LunarDays.LunarDayStart[day];
-    double T = (jd - 2415020.5) / 36525.0;
-    double local = jd - (29.952 * T * T + 72.318 * T - 24.6) / 86400.0 + c.TimeZone / 24.0;
+    double local = UniversalJulianDay(last.LunarDays.LunarDayStart[day]) + c.TimeZone / 24.0;
     int year, month, dd;
     float hours;
     JulianDayToDate(local, year, month, dd, hours);
@@ -503,7 +484,7 @@ void TBaseForm::ApplyChartTime() {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   if (!chart) return;
   chart->Recalc();
-  SetPanelText(5, LocalDateTimeText(chart->Chart.JulianDayUT, chart->Chart.TimeZone));
+  SetPanelText(5, LocalMomentText(chart->Chart.JulianDayUT, chart->Chart.TimeZone));
   RedrawChart();
 }
 

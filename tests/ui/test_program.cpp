@@ -218,7 +218,9 @@ TEST_F(Program, StatusBarHintsTellWhenTheHourAndTheLunarDayEnd) {
   int h = static_cast<int>(end), m = static_cast<int>((end - h) * 60);
   std::snprintf(expected, sizeof expected, "%02d:%02d:", h, m);
   EXPECT_EQ(hour.substr(prefix.size(), 6), expected) << hour;
-  if (last.LunarDaysComputed) EXPECT_EQ(form.StatusBarHint(500).compare(0, prefix.size(), prefix), 0);
+  if (last.LunarDaysComputed) {
+    EXPECT_EQ(form.StatusBarHint(500).compare(0, prefix.size(), prefix), 0);
+  }
   EXPECT_TRUE(form.StatusBarHint(100).empty());
   EXPECT_TRUE(form.StatusBarHint(475).empty());
 }
