@@ -173,9 +173,15 @@ void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours) {
   hours = static_cast<float>((jd + 0.5 - a) * 24.0);
 }
 
-double Frac(double x) { return ReducePeriod(x, 1.0); }
+// x - floor(x) is exact for every finite double; only the rounding of a
+// tiny negative x up to 1 needs mending.
+double Frac(double x) {
+  if (!std::isfinite(x)) return 0.0;
+  double r = x - std::floor(x);
+  return r >= 1.0 ? 0.0 : r;
+}
 
-double FracFloor(double x) { return ReducePeriod(x, 1.0); }
+double FracFloor(double x) { return Frac(x); }
 
 double SinRevolutions(double x) { return std::sin(kTwoPi * Frac(x)); }
 

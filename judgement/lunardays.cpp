@@ -7,6 +7,7 @@
 
 #include "engine/astromath.h"
 #include "engine/bodies.h"
+#include "engine/moon.h"
 #include "engine/timing.h"
 
 namespace {
@@ -16,7 +17,11 @@ constexpr double kRefractionDeg = 34.0 / 60.0;      // degrees, refraction at th
 constexpr double kParallaxFactor = 0.7275;          // dimensionless, Meeus ch. 15
 constexpr double kMeanParallaxDeg = 0.9507;         // degrees, the Moon's mean horizontal parallax
 constexpr double kScanStepDays = 1.0 / 24.0;        // days between altitude samples
-constexpr double kAfterRiseDays = 2.0 / 1440.0;     // days; a search starts this long after a rise
+// days; the next search starts this long after a rise: successive moonrises
+// lie at least 22.6 hours apart within 65 degrees of the equator (least
+// interval found over 20 years at +-65, 60, 50 and 0 degrees), so nothing is
+// skipped, and the month needs about a third of the samples
+constexpr double kAfterRiseDays = 18.0 / 24.0;
 constexpr double kRootTolDays = 1.0 / 86400.0;      // days; moonrise refined to a second
 constexpr double kMonthSearchOffsetDays = 2.0;      // days after a new moon to seek the next
 constexpr double kMinMonthDays = 29.0;              // days, shortest synodic month (29.27) rounded
@@ -59,20 +64,26 @@ double DeltaTDays(double jd) {
 //   parallax pi (Meeus ch. 15), which takes in refraction, semi-diameter and
 //   parallax, so the moonrise is that of the upper limb seen at the place.
 double MoonAboveHorizon(const Observer& o, double jd) {
-  BodyPositions p;
-  p.Selector = kMoon;
-  p.T = (jd - 2451545.0) / 36525.0;
-  CalcBodies(p, 1, true);
-  const double ra = p.Longitude[kMoon] * kDegToRad;
-  const double dec = p.Latitude[kMoon] * kDegToRad;
-  const double earthRadii = p.Distance[kMoon];
+  // the Moon alone, carried to the true equator of date as the all-bodies
+  // driver does (the Sun it would compute too is not needed here)
+  MoonRecord moon;
+  moon.T = (jd - 2451545.0) / 36525.0;
+  CalcMoon(moon);
+  const FrameOfDate frame = FrameOfDateAt(moon.T);
+  double x, y, z, r, decDeg, raDeg;
+  SphericalToRect(moon.R, moon.BETA, moon.LAMBDA, x, y, z);
+  EclipticToEquatorial(frame, x, y, z);
+  NutateEquatorial(frame, x, y, z);
+  RectToSpherical(x, y, z, r, decDeg, raDeg);
+  const double ra = raDeg * kDegToRad;
+  const double dec = decDeg * kDegToRad;
+  const double earthRadii = r;
   const double parallax = earthRadii > 1.0 ? std::asin(1.0 / earthRadii) * kRadToDeg : kMeanParallaxDeg;
   const double h0 = kParallaxFactor * parallax - kRefractionDeg;
 
   const double ut = jd - DeltaTDays(jd) - 2451545.0;
   const double T = ut / 36525.0;
   double gmst = 280.46061837 + 360.98564736629 * ut + 0.000387933 * T * T - T * T * T / 38710000.0;
-  const FrameOfDate frame = FrameOfDateAt(p.T);
   const double gast = gmst + frame.nutC * kRadToDeg;
   const double hourAngle = (gast + o.longitude) * kDegToRad - ra;
   double sinAlt = o.sinPhi * std::sin(dec) + o.cosPhi * std::cos(dec) * std::cos(hourAngle);
