@@ -175,6 +175,7 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
   }
 
   double d = d0;
+  double dAtT = d0;  // separation from the target at the moment t stands at
   do {
     if (longitude.exhausted()) return false;
     t += step;
@@ -184,7 +185,17 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
     int s = Sign(d);
     int qA = FirstQuadrant(Reduced(lA));
     int qB = FirstQuadrant(lB);
-    if (std::fabs(step) < kMinStepDays) break;
+    // A step that lands within the tolerance has reached the target, on
+    // whichever side: taking it back (as a crossing) would end the search at
+    // the previous moment with the tolerance test passed on the wrong value.
+    if (std::fabs(d) <= kTenthArcsecRad) {
+      dAtT = d;
+      break;
+    }
+    if (std::fabs(step) < kMinStepDays) {
+      t -= step;
+      break;
+    }
 
     bool back = false;
     if (d0 == 0) {
@@ -226,10 +237,11 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
       step /= 2;
     } else {
       lambdaBRef = lB;
+      dAtT = d;
     }
   } while (std::fabs(d) > kTenthArcsecRad);
 
   result = t;
   // Found when the two longitudes met within an arcsecond (across 0 Aries too).
-  return std::fabs(std::remainder(d, kTwoPi)) <= kOneArcsecRad;
+  return std::fabs(std::remainder(dAtT, kTwoPi)) <= kOneArcsecRad;
 }

@@ -27,7 +27,7 @@ constexpr double kMonthSearchOffsetDays = 2.0;      // days after a new moon to 
 constexpr double kMinMonthDays = 29.0;              // days, shortest synodic month (29.27) rounded
 constexpr double kMaxMonthDays = 30.0;              // days, longest synodic month (29.83) rounded
 constexpr double kBoundaryTolDays = 1.0 / 86400.0;  // days; the search may stop this far past a moment
-constexpr float kLatitudeLimit = 65.0f;             // degrees either side of the equator
+constexpr float kLatitudeLimit = 65.0f;             // degrees North
 
 // The observer of one month's search.
 struct Observer {
@@ -178,13 +178,13 @@ bool NewMoon(double jd, int direction, double& result) {
 // Moon stays above or below the horizon for a whole day (far from the
 // equator when its declination is large) a day lasts until the next
 // moonrise, however long, and the month has fewer days.
-// Returns false, leaving the table untouched, beyond 65 degrees latitude
-// either side (the limit the chart's recomputation keeps in the north) and
-// when the new moons are not found.
+// Returns false, leaving the table untouched, above 65 degrees North (the
+// limit the chart's recomputation keeps; southern latitudes are computed,
+// however far south) and when the new moons are not found.
 bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitude,
                   LunarDayTable& table) {
   if (!std::isfinite(julianDayUT) || !std::isfinite(geocentricLatitude) ||
-      !std::isfinite(geoLongitude) || std::fabs(geocentricLatitude) > kLatitudeLimit)
+      !std::isfinite(geoLongitude) || geocentricLatitude > kLatitudeLimit)
     return false;
   double newMoon = 0, nextNewMoon = 0;
   if (!NewMoon(julianDayUT, -1, newMoon)) return false;

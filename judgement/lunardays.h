@@ -13,8 +13,9 @@ struct LunarDayTable {
 
 // Computes the lunar days of the month holding the moment. Returns false,
 // leaving the table untouched, where they cannot be determined (the new
-// moons cannot be found, or the place lies beyond 65 degrees either side of
-// the equator), so no undefined day reaches the chart. A day in which the
+// moons cannot be found, or the place lies above 65 degrees North, where the
+// chart keeps its previous lunar day), so no undefined day reaches the chart.
+// Southern latitudes are computed however far south. A day in which the
 // Moon does not rise (high latitudes) runs on to the next moonrise.
 bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitude,
                   LunarDayTable& table);

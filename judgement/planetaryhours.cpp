@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/astromath.h"
 #include "engine/timing.h"
 
 namespace {
@@ -158,6 +159,9 @@ bool CalcPlanetHours(float universalTime, float geocentricLatitude, float geoLon
 
   const double dayHour = (set - rise) / 12.0;
   const double nightHour = (nextRise - set) / 12.0;
+  // A moment exactly on a boundary belongs to the hour that begins there (a
+  // moment at sunrise is hour 1), as an astrologer reads the table; calling
+  // every boundary hour 24 would give the night's last hour at sunrise.
   int hour;
   if (t < set) {
     hour = 1 + static_cast<int>(std::floor((t - rise) / dayHour));
@@ -170,7 +174,8 @@ bool CalcPlanetHours(float universalTime, float geocentricLatitude, float geoLon
   // Weekday of the local date of the opening sunrise: day number 0 is
   // 2000-01-02, a Sunday; w = 1 Sunday .. 7 Saturday.
   const double chartDay0h = julianDayUT - universalTime / 24.0;
-  long long dayNumber = std::llround(julianDay0h - 2451545.5) +
+  // (Delta T taken off first: far in the past it exceeds half a day)
+  long long dayNumber = std::llround(UniversalJulianDay(julianDay0h) - 2451545.5) +
                         std::llround(chartDay0h - julianDay0h) +
                         static_cast<long long>(std::floor((rise + timeZone) / 24.0));
   const int weekday = static_cast<int>(Mod(dayNumber, 7)) + 1;

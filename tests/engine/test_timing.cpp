@@ -100,6 +100,20 @@ TEST(AspectSearch, NextAndPreviousNewMoon) {
   EXPECT_NEAR(found, Jd(26, 12, 2019, 5 + 13 / 60.0), kEventTolDays);
 }
 
+// A start whole halvings of the first step away from the event makes a trial
+// land on the event itself; the search must take it, not step back and stop.
+TEST(AspectSearch, TrialLandingOnTheEventIsTaken) {
+  double start = Jd(1, 1, 2001, 0);
+  double newMoon = 0;
+  ASSERT_TRUE(FindAspectTime(start, start, start, kSun, kMoon, 0, 0, 1, 1, 1, 0, 0, newMoon));
+  for (double offset : {0.25, 0.5, 1.0, 2.0}) {
+    double from = newMoon + offset, found = 0;
+    ASSERT_TRUE(FindAspectTime(from, from, from, kSun, kMoon, 0, 0, 1, 1, -1, 0, 0, found)) << offset;
+    EXPECT_NEAR(found, newMoon, 1.0 / 86400) << offset;
+    EXPECT_LE(SepArcsec(LongitudeAt(kSun, found), LongitudeAt(kMoon, found)), kTargetTolArcsec);
+  }
+}
+
 TEST(AspectSearch, FullMoonAsOpposition) {
   double start = Jd(1, 1, 2020, 0);
   double found = 0;

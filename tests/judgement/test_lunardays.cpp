@@ -148,18 +148,34 @@ TEST(LunarDays, AYearOfMonthsInLondon) {
   EXPECT_GT(months30, 0);
 }
 
-TEST(LunarDays, BeyondSixtyFiveDegreesTheTableIsLeftAlone) {
-  for (double latitude : {-70.0, 70.0, -89.0}) {
-    LunarDayTable t;
-    t.LunarDay = 12;
-    t.LunarDayCount = 30;
-    t.LunarDayStart[3] = 1.5;
-    EXPECT_FALSE(Compute({latitude, 20.0}, Ut(15, 3, 2025, 0, 0), t)) << latitude;
-    EXPECT_EQ(t.LunarDay, 12);
-    EXPECT_EQ(t.LunarDayCount, 30);
-    EXPECT_EQ(t.LunarDayStart[3], 1.5);
-    EXPECT_EQ(t.LunarDayStart[4], 0.0);
-  }
+TEST(LunarDays, AboveSixtyFiveNorthTheTableIsLeftAlone) {
+  LunarDayTable t;
+  t.LunarDay = 12;
+  t.LunarDayCount = 30;
+  t.LunarDayStart[3] = 1.5;
+  EXPECT_FALSE(Compute({70.0, 20.0}, Ut(15, 3, 2025, 0, 0), t));
+  EXPECT_EQ(t.LunarDay, 12);
+  EXPECT_EQ(t.LunarDayCount, 30);
+  EXPECT_EQ(t.LunarDayStart[3], 1.5);
+  EXPECT_EQ(t.LunarDayStart[4], 0.0);
+}
+
+TEST(LunarDays, FarSouthIsComputedWithoutUndefinedDays) {
+  // The signed limit lets every southern latitude through: where the Moon
+  // misses whole days of rising the days run on, and nothing is undefined.
+  for (double latitude : {-70.0, -89.0})
+    for (int month : {1, 3, 6}) {
+      LunarDayTable t;
+      const double jd = Ut(15, month, 2025, 0, 0);
+      ASSERT_TRUE(Compute({latitude, 20.0}, jd, t)) << latitude << " " << month;
+      EXPECT_GE(t.LunarDayCount, 1);
+      EXPECT_LE(t.LunarDayCount, 30);
+      EXPECT_GE(t.LunarDay, 1);
+      EXPECT_LE(t.LunarDay, t.LunarDayCount);
+      for (int i = 0; i <= t.LunarDayCount; ++i) EXPECT_TRUE(std::isfinite(t.LunarDayStart[i]));
+      EXPECT_LE(t.LunarDayStart[t.LunarDay - 1], jd);
+      EXPECT_LT(jd, t.LunarDayStart[t.LunarDay]);
+    }
 }
 
 TEST(LunarDays, DaysWithoutMoonriseNearSixtyFiveDegrees) {

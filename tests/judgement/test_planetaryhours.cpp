@@ -107,6 +107,14 @@ TEST(PlanetaryHours, WeekdayRulesTheDayAndItsFirstHour) {
   }
 }
 
+TEST(PlanetaryHours, WeekdayFarInThePastWhereDeltaTExceedsHalfADay) {
+  // 2 January of the year -2999 (Julian calendar) is JD 625674.5 at 0h
+  // (Meeus ch. 7), and (625674.5 + 1.5) mod 7 = 2: a Tuesday.
+  PlanetaryHourTable t;
+  ASSERT_TRUE(Compute(MomentAt(kLondon, 2, 1, -2999, 12.0), t));
+  EXPECT_EQ(t.DayRuler, kMarsR);
+}
+
 TEST(PlanetaryHours, AllTwentyFourHoursOfASundayInChaldeanOrder) {
   // London, Sunday 2000-01-02: sunrise 08:06, sunset 16:02, next sunrise
   // 08:06 (almanac). The middle of each hour, the night ones running past
