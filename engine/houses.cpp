@@ -115,16 +115,24 @@ void Koch(const HouseContext& c, float* cusp) {
   cusp[H6] = LambdaA(c, t12) * kDeg - 180;
 }
 
+// Each cusp is the ascendant of its pole: the ecliptic point rising at
+// oblique ascension RAMC + H - 90 degrees for the pole p. Written in this
+// form rather than through the auxiliary angle x, whose product
+// cos x * tan(RAMC + H) is 0 times infinity where RAMC + H is 90 or 270
+// degrees (and turns a cusp by tens of degrees around there).
 void Topocentric(const HouseContext& c, float* cusp) {
-  float phi1 = std::atan(std::tan(c.phi) / 3), phi2 = std::atan(2 * std::tan(c.phi) / 3);
-  struct Step { float h; float p; int index; bool opposite; };
+  const double tanPhi = std::tan(static_cast<double>(c.phi));
+  const double phi1 = std::atan(tanPhi / 3), phi2 = std::atan(2 * tanPhi / 3);
+  const double eps = c.eps;
+  struct Step { double h; double p; int index; bool opposite; };
   const Step steps[] = {{30, phi1, H5, true}, {60, phi2, H6, true}, {120, phi2, H2, false},
                         {150, phi1, H3, false}};
   for (const Step& s : steps) {
-    float ra = c.ramcF + s.h * kRad;
-    float x = ArcTan2Rad(std::tan(s.p), std::cos(ra));
-    float lambda = LambdaP(c, x, ra) * kDeg;
-    cusp[s.index] = s.opposite ? lambda - 180 : lambda;
+    const double q = c.ramc + (s.h - 90) * kDegToRad;
+    const double lambda =
+        std::atan2(std::cos(q), -(std::sin(eps) * std::tan(s.p) + std::cos(eps) * std::sin(q))) *
+        kRadToDeg;
+    cusp[s.index] = static_cast<float>(s.opposite ? lambda - 180 : lambda);
   }
 }
 
@@ -245,8 +253,9 @@ void AlKabisi(const HouseContext& c, float* cusp) {
 void AlKabisiSemiArc(const HouseContext& c, float* cusp) {
   float w = std::atan(std::cos(c.eps) * std::tan(c.asc * kRad));
   if (w < 0) w += 2 * kPiF;
-  float d = w - c.ramcF;
-  if (d > kPiF) d -= kPiF;
+  // folded into [0, pi) whatever quadrant RAMC is in (a single step of pi
+  // leaves d negative when RAMC lies in the fourth quadrant)
+  float d = std::fmod(w - c.ramcF, kPiF);
   if (d < 0) d += kPiF;
   auto wrap = [](float t) { return t > 2 * kPiF ? t - 2 * kPiF : t; };
   float t11 = wrap(c.ramcF + d / 3);
@@ -391,7 +400,9 @@ HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t s
     // The Vertex is the western meeting point of the prime vertical and the
     // ecliptic, on the half of the ecliptic from the MC through the
     // Descendant to the IC. Between the tropics the formula can give the
-    // eastern point instead; it is then turned to the west.
+    // eastern point instead; it is then turned to the west. On the equator
+    // (0 by the formula) that makes it the western equinox, 0 or 180; the
+    // Arcturian cusp 10, taken from the Vertex, follows it.
     if (std::fmod(c.vertex - c.mc + 720.0f, 360.0f) < 180.0f) c.vertex = Reduced(c.vertex + 180.0f);
   }
   rec.Cusps[0] = c.asc;

@@ -147,17 +147,19 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
   double t = jd2;
   if (startsEqual) t = jd3;
 
-  double refTarget = target - orb;
+  // The target less the orb, as a longitude in [0, 360): a fixed target
+  // outside that range could never be met.
+  double refTarget = Reduced(target - orb);
   if (kind == kSeparationAtStart) {
     lambdaA = aIsBody ? longitude(bodyA, jd3) : fixedLongitude;
     lambdaB = longitude(bodyB, jd3);
-    refTarget = lambdaA + offset - orb;
+    refTarget = Reduced(lambdaA + offset - orb);
   }
 
   // Reference state.
   double d0 = (refTarget - lambdaB) * kDegToRad;
   int s0 = Sign(d0);
-  int qA0 = FirstQuadrant(Reduced(refTarget));
+  int qA0 = FirstQuadrant(refTarget);
   int qB0 = FirstQuadrant(lambdaB);
   double lambdaBRef = lambdaB;
 

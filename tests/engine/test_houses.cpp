@@ -164,10 +164,25 @@ TEST(HouseAngles, MidheavenAtSixAndEighteenHoursSidereal) {
   EXPECT_NEAR(r.Cusps[9], 270.0, kAngleTolDeg);
 }
 
-TEST(HouseAngles, VertexIsZeroOnTheEquator) {
-  HouseCuspRecord r = Record(3.3, 0.0f);
+TEST(HouseAngles, VertexOnTheEquatorIsTheWesternEquinox) {
+  // On the equator the prime vertical is the celestial equator: it meets the
+  // ecliptic at the equinoxes, and the Vertex is the one in the west.
+  HouseCuspRecord r = Record(3.3, 0.0f);  // MC in Taurus: 0 deg Aries is west
   CalcHouseCusps(r, 1, 1);
   EXPECT_EQ(r.Vertex, 0.0f);
+  r = Record(15.3, 0.0f);                 // MC in Scorpio: 0 deg Libra is west
+  CalcHouseCusps(r, 1, 1);
+  EXPECT_NEAR(r.Vertex, 180.0f, 1e-4);
+}
+
+TEST(HouseSystems, TopocentricIsSmoothWhereRamcPlusHouseAngleIsAQuarter) {
+  // RAMC 60 deg puts RAMC + 30 deg (cusp 11) exactly at 90 deg.
+  for (double ramcDeg : {60.0, 240.0, 150.0, 330.0}) {
+    HouseCuspRecord at = Record(ramcDeg / 15, 50.0f), near = Record((ramcDeg + 3e-4) / 15, 50.0f);
+    CalcHouseCusps(at, 3, 1);
+    CalcHouseCusps(near, 3, 1);
+    for (int k = 0; k < 12; ++k) EXPECT_NEAR(Diff(at.Cusps[k], near.Cusps[k]), 0, 0.01) << ramcDeg << " " << k;
+  }
 }
 
 // Cusps in range, finite and opposite in pairs for every system, place and

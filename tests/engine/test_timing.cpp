@@ -138,6 +138,16 @@ TEST(AspectSearch, SunEntersTaurusForwardsAndBackwards) {
   EXPECT_NEAR(found, ingress, kEventTolDays);
 }
 
+TEST(AspectSearch, FixedTargetLessTheOrbWrapsBelowAries) {
+  // 2 degrees less an orb of 5 is 357 degrees: the Sun gets there in March.
+  double start = Jd(1, 1, 2020, 0);
+  double found = 0;
+  ASSERT_TRUE(FindAspectTime(start, start, start, kSun, kSun, 0, 2.0f, 0, 1, 1, 1, 5.0f, found));
+  EXPECT_LE(SepArcsec(LongitudeAt(kSun, found), 357.0), kTargetTolArcsec);
+  EXPECT_GT(found, Jd(10, 3, 2020, 0));
+  EXPECT_LT(found, Jd(20, 3, 2020, 0));
+}
+
 TEST(AspectSearch, CrossingAriesIsNotMistakenForTheTarget) {
   // Mars at about 348 degrees early in 2020 June reaches 10 degrees later in the month.
   double start = Jd(1, 6, 2020, 0);
