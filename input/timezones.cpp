@@ -361,6 +361,9 @@ TownZone ZoneOfRuleFileTown(const std::vector<ZoneRuleLine>& rules, double longi
   if (i == rules.size()) --i;
   while (i + 1 < rules.size() && rules[i + 1].Moment <= localMoment) ++i;
   const ZoneRuleLine& rule = rules[i];
+  // Local mean time is that of the town itself: the meridian the file's line
+  // names (read and checked with it) is the zone's reference town, and
+  // taking it would set a town's clock to another town's noon.
   if (rule.LocalMeanTime) return MeanTimeZone(longitudeDeg);
 
   TownZone z;
@@ -454,6 +457,9 @@ TownZone ZoneOfForeignTownLine(const std::string& townsFolder, const std::string
   std::string what;
   if (!ParseForeignTownLine(townLine, town, what)) return Failure("town line: " + what);
 
+  // The zone's side of Greenwich is the zone's own (column 47 of the town,
+  // or column 31 of a zone-rule line), never the town's longitude letter:
+  // Madrid lies west of Greenwich and keeps a zone east of it.
   const char* fileName = ZoneRuleFileName(town.ZoneRuleNumber);
   if (fileName == nullptr)
     return ZoneOfOwnZoneTown(town.Abbreviation, town.ZoneWest, town.ZoneHours, town.ZoneMinutes);

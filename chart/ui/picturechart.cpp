@@ -51,7 +51,8 @@ constexpr double kRingInner = 0.98;
 constexpr double kRingOuter = 1.02;
 
 // Said when a drop's search ends without reaching the aspect.
-const char* const kNotFoundUtf8 = "Искомый момент не найден.";
+// Language entry of the message that a searched moment was not found.
+constexpr int kEntryNotFound = 437;
 
 bool Holds(const TRect& r, int x, int y) {
   return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
@@ -166,6 +167,9 @@ void TPictureRadixChart::CastCurrentMoment() {
 }
 
 void TPictureRadixChart::Recalc() {
+  // While the planets of the receptions are shown exchanged every
+  // recomputation keeps them exchanged, so the chart never disagrees with
+  // the swap flag and the menu item that undoes it.
   LastRecalc = Chart.ReceptionSwap == 1
                    ? RecalcChartReception(Chart, owner_->EquatorialOutput != 0)
                    : RecalcChart(Chart, 1, owner_->EquatorialOutput != 0,
@@ -184,13 +188,7 @@ void TPictureRadixChart::Recalc() {
 }
 
 void TPictureRadixChart::ShowAspectList(const std::vector<std::string>& lines) {
-  QListWidget* list = owner_->ListBox1();
-  list->clear();
-  for (const std::string& line : lines) {
-    QString text;
-    for (unsigned char ch : line) text += ZarnText(ch);
-    list->addItem(text);
-  }
+  owner_->ShowAspectList(lines);
 }
 
 WheelView TPictureRadixChart::CurrentView() const {
@@ -380,8 +378,8 @@ double TPictureRadixChart::RingLongitude(int x, int y) const {
 
   const float* cusps = Chart.HouseCusps();
   double lon = 0;
-  if (Chart.ChartStyle == 0) {
-    // American wheel: twelve equal sectors, each house's extent spread
+  if (Chart.ChartStyle != 1) {
+    // American wheel (every style but 1, as the drawing decides): twelve equal sectors, each house's extent spread
     // proportionally over its sector
     auto relative = [cusps](int k) {
       if (k >= 12) return 360.0;
@@ -528,7 +526,8 @@ void TPictureRadixChart::SearchDropMoment(int drag, int drop) {
   }
   const ModalResult answer = dialog->Ask();
   dialog->ComboBox1->setEnabled(true);
-  if (answer != mrOk) return;  // cancelled: the chart stays where it is
+  // cancelled, or closed by its frame: the chart stays where it is
+  if (answer != mrOk) return;
 
   AspectSearchFrame frame;
   frame.Geocentric = Chart.Geocentric;
@@ -557,7 +556,7 @@ void TPictureRadixChart::SearchDropMoment(int drag, int drop) {
                         0.0f, found, frame);
   }
   if (!ok) {
-    ShowMessage(Cp(kNotFoundUtf8), this);
+    ShowMessage(owner_->UiText.Entry(kEntryNotFound), this);
     return;
   }
   MoveChartTo(found);

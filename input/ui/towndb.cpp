@@ -60,10 +60,8 @@ TTownDB::TTownDB(TBaseForm* owner) : QDialog(owner), owner_(owner) {
 
   Edit1 = new QLineEdit(this);
   Edit1->setObjectName("Edit1");
-  Edit1->setMaxLength(kTownNameColumns);
   Edit2 = new QLineEdit(this);
   Edit2->setObjectName("Edit2");
-  Edit2->setMaxLength(kTownCountryColumns);
   MaskEdit1 = new QLineEdit(this);
   MaskEdit1->setObjectName("MaskEdit1");
   SetEditMask(*MaskEdit1, kLatitudeMask);

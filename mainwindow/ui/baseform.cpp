@@ -123,11 +123,16 @@ QString GlyphLine(const std::string& cp1251) {
   return text;
 }
 
+// Rows of the aspect list, pixels.
+constexpr int kAspectItemHeight = 16;
+
 QFont GlyphListFont() {
   QFont font;
   font.setFamilies({GlyphFaceFamily(GlyphFace::DejaVuSans), GlyphFaceFamily(GlyphFace::NotoSymbols),
                     GlyphFaceFamily(GlyphFace::NotoSymbols2)});
-  font.setPixelSize(15);
+  // 13 pixels, so that a whole line (three glyphs, ':' and the deviation to
+  // the second) fits the panel's 135 pixels in these faces
+  font.setPixelSize(13);
   return font;
 }
 
@@ -190,6 +195,14 @@ QLabel* TBaseForm::Panel(int index) const {
 
 void TBaseForm::SetPanelText(int index, const std::string& cp1251) {
   if (QLabel* p = Panel(index)) p->setText(FromCp(cp1251));
+}
+
+void TBaseForm::ShowAspectList(const std::vector<std::string>& lines) {
+  listBox1_->clear();
+  for (const std::string& line : lines) {
+    auto* item = new QListWidgetItem(GlyphLine(line), listBox1_);
+    item->setSizeHint(QSize(item->sizeHint().width(), kAspectItemHeight));
+  }
 }
 
 void TBaseForm::BuildPanels() {
@@ -545,8 +558,7 @@ void TBaseForm::N27Click() {
   panelAsp_->setVisible(shown);
   if (!chart) return;
   chart->Chart.AspectListShown = shown ? 1 : 0;
-  listBox1_->clear();
-  for (const std::string& line : FillAspectList(chart->Chart)) listBox1_->addItem(GlyphLine(line));
+  ShowAspectList(FillAspectList(chart->Chart));
 }
 
 void TBaseForm::HouseSystemClick(int system) {
@@ -633,6 +645,9 @@ void TBaseForm::ColorClick(const std::string& item) {
   }
 }
 
+// The presets also reset the significators once they are part of the
+// program, and set the sign-ruler choice of the calculation parameters
+// (radioGroup2) once those exist.
 void TBaseForm::ObjectPreset(int shownUpTo, int aspectedUpTo, int radioGroup2) {
   (void)radioGroup2;  // the sign-ruler choice of the calculation parameters
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
@@ -667,8 +682,7 @@ void TBaseForm::AspectKindPreset(int enabledUpTo) {
   if (!chart) return;
   for (int k = 0; k <= 8; ++k) chart->Chart.AspectKindEnabled[k] = k <= enabledUpTo ? 1 : 0;
   CalcAspects(chart->Chart, 1);
-  listBox1_->clear();
-  for (const std::string& line : FillAspectList(chart->Chart)) listBox1_->addItem(GlyphLine(line));
+  ShowAspectList(FillAspectList(chart->Chart));
   RedrawChart();
 }
 

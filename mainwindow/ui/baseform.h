@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "mainwindow/uistrings.h"
 
@@ -66,6 +67,8 @@ class TBaseForm : public QMainWindow {
   // stands for it.
   void SetCommandEnabled(const std::string& item, bool enabled);
   void SetPanelText(int index, const std::string& cp1251);
+  // Puts the lines of the aspect list (glyph-font text) into ListBox1.
+  void ShowAspectList(const std::vector<std::string>& lines);
 
   // Adopts the chart window as the MDI child (maximised; closing minimises it).
   void AttachChartWindow(TPictureRadixChart* chart);

@@ -522,3 +522,17 @@ TEST_F(InputDates, ATownNoFileHoldsIsAddedAfterTwoQuestions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputDates, ANameTooLongForItsColumnIsReportedNotCut) {
+  // The name field keeps what was typed, so the line builder sees the whole
+  // name and refuses it instead of writing a shortened town.
+  TTownDB& townDb = *windows_->TownDB;
+  townDb.Prepare("Petropavlovsk-Kamchatsky");
+  FillZzyzx(townDb);
+  EXPECT_EQ(townDb.Edit1->text().toStdString(), "Petropavlovsk-Kamchatsky");
+  EXPECT_EQ(townDb.BuildLine().Status, NewTownStatus::NameTooLong);
+}
+
+}  // namespace
