@@ -201,7 +201,7 @@ void TBaseForm::ShowAspectList(const std::vector<std::string>& lines) {
   listBox1_->clear();
   for (const std::string& line : lines) {
     auto* item = new QListWidgetItem(GlyphLine(line), listBox1_);
-    item->setSizeHint(QSize(item->sizeHint().width(), kAspectItemHeight));
+    item->setSizeHint(QSize(listBox1_->viewport()->width(), kAspectItemHeight));
   }
 }
 
