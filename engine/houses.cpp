@@ -6,6 +6,7 @@
 // to converge.
 #include "engine/houses.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/astromath.h"
@@ -16,6 +17,12 @@ namespace {
 constexpr float kPiF = static_cast<float>(kPi);
 constexpr float kDeg = static_cast<float>(kRadToDeg);   // radians -> degrees
 constexpr float kRad = static_cast<float>(kDegToRad);   // degrees -> radians
+
+// v reduced into [0, 360).
+float Reduced(float v) {
+  Normalize360f(v);
+  return v;
+}
 
 // Everything a house system may read.
 struct HouseContext {
@@ -51,10 +58,6 @@ float LambdaA(const HouseContext& c, float t) {
   return ArcTan2Rad(-std::cos(t), std::cos(c.eps) * std::sin(t) + std::sin(c.eps) * std::tan(c.phi));
 }
 
-float LambdaP(const HouseContext& c, float x, float p) {
-  return ArcTan2Rad(std::cos(x) * std::tan(p), std::cos(x + c.eps));
-}
-
 // The cusp "by time": the Sun's longitude advanced by 180 degrees over the
 // daylight and 180 over the night, in proportion to the time since sunrise or
 // sunset. The daylight may wrap past 0h UT. Where the Sun neither rises nor
@@ -76,6 +79,7 @@ float TimeCusp(const HouseContext& c) {
 // Cusps by index: house k is element k-1.
 enum { H1 = 0, H2 = 1, H3 = 2, H5 = 4, H6 = 5, H10 = 9 };
 
+// Placidus de Titis, Primum Mobile (1657): each cusp trisects its own degree's semi-arc.
 void Placidus(const HouseContext& c, float* cusp) {
   // Each intermediate cusp is the ecliptic point whose right ascension is
   // RAMC + H + f * AD, AD being the ascensional difference of the point's own
@@ -101,6 +105,7 @@ void Placidus(const HouseContext& c, float* cusp) {
   }
 }
 
+// W. A. Koch, Häusertabellen des Geburtsortes (1962): the MC degree's semi-arcs trisected in time.
 void Koch(const HouseContext& c, float* cusp) {
   float delta = std::asin(std::sin(c.eps) * std::sin(c.mc * kRad));
   float ad = std::asin(std::tan(c.phi) * std::tan(delta));
@@ -115,6 +120,15 @@ void Koch(const HouseContext& c, float* cusp) {
   cusp[H6] = LambdaA(c, t12) * kDeg - 180;
 }
 
+// x if it lies on the arc running forwards from `from` to `to` (degrees),
+// else the nearer end of the arc.
+float KeepInArc(float x, float from, float to) {
+  const float span = Reduced(to - from), past = Reduced(x - from);
+  if (past <= span) return x;
+  return past - span < 360 - past ? to : from;
+}
+
+// W. Polich and A. P. Nelson Page, The Topocentric System of Houses (1964).
 // Each cusp is the ascendant of its pole: the ecliptic point rising at
 // oblique ascension RAMC + H - 90 degrees for the pole p. Written in this
 // form rather than through the auxiliary angle x, whose product
@@ -134,8 +148,17 @@ void Topocentric(const HouseContext& c, float* cusp) {
         kRadToDeg;
     cusp[s.index] = static_cast<float>(s.opposite ? lambda - 180 : lambda);
   }
+  // Near the polar circle (from about 65 degrees) the pole of a cusp can
+  // carry it a little past the Ascendant or the Descendant; each cusp is held
+  // in its quadrant, after the cusp before it.
+  const float ic = c.mc + 180, desc = c.asc + 180;
+  cusp[H2] = KeepInArc(cusp[H2], c.asc, ic);
+  cusp[H3] = KeepInArc(cusp[H3], cusp[H2], ic);
+  cusp[H5] = KeepInArc(cusp[H5], ic, desc);
+  cusp[H6] = KeepInArc(cusp[H6], cusp[H5], desc);
 }
 
+// Regiomontanus, Tabulae directionum (1467): the equator divided from the meridian.
 void Regiomontanus(const HouseContext& c, float* cusp) {
   const float h[] = {120, 150, 210, 240};
   const int idx[] = {H2, H3, H5, H6};
@@ -152,6 +175,7 @@ float QuadrantFrom(float first, float mc) {
   return q;
 }
 
+// Porphyry, Introduction to the Tetrabiblos (3rd century): each quadrant of the ecliptic trisected.
 void PorphyryFrom(const HouseContext& c, float first, float* cusp) {
   float q = QuadrantFrom(first, c.mc);
   float t = q / 3, u = (180 - q) / 3;
@@ -163,6 +187,7 @@ void PorphyryFrom(const HouseContext& c, float first, float* cusp) {
 
 void Porphyry(const HouseContext& c, float* cusp) { PorphyryFrom(c, c.asc, cusp); }
 
+// Campanus of Novara (13th century): the prime vertical divided from the meridian.
 void CampanusWithPole(const HouseContext& c, float pole, float* cusp) {
   const float h[] = {120, 150, 210, 240};
   const int idx[] = {H2, H3, H5, H6};
@@ -174,15 +199,17 @@ void CampanusWithPole(const HouseContext& c, float pole, float* cusp) {
 
 void Campanus(const HouseContext& c, float* cusp) { CampanusWithPole(c, c.phi, cusp); }
 
-// Ecliptic longitude of RAMC + 90 degrees, put on its true half-circle.
+// Ecliptic longitude of right ascension RAMC + 90 degrees. The full-circle
+// arctangent puts it on its own half-circle, so it moves continuously through
+// RAMC 90 and 180 degrees, where RAMC + 90 meets a quadrant boundary.
 float MorinusEast(const HouseContext& c) {
-  float x = c.ramcF + kPiF / 2;
-  if (x > 2 * kPiF) x -= 2 * kPiF;
-  float v = LambdaM(c, c.ramcF + kPiF / 2) * kDeg;
-  if (x > kPiF && x <= 3 * kPiF / 2) v += 180;
-  return v;
+  const double x = c.ramc + kPi / 2;
+  return Reduced(static_cast<float>(
+      std::atan2(std::cos(static_cast<double>(c.eps)) * std::sin(x), std::cos(x)) * kRadToDeg));
 }
 
+// J.-B. Morin, Astrologia Gallica (1661): the equator divided from the meridian, taken to the
+// ecliptic through its poles.
 void Morinus(const HouseContext& c, float* cusp) {
   cusp[H1] = MorinusEast(c);
   const float h[] = {120, 150, 210, 240};
@@ -190,6 +217,8 @@ void Morinus(const HouseContext& c, float* cusp) {
   for (int i = 0; i < 4; ++i) cusp[idx[i]] = LambdaM(c, c.ramcF + h[i] * kRad) * kDeg;
 }
 
+// Named after Brahmagupta (Brahmasphutasiddhanta, 628); no published source of this variant is
+// traced: cusp 1 by time, the quadrants trisected as Porphyry's.
 void Brahmagupta(const HouseContext& c, float* cusp) {
   cusp[H1] = TimeCusp(c);
   PorphyryFrom(c, cusp[H1], cusp);
@@ -199,11 +228,17 @@ void EqualFrom(float first, int firstHouse, float* cusp) {
   for (int k = 1; k <= 12; ++k) cusp[k - 1] = first + 30.0f * (k - firstHouse);
 }
 
+// Equal houses from the Ascendant (M. E. Hone, The Modern Text-Book of Astrology, 1951).
 void EqualAsc(const HouseContext& c, float* cusp) { EqualFrom(c.asc, 1, cusp); }
+// Equal houses from the Midheaven; no published source traced.
 void EqualMc(const HouseContext& c, float* cusp) { EqualFrom(c.mc, 10, cusp); }
+// Equal houses from the Sun's degree, the solar chart; no single published source.
 void Solar(const HouseContext& c, float* cusp) { EqualFrom(c.sun, 1, cusp); }
+// Equal houses from the cusp by time; no published source traced.
 void Medical(const HouseContext& c, float* cusp) { EqualFrom(TimeCusp(c), 1, cusp); }
 
+// Named after Zariel; no published source of this variant is traced: the Morinus points turned
+// a quarter circle.
 void Zariel(const HouseContext& c, float* cusp) {
   cusp[H1] = c.mc + 90;
   cusp[H10] = MorinusEast(c) - 90;
@@ -213,6 +248,7 @@ void Zariel(const HouseContext& c, float* cusp) {
   cusp[H6] = LambdaM(c, c.ramcF + 150 * kRad) * kDeg + 90;
 }
 
+// Arcturian houses; no published source traced.
 void Arcturian(const HouseContext& c, float* cusp) {
   float delta = std::asin(std::sin(c.eps) * std::sin(c.asc * kRad));
   float inc = std::acos(std::cos(c.ramcF + kPiF / 2) * std::sin(c.eps) * std::cos(c.phi) +
@@ -230,11 +266,14 @@ void Arcturian(const HouseContext& c, float* cusp) {
   cusp[H10] = c.vertex + 90;
 }
 
+// Horizontal houses, the horizon divided by vertical circles (B. Makransky, Primary Directions,
+// 1988, ch. 5), here by the Campanus rule on the complementary pole.
 void Horizontal(const HouseContext& c, float* cusp) {
   float p = (c.phi == 0) ? kPiF / 2 : std::copysign(kPiF / 2 - std::fabs(c.phi), c.phi);
   CampanusWithPole(c, p, cusp);
 }
 
+// Alcabitius (al-Qabisi), Introduction to Astrology (10th c.; ed. Burnett et al., 2004).
 void AlKabisi(const HouseContext& c, float* cusp) {
   float q = (c.asc - c.mc) * kRad;
   if (q < 0) q += 2 * kPiF;
@@ -250,6 +289,7 @@ void AlKabisi(const HouseContext& c, float* cusp) {
   cusp[H6] = c.mc + g2 - 180;
 }
 
+// The semi-arc reading of Alcabitius's division (same source): the Ascendant's semi-arcs trisected.
 void AlKabisiSemiArc(const HouseContext& c, float* cusp) {
   float w = std::atan(std::cos(c.eps) * std::tan(c.asc * kRad));
   if (w < 0) w += 2 * kPiF;
@@ -273,12 +313,17 @@ void AlKabisiSemiArc(const HouseContext& c, float* cusp) {
   cusp[H6] = c.mc + value(t12) - 180;
 }
 
+// Colin Evans, Improved House-Division: The Natural-Graduation System (1952).
+// A quadrant of q degrees has a middle house of (q - 30) / 2 and two outer
+// houses of 15 + (q - 30) / 4. Below q = 30 the middle house would be
+// negative and run its cusps backwards: it is empty instead, and the outer
+// houses share the quadrant (q / 2 each), which meets the rule at q = 30.
 void Evans(const HouseContext& c, float* cusp) {
-  float q = QuadrantFrom(c.asc, c.mc);
-  float a = (q - 30) / 2, b = ((180 - q) - 30) / 2;
-  cusp[H2] = c.asc + 15 + a / 2;
+  const float q = QuadrantFrom(c.asc, c.mc), r = 180 - q;  // quadrants Asc-IC and IC-Desc
+  const float a = std::max((q - 30) / 2, 0.0f), b = std::max((r - 30) / 2, 0.0f);
+  cusp[H2] = c.asc + std::min(15 + a / 2, q / 2);
   cusp[H3] = cusp[H2] + a;
-  cusp[H6] = c.asc + 180 - b / 2 - 15;
+  cusp[H6] = c.asc + 180 - std::min(b / 2 + 15, r / 2);
   cusp[H5] = cusp[H6] - b;
 }
 
@@ -293,10 +338,15 @@ void SignHousesFrom(float first, float* cusp) {
 
 float SignStart(float x) { return 30.0f * std::floor(x / 30.0f); }
 
+// Whole-sign houses (Vettius Valens, Anthologies, 2nd century), from the Ascendant's sign.
 void SignHouseAsc(const HouseContext& c, float* cusp) { SignHousesFrom(SignStart(c.asc), cusp); }
+// Whole signs from the Sun's sign, the sun-sign chart; no single published source.
 void SignHouseSun(const HouseContext& c, float* cusp) { SignHousesFrom(SignStart(c.sun), cusp); }
+// Whole signs from the Moon's sign, as the Sun's; no single published source.
 void SignHouseMoon(const HouseContext& c, float* cusp) { SignHousesFrom(SignStart(c.moon), cusp); }
+// Thirty-degree houses from the plain half-sum of Sun and Moon; no published source traced.
 void KarmicAsc(const HouseContext& c, float* cusp) { SignHousesFrom((c.sun + c.moon) / 2, cusp); }
+// Whole signs from the Lot of Fortune taken as an ascendant (Vettius Valens, Anthologies).
 void SignHouseFortune(const HouseContext& c, float* cusp) {
   SignHousesFrom(SignStart(c.partOfFortune), cusp);
 }
@@ -344,11 +394,6 @@ bool AllFinite(const float* cusp) {
   return true;
 }
 
-float Reduced(float v) {
-  Normalize360f(v);
-  return v;
-}
-
 }  // namespace
 
 HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t siderealSwitch) {
@@ -391,12 +436,17 @@ HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t s
     c.asc = Reduced(c.mc + 90);
     c.vertex = Reduced(c.asc + 180);
   } else {
-    c.asc = Reduced(ArcTan2OppositeRad(-std::cos(c.ramcF), std::sin(c.eps) * std::tan(c.phi) +
-                                                               std::cos(c.eps) * std::sin(c.ramcF)) * kDeg);
+    const float sinR = std::sin(c.ramcF), cosR = std::cos(c.ramcF);
+    const float sinE = std::sin(c.eps), cosE = std::cos(c.eps), tanPhi = std::tan(c.phi);
+    c.asc = Reduced(ArcTan2OppositeRad(-cosR, sinE * tanPhi + cosE * sinR) * kDeg);
+    // The formula's point is the eastern meeting point of ecliptic and
+    // horizon while cos eps + sin eps tan phi sin RAMC > 0, which holds
+    // everywhere between the polar circles; beyond them it can be the western
+    // (setting) one, and the Ascendant is the eastern one.
+    if (cosE + sinE * tanPhi * sinR < 0) c.asc = Reduced(c.asc + 180);
     c.vertex = rec.PlaceLatitude == 0
                    ? 0.0f
-                   : Reduced(ArcTan2OppositeRad(std::cos(c.ramcF), std::sin(c.eps) / std::tan(c.phi) -
-                                                                        std::cos(c.eps) * std::sin(c.ramcF)) * kDeg);
+                   : Reduced(ArcTan2OppositeRad(cosR, sinE / tanPhi - cosE * sinR) * kDeg);
     // The Vertex is the western meeting point of the prime vertical and the
     // ecliptic, on the half of the ecliptic from the MC through the
     // Descendant to the IC. Between the tropics the formula can give the

@@ -43,6 +43,8 @@ struct HouseResult {
 // caller keeps it; where the chosen system is undefined (a non-finite cusp,
 // e.g. semi-arc systems beyond the polar circle in the south) equal houses
 // from the MC are used for this chart without changing the system.
+// The Ascendant is the eastern meeting point of ecliptic and horizon at every
+// latitude, beyond the Antarctic circle too.
 // A system number outside 1..23 runs no system: cusps 2, 3, 5 and 6 keep
 // what the record held.
 HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t siderealSwitch = 0);
