@@ -1,11 +1,66 @@
 // Modal dialogs, stay-on-top tool windows and the busy cursor.
 #include "platform/qt/dialogs.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QWidget>
 
+namespace {
+
+// Room the window frame takes beside the title text: borders, the icon and
+// the close, minimise and maximise buttons of the usual window managers.
+constexpr int kTitleFrameAllowance = 120;  // pixels
+
+}  // namespace
+
+QWidget* WorkingWindow(QWidget* preferred) {
+  if (QApplication::instance() != nullptr) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal->isVisible()) return modal;
+  }
+  if (preferred != nullptr && preferred->window()->isVisible()) return preferred->window();
+  if (QApplication::instance() != nullptr)
+    if (QWidget* active = QApplication::activeWindow()) return active;
+  return preferred != nullptr ? preferred->window() : nullptr;
+}
+
+bool MustStayOnTop(const QWidget* owner, const QWidget* except) {
+  if (owner != nullptr && owner->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
+  for (const QWidget* w : QApplication::topLevelWidgets())
+    if (w != except && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
+        w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip)
+      return true;
+  return false;
+}
+
+int TitleFitWidth(const QWidget& window) {
+  QFont font = QApplication::font();
+  font.setBold(true);
+  return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + kTitleFrameAllowance;
+}
+
 ModalResult ExecModal(QDialog& dialog) {
+  // Shown above the window the user works in, as its child, for this once.
+  QPointer<QWidget> ownParent = dialog.parentWidget();
+  const Qt::WindowFlags ownFlags = dialog.windowFlags();
+  QWidget* owner = WorkingWindow(ownParent.data());
+  if (owner == &dialog || (owner != nullptr && dialog.isAncestorOf(owner))) owner = ownParent.data();
+  Qt::WindowFlags flags = ownFlags;
+  if (MustStayOnTop(owner, &dialog)) flags |= Qt::WindowStaysOnTopHint;
+  const bool moved = owner != ownParent.data() || flags != ownFlags;
+  if (moved) dialog.setParent(owner, flags);
+  struct GiveBack {
+    QDialog& dialog;
+    QPointer<QWidget> parent;
+    Qt::WindowFlags flags;
+    bool moved;
+    ~GiveBack() {
+      if (moved) dialog.setParent(parent.data(), flags);
+    }
+  } giveBack{dialog, ownParent, ownFlags, moved};
   const int code = dialog.exec();
   // QDialog reports reject() and the close box as 0 (Rejected) and accept()
   // as 1 (Accepted, the same number as mrOk); other codes come from CloseModal.

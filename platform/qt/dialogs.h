@@ -15,8 +15,26 @@ enum ModalResult : int {
 
 // Shows the dialog modally and returns how it was closed: accept() or
 // CloseModal(dialog, mrOk) give mrOk, reject() or the close box mrCancel,
-// CloseModal with another code that code.
+// CloseModal with another code that code. For the time it is shown the dialog
+// belongs to the window the user works in (see WorkingWindow) and stays on
+// top when that window or any shown window of the program does, so a modal
+// question is never hidden beneath the window it blocks; afterwards it is
+// given back to its own parent.
 ModalResult ExecModal(QDialog& dialog);
+
+// The window the user works in, which a new message or modal dialog belongs
+// to: the innermost modal dialog that is shown, else preferred's window when
+// it is shown, else the active window, else preferred's window (hidden or
+// not), else null. A dialog that has already closed is never chosen while
+// another one is open.
+QWidget* WorkingWindow(QWidget* preferred);
+// True when a modal window shown above owner must stay on top to be seen:
+// owner, or any other shown top-level window except except, stays on top.
+bool MustStayOnTop(const QWidget* owner, const QWidget* except);
+// The smallest width at which the window's title shows whole in its frame:
+// the title in the application's bold font, with room for the frame's
+// buttons and borders.
+int TitleFitWidth(const QWidget& window);
 // Ends a running modal dialog with the given result.
 void CloseModal(QDialog& dialog, ModalResult result);
 

@@ -1,6 +1,7 @@
 // Message boxes, the message sink and the default error display.
 #include "platform/qt/messages.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
@@ -8,6 +9,7 @@
 #include <exception>
 #include <utility>
 
+#include "platform/qt/dialogs.h"
 #include "platform/text/cp1251.h"
 
 namespace {
@@ -18,23 +20,36 @@ MessageSink& Sink() {
   return sink;
 }
 
-QString ToQString(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
-
-void Show(MessageKind kind, const std::string& cp1251Text, QWidget* parent) {
+// The text is UTF-8 here: a message may name characters that code page 1251
+// cannot hold (the sink, which takes code page 1251, sees them as "?").
+void ShowUtf8(MessageKind kind, const std::string& utf8Text, QWidget* parent) {
   if (Sink()) {
-    Sink()(kind, cp1251Text);
+    Sink()(kind, Utf8ToCp1251(utf8Text));
     return;
   }
   // Message boxes need a widget application; without one (a tool run or an
   // early failure) the text goes to the error stream.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-    std::fprintf(stderr, "%s\n", Cp1251ToUtf8(cp1251Text).c_str());
+    std::fprintf(stderr, "%s\n", utf8Text.c_str());
     return;
   }
-  if (parent == nullptr) parent = QApplication::activeWindow();
+  // The box belongs to the window the user works in (a dialog that has just
+  // closed hands it on to the one still open) and, like any modal question,
+  // is never hidden beneath a window that stays on top.
+  QWidget* owner = WorkingWindow(parent);
   QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
-                  ApplicationTitle(), ToQString(cp1251Text), QMessageBox::Ok, parent);
+                  ApplicationTitle(), QString::fromStdString(utf8Text), QMessageBox::Ok, owner);
+  box.setObjectName("MessageBox");
+  if (MustStayOnTop(owner, &box)) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  // The box is as wide as its title needs, so the title shows whole.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(TitleFitWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   box.exec();
+}
+
+void Show(MessageKind kind, const std::string& cp1251Text, QWidget* parent) {
+  ShowUtf8(kind, Cp1251ToUtf8(cp1251Text), parent);
 }
 
 // Shows the exception now being handled; never throws itself.
@@ -92,6 +107,10 @@ void ShowMessage(const std::string& cp1251Text, QWidget* parent) { Show(MessageK
 
 void ShowErrorMessage(const std::string& cp1251Text, QWidget* parent) {
   Show(MessageKind::Error, cp1251Text, parent);
+}
+
+void ShowMessageUtf8(const std::string& utf8Text, QWidget* parent) {
+  ShowUtf8(MessageKind::Notice, utf8Text, parent);
 }
 
 bool RunGuarded(const std::function<void()>& action, QWidget* parent) {

@@ -44,13 +44,19 @@ MessageSink SetMessageSink(MessageSink sink);
 // the program entry to the program's title).
 QString ApplicationTitle();
 
-// An OK-only message box with the application title as caption, modal to
-// parent (or to the active window when parent is null). Without a widget
+// An OK-only message box with the application title as caption, shown whole.
+// It belongs to the window the user works in (WorkingWindow of parent in
+// platform/qt/dialogs.h: the open modal dialog, else parent, else the active
+// window), above it, and stays on top when that window or any other shown
+// window of the program does. Without a widget
 // application (or with a sink installed) the text goes to the sink, else to
 // the standard error stream.
 void ShowMessage(const std::string& cp1251Text, QWidget* parent = nullptr);
 // The same box with an error icon: the default error display.
 void ShowErrorMessage(const std::string& cp1251Text, QWidget* parent = nullptr);
+// A notice given as UTF-8, for a text that names characters code page 1251
+// lacks (a sink receives it converted, those characters as "?").
+void ShowMessageUtf8(const std::string& utf8Text, QWidget* parent = nullptr);
 
 // Runs action; an exception that leaves it is shown by the default error
 // display (std::exception: its what() as code page 1251 text; anything else:

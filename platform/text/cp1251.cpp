@@ -7,6 +7,7 @@
 #include "platform/text/cp1251.h"
 
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -170,6 +171,32 @@ std::string Utf8ToCp1251(std::string_view utf8) {
     out += static_cast<char>(byte);
   }
   return out;
+}
+
+std::u32string CharactersOutsideCp1251(std::string_view utf8) {
+  std::u32string outside;
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    char32_t cp = 0;
+    bool valid = false;
+    pos += DecodeUtf8(utf8, pos, cp, valid);
+    unsigned char byte = 0;
+    if (!valid) cp = U'\uFFFD';
+    if ((!valid || !UnicodeToCp1251(cp, byte)) && outside.find(cp) == std::u32string::npos) outside += cp;
+  }
+  return outside;
+}
+
+std::string NameCharacters(const std::u32string& characters) {
+  std::string names;
+  for (char32_t cp : characters) {
+    if (!names.empty()) names += ", ";
+    AppendUtf8(cp, names);
+    char code[16];
+    std::snprintf(code, sizeof code, " (U+%04X)", static_cast<unsigned>(cp));
+    names += code;
+  }
+  return names;
 }
 
 std::string UpperCaseCp1251(std::string_view cp1251) {

@@ -17,6 +17,14 @@ std::string Cp1251ToUtf8(std::string_view cp1251);
 // Characters the code page cannot hold become '?'.
 std::string Utf8ToCp1251(std::string_view utf8);
 
+// The characters of a UTF-8 text that code page 1251 has no byte for, each
+// once, in the order they first occur; a malformed UTF-8 sequence counts as
+// U+FFFD. Empty when the whole text converts without loss.
+std::u32string CharactersOutsideCp1251(std::string_view utf8);
+// Names characters for a message, in UTF-8: each as itself and its code,
+// "ü (U+00FC), Ω (U+03A9)".
+std::string NameCharacters(const std::u32string& characters);
+
 // A UTF-8 source literal as code page 1251 text: Cp("Плацидус").
 inline std::string Cp(std::string_view utf8) { return Utf8ToCp1251(utf8); }
 

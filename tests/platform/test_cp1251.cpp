@@ -11,6 +11,20 @@ std::string Bytes(std::initializer_list<unsigned char> bytes) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+// UTF-8 of a code point below U+10000 (the test's own encoder).
+void AppendUtf8ForTest(char32_t cp, std::string& out) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
 TEST(Cp1251, EveryByteSurvivesTheRoundTrip) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
@@ -65,6 +79,26 @@ TEST(Cp1251, CharactersOutsideTheCodePageBecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1251("\xED\xA0\x80"), "???");  // encoded surrogate
   unsigned char byte = 0;
   EXPECT_FALSE(UnicodeToCp1251(U'\u00C4', byte));
+}
+
+// A character is refused exactly when converting it loses it: the round trip
+// through the code page is the oracle, over the whole Basic Multilingual Plane
+// below the surrogates.
+TEST(Cp1251, CharactersOutsideAreThoseTheRoundTripLoses) {
+  for (char32_t cp = 1; cp < 0xD800; ++cp) {
+    std::string utf8;
+    AppendUtf8ForTest(cp, utf8);
+    const bool lost = Cp1251ToUtf8(Utf8ToCp1251(utf8)) != utf8;
+    const std::u32string outside = CharactersOutsideCp1251(utf8);
+    ASSERT_EQ(!outside.empty(), lost) << "U+" << std::hex << static_cast<unsigned>(cp);
+    if (lost) {
+      ASSERT_EQ(outside, std::u32string(1, cp));
+    }
+  }
+  // each once, in the order typed; a broken sequence is named as U+FFFD
+  EXPECT_EQ(CharactersOutsideCp1251("Zürich-Ω Zürich"), U"\u00FC\u03A9");
+  EXPECT_EQ(CharactersOutsideCp1251("Москва x\xFF"), U"\uFFFD");
+  EXPECT_EQ(NameCharacters(U"\u00FC\u03A9"), "ü (U+00FC), Ω (U+03A9)");
 }
 
 TEST(Cp1251, UpperCasing) {
