@@ -12,20 +12,18 @@ constexpr double kGeocentricCorrection = 0.19242777777777778;  // degrees, times
 constexpr double kSecondsPerDay = 86400.0;                     // seconds
 constexpr double kHoursPerDay = 24.0;                          // hours
 
-std::string Quoted(std::string_view text) {
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted += '\'';
-  quoted.append(text);
-  quoted += '\'';
-  return quoted;
-}
-
-// The part of text from column first, count characters (for messages).
+// The part of text from column first, count characters (for refusals).
 std::string_view Part(std::string_view text, int first, int count) {
   const auto start = static_cast<std::size_t>(first - 1);
   if (text.size() <= start) return {};
   return text.substr(start, static_cast<std::size_t>(count));
+}
+
+bool Refuse(InputRefusal& refusal, InputFault fault, InputField field, std::string_view text) {
+  refusal.Fault = fault;
+  refusal.Field = field;
+  refusal.Text = std::string(text);
+  return false;
 }
 
 // A whole field of digits (date fields): blanks dropped; empty gives false
@@ -35,8 +33,8 @@ bool ReadWholeField(std::string_view text, int& value, bool& empty) {
   long long v = 0;
   for (char c : text) {
     if (c == ' ') continue;
+    empty = false;  // a letter is text too: "l2" is no number, not an empty field
     if (c < '0' || c > '9') return false;
-    empty = false;
     v = v * 10 + (c - '0');
     if (v > 1000000000LL) return false;
   }
@@ -54,22 +52,15 @@ constexpr TripleLayout kTimeLayout = {{1, 4, 7}, {2, 2, 2}};
 constexpr TripleLayout kLatitudeLayout = {{1, 4, 7}, {2, 2, 2}};
 constexpr TripleLayout kLongitudeLayout = {{1, 5, 8}, {3, 2, 2}};
 
-bool ReadTriple(std::string_view text, const TripleLayout& layout, const char* field,
-                const char* const partNames[3], int values[3], std::string& message) {
+bool ReadTriple(std::string_view text, const TripleLayout& layout, InputField field, int values[3],
+                InputRefusal& refusal) {
   int read[3] = {0, 0, 0};
-  for (int i = 0; i < 3; ++i) {
-    if (!ReadDigitsField(text, layout.First[i], layout.Count[i], read[i])) {
-      message = std::string("The ") + partNames[i] + " of the " + field + " " +
-                Quoted(Part(text, layout.First[i], layout.Count[i])) + " are not a number.";
-      return false;
-    }
-  }
+  for (int i = 0; i < 3; ++i)
+    if (!ReadDigitsField(text, layout.First[i], layout.Count[i], read[i]))
+      return Refuse(refusal, InputFault::NotANumber, field, Part(text, layout.First[i], layout.Count[i]));
   for (int i = 0; i < 3; ++i) values[i] = read[i];
   return true;
 }
-
-const char* const kHmsNames[3] = {"hours", "minutes", "seconds"};
-const char* const kDmsNames[3] = {"degrees", "minutes", "seconds"};
 
 std::string TwoDigits(int v) {
   char buf[16];
@@ -116,18 +107,42 @@ bool ReadDigitsField(std::string_view text, int first, int count, int& value) {
   return true;
 }
 
+// The folds of the zone and the place repeat until the part is in range: a
+// two-digit field can hold more than one turn (99 hours), and a part left out
+// of range would be folded again, differently, when the dialog shows it and
+// reads it back. The local time's hours fold once: what is left past 24 is
+// carried into the date by the universal time, so the moment shows again as
+// itself.
 int FoldTimeHours(int hours) { return hours > 24 ? hours - 24 : hours; }
-int FoldSixtieths(int value) { return value > 60 ? value - 60 : value; }
+int FoldSixtieths(int value) {
+  while (value > 60) value -= 60;
+  return value;
+}
 int FoldLatitudeDegrees(int degrees) { return degrees > 90 || degrees < -90 ? 0 : degrees; }
 
 int FoldLongitudeDegrees(int degrees) {
-  if (degrees > 180) return degrees - 360;
-  if (degrees < -180) return degrees + 360;
+  while (degrees > 180) degrees -= 360;
+  while (degrees < -180) degrees += 360;
   return degrees;
 }
 
-int FoldZoneHours(int hours) { return hours >= 24 ? hours - 24 : hours; }
-int FoldZoneSixtieths(int value) { return value >= 60 ? value - 60 : value; }
+int FoldZoneHours(int hours) {
+  while (hours >= 24) hours -= 24;
+  return hours;
+}
+int FoldZoneSixtieths(int value) {
+  while (value >= 60) value -= 60;
+  return value;
+}
+
+double FoldLatitude(double degrees) { return degrees > 90.0 || degrees < -90.0 ? 0.0 : degrees; }
+
+double FoldLongitude(double degrees) {
+  if (!std::isfinite(degrees)) return 0.0;
+  while (degrees > 180.0) degrees -= 360.0;
+  while (degrees <= -180.0) degrees += 360.0;
+  return degrees;
+}
 
 // Geocentric latitude: the flattening term of the chart computations.
 double GeocentricOfGeographic(double latitudeDeg) {
@@ -138,36 +153,28 @@ double GeocentricOfGeographic(double latitudeDeg) {
 //   in:  the date fields, the era, the time field "hh?mm?ss?"
 //   out: day, month, astronomical year, folded h m s, local hours
 // The era's year 1 BC is the astronomical year 0 (1 - year).
-bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, std::string& message) {
+bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, InputRefusal& refusal) {
   LocalDateTime t;
   struct DatePart {
     const std::string& text;
-    const char* name;
+    InputField field;
     int& value;
   };
-  const DatePart parts[3] = {{fields.DayText, "day", t.Day},
-                             {fields.MonthText, "month", t.Month},
-                             {fields.YearText, "year", t.Year}};
+  const DatePart parts[3] = {{fields.DayText, InputField::Day, t.Day},
+                             {fields.MonthText, InputField::Month, t.Month},
+                             {fields.YearText, InputField::Year, t.Year}};
   for (const DatePart& p : parts) {
     bool empty = true;
-    if (!ReadWholeField(p.text, p.value, empty)) {
-      message = empty ? std::string("The ") + p.name + " is empty."
-                      : std::string("The ") + p.name + " " + Quoted(p.text) + " is not a number.";
-      return false;
-    }
+    if (!ReadWholeField(p.text, p.value, empty))
+      return Refuse(refusal, empty ? InputFault::EmptyField : InputFault::NotANumber, p.field, p.text);
   }
-  if (t.Month < 1 || t.Month > 12) {
-    message = "The month " + std::to_string(t.Month) + " is not one of 1 to 12.";
-    return false;
-  }
-  if (t.Year == 0) {
-    message = "There is no year 0: 1 BC is followed by 1 AD.";
-    return false;
-  }
+  if (t.Month < 1 || t.Month > 12)
+    return Refuse(refusal, InputFault::MonthOutOfRange, InputField::Month, std::to_string(t.Month));
+  if (t.Year == 0) return Refuse(refusal, InputFault::YearZero, InputField::Year, fields.YearText);
   if (fields.BeforeCommonEra) t.Year = 1 - t.Year;
 
   int hms[3];
-  if (!ReadTriple(fields.TimeText, kTimeLayout, "local time", kHmsNames, hms, message)) return false;
+  if (!ReadTriple(fields.TimeText, kTimeLayout, InputField::Time, hms, refusal)) return false;
   t.Hour = FoldTimeHours(hms[0]);
   t.Minute = FoldSixtieths(hms[1]);
   t.Second = FoldSixtieths(hms[2]);
@@ -183,14 +190,13 @@ bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, std::
 //        longitude in degrees (North and East positive), zone in hours East
 // Universal time = local time - zone; the day is carried by whole days until
 // it lies in [0, 24), so the date and 0h Julian day are those of the moment.
-bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, std::string& message) {
+bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRefusal& refusal) {
   LocalDateTime when;
-  if (!ParseLocalDateTime(fields, when, message)) return false;
+  if (!ParseLocalDateTime(fields, when, refusal)) return false;
   int lat[3], lon[3], zone[3];
-  if (!ReadTriple(fields.LatitudeText, kLatitudeLayout, "latitude", kDmsNames, lat, message) ||
-      !ReadTriple(fields.LongitudeText, kLongitudeLayout, "longitude", kDmsNames, lon, message) ||
-      !ReadTriple(fields.ZoneText, kTimeLayout, "difference from Greenwich", kHmsNames, zone,
-                  message))
+  if (!ReadTriple(fields.LatitudeText, kLatitudeLayout, InputField::Latitude, lat, refusal) ||
+      !ReadTriple(fields.LongitudeText, kLongitudeLayout, InputField::Longitude, lon, refusal) ||
+      !ReadTriple(fields.ZoneText, kTimeLayout, InputField::Zone, zone, refusal))
     return false;
 
   DataInputResult r;
@@ -204,7 +210,9 @@ bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, std::st
   r.LatDeg = FoldLatitudeDegrees(lat[0]);
   r.LatMin = FoldSixtieths(lat[1]);
   r.LatSec = FoldSixtieths(lat[2]);
-  const double latitude = DmsToDeg(r.LatDeg, r.LatMin, r.LatSec);
+  // whole minutes and seconds can still carry a latitude past the pole
+  const double latitude = FoldLatitude(DmsToDeg(r.LatDeg, r.LatMin, r.LatSec));
+  if (latitude == 0.0) r.LatDeg = r.LatMin = r.LatSec = 0;
   const double geocentric = GeocentricOfGeographic(latitude);
 
   r.LonDeg = FoldLongitudeDegrees(lon[0]);
@@ -222,7 +230,9 @@ bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, std::st
   r.GeoLatitude = static_cast<float>(latitude * r.LatSign);
   r.GeocentricLatitude = static_cast<float>(geocentric * r.LatSign);
   r.LonSign = fields.West ? -1 : 1;
-  r.GeoLongitude = static_cast<float>(longitude * r.LonSign);
+  // whole minutes and seconds can carry a longitude past 180 degrees: the
+  // signed longitude is brought into (-180, 180] as a whole
+  r.GeoLongitude = static_cast<float>(FoldLongitude(longitude * r.LonSign));
   r.TimeZone = static_cast<float>(timeZone);
 
   double universal = when.LocalHours - timeZone;
@@ -300,30 +310,26 @@ DataInputFields FieldsOfChartMoment(double julianDayUT, float universalTime, flo
 //   in:  the field texts ("hh?mm?" zone, "dd:mm:ss" latitude, "ddd:mm:ss"
 //        longitude)
 //   out: NewTown with hours, minutes, degrees as typed
-bool ReadNewTownFields(const NewTownFields& fields, NewTown& town, std::string& message) {
+bool ReadNewTownFields(const NewTownFields& fields, NewTown& town, InputRefusal& refusal) {
   struct NumberPart {
     const std::string& text;
     int first;
     int count;
-    const char* name;
+    InputField field;
     int* value;
   };
   NewTown t;
   const NumberPart parts[] = {
-      {fields.ZoneText, 1, 2, "hours of the difference from Greenwich", &t.ZoneHours},
-      {fields.ZoneText, 4, 2, "minutes of the difference from Greenwich", &t.ZoneMinutes},
-      {fields.LatitudeText, 1, 2, "degrees of the latitude", &t.LatDegrees},
-      {fields.LatitudeText, 4, 2, "minutes of the latitude", &t.LatMinutes},
-      {fields.LongitudeText, 1, 3, "degrees of the longitude", &t.LonDegrees},
-      {fields.LongitudeText, 5, 2, "minutes of the longitude", &t.LonMinutes},
+      {fields.ZoneText, 1, 2, InputField::Zone, &t.ZoneHours},
+      {fields.ZoneText, 4, 2, InputField::Zone, &t.ZoneMinutes},
+      {fields.LatitudeText, 1, 2, InputField::Latitude, &t.LatDegrees},
+      {fields.LatitudeText, 4, 2, InputField::Latitude, &t.LatMinutes},
+      {fields.LongitudeText, 1, 3, InputField::Longitude, &t.LonDegrees},
+      {fields.LongitudeText, 5, 2, InputField::Longitude, &t.LonMinutes},
   };
-  for (const NumberPart& p : parts) {
-    if (!ReadDigitsField(p.text, p.first, p.count, *p.value)) {
-      message = std::string("The ") + p.name + " " + Quoted(Part(p.text, p.first, p.count)) +
-                " are not a number.";
-      return false;
-    }
-  }
+  for (const NumberPart& p : parts)
+    if (!ReadDigitsField(p.text, p.first, p.count, *p.value))
+      return Refuse(refusal, InputFault::NotANumber, p.field, Part(p.text, p.first, p.count));
   t.Name = fields.Name;
   t.Country = fields.Country;
   t.Abbreviation = fields.Abbreviation;

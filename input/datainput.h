@@ -19,7 +19,8 @@
 //   latitude     degrees beyond +-90 become 0; minutes, seconds above 60 lose 60
 //   longitude    degrees above 180 lose 360, below -180 gain 360; minutes,
 //                seconds above 60 lose 60
-//   zone         hours of 24 or more lose 24; minutes, seconds of 60 or more lose 60
+//   zone         hours of 24 or more lose 24, minutes and seconds of 60 or
+//                more lose 60, until they are below
 // (so a time of exactly 24 h or 60 min stays, while a zone of 24 h becomes 0).
 // The date is refused only where no calendar date can be meant: an empty
 // day, month or year, a month outside 1..12, a year 0 (the eras have none).
@@ -96,6 +97,22 @@ struct DataInputResult {
   float TimeZone = 0;             // hours, East positive; local = universal + zone
 };
 
+// What a refusal is about: the field and the fault. The dialogs word the
+// message from the interface string table.
+enum class InputField { Day, Month, Year, Time, Latitude, Longitude, Zone };
+enum class InputFault {
+  None,
+  EmptyField,       // a date field is blank
+  NotANumber,       // Text holds a character other than a digit or a blank
+  MonthOutOfRange,  // Text is a month outside 1..12
+  YearZero,         // the eras have no year 0
+};
+struct InputRefusal {
+  InputFault Fault = InputFault::None;
+  InputField Field = InputField::Day;
+  std::string Text;  // code page 1251: the part at fault as typed
+};
+
 // ---- reading one part -------------------------------------------------------
 
 // The number in count characters of text from 1-based column first: blanks
@@ -113,6 +130,10 @@ int FoldSixtieths(int value);
 int FoldLatitudeDegrees(int degrees);
 // Degrees of longitude: above 180 lose 360, below -180 gain 360.
 int FoldLongitudeDegrees(int degrees);
+// A latitude in degrees beyond +-90 is the equator, 0.
+double FoldLatitude(double degrees);
+// A longitude in degrees brought into (-180, 180] by whole turns.
+double FoldLongitude(double degrees);
 // Hours of the zone: 24 or more lose 24.
 int FoldZoneHours(int hours);
 // Minutes or seconds of the zone: 60 or more lose 60.
@@ -127,16 +148,16 @@ double GeocentricOfGeographic(double latitudeDeg);
 
 // The date and the local time: day, month, year of its era (before the
 // common era the astronomical year is 1 - year), the time folded. False with
-// a message naming the field when a field cannot be read or names no date.
-bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, std::string& message);
+// the refusal when a field cannot be read or names no date.
+bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, InputRefusal& refusal);
 
 // Everything the dialog computes on OK: the local date and time, latitude,
 // longitude and zone, folded and signed; universal time = local time - zone
 // brought into [0, 24) with the day carried (as often as needed, so the
 // universal date is the moment's own); the Julian days of the moment and of
-// 0h of that date (JulianDay, chart time scale). False with a message naming
-// the field, and out unchanged, when any field cannot be read.
-bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, std::string& message);
+// 0h of that date (JulianDay, chart time scale). False with the refusal,
+// and out unchanged, when any field cannot be read.
+bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRefusal& refusal);
 
 // ---- writing a chart back ------------------------------------------------------
 
@@ -168,10 +189,10 @@ struct NewTownFields {
 };
 
 // Reads the numbers of the add-town dialog (the seconds of the coordinates
-// are not kept by the towns file and are not read). False with a message
-// naming the field when a part is no number; the folding of the line is
-// BuildUserTownLine's.
-bool ReadNewTownFields(const NewTownFields& fields, NewTown& town, std::string& message);
+// are not kept by the towns file and are not read). False with the refusal
+// (NotANumber, the field Zone, Latitude or Longitude) when a part is no
+// number; the folding of the line is BuildUserTownLine's.
+bool ReadNewTownFields(const NewTownFields& fields, NewTown& town, InputRefusal& refusal);
 
 // "hh<h>mm<m>" of an abbreviation's offset as the add-town dialog shows it.
 std::string ZoneHoursMinutesText(int hours, int minutes, const TimeMarks& marks);

@@ -387,8 +387,8 @@ ChosenTown ChooseTown(const TownSearchResult& search, int selectedRow) {
 
 NewTownLine BuildUserTownLine(const NewTown& town) {
   NewTownLine result;
-  auto refuse = [&result](const std::string& why) {
-    result.Status = NewTownStatus::Refused;
+  auto refuse = [&result](const std::string& why, NewTownStatus status = NewTownStatus::Refused) {
+    result.Status = status;
     result.Message = why;
     return result;
   };
@@ -398,10 +398,10 @@ NewTownLine BuildUserTownLine(const NewTown& town) {
     return result;
   }
   if (TrimTrailingBlanks(town.Name).find_first_not_of(' ') == std::string_view::npos) {
-    return refuse("the town has no name");
+    return refuse("the town has no name", NewTownStatus::NoName);
   }
   if (town.Country.size() > static_cast<std::size_t>(kTownCountryColumns)) {
-    return refuse("the country is longer than 20 characters");
+    return refuse("the country is longer than 20 characters", NewTownStatus::CountryTooLong);
   }
   if (town.Abbreviation.size() > static_cast<std::size_t>(kTownAbbreviationColumns)) {
     return refuse("the zone abbreviation is longer than 6 characters");
@@ -411,7 +411,8 @@ NewTownLine BuildUserTownLine(const NewTown& town) {
   }
   if (town.ZoneHours < 0 || town.ZoneHours > kMaxZoneHours || town.ZoneMinutes < 0 || town.ZoneMinutes > kMaxMinutes) {
     return refuse("the zone " + std::to_string(town.ZoneHours) + " h " + std::to_string(town.ZoneMinutes) +
-                  " min is outside 0..23 h, 0..59 min");
+                  " min is outside 0..23 h, 0..59 min",
+                  NewTownStatus::ZoneOutOfRange);
   }
   if (town.LatDegrees < 0 || town.LatMinutes < 0 || town.LonDegrees < 0 || town.LonMinutes < 0) {
     return refuse("a coordinate is negative");

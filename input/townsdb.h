@@ -203,9 +203,12 @@ struct NewTown {
 };
 
 enum class NewTownStatus {
-  Ok,           // Line holds the new line
-  NameTooLong,  // the name has more than 20 characters (message of entry 345)
-  Refused,      // another field cannot be written; Message says which
+  Ok,              // Line holds the new line
+  NameTooLong,     // the name has more than 20 characters (message of entry 345)
+  NoName,          // the name is blank
+  CountryTooLong,  // the country has more than 20 characters
+  ZoneOutOfRange,  // the zone is outside 0..23 h, 0..59 min
+  Refused,         // another field cannot be written; Message says which
 };
 
 struct NewTownLine {

@@ -40,6 +40,19 @@ UiStringLoad LoadLanguage(const std::string& programFolder, UiStringTable& table
   return result;
 }
 
+std::string FillEntry(std::string_view text, std::initializer_list<std::string_view> values) {
+  std::string out;
+  const std::string_view* next = values.begin();
+  std::size_t from = 0;
+  for (std::size_t at = text.find("%s"); at != std::string_view::npos; at = text.find("%s", from)) {
+    out.append(text.substr(from, at - from));
+    if (next != values.end()) out.append(*next++);
+    from = at + 2;
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
 bool ShowHelpItem(const UiStringTable& table) {
   return table.Entry(1) == kHelpMenuTrigger;
 }

@@ -9,12 +9,24 @@
 // window can apply them when it is built. No window code lives here.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 534, so a complete file has 535 lines.
-inline constexpr int kUiEntryCount = 535;
+// The highest entry any window reads is 542, so a complete file has 543 lines.
+inline constexpr int kUiEntryCount = 543;
+
+// Entries added after the designed table (which ends at 534): the messages
+// of the input dialogs. "%s" stands for a text filled in, in order.
+inline constexpr int kUiEntryFieldEmpty = 535;          // "%s": the field's label
+inline constexpr int kUiEntryNotANumber = 536;          // the field's label, the text typed
+inline constexpr int kUiEntryMonthOutOfRange = 537;     // the month typed
+inline constexpr int kUiEntryNoYearZero = 538;          // -
+inline constexpr int kUiEntryCharactersOutside = 539;   // the field's label, the characters named
+inline constexpr int kUiEntryTownWithoutName = 540;     // -
+inline constexpr int kUiEntryCountryTooLong = 541;      // -
+inline constexpr int kUiEntryZoneOutOfRange = 542;      // hours, minutes typed
 
 // Entry 1 is the caption of the first menu; the top-level Help item is shown
 // only when it reads exactly this text.
@@ -45,6 +57,11 @@ std::string LanguageFilePath(const std::string& programFolder);
 // kUiEntryCount, so every fixed entry number is readable; a longer file is
 // kept whole. On failure table is left as it was.
 UiStringLoad LoadLanguage(const std::string& programFolder, UiStringTable& table);
+
+// An entry's text with each "%s" replaced by the next of values, in order (a
+// "%s" left over becomes empty, a value left over is dropped). The values are
+// put in as they are, so a "%s" inside a value stays.
+std::string FillEntry(std::string_view text, std::initializer_list<std::string_view> values);
 
 // True only when entry 1 reads exactly "File": then the top-level Help menu
 // item is shown.

@@ -1,5 +1,6 @@
-#include <algorithm>
 #include "input/ui/inputdates.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QButtonGroup>
@@ -21,6 +22,7 @@
 
 #include "chart/ui/picturechart.h"
 #include "input/timezones.h"
+#include "input/ui/inputmessages.h"
 #include "input/ui/maskedfields.h"
 #include "input/ui/towndb.h"
 #include "mainwindow/ui/baseform.h"
@@ -48,6 +50,7 @@ constexpr int kEntrySouth = 335;
 constexpr int kEntryWest = 336;
 constexpr int kEntryEast = 337;
 constexpr int kEntryPlace = 338;
+constexpr int kEntryComment = 340;
 constexpr int kEntrySearch = 341;
 constexpr int kEntryTimeMask = 342;
 constexpr int kEntryHourMark = 346;
@@ -209,6 +212,7 @@ TInputDates::TInputDates(TBaseForm* owner) : QDialog(owner), owner_(owner) {
   RadioButton9->setChecked(true);
   Edit2 = new QLineEdit(text(kEntryPlace), this);
   Edit2->setObjectName("Edit2");
+  Edit2->installEventFilter(this);
   Button1 = new QPushButton(text(kEntrySearch), this);
   Button1->setObjectName("Button1");
   ComboBox1 = new QComboBox(this);
@@ -298,10 +302,16 @@ void TInputDates::showEvent(QShowEvent* event) {
 }
 
 bool TInputDates::eventFilter(QObject* watched, QEvent* event) {
-  // The comment is one line: Enter does not break it.
-  if (watched == Memo1 && event->type() == QEvent::KeyPress) {
+  if ((watched == Memo1 || watched == Edit2) && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      // Enter in the place field searches the town, as the search button
+      // does, instead of taking the dialog with the last town's place and
+      // zone; the comment is one line, so Enter does not break it. Elsewhere
+      // Enter is the dialog's OK.
+      if (watched == Edit2) RunGuarded([this] { Button1Click(); }, this);
+      return true;
+    }
   }
   return QDialog::eventFilter(watched, event);
 }
@@ -353,18 +363,23 @@ void TInputDates::Execute() {
 }
 
 void TInputDates::BitBtn1Click() {
+  // Nothing is taken unless every field reads and every text can be saved:
+  // the dialog stays open for the user to mend it.
+  QString comment = Memo1->toPlainText();
+  comment.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  if (RefuseUnwritableText(Edit1->text(), kEntryName, owner_->UiText, this) ||
+      RefuseUnwritableText(Edit2->text(), kEntryPlace, owner_->UiText, this) ||
+      RefuseUnwritableText(comment, kEntryComment, owner_->UiText, this))
+    return;
   DataInputResult result;
-  std::string message;
-  // Nothing is taken unless every field reads: the dialog stays open.
-  if (!ParseDataInput(Fields(), result, message)) {
-    ShowErrorMessage(message, this);
+  InputRefusal refusal;
+  if (!ParseDataInput(Fields(), result, refusal)) {
+    ShowErrorMessage(InputRefusalMessage(refusal, owner_->UiText), this);
     return;
   }
   owner_->SetCommandEnabled("N18", false);
   EnteredName = FieldText(*Edit1);
   EnteredPlace = FieldText(*Edit2);
-  QString comment = Memo1->toPlainText();
-  comment.replace(QLatin1Char('\n'), QLatin1Char(' '));
   EnteredComment = Utf8ToCp1251(comment.toStdString());
   Entered = result;
   CloseModal(*this, mrOk);
@@ -410,6 +425,8 @@ TownSearchStatus TInputDates::SearchPlace() {
 }
 
 void TInputDates::Button1Click() {
+  // a name with letters the towns files cannot hold is neither found nor added
+  if (RefuseUnwritableText(Edit2->text(), kEntryPlace, owner_->UiText, this)) return;
   const TownSearchStatus status = SearchPlace();
   if (status == TownSearchStatus::NotFound) {
     OfferNewTown(FieldText(*Edit2));
@@ -431,9 +448,9 @@ bool TInputDates::ApplyTown(int row) {
   // The zone is that of the moment typed in the dialog; it is worked out
   // before anything is filled in, so a fault leaves the dialog as it was.
   LocalDateTime when;
-  std::string message;
-  if (!ParseLocalDateTime(Fields(), when, message)) {
-    ShowErrorMessage(message, this);
+  InputRefusal refusal;
+  if (!ParseLocalDateTime(Fields(), when, refusal)) {
+    ShowErrorMessage(InputRefusalMessage(refusal, owner_->UiText), this);
     return false;
   }
   const double moment = LocalMoment(when.Day, when.Month, when.Year, when.LocalHours);

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "input/timezones.h"
+#include "input/ui/inputmessages.h"
 #include "input/ui/maskedfields.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/smalldialogs.h"
@@ -33,7 +34,8 @@ constexpr int kEntryWest = 336;
 constexpr int kEntryZoneName = 429;
 constexpr int kEntryZoneMask = 430;
 constexpr int kEntryNewTownCaption = 344;
-constexpr int kEntryNameTooLong = 345;
+constexpr int kEntryTownLabel = 338;
+constexpr int kEntryCountryLabel = 424;
 constexpr int kEntryHourMark = 346;
 constexpr int kEntryMinuteMark = 347;
 
@@ -171,14 +173,16 @@ NewTownFields TTownDB::Fields() const {
 
 NewTownLine TTownDB::BuildLine() const {
   NewTown town;
-  std::string message;
-  if (!ReadNewTownFields(Fields(), town, message)) {
+  InputRefusal refusal;
+  if (!ReadNewTownFields(Fields(), town, refusal)) {
     NewTownLine refused;
     refused.Status = NewTownStatus::Refused;
-    refused.Message = message;
+    refused.Message = InputRefusalMessage(refusal, owner_->UiText);
     return refused;
   }
-  return BuildUserTownLine(town);
+  NewTownLine built = BuildUserTownLine(town);
+  if (built.Status != NewTownStatus::Ok) built.Message = NewTownRefusalMessage(built, town, owner_->UiText);
+  return built;
 }
 
 bool TTownDB::SaveLine(const std::string& line) {
@@ -191,9 +195,14 @@ void TTownDB::AddTown(const std::string& typedName) {
   Prepare(typedName);
   for (;;) {
     if (ExecModal(*this) != mrOk) return;
+    // Letters the towns file cannot hold are refused before the line is
+    // built: the user retypes them.
+    if (RefuseUnwritableText(Edit1->text(), kEntryTownLabel, owner_->UiText, this) ||
+        RefuseUnwritableText(Edit2->text(), kEntryCountryLabel, owner_->UiText, this))
+      continue;
     const NewTownLine built = BuildLine();
     if (built.Status == NewTownStatus::NameTooLong) {
-      ShowMessage(owner_->UiText.Entry(kEntryNameTooLong), this);
+      ShowMessage(built.Message, this);
       return;
     }
     if (built.Status != NewTownStatus::Ok) {

@@ -47,9 +47,9 @@ class TTownDB : public QDialog {
   void Prepare(const std::string& typedName);
   // The fields as the reading function takes them.
   NewTownFields Fields() const;
-  // The line of the town the fields describe. Status Refused with a message
-  // when a field cannot be read or the line cannot hold it; NameTooLong for
-  // a name of more than 20 characters.
+  // The line of the town the fields describe, or the status that refuses it
+  // with its message from the interface string table (NameTooLong for a name
+  // of more than 20 characters).
   NewTownLine BuildLine() const;
   // Appends a line to the user's towns file (sorted, written whole); a
   // failure is reported and the file is left as it was.

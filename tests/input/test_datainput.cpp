@@ -9,6 +9,8 @@
 // out independently of the code under test.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
 
 #include "input/datainput.h"
@@ -47,8 +49,8 @@ DataInputFields At(const char* day, const char* month, const char* year, const s
 
 DataInputResult Parsed(const DataInputFields& f) {
   DataInputResult r;
-  std::string message;
-  EXPECT_TRUE(ParseDataInput(f, r, message)) << message;
+  InputRefusal refusal;
+  EXPECT_TRUE(ParseDataInput(f, r, refusal)) << refusal.Text;
   return r;
 }
 
@@ -197,6 +199,15 @@ TEST(DataInput, CoordinatesOutOfRangeAreFolded) {
   r = Parsed(f);
   EXPECT_NEAR(r.GeoLatitude, 90.0, kDegreesTol);
   EXPECT_NEAR(r.GeoLongitude, 180.0, kDegreesTol);
+  // minutes and seconds that carry past the pole or the date line: 90 60 60
+  // is beyond the pole (the equator); 180 60 60 East is 178 59 00 West
+  f.LatitudeText = "90:60:60";
+  f.LongitudeText = "180:60:60";
+  f.ZoneText = Hms("50", "00", "00");  // 50 hours lose two days
+  r = Parsed(f);
+  EXPECT_NEAR(r.GeoLatitude, 0.0, kDegreesTol);
+  EXPECT_NEAR(r.GeoLongitude, -(178.0 + 59.0 / 60.0), kDegreesTol);
+  EXPECT_NEAR(r.TimeZone, 2.0, kHoursTol);
   // the folds of a signed typed value
   EXPECT_EQ(FoldLatitudeDegrees(-91), 0);
   EXPECT_EQ(FoldLatitudeDegrees(-90), -90);
@@ -218,10 +229,14 @@ TEST(DataInput, GeocentricLatitudeTakesTheFlattening) {
 TEST(DataInput, AFieldThatCannotBeReadChangesNothing) {
   DataInputResult untouched;
   untouched.Day = 77;
+  using F = InputField;
+  using E = InputFault;
   struct Case {
     const char* what;
     DataInputFields fields;
-    const char* named;  // the message names the field
+    InputField field;  // the refusal names the field,
+    InputFault fault;  // the fault
+    const char* text;  // and the part as typed
   };
   DataInputFields good = At("10", "06", "2000", Hms("12", "00", "00"));
   auto with = [&good](auto change) {
@@ -231,27 +246,30 @@ TEST(DataInput, AFieldThatCannotBeReadChangesNothing) {
   };
   const Case cases[] = {
       {"letter in the hours", with([](DataInputFields& f) { f.TimeText = Hms("1a", "00", "00"); }),
-       "local time"},
+       F::Time, E::NotANumber, "1a"},
       {"sign in the seconds", with([](DataInputFields& f) { f.TimeText = Hms("12", "00", "-1"); }),
-       "seconds"},
+       F::Time, E::NotANumber, "-1"},
       {"letter in the latitude", with([](DataInputFields& f) { f.LatitudeText = "5x:00:00"; }),
-       "latitude"},
+       F::Latitude, E::NotANumber, "5x"},
       {"letter in the longitude", with([](DataInputFields& f) { f.LongitudeText = "03O:00:00"; }),
-       "longitude"},
+       F::Longitude, E::NotANumber, "03O"},
       {"letter in the zone", with([](DataInputFields& f) { f.ZoneText = Hms("03", "3o", "00"); }),
-       "Greenwich"},
-      {"empty day", with([](DataInputFields& f) { f.DayText = "  "; }), "day is empty"},
-      {"empty year", with([](DataInputFields& f) { f.YearText = "    "; }), "year is empty"},
-      {"letter in the month", with([](DataInputFields& f) { f.MonthText = "l2"; }), "month"},
-      {"month 13", with([](DataInputFields& f) { f.MonthText = "13"; }), "month 13"},
-      {"month 0", with([](DataInputFields& f) { f.MonthText = "00"; }), "month 0"},
-      {"year 0", with([](DataInputFields& f) { f.YearText = "0"; }), "year 0"},
+       F::Zone, E::NotANumber, "3o"},
+      {"empty day", with([](DataInputFields& f) { f.DayText = "  "; }), F::Day, E::EmptyField, "  "},
+      {"empty year", with([](DataInputFields& f) { f.YearText = "    "; }), F::Year, E::EmptyField, "    "},
+      {"letter in the month", with([](DataInputFields& f) { f.MonthText = "l2"; }), F::Month,
+       E::NotANumber, "l2"},
+      {"month 13", with([](DataInputFields& f) { f.MonthText = "13"; }), F::Month, E::MonthOutOfRange, "13"},
+      {"month 0", with([](DataInputFields& f) { f.MonthText = "00"; }), F::Month, E::MonthOutOfRange, "0"},
+      {"year 0", with([](DataInputFields& f) { f.YearText = "0"; }), F::Year, E::YearZero, "0"},
   };
   for (const Case& c : cases) {
     DataInputResult r = untouched;
-    std::string message;
-    EXPECT_FALSE(ParseDataInput(c.fields, r, message)) << c.what;
-    EXPECT_NE(message.find(c.named), std::string::npos) << c.what << ": " << message;
+    InputRefusal refusal;
+    EXPECT_FALSE(ParseDataInput(c.fields, r, refusal)) << c.what;
+    EXPECT_EQ(refusal.Field, c.field) << c.what;
+    EXPECT_EQ(refusal.Fault, c.fault) << c.what;
+    EXPECT_EQ(refusal.Text, c.text) << c.what;
     EXPECT_EQ(r.Day, 77) << c.what;
   }
 }
@@ -322,6 +340,71 @@ TEST(DataInputFill, WhatIsShownReadsBackAsTheSameMoment) {
   }
 }
 
+// Whatever the dialog accepts, it shows again as the same chart: random
+// field texts, many past their limits (99 hours, 99 minutes, latitude 90 60
+// 60, longitude 999) and with blank positions, are read, shown and read
+// again; the second reading gives the same moment and place, and showing it
+// gives the same texts.
+TEST(DataInputFill, AcceptedFieldsShowAndReadBackAsTheSameChart) {
+  constexpr double kHalfSecondDays = 0.5 / 86400.0;  // days: the fields keep whole seconds
+  constexpr double kFloatDegreesTol = 2e-5;         // degrees: a float near 180
+  std::mt19937 random(20261209);
+  auto digits = [&random](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+      const int d = static_cast<int>(random() % 11);  // one position in eleven left blank
+      text += d == 10 ? ' ' : static_cast<char>('0' + d);
+    }
+    return text;
+  };
+  auto number = [&random](int low, int high) {
+    return std::to_string(low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1)));
+  };
+  auto two = [](const std::string& n) { return n.size() < 2 ? "0" + n : n; };
+  int read = 0;
+  for (int trial = 0; trial < 5000; ++trial) {
+    DataInputFields f;
+    f.DayText = random() % 4 == 0 ? digits(2) : two(number(1, 31));
+    f.MonthText = two(number(1, 12));
+    f.BeforeCommonEra = random() % 5 == 0;
+    f.YearText = f.BeforeCommonEra ? number(1, 4000) : number(1, 3000);
+    f.TimeText = Hms(digits(2).c_str(), digits(2).c_str(), digits(2).c_str());
+    f.LatitudeText = digits(2) + ":" + digits(2) + ":" + digits(2);
+    if (trial % 50 == 0) f.LatitudeText = "90:60:60";
+    f.LongitudeText = digits(3) + ":" + digits(2) + ":" + digits(2);
+    if (trial % 50 == 1) f.LongitudeText = "180:60:60";
+    f.ZoneText = Hms(digits(2).c_str(), digits(2).c_str(), digits(2).c_str());
+    f.South = random() % 2 == 0;
+    f.West = random() % 2 == 0;
+    f.ZoneWest = random() % 2 == 0;
+    DataInputResult first;
+    InputRefusal refusal;
+    if (!ParseDataInput(f, first, refusal)) continue;  // an empty day: refused, not taken
+    ++read;
+    const DataInputFields shown = FieldsOfChartMoment(first.JulianDayUT, first.UniversalTime, first.TimeZone,
+                                                      first.GeoLatitude, first.GeoLongitude, Marks());
+    DataInputResult again;
+    ASSERT_TRUE(ParseDataInput(shown, again, refusal)) << Cp1251ToUtf8(refusal.Text);
+    const std::string typed = f.DayText + "." + f.MonthText + "." + f.YearText + " " +
+                              Cp1251ToUtf8(f.TimeText) + " zone " + Cp1251ToUtf8(f.ZoneText) + " " +
+                              f.LatitudeText + " " + f.LongitudeText;
+    ASSERT_NEAR(again.JulianDayUT, first.JulianDayUT, kHalfSecondDays) << typed;
+    ASSERT_NEAR(again.TimeZone, first.TimeZone, kHoursTol) << typed;
+    ASSERT_LE(std::fabs(first.GeoLatitude), 90.0f) << typed;
+    ASSERT_NEAR(again.GeoLatitude, first.GeoLatitude, kDegreesTol) << typed;
+    ASSERT_GT(first.GeoLongitude, -180.0f) << typed;
+    ASSERT_LE(first.GeoLongitude, 180.0f) << typed;
+    ASSERT_NEAR(again.GeoLongitude, first.GeoLongitude, kFloatDegreesTol) << typed;
+    const DataInputFields third = FieldsOfChartMoment(again.JulianDayUT, again.UniversalTime, again.TimeZone,
+                                                      again.GeoLatitude, again.GeoLongitude, Marks());
+    ASSERT_EQ(third.TimeText, shown.TimeText) << typed;
+    ASSERT_EQ(third.DayText + third.MonthText + third.YearText, shown.DayText + shown.MonthText + shown.YearText)
+        << typed;
+    ASSERT_EQ(third.LongitudeText, shown.LongitudeText) << typed;
+  }
+  EXPECT_GT(read, 4000);
+}
+
 TEST(NewTownInput, TheMaskedFieldsGiveTheNumbersAsTyped) {
   NewTownFields f;
   f.Name = "Springfield";
@@ -332,8 +415,8 @@ TEST(NewTownInput, TheMaskedFieldsGiveTheNumbersAsTyped) {
   f.LatitudeText = "39:48:00";
   f.LongitudeText = "089:39:00";
   NewTown t;
-  std::string message;
-  ASSERT_TRUE(ReadNewTownFields(f, t, message)) << message;
+  InputRefusal refusal;
+  ASSERT_TRUE(ReadNewTownFields(f, t, refusal)) << refusal.Text;
   EXPECT_EQ(t.ZoneHours, 6);
   EXPECT_EQ(t.ZoneMinutes, 30);
   EXPECT_EQ(t.LatDegrees, 39);
@@ -345,8 +428,9 @@ TEST(NewTownInput, TheMaskedFieldsGiveTheNumbersAsTyped) {
 
   f.LongitudeText = "0x9:39:00";
   NewTown before = t;
-  EXPECT_FALSE(ReadNewTownFields(f, t, message));
-  EXPECT_NE(message.find("longitude"), std::string::npos) << message;
+  EXPECT_FALSE(ReadNewTownFields(f, t, refusal));
+  EXPECT_EQ(refusal.Field, InputField::Longitude);
+  EXPECT_EQ(refusal.Text, "0x9");
   EXPECT_EQ(t.LonDegrees, before.LonDegrees);
 }
 

@@ -58,8 +58,8 @@ TEST(ShippedLanguageFile, LoadsCompleteWithTheDesignedCaptions) {
   UiStringTable table;
   const UiStringLoad load = LoadLanguage(kShippedFolder, table);
   ASSERT_TRUE(load.Loaded) << load.Message;
-  EXPECT_EQ(load.FileLines, 535);
-  ASSERT_EQ(table.Count(), 535);
+  EXPECT_EQ(load.FileLines, kUiEntryCount);
+  ASSERT_EQ(table.Count(), kUiEntryCount);
   EXPECT_FALSE(table.Entry(0).empty());
   EXPECT_EQ(table.Entry(1), Cp("Файл"));
   EXPECT_FALSE(ShowHelpItem(table));
@@ -94,7 +94,7 @@ TEST(ShippedLanguageFile, IsCrLfThroughoutAndPureCodePage1251) {
     ASSERT_NE(b, 0x7F) << "DEL at byte " << i;
     ASSERT_NE(b, 0x98) << "undefined code page 1251 byte at " << i;
   }
-  EXPECT_EQ(lineEnds, 535);
+  EXPECT_EQ(lineEnds, kUiEntryCount);
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
   EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "UTF-8 byte-order mark";
 }
@@ -111,8 +111,30 @@ TEST(ShippedLanguageFile, MatchesItsUtf8Source) {
     expected += Cp(line) + "\r\n";
     ++count;
   }
-  EXPECT_EQ(count, 535);
+  EXPECT_EQ(count, kUiEntryCount);
   EXPECT_EQ(ReadBytes(kShippedFolder + "/Options/LangH.lan"), expected);
+}
+
+TEST(ShippedLanguageFile, AddedMessagesTakeTheirValues) {
+  // Each message added after the designed table holds as many "%s" as its
+  // caller fills in, so no value is dropped and none is left empty.
+  const UiStringTable table = LoadShipped();
+  const int wanted[][2] = {{kUiEntryFieldEmpty, 1},      {kUiEntryNotANumber, 2},
+                           {kUiEntryMonthOutOfRange, 1}, {kUiEntryNoYearZero, 0},
+                           {kUiEntryCharactersOutside, 2}, {kUiEntryTownWithoutName, 0},
+                           {kUiEntryCountryTooLong, 0},  {kUiEntryZoneOutOfRange, 2}};
+  for (const auto& [entry, count] : wanted) {
+    const std::string& text = table.Entry(entry);
+    EXPECT_FALSE(text.empty()) << "entry " << entry;
+    int found = 0;
+    for (std::size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s", at + 2)) ++found;
+    EXPECT_EQ(found, count) << "entry " << entry;
+  }
+  EXPECT_EQ(FillEntry(table.Entry(kUiEntryNotANumber), {Cp("Широта"), "5x"}),
+            Cp("Поле «Широта»: «5x» — не число."));
+  // values go in as they are; missing ones leave nothing, extra ones are dropped
+  EXPECT_EQ(FillEntry("%s-%s", {"%s", "b", "c"}), "%s-b");
+  EXPECT_EQ(FillEntry("a %s b %s", {"1"}), "a 1 b ");
 }
 
 TEST(ShippedLanguageFile, ToggledCaptionsAreDistinguishable) {
@@ -149,25 +171,26 @@ TEST(LoadLanguage, ShortFileIsPaddedWithEmptyEntries) {
   const UiStringLoad load = LoadLanguage(folder.Path(), table);
   ASSERT_TRUE(load.Loaded) << load.Message;
   EXPECT_EQ(load.FileLines, 4);
-  ASSERT_EQ(table.Count(), 535);
+  ASSERT_EQ(table.Count(), kUiEntryCount);
   EXPECT_EQ(table.Entry(0), Cp("Заголовок"));
   EXPECT_EQ(table.Entry(1), "File");
   EXPECT_EQ(table.Entry(2), "");
   EXPECT_EQ(table.Entry(3), Cp("Последняя"));
   EXPECT_EQ(table.Entry(4), "");
-  EXPECT_EQ(table.Entry(534), "");
+  EXPECT_EQ(table.Entry(kUiEntryCount - 1), "");
   EXPECT_TRUE(ShowHelpItem(table));
 }
 
 TEST(LoadLanguage, LongerFileIsKeptWhole) {
   const TempProgramFolder folder;
   std::string bytes;
-  for (int n = 0; n < 540; ++n) bytes += "line " + std::to_string(n) + "\r\n";
+  const int lines = kUiEntryCount + 5;
+  for (int n = 0; n < lines; ++n) bytes += "line " + std::to_string(n) + "\r\n";
   folder.WriteLanguageFile(bytes);
   UiStringTable table;
   ASSERT_TRUE(LoadLanguage(folder.Path(), table).Loaded);
-  ASSERT_EQ(table.Count(), 540);
-  EXPECT_EQ(table.Entry(539), "line 539");
+  ASSERT_EQ(table.Count(), lines);
+  EXPECT_EQ(table.Entry(lines - 1), "line " + std::to_string(lines - 1));
 }
 
 TEST(LoadLanguage, MissingOrUnreadableFileNamesThePath) {

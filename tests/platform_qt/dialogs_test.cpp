@@ -1,6 +1,7 @@
 // Modal results, stay-on-top tool windows and the busy cursor.
 #include <QDialog>
 #include <QTimer>
+#include <QWindow>
 #include <stdexcept>
 
 #include "platform/qt/dialogs.h"
@@ -48,6 +49,48 @@ TEST_F(DialogsTest, AToolWindowStaysOnTopAndKeepsItsOtherHints) {
   MakeStayOnTopToolWindow(sheet);
   EXPECT_EQ(sheet.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
   EXPECT_FALSE(sheet.isVisible());  // a hidden window stays hidden
+}
+
+// A modal dialog opened while another is up belongs to that one for as long
+// as it is shown (its transient window, so the window manager keeps it above)
+// and stays on top when a stay-on-top window could hide it; afterwards it is
+// its own parent's again, with its own hints.
+TEST_F(DialogsTest, AModalDialogBelongsToTheDialogItBlocksWhileItIsShown) {
+  QWidget main;
+  main.show();
+  QWidget tool(&main, Qt::Window);
+  MakeStayOnTopToolWindow(tool);
+  QDialog outer(&main);
+  QDialog inner(&main);
+  const Qt::WindowFlags innerFlags = inner.windowFlags();
+  QWidget* innerParent = nullptr;
+  QWindow* innerTransient = nullptr;
+  bool innerOnTop = false;
+  QTimer::singleShot(0, &outer, [&] {
+    QTimer::singleShot(0, &inner, [&] {
+      innerParent = inner.parentWidget();
+      innerTransient = inner.windowHandle() ? inner.windowHandle()->transientParent() : nullptr;
+      innerOnTop = inner.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+      inner.accept();
+    });
+    ExecModal(inner);
+    outer.accept();
+  });
+  // without a stay-on-top window shown, nothing needs the hint
+  EXPECT_FALSE(MustStayOnTop(&main, &outer));
+  tool.show();
+  EXPECT_TRUE(MustStayOnTop(&main, &outer));
+  EXPECT_EQ(ExecModal(outer), mrOk);
+  EXPECT_EQ(innerParent, &outer);
+  EXPECT_EQ(innerTransient, outer.windowHandle());
+  EXPECT_TRUE(innerOnTop);
+  EXPECT_EQ(inner.parentWidget(), &main);
+  EXPECT_EQ(inner.windowFlags(), innerFlags);
+  // with no dialog open the working window is the shown one asked for
+  EXPECT_EQ(WorkingWindow(&tool), &tool);
+  EXPECT_EQ(WorkingWindow(&main), &main);
+  tool.hide();
+  main.hide();
 }
 
 // The shape of the cursor the application shows over its windows; -1 for none.

@@ -1,11 +1,13 @@
 // The default error display: exceptions end the action, never the program,
 // and their code page 1251 messages reach the message box unchanged.
 #include <QAction>
+#include <QDialog>
 #include <QEvent>
 #include <QMessageBox>
 #include <QTimer>
 #include <stdexcept>
 
+#include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "services_support.h"
 
@@ -142,6 +144,40 @@ TEST_F(MessagesTest, TheMessageBoxCarriesTheTitleAndTheUnicodeText) {
   EXPECT_EQ(caption, QStringLiteral("ZarnTelka Horary"));
   EXPECT_EQ(text, QString::fromUtf8("Карта 1"));
   EXPECT_TRUE(onlyOk);
+}
+
+// A message shown for a dialog that has just closed appears above the dialog
+// still open, whole: as wide as its title needs.
+TEST_F(MessagesTest, AMessageStandsAboveTheOpenDialogWithItsTitleWhole) {
+  QGuiApplication::setApplicationDisplayName("ZarnTelka Horary: a title longer than its text");
+  QWidget main;
+  main.show();
+  QDialog open(&main);
+  open.setWindowFlag(Qt::WindowStaysOnTopHint);
+  QDialog closed(&main);
+  QWidget* parent = nullptr;
+  bool onTop = false;
+  int width = 0, titleWidth = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    parent = box->parentWidget();
+    onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    width = box->width();
+    titleWidth = TitleFitWidth(*box);
+    box->accept();
+  });
+  poll.start(10);
+  QTimer::singleShot(0, &open, [&] {
+    ShowMessage("1", &closed);
+    open.accept();
+  });
+  open.exec();
+  EXPECT_EQ(parent, &open);
+  EXPECT_TRUE(onTop);
+  EXPECT_GE(width, titleWidth);
+  main.hide();
 }
 
 }  // namespace

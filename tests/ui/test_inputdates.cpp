@@ -15,12 +15,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -34,6 +37,7 @@
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/program.h"
 #include "mainwindow/ui/smalldialogs.h"
+#include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -296,12 +300,14 @@ TEST_F(InputDates, AFieldThatNamesNoDateChangesNothing) {
   Type(dialog_->Edit1, "Другой");
   EXPECT_FALSE(PressOk());
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_NE(messages_[0].find("month 13"), std::string::npos) << messages_[0];
+  // in the program's language, from the language file
+  EXPECT_EQ(messages_[0], FillEntry(Entry(kUiEntryMonthOutOfRange), {"13"}));
+  EXPECT_EQ(EntryUtf8(kUiEntryMonthOutOfRange).rfind("Месяц %s", 0), 0u);
   Type(dialog_->MaskEdit2, "07");
   Type(dialog_->MaskEdit3, "");
   EXPECT_FALSE(PressOk());
   ASSERT_EQ(messages_.size(), 2u);
-  EXPECT_NE(messages_[1].find("year"), std::string::npos) << messages_[1];
+  EXPECT_EQ(messages_[1], FillEntry(Entry(kUiEntryFieldEmpty), {Entry(327)}));
   EXPECT_EQ(Chart().JulianDayUT, before.JulianDayUT);
   EXPECT_EQ(Chart().UniversalTime, before.UniversalTime);
   EXPECT_EQ(Chart().ChartName, before.ChartName);
@@ -395,7 +401,7 @@ TEST_F(InputDates, TheZoneNeedsAReadableDateAndOtherwiseNothingIsFilled) {
   const std::string latitude = Shown(dialog_->MaskEdit5);
   EXPECT_FALSE(dialog_->ApplyTown(0));
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_NE(messages_[0].find("month"), std::string::npos);
+  EXPECT_EQ(messages_[0], FillEntry(Entry(kUiEntryMonthOutOfRange), {"13"}));
   EXPECT_EQ(Shown(dialog_->MaskEdit5), latitude);
   EXPECT_EQ(Shown(dialog_->MaskEdit7), "00ч00м00с");
 }
@@ -533,6 +539,150 @@ TEST_F(InputDates, ANameTooLongForItsColumnIsReportedNotCut) {
   FillZzyzx(townDb);
   EXPECT_EQ(townDb.Edit1->text().toStdString(), "Petropavlovsk-Kamchatsky");
   EXPECT_EQ(townDb.BuildLine().Status, NewTownStatus::NameTooLong);
+}
+
+}  // namespace
+
+namespace {
+
+// The window a message or a question opened from the dialogs belongs to: its
+// parent and transient window is the dialog the user works in, and it stays
+// on top as that dialog does, so it is never hidden beneath it.
+void ExpectAbove(QWidget* shown, QWidget* dialog, const char* what) {
+  SCOPED_TRACE(what);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->parentWidget(), dialog);
+  ASSERT_NE(shown->windowHandle(), nullptr);
+  EXPECT_EQ(shown->windowHandle()->transientParent(), dialog->windowHandle());
+  EXPECT_TRUE(shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+QString BoxText(QWidget* w) {
+  auto* box = qobject_cast<QMessageBox*>(w);
+  return box ? box->text() : QString();
+}
+
+void PressEnter(QWidget* w) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(w, &press);
+}
+
+TEST_F(InputDates, EveryQuestionAndMessageStandsAboveTheDialogTheUserWorksIn) {
+  SetMessageSink({});  // real boxes, to see where they stand
+  TTownDB* townDb = windows_->TownDB;
+  TWarning* warning = windows_->Warning;
+  const double before = Chart().JulianDayUT;
+  QString foreignLetters, tooLong, countryLetters;
+  // The questions and messages, answered by a script of their own (a timer
+  // does not fire again inside its own handler).
+  const std::vector<ModalScript::Step> messages = {
+      [&](QWidget* w) { ExpectAbove(w, dialog_, "month refused"); },
+      [&](QWidget* w) {
+        ExpectAbove(w, dialog_, "letters refused");
+        foreignLetters = BoxText(w);
+      },
+      [&](QWidget* w) {
+        ASSERT_EQ(w, warning);
+        ExpectAbove(w, dialog_, "add the town?");
+        warning->BitBtn1->click();
+      },
+      [&](QWidget* w) {
+        ASSERT_EQ(w, townDb);
+        ExpectAbove(w, dialog_, "add-town dialog");
+        Type(townDb->Edit1, "Petropavlovsk-Kamchatsky");
+        townDb->BitBtn1->click();
+      },
+      [&](QWidget* w) {  // shown after the add-town dialog has closed
+        ExpectAbove(w, dialog_, "name too long");
+        tooLong = BoxText(w);
+      },
+      [&](QWidget* w) {
+        ASSERT_EQ(w, warning);
+        warning->BitBtn1->click();
+      },
+      [&](QWidget* w) {
+        ASSERT_EQ(w, townDb);
+        FillZzyzx(*townDb);
+        Type(townDb->Edit1, "Zzyzx");
+        Type(townDb->Edit2, "Österreich");
+        townDb->BitBtn1->click();
+      },
+      [&](QWidget* w) {
+        ExpectAbove(w, dialog_, "country letters refused");
+        countryLetters = BoxText(w);
+      },
+      [&](QWidget* w) {  // back to the dialog to retype
+        ASSERT_EQ(w, townDb);
+        Type(townDb->Edit2, "USA");
+        townDb->BitBtn1->click();
+      },
+      [&](QWidget* w) {
+        ASSERT_EQ(w, warning);
+        ExpectAbove(w, dialog_, "the new line");
+        warning->BitBtn2->click();
+      },
+      [&](QWidget* w) {
+        ASSERT_EQ(w, townDb);
+        townDb->BitBtn2->click();
+      },
+  };
+  std::size_t answered = 0;
+  int unexpected = 0;
+  ModalScript script({[&](QWidget* w) {
+    ASSERT_EQ(w, dialog_);
+    EXPECT_TRUE(dialog_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    ModalScript inner(messages);
+    TypeMoment("15", "13", "1990", "12ч00м00с", "04ч00м00с", false);
+    dialog_->BitBtn1->click();  // a month that is none: refused
+    TypeMoment("15", "07", "1990", "12ч00м00с", "04ч00м00с", false);
+    Type(dialog_->Edit1, "Zürich-Ω");
+    dialog_->BitBtn1->click();  // letters the files cannot hold: refused
+    Type(dialog_->Edit1, "Вопрос");
+    Type(dialog_->Edit2, "Zzyzx");
+    PressEnter(dialog_->Edit2);  // Enter in the place searches: not found, add it?
+    PressEnter(dialog_->Edit2);  // again, this time through the add-town dialog
+    answered = inner.Done();
+    unexpected = inner.Unexpected();
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(Chart().JulianDayUT, before);
+    PressEnter(dialog_->Edit1);  // elsewhere Enter is OK
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->result(), mrOk);
+  }});
+  windows_->BaseForm->Item("N85")->trigger();
+  EXPECT_EQ(script.Done(), 1u);
+  EXPECT_EQ(answered, messages.size());
+  EXPECT_EQ(unexpected, 0);
+  EXPECT_EQ(script.Unexpected(), 0);
+  EXPECT_TRUE(foreignLetters.contains("ü (U+00FC), Ω (U+03A9)")) << foreignLetters.toStdString();
+  EXPECT_TRUE(foreignLetters.startsWith(QString::fromUtf8("Поле «Имя»"))) << foreignLetters.toStdString();
+  EXPECT_EQ(tooLong.toStdString(), EntryUtf8(345));
+  EXPECT_TRUE(countryLetters.contains("Ö (U+00D6)")) << countryLetters.toStdString();
+  // nothing was written: no town, and the chart took the name only on OK
+  EXPECT_FALSE(fs::exists(folder_ / "Towns/TownsUser.twn") &&
+               ReadBytes(folder_ / "Towns/TownsUser.twn").find("Zzyzx") != std::string::npos);
+  EXPECT_EQ(Chart().ChartName, Cp("Вопрос"));
+  EXPECT_NEAR(Chart().JulianDayUT, 2448087.83409053, kJulianDayTolDays);
+}
+
+TEST_F(InputDates, TextWithLettersTheFilesCannotHoldIsRefusedBeforeAnythingIsWritten) {
+  const ChartRecord before = Chart();
+  TypeMoment("15", "07", "1990", "12ч00м00с", "04ч00м00с", false);
+  Type(dialog_->Edit2, "Zürich");
+  EXPECT_FALSE(PressOk());
+  dialog_->Button1Click();  // nor searched, nor offered for adding
+  Type(dialog_->Edit2, "Zurich");
+  dialog_->Memo1->setPlainText(QString::fromUtf8("Ω?"));
+  EXPECT_FALSE(PressOk());
+  ASSERT_EQ(messages_.size(), 3u);
+  EXPECT_NE(messages_[0].find("U+00FC"), std::string::npos) << messages_[0];
+  EXPECT_NE(messages_[0].find(Entry(338)), std::string::npos) << messages_[0];
+  EXPECT_EQ(messages_[1], messages_[0]);
+  EXPECT_NE(messages_[2].find("U+03A9"), std::string::npos) << messages_[2];
+  EXPECT_NE(messages_[2].find(Entry(340)), std::string::npos) << messages_[2];
+  EXPECT_EQ(Chart().JulianDayUT, before.JulianDayUT);
+  EXPECT_EQ(Chart().PlaceName, before.PlaceName);
+  EXPECT_EQ(Chart().ChartComment, before.ChartComment);
 }
 
 }  // namespace
