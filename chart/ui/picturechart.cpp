@@ -167,6 +167,17 @@ void TPictureRadixChart::CastCurrentMoment() {
 }
 
 void TPictureRadixChart::Recalc() {
+  // A recomputed chart has nothing under the pointer yet: the hint of the
+  // last one (a body and its old position) and its hover places go, and the
+  // next drawing lays the hover places out afresh.
+  Work.HintVisible = 0;
+  HintText.clear();
+  RingHover = 0;
+  for (TRect& r : Work.HoverRects) r = kNoHoverRect;
+  Work.StarMarks.clear();
+  Work.PartMarks.clear();
+  Work.MidpointMarks.clear();
+  Work.StarMarkCount = Work.PartMarkCount = Work.MidpointMarkCount = 0;
   // While the planets of the receptions are shown exchanged every
   // recomputation keeps them exchanged, so the chart never disagrees with
   // the swap flag and the menu item that undoes it.

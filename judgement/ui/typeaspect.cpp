@@ -12,6 +12,7 @@
 
 #include "chart/chartrecord.h"
 #include "mainwindow/ui/baseform.h"
+#include "platform/qt/dialogs.h"
 #include "platform/text/cp1251.h"
 
 namespace {
@@ -77,6 +78,8 @@ TTypeAspect::TTypeAspect(QWidget* parent) : QDialog(parent) {
   buttons->addStretch();
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // as wide as its caption needs, so the caption shows whole in the frame
+  layout->addStrut(TitleFitWidth(*this));
 }
 
 TTypeAspect::~TTypeAspect() {

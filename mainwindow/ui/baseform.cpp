@@ -26,10 +26,13 @@
 #include <QHelpEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "chart/ui/picturechart.h"
 #include "chart/aspects.h"
+#include "chart/chartrecord.h"
 #include "engine/astromath.h"
 #include "input/ui/inputdates.h"
 #include "mainwindow/ui/menutree.h"
@@ -137,6 +140,50 @@ QFont GlyphListFont() {
 }
 
 
+// The row of status-bar panels: each panel at its own width, left to right in
+// its fixed order. However narrow the window, the panels neither shrink nor
+// overlap; what the row cannot hold is cut off at its right edge.
+class StatusPanelRow : public QWidget {
+ public:
+  explicit StatusPanelRow(QWidget* parent) : QWidget(parent) {
+    setObjectName("StatusPanels");
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  }
+  void Add(QLabel* panel) {
+    panel->setParent(this);
+    panels_.push_back(panel);
+    Arrange();
+  }
+  // Places the panels after a change of width.
+  void Arrange() {
+    int x = 0;
+    for (QLabel* panel : panels_) {
+      panel->setGeometry(x, 0, panel->width(), height());
+      x += panel->width() + kPanelGap;
+    }
+    updateGeometry();
+  }
+  QSize sizeHint() const override {
+    int width = 0, height = 0;
+    for (QLabel* panel : panels_) {
+      width += panel->width() + kPanelGap;
+      height = std::max(height, panel->sizeHint().height());
+    }
+    return {width, height};
+  }
+  QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { Arrange(); }
+
+ private:
+  static constexpr int kPanelGap = 2;  // pixels between two panels
+  std::vector<QLabel*> panels_;
+};
+
+// Frame and margins of a sunken status-bar panel beside its text.
+constexpr int kPanelTextAllowance = 10;  // pixels
+
 }  // namespace
 
 TBaseForm* TBaseForm::Instance() { return gBaseForm; }
@@ -194,7 +241,19 @@ QLabel* TBaseForm::Panel(int index) const {
 }
 
 void TBaseForm::SetPanelText(int index, const std::string& cp1251) {
-  if (QLabel* p = Panel(index)) p->setText(FromCp(cp1251));
+  QLabel* p = Panel(index);
+  if (!p) return;
+  p->setText(FromCp(cp1251));
+  // the designed width is a minimum: a wider text widens its panel
+  FitPanel(index, p->text());
+}
+
+void TBaseForm::FitPanel(int index, const QString& text) {
+  QLabel* p = Panel(index);
+  const int needed = p->fontMetrics().horizontalAdvance(text) + kPanelTextAllowance;
+  if (needed <= p->width()) return;
+  p->setFixedWidth(needed);
+  if (auto* row = dynamic_cast<StatusPanelRow*>(p->parentWidget())) row->Arrange();
 }
 
 void TBaseForm::ShowAspectList(const std::vector<std::string>& lines) {
@@ -401,6 +460,7 @@ void TBaseForm::BuildStatusBar() {
   QFont small = bar->font();
   small.setPointSize(8);
   bar->setFont(small);
+  auto* row = new StatusPanelRow(bar);
   for (int i = 0; i < 6; ++i) {
     panels_[i] = new QLabel(bar);
     panels_[i]->setObjectName(QString("Panel%1").arg(i));
@@ -409,8 +469,9 @@ void TBaseForm::BuildStatusBar() {
     panels_[i]->setTextInteractionFlags(Qt::NoTextInteraction);
     panels_[i]->setFont(small);
     panels_[i]->installEventFilter(this);
-    bar->addWidget(panels_[i]);
+    row->Add(panels_[i]);
   }
+  bar->addWidget(row, 1);
 }
 
 void TBaseForm::LoadLanguage() {
@@ -424,6 +485,10 @@ void TBaseForm::LoadLanguage() {
   for (const auto& hint : kToolButtonHintFromMenu)
     if (QToolButton* b = Button(hint.button))
       if (QAction* a = Item(hint.item)) b->setToolTip(a->text());
+  // The house-system panel is as wide as the longest name it can show, as
+  // the chart record composes them (the prefix, a blank, the system).
+  for (int n = 1; n <= kHouseSystemCount; ++n)
+    FitPanel(1, Text(kEntryHouseNamePrefix) + " " + Text(kEntryFirstHouseSystem - 1 + n));
 }
 
 void TBaseForm::SetCommandEnabled(const std::string& item, bool enabled) {

@@ -122,6 +122,8 @@ class TBaseForm : public QMainWindow {
   void BuildToolBar();
   void BuildStatusBar();
   void BuildPanels();
+  // Widens status-bar panel index, if need be, so that text shows whole.
+  void FitPanel(int index, const QString& text);
   void LoadLanguage();
   void ConnectHandlers();
   void ObjectPreset(int shownUpTo, int aspectedUpTo, int radioGroup2);

@@ -216,6 +216,21 @@ TEST_F(ChartEvents, HoverOverAGlyphShowsItsNameAndPositionNearTheRightEdge) {
   Send(QEvent::MouseMove, QPoint(3, 3), Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(w.HintVisible, 0);
   EXPECT_EQ(hintPixels(), 0);
+
+  // a chart cast anew drops the hint of the last one, though the pointer has
+  // not moved: its body and position are no longer the chart's
+  Send(QEvent::MouseMove, sun, Qt::NoButton, Qt::NoButton);
+  ASSERT_EQ(w.HintVisible, 1);
+  ASSERT_GT(hintPixels(), 0);
+  chart_->Chart.JulianDayUT += 40.0;
+  chart_->Chart.JulianDay0h += 40.0;
+  form_->ApplyChartTime();
+  EXPECT_EQ(w.HintVisible, 0);
+  EXPECT_TRUE(chart_->HintText.empty());
+  EXPECT_EQ(chart_->RingHover, 0);
+  EXPECT_EQ(hintPixels(), 0);
+  // the new drawing has laid out the hover places of the new chart
+  EXPECT_NE(GlyphCentre(kHoverBodyFirst + 0), sun);
 }
 
 TEST_F(ChartEvents, OnTheOuterCircleTheHintReadsTheLongitudeUnderThePointer) {

@@ -15,9 +15,11 @@
 #include <map>
 
 #include "chart/ui/picturechart.h"
+#include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/program.h"
 #include "mainwindow/ui/smalldialogs.h"
+#include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
@@ -82,12 +84,22 @@ TEST_F(Program, StartsWithCaptionsFromTheLanguageFile) {
   // disabled at start
   EXPECT_FALSE(form.Item("N21")->isEnabled());
   EXPECT_FALSE(form.Button("SpeedButton16")->isEnabled());
-  // status bar: the six designed widths
+  // status bar: the six designed widths at least; the house-system panel
+  // holds the longest name whole
   const int widths[6] = {200, 175, 100, 55, 105, 110};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(form.Panel(i)->width(), widths[i]) << i;
-  // the chart window's house system is on the status bar and checked in the menu
+  for (int i = 0; i < 6; ++i) EXPECT_GE(form.Panel(i)->width(), widths[i]) << i;
+  for (int i : {0, 2, 3, 4, 5}) EXPECT_EQ(form.Panel(i)->width(), widths[i]) << i;
   const ChartRecord& c = windows->PictureRadixChart->Chart;
+  QLabel* houses = form.Panel(1);
+  for (int n = 1; n <= kHouseSystemCount; ++n) {
+    const QString name = QString::fromStdString(Cp1251ToUtf8(c.HouseSystemNames[n]));
+    EXPECT_LE(houses->fontMetrics().horizontalAdvance(name), houses->contentsRect().width()) << n;
+  }
+  // the chart window's house system is on the status bar and checked in the menu
   EXPECT_EQ(form.Panel(1)->text().toStdString(), Cp1251ToUtf8(c.HouseSystemNames[c.HouseSystem]));
+  // the aspect-type dialog is as wide as its caption needs
+  windows->TypeAspect->adjustSize();
+  EXPECT_GE(windows->TypeAspect->width(), TitleFitWidth(*windows->TypeAspect));
   EXPECT_TRUE(messages_.empty());
 }
 
@@ -223,6 +235,25 @@ TEST_F(Program, StatusBarHintsTellWhenTheHourAndTheLunarDayEnd) {
   }
   EXPECT_TRUE(form.StatusBarHint(100).empty());
   EXPECT_TRUE(form.StatusBarHint(475).empty());
+}
+
+TEST_F(Program, StatusPanelsKeepTheirOrderAndClipWhenTheWindowIsSmall) {
+  auto windows = CreateProgramWindows(folder_.string());
+  TBaseForm& form = *windows->BaseForm;
+  form.show();
+  for (int width : {1200, 640, 300, 120}) {
+    form.resize(width, 300);
+    QApplication::processEvents();
+    QWidget* bar = form.Panel(0)->parentWidget();
+    for (int i = 0; i < 6; ++i) {
+      const QRect panel = form.Panel(i)->geometry();
+      EXPECT_GE(panel.width(), 55) << width << " " << i;  // never squeezed
+      if (i > 0) EXPECT_GT(panel.left(), form.Panel(i - 1)->geometry().right()) << width << " " << i;
+    }
+    // what shows lies inside the bar, which lies inside the window
+    EXPECT_LE(bar->mapTo(&form, QPoint(bar->width(), 0)).x(), form.width()) << width;
+  }
+  form.hide();
 }
 
 }  // namespace
