@@ -3,6 +3,7 @@
 #include "mainwindow/uistrings.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -30,7 +31,8 @@ class TempProgramFolder {
   TempProgramFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     path_ = fs::temp_directory_path() /
-            (std::string("uistrings_") + info->test_suite_name() + "_" + info->name());
+            (std::string("uistrings_") + info->test_suite_name() + "_" + info->name() + "_" +
+             std::to_string(::getpid()));
     fs::remove_all(path_);
     fs::create_directories(path_ / "Options");
   }

@@ -8,6 +8,7 @@
 // the program's own time scale adds Delta T = -24.6 + 72.318 T + 29.952 T^2
 // seconds (T centuries from 1900), worked out here independently.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -81,7 +82,8 @@ class ChartEvents : public ::testing::Test {
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
               (std::string("horary-chartevents-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+               std::to_string(::getpid()));
     fs::remove_all(folder_);
     fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
     previousSink_ = SetMessageSink(

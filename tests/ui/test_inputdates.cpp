@@ -10,6 +10,7 @@
 // and summer time (+1 h) from late March to late September 1990; New York
 // keeps 5 h West of Greenwich as standard time.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -95,7 +96,8 @@ class InputDates : public ::testing::Test {
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
               (std::string("horary-inputdates-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+               std::to_string(::getpid()));
     fs::remove_all(folder_);
     fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
     previousSink_ = SetMessageSink(

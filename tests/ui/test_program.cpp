@@ -2,6 +2,7 @@
 // tree, captions from the language file, start-up failures, and shut-down
 // writing every template and settings file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -46,7 +47,8 @@ class Program : public ::testing::Test {
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
               (std::string("horary-program-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+               std::to_string(::getpid()));
     fs::remove_all(folder_);
     fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
     messages_.clear();
