@@ -2,6 +2,8 @@
 // aspect-time search, on fixed inputs.
 #include <benchmark/benchmark.h>
 
+#include <iterator>
+
 #include "engine/astromath.h"
 #include "engine/bodies.h"
 #include "engine/houses.h"
@@ -56,5 +58,36 @@ void BM_FindNextNewMoon(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FindNextNewMoon)->Unit(benchmark::kMicrosecond);
+
+// A mix of the searches a chart asks for: the Moon to planets, planets to
+// each other, bodies to a sign's first degree (kind -1 here), forwards and
+// backwards, from starts spread over 1990-2030; time per search.
+void BM_FindAspectMix(benchmark::State& state) {
+  struct Search {
+    int a, b, kind, sign, direction;
+  };
+  const Search searches[] = {
+      {kSun, kMoon, 4, 1, 1},      {kMoon, kSaturn, 2, 1, 1},      {kMoon, kVenus, 3, -1, -1},
+      {kVenus, kMars, 3, 1, 1},    {kMars, kJupiter, 4, 1, -1},    {kSun, kVenus, 0, 1, 1},
+      {kSun, kMercury, 0, 1, -1},  {kJupiter, kSaturn, 2, -1, 1},  {kMercury, kMars, 1, 1, 1},
+      {kMoon, kMercury, 0, 1, -1}, {kMercury, kMercury, -1, 1, 1}, {kMars, kMars, -1, 1, -1},
+      {kMoon, kMoon, -1, 1, 1},
+  };
+  const int count = static_cast<int>(std::size(searches));
+  int i = 0;
+  for (auto _ : state) {
+    const Search& s = searches[i % count];
+    const double start = JulianDay(1, 1, 1990, 0) + 1461.37 * (i % 10);
+    double found = 0;
+    bool ok = s.kind < 0 ? FindAspectTime(start, start, start, s.b, s.b, 0, 30.0f * (i % 12), 0, 1,
+                                          s.direction, 1, 0, found)
+                         : FindAspectTime(start, start, start, s.a, s.b, s.kind, 0, 1, s.sign,
+                                          s.direction, 0, 0, found);
+    benchmark::DoNotOptimize(ok);
+    benchmark::DoNotOptimize(found);
+    ++i;
+  }
+}
+BENCHMARK(BM_FindAspectMix)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

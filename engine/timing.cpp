@@ -1,6 +1,7 @@
 // Sunrise and sunset, and the aspect-time search.
 #include "engine/timing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/astromath.h"
@@ -22,19 +23,28 @@ bool RisingAngle(double x, double phi, double eps, double& a) {
   return std::isfinite(a);
 }
 
+// Universal time (hours in [0, 24)) of the moment after 0h UT at which the
+// local sidereal time reaches a (radians): the sidereal interval is folded
+// into one sidereal day first, then turned into solar hours.
 double ToUtHours(double a, double s0, double longitude) {
-  double h = (a * 12 / kPi - s0 - longitude / 15) / (1 + 0.002737909);
-  h = std::fmod(h, 24.0);
-  if (h < 0) h += 24.0;
-  if (h >= 24.0) h = 0;
-  return h;
+  double sidereal = std::fmod(a * 12 / kPi - s0 - longitude / 15, 24.0);
+  if (sidereal < 0) sidereal += 24.0;
+  double h = sidereal / (1 + 0.002737909);
+  return h < 24.0 ? h : 0.0;
 }
 
 }  // namespace
 
+// Rising and setting of the Sun's point of the ecliptic, shifted along it
+// by refraction and semi-diameter, by Napier's analogies in the triangle of
+// pole, equinox and point (Smart, Textbook on Spherical Astronomy, 1977,
+// ch. I); sidereal time and obliquity of Newcomb as given by Meeus,
+// Astronomical Formulae for Calculators, 1979.
 SunRiseSetStatus CalcSunRiseSet(float ut, float latitude, float longitude, float sunLongitude,
                                 double jd, float& rise, float& set) {
   rise = set = 0;
+  // no place, no daylight to place
+  if (!std::isfinite(latitude) || !std::isfinite(longitude)) return SunRiseSetStatus::kAlwaysDown;
   double phi = latitude * kDegToRad;
   // centuries from 1900.0 at 0h of the date
   double T = (jd - ut / 24.0 - 2415020.0) / 36525.0;
@@ -55,8 +65,9 @@ SunRiseSetStatus CalcSunRiseSet(float ut, float latitude, float longitude, float
   }
   rise = static_cast<float>(ToUtHours(aRise, s0, longitude));
   set = static_cast<float>(ToUtHours(aSet, s0, longitude));
-  if (rise >= 24.0f) rise = 0;
-  if (set >= 24.0f) set = 0;
+  // a value a hair below 24 rounds to 24 in single precision
+  if (!(rise < 24.0f)) rise = 0;
+  if (!(set < 24.0f)) set = 0;
   return SunRiseSetStatus::kNormal;
 }
 
@@ -70,25 +81,83 @@ bool IsDaytime(SunRiseSetStatus status, float ut, float rise, float set) {
 
 namespace {
 
-constexpr double kOneArcsecRad = 4.84813681109536e-06;
-constexpr double kTenthArcsecRad = 2.777777777777778e-05 * kDegToRad;
+constexpr double kOneArcsecDeg = 1.0 / 3600;
+constexpr double kTenthArcsecDeg = 0.1 / 3600;  // stopping tolerance of the search
 constexpr double kMinStepDays = 1e-9;
 // Bound on body evaluations of one search; the slowest legitimate searches
-// (outer planets decades ahead, with retrograde loops) need a few thousand.
+// (outer planets decades ahead, with retrograde loops) need a few hundred.
 constexpr int kMaxEvaluations = 40000;
+// No step moves the relative longitude further than this (degrees), so a
+// step never carries the difference past the target and round again.
+constexpr double kMaxStepMotionDeg = 30;
 
-// Longitude of a body at a moment, as the search sees it.
+// Upper bounds of each body's longitude speed (degrees/day) and of its
+// acceleration (degrees/day^2), geocentric on the ecliptic or the equator,
+// taken from the engine's own positions 1899-2102 with a margin of a
+// quarter on speeds and a factor 2 on accelerations. Chiron's acceleration
+// covers the kink of its correction before 1967.
+constexpr double kSpeedBound[16] = {1.12,  17.5,  2.42, 1.38,   0.85,  0.26,  0.15,  0.07,
+                                    0.045, 0.045, 0.15, 0.0013, 0.112, 0.141, 0.053, 0.053};
+constexpr double kAccelBound[16] = {0.0037,  1.43,    0.212, 0.047, 0.0163, 0.0037, 0.0021, 0.001,
+                                    0.00064, 0.00063, 0.011, 1e-6,  1e-6,   1e-6,   1e-6,   1e-6};
+// Heliocentric planets, Mercury to Pluto (bodies 2..9).
+constexpr double kHelioSpeedBound[8] = {6.33, 1.63, 0.64, 0.092, 0.038, 0.013, 0.0062, 0.0072};
+constexpr double kHelioAccelBound[8] = {0.162, 0.0008, 0.001, 1.2e-5, 1e-6, 1e-6, 1e-6, 1e-6};
+constexpr double kSpeedMargin = 1.25;
+constexpr double kAccelMargin = 2.0;
+
+double SpeedBound(int body, int geocentric) {
+  double v = geocentric == 0 && body >= kMercury && body <= kPluto
+                 ? kHelioSpeedBound[body - kMercury]
+                 : kSpeedBound[body];
+  return v * kSpeedMargin;
+}
+
+double AccelBound(int body, int geocentric) {
+  double a = geocentric == 0 && body >= kMercury && body <= kPluto
+                 ? kHelioAccelBound[body - kMercury]
+                 : kAccelBound[body];
+  return a * kAccelMargin;
+}
+
+// Longitude of a body at a moment, as the search sees it, from the
+// all-bodies driver run for that body; the evaluations are counted.
 class BodyLongitudes {
  public:
   explicit BodyLongitudes(const AspectSearchFrame& frame) : frame_(frame) {}
 
   double operator()(int body, double jd) {
-    ++evaluations_;
     BodyPositions p;
+    return Run(body, jd, p);
+  }
+
+  // Longitudes of two bodies at one moment, from one run where it gives
+  // both (the Sun comes with every run, the nodes with the Moon's).
+  void Pair(int bodyA, int bodyB, double jd, double& lonA, double& lonB) {
+    BodyPositions p;
+    lonB = Run(bodyB, jd, p);
+    bool together = bodyA == kSun || bodyA == bodyB || (InMoonRun(bodyA) && InMoonRun(bodyB));
+    lonA = together ? Shifted(bodyA, p.Longitude[bodyA]) : Run(bodyA, jd, p);
+  }
+
+  bool exhausted() const { return evaluations_ >= kMaxEvaluations; }
+
+ private:
+  static bool InMoonRun(int body) {
+    return body == kMoon || body == kNorthNode || body == kSouthNode;
+  }
+
+  double Run(int body, double jd, BodyPositions& p) {
+    ++evaluations_;
+    p = BodyPositions();
     p.Selector = body;
     p.T = (jd - 2451545.0) / 36525.0;
     CalcBodies(p, frame_.Geocentric, frame_.EquatorialOutput);
-    double lon = p.Longitude[body];
+    return Shifted(body, p.Longitude[body]);
+  }
+
+  // In [0, 360), shifted by the reception swap.
+  double Shifted(int body, double lon) const {
     Normalize360(lon);
     if (frame_.ReceptionSwap == 1 && body >= 0 && body < 12) {
       lon += 30.0 * frame_.ReceptionShift[body];
@@ -97,37 +166,146 @@ class BodyLongitudes {
     return lon;
   }
 
-  bool exhausted() const { return evaluations_ >= kMaxEvaluations; }
-
- private:
   const AspectSearchFrame& frame_;
   int evaluations_ = 0;
 };
 
-int Sign(double v) { return (v > 0) - (v < 0); }
+// The angle still to go at a moment: A's target less body B's longitude,
+// folded into [-180, 180] degrees. A's target is its longitude plus the
+// offset, or a fixed longitude when A does not move.
+struct TargetDistance {
+  BodyLongitudes& longitude;
+  int bodyA, bodyB;
+  bool aMoves;
+  double offset;       // degrees added to A's longitude (the aspect less the orb)
+  double fixedTarget;  // degrees, the target when A does not move
 
-// 1 when the longitude lies in [0, 90] degrees (sine and cosine both >= 0).
-int FirstQuadrant(double lonDeg) { return lonDeg >= 0 && lonDeg <= 90 ? 1 : 0; }
+  double operator()(double jd) {
+    double lonA = 0, lonB = 0;
+    if (aMoves) {
+      longitude.Pair(bodyA, bodyB, jd, lonA, lonB);
+      return std::remainder(lonA + offset - lonB, 360.0);
+    }
+    return std::remainder(fixedTarget - longitude(bodyB, jd), 360.0);
+  }
+};
 
 double Reduced(double v) {
   Normalize360(v);
   return v;
 }
 
+// The search over brackets [a, b] (b later in the search direction) of the
+// distance to the target, unfolded along the bracket.
+class RootSearch {
+ public:
+  RootSearch(TargetDistance& distance, double speed, double accel)
+      : distance_(distance), speed_(speed), accel_(accel) {}
+
+  bool exhausted() const { return distance_.longitude.exhausted(); }
+
+  double MaxStep() const { return kMaxStepMotionDeg / speed_; }
+
+  // The distance at jd unfolded next to a value ref met a step earlier.
+  double At(double jd, double ref) { return ref + std::remainder(distance_(jd) - ref, 360.0); }
+
+  // Rule of the bracket test: with the relative acceleration at most K, the
+  // distance stays above the chord less K/2 (t-a)(b-t), so a bracket whose
+  // ends share a sign holds no root when that lower bound stays off zero.
+  bool Empty(double fa, double fb, double span) const {
+    if (fa == 0 || fb == 0 || (fa > 0) != (fb > 0)) return false;
+    double ga = std::fabs(fa), gb = std::fabs(fb);
+    double u = span / 2 - (gb - ga) / (accel_ * span);
+    if (!(u > 0 && u < span)) return true;
+    return ga + (gb - ga) * u / span - accel_ / 2 * u * (span - u) > 0;
+  }
+
+  // A bracket whose chord is steeper than K times its span is monotone.
+  bool Monotone(double fa, double fb, double span) const {
+    return std::fabs(fb - fa) > accel_ * span * span;
+  }
+
+  // The earliest moment in [a, b] at which the distance is within the
+  // stopping tolerance of zero; false when there is none (or the evaluations
+  // ran out). Rule: a bracket proved empty is skipped, a monotone one with a
+  // sign change is refined, any other is halved, earlier half first.
+  bool Earliest(double a, double fa, double b, double fb, double& root) {
+    if (std::fabs(fa) <= kTenthArcsecDeg) return Take(a, fa, root);
+    const double span = std::fabs(b - a);
+    const bool crosses = fb == 0 || (fa > 0) != (fb > 0);
+    if (!crosses && Empty(fa, fb, span)) return false;
+    if (crosses && Monotone(fa, fb, span)) return Refine(a, fa, b, fb, root);
+    if (exhausted()) return false;
+    if (span < kMinStepDays)
+      return (crosses || std::fabs(fb) <= kTenthArcsecDeg) && Take(b, fb, root);
+    double m = a + (b - a) / 2;
+    double fm = At(m, fa);
+    return Earliest(a, fa, m, fm, root) || (!exhausted() && Earliest(m, fm, b, fb, root));
+  }
+
+  // Refinement of a bracket holding exactly one root, by regula falsi with
+  // the Illinois halving (Dowell and Jarratt, BIT 11, 1971).
+  bool Refine(double a, double fa, double b, double fb, double& root) {
+    double wa = fa, wb = fb;  // the Illinois weights of the ends
+    while (std::fabs(b - a) >= kMinStepDays && !exhausted()) {
+      double m = b - wb * (b - a) / (wb - wa);
+      if (!(std::fabs(m - a) < std::fabs(b - a) && std::fabs(m - b) < std::fabs(b - a)))
+        m = (a + b) / 2;
+      double fm = At(m, fa);
+      if (std::fabs(fm) <= kTenthArcsecDeg) return Take(m, fm, root);
+      if ((fm > 0) == (fb > 0)) {
+        b = m, fb = fm, wb = fm;
+        wa /= 2;
+      } else {
+        a = m, fa = fm, wa = fm;
+        wb /= 2;
+      }
+    }
+    if (exhausted()) return false;
+    return std::fabs(fa) < std::fabs(fb) ? Take(a, fa, root) : Take(b, fb, root);
+  }
+
+  // The distance at the root found last, degrees.
+  double RootDistance() const { return rootDistance_; }
+
+ private:
+  bool Take(double t, double f, double& root) {
+    root = t;
+    rootDistance_ = f;
+    return true;
+  }
+
+  TargetDistance& distance_;
+  double rootDistance_ = 0;
+  double speed_;  // degrees/day, bound of the relative speed
+  double accel_;  // degrees/day^2, bound of the relative acceleration
+};
+
 }  // namespace
 
+// Moment at which body B reaches an aspect to body A or a fixed longitude,
+// the first one from the start in the search direction (see timing.h).
+// The search steps along the distance still to go, folded into
+// [-180, 180] degrees, and proves each step empty with bounds of the bodies'
+// speeds and accelerations before it moves on (the bracketing of Brent,
+// Algorithms for Minimization without Derivatives, 1973, ch. 6); the bracket
+// that holds the first root is refined by regula falsi.
 bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, int kind,
                     float fixedLongitude, std::uint8_t aIsBody, int angleSign, int direction,
-                    std::uint8_t aFixed, float orb, double& result, const AspectSearchFrame& frame) {
+                    std::uint8_t aFixed, float orb, double& result,
+                    const AspectSearchFrame& frame) {
   result = jd2;
   if (bodyA < 0 || bodyA > 15 || bodyB < 0 || bodyB > 15) return false;
   if (kind != kSeparationAtStart && (kind < 0 || kind > 29)) return false;
   if (!std::isfinite(jd1) || !std::isfinite(jd2) || !std::isfinite(jd3)) return false;
-  BodyLongitudes longitude(frame);
+  if (!std::isfinite(orb) || !std::isfinite(fixedLongitude)) return false;
+  if (direction != 1 && direction != -1) return false;
   const bool startsEqual = jd1 == jd2 && jd2 != jd3;
   const double step0 = (bodyA + 1) * (bodyB + 1) / 12.0;
+  BodyLongitudes longitude(frame);
 
-  // Phase one: the starting configuration, moved back while already within orb.
+  // Back-off: while B stands within the orb of the aspect at the start, both
+  // starts move back step0 days, so that the search meets the orb's edge.
   double lambdaA = 0, lambdaB = 0, offset = 0, target = 0;
   for (;;) {
     lambdaA = aIsBody ? longitude(bodyA, jd1) : fixedLongitude;
@@ -135,115 +313,49 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
     offset = kind == kSeparationAtStart ? angleSign * (lambdaB - lambdaA)
                                         : angleSign * static_cast<double>(kAspectAngles[kind]);
     target = Reduced(lambdaA + offset);
-    if (std::fabs(target - lambdaB) * kDegToRad <= kOneArcsecRad) {
+    double off = std::fabs(std::remainder(target - lambdaB, 360.0));
+    if (off <= kOneArcsecDeg) {
       result = jd1;
       return true;
     }
-    if (!(std::fabs(target - lambdaB) <= orb && kind != kSeparationAtStart)) break;
+    if (!(off <= orb && kind != kSeparationAtStart)) break;
     if (longitude.exhausted()) return false;
     jd2 -= direction * step0;
     if (aFixed != 1) jd1 -= direction * step0;
   }
-  double t = jd2;
-  if (startsEqual) t = jd3;
+  double t = startsEqual ? jd3 : jd2;
+  // the target less the orb; for kind 100 A's start is taken again at jd3
+  if (kind == kSeparationAtStart) lambdaA = aIsBody ? longitude(bodyA, jd3) : fixedLongitude;
+  const double fixedTarget =
+      kind == kSeparationAtStart ? Reduced(lambdaA + offset - orb) : Reduced(target - orb);
+  const bool aMoves = aFixed != 1;
+  TargetDistance distance{longitude, bodyA, bodyB, aMoves, offset - orb, fixedTarget};
+  const double speed =
+      SpeedBound(bodyB, frame.Geocentric) + (aMoves ? SpeedBound(bodyA, frame.Geocentric) : 0);
+  const double accel =
+      AccelBound(bodyB, frame.Geocentric) + (aMoves ? AccelBound(bodyA, frame.Geocentric) : 0);
+  RootSearch search(distance, speed, accel);
 
-  // The target less the orb, as a longitude in [0, 360): a fixed target
-  // outside that range could never be met.
-  double refTarget = Reduced(target - orb);
-  if (kind == kSeparationAtStart) {
-    lambdaA = aIsBody ? longitude(bodyA, jd3) : fixedLongitude;
-    lambdaB = longitude(bodyB, jd3);
-    refTarget = Reduced(lambdaA + offset - orb);
+  // First step: as far as the distance to go allows at the bound of the
+  // relative speed (no less than 1/64 of the largest step); each step proved
+  // empty doubles the next, up to the step that moves the bodies 30 degrees.
+  double f = distance(t);
+  const double maxStep = search.MaxStep();
+  double step = std::min(maxStep, std::max(std::fabs(f) / speed, maxStep / 64));
+  while (!longitude.exhausted()) {
+    double next = t + direction * step;
+    double fNext = search.At(next, f);
+    // Refinement: the earliest root of the step's bracket, if it holds one.
+    double root = t;
+    if (search.Earliest(t, f, next, fNext, root)) {
+      // found when the bodies met within an arcsecond
+      if (std::fabs(search.RootDistance()) > kOneArcsecDeg) return false;
+      result = root;
+      return true;
+    }
+    t = next;
+    f = std::remainder(fNext, 360.0);
+    step = std::min(2 * step, maxStep);
   }
-
-  // Reference state.
-  double d0 = (refTarget - lambdaB) * kDegToRad;
-  int s0 = Sign(d0);
-  int qA0 = FirstQuadrant(refTarget);
-  int qB0 = FirstQuadrant(lambdaB);
-  double lambdaBRef = lambdaB;
-
-  // First step, days, proportional to the distance still to go.
-  const double weight = (bodyA + 1) * (bodyB + 1);
-  const double delta = std::fabs(d0) * kRadToDeg;
-  double step;
-  if (kind == kSeparationAtStart) {
-    step = weight / 700.0 * direction * std::fabs(360.0 - delta);
-  } else if (bodyA == 1 || bodyB == 1) {
-    step = weight * 0.1 / 360.0 * direction * delta;
-    if (std::fabs(step) > 0 && std::fabs(step) < 1) step = std::copysign(1.0, step);
-  } else {
-    step = weight / 270.0 * direction * delta;
-  }
-
-  double d = d0;
-  double dAtT = d0;  // separation from the target at the moment t stands at
-  do {
-    if (longitude.exhausted()) return false;
-    t += step;
-    double lA = aFixed == 1 ? refTarget : Reduced(longitude(bodyA, t) + offset - orb);
-    double lB = longitude(bodyB, t);
-    d = (lA - lB) * kDegToRad;
-    int s = Sign(d);
-    int qA = FirstQuadrant(Reduced(lA));
-    int qB = FirstQuadrant(lB);
-    // A step that lands within the tolerance has reached the target, on
-    // whichever side: taking it back (as a crossing) would end the search at
-    // the previous moment with the tolerance test passed on the wrong value.
-    if (std::fabs(d) <= kTenthArcsecRad) {
-      dAtT = d;
-      break;
-    }
-    if (std::fabs(step) < kMinStepDays) {
-      t -= step;
-      break;
-    }
-
-    bool back = false;
-    if (d0 == 0) {
-      d0 = d;
-      s0 = s;
-      qA0 = qA;
-      qB0 = qB;
-    } else if (s != s0) {
-      if (qA == qA0 && qB == qB0) {
-        back = true;
-      } else if (qA != qA0 && qB != qB0) {
-        back = true;
-      } else if (qA != qA0) {
-        s0 = s;
-        qA0 = qA;
-      } else if (lambdaBRef > 90 && lambdaBRef < 270) {
-        back = true;
-      } else if (lB > 90 && lB < 270) {
-        back = true;
-      } else {
-        s0 = s;
-        qB0 = qB;
-      }
-    } else if (qA != qA0 && qB == qB0) {
-      qA0 = qA;
-    } else if (qA == qA0 && qB != qB0) {
-      if (qB == 0 && lB >= 90 && lB < 270) {
-        qB0 = qB;
-      } else if (qB == 0 && lB >= 270) {
-        back = true;
-      } else if (qB == 1 && lambdaBRef >= 90 && lambdaBRef < 270) {
-        qB0 = qB;
-      } else if (qB == 1) {
-        back = true;
-      }
-    }
-    if (back) {
-      t -= step;
-      step /= 2;
-    } else {
-      lambdaBRef = lB;
-      dAtT = d;
-    }
-  } while (std::fabs(d) > kTenthArcsecRad);
-
-  result = t;
-  // Found when the two longitudes met within an arcsecond (across 0 Aries too).
-  return std::fabs(std::remainder(dAtT, kTwoPi)) <= kOneArcsecRad;
+  return false;
 }

@@ -23,8 +23,9 @@ enum class SunRiseSetStatus {
 // Universal times of sunrise and sunset (hours in [0, 24)) for the date of
 // the moment jd whose universal time is ut, at latitude/longitude (degrees,
 // East positive), for a Sun at sunLongitude (degrees). Where the Sun neither
-// rises nor sets both times are 0 and the status says which case it is; the
-// times are never NaN.
+// rises nor sets both times are 0 and the status says which case it is; a
+// latitude or longitude that is no number gives kAlwaysDown. The times are
+// never NaN.
 SunRiseSetStatus CalcSunRiseSet(float ut, float latitude, float longitude, float sunLongitude,
                                 double jd, float& rise, float& set);
 
@@ -41,14 +42,16 @@ struct AspectSearchFrame {
 };
 
 // Searches from a start moment, forwards (direction +1) or backwards (-1),
-// for the moment at which body B stands at angleSign * angle of aspect `kind`
-// (minus `orb`) from body A (or from fixedLongitude when aIsBody is 0; A kept
-// at its starting longitude when aFixed is 1). Kind 100 takes the separation
-// the bodies have at jd3. Julian days are on the chart time scale.
-// Returns true and the moment in result when found. A search that cannot
-// reach its target (e.g. one lunar node to the other at any aspect but
-// 180 degrees) ends after a bounded number of evaluations and returns false,
-// leaving result at jd2.
+// for the first moment at which body B stands at angleSign * angle of aspect
+// `kind` (minus `orb`) from body A (or from fixedLongitude when aIsBody is 0;
+// A kept at its starting longitude when aFixed is 1). Kind 100 takes the
+// separation the bodies have at jd3. Julian days are on the chart time scale.
+// Returns true and the moment in result when found: the longitudes then
+// meet within 0.1 arcsecond, and no earlier moment in the search direction
+// brings them together. When they stand in the aspect within an arcsecond
+// at the start, result is jd1. A search that cannot reach its target (e.g.
+// one lunar node to the other at any aspect but 180 degrees) ends after a
+// bounded number of evaluations and returns false, leaving result at jd2.
 bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, int kind,
                     float fixedLongitude, std::uint8_t aIsBody, int angleSign, int direction,
                     std::uint8_t aFixed, float orb, double& result,

@@ -1,28 +1,45 @@
-// Sunrise and sunset against almanac times, and the aspect-time search
-// against published lunation and ingress moments and its own target.
+// Sunrise and sunset against almanac times and the horizon crossing of the
+// Sun's point, and the aspect-time search against published lunations and
+// ingresses and against a scanning root-finder of the test's own.
 #include "engine/timing.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <random>
+#include <string>
 
 #include "engine/astromath.h"
 #include "engine/bodies.h"
 
 namespace {
 
-constexpr double kRiseSetTolHours = 8.0 / 60;   // the formula's shift along the ecliptic
-constexpr double kEventTolDays = 4.0 / 1440;    // published moments vs geometric positions
+// The formula's 34' shift along the ecliptic falls short of the almanacs'
+// 50' of altitude: its day is shorter, by up to 16 minutes at 56 degrees
+// North at the solstice (rise 6 minutes late, set 10 minutes early).
+constexpr double kRiseSetTolHours = 10.0 / 60;
+constexpr double kEventTolDays = 4.0 / 1440;  // published moments vs geometric positions
 constexpr double kTargetTolArcsec = 1.0;
+// published conjunctions of Venus (apparent places) vs geometric positions
+constexpr double kGeometricTolDays = 15.0 / 1440;
 
 double HoursDiff(double a, double b) { return std::remainder(a - b, 24.0); }
+
+double LongitudeAt(int body, double jd) {
+  BodyPositions p;
+  p.Selector = body;
+  p.T = (jd - 2451545.0) / 36525.0;
+  CalcBodies(p);
+  return p.Longitude[body];
+}
 
 struct RiseSetCase {
   const char* place;
   int day, month, year;
-  float lat, lon, sun;      // degrees, East positive; Sun's longitude
-  double rise, set;         // hours UT from almanac tables
+  float lat, lon, sun;  // degrees, East positive; Sun's longitude
+  double rise, set;     // hours UT from almanac tables
 };
 
 TEST(SunRiseSet, AlmanacTimes) {
@@ -63,6 +80,75 @@ TEST(SunRiseSet, PolarDayAndNightAreReportedNotNaN) {
     }
 }
 
+// Universal time (hours) of the first moment after 0h UT at which the
+// ecliptic point x (degrees) crosses the horizon, rising (up) or setting,
+// found by stepping its altitude through the day: the test's own solution
+// with the routine's clock and frame (Newcomb's sidereal time and obliquity
+// at 0h of the date, T in centuries from 1900.0).
+double PointCrossesHorizon(double x, double latitude, double longitude, double T, bool up) {
+  const double s0 = 6.6460656 + 2400.051262 * T + 0.00002581 * T * T;
+  const double eps = (23.45229 - 0.0130125 * T - 0.00000164 * T * T) * kDegToRad;
+  const double lam = x * kDegToRad, phi = latitude * kDegToRad;
+  const double dec = std::asin(std::sin(eps) * std::sin(lam));
+  const double ra = std::atan2(std::cos(eps) * std::sin(lam), std::cos(lam));
+  auto altitude = [&](double u) {
+    double hourAngle = (s0 + longitude / 15 + 1.002737909 * u) * 15 * kDegToRad - ra;
+    return std::sin(phi) * std::sin(dec) + std::cos(phi) * std::cos(dec) * std::cos(hourAngle);
+  };
+  const double kScanHours = 0.1;
+  for (double u = 0; u < 25; u += kScanHours) {
+    double a = u, b = u + kScanHours;
+    if ((altitude(a) < 0) != up || (altitude(b) < 0) == up) continue;
+    for (int i = 0; i < 60; ++i) {
+      double m = (a + b) / 2;
+      ((altitude(m) < 0) == up ? a : b) = m;
+    }
+    return a;
+  }
+  return -1;
+}
+
+// Every rise and set of a year, at places where many events fall on the
+// far side of the sidereal day's wrap (Sydney and Moscow), is the first
+// crossing of the horizon after 0h UT by the Sun's point shifted 0.5667
+// degrees along the ecliptic: none is off by the 3.9 minutes a fold in
+// solar hours would give.
+TEST(SunRiseSet, EveryEventOfAYearMatchesTheHorizonCrossing) {
+  constexpr double kAgreeHours = 1.0 / 3600;  // one second
+  const double kShiftDeg = 0.5666666666666667;
+  struct Place {
+    const char* name;
+    float lat, lon;
+  };
+  for (const Place& place : {Place{"Sydney", -33.87f, 151.2f}, Place{"Moscow", 55.75f, 37.62f},
+                             Place{"Honolulu", 21.3f, -157.86f}}) {
+    for (int day = 0; day < 365; ++day) {
+      const double jd = JulianDay(1, 1, 2021, 12) + day;
+      const float sun = static_cast<float>(LongitudeAt(kSun, jd));
+      float rise = -1, set = -1;
+      ASSERT_EQ(CalcSunRiseSet(12, place.lat, place.lon, sun, jd, rise, set),
+                SunRiseSetStatus::kNormal);
+      const double T = (jd - 0.5 - 2415020.0) / 36525.0;
+      double wantRise = PointCrossesHorizon(sun - kShiftDeg, place.lat, place.lon, T, true);
+      double wantSet = PointCrossesHorizon(sun + kShiftDeg, place.lat, place.lon, T, false);
+      ASSERT_NEAR(rise, wantRise, kAgreeHours) << place.name << " day " << day << " rise";
+      ASSERT_NEAR(set, wantSet, kAgreeHours) << place.name << " day " << day << " set";
+    }
+  }
+}
+
+TEST(SunRiseSet, PlaceNotANumberGivesNoNaN) {
+  const double jd = JulianDay(21, 3, 2020, 12);
+  const float bad[] = {NAN, INFINITY, -INFINITY};
+  for (float b : bad) {
+    float rise = -1, set = -1;
+    CalcSunRiseSet(12, b, 30, 0, jd, rise, set);
+    EXPECT_TRUE(rise == 0 && set == 0) << b << " latitude: " << rise << " " << set;
+    CalcSunRiseSet(12, 50, b, 0, jd, rise, set);
+    EXPECT_TRUE(rise == 0 && set == 0) << b << " longitude: " << rise << " " << set;
+  }
+}
+
 TEST(SunRiseSet, DaylightThatWrapsPastMidnight) {
   EXPECT_TRUE(IsDaytime(SunRiseSetStatus::kNormal, 12, 6, 18));
   EXPECT_FALSE(IsDaytime(SunRiseSetStatus::kNormal, 20, 6, 18));
@@ -74,18 +160,12 @@ TEST(SunRiseSet, DaylightThatWrapsPastMidnight) {
   EXPECT_FALSE(IsDaytime(SunRiseSetStatus::kAlwaysDown, 12, 0, 0));
 }
 
-double LongitudeAt(int body, double jd) {
-  BodyPositions p;
-  p.Selector = body;
-  p.T = (jd - 2451545.0) / 36525.0;
-  CalcBodies(p);
-  return p.Longitude[body];
-}
-
 double SepArcsec(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) * 3600; }
 
 // Chart-scale Julian day of a universal time.
-double Jd(int d, int m, int y, double hours) { return JulianDay(d, m, y, static_cast<float>(hours)); }
+double Jd(int d, int m, int y, double hours) {
+  return JulianDay(d, m, y, static_cast<float>(hours));
+}
 
 TEST(AspectSearch, NextAndPreviousNewMoon) {
   double start = Jd(1, 1, 2020, 0);
@@ -108,7 +188,8 @@ TEST(AspectSearch, TrialLandingOnTheEventIsTaken) {
   ASSERT_TRUE(FindAspectTime(start, start, start, kSun, kMoon, 0, 0, 1, 1, 1, 0, 0, newMoon));
   for (double offset : {0.25, 0.5, 1.0, 2.0}) {
     double from = newMoon + offset, found = 0;
-    ASSERT_TRUE(FindAspectTime(from, from, from, kSun, kMoon, 0, 0, 1, 1, -1, 0, 0, found)) << offset;
+    ASSERT_TRUE(FindAspectTime(from, from, from, kSun, kMoon, 0, 0, 1, 1, -1, 0, 0, found))
+        << offset;
     EXPECT_NEAR(found, newMoon, 1.0 / 86400) << offset;
     EXPECT_LE(SepArcsec(LongitudeAt(kSun, found), LongitudeAt(kMoon, found)), kTargetTolArcsec);
   }
@@ -190,6 +271,108 @@ TEST(AspectSearch, UnreachableTargetEndsAndReportsNothing) {
   EXPECT_FALSE(FindAspectTime(start, start, start, -1, 4, 0, 0, 1, 1, 1, 0, 0, found));
 }
 
+// Distance (degrees, folded into [-180, 180]) still to go from body B to
+// A's longitude plus offset, or to a fixed longitude when a is -1.
+double DistanceToTarget(int a, int b, double offset, double jd) {
+  double target = a < 0 ? offset : LongitudeAt(a, jd) + offset;
+  return std::remainder(target - LongitudeAt(b, jd), 360.0);
+}
+
+// The test's own search for the first moment from start (in direction dir)
+// at which the distance changes sign, scanning with steps no longer than the
+// bodies' greatest daily motions allow while the distance is large and
+// minStep days near the target, then halving the bracket. Returns -1 when
+// nothing is met within limit days.
+double FirstCrossing(int a, int b, double offset, double start, int dir, double maxMotion,
+                     double minStep, double limit) {
+  double t = start, f = DistanceToTarget(a, b, offset, t);
+  while (std::fabs(t - start) < limit) {
+    double step = std::max(minStep, 0.5 * std::fabs(f) / maxMotion);
+    double next = t + dir * step, fNext = DistanceToTarget(a, b, offset, next);
+    if ((f > 0) != (fNext > 0) && std::fabs(fNext - f) < 180) {
+      for (int i = 0; i < 50; ++i) {
+        double m = (t + next) / 2, fm = DistanceToTarget(a, b, offset, m);
+        ((fm > 0) == (f > 0) ? t : next) = m;
+      }
+      return next;
+    }
+    t = next, f = fNext;
+  }
+  return -1;
+}
+
+// From random starts 1900-2100, forwards and backwards, on either side of
+// the aspect, the search returns the first exact aspect: the bodies meet
+// within an arcsecond, and any crossing the test's own scan finds earlier
+// lies within the stopping tolerance of the moment returned (the longitude
+// stays within an arcsecond between them).
+TEST(AspectSearch, FirstAspectFromRandomStarts) {
+  constexpr int kStartsPerPair = 40;
+  constexpr double kMetArcsec = 1.0;
+  struct Pair {
+    int a, b, kind;         // a = -1: b to a sign's first degree
+    double maxMotion;       // degrees/day, the pair's greatest relative motion
+    double minStep, limit;  // days
+  };
+  // greatest geocentric daily motions: Sun 1.02, Moon 15.4, Mercury 2.2,
+  // Venus 1.26, Mars 0.8, Jupiter 0.25, Saturn 0.13
+  const Pair pairs[] = {
+      {kSun, kMoon, 0, 16.5, 0.05, 40},    {kSun, kMoon, 4, 16.5, 0.05, 40},
+      {kMoon, kSaturn, 2, 15.6, 0.05, 40}, {kMoon, kMercury, 3, 17.6, 0.05, 40},
+      {kVenus, kMars, 3, 2.1, 0.25, 3000}, {kMars, kJupiter, 4, 1.1, 0.25, 3000},
+      {kSun, kVenus, 0, 2.3, 0.25, 1000},  {kMercury, kJupiter, 2, 2.5, 0.25, 1000},
+      {-1, kMercury, 0, 2.2, 0.25, 1000},  {-1, kMars, 0, 0.8, 0.25, 3000},
+  };
+  std::mt19937 random(20240901);
+  std::uniform_real_distribution<double> startDay(Jd(1, 1, 1900, 0), Jd(31, 12, 2100, 0));
+  for (const Pair& p : pairs) {
+    for (int i = 0; i < kStartsPerPair; ++i) {
+      const double start = startDay(random);
+      const int dir = random() % 2 ? 1 : -1, sign = random() % 2 ? 1 : -1;
+      double offset = sign * kAspectAngles[p.kind], found = 0;
+      bool ok;
+      if (p.a < 0) {
+        offset = 30.0 * (random() % 12);
+        ok = FindAspectTime(start, start, start, p.b, p.b, 0, static_cast<float>(offset), 0, 1, dir,
+                            1, 0, found);
+      } else {
+        ok = FindAspectTime(start, start, start, p.a, p.b, p.kind, 0, 1, sign, dir, 0, 0, found);
+      }
+      const double first =
+          FirstCrossing(p.a, p.b, offset, start, dir, p.maxMotion, p.minStep, p.limit);
+      ASSERT_NE(first, -1) << "no aspect in reach";
+      std::string where = "bodies " + std::to_string(p.a) + "-" + std::to_string(p.b) + " kind " +
+                          std::to_string(p.kind) + " sign " + std::to_string(sign) + " dir " +
+                          std::to_string(dir) + " start " + std::to_string(start);
+      ASSERT_TRUE(ok) << where << ": not found, first aspect at " << first;
+      EXPECT_LE(std::fabs(DistanceToTarget(p.a, p.b, offset, found)) * 3600, kMetArcsec) << where;
+      double worst = 0;
+      for (int k = 0; k <= 10; ++k)
+        worst = std::max(
+            worst, std::fabs(DistanceToTarget(p.a, p.b, offset, first + (found - first) * k / 10)));
+      EXPECT_LE(worst * 3600, kMetArcsec)
+          << where << ": found " << found << ", first aspect at " << first;
+    }
+  }
+}
+
+// Sun and Venus 0.8 degrees past their conjunction: the next one comes 296
+// days later, beyond the reach of a search whose steps only ever shrink.
+TEST(AspectSearch, StartJustPastExactnessReachesTheNextAspect) {
+  double conjunction = 0, next = 0;
+  const double start = Jd(20, 5, 2020, 0);
+  ASSERT_TRUE(FindAspectTime(start, start, start, kSun, kVenus, 0, 0, 1, 1, 1, 0, 0, conjunction));
+  // inferior conjunction of 3 June 2020, 17:43 UT (apparent places: the
+  // geometric ones meet minutes earlier)
+  EXPECT_NEAR(conjunction, Jd(3, 6, 2020, 17 + 43 / 60.0), kGeometricTolDays);
+  const double past = conjunction + 0.5;
+  ASSERT_GT(SepArcsec(LongitudeAt(kSun, past), LongitudeAt(kVenus, past)), 0.5 * 3600);
+  ASSERT_TRUE(FindAspectTime(past, past, past, kSun, kVenus, 0, 0, 1, 1, 1, 0, 0, next));
+  // the superior conjunction of 26 March 2021
+  EXPECT_NEAR(next, Jd(26, 3, 2021, 7), 1.0);
+  EXPECT_LE(SepArcsec(LongitudeAt(kSun, next), LongitudeAt(kVenus, next)), kTargetTolArcsec);
+}
+
 TEST(AspectSearch, ReceptionSwapShiftsTheBodies) {
   // With the Moon moved back one sign, the new moon comes about 2.5 days later.
   double start = Jd(1, 1, 2020, 0);
@@ -198,7 +381,8 @@ TEST(AspectSearch, ReceptionSwapShiftsTheBodies) {
   AspectSearchFrame frame;
   frame.ReceptionSwap = 1;
   frame.ReceptionShift[kMoon] = -1;
-  ASSERT_TRUE(FindAspectTime(start, start, start, kSun, kMoon, 0, 0, 1, 1, 1, 0, 0, shifted, frame));
+  ASSERT_TRUE(
+      FindAspectTime(start, start, start, kSun, kMoon, 0, 0, 1, 1, 1, 0, 0, shifted, frame));
   EXPECT_NEAR(shifted - plain, 30.0 / 12.2, 0.5);
 }
 
