@@ -247,18 +247,22 @@ class RootSearch {
   // the Illinois halving (Dowell and Jarratt, BIT 11, 1971).
   bool Refine(double a, double fa, double b, double fb, double& root) {
     double wa = fa, wb = fb;  // the Illinois weights of the ends
+    int kept = 0;             // +1: a kept at the last step, -1: b kept
     while (std::fabs(b - a) >= kMinStepDays && !exhausted()) {
       double m = b - wb * (b - a) / (wb - wa);
       if (!(std::fabs(m - a) < std::fabs(b - a) && std::fabs(m - b) < std::fabs(b - a)))
         m = (a + b) / 2;
       double fm = At(m, fa);
       if (std::fabs(fm) <= kTenthArcsecDeg) return Take(m, fm, root);
+      // an end kept twice running has its weight halved
       if ((fm > 0) == (fb > 0)) {
         b = m, fb = fm, wb = fm;
-        wa /= 2;
+        if (kept == 1) wa /= 2;
+        kept = 1;
       } else {
         a = m, fa = fm, wa = fm;
-        wb /= 2;
+        if (kept == -1) wb /= 2;
+        kept = -1;
       }
     }
     if (exhausted()) return false;
