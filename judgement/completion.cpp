@@ -1,0 +1,443 @@
+// The signs of completion over the chart record and the two significator
+// lists, and the list text of the results window.
+#include "judgement/completion.h"
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <optional>
+#include <tuple>
+
+#include "engine/astromath.h"
+#include "platform/text/numbers.h"
+
+namespace {
+
+constexpr int kConjunction = 0;
+constexpr int kSextile = 1;
+constexpr int kSquare = 2;
+constexpr int kTrine = 3;
+constexpr int kOpposition = 4;
+constexpr int kLastMajorKind = 8;  // kinds 0..8 count for a perfection of the pair
+constexpr double kNever = std::numeric_limits<double>::infinity();
+constexpr int kEventLines = 6;
+
+bool IsSextileOrTrine(int kind) { return kind == kSextile || kind == kTrine; }
+bool IsSquareOrOpposition(int kind) { return kind == kSquare || kind == kOpposition; }
+bool IsSunMoon(int a, int b) {
+  return (a == kBodySun && b == kBodyMoon) || (a == kBodyMoon && b == kBodySun);
+}
+
+// One run: the chart, the lists, the searches already made.
+class Run {
+ public:
+  Run(const ChartRecord& record, const SignificatorLists& lists, int signRulerOption,
+      const std::vector<std::string>& uiText, const TimedSearch& search)
+      : r_(record), lists_(lists), ui_(uiText), search_(search),
+        seven_(signRulerOption == kSevenPlanets),
+        lastThird_(signRulerOption == kSevenPlanets ? kBodySaturn : 11) {}
+
+  CompletionRun Go();
+
+ private:
+  // ---- chart terms
+  double Lon(int x) const { return r_.EclipticLongitude[x]; }
+  // degree within the sign, single precision as the chart compares it
+  float Deg(int x) const { return static_cast<float>(Lon(x) - 30.0 * SignOf(Lon(x))); }
+  int K(int x, int y) const { return r_.AspectKind[x][y]; }
+  bool Exists(int x, int y) const { return K(x, y) >= 0 && K(x, y) < kAspectKindCount; }
+  bool Enabled(int x, int y) const { return Exists(x, y) && r_.AspectKindEnabled[K(x, y)] != 0; }
+  bool Applying(int x, int y) const { return Exists(x, y) && r_.AspectApplying[x][y] != 0; }
+  const std::string& Name(int x) const { return r_.ObjectNames[x + 1]; }
+
+  // ---- timed searches, each made once a run
+  std::optional<double> Search(const SearchRequest& q);
+  double Exit(int x);
+  double Perf(int x, int y, int kind);
+  double Perf(int x, int y) { return Exists(x, y) ? Perf(x, y, K(x, y)) : kNever; }
+
+  // ---- events
+  void Write(int p1, int p2, int p3, int kind, std::string text, double moment);
+  std::string PairText(int p1, int p2, int c) const {
+    return " " + Name(p1) + " - " + Name(p2) + " " + UiEntry(ui_, kEntryThirdPoint) + " " + Name(c);
+  }
+  void NewMoonInSign();
+  void Pair(int p, int q, bool firstPair);
+  bool ThirdPoints(int p1, int p2);
+  bool ThirdPoint(int p1, int p2, int c);
+  void SunMoonAspect();
+  bool DirectPerfection(int p1, int p2);
+  void Transfer(int p1, int p2);
+  void Collection(int p1, int p2);
+  void Translation(int p1, int p2);
+  void LatePerfection(int p1, int p2);
+  void Siege(int p1, int p2);
+  bool ThirdFilters(int p1, int p2, int c) const;
+
+  const ChartRecord& r_;
+  const SignificatorLists& lists_;
+  const std::vector<std::string>& ui_;
+  const TimedSearch& search_;
+  const bool seven_;
+  const int lastThird_;
+  CompletionRun out_;
+  std::map<std::tuple<int, int, int, int, int, double>, std::optional<double>> searches_;
+  std::map<int, double> exits_;
+};
+
+std::optional<double> Run::Search(const SearchRequest& q) {
+  const auto key = std::make_tuple(static_cast<int>(q.What), q.BodyA, q.BodyB, q.AspectKind,
+                                   q.AngleSign, q.Longitude);
+  const auto found = searches_.find(key);
+  if (found != searches_.end()) return found->second;
+  const std::optional<double> t = search_(q);
+  searches_.emplace(key, t);
+  return t;
+}
+
+// The moment x leaves its sign; never when the search finds no crossing.
+double Run::Exit(int x) {
+  const auto found = exits_.find(x);
+  if (found != exits_.end()) return found->second;
+  const TimedSearch memo = [this](const SearchRequest& q) { return Search(q); };
+  const std::optional<double> t = SignExit(memo, r_.JulianDayUT, x, Lon(x), r_.Retrograde[x] != 0);
+  const double exit = t ? *t : kNever;
+  exits_.emplace(x, exit);
+  return exit;
+}
+
+// The next moment x and y stand exactly in aspect `kind`, never when the
+// search finds none. An applying aspect perfects on the side where y now
+// stands from x; otherwise the earlier of the two sides.
+double Run::Perf(int x, int y, int kind) {
+  if (kind < 0 || kind >= kAspectKindCount || !IsTimedBody(x) || !IsTimedBody(y)) return kNever;
+  SearchRequest q;
+  q.What = SearchRequest::kPerfection;
+  q.Start = r_.JulianDayUT;
+  q.BodyA = x;
+  q.BodyB = y;
+  q.AspectKind = kind;
+  const float angle = kAspectAngle[kind];
+  auto side = [&](int sign) {
+    q.AngleSign = sign;
+    const std::optional<double> t = Search(q);
+    return t ? *t : kNever;
+  };
+  if (angle == 0.0f || angle == 180.0f) return side(1);  // one target for both signs
+  double ahead = Lon(y) - Lon(x);
+  Normalize360(ahead);
+  const int current = ahead < 180.0 ? 1 : -1;
+  if (Applying(x, y) && K(x, y) == kind) return side(current);
+  return std::min(side(current), side(-current));
+}
+
+void Run::Write(int p1, int p2, int p3, int kind, std::string text, double moment) {
+  out_.Events.push_back({p1, p2, p3, kind, std::move(text), moment});
+}
+
+// Sun and Moon in one sign meet before the Sun leaves it.
+void Run::NewMoonInSign() {
+  if (SignOf(Lon(kBodySun)) != SignOf(Lon(kBodyMoon))) return;
+  if (IsSunMoon(lists_.Querent[0], lists_.Quesited[0])) return;
+  const double t = Perf(kBodySun, kBodyMoon, kConjunction);
+  if (t < Exit(kBodySun))
+    Write(kBodySun, kBodyMoon, 0, kNewMoonInSign, UiEntry(ui_, kEntryNewMoonInSign), t);
+}
+
+// A third point that is a candidate for prohibition or frustration.
+bool Run::ThirdFilters(int p1, int p2, int c) const {
+  const int q0 = lists_.Querent[0], s0 = lists_.Quesited[0];
+  if (c == p1 || c == p2 || c == q0 || c == s0) return false;
+  if (!Exists(p1, c) && !Exists(p2, c)) return false;
+  if (!Applying(p1, p2)) return false;
+  if ((Exists(p1, c) && !Enabled(p1, c)) || (Exists(p2, c) && !Enabled(p2, c))) return false;
+  return true;
+}
+
+// Prohibition and frustration by third point c; true when an event was written.
+bool Run::ThirdPoint(int p1, int p2, int c) {
+  const int q0 = lists_.Querent[0], s0 = lists_.Quesited[0];
+  const float d1 = Deg(p1), d2 = Deg(p2), dC = Deg(c);
+  const bool moonBetweenSignificators =
+      p1 == kBodyMoon && ((c == q0 && s0 == p2) || (q0 == p2 && c == s0));
+  auto event = [&](int kind, int entry, double moment) {
+    if (moment == kNever) return false;  // not found: no event
+    Write(p1, p2, c, kind, UiEntry(ui_, entry) + PairText(p1, p2, c), moment);
+    return true;
+  };
+
+  // between the two significators
+  if (Exists(p1, c) && d1 < dC && dC < d2) {
+    const double t = Perf(p1, p2), tc = Perf(p1, c);
+    if (tc >= t) {
+      if (IsSunMoon(c, p1) && IsSextileOrTrine(K(p1, c))) return false;
+      if (!(c == kBodyMoon && !IsSquareOrOpposition(K(p1, kBodyMoon))))
+        return event(kFrustration, kEntryFrustration, t);
+    } else {
+      if (((c == kBodyMoon && p2 == kBodySun) || (c == kBodySun && p1 == kBodyMoon)) &&
+          IsSextileOrTrine(K(p2, c)))
+        return false;
+      if (!moonBetweenSignificators) return event(kProhibition, kEntryProhibition, tc);
+    }
+  }
+  // ahead of both
+  if (Exists(p2, c) && dC > d1 && dC > d2) {
+    const double t = Perf(p2, p1), tc = Perf(p2, c);
+    if (t > tc) {
+      if (IsSunMoon(c, p2) && IsSextileOrTrine(K(p2, c))) return false;
+      if (!moonBetweenSignificators) return event(kProhibition, kEntryProhibition, tc);
+    }
+  }
+  // behind both
+  if (Exists(p1, c) && d1 < d2 && dC < d1 && dC < d2) {
+    const double t = Perf(p1, p2), tc = Perf(p1, c);
+    if (tc < t && tc < Exit(p1) && tc < Exit(p2) &&
+        !(IsSunMoon(c, p1) && IsSextileOrTrine(K(p1, c))) &&
+        (c != kBodyMoon || IsSquareOrOpposition(K(p1, kBodyMoon))))
+      return event(kFrustration, kEntryFrustration, tc);
+  }
+  return false;
+}
+
+bool Run::ThirdPoints(int p1, int p2) {
+  bool any = false;
+  for (int c = 0; c <= lastThird_; ++c)
+    if (ThirdFilters(p1, p2, c) && ThirdPoint(p1, p2, c)) any = true;
+  return any;
+}
+
+// Sextile or trine of the Sun and the Moon before either leaves its sign.
+void Run::SunMoonAspect() {
+  if (!IsSextileOrTrine(K(kBodySun, kBodyMoon)) || !Applying(kBodySun, kBodyMoon)) return;
+  const double e1 = Exit(kBodySun), e2 = Exit(kBodyMoon);
+  for (const int kind : {kSextile, kTrine}) {
+    for (const int sign : {1, -1}) {
+      SearchRequest q;
+      q.What = SearchRequest::kPerfection;
+      q.Start = r_.JulianDayUT;
+      q.BodyA = kBodySun;
+      q.BodyB = kBodyMoon;
+      q.AspectKind = kind;
+      q.AngleSign = sign;
+      const std::optional<double> t = Search(q);
+      if (t && *t < e1 && *t < e2) {
+        Write(kBodySun, kBodyMoon, 0, kSunMoonAspect, UiEntry(ui_, kEntrySunMoonAspect), *t);
+        return;
+      }
+    }
+  }
+}
+
+// The pair's own aspect; true when the pair is done.
+bool Run::DirectPerfection(int p1, int p2) {
+  const int k = K(p1, p2);
+  if (!(k >= 0 && k <= kLastMajorKind && Enabled(p1, p2) && Applying(p1, p2))) return false;
+  const double t = Perf(p1, p2);
+  if (t == kNever || (t > Exit(p1) && t > Exit(p2))) return false;
+  const bool moonSecond = lists_.Querent[1] == kBodyMoon || lists_.Quesited[1] == kBodyMoon;
+  if (!(IsSunMoon(p1, p2) && (IsSextileOrTrine(k) || moonSecond)))
+    Write(p1, p2, 0, kPerfection, Name(p1) + " " + r_.AspectNames[k + 1] + " " + Name(p2), t);
+  return true;
+}
+
+// Transfer of light: a point in aspect to both, applying to one of them
+// only, that stands between them in degree perfects with the one further on
+// (the second when the first stands lower, the first otherwise) before the
+// first leaves its sign. A point in neither order is passed over: there is
+// no moment to take for it.
+void Run::Transfer(int p1, int p2) {
+  for (int c = 0; c <= lastThird_; ++c) {
+    if (c == p1 || c == p2 || !Enabled(p1, c) || !Enabled(p2, c)) continue;
+    if (Applying(p1, c) == Applying(p2, c)) continue;
+    const float d1 = Deg(p1), d2 = Deg(p2), dC = Deg(c);
+    double t;
+    if (d1 < dC && dC < d2) t = Perf(c, p2);
+    else if (d2 < dC && dC < d1) t = Perf(c, p1);
+    else continue;
+    if (t != kNever && t <= Exit(p1)) {
+      Write(p1, p2, c, kTransferOfLight, UiEntry(ui_, kEntryTransfer) + PairText(p1, p2, c), t);
+      return;
+    }
+  }
+}
+
+// Collection of light by a slower point ahead of both.
+void Run::Collection(int p1, int p2) {
+  if (Applying(p1, p2)) return;
+  for (int c = 0; c <= lastThird_; ++c) {
+    if (c == p1 || c == p2 || !Enabled(p1, c) || !Enabled(p2, c)) continue;
+    const double speed = std::fabs(r_.DailyMotion[c]);
+    if (!(Deg(c) > Deg(p1) && Deg(c) > Deg(p2) && speed < std::fabs(r_.DailyMotion[p1]) &&
+          speed < std::fabs(r_.DailyMotion[p2])))
+      continue;
+    const double t = Perf(p1, c);
+    if (t == kNever || t > Exit(p1)) continue;
+    const double tc = Perf(p2, c);
+    if (tc == kNever || tc > Exit(p2)) continue;
+    Write(p1, p2, c, kCollection, UiEntry(ui_, kEntryCollection) + PairText(p1, p2, c), t);
+    return;
+  }
+}
+
+// Translation of light by a faster point behind both.
+void Run::Translation(int p1, int p2) {
+  if (Applying(p1, p2)) return;
+  for (int c = 0; c <= lastThird_; ++c) {
+    if (c == p1 || c == p2 || !Enabled(p1, c) || !Enabled(p2, c)) continue;
+    const double speed = std::fabs(r_.DailyMotion[c]);
+    if (!(Deg(c) < Deg(p1) && Deg(c) < Deg(p2) && speed > std::fabs(r_.DailyMotion[p1]) &&
+          speed > std::fabs(r_.DailyMotion[p2])))
+      continue;
+    const double t = Perf(c, p1);
+    if (t == kNever || t > Exit(p1)) continue;
+    const double tc = Perf(c, p2);
+    if (tc == kNever || tc > Exit(p2)) continue;
+    Write(p1, p2, c, kTranslation, UiEntry(ui_, kEntryTranslation) + PairText(p1, p2, c), t);
+    return;
+  }
+}
+
+// The pair meets only after both have left their signs; tried while the run
+// has found nothing else.
+void Run::LatePerfection(int p1, int p2) {
+  const int k = K(p1, p2);
+  if (!out_.Events.empty()) return;
+  if (!(k >= 0 && k <= kLastMajorKind && Enabled(p1, p2) && Applying(p1, p2))) return;
+  const double t = Perf(p1, p2);
+  if (t != kNever && Exit(p1) < t && Exit(p2) < t)
+    Write(p1, p2, 0, kLatePerfection, UiEntry(ui_, kEntryLatePerfection), t);
+}
+
+// Siege: a significator between two malefics in the order of the wheel. The
+// event carries the besieged point and the chart's own moment, at which the
+// siege holds.
+void Run::Siege(int p1, int p2) {
+  auto passedOver = [this](int b) {
+    if (b == 12 || b == 13 || b == kBodyPartOfFortune) return true;
+    return seven_ && b >= kBodyUranus && b <= 11;
+  };
+  auto malefic = [this](int b) {
+    if (b == kBodyMars || b == kBodySaturn || b == kBodySouthNode) return true;
+    return !seven_ && (b == kBodyUranus || b == kBodyNeptune || b == kBodyPluto || b == 11);
+  };
+  auto neighbour = [&](int k, int step) {
+    for (int n = 1; n < kBodyCount; ++n) {
+      const int b = r_.SortedPoints[Mod(k + step * n, kBodyCount)].Body;
+      if (!passedOver(b)) return b;
+    }
+    return -1;
+  };
+  for (int k = 0; k < kBodyCount; ++k) {
+    for (const int x : {p1, p2}) {
+      if (r_.SortedPoints[k].Body != x) continue;
+      const int y = x == p1 ? p2 : p1;
+      const int before = neighbour(k, -1), after = neighbour(k, 1);
+      if (before < 0 || after < 0 || !malefic(before) || !malefic(after) || before == y ||
+          after == y)
+        continue;
+      if (before != lists_.Querent[0] && after != lists_.Quesited[0])
+        Write(p1, p2, x, kSiege, Name(x) + " " + UiEntry(ui_, kEntrySiege), r_.JulianDayUT);
+      return;
+    }
+  }
+}
+
+void Run::Pair(int p, int q, bool firstPair) {
+  if (firstPair) SunMoonAspect();
+  if (p == q) {
+    out_.Skipped.push_back({p, q, SkippedPair::kSamePoint});
+    return;
+  }
+  if (!IsTimedBody(p) || !IsTimedBody(q)) {
+    out_.Skipped.push_back({p, q, SkippedPair::kUntimed});
+    return;
+  }
+  int p1 = std::min(p, q), p2 = std::max(p, q);
+  if (p1 == kBodySun && p2 == kBodyMoon) std::swap(p1, p2);
+  if (ThirdPoints(p1, p2)) return;
+  if (DirectPerfection(p1, p2)) return;
+  Transfer(p1, p2);
+  Collection(p1, p2);
+  Translation(p1, p2);
+  LatePerfection(p1, p2);
+  Siege(p1, p2);
+}
+
+CompletionRun Run::Go() {
+  if (!lists_.Complete()) return out_;
+  NewMoonInSign();
+  for (int i = 0; i < kSignificatorSlots && lists_.Querent[i] != kEmptySlot; ++i)
+    for (int j = 0; j < kSignificatorSlots && lists_.Quesited[j] != kEmptySlot; ++j)
+      Pair(lists_.Querent[i], lists_.Quesited[j], i == 0 && j == 0);
+  return out_;
+}
+
+}  // namespace
+
+CompletionRun FindCompletionEvents(const ChartRecord& record, const SignificatorLists& lists,
+                                   int signRulerOption, const std::vector<std::string>& uiText,
+                                   const TimedSearch& search) {
+  return Run(record, lists, signRulerOption, uiText, search).Go();
+}
+
+std::vector<std::string> CompletionEventLines(const std::vector<CompletionEvent>& events) {
+  std::vector<std::string> lines;
+  lines.reserve(events.size() * kEventLines);
+  for (const CompletionEvent& e : events) {
+    lines.push_back(FormatInt(e.Point1));
+    lines.push_back(FormatInt(e.Point2));
+    lines.push_back(FormatInt(e.Point3));
+    lines.push_back(FormatInt(e.Kind));
+    lines.push_back(e.Text);
+    lines.push_back(FormatFloat(e.Moment));
+  }
+  return lines;
+}
+
+std::vector<CompletionEvent> ParseCompletionEventLines(const std::vector<std::string>& lines) {
+  std::vector<CompletionEvent> events;
+  for (std::size_t i = 0; i + kEventLines <= lines.size(); i += kEventLines) {
+    CompletionEvent e;
+    if (!ParseInt(lines[i], e.Point1) || !ParseInt(lines[i + 1], e.Point2) ||
+        !ParseInt(lines[i + 2], e.Point3) || !ParseInt(lines[i + 3], e.Kind) ||
+        !ParseFloat(lines[i + 5], e.Moment))
+      break;
+    e.Text = lines[i + 4];
+    events.push_back(std::move(e));
+  }
+  return events;
+}
+
+std::string CompletionMomentText(double julianDay, float timeZone) {
+  constexpr double kHalfSecond = 5.787037037037037e-06;  // days
+  const double local =
+      julianDay - DeltaTSeconds(julianDay) / 86400.0 + timeZone / 24.0 + kHalfSecond;
+  int year = 0, month = 0, day = 0;
+  float hours = 0;
+  JulianDayToDate(local, year, month, day, hours);
+  int h = 0, m = 0, s = 0;
+  DegToDms(hours, h, m, s);
+  return std::to_string(day) + "." + std::to_string(month) + "." + std::to_string(year) + "  " +
+         std::to_string(h) + ":" + std::to_string(m) + ":" + std::to_string(s);
+}
+
+std::string CompletionListLine(const CompletionEvent& event, float timeZone) {
+  return event.Text + " (" + CompletionMomentText(event.Moment, timeZone) + ")";
+}
+
+std::vector<int> CompletionDetailPoints(const CompletionEvent& event) {
+  std::vector<int> points;
+  if (event.Kind == kNewMoonInSign || event.Kind == kLatePerfection) return points;
+  const bool pairOnly = event.Kind == kPerfection || event.Kind == kSunMoonAspect;
+  for (const int p : {event.Point1, event.Point2, event.Point3}) {
+    if (pairOnly && points.size() == 2) break;
+    if (p >= 0 && p < kDignityRowPoints) points.push_back(p);
+  }
+  return points;
+}
+
+const char* CompletionTextFile(int kind) {
+  static constexpr const char* kFiles[10] = {"A.txt",  "Pl.txt", "Sl.txt", "Rl.txt", "Nm.txt",
+                                             "F.txt",  "R.txt",  "V.txt",  "O.txt",  "Ap.txt"};
+  return kind >= 1 && kind <= 10 ? kFiles[kind - 1] : nullptr;
+}

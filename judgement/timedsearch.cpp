@@ -1,0 +1,54 @@
+// The judgement's searches in time over the engine's bounded aspect search.
+#include "judgement/timedsearch.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kLastTimedBody = 15;
+constexpr int kNorthNode = 14;
+constexpr int kSouthNode = 15;
+
+}  // namespace
+
+bool IsTimedBody(int body) { return body >= 0 && body <= kLastTimedBody; }
+
+TimedSearch EngineSearch(const AspectSearchFrame& frame) {
+  return [frame](const SearchRequest& r) -> std::optional<double> {
+    double found = 0;
+    bool ok = false;
+    if (r.What == SearchRequest::kLongitude) {
+      // a fixed longitude as body A, held where it is
+      ok = FindAspectTime(r.Start, r.Start, r.Start, r.BodyB, r.BodyB, 0,
+                          static_cast<float>(r.Longitude), 0, 1, 1, 1, 0.0f, found, frame);
+    } else {
+      ok = FindAspectTime(r.Start, r.Start, r.Start, r.BodyA, r.BodyB, r.AspectKind, 0.0f, 1,
+                          r.AngleSign, 1, 0, 0.0f, found, frame);
+    }
+    if (!ok || !std::isfinite(found)) return std::nullopt;
+    return found;
+  };
+}
+
+std::optional<double> SignExit(const TimedSearch& search, double start, int body, double lon,
+                               bool retrograde) {
+  if (!IsTimedBody(body) || !std::isfinite(lon)) return std::nullopt;
+  const int sign = Mod(static_cast<int>(std::floor(lon / 30.0)), 12);
+  SearchRequest ahead;
+  ahead.What = SearchRequest::kLongitude;
+  ahead.Start = start;
+  ahead.BodyA = ahead.BodyB = body;
+  ahead.Longitude = 30.0 * Mod(sign + 1, 12);
+  const bool backwards = retrograde || body == kNorthNode || body == kSouthNode;
+  if (!backwards) return search(ahead);
+  // a point moving back leaves its sign through the sign's start, unless it
+  // turns direct first and leaves through the end: the earlier crossing
+  SearchRequest behind = ahead;
+  behind.Longitude = 30.0 * sign;
+  const std::optional<double> back = search(behind);
+  if (body == kNorthNode || body == kSouthNode) return back;
+  const std::optional<double> forth = search(ahead);
+  if (!back) return forth;
+  if (!forth) return back;
+  return *back < *forth ? back : forth;
+}
