@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "chart/chartrecord.h"
+#include "judgement/significators.h"
 #include "judgement/timedsearch.h"
 
 inline constexpr int kRadicalityTests = 12;
