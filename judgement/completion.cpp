@@ -107,8 +107,9 @@ double Run::Exit(int x) {
 }
 
 // The next moment x and y stand exactly in aspect `kind`, never when the
-// search finds none. An applying aspect perfects on the side where y now
-// stands from x; otherwise the earlier of the two sides.
+// search finds none: the earlier of the two sides on which y can stand from
+// x (a station may turn an applying aspect away before it perfects, and the
+// other side be met first).
 double Run::Perf(int x, int y, int kind) {
   if (kind < 0 || kind >= kAspectKindCount || !IsTimedBody(x) || !IsTimedBody(y)) return kNever;
   SearchRequest q;
@@ -124,11 +125,7 @@ double Run::Perf(int x, int y, int kind) {
     return t ? *t : kNever;
   };
   if (angle == 0.0f || angle == 180.0f) return side(1);  // one target for both signs
-  double ahead = Lon(y) - Lon(x);
-  Normalize360(ahead);
-  const int current = ahead < 180.0 ? 1 : -1;
-  if (Applying(x, y) && K(x, y) == kind) return side(current);
-  return std::min(side(current), side(-current));
+  return std::min(side(1), side(-1));
 }
 
 void Run::Write(int p1, int p2, int p3, int kind, std::string text, double moment) {

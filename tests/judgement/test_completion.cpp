@@ -1,0 +1,389 @@
+// The signs of completion: the faults of the scripted kinds (a third point
+// in neither order, the siege's point and moment, pairs that cannot be
+// judged, searches that find nothing, signs left backwards), the event list
+// and its moment text, each kind on a real chart, and the moments of random
+// charts against the tests' own scan of the engine's positions.
+#include "judgement/completion.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include "horary_charts.h"
+#include "perfection_oracle.h"
+#include "scripted_search.h"
+
+namespace {
+
+using horary_test::CastHorary;
+using horary_test::FirstPerfection;
+using horary_test::PlainChart;
+using horary_test::RankPoints;
+using horary_test::ScriptedSearch;
+using horary_test::SetAspect;
+
+constexpr double kJd = 2451545.0;            // days, the plain charts' moment
+constexpr double kMomentTolDays = 1.0 / 1440;  // one minute
+constexpr double kMinute = 1.0 / 1440;         // days
+
+std::vector<std::string> NumberedEntries() {
+  std::vector<std::string> ui(535);
+  for (int i = 0; i < 535; ++i) ui[i] = "e" + std::to_string(i);
+  return ui;
+}
+
+SignificatorLists Lists(std::initializer_list<int> querent, std::initializer_list<int> quesited) {
+  SignificatorLists l;
+  int i = 0;
+  for (int p : querent) l.Querent[i++] = p;
+  i = 0;
+  for (int p : quesited) l.Quesited[i++] = p;
+  return l;
+}
+
+// ---- Scripted searches ------------------------------------------------------
+
+// Transfer of light by a third point: one standing in neither order between
+// the pair is passed over (it has no moment of its own) and the next point
+// in order carries the event with its own moment.
+TEST(CompletionScripted, TransferSkipsAPointInNeitherOrder) {
+  auto c = PlainChart();
+  c->EclipticLongitude[kBodyMercury] = 10;  // P1
+  c->EclipticLongitude[kBodySaturn] = 80;   // P2, 20 Gemini
+  c->EclipticLongitude[kBodySun] = 25;      // beyond both in degree: neither order
+  c->EclipticLongitude[kBodyMars] = 45;     // 15 Taurus: between 10 and 20
+  for (int third : {kBodySun, kBodyMars}) {
+    SetAspect(*c, kBodyMercury, third, 0, true);
+    SetAspect(*c, kBodySaturn, third, 1, false);
+  }
+  SetAspect(*c, kBodyMercury, kBodySaturn, 1, false);
+  RankPoints(*c);
+  ScriptedSearch s;
+  s.Reach(kBodyMercury, 30, kJd + 20);
+  s.Reach(kBodySaturn, 90, kJd + 300);
+  s.Perfect(kBodySun, kBodySaturn, 1, 1, kJd + 1);   // would be a stale moment for the Sun
+  s.Perfect(kBodySun, kBodySaturn, 1, -1, kJd + 1);
+  s.Perfect(kBodyMars, kBodySaturn, 1, -1, kJd + 7);
+  const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}),
+                                                 kSevenPlanets, NumberedEntries(), s.Callable());
+  ASSERT_EQ(run.Events.size(), 1u);
+  const CompletionEvent& e = run.Events[0];
+  EXPECT_EQ(e.Kind, kTransferOfLight);
+  EXPECT_EQ(e.Point3, kBodyMars);
+  EXPECT_DOUBLE_EQ(e.Moment, kJd + 7);
+  EXPECT_EQ(e.Text, "e522 p2 - p6 e519 p4");
+}
+
+// A siege carries the besieged point, not its place in the wheel, and the
+// chart's own moment.
+TEST(CompletionScripted, SiegeNamesTheBesiegedPointAtTheChartsMoment) {
+  auto c = PlainChart();
+  for (int b = 0; b < kBodyCount; ++b) c->EclipticLongitude[b] = 200 + b;  // out of the way
+  c->EclipticLongitude[kBodyMars] = 10;
+  c->EclipticLongitude[kBodyVenus] = 12;
+  c->EclipticLongitude[12] = 13;  // Lilith is passed over
+  c->EclipticLongitude[kBodySaturn] = 15;
+  c->EclipticLongitude[kBodyJupiter] = 100;
+  RankPoints(*c);
+  ScriptedSearch s;
+  const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyJupiter}, {kBodyVenus}),
+                                                 kSevenPlanets, NumberedEntries(), s.Callable());
+  ASSERT_EQ(run.Events.size(), 1u);
+  const CompletionEvent& e = run.Events[0];
+  EXPECT_EQ(e.Kind, kSiege);
+  EXPECT_EQ(e.Point1, kBodyVenus);
+  EXPECT_EQ(e.Point2, kBodyJupiter);
+  EXPECT_EQ(e.Point3, kBodyVenus);
+  EXPECT_EQ(e.Text, "p3 e525");
+  EXPECT_EQ(e.Moment, kJd);
+
+  // a malefic that is the other significator does not besiege
+  const CompletionRun withMars = FindCompletionEvents(
+      *c, Lists({kBodyMars}, {kBodyVenus}), kSevenPlanets, NumberedEntries(), s.Callable());
+  EXPECT_TRUE(withMars.Events.empty());
+}
+
+// Pairs of one point, and points the search cannot time, are reported and
+// left out; the other pairs are judged.
+TEST(CompletionScripted, PairsThatCannotBeJudgedAreReported) {
+  auto c = PlainChart();
+  c->EclipticLongitude[kBodyMercury] = 10;
+  c->EclipticLongitude[kBodySaturn] = 15;
+  SetAspect(*c, kBodyMercury, kBodySaturn, 0, true);
+  RankPoints(*c);
+  ScriptedSearch s;
+  s.Reach(kBodyMercury, 30, kJd + 20);
+  s.Reach(kBodySaturn, 30, kJd + 400);
+  s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 4);
+  SignificatorLists lists;
+  lists.Querent[0] = kBodyMoon;
+  lists.Querent[1] = kBodyMercury;
+  lists.Quesited[0] = kBodyMoon;  // as a broken list could hold it
+  lists.Quesited[1] = kBodyPartOfFortune;
+  lists.Quesited[2] = kBodySaturn;
+  const CompletionRun run =
+      FindCompletionEvents(*c, lists, kSevenPlanets, NumberedEntries(), s.Callable());
+  ASSERT_EQ(run.Skipped.size(), 3u);
+  EXPECT_EQ(run.Skipped[0].Why, SkippedPair::kSamePoint);
+  EXPECT_EQ(run.Skipped[1].Why, SkippedPair::kUntimed);
+  EXPECT_EQ(run.Skipped[1].Quesited, kBodyPartOfFortune);
+  EXPECT_EQ(run.Skipped[2].Querent, kBodyMercury);
+  ASSERT_EQ(run.Events.size(), 1u);
+  EXPECT_EQ(run.Events[0].Kind, kPerfection);
+  EXPECT_EQ(run.Events[0].Text, "p2 " + c->AspectNames[1] + " p6");
+  EXPECT_DOUBLE_EQ(run.Events[0].Moment, kJd + 4);
+  for (const std::string& asked : s.asked) EXPECT_EQ(asked.find("16"), std::string::npos) << asked;
+}
+
+// A perfection the search cannot find is no event: neither a perfection nor
+// one after both have left their signs, and no moment left over from before.
+TEST(CompletionScripted, APerfectionNotFoundIsNoEvent) {
+  auto c = PlainChart();
+  c->EclipticLongitude[kBodyMercury] = 10;
+  c->EclipticLongitude[kBodySaturn] = 15;
+  SetAspect(*c, kBodyMercury, kBodySaturn, 0, true);
+  RankPoints(*c);
+  ScriptedSearch s;
+  s.Reach(kBodyMercury, 30, kJd + 20);
+  s.Reach(kBodySaturn, 30, kJd + 400);
+  const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}),
+                                                 kSevenPlanets, NumberedEntries(), s.Callable());
+  EXPECT_TRUE(run.Events.empty());
+  // the exits not found either: the pair stays in its signs as far as can be seen
+  ScriptedSearch nothing;
+  nothing.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 4);
+  const CompletionRun staying = FindCompletionEvents(
+      *c, Lists({kBodyMercury}, {kBodySaturn}), kSevenPlanets, NumberedEntries(), nothing.Callable());
+  ASSERT_EQ(staying.Events.size(), 1u);
+  EXPECT_EQ(staying.Events[0].Kind, kPerfection);
+}
+
+// The pair perfects only after both have left their signs.
+TEST(CompletionScripted, LatePerfection) {
+  auto c = PlainChart();
+  c->EclipticLongitude[kBodyMercury] = 28;
+  c->EclipticLongitude[kBodySaturn] = 29;
+  SetAspect(*c, kBodyMercury, kBodySaturn, 0, true);
+  RankPoints(*c);
+  ScriptedSearch s;
+  s.Reach(kBodyMercury, 30, kJd + 2);
+  s.Reach(kBodySaturn, 30, kJd + 30);
+  s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 40);
+  const CompletionRun run = FindCompletionEvents(*c, Lists({kBodySaturn}, {kBodyMercury}),
+                                                 kSevenPlanets, NumberedEntries(), s.Callable());
+  ASSERT_EQ(run.Events.size(), 1u);
+  EXPECT_EQ(run.Events[0].Kind, kLatePerfection);
+  EXPECT_EQ(run.Events[0].Point1, kBodyMercury);
+  EXPECT_DOUBLE_EQ(run.Events[0].Moment, kJd + 40);
+}
+
+// A retrograde point leaves its sign at the earlier crossing, as a rule the
+// start of its sign; the nodes only ever backwards.
+TEST(CompletionScripted, SignExitOfRetrogradePoints) {
+  ScriptedSearch s;
+  s.Reach(kBodySaturn, 30, kJd + 50);   // back over 0 Taurus
+  s.Reach(kBodySaturn, 60, kJd + 200);  // on over 0 Gemini after turning
+  const TimedSearch search = s.Callable();
+  EXPECT_EQ(SignExit(search, kJd, kBodySaturn, 40, true), kJd + 50);
+  EXPECT_EQ(SignExit(search, kJd, kBodySaturn, 40, false), kJd + 200);
+  s.Reach(kBodyNorthNode, 330, kJd + 100);
+  s.Reach(kBodyNorthNode, 0, kJd + 10);
+  EXPECT_EQ(SignExit(search, kJd, kBodyNorthNode, 335, false), kJd + 100);
+  s.Reach(kBodyMoon, 0, kJd + 1);  // Pisces is left at 0 Aries
+  EXPECT_EQ(SignExit(search, kJd, kBodyMoon, 355, false), kJd + 1);
+  EXPECT_EQ(SignExit(search, kJd, kBodyPartOfFortune, 355, false), std::nullopt);
+  EXPECT_EQ(Mod(-1, 12), 11);
+  EXPECT_EQ(Mod(-24, 12), 0);
+}
+
+// ---- The event list and the results window's text -------------------------
+
+TEST(CompletionText, MomentOnTheLocalClock) {
+  // Delta T (77.67 s) off, 3 hours of zone and half a second on
+  EXPECT_EQ(CompletionMomentText(2451545.0, 3.0f), "1.1.2000  14:58:42");
+  EXPECT_EQ(CompletionMomentText(2451545.0 - 0.5 + 78.0 / 86400, 0.0f), "1.1.2000  0:0:0");
+  CompletionEvent e{1, 0, 0, kPerfection, "p1 0 p0", 2451545.0};
+  EXPECT_EQ(CompletionListLine(e, 3.0f), "p1 0 p0 (1.1.2000  14:58:42)");
+}
+
+TEST(CompletionText, EventLinesRoundTrip) {
+  const std::vector<CompletionEvent> events = {
+      {1, 6, 0, kPerfection, "a b", 2451545.123456789},
+      {0, 1, 0, kNewMoonInSign, "", 2299160.5},
+      {2, 6, 4, kTransferOfLight, "x - y", 2488069.875}};
+  const std::vector<std::string> lines = CompletionEventLines(events);
+  ASSERT_EQ(lines.size(), 18u);
+  EXPECT_EQ(lines[3], "1");
+  EXPECT_EQ(lines[5], "2451545.12345679");  // 15 significant digits
+  const std::vector<CompletionEvent> back = ParseCompletionEventLines(lines);
+  ASSERT_EQ(back.size(), events.size());
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(back[i].Point3, events[i].Point3);
+    EXPECT_EQ(back[i].Kind, events[i].Kind);
+    EXPECT_EQ(back[i].Text, events[i].Text);
+    EXPECT_NEAR(back[i].Moment, events[i].Moment, 1e-8);
+  }
+  std::vector<std::string> broken = lines;
+  broken[9] = "x";  // the second event's kind
+  EXPECT_EQ(ParseCompletionEventLines(broken).size(), 1u);
+}
+
+TEST(CompletionText, DignityRowsOfAnEvent) {
+  EXPECT_TRUE(CompletionDetailPoints({0, 1, 0, kNewMoonInSign, "", 0}).empty());
+  EXPECT_TRUE(CompletionDetailPoints({2, 6, 0, kLatePerfection, "", 0}).empty());
+  EXPECT_EQ(CompletionDetailPoints({2, 6, 0, kPerfection, "", 0}), (std::vector<int>{2, 6}));
+  EXPECT_EQ(CompletionDetailPoints({2, 6, 4, kProhibition, "", 0}), (std::vector<int>{2, 6, 4}));
+  EXPECT_EQ(CompletionDetailPoints({2, 16, 4, kCollection, "", 0}), (std::vector<int>{2, 4}));
+  EXPECT_STREQ(CompletionTextFile(1), "A.txt");
+  EXPECT_STREQ(CompletionTextFile(10), "Ap.txt");
+  EXPECT_EQ(CompletionTextFile(11), nullptr);
+}
+
+// ---- Real charts ------------------------------------------------------------
+
+// The pairs whose first perfection after the chart's moment may be the
+// event's moment: (body, body, angle).
+struct Meeting {
+  int a, b;
+  double angle;
+};
+std::vector<Meeting> MeetingsOf(const ChartRecord& c, const CompletionEvent& e) {
+  if (e.Kind == kNewMoonInSign) return {{kBodySun, kBodyMoon, 0}};
+  if (e.Kind == kSunMoonAspect) return {{kBodySun, kBodyMoon, 60}, {kBodySun, kBodyMoon, 120}};
+  std::vector<Meeting> m;
+  const int points[3] = {e.Point1, e.Point2, e.Point3};
+  const int count = (e.Kind == kPerfection || e.Kind == kLatePerfection) ? 2 : 3;
+  for (int i = 0; i < count; ++i)
+    for (int j = i + 1; j < count; ++j) {
+      const int k = c.AspectKind[points[i]][points[j]];
+      if (k >= 0 && k < kAspectKindCount) m.push_back({points[i], points[j], kAspectAngle[k]});
+    }
+  return m;
+}
+
+// How far two moments of one perfection may lie apart: a minute, or for a
+// slow pair the time it takes to move the arcsecond within which the
+// engine's search counts an aspect as reached.
+double MomentTolerance(const Meeting& m, double at) {
+  constexpr double kArcsecond = 1.0 / 3600;  // degrees
+  constexpr double kHalfSpan = 0.5;         // days
+  const double rate = std::fabs(std::remainder(
+                          horary_test::AspectGap(m.a, m.b, m.angle, 1, at + kHalfSpan) -
+                              horary_test::AspectGap(m.a, m.b, m.angle, 1, at - kHalfSpan),
+                          360.0)) /
+                      (2 * kHalfSpan);  // degrees per day
+  return std::max(kMomentTolDays, rate > 0 ? kArcsecond / rate : kMomentTolDays);
+}
+
+// Checks an event's moment against the scan: the first perfection of one of
+// its pairs after the chart's moment falls within a minute of it (or
+// the time a slow pair takes to move an arcsecond).
+::testing::AssertionResult MomentAgrees(const ChartRecord& c, const CompletionEvent& e) {
+  if (e.Kind == kSiege) {
+    if (e.Moment == c.JulianDayUT) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "siege not at the chart's moment";
+  }
+  std::string tried;
+  for (const Meeting& m : MeetingsOf(c, e)) {
+    const auto first = FirstPerfection(m.a, m.b, m.angle, c.JulianDayUT,
+                                       e.Moment - c.JulianDayUT + 1.0);
+    if (first && std::fabs(*first - e.Moment) < MomentTolerance(m, *first))
+      return ::testing::AssertionSuccess();
+    char text[160];
+    std::snprintf(text, sizeof text, " [%d-%d at %g: scan %.6f]", m.a, m.b, m.angle,
+                  first ? *first : 0.0);
+    tried += text;
+  }
+  char head[160];
+  std::snprintf(head, sizeof head, "kind %d (%d %d %d) at %.6f, chart %.6f:", e.Kind, e.Point1,
+                e.Point2, e.Point3, e.Moment, c.JulianDayUT);
+  return ::testing::AssertionFailure() << head << tried;
+}
+
+// 6 January 2000, 06:00 UT at London, conjunctions only: the Moon, querent,
+// and the Sun, quesited, meet at the new moon, 18:14 UT.
+TEST(CompletionCharts, NewMoonPerfectsMoonAndSun) {
+  auto c = CastHorary(6, 1, 2000, 6.0, 51.5f, -0.13f);
+  for (int k = 1; k < kAspectKindCount; ++k) c->AspectKindEnabled[k] = 0;
+  RecalcChart(*c, 1);
+  const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyMoon}, {kBodySun}), kSevenPlanets,
+                                                 NumberedEntries(), EngineSearch());
+  ASSERT_EQ(run.Events.size(), 1u);
+  const CompletionEvent& e = run.Events[0];
+  EXPECT_EQ(e.Kind, kPerfection);
+  EXPECT_EQ(e.Point1, kBodyMoon);  // the Sun and the Moon are taken Moon first
+  EXPECT_EQ(e.Point2, kBodySun);
+  const double newMoon = JulianDay(6, 1, 2000, 18.0f + 14.0f / 60);
+  EXPECT_NEAR(e.Moment, newMoon, 2 * kMinute);
+  EXPECT_TRUE(MomentAgrees(*c, e));
+}
+
+// A random chart between 1900 and 2100 anywhere below 60 degrees of
+// latitude, with one to five random significators a side.
+struct RandomCase {
+  std::unique_ptr<ChartRecord> chart;
+  SignificatorLists lists;
+  int option = kSevenPlanets;
+};
+RandomCase MakeRandomCase(std::mt19937& random) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  RandomCase rc;
+  const int year = 1900 + static_cast<int>(random() % 200);
+  const int month = 1 + static_cast<int>(random() % 12);
+  const int day = 1 + static_cast<int>(random() % 28);
+  rc.chart = CastHorary(day, month, year, 24 * unit(random), static_cast<float>(120 * unit(random) - 60),
+                        static_cast<float>(360 * unit(random) - 180));
+  rc.option = static_cast<int>(random() % 2);
+  for (int side : {kQuerentSide, kQuesitedSide}) {
+    const int wanted = 1 + static_cast<int>(random() % 5);
+    while (rc.lists.Count(side) < wanted)
+      AddSignificator(rc.lists, side, static_cast<int>(random() % (random() % 4 ? 12 : 18)));
+  }
+  return rc;
+}
+
+// Runs the signs of completion on `count` random charts and checks every
+// moment against the scan; returns the events checked and, by kind, how many
+// disagreed.
+int CheckRandomCharts(int count, unsigned seed, std::vector<int>& missesByKind, bool print) {
+  std::mt19937 random(seed);
+  const std::vector<std::string> ui = NumberedEntries();
+  int checked = 0;
+  missesByKind.assign(11, 0);
+  for (int n = 0; n < count; ++n) {
+    const RandomCase rc = MakeRandomCase(random);
+    const CompletionRun run = FindCompletionEvents(*rc.chart, rc.lists, rc.option, ui, EngineSearch());
+    for (const CompletionEvent& e : run.Events) {
+      ++checked;
+      const ::testing::AssertionResult agrees = MomentAgrees(*rc.chart, e);
+      if (!agrees) {
+        ++missesByKind[e.Kind];
+        if (print) std::printf("chart %d: %s\n", n, agrees.message());
+      }
+    }
+  }
+  return checked;
+}
+
+TEST(CompletionCharts, MomentsAgreeWithTheScanOnRandomCharts) {
+  std::vector<int> misses;
+  const int checked = CheckRandomCharts(12, 2000, misses, true);
+  EXPECT_GT(checked, 12);
+  for (int kind = 1; kind <= 10; ++kind) EXPECT_EQ(misses[kind], 0) << "kind " << kind;
+}
+
+// The one-off run over a thousand charts (--gtest_also_run_disabled_tests).
+TEST(CompletionCharts, DISABLED_MomentsAgreeOnAThousandRandomCharts) {
+  std::vector<int> misses;
+  const int checked = CheckRandomCharts(1000, 1647, misses, true);
+  int total = 0;
+  for (int kind = 1; kind <= 10; ++kind) {
+    std::printf("kind %d: %d disagree\n", kind, misses[kind]);
+    total += misses[kind];
+  }
+  std::printf("%d events checked, %d disagree\n", checked, total);
+  EXPECT_EQ(total, 0);
+}
+
+}  // namespace
