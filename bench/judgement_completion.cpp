@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "chart/chartrecord.h"
+#include "chart/glyphplacement.h"
 #include "chart/pipeline.h"
 #include "chart/rulers.h"
 #include "engine/astromath.h"
@@ -42,6 +43,9 @@ std::unique_ptr<ChartRecord> Chart(const Moment& m) {
     for (float& orb : row) orb = 8;
   for (int o = 0; o < kObjectCount; ++o) c->ObjectShown[o] = c->ObjectAspected[o] = 1;
   RecalcChart(*c, 1);
+  GlyphLayout layout;  // the ranking the wheel's drawing makes
+  RankPointsByLongitude(*c, layout);
+  MapPlanetsToHouseSectors(*c, layout);
   CalcHouseRulers(*c);
   return c;
 }

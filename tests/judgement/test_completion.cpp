@@ -325,6 +325,7 @@ struct RandomCase {
   std::unique_ptr<ChartRecord> chart;
   SignificatorLists lists;
   int option = kSevenPlanets;
+  std::string what;  // the moment, place and lists, as a table row
 };
 RandomCase MakeRandomCase(std::mt19937& random) {
   std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -332,13 +333,24 @@ RandomCase MakeRandomCase(std::mt19937& random) {
   const int year = 1900 + static_cast<int>(random() % 200);
   const int month = 1 + static_cast<int>(random() % 12);
   const int day = 1 + static_cast<int>(random() % 28);
-  rc.chart = CastHorary(day, month, year, 24 * unit(random), static_cast<float>(120 * unit(random) - 60),
-                        static_cast<float>(360 * unit(random) - 180));
+  const double hours = 24 * unit(random);
+  const float lat = static_cast<float>(120 * unit(random) - 60);
+  const float lon = static_cast<float>(360 * unit(random) - 180);
+  rc.chart = CastHorary(day, month, year, hours, lat, lon);
   rc.option = static_cast<int>(random() % 2);
   for (int side : {kQuerentSide, kQuesitedSide}) {
     const int wanted = 1 + static_cast<int>(random() % 5);
     while (rc.lists.Count(side) < wanted)
       AddSignificator(rc.lists, side, static_cast<int>(random() % (random() % 4 ? 12 : 18)));
+  }
+  char text[200];
+  std::snprintf(text, sizeof text, "{%d, %d, %d, %.4f, %.2ff, %.2ff, %d, {", day, month, year,
+                hours, lat, lon, rc.option);
+  rc.what = text;
+  for (int side : {kQuerentSide, kQuesitedSide}) {
+    for (int i = 0; i < rc.lists.Count(side); ++i)
+      rc.what += (i ? ", " : "") + std::to_string(rc.lists.Side(side)[i]);
+    rc.what += side == kQuerentSide ? "}, {" : "}}";
   }
   return rc;
 }
@@ -384,6 +396,123 @@ TEST(CompletionCharts, DISABLED_MomentsAgreeOnAThousandRandomCharts) {
   }
   std::printf("%d events checked, %d disagree\n", checked, total);
   EXPECT_EQ(total, 0);
+}
+
+// Looks for a random chart on which each kind of event happens with a
+// moment that agrees with the scan, and prints it as a table row.
+TEST(CompletionCharts, DISABLED_FindAChartForEachKind) {
+  std::mt19937 random(1652);
+  const std::vector<std::string> ui = NumberedEntries();
+  bool found[11] = {};
+  for (int n = 0; n < 3000; ++n) {
+    const RandomCase rc = MakeRandomCase(random);
+    const CompletionRun run = FindCompletionEvents(*rc.chart, rc.lists, rc.option, ui, EngineSearch());
+    for (const CompletionEvent& e : run.Events) {
+      if (found[e.Kind] || e.Point3 > 10 || !MomentAgrees(*rc.chart, e)) continue;
+      found[e.Kind] = true;
+      std::printf("kind %d: %s  (%d %d %d)\n", e.Kind, rc.what.c_str(), e.Point1, e.Point2, e.Point3);
+    }
+    // a siege: each planet as the querent's, each other as the quesited's
+    for (int x = 0; x <= kBodySaturn && !found[kSiege]; ++x) {
+      for (int y = 0; y <= kBodySaturn && !found[kSiege]; ++y) {
+        if (x == y) continue;
+        const CompletionRun one = FindCompletionEvents(*rc.chart, Lists({x}, {y}), kSevenPlanets,
+                                                       ui, EngineSearch());
+        for (const CompletionEvent& e : one.Events) {
+          if (e.Kind != kSiege) continue;
+          found[kSiege] = true;
+          std::printf("kind 9: %s as {%d}, {%d}\n", rc.what.c_str(), x, y);
+        }
+      }
+    }
+  }
+}
+
+// One chart for each kind of event, found among random charts by the search
+// above (Placidus houses, the five major aspects with orbs of 8 degrees).
+struct KindChart {
+  int kind;
+  int day, month, year;
+  double hoursUt;
+  float latitude, longitude;
+  int option;
+  std::vector<int> querent, quesited;
+};
+const KindChart kKindCharts[] = {
+    {kPerfection, 15, 8, 2065, 20.1985, 54.26f, 133.51f, 1, {4}, {3, 10, 16}},
+    {kTransferOfLight, 22, 6, 1931, 6.5840, 46.38f, 5.90f, 0, {5, 2, 8}, {9, 4, 6}},
+    {kCollection, 11, 8, 1965, 1.3995, 45.24f, -71.31f, 0, {4}, {11, 9, 3, 2, 15}},
+    {kTranslation, 22, 6, 1931, 6.5840, 46.38f, 5.90f, 0, {5, 2, 8}, {9, 4, 6}},
+    {kNewMoonInSign, 25, 4, 1960, 14.9656, 56.20f, 159.95f, 0, {9, 7, 3}, {1, 10}},
+    {kProhibition, 8, 2, 2027, 14.4826, -42.95f, -85.19f, 1, {10, 4}, {11, 8, 0, 6}},
+    {kLatePerfection, 6, 12, 2090, 3.3474, 33.08f, -127.97f, 0, {1, 6, 2, 13}, {14, 0, 4, 9}},
+    {kFrustration, 2, 3, 2085, 2.4302, -57.15f, -104.55f, 1, {11}, {0, 4, 6, 2}},
+    {kSiege, 22, 6, 1931, 6.5840, 46.38f, 5.90f, 0, {0}, {1}},
+    {kSunMoonAspect, 9, 9, 2047, 6.7655, -40.41f, -23.17f, 1, {9}, {4, 7, 5}},
+};
+
+bool StillInSign(int body, double startLon, double at) {
+  return SignOf(horary_test::BodyLongitude(body, at)) == SignOf(startLon);
+}
+
+// Each kind happens on its chart, at a moment the scan confirms, and with
+// the signs the kind speaks of: the pair's own perfection, a new moon or a
+// Sun-Moon aspect before the signs are left, a late perfection after both
+// have left them; a siege between two malefics in the order of longitude.
+TEST(CompletionCharts, EachKindOnItsChart) {
+  const std::vector<std::string> ui = NumberedEntries();
+  for (const KindChart& k : kKindCharts) {
+    SCOPED_TRACE(::testing::Message() << "kind " << k.kind << " on " << k.day << "." << k.month
+                                      << "." << k.year);
+    auto c = CastHorary(k.day, k.month, k.year, k.hoursUt, k.latitude, k.longitude);
+    SignificatorLists lists;
+    for (std::size_t i = 0; i < k.querent.size(); ++i) lists.Querent[i] = k.querent[i];
+    for (std::size_t i = 0; i < k.quesited.size(); ++i) lists.Quesited[i] = k.quesited[i];
+    const CompletionRun run = FindCompletionEvents(*c, lists, k.option, ui, EngineSearch());
+    const auto e = std::find_if(run.Events.begin(), run.Events.end(),
+                                [&k](const CompletionEvent& x) { return x.Kind == k.kind; });
+    ASSERT_NE(e, run.Events.end());
+    EXPECT_TRUE(MomentAgrees(*c, *e));
+    const double* lon = c->EclipticLongitude;
+    switch (k.kind) {
+      case kPerfection:
+        EXPECT_TRUE(StillInSign(e->Point1, lon[e->Point1], e->Moment) ||
+                    StillInSign(e->Point2, lon[e->Point2], e->Moment));
+        break;
+      case kLatePerfection:
+        EXPECT_FALSE(StillInSign(e->Point1, lon[e->Point1], e->Moment));
+        EXPECT_FALSE(StillInSign(e->Point2, lon[e->Point2], e->Moment));
+        break;
+      case kNewMoonInSign:
+        EXPECT_TRUE(StillInSign(kBodySun, lon[kBodySun], e->Moment));
+        break;
+      case kSunMoonAspect:
+        EXPECT_TRUE(StillInSign(kBodySun, lon[kBodySun], e->Moment));
+        EXPECT_TRUE(StillInSign(kBodyMoon, lon[kBodyMoon], e->Moment));
+        break;
+      case kTransferOfLight:
+      case kCollection:
+      case kTranslation:
+        EXPECT_TRUE(StillInSign(e->Point1, lon[e->Point1], e->Moment));
+        break;
+      case kSiege: {
+        // the wheel's points, seven planets, nodes and the Cross of Fate, by longitude
+        std::vector<std::pair<double, int>> ring;
+        for (int b : {0, 1, 2, 3, 4, 5, 6, 14, 15, 17}) ring.push_back({lon[b], b});
+        std::sort(ring.begin(), ring.end());
+        const int n = static_cast<int>(ring.size());
+        int at = 0;
+        while (ring[at].second != e->Point3) ++at;
+        for (int neighbour : {ring[(at + n - 1) % n].second, ring[(at + 1) % n].second})
+          EXPECT_TRUE(neighbour == kBodyMars || neighbour == kBodySaturn ||
+                      neighbour == kBodySouthNode)
+              << neighbour;
+        break;
+      }
+      default:
+        break;
+    }
+  }
 }
 
 }  // namespace
