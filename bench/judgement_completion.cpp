@@ -21,7 +21,8 @@ struct Moment {
   float hoursUt, latitude, longitude;
 };
 // London on 6 January 2000 and Moscow on 14 July 1965.
-constexpr Moment kMoments[] = {{6, 1, 2000, 6.0f, 51.5f, -0.13f}, {14, 7, 1965, 17.5f, 55.75f, 37.6f}};
+constexpr Moment kMoments[] = {{6, 1, 2000, 6.0f, 51.5f, -0.13f},
+                               {14, 7, 1965, 17.5f, 55.75f, 37.6f}};
 
 std::unique_ptr<ChartRecord> Chart(const Moment& m) {
   auto c = std::make_unique<ChartRecord>();
@@ -31,8 +32,8 @@ std::unique_ptr<ChartRecord> Chart(const Moment& m) {
   c->UniversalTime = m.hoursUt;
   c->GeoLatitude = m.latitude;
   c->GeoLongitude = m.longitude;
-  c->GeocentricLatitude = static_cast<float>(
-      m.latitude - 0.19242777777777778 * std::sin(2.0 * m.latitude * kDegToRad));
+  c->GeocentricLatitude =
+      static_cast<float>(m.latitude - 0.19242777777777778 * std::sin(2.0 * m.latitude * kDegToRad));
   c->HouseSystem = 4;
   c->OrbScale[0] = 1;
   for (int k = 0; k < kAspectKindCount; ++k) {

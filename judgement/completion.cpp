@@ -33,7 +33,10 @@ class Run {
  public:
   Run(const ChartRecord& record, const SignificatorLists& lists, int signRulerOption,
       const std::vector<std::string>& uiText, const TimedSearch& search)
-      : r_(record), lists_(lists), ui_(uiText), search_(search),
+      : r_(record),
+        lists_(lists),
+        ui_(uiText),
+        search_(search),
         seven_(signRulerOption == kSevenPlanets),
         lastThird_(signRulerOption == kSevenPlanets ? kBodySaturn : 11) {}
 
@@ -248,9 +251,12 @@ void Run::Transfer(int p1, int p2) {
     if (Applying(p1, c) == Applying(p2, c)) continue;
     const float d1 = Deg(p1), d2 = Deg(p2), dC = Deg(c);
     double t;
-    if (d1 < dC && dC < d2) t = Perf(c, p2);
-    else if (d2 < dC && dC < d1) t = Perf(c, p1);
-    else continue;
+    if (d1 < dC && dC < d2)
+      t = Perf(c, p2);
+    else if (d2 < dC && dC < d1)
+      t = Perf(c, p1);
+    else
+      continue;
     if (t != kNever && t <= Exit(p1)) {
       Write(p1, p2, c, kTransferOfLight, UiEntry(ui_, kEntryTransfer) + PairText(p1, p2, c), t);
       return;
@@ -434,7 +440,7 @@ std::vector<int> CompletionDetailPoints(const CompletionEvent& event) {
 }
 
 const char* CompletionTextFile(int kind) {
-  static constexpr const char* kFiles[10] = {"A.txt",  "Pl.txt", "Sl.txt", "Rl.txt", "Nm.txt",
-                                             "F.txt",  "R.txt",  "V.txt",  "O.txt",  "Ap.txt"};
+  static constexpr const char* kFiles[10] = {"A.txt", "Pl.txt", "Sl.txt", "Rl.txt", "Nm.txt",
+                                             "F.txt", "R.txt",  "V.txt",  "O.txt",  "Ap.txt"};
   return kind >= 1 && kind <= 10 ? kFiles[kind - 1] : nullptr;
 }

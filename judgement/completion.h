@@ -14,34 +14,34 @@
 
 // Kinds of event, as written on line 3 of an event.
 enum CompletionKind : int {
-  kPerfection = 1,        // the pair's own aspect perfects before either leaves its sign
-  kTransferOfLight = 2,   // a third point, aspecting both, perfects with the other
-  kCollection = 3,        // a slower third point collects the light of both
-  kTranslation = 4,       // a faster third point carries the light from one to the other
-  kNewMoonInSign = 5,     // Sun and Moon in one sign meet before the Sun leaves it
-  kProhibition = 6,       // a third point perfects with one of the pair first
-  kLatePerfection = 7,    // the pair perfects only after both have left their signs
-  kFrustration = 8,       // a third point interposes
-  kSiege = 9,             // a significator besieged by malefics
-  kSunMoonAspect = 10,    // sextile or trine of the Sun and the Moon before either leaves its sign
+  kPerfection = 1,       // the pair's own aspect perfects before either leaves its sign
+  kTransferOfLight = 2,  // a third point, aspecting both, perfects with the other
+  kCollection = 3,       // a slower third point collects the light of both
+  kTranslation = 4,      // a faster third point carries the light from one to the other
+  kNewMoonInSign = 5,    // Sun and Moon in one sign meet before the Sun leaves it
+  kProhibition = 6,      // a third point perfects with one of the pair first
+  kLatePerfection = 7,   // the pair perfects only after both have left their signs
+  kFrustration = 8,      // a third point interposes
+  kSiege = 9,            // a significator besieged by malefics
+  kSunMoonAspect = 10,   // sextile or trine of the Sun and the Moon before either leaves its sign
 };
 
 // One event. Point3 is 0 for the kinds 1, 5, 7 and 10; for kind 9 the pair
 // and, as third point, the besieged point itself.
 struct CompletionEvent {
-  int Point1 = 0;       // chart point 0..17
+  int Point1 = 0;  // chart point 0..17
   int Point2 = 0;
   int Point3 = 0;
-  int Kind = 0;         // CompletionKind
-  std::string Text;     // code page 1251
-  double Moment = 0;    // days, Julian day on the chart time scale
+  int Kind = 0;       // CompletionKind
+  std::string Text;   // code page 1251
+  double Moment = 0;  // days, Julian day on the chart time scale
 };
 
 // A pair of significators the run could not judge.
 struct SkippedPair {
   enum Reason {
-    kSamePoint,    // both significators are one point (e.g. the Moon on both sides)
-    kUntimed,      // a point the search cannot time (Part of Fortune, Cross of Fate)
+    kSamePoint,  // both significators are one point (e.g. the Moon on both sides)
+    kUntimed,    // a point the search cannot time (Part of Fortune, Cross of Fate)
   };
   int Querent = 0;   // point of the querent's slot
   int Quesited = 0;  // point of the quesited's slot
@@ -57,6 +57,8 @@ struct CompletionRun {
 // given search (EngineSearch in the program). Every search that finds
 // nothing within its bound counts as no event; a sign exit not found counts
 // as staying in the sign. Event texts are made from the language file.
+// The record must be recomputed and ranked as the wheel's drawing leaves it
+// (AspectKind, AspectApplying, DailyMotion, Retrograde, SortedPoints).
 CompletionRun FindCompletionEvents(const ChartRecord& record, const SignificatorLists& lists,
                                    int signRulerOption, const std::vector<std::string>& uiText,
                                    const TimedSearch& search);

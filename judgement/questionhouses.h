@@ -26,9 +26,9 @@ int DerivedHouse(int categoryHouse, int subCategoryHouse);
 
 // The lines of a text file under the program folder's Options folder.
 struct TextLines {
-  bool Ok = true;        // false: the file could not be read; Lines is empty
-  std::string Message;   // on failure "Cannot open file <path>", code page 1251
-  LineList Lines;        // code page 1251, as in the file
+  bool Ok = true;       // false: the file could not be read; Lines is empty
+  std::string Message;  // on failure "Cannot open file <path>", code page 1251
+  LineList Lines;       // code page 1251, as in the file
 };
 
 // Path of a file in the Options folder: programFolder + "/Options/" + name.
@@ -42,10 +42,10 @@ TextLines ReadOptionsText(const std::string& programFolder, const std::string& n
 // with S13.box, C21.box with S21.box). Both are kept as read, so saving them
 // back loses nothing even when their lengths differ.
 struct TopicList {
-  bool Ok = true;        // false when either file could not be read
-  std::string Message;   // "Cannot open file <path>" of the first file that failed
-  LineList Topics;       // the topic texts, one per combo-box item
-  LineList Houses;       // the house offsets as text, line i belonging to topic i
+  bool Ok = true;       // false when either file could not be read
+  std::string Message;  // "Cannot open file <path>" of the first file that failed
+  LineList Topics;      // the topic texts, one per combo-box item
+  LineList Houses;      // the house offsets as text, line i belonging to topic i
 };
 
 // Reads a topic list and its house list from the Options folder. A missing
@@ -57,7 +57,8 @@ TopicList ReadTopicList(const std::string& programFolder, const std::string& top
 // list, not reduced (a category's offset is added to its sub-category's
 // before the reduction). Empty when index lies past either list (a pair of
 // lists of different lengths is read only as far as the shorter) or the line
-// is not a decimal integer.
+// is not a decimal integer. The quesited's house of a question topic is
+// ReduceHouse of it, as the querent's side reduces its sums.
 std::optional<int> TopicHouse(const TopicList& list, int index);
 
 // File names of the lists and texts, under Options.

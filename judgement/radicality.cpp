@@ -9,13 +9,13 @@
 
 namespace {
 
-constexpr int kSpica = 48;                                // fixed star of the via combusta test
-constexpr double kEpoch1950 = 2433282.5;                  // days, Julian day of 1950.0
-constexpr double kYearsPerDay = 0.0027378507871321013;    // 1 / 365.25
-constexpr double kViaCombustaStart = 195.0;               // degrees
-constexpr double kViaCombustaEnd = 225.0;                 // degrees
-constexpr double kSpicaOrb = 1.0;                         // degrees
-constexpr int kEarlyDegree = 3;                           // whole degrees of the sign
+constexpr int kSpica = 48;                              // fixed star of the via combusta test
+constexpr double kEpoch1950 = 2433282.5;                // days, Julian day of 1950.0
+constexpr double kYearsPerDay = 0.0027378507871321013;  // 1 / 365.25
+constexpr double kViaCombustaStart = 195.0;             // degrees
+constexpr double kViaCombustaEnd = 225.0;               // degrees
+constexpr double kSpicaOrb = 1.0;                       // degrees
+constexpr int kEarlyDegree = 3;                         // whole degrees of the sign
 constexpr int kLateDegree = 26;
 constexpr double kNever = std::numeric_limits<double>::infinity();
 
@@ -34,12 +34,21 @@ bool InHouse(const ChartRecord& record, int body, int house) {
 // signs are in no major aspect.
 int MajorKindOfSigns(int ahead) {
   switch (ahead) {
-    case 0: return 0;            // conjunction
-    case 2: case 10: return 1;   // sextile
-    case 3: case 9: return 2;    // square
-    case 4: case 8: return 3;    // trine
-    case 6: return 4;            // opposition
-    default: return -1;
+    case 0:
+      return 0;  // conjunction
+    case 2:
+    case 10:
+      return 1;  // sextile
+    case 3:
+    case 9:
+      return 2;  // square
+    case 4:
+    case 8:
+      return 3;  // trine
+    case 6:
+      return 4;  // opposition
+    default:
+      return -1;
   }
 }
 
@@ -149,7 +158,7 @@ std::vector<std::string> RadicalityVerdict(const RadicalityResult& result,
 
 const char* RadicalityTextFile(int test, bool saturnRetrograde) {
   static constexpr const char* kFiles[kRadicalityTests] = {
-      "fd.txt", "ld.txt",  "mvc.txt", "sfh.txt", "mf.txt",   "s1f.txt",
+      "fd.txt",  "ld.txt", "mvc.txt", "sfh.txt", "mf.txt",   "s1f.txt",
       "s2f.txt", "ms.txt", "s1s.txt", "s2s.txt", "mwoc.txt", "s7h.txt"};
   if (test < 0 || test >= kRadicalityTests) return nullptr;
   if (test == kSaturnInFirst && saturnRetrograde) return "sfh1.txt";

@@ -15,26 +15,26 @@ inline constexpr int kRadicalityTests = 12;
 
 // The tests in flag order.
 enum RadicalityTest : int {
-  kEarlyAscendant = 0,        // querent's cusp below 3 deg of its sign
-  kLateAscendant = 1,         // querent's cusp above 26 deg of its sign
-  kMoonViaCombusta = 2,       // Moon in 195..225 deg and not within 1 deg of Spica (star 48)
-  kSaturnInFirst = 3,         // Saturn in the first house, not the querent's significator
-  kMoonCombust = 4,           // Moon combust
-  kQuerentCombust = 5,        // querent's significator combust
-  kQuesitedCombust = 6,       // quesited's significator combust
-  kMoonUnderBeams = 7,        // Moon under the Sun's beams
-  kQuerentUnderBeams = 8,     // querent's significator under the beams
-  kQuesitedUnderBeams = 9,    // quesited's significator under the beams
-  kMoonVoidOfCourse = 10,     // Moon void of course
-  kSaturnInSeventh = 11,      // Saturn in the seventh house when the querent asks for himself
+  kEarlyAscendant = 0,      // querent's cusp below 3 deg of its sign
+  kLateAscendant = 1,       // querent's cusp above 26 deg of its sign
+  kMoonViaCombusta = 2,     // Moon in 195..225 deg and not within 1 deg of Spica (star 48)
+  kSaturnInFirst = 3,       // Saturn in the first house, not the querent's significator
+  kMoonCombust = 4,         // Moon combust
+  kQuerentCombust = 5,      // querent's significator combust
+  kQuesitedCombust = 6,     // quesited's significator combust
+  kMoonUnderBeams = 7,      // Moon under the Sun's beams
+  kQuerentUnderBeams = 8,   // querent's significator under the beams
+  kQuesitedUnderBeams = 9,  // quesited's significator under the beams
+  kMoonVoidOfCourse = 10,   // Moon void of course
+  kSaturnInSeventh = 11,    // Saturn in the seventh house when the querent asks for himself
 };
 
 // What the tests are given besides the chart.
 struct RadicalityInput {
-  int QuerentSignificator = -1;    // first querent significator, -1 none
-  int QuesitedSignificator = -1;   // first quesited significator, -1 none
-  bool AsksForHimself = false;     // the first "who asks" topic is chosen
-  int SignRulerOption = 0;         // 0 seven planets, 1 with the outer planets
+  int QuerentSignificator = -1;   // first querent significator, -1 none
+  int QuesitedSignificator = -1;  // first quesited significator, -1 none
+  bool AsksForHimself = false;    // the first "who asks" topic is chosen
+  int SignRulerOption = 0;        // 0 seven planets, 1 with the outer planets
 };
 
 struct RadicalityResult {
@@ -46,6 +46,8 @@ struct RadicalityResult {
 // Runs the twelve tests. Nearness to the Sun is measured by the shorter arc
 // (across 0 deg Aries too). The void-of-course test asks `search` for sign
 // exits and perfections; a search that finds nothing counts as no event.
+// The houses of the points come from SortedPoints as the wheel's drawing
+// leaves them.
 RadicalityResult AnalyseRadicality(const ChartRecord& record, const RadicalityInput& input,
                                    const TimedSearch& search);
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kLanguageSignNames = 37;  // ObjectNames[37 + s] names sign s
+constexpr int kLanguageSignNames = 37;                // ObjectNames[37 + s] names sign s
 constexpr double kLunarMansion = 12.857142857142858;  // degrees, 360 / 28
 
 bool IsPoint(int p) { return p >= 0 && p < kBodyCount; }
@@ -71,9 +71,8 @@ SignificatorLists ProposeSignificators(const ChartRecord& record, int signRulerO
   }
   if (lists.Querent[0] == kBodyMoon && lists.Quesited[0] == kBodyMoon) {
     // the Moon rules both houses: the quesited takes the ruler of the Moon's sign
-    const int ruler =
-        ClassicRuler(record.DomicileRuler[SignOfLon(record.EclipticLongitude[kBodyMoon])],
-                     signRulerOption);
+    const int ruler = ClassicRuler(
+        record.DomicileRuler[SignOfLon(record.EclipticLongitude[kBodyMoon])], signRulerOption);
     lists.Quesited[0] = IsPoint(ruler) && ruler != kBodyMoon ? ruler : kEmptySlot;
   }
   return lists;
@@ -141,8 +140,8 @@ DignityGrid ChartDignities(const ChartRecord& record, const std::vector<std::str
   // degrees need its files); the rows and headings are the table's.
   static constexpr int kHouseFortitude[12] = {5, 3, 1, 4, 3, 0, 4, 0, 2, 5, 4, 0};
   static constexpr int kHouseDebility[12] = {0, 0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 5};
-  static constexpr double kMeanMotion[12] = {0.9855555, 13.183333, 1.3833333, 1.2,
-                                             0.51666665, 0.083333336, 0.033333335, 0.011666667,
+  static constexpr double kMeanMotion[12] = {0.9855555,   13.183333,   1.3833333,   1.2,
+                                             0.51666665,  0.083333336, 0.033333335, 0.011666667,
                                              0.006666667, 0.004166667, 0.019712526, 0.0012686454};
   // triplicity rulers by element (fire, earth, air, water): night, day
   static constexpr int kTriplicity[4][2] = {{5, 0}, {1, 3}, {2, 6}, {4, 4}};
@@ -183,8 +182,14 @@ DignityGrid ChartDignities(const ChartRecord& record, const std::vector<std::str
         accPlus += kHouseFortitude[house - 1];
         accMinus += kHouseDebility[house - 1];
       }
-      if (record.Retrograde[p]) accMinus += 5; else accPlus += 4;
-      if (record.DailyMotion[p] < kMeanMotion[p]) accMinus += 2; else accPlus += 2;
+      if (record.Retrograde[p])
+        accMinus += 5;
+      else
+        accPlus += 4;
+      if (record.DailyMotion[p] < kMeanMotion[p])
+        accMinus += 2;
+      else
+        accPlus += 2;
     }
     row[0] = ObjectName(record, p);
     row[1] = std::to_string(essPlus);
@@ -222,9 +227,9 @@ std::vector<std::string> DescribeSignificator(const ChartRecord& record,
     const SunNearness near = SunNearnessOf(lon, record.EclipticLongitude[kBodySun]);
     // the bands of combustion do not count against a significator whose
     // partner on the other side is the Sun itself
-    const bool sunPartner =
-        side == kQuesitedSide ? lists.Querent[0] == kBodySun
-                              : (lists.Quesited[0] == kBodySun && lists.Querent[0] == point);
+    const bool sunPartner = side == kQuesitedSide
+                                ? lists.Querent[0] == kBodySun
+                                : (lists.Quesited[0] == kBodySun && lists.Querent[0] == point);
     if (near == SunNearness::kCazimi) lines.push_back(UiEntry(uiText, 506));
     if (near == SunNearness::kCombust && !sunPartner) lines.push_back(UiEntry(uiText, 507));
     if (near == SunNearness::kUnderBeams && !sunPartner) lines.push_back(UiEntry(uiText, 508));
@@ -242,6 +247,7 @@ std::vector<std::string> DescribeSignificator(const ChartRecord& record,
   lines.push_back(" ");
   lines.push_back(UiEntry(uiText, 316));
   for (int c = 5; c < kDignityColumns; ++c)
-    lines.push_back((c < static_cast<int>(head.size()) ? head[c] : std::string()) + " - " + (*row)[c]);
+    lines.push_back((c < static_cast<int>(head.size()) ? head[c] : std::string()) + " - " +
+                    (*row)[c]);
   return lines;
 }

@@ -34,8 +34,8 @@ enum JudgementBody : int {
 
 // The sign-ruler option of the calculation parameters.
 enum SignRulerOption : int {
-  kSevenPlanets = 0,       // "Семь планет": Uranus, Neptune, Pluto give way to Saturn, Jupiter, Mars
-  kWithOuterPlanets = 1,   // "С высшими планетами"
+  kSevenPlanets = 0,  // "Семь планет": Uranus, Neptune, Pluto give way to Saturn, Jupiter, Mars
+  kWithOuterPlanets = 1,  // "С высшими планетами"
 };
 
 // The two sides of the significators.
@@ -78,11 +78,11 @@ SignificatorLists ProposeSignificators(const ChartRecord& record, int signRulerO
 
 // What adding a point to the side on show would do.
 enum class AddPlan {
-  kAdd,              // the point goes into the first empty slot of the side
-  kAlreadyThere,     // the point is on this side already (message 480 querent, 483 quesited)
-  kMoveFromOther,    // the point stands on the other side: ask (481 querent, 484 quesited)
-  kSideFull,         // all five slots taken and the point in neither list: nothing happens
-  kInvalidPoint,     // not a chart point 0..17
+  kAdd,            // the point goes into the first empty slot of the side
+  kAlreadyThere,   // the point is on this side already (message 480 querent, 483 quesited)
+  kMoveFromOther,  // the point stands on the other side: ask (481 querent, 484 quesited)
+  kSideFull,       // all five slots taken and the point in neither list: nothing happens
+  kInvalidPoint,   // not a chart point 0..17
 };
 
 // The plan for adding `point` to `side`, looking at both whole lists first,

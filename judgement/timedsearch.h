@@ -16,12 +16,12 @@ struct SearchRequest {
     kLongitude,   // body B reaches the fixed Longitude (A unused)
   };
   Kind What = kPerfection;
-  double Start = 0;     // days, Julian day on the chart time scale
-  int BodyA = 0;        // 0..15
-  int BodyB = 0;        // 0..15
-  int AspectKind = 0;   // 0..29 (kPerfection)
-  int AngleSign = 1;    // +1 or -1 (kPerfection)
-  double Longitude = 0; // degrees [0, 360) (kLongitude)
+  double Start = 0;      // days, Julian day on the chart time scale
+  int BodyA = 0;         // 0..15
+  int BodyB = 0;         // 0..15
+  int AspectKind = 0;    // 0..29 (kPerfection)
+  int AngleSign = 1;     // +1 or -1 (kPerfection)
+  double Longitude = 0;  // degrees [0, 360) (kLongitude)
 };
 
 // The moment found (Julian day, chart time scale), or nothing when the

@@ -73,9 +73,8 @@ inline std::unique_ptr<ChartRecord> PlainChart() {
 inline void RankPoints(ChartRecord& c) {
   int order[kBodyCount];
   for (int b = 0; b < kBodyCount; ++b) order[b] = b;
-  std::stable_sort(order, order + kBodyCount, [&c](int a, int b) {
-    return c.EclipticLongitude[a] < c.EclipticLongitude[b];
-  });
+  std::stable_sort(order, order + kBodyCount,
+                   [&c](int a, int b) { return c.EclipticLongitude[a] < c.EclipticLongitude[b]; });
   for (int i = 0; i < kBodyCount; ++i) {
     const int b = order[i];
     const double lon = c.EclipticLongitude[b];
@@ -84,7 +83,8 @@ inline void RankPoints(ChartRecord& c) {
     s.Sign = SignOf(lon) + 1;
     s.House = 12;
     for (int h = 0; h < 12; ++h) {
-      double from = lon - c.HouseCusps()[h], width = c.HouseCusps()[(h + 1) % 12] - c.HouseCusps()[h];
+      double from = lon - c.HouseCusps()[h],
+             width = c.HouseCusps()[(h + 1) % 12] - c.HouseCusps()[h];
       Normalize360(from);
       Normalize360(width);
       if (from < width) {

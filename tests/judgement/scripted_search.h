@@ -17,7 +17,9 @@ class ScriptedSearch {
   // The moment body reaches a longitude (degrees).
   void Reach(int body, double lon, double jd) { answers_[LonKey(body, lon)] = jd; }
   // The moment b stands at sign x angle of `kind` from a.
-  void Perfect(int a, int b, int kind, int sign, double jd) { answers_[PerfKey(a, b, kind, sign)] = jd; }
+  void Perfect(int a, int b, int kind, int sign, double jd) {
+    answers_[PerfKey(a, b, kind, sign)] = jd;
+  }
 
   std::optional<double> operator()(const SearchRequest& r) {
     const std::string key = r.What == SearchRequest::kLongitude

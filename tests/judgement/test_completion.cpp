@@ -3,14 +3,13 @@
 // judged, searches that find nothing, signs left backwards), the event list
 // and its moment text, each kind on a real chart, and the moments of random
 // charts against the tests' own scan of the engine's positions.
-#include "judgement/completion.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <random>
 
 #include "horary_charts.h"
+#include "judgement/completion.h"
 #include "perfection_oracle.h"
 #include "scripted_search.h"
 
@@ -23,7 +22,7 @@ using horary_test::RankPoints;
 using horary_test::ScriptedSearch;
 using horary_test::SetAspect;
 
-constexpr double kJd = 2451545.0;            // days, the plain charts' moment
+constexpr double kJd = 2451545.0;              // days, the plain charts' moment
 constexpr double kMomentTolDays = 1.0 / 1440;  // one minute
 constexpr double kMinute = 1.0 / 1440;         // days
 
@@ -62,7 +61,7 @@ TEST(CompletionScripted, TransferSkipsAPointInNeitherOrder) {
   ScriptedSearch s;
   s.Reach(kBodyMercury, 30, kJd + 20);
   s.Reach(kBodySaturn, 90, kJd + 300);
-  s.Perfect(kBodySun, kBodySaturn, 1, 1, kJd + 1);   // would be a stale moment for the Sun
+  s.Perfect(kBodySun, kBodySaturn, 1, 1, kJd + 1);  // would be a stale moment for the Sun
   s.Perfect(kBodySun, kBodySaturn, 1, -1, kJd + 1);
   s.Perfect(kBodyMars, kBodySaturn, 1, -1, kJd + 7);
   const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}),
@@ -153,8 +152,9 @@ TEST(CompletionScripted, APerfectionNotFoundIsNoEvent) {
   // the exits not found either: the pair stays in its signs as far as can be seen
   ScriptedSearch nothing;
   nothing.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 4);
-  const CompletionRun staying = FindCompletionEvents(
-      *c, Lists({kBodyMercury}, {kBodySaturn}), kSevenPlanets, NumberedEntries(), nothing.Callable());
+  const CompletionRun staying =
+      FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}), kSevenPlanets,
+                           NumberedEntries(), nothing.Callable());
   ASSERT_EQ(staying.Events.size(), 1u);
   EXPECT_EQ(staying.Events[0].Kind, kPerfection);
 }
@@ -208,10 +208,9 @@ TEST(CompletionText, MomentOnTheLocalClock) {
 }
 
 TEST(CompletionText, EventLinesRoundTrip) {
-  const std::vector<CompletionEvent> events = {
-      {1, 6, 0, kPerfection, "a b", 2451545.123456789},
-      {0, 1, 0, kNewMoonInSign, "", 2299160.5},
-      {2, 6, 4, kTransferOfLight, "x - y", 2488069.875}};
+  const std::vector<CompletionEvent> events = {{1, 6, 0, kPerfection, "a b", 2451545.123456789},
+                                               {0, 1, 0, kNewMoonInSign, "", 2299160.5},
+                                               {2, 6, 4, kTransferOfLight, "x - y", 2488069.875}};
   const std::vector<std::string> lines = CompletionEventLines(events);
   ASSERT_EQ(lines.size(), 18u);
   EXPECT_EQ(lines[3], "1");
@@ -267,12 +266,12 @@ std::vector<Meeting> MeetingsOf(const ChartRecord& c, const CompletionEvent& e) 
 // engine's search counts an aspect as reached.
 double MomentTolerance(const Meeting& m, double at) {
   constexpr double kArcsecond = 1.0 / 3600;  // degrees
-  constexpr double kHalfSpan = 0.5;         // days
-  const double rate = std::fabs(std::remainder(
-                          horary_test::AspectGap(m.a, m.b, m.angle, 1, at + kHalfSpan) -
-                              horary_test::AspectGap(m.a, m.b, m.angle, 1, at - kHalfSpan),
-                          360.0)) /
-                      (2 * kHalfSpan);  // degrees per day
+  constexpr double kHalfSpan = 0.5;          // days
+  const double rate =
+      std::fabs(std::remainder(horary_test::AspectGap(m.a, m.b, m.angle, 1, at + kHalfSpan) -
+                                   horary_test::AspectGap(m.a, m.b, m.angle, 1, at - kHalfSpan),
+                               360.0)) /
+      (2 * kHalfSpan);  // degrees per day
   return std::max(kMomentTolDays, rate > 0 ? kArcsecond / rate : kMomentTolDays);
 }
 
@@ -286,8 +285,8 @@ double MomentTolerance(const Meeting& m, double at) {
   }
   std::string tried;
   for (const Meeting& m : MeetingsOf(c, e)) {
-    const auto first = FirstPerfection(m.a, m.b, m.angle, c.JulianDayUT,
-                                       e.Moment - c.JulianDayUT + 1.0);
+    const auto first =
+        FirstPerfection(m.a, m.b, m.angle, c.JulianDayUT, e.Moment - c.JulianDayUT + 1.0);
     if (first && std::fabs(*first - e.Moment) < MomentTolerance(m, *first))
       return ::testing::AssertionSuccess();
     char text[160];
@@ -365,7 +364,8 @@ int CheckRandomCharts(int count, unsigned seed, std::vector<int>& missesByKind, 
   missesByKind.assign(11, 0);
   for (int n = 0; n < count; ++n) {
     const RandomCase rc = MakeRandomCase(random);
-    const CompletionRun run = FindCompletionEvents(*rc.chart, rc.lists, rc.option, ui, EngineSearch());
+    const CompletionRun run =
+        FindCompletionEvents(*rc.chart, rc.lists, rc.option, ui, EngineSearch());
     for (const CompletionEvent& e : run.Events) {
       ++checked;
       const ::testing::AssertionResult agrees = MomentAgrees(*rc.chart, e);
@@ -406,18 +406,20 @@ TEST(CompletionCharts, DISABLED_FindAChartForEachKind) {
   bool found[11] = {};
   for (int n = 0; n < 3000; ++n) {
     const RandomCase rc = MakeRandomCase(random);
-    const CompletionRun run = FindCompletionEvents(*rc.chart, rc.lists, rc.option, ui, EngineSearch());
+    const CompletionRun run =
+        FindCompletionEvents(*rc.chart, rc.lists, rc.option, ui, EngineSearch());
     for (const CompletionEvent& e : run.Events) {
       if (found[e.Kind] || e.Point3 > 10 || !MomentAgrees(*rc.chart, e)) continue;
       found[e.Kind] = true;
-      std::printf("kind %d: %s  (%d %d %d)\n", e.Kind, rc.what.c_str(), e.Point1, e.Point2, e.Point3);
+      std::printf("kind %d: %s  (%d %d %d)\n", e.Kind, rc.what.c_str(), e.Point1, e.Point2,
+                  e.Point3);
     }
     // a siege: each planet as the querent's, each other as the quesited's
     for (int x = 0; x <= kBodySaturn && !found[kSiege]; ++x) {
       for (int y = 0; y <= kBodySaturn && !found[kSiege]; ++y) {
         if (x == y) continue;
-        const CompletionRun one = FindCompletionEvents(*rc.chart, Lists({x}, {y}), kSevenPlanets,
-                                                       ui, EngineSearch());
+        const CompletionRun one =
+            FindCompletionEvents(*rc.chart, Lists({x}, {y}), kSevenPlanets, ui, EngineSearch());
         for (const CompletionEvent& e : one.Events) {
           if (e.Kind != kSiege) continue;
           found[kSiege] = true;
@@ -462,8 +464,8 @@ bool StillInSign(int body, double startLon, double at) {
 TEST(CompletionCharts, EachKindOnItsChart) {
   const std::vector<std::string> ui = NumberedEntries();
   for (const KindChart& k : kKindCharts) {
-    SCOPED_TRACE(::testing::Message() << "kind " << k.kind << " on " << k.day << "." << k.month
-                                      << "." << k.year);
+    SCOPED_TRACE(::testing::Message()
+                 << "kind " << k.kind << " on " << k.day << "." << k.month << "." << k.year);
     auto c = CastHorary(k.day, k.month, k.year, k.hoursUt, k.latitude, k.longitude);
     SignificatorLists lists;
     for (std::size_t i = 0; i < k.querent.size(); ++i) lists.Querent[i] = k.querent[i];

@@ -1,13 +1,13 @@
 // The querent's and quesited's houses: offsets from the topic lists reduced
 // into the twelve houses whatever their sign, topic and house lists of
 // different lengths, unreadable lines and missing files.
-#include "judgement/questionhouses.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <filesystem>
+
+#include "judgement/questionhouses.h"
 
 namespace {
 

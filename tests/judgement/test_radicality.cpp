@@ -2,11 +2,10 @@
 // to pass it, nearness to the Sun across 0 deg Aries, and the void Moon with
 // points that stay in or leave their signs, in signs of aspect or not, and a
 // retrograde point that meets the Moon after moving back a sign.
-#include "judgement/radicality.h"
-
 #include <gtest/gtest.h>
 
 #include "horary_charts.h"
+#include "judgement/radicality.h"
 #include "scripted_search.h"
 
 namespace {
@@ -100,11 +99,11 @@ TEST_F(RadicalChart, TheMoonNearTheSun) {
   Put(kBodySun, 100);
   Put(kBodyMars, 98);
   Put(kBodySaturn, 150);
-  Put(kBodyMoon, 95);   // 5 deg before the Sun, same sign
+  Put(kBodyMoon, 95);  // 5 deg before the Sun, same sign
   EXPECT_EQ(Failed(), Tests{kMoonCombust});
-  Put(kBodySun, 108);   // 13 deg, same sign
+  Put(kBodySun, 108);  // 13 deg, same sign
   EXPECT_EQ(Failed(), Tests{kMoonUnderBeams});
-  Put(kBodySun, 0.5);   // across 0 Aries from a Moon at 357
+  Put(kBodySun, 0.5);  // across 0 Aries from a Moon at 357
   Put(kBodyMoon, 357);
   Put(kBodyMars, 358);
   search_.Reach(kBodyMoon, 0, kJd + 1.5);
@@ -139,8 +138,8 @@ TEST_F(RadicalChart, SignificatorsNearTheSun) {
 }
 
 TEST_F(RadicalChart, VoidOfCourse) {
-  Put(kBodySaturn, 95);  // Cancer 5: behind the Moon's degree
-  EXPECT_EQ(Failed(), Tests{});  // Mars ahead in Taurus
+  Put(kBodySaturn, 95);                     // Cancer 5: behind the Moon's degree
+  EXPECT_EQ(Failed(), Tests{});             // Mars ahead in Taurus
   search_.Reach(kBodyMars, 60, kJd + 1.0);  // Mars leaves Taurus before the Moon
   EXPECT_EQ(Failed(), Tests{kMoonVoidOfCourse});
   Put(kBodyMars, 80);  // Gemini 20: ahead of her degree but in no sign of aspect
@@ -183,10 +182,14 @@ TEST(RadicalityTexts, VerdictAndDetails) {
   failed.SaturnRetrograde = true;
   EXPECT_EQ(RadicalityVerdict(failed, ui), (std::vector<std::string>{"e454", "e458", "e465"}));
   const auto details = RadicalityDetails(failed, ui, "/nonexistent");
-  const std::vector<std::string> expected = {
-      "e468", "", "Cannot open file /nonexistent/Options/bt.txt", "",
-      "Cannot open file /nonexistent/Options/sfh1.txt", "",
-      "Cannot open file /nonexistent/Options/mwoc.txt", ""};
+  const std::vector<std::string> expected = {"e468",
+                                             "",
+                                             "Cannot open file /nonexistent/Options/bt.txt",
+                                             "",
+                                             "Cannot open file /nonexistent/Options/sfh1.txt",
+                                             "",
+                                             "Cannot open file /nonexistent/Options/mwoc.txt",
+                                             ""};
   EXPECT_EQ(details, expected);
 }
 

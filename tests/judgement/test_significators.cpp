@@ -2,14 +2,13 @@
 // the two lists under any sequence of additions, moves and removals, the
 // nearness to the Sun across 0 deg Aries, critical degrees, and the point
 // description with dignity lines only where the dignity grid has a row.
-#include "judgement/significators.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
 #include "horary_charts.h"
+#include "judgement/significators.h"
 
 namespace {
 
@@ -45,7 +44,11 @@ TEST(Significators, ProposalFromTheRulersOfTheTwoHouses) {
       {"both Moon, Moon in Leo", kBodyMoon, kBodyMoon, 130, {kBodyMoon}, {kBodySun}},
       {"both Moon, Moon in Cancer", kBodyMoon, kBodyMoon, 100, {kBodyMoon}, {}},
       {"quesited's Moon", kBodyJupiter, kBodyMoon, 100, {kBodyJupiter}, {kBodyMoon}},
-      {"Uranus as seven planets see it", kBodyUranus, kBodyMars, 100, {kBodySaturn, kBodyMoon},
+      {"Uranus as seven planets see it",
+       kBodyUranus,
+       kBodyMars,
+       100,
+       {kBodySaturn, kBodyMoon},
        {kBodyMars}},
   };
   for (const ProposalCase& c : cases) {
@@ -80,7 +83,8 @@ TEST(Significators, APointStandsOnOneSideOnly) {
   EXPECT_EQ(PlanAddSignificator(lists, kQuerentSide, 18), AddPlan::kInvalidPoint);
 
   // a full side takes nothing, not even a point moved from the other side
-  for (int p : {kBodySun, kBodyMoon, kBodyUranus}) ASSERT_TRUE(AddSignificator(lists, kQuerentSide, p));
+  for (int p : {kBodySun, kBodyMoon, kBodyUranus})
+    ASSERT_TRUE(AddSignificator(lists, kQuerentSide, p));
   EXPECT_EQ(PlanAddSignificator(lists, kQuerentSide, kBodyNeptune), AddPlan::kSideFull);
   const SignificatorLists before = lists;
   EXPECT_FALSE(AddSignificator(lists, kQuerentSide, kBodyMars));
@@ -104,8 +108,10 @@ TEST(Significators, ListsStayGaplessAndDisjointUnderAnyEdits) {
     for (const int* s : {lists.Querent, lists.Quesited}) {
       bool gap = false;
       for (int i = 0; i < kSignificatorSlots; ++i) {
-        if (s[i] == kEmptySlot) gap = true;
-        else ASSERT_FALSE(gap) << "gap before slot " << i << " at step " << step;
+        if (s[i] == kEmptySlot)
+          gap = true;
+        else
+          ASSERT_FALSE(gap) << "gap before slot " << i << " at step " << step;
         if (s[i] != kEmptySlot) all.push_back(s[i]);
       }
     }
@@ -115,15 +121,18 @@ TEST(Significators, ListsStayGaplessAndDisjointUnderAnyEdits) {
 }
 
 TEST(Significators, NearnessToTheSunByTheShorterArc) {
-  struct Case { double sun, point; SunNearness expected; };
+  struct Case {
+    double sun, point;
+    SunNearness expected;
+  };
   const Case cases[] = {
-      {359.0, 2.0, SunNearness::kUnderBeams},   // 3 deg across 0 Aries, in another sign
+      {359.0, 2.0, SunNearness::kUnderBeams},  // 3 deg across 0 Aries, in another sign
       {2.0, 359.0, SunNearness::kUnderBeams},
       {5.0, 1.0, SunNearness::kCombust},
-      {359.9, 0.05, SunNearness::kCazimi},      // 9' apart across 0 Aries
-      {10.0, 25.0, SunNearness::kUnderBeams},   // 15 deg in one sign
+      {359.9, 0.05, SunNearness::kCazimi},     // 9' apart across 0 Aries
+      {10.0, 25.0, SunNearness::kUnderBeams},  // 15 deg in one sign
       {10.0, 28.0, SunNearness::kFree},
-      {359.0, 11.0, SunNearness::kFree},        // 12 deg, another sign
+      {359.0, 11.0, SunNearness::kFree},  // 12 deg, another sign
       {100.0, 100.0 + 17.0 / 60.0, SunNearness::kCazimi},
       {100.0, 100.0 + 18.0 / 60.0, SunNearness::kCombust},
   };
@@ -132,11 +141,11 @@ TEST(Significators, NearnessToTheSunByTheShorterArc) {
 }
 
 TEST(Significators, CriticalDegrees) {
-  EXPECT_TRUE(IsCriticalDegree(29 + 59.0 / 60));   // last degree of a sign
-  EXPECT_TRUE(IsCriticalDegree(12.5));             // floor 12 = floor(360/28)
-  EXPECT_TRUE(IsCriticalDegree(30.2));             // first degree of Taurus
+  EXPECT_TRUE(IsCriticalDegree(29 + 59.0 / 60));  // last degree of a sign
+  EXPECT_TRUE(IsCriticalDegree(12.5));            // floor 12 = floor(360/28)
+  EXPECT_TRUE(IsCriticalDegree(30.2));            // first degree of Taurus
   EXPECT_FALSE(IsCriticalDegree(13.5));
-  EXPECT_TRUE(IsCriticalDegree(347.9));            // 27 x 360/28 = 347.14
+  EXPECT_TRUE(IsCriticalDegree(347.9));  // 27 x 360/28 = 347.14
   EXPECT_FALSE(IsCriticalDegree(346.5));
 }
 
@@ -154,8 +163,8 @@ TEST(Significators, DescriptionOfAPoint) {
   lists.Querent[0] = kBodyMercury;
   lists.Quesited[0] = kBodyMars;
 
-  const auto lines = DescribeSignificator(*chart, lists, kQuerentSide, kBodyMercury,
-                                          kSevenPlanets, grid, ui);
+  const auto lines =
+      DescribeSignificator(*chart, lists, kQuerentSide, kBodyMercury, kSevenPlanets, grid, ui);
   ASSERT_GE(lines.size(), 6u);
   EXPECT_EQ(lines[0], "p2");
   EXPECT_EQ(lines[1], "e501 s0 e502 1 e503");
@@ -166,14 +175,14 @@ TEST(Significators, DescriptionOfAPoint) {
 
   // with the Sun as the other side's significator the burning does not count
   lists.Quesited[0] = kBodySun;
-  const auto withSun = DescribeSignificator(*chart, lists, kQuerentSide, kBodyMercury,
-                                            kSevenPlanets, grid, ui);
+  const auto withSun =
+      DescribeSignificator(*chart, lists, kQuerentSide, kBodyMercury, kSevenPlanets, grid, ui);
   EXPECT_EQ(std::find(withSun.begin(), withSun.end(), "e508"), withSun.end());
 
   // Saturn rules the tenth through Uranus
   chart->EclipticLongitude[kBodySaturn] = 200.0;
-  const auto saturn = DescribeSignificator(*chart, lists, kQuesitedSide, kBodySaturn,
-                                           kSevenPlanets, grid, ui);
+  const auto saturn =
+      DescribeSignificator(*chart, lists, kQuesitedSide, kBodySaturn, kSevenPlanets, grid, ui);
   EXPECT_EQ(saturn[2], "e504 10 e505");
 
   // the Part of Fortune has no dignity row: no dignity lines, no reading past the grid
@@ -190,9 +199,9 @@ TEST(Significators, DescriptionOfAPoint) {
 TEST(Significators, InterimDignityScores) {
   auto chart = PlainChart();
   chart->DayChart = 1;
-  chart->EclipticLongitude[kBodySun] = 125.0;      // Leo: domicile 5, fire by day 3
-  chart->EclipticLongitude[kBodySaturn] = 310.0;   // Aquarius: domicile 5 (Uranus's), air by day 3
-  chart->EclipticLongitude[kBodyMars] = 160.0;     // Virgo: nothing
+  chart->EclipticLongitude[kBodySun] = 125.0;     // Leo: domicile 5, fire by day 3
+  chart->EclipticLongitude[kBodySaturn] = 310.0;  // Aquarius: domicile 5 (Uranus's), air by day 3
+  chart->EclipticLongitude[kBodyMars] = 160.0;    // Virgo: nothing
   RankPoints(*chart);
   const DignityGrid grid = ChartDignities(*chart, {}, kSevenPlanets);
   EXPECT_EQ((*grid.PointRow(kBodySun))[1], "8");
