@@ -27,15 +27,18 @@ inline double AspectGap(int a, int b, double angle, int sign, double jd) {
 }
 
 // The first moment after start (up to start + horizon days) at which b
-// stands at `angle` degrees from a on either side.
+// stands at `angle` degrees from a on either side (or on the side `onlySign`
+// only, +1 ahead of a, -1 behind it).
 inline std::optional<double> FirstPerfection(int a, int b, double angle, double start,
-                                             double horizon) {
+                                             double horizon, int onlySign = 0) {
   const double step = (a == 1 || b == 1) ? 0.05 : 0.5;  // days: under a degree of relative motion
   std::optional<double> best;
   for (const int sign : {1, -1}) {
-    if (sign == -1 && (angle == 0 || angle == 180)) break;
+    if (sign == -1 && (angle == 0 || angle == 180) && onlySign == 0) break;
+    if (onlySign != 0 && sign != onlySign) continue;
     double t0 = start, g0 = AspectGap(a, b, angle, sign, t0);
-    for (double t1 = start + step; t1 <= start + horizon && (!best || t0 < *best); t1 += step) {
+    for (double t1 = start + step; t0 < start + horizon && (!best || t0 < *best); t1 += step) {
+      t1 = std::min(t1, start + horizon);  // the last step ends at the horizon
       const double g1 = AspectGap(a, b, angle, sign, t1);
       if (g0 == 0) {
         best = best ? std::min(*best, t0) : t0;

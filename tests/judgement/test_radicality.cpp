@@ -4,8 +4,11 @@
 // retrograde point that meets the Moon after moving back a sign.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "horary_charts.h"
 #include "judgement/radicality.h"
+#include "perfection_oracle.h"
 #include "scripted_search.h"
 
 namespace {
@@ -191,6 +194,73 @@ TEST(RadicalityTexts, VerdictAndDetails) {
                                              "Cannot open file /nonexistent/Options/mwoc.txt",
                                              ""};
   EXPECT_EQ(details, expected);
+}
+
+// Whether the Moon perfects a major aspect before she leaves her sign, by a
+// scan of the engine's positions: the moment she leaves, and for each point
+// 0..last the first moment of each aspect on each side, counted when it falls
+// before she leaves and the two signs then stand in that aspect.
+bool MoonVoidByScan(double jd, int lastPoint) {
+  constexpr double kStep = 0.05;  // days
+  const int moonSign = SignOf(horary_test::BodyLongitude(kBodyMoon, jd));
+  double leaves = jd;
+  while (SignOf(horary_test::BodyLongitude(kBodyMoon, leaves + kStep)) == moonSign) leaves += kStep;
+  double lo = leaves, hi = leaves + kStep;
+  while (hi - lo > 1e-6) {
+    const double mid = 0.5 * (lo + hi);
+    (SignOf(horary_test::BodyLongitude(kBodyMoon, mid)) == moonSign ? lo : hi) = mid;
+  }
+  leaves = lo;
+  const double angles[5] = {0, 60, 90, 120, 180};
+  const int signDistances[5][2] = {{0, 0}, {2, 10}, {3, 9}, {4, 8}, {6, 6}};
+  for (int c = 0; c <= lastPoint; ++c) {
+    if (c == kBodyMoon) continue;
+    for (int k = 0; k < 5; ++k) {
+      for (int sign : {1, -1}) {
+        const auto t = horary_test::FirstPerfection(kBodyMoon, c, angles[k], jd, leaves - jd, sign);
+        if (!t || *t >= leaves) continue;
+        const int apart = Mod(SignOf(horary_test::BodyLongitude(c, *t)) -
+                                  SignOf(horary_test::BodyLongitude(kBodyMoon, *t)),
+                              12);
+        if (apart == signDistances[k][0] || apart == signDistances[k][1]) return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The void Moon of random real charts against the scan.
+int VoidDisagreements(int count, unsigned seed, int& voids) {
+  std::mt19937 random(seed);
+  int disagree = 0;
+  voids = 0;
+  for (int n = 0; n < count; ++n) {
+    const int option = static_cast<int>(random() % 2);
+    auto c = horary_test::CastHorary(
+        1 + static_cast<int>(random() % 28), 1 + static_cast<int>(random() % 12),
+        1900 + static_cast<int>(random() % 200), (random() % 1440) / 60.0, 51.5f, 0.0f);
+    const bool scanned = MoonVoidByScan(c->JulianDayUT, option == kSevenPlanets ? 6 : 11);
+    const bool judged = MoonVoidOfCourse(*c, option, EngineSearch());
+    voids += scanned;
+    if (scanned != judged) {
+      ++disagree;
+      std::printf("JD %.6f option %d: scan %d, test %d\n", c->JulianDayUT, option, scanned, judged);
+    }
+  }
+  return disagree;
+}
+
+TEST(VoidOfCourse, AgreesWithTheScanOnRandomCharts) {
+  int voids = 0;
+  EXPECT_EQ(VoidDisagreements(40, 7, voids), 0);
+  EXPECT_GT(voids, 0);
+}
+
+TEST(VoidOfCourse, DISABLED_AgreesWithTheScanOnAThousandCharts) {
+  int voids = 0;
+  const int disagree = VoidDisagreements(1000, 1647, voids);
+  std::printf("%d void of 1000, %d disagree\n", voids, disagree);
+  EXPECT_EQ(disagree, 0);
 }
 
 }  // namespace
