@@ -3,16 +3,11 @@
 // engine's aspect search.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <memory>
 
-#include "chart/chartrecord.h"
-#include "chart/glyphplacement.h"
-#include "chart/pipeline.h"
-#include "chart/rulers.h"
-#include "engine/astromath.h"
 #include "judgement/completion.h"
 #include "judgement/radicality.h"
+#include "tests/judgement/horary_charts.h"
 
 namespace {
 
@@ -24,31 +19,10 @@ struct Moment {
 constexpr Moment kMoments[] = {{6, 1, 2000, 6.0f, 51.5f, -0.13f},
                                {14, 7, 1965, 17.5f, 55.75f, 37.6f}};
 
+// The chart as the tests cast it, with Regiomontanus houses.
 std::unique_ptr<ChartRecord> Chart(const Moment& m) {
-  auto c = std::make_unique<ChartRecord>();
-  InitChartRecord(*c, {}, 0);
-  c->JulianDay0h = JulianDay(m.day, m.month, m.year, 0.0f);
-  c->JulianDayUT = c->JulianDay0h + m.hoursUt / 24.0;
-  c->UniversalTime = m.hoursUt;
-  c->GeoLatitude = m.latitude;
-  c->GeoLongitude = m.longitude;
-  c->GeocentricLatitude =
-      static_cast<float>(m.latitude - 0.19242777777777778 * std::sin(2.0 * m.latitude * kDegToRad));
-  c->HouseSystem = 4;
-  c->OrbScale[0] = 1;
-  for (int k = 0; k < kAspectKindCount; ++k) {
-    c->AspectOrbFactor[k] = 1;
-    c->AspectKindEnabled[k] = k <= 4;
-  }
-  for (auto& row : c->PairOrb)
-    for (float& orb : row) orb = 8;
-  for (int o = 0; o < kObjectCount; ++o) c->ObjectShown[o] = c->ObjectAspected[o] = 1;
-  RecalcChart(*c, 1);
-  GlyphLayout layout;  // the ranking the wheel's drawing makes
-  RankPointsByLongitude(*c, layout);
-  MapPlanetsToHouseSectors(*c, layout);
-  CalcHouseRulers(*c);
-  return c;
+  return horary_test::CastHorary(m.day, m.month, m.year, m.hoursUt, m.latitude, m.longitude,
+                                 horary_test::kRegiomontanus);
 }
 
 void Completion(benchmark::State& state, int perSide) {

@@ -71,8 +71,7 @@ class Run {
   void SunMoonAspect();
   bool DirectPerfection(int p1, int p2);
   void Transfer(int p1, int p2);
-  void Collection(int p1, int p2);
-  void Translation(int p1, int p2);
+  void GatheredLight(int p1, int p2, int kind);
   void LatePerfection(int p1, int p2);
   void Siege(int p1, int p2);
   bool ThirdFilters(int p1, int p2, int c) const;
@@ -115,12 +114,7 @@ double Run::Exit(int x) {
 // other side be met first).
 double Run::Perf(int x, int y, int kind) {
   if (kind < 0 || kind >= kAspectKindCount || !IsTimedBody(x) || !IsTimedBody(y)) return kNever;
-  SearchRequest q;
-  q.What = SearchRequest::kPerfection;
-  q.Start = r_.JulianDayUT;
-  q.BodyA = x;
-  q.BodyB = y;
-  q.AspectKind = kind;
+  SearchRequest q = PerfectionRequest(r_.JulianDayUT, x, y, kind, 1);
   const float angle = kAspectAngle[kind];
   auto side = [&](int sign) {
     q.AngleSign = sign;
@@ -212,14 +206,8 @@ void Run::SunMoonAspect() {
   const double e1 = Exit(kBodySun), e2 = Exit(kBodyMoon);
   for (const int kind : {kSextile, kTrine}) {
     for (const int sign : {1, -1}) {
-      SearchRequest q;
-      q.What = SearchRequest::kPerfection;
-      q.Start = r_.JulianDayUT;
-      q.BodyA = kBodySun;
-      q.BodyB = kBodyMoon;
-      q.AspectKind = kind;
-      q.AngleSign = sign;
-      const std::optional<double> t = Search(q);
+      const std::optional<double> t =
+          Search(PerfectionRequest(r_.JulianDayUT, kBodySun, kBodyMoon, kind, sign));
       if (t && *t < e1 && *t < e2) {
         Write(kBodySun, kBodyMoon, 0, kSunMoonAspect, UiEntry(ui_, kEntrySunMoonAspect), *t);
         return;
@@ -264,38 +252,27 @@ void Run::Transfer(int p1, int p2) {
   }
 }
 
-// Collection of light by a slower point ahead of both.
-void Run::Collection(int p1, int p2) {
+// Collection of light by a slower point ahead of both (both perfect with
+// it), or translation of light by a faster point behind both (it perfects
+// with each in turn), each perfection before the significator leaves its
+// sign; the moment is that of the first significator.
+void Run::GatheredLight(int p1, int p2, int kind) {
   if (Applying(p1, p2)) return;
+  const bool collection = kind == kCollection;
   for (int c = 0; c <= lastThird_; ++c) {
     if (c == p1 || c == p2 || !Enabled(p1, c) || !Enabled(p2, c)) continue;
     const double speed = std::fabs(r_.DailyMotion[c]);
-    if (!(Deg(c) > Deg(p1) && Deg(c) > Deg(p2) && speed < std::fabs(r_.DailyMotion[p1]) &&
-          speed < std::fabs(r_.DailyMotion[p2])))
-      continue;
-    const double t = Perf(p1, c);
+    const double speed1 = std::fabs(r_.DailyMotion[p1]), speed2 = std::fabs(r_.DailyMotion[p2]);
+    const bool placed =
+        collection ? Deg(c) > Deg(p1) && Deg(c) > Deg(p2) && speed < speed1 && speed < speed2
+                   : Deg(c) < Deg(p1) && Deg(c) < Deg(p2) && speed > speed1 && speed > speed2;
+    if (!placed) continue;
+    const double t = collection ? Perf(p1, c) : Perf(c, p1);
     if (t == kNever || t > Exit(p1)) continue;
-    const double tc = Perf(p2, c);
+    const double tc = collection ? Perf(p2, c) : Perf(c, p2);
     if (tc == kNever || tc > Exit(p2)) continue;
-    Write(p1, p2, c, kCollection, UiEntry(ui_, kEntryCollection) + PairText(p1, p2, c), t);
-    return;
-  }
-}
-
-// Translation of light by a faster point behind both.
-void Run::Translation(int p1, int p2) {
-  if (Applying(p1, p2)) return;
-  for (int c = 0; c <= lastThird_; ++c) {
-    if (c == p1 || c == p2 || !Enabled(p1, c) || !Enabled(p2, c)) continue;
-    const double speed = std::fabs(r_.DailyMotion[c]);
-    if (!(Deg(c) < Deg(p1) && Deg(c) < Deg(p2) && speed > std::fabs(r_.DailyMotion[p1]) &&
-          speed > std::fabs(r_.DailyMotion[p2])))
-      continue;
-    const double t = Perf(c, p1);
-    if (t == kNever || t > Exit(p1)) continue;
-    const double tc = Perf(c, p2);
-    if (tc == kNever || tc > Exit(p2)) continue;
-    Write(p1, p2, c, kTranslation, UiEntry(ui_, kEntryTranslation) + PairText(p1, p2, c), t);
+    const int entry = collection ? kEntryCollection : kEntryTranslation;
+    Write(p1, p2, c, kind, UiEntry(ui_, entry) + PairText(p1, p2, c), t);
     return;
   }
 }
@@ -360,8 +337,8 @@ void Run::Pair(int p, int q, bool firstPair) {
   if (ThirdPoints(p1, p2)) return;
   if (DirectPerfection(p1, p2)) return;
   Transfer(p1, p2);
-  Collection(p1, p2);
-  Translation(p1, p2);
+  GatheredLight(p1, p2, kCollection);
+  GatheredLight(p1, p2, kTranslation);
   LatePerfection(p1, p2);
   Siege(p1, p2);
 }

@@ -84,14 +84,8 @@ bool MoonVoidOfCourse(const ChartRecord& record, int signRulerOption, const Time
     const int ahead = Mod(SignOf(record.EclipticLongitude[c]) - 1 - moonSign, 12);
     const int kind = MajorKindOfSigns(ahead);
     if (kind < 0) continue;
-    SearchRequest r;
-    r.What = SearchRequest::kPerfection;
-    r.Start = record.JulianDayUT;
-    r.BodyA = kBodyMoon;
-    r.BodyB = c;
-    r.AspectKind = kind;
-    r.AngleSign = ahead <= 6 ? 1 : -1;
-    const std::optional<double> t = search(r);
+    const std::optional<double> t =
+        search(PerfectionRequest(record.JulianDayUT, kBodyMoon, c, kind, ahead <= 6 ? 1 : -1));
     if (t && *t <= moonExit) return false;
   }
   return true;

@@ -13,6 +13,17 @@ constexpr int kSouthNode = 15;
 
 bool IsTimedBody(int body) { return body >= 0 && body <= kLastTimedBody; }
 
+SearchRequest PerfectionRequest(double start, int a, int b, int kind, int sign) {
+  SearchRequest r;
+  r.What = SearchRequest::kPerfection;
+  r.Start = start;
+  r.BodyA = a;
+  r.BodyB = b;
+  r.AspectKind = kind;
+  r.AngleSign = sign;
+  return r;
+}
+
 TimedSearch EngineSearch(const AspectSearchFrame& frame) {
   return [frame](const SearchRequest& r) -> std::optional<double> {
     double found = 0;

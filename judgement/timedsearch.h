@@ -24,6 +24,9 @@ struct SearchRequest {
   double Longitude = 0;  // degrees [0, 360) (kLongitude)
 };
 
+// A perfection request: b at sign x angle of `kind` from a, from start on.
+SearchRequest PerfectionRequest(double start, int a, int b, int kind, int sign);
+
 // The moment found (Julian day, chart time scale), or nothing when the
 // search could not reach its target within its bound: "no event".
 using TimedSearch = std::function<std::optional<double>(const SearchRequest&)>;

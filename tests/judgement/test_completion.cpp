@@ -103,17 +103,28 @@ TEST(CompletionScripted, SiegeNamesTheBesiegedPointAtTheChartsMoment) {
   EXPECT_TRUE(withMars.Events.empty());
 }
 
-// Pairs of one point, and points the search cannot time, are reported and
-// left out; the other pairs are judged.
-TEST(CompletionScripted, PairsThatCannotBeJudgedAreReported) {
+// Mercury at 10 and Saturn at 15 Aries, applying to their conjunction.
+std::unique_ptr<ChartRecord> MercuryApplyingToSaturn() {
   auto c = PlainChart();
   c->EclipticLongitude[kBodyMercury] = 10;
   c->EclipticLongitude[kBodySaturn] = 15;
   SetAspect(*c, kBodyMercury, kBodySaturn, 0, true);
   RankPoints(*c);
+  return c;
+}
+// Mercury leaves Aries in 20 days, Saturn in 400.
+ScriptedSearch ExitsOfMercuryAndSaturn() {
   ScriptedSearch s;
   s.Reach(kBodyMercury, 30, kJd + 20);
   s.Reach(kBodySaturn, 30, kJd + 400);
+  return s;
+}
+
+// Pairs of one point, and points the search cannot time, are reported and
+// left out; the other pairs are judged.
+TEST(CompletionScripted, PairsThatCannotBeJudgedAreReported) {
+  auto c = MercuryApplyingToSaturn();
+  ScriptedSearch s = ExitsOfMercuryAndSaturn();
   s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 4);
   SignificatorLists lists;
   lists.Querent[0] = kBodyMoon;
@@ -138,14 +149,8 @@ TEST(CompletionScripted, PairsThatCannotBeJudgedAreReported) {
 // A perfection the search cannot find is no event: neither a perfection nor
 // one after both have left their signs, and no moment left over from before.
 TEST(CompletionScripted, APerfectionNotFoundIsNoEvent) {
-  auto c = PlainChart();
-  c->EclipticLongitude[kBodyMercury] = 10;
-  c->EclipticLongitude[kBodySaturn] = 15;
-  SetAspect(*c, kBodyMercury, kBodySaturn, 0, true);
-  RankPoints(*c);
-  ScriptedSearch s;
-  s.Reach(kBodyMercury, 30, kJd + 20);
-  s.Reach(kBodySaturn, 30, kJd + 400);
+  auto c = MercuryApplyingToSaturn();
+  ScriptedSearch s = ExitsOfMercuryAndSaturn();
   const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}),
                                                  kSevenPlanets, NumberedEntries(), s.Callable());
   EXPECT_TRUE(run.Events.empty());
