@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 542, so a complete file has 543 lines.
-inline constexpr int kUiEntryCount = 543;
+// The highest entry any window reads is 545, so a complete file has 546 lines.
+inline constexpr int kUiEntryCount = 546;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -27,6 +27,7 @@ inline constexpr int kUiEntryCharactersOutside = 539;   // the field's label, th
 inline constexpr int kUiEntryTownWithoutName = 540;     // -
 inline constexpr int kUiEntryCountryTooLong = 541;      // -
 inline constexpr int kUiEntryZoneOutOfRange = 542;      // hours, minutes typed
+// Entries 543..545 are the judgement windows' (judgement/ui/judgementui.h).
 
 // Entry 1 is the caption of the first menu; the top-level Help item is shown
 // only when it reads exactly this text.

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "chart/ui/picturechart.h"
+#include "judgement/ui/significatorswindow.h"
 #include "input/timezones.h"
 #include "input/ui/inputmessages.h"
 #include "input/ui/maskedfields.h"
@@ -400,7 +401,7 @@ void TInputDates::ApplyToChart() {
   if (QAction* n43 = owner_->Item("N43")) chart->setWindowTitle(n43->text());
   c.ChartName = EnteredName;
   c.PlaceName = EnteredPlace;
-  // The significators of the new chart are reset here once the significator window exists.
+  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
   owner_->ApplyChartTime();
   owner_->SetPanelText(0, c.ChartName);
   owner_->SetPanelText(1, c.HouseSystemNames[c.HouseSystem]);

@@ -35,6 +35,11 @@
 #include "chart/chartrecord.h"
 #include "engine/astromath.h"
 #include "input/ui/inputdates.h"
+#include "judgement/ui/analiszav.h"
+#include "judgement/ui/housewindows.h"
+#include "judgement/ui/judgementui.h"
+#include "judgement/ui/radical.h"
+#include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/menutree.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/canvas.h"
@@ -519,6 +524,11 @@ void TBaseForm::ConnectHandlers() {
   on("N51", &TBaseForm::N51Click);
   on("N145", &TBaseForm::N145Click);
   on("N85", &TBaseForm::N85Click);
+  on("N56", &TBaseForm::N56Click);
+  on("N57", &TBaseForm::N57Click);
+  on("N50", &TBaseForm::N50Click);
+  on("N49", &TBaseForm::N49Click);
+  on("N53", &TBaseForm::N53Click);
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -538,8 +548,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N23", "BMP1", "N25", "N56", "N57", "N49", "N50",
-        "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38", "N34"})
+       {"N8", "N9", "N47", "N134", "N23", "BMP1", "N25", "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38", "N34"})
     SetCommandEnabled(later, false);
 }
 
@@ -577,6 +586,9 @@ void TBaseForm::FormShow() {
   CloseLauncherWindow();
   BlankLoadResult load = LoadBlankModel(ProgramFolder + "/Print", Blanks());
   if (!load.ok) throw PlatformError(load.message);
+  // the house windows come up beside the chart, as the question is asked
+  if (TCverent* cverent = TCverent::Instance()) cverent->show();
+  if (TCvesit* cvesit = TCvesit::Instance()) cvesit->show();
 }
 
 void TBaseForm::closeEvent(QCloseEvent* event) {
@@ -710,13 +722,13 @@ void TBaseForm::ColorClick(const std::string& item) {
   }
 }
 
-// The presets also reset the significators once they are part of the
-// program, and set the sign-ruler choice of the calculation parameters
-// (radioGroup2) once those exist.
+// The presets reset the significators and set the sign-ruler choice of the
+// calculation parameters (radioGroup2).
 void TBaseForm::ObjectPreset(int shownUpTo, int aspectedUpTo, int radioGroup2) {
-  (void)radioGroup2;  // the sign-ruler choice of the calculation parameters
+  SetSignRulerOption(radioGroup2);
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   if (!chart) return;
+  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
   for (int o = 0; o <= 13; ++o) {
     chart->Chart.ObjectShown[o] = o <= shownUpTo ? 1 : 0;
     if (aspectedUpTo >= 0) chart->Chart.ObjectAspected[o] = o <= aspectedUpTo ? 1 : 0;
@@ -731,11 +743,13 @@ void TBaseForm::N79Click() { ObjectPreset(11, 6, 0); }
 void TBaseForm::N101Click() {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   if (!chart) return;
+  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
   for (int o = 0; o <= 13; ++o) chart->Chart.ObjectShown[o] = o <= 11 ? 1 : 0;
   if (TWarning* warning = TWarning::Instance()) {
     warning->SetMessage(UiText.Entry(514));
     if (ExecModal(*warning) == mrOk) {
       for (int o = 0; o <= 13; ++o) chart->Chart.ObjectAspected[o] = o <= 11 ? 1 : 0;
+      SetSignRulerOption(1);
     }
   }
   chart->Recalc();
@@ -786,3 +800,36 @@ void TBaseForm::N145Click() {
 void TBaseForm::N85Click() {
   if (TInputDates* dialog = TInputDates::Instance()) dialog->Execute();
 }
+
+void TBaseForm::N56Click() {
+  if (TCverent* cverent = TCverent::Instance()) {
+    cverent->show();
+    cverent->raise();
+  }
+}
+
+void TBaseForm::N57Click() {
+  if (TCvesit* cvesit = TCvesit::Instance()) {
+    cvesit->show();
+    cvesit->raise();
+  }
+}
+
+void TBaseForm::N50Click() {
+  // The dialog enables the completion command itself once both lists hold a
+  // point, which is the only way it closes.
+  if (TSignificators* significators = TSignificators::Instance()) significators->Execute();
+}
+
+void TBaseForm::N49Click() {
+  TRadical* radical = TRadical::Instance();
+  if (!radical) return;
+  if (radical->isVisible())
+    radical->FormShow();
+  else
+    CentreOnScreen(*radical);
+  radical->show();
+  radical->raise();
+}
+
+void TBaseForm::N53Click() { RunCompletionAnalysis(); }

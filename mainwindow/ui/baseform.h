@@ -111,6 +111,11 @@ class TBaseForm : public QMainWindow {
   void N51Click();
   void N145Click();
   void N85Click();
+  void N56Click();
+  void N57Click();
+  void N50Click();
+  void N49Click();
+  void N53Click();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -7,6 +7,10 @@
 #include "chart/ui/picturechart.h"
 #include "input/ui/inputdates.h"
 #include "input/ui/towndb.h"
+#include "judgement/ui/analiszav.h"
+#include "judgement/ui/housewindows.h"
+#include "judgement/ui/radical.h"
+#include "judgement/ui/significatorswindow.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/smalldialogs.h"
@@ -20,12 +24,19 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->BaseForm = std::make_unique<TBaseForm>(programFolder);
   TBaseForm* base = windows->BaseForm.get();
   windows->AboutProgram = new TAboutProgram(base);
+  windows->AnalisZav = new TAnalisZav(base);
+  windows->Significators = new TSignificators(base);
   windows->Warning = new TWarning(base);
   windows->InputNameBD = new TInputNameBD(base);
   windows->InputDates = new TInputDates(base);
   windows->TownDB = new TTownDB(base);
   windows->PictureRadixChart = new TPictureRadixChart(base);
   base->AttachChartWindow(windows->PictureRadixChart);
+  windows->Cverent = new TCverent(base);
+  windows->Cvesit = new TCvesit(base);
+  windows->Radical = new TRadical(base);
+  windows->Commentary = new TCommentary(base);
+  windows->AddSign = new TAddSign(base);
   windows->TypeAspect = new TTypeAspect(base);
   return windows;
 }

@@ -13,6 +13,13 @@ class TInputDates;
 class TTownDB;
 class TPictureRadixChart;
 class TTypeAspect;
+class TAnalisZav;
+class TSignificators;
+class TCverent;
+class TCvesit;
+class TRadical;
+class TCommentary;
+class TAddSign;
 
 // Every window of the program, created once and living until the end.
 struct ProgramWindows {
@@ -20,9 +27,16 @@ struct ProgramWindows {
   TAboutProgram* AboutProgram = nullptr;
   TWarning* Warning = nullptr;
   TInputNameBD* InputNameBD = nullptr;
+  TAnalisZav* AnalisZav = nullptr;
+  TSignificators* Significators = nullptr;
   TInputDates* InputDates = nullptr;
   TTownDB* TownDB = nullptr;
   TPictureRadixChart* PictureRadixChart = nullptr;  // owned by the main window's MDI area
+  TCverent* Cverent = nullptr;
+  TCvesit* Cvesit = nullptr;
+  TRadical* Radical = nullptr;
+  TCommentary* Commentary = nullptr;
+  TAddSign* AddSign = nullptr;
   TTypeAspect* TypeAspect = nullptr;                // owned by the main window
   ~ProgramWindows();
 };

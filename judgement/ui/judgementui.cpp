@@ -1,0 +1,110 @@
+#include "judgement/ui/judgementui.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <utility>
+
+#include "chart/ui/picturechart.h"
+#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/smalldialogs.h"
+#include "platform/qt/dialogs.h"
+#include "platform/text/cp1251.h"
+
+namespace {
+
+int gSignRulerOption = 0;
+ConfirmHook gConfirmHook;
+
+}  // namespace
+
+QString JudgementText(int entry) {
+  TBaseForm* form = TBaseForm::Instance();
+  return form ? form->Text(entry) : QString();
+}
+
+const std::string& JudgementEntry(int entry) {
+  static const std::string empty;
+  TBaseForm* form = TBaseForm::Instance();
+  return form ? form->UiText.Entry(entry) : empty;
+}
+
+const std::vector<std::string>& JudgementUiText() {
+  static const std::vector<std::string> empty;
+  TBaseForm* form = TBaseForm::Instance();
+  return form ? form->UiText.Entries : empty;
+}
+
+ChartRecord* CurrentChart() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  return chart ? &chart->Chart : nullptr;
+}
+
+int SignRulerOption() { return gSignRulerOption; }
+void SetSignRulerOption(int option) { gSignRulerOption = option == 1 ? 1 : 0; }
+
+TimedSearch ChartSearch() {
+  AspectSearchFrame frame;
+  if (const ChartRecord* chart = CurrentChart()) {
+    frame.Geocentric = chart->Geocentric;
+    frame.ReceptionSwap = chart->ReceptionSwap;
+    for (int i = 0; i < 12; ++i) frame.ReceptionShift[i] = chart->ReceptionShift[i];
+  }
+  if (TBaseForm* form = TBaseForm::Instance()) frame.EquatorialOutput = form->EquatorialOutput != 0;
+  return EngineSearch(frame);
+}
+
+ConfirmHook SetConfirmHook(ConfirmHook hook) { return std::exchange(gConfirmHook, std::move(hook)); }
+
+bool Confirm(const std::string& cp1251Question) {
+  if (gConfirmHook) return gConfirmHook(cp1251Question);
+  TWarning* warning = TWarning::Instance();
+  if (!warning) return false;
+  warning->SetMessage(cp1251Question);
+  return ExecModal(*warning) == mrOk;
+}
+
+void SetPaneLines(QTextEdit& pane, const std::vector<std::string>& lines) {
+  QString text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += QLatin1Char('\n');
+    text += QString::fromStdString(Cp1251ToUtf8(lines[i]));
+  }
+  pane.setPlainText(text);
+  pane.moveCursor(QTextCursor::Start);
+}
+
+std::vector<std::string> PaneLines(const QTextEdit& pane) {
+  std::vector<std::string> lines;
+  if (pane.document()->isEmpty()) return lines;
+  for (QTextBlock b = pane.document()->begin(); b.isValid(); b = b.next())
+    lines.push_back(Utf8ToCp1251(b.text().toStdString()));
+  return lines;
+}
+
+void ApplyTableFont(QWidget& widget) {
+  // The calculation parameters' table font; until that dialog holds one, the
+  // application's font, which shows Cyrillic on every desktop.
+  widget.setFont(QApplication::font());
+}
+
+void CentreOnScreen(QWidget& window) {
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+  }
+}
+
+void RecordActiveWindow(int code) {
+  if (TBaseForm* form = TBaseForm::Instance()) {
+    form->ExportWindowCode = code;
+    form->ActiveToolWindowCode = code;
+  }
+}
+
+void RecordShownToolWindow(int code) {
+  if (TBaseForm* form = TBaseForm::Instance()) form->ActiveToolWindowCode = code;
+}

@@ -1,0 +1,74 @@
+// What the windows of the judgement share: their texts from the interface
+// string table, the language-file entries they added, the confirmation
+// question, the state of the calculation parameters they read, the search
+// the judgement runs on, and the plumbing of a read-only text pane.
+//
+// The judgement itself (house arithmetic, proposals, radicality, the signs of
+// completion) lives in judgement/ without Qt; these windows only show it.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "judgement/timedsearch.h"
+
+class QTextEdit;
+class QWidget;
+struct ChartRecord;
+
+// Language-file entries these windows added after the last entry of the
+// designed table. Kept here, together, so that they can be renumbered in one
+// place when language files are merged.
+inline constexpr int kEntryNoHouseForTopic = 543;    // "Для выбранной строки нет номера дома в файле"
+inline constexpr int kEntrySkippedSamePoint = 544;   // a pair of one point was left out
+inline constexpr int kEntrySkippedUntimed = 545;     // a pair with a point the search cannot time
+
+// Entry n of the interface string table as shown text (empty before the main
+// window exists), and as code page 1251.
+QString JudgementText(int entry);
+const std::string& JudgementEntry(int entry);
+// The whole table, as the judgement's text builders take it.
+const std::vector<std::string>& JudgementUiText();
+
+// The current chart, or nullptr before the chart window exists.
+ChartRecord* CurrentChart();
+
+// The sign-ruler option of the calculation parameters (0 "Семь планет",
+// 1 "С высшими планетами"). Until the calculation-parameters dialog holds it,
+// the option stays at its designed default, the seven planets.
+int SignRulerOption();
+void SetSignRulerOption(int option);
+
+// The engine's bounded search set up for the current chart (geocentric, the
+// swapped receptions while they are shown).
+TimedSearch ChartSearch();
+
+// Asks a question in the confirmation dialog; true for OK. Tests install an
+// answer instead of the modal dialog; an empty hook restores the dialog.
+using ConfirmHook = std::function<bool(const std::string& cp1251Question)>;
+ConfirmHook SetConfirmHook(ConfirmHook hook);
+bool Confirm(const std::string& cp1251Question);
+
+// The text pane's lines (code page 1251) and the caret put at the start.
+void SetPaneLines(QTextEdit& pane, const std::vector<std::string>& lines);
+// The lines a pane shows, code page 1251 (for the tests and the export).
+std::vector<std::string> PaneLines(const QTextEdit& pane);
+
+// The table font of the calculation parameters applied to a widget.
+void ApplyTableFont(QWidget& widget);
+
+// Centres a window on the screen.
+void CentreOnScreen(QWidget& window);
+
+// Records a window as the main window's active window for the export and
+// printing: both codes on activation; the tool-window code alone when shown.
+void RecordActiveWindow(int code);
+void RecordShownToolWindow(int code);
+
+// Window codes of the judgement windows.
+inline constexpr int kCodeCommentary = 2;
+inline constexpr int kCodeCompletionResults = 4;
+inline constexpr int kCodeSignificators = 6;
+inline constexpr int kCodeRadicality = 7;
