@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "judgement/questionhouses.h"
 #include "judgement/ui/judgementui.h"
@@ -189,6 +190,15 @@ void TAnalisZav::ListBox1Click() {
   for (std::size_t i = 0; i < points.size(); ++i)
     if (const std::vector<std::string>* row = dignities.PointRow(points[i]))
       SetRow(*StringGrid1, static_cast<int>(i) + 1, *row);
+  // the designed widths are the least; a wider face widens a column to its texts
+  StringGrid1->resizeColumnsToContents();
+  int gridWidth = 2;
+  for (int c = 0; c < kDignityColumns; ++c) {
+    StringGrid1->setColumnWidth(c, std::max(kGridColumnWidths[c], StringGrid1->columnWidth(c)));
+    gridWidth += StringGrid1->columnWidth(c);
+  }
+  StringGrid1->setFixedWidth(gridWidth);
+  if (width() < gridWidth + 20) resize(gridWidth + 20, height());
   if (!points.empty()) {
     StringGrid1->setFixedHeight(StringGrid1->rowHeight(0) * StringGrid1->rowCount() + 2);
     StringGrid1->show();

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -64,7 +66,16 @@ bool Confirm(const std::string& cp1251Question) {
   TWarning* warning = TWarning::Instance();
   if (!warning) return false;
   warning->SetMessage(cp1251Question);
-  return ExecModal(*warning) == mrOk;
+  // Asked from a dialog that stays on top: the question belongs to that
+  // dialog and stands above it while it is asked, then goes back.
+  QWidget* asker = QApplication::activeModalWidget();
+  if (!asker || asker == warning) return ExecModal(*warning) == mrOk;
+  QWidget* owner = warning->parentWidget();
+  const Qt::WindowFlags flags = warning->windowFlags();
+  warning->setParent(asker, flags | Qt::WindowStaysOnTopHint);
+  const ModalResult result = ExecModal(*warning);
+  warning->setParent(owner, flags);
+  return result == mrOk;
 }
 
 void SetPaneLines(QTextEdit& pane, const std::vector<std::string>& lines) {
@@ -75,6 +86,10 @@ void SetPaneLines(QTextEdit& pane, const std::vector<std::string>& lines) {
   }
   pane.setPlainText(text);
   pane.moveCursor(QTextCursor::Start);
+  // A pane that is shown or resized after it was filled keeps the caret's
+  // line in view, which can scroll the first line away: back to the top once
+  // the layout has settled.
+  QTimer::singleShot(0, &pane, [&pane] { pane.verticalScrollBar()->setValue(0); });
 }
 
 std::vector<std::string> PaneLines(const QTextEdit& pane) {

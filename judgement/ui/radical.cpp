@@ -22,6 +22,8 @@ constexpr int kEntryCaption = 467;  // caption of N49
 constexpr int kEntryMore = 471;
 constexpr int kEntryClose = 470;
 
+constexpr int kDetailsHeight = 560;  // pixels, the window's height with the detailed texts
+
 QPushButton* NewButton(QWidget* parent, const char* name, int entry) {
   auto* button = new QPushButton(JudgementText(entry), parent);
   button->setObjectName(name);
@@ -106,9 +108,13 @@ void TRadical::AnalyseRadicality() {
 }
 
 void TRadical::BitBtn1Click() {
-  RichEdit2->show();
+  // filled before it is shown, so the pane opens at its first line
   SetPaneLines(*RichEdit2,
                RadicalityDetails(Result, JudgementUiText(), TBaseForm::Instance()->ProgramFolder));
+  RichEdit2->show();
+  // room for the texts under the verdict
+  if (height() < kDetailsHeight) resize(width(), kDetailsHeight);
+  Splitter1->setSizes({height() / 4, height()});
 }
 
 void TRadical::BitBtn2Click() { close(); }

@@ -268,7 +268,7 @@ TAddSign::TAddSign(QWidget* parent) : QDialog(parent) {
   layout->addWidget(ListBox1, 1);
   BitBtn1 = NewButton(this, "BitBtn1", kEntryAdd);
   layout->addWidget(BitBtn1);
-  resize(200, 420);
+  resize(300, 440);
 
   connect(ListBox1, &QListWidget::itemClicked, this, Guarded([this] { ListBox1Click(); }, this));
   connect(ListBox1, &QListWidget::itemDoubleClicked, this, Guarded([this] {

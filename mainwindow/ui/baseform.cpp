@@ -586,9 +586,19 @@ void TBaseForm::FormShow() {
   CloseLauncherWindow();
   BlankLoadResult load = LoadBlankModel(ProgramFolder + "/Print", Blanks());
   if (!load.ok) throw PlatformError(load.message);
-  // the house windows come up beside the chart, as the question is asked
-  if (TCverent* cverent = TCverent::Instance()) cverent->show();
-  if (TCvesit* cvesit = TCvesit::Instance()) cvesit->show();
+  // the house windows come up at the left of the chart, one under the other,
+  // as the question is asked
+  TCverent* cverent = TCverent::Instance();
+  TCvesit* cvesit = TCvesit::Instance();
+  if (!cverent || !cvesit) return;
+  // the window manager's title bar is not known before a window is shown:
+  // room for one is left above each window
+  constexpr int kTitleBarRoom = 32;  // pixels
+  const QPoint corner = mdiArea_->mapToGlobal(QPoint(12, kTitleBarRoom));
+  cverent->move(corner);
+  cverent->show();
+  cvesit->move(corner + QPoint(0, cverent->height() + kTitleBarRoom + 12));
+  cvesit->show();
 }
 
 void TBaseForm::closeEvent(QCloseEvent* event) {
