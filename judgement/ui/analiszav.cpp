@@ -23,7 +23,6 @@ namespace {
 TAnalisZav* gAnalisZav = nullptr;
 
 constexpr int kEntryCaption = 534;  // caption of N53
-constexpr int kEntryClose = 470;
 
 // Designed widths of the eleven grid columns, pixels.
 constexpr int kGridColumnWidths[kDignityColumns] = {70, 51, 50, 54, 52, 75, 70, 70, 70, 70, 70};
@@ -78,14 +77,8 @@ void RunCompletionAnalysis() {
     ShowMessage(message);
     return;
   }
-  if (TAnalisZav* results = TAnalisZav::Instance()) {
-    if (results->isVisible())
-      results->FormShow();
-    else
-      CentreOnScreen(*results);
-    results->show();
-    results->raise();
-  }
+  if (TAnalisZav* results = TAnalisZav::Instance())
+    PresentToolWindow(*results, [results] { results->FormShow(); });
 }
 
 TAnalisZav::TAnalisZav(QWidget* parent) : QWidget(parent) {
@@ -129,9 +122,7 @@ TAnalisZav::TAnalisZav(QWidget* parent) : QWidget(parent) {
   Panel1 = new QWidget(this);
   Panel1->setObjectName("Panel1");
   auto* panel = new QHBoxLayout(Panel1);
-  BitBtn1 = new QPushButton(JudgementText(kEntryClose), Panel1);
-  BitBtn1->setObjectName("BitBtn1");
-  BitBtn1->setMinimumWidth(90);
+  BitBtn1 = JudgementButton(Panel1, "BitBtn1", kEntryCloseButton);
   panel->addStretch();
   panel->addWidget(BitBtn1);
   layout->addWidget(Panel1);

@@ -28,8 +28,6 @@ TCommentary* gCommentary = nullptr;
 // Interface-string entries of the house windows.
 constexpr int kEntryQuerentCaption = 472;   // caption of N56
 constexpr int kEntryQuesitedCaption = 473;  // caption of N57
-constexpr int kEntryClose = 470;
-constexpr int kEntryMore = 471;
 constexpr int kEntryWhoAsks = 533;
 constexpr int kEntryHouse = 261;
 constexpr int kEntryWhatAbout = 394;
@@ -48,13 +46,6 @@ QComboBox* NewCombo(QWidget* parent, const char* name) {
   combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   combo->setMinimumContentsLength(36);
   return combo;
-}
-
-QPushButton* NewButton(QWidget* parent, const char* name, int entry) {
-  auto* button = new QPushButton(JudgementText(entry), parent);
-  button->setObjectName(name);
-  button->setMinimumWidth(90);
-  return button;
 }
 
 void FillCombo(QComboBox& combo, const LineList& items) {
@@ -116,6 +107,31 @@ void ShowSignificators() {
   if (TSignificators* significators = TSignificators::Instance()) significators->Execute();
 }
 
+// The lower part both house windows share: "Дом" with the twelve houses,
+// then "Подробнее" and close at the right.
+void AddHouseRowAndButtons(QWidget& window, QVBoxLayout& layout, QLabel*& label2,
+                           QComboBox*& houses, QPushButton*& more, QPushButton*& close) {
+  auto* houseRow = new QHBoxLayout;
+  label2 = new QLabel(JudgementText(kEntryHouse), &window);
+  label2->setObjectName("Label2");
+  houses->setMinimumContentsLength(12);
+  houseRow->addWidget(label2);
+  houseRow->addWidget(houses, 1);
+  auto* buttons = new QHBoxLayout;
+  more = JudgementButton(&window, "BitBtn2", kEntryMoreButton);
+  close = JudgementButton(&window, "BitBtn1", kEntryCloseButton);
+  buttons->addStretch();
+  buttons->addWidget(more);
+  buttons->addWidget(close);
+  layout.addLayout(houseRow);
+  layout.addLayout(buttons);
+}
+
+// Activation of a house window hides the radicality window's detailed texts.
+void HideRadicalityDetails() {
+  if (TRadical* radical = TRadical::Instance()) radical->HideDetails();
+}
+
 void StayOnTopTool(QWidget& window) {
   MakeStayOnTopToolWindow(window);
   window.setAttribute(Qt::WA_QuitOnClose, false);
@@ -145,25 +161,12 @@ TCverent::TCverent(QWidget* parent) : QWidget(parent) {
   ComboBox1 = NewCombo(this, "ComboBox1");
   ComboBox2 = NewCombo(this, "ComboBox2");
   ComboBox3 = NewCombo(this, "ComboBox3");
-  auto* houseRow = new QHBoxLayout;
-  Label2 = new QLabel(JudgementText(kEntryHouse), this);
-  Label2->setObjectName("Label2");
   ComboBox4 = NewCombo(this, "ComboBox4");
-  ComboBox4->setMinimumContentsLength(12);
-  houseRow->addWidget(Label2);
-  houseRow->addWidget(ComboBox4, 1);
-  auto* buttons = new QHBoxLayout;
-  BitBtn2 = NewButton(this, "BitBtn2", kEntryMore);
-  BitBtn1 = NewButton(this, "BitBtn1", kEntryClose);
-  buttons->addStretch();
-  buttons->addWidget(BitBtn2);
-  buttons->addWidget(BitBtn1);
   layout->addWidget(Label1);
   layout->addWidget(ComboBox1);
   layout->addWidget(ComboBox2);
   layout->addWidget(ComboBox3);
-  layout->addLayout(houseRow);
-  layout->addLayout(buttons);
+  AddHouseRowAndButtons(*this, *layout, Label2, ComboBox4, BitBtn2, BitBtn1);
 
   connect(ComboBox1, &QComboBox::activated, this, Guarded([this] { ComboBox1Change(); }, this));
   connect(ComboBox2, &QComboBox::activated, this, Guarded([this] { ComboBox2Change(); }, this));
@@ -265,9 +268,7 @@ void TCverent::BitBtn2Click() {
   if (TCommentary* commentary = TCommentary::Instance()) commentary->ShowHelp(false);
 }
 
-void TCverent::FormActivate() {
-  if (TRadical* radical = TRadical::Instance()) radical->HideDetails();
-}
+void TCverent::FormActivate() { HideRadicalityDetails(); }
 
 void TCverent::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
@@ -287,23 +288,10 @@ TCvesit::TCvesit(QWidget* parent) : QWidget(parent) {
   Label1->setObjectName("Label1");
   ComboBox1 = NewCombo(this, "ComboBox1");
   ComboBox1->setMaxVisibleItems(24);
-  auto* houseRow = new QHBoxLayout;
-  Label2 = new QLabel(JudgementText(kEntryHouse), this);
-  Label2->setObjectName("Label2");
   ComboBox3 = NewCombo(this, "ComboBox3");
-  ComboBox3->setMinimumContentsLength(12);
-  houseRow->addWidget(Label2);
-  houseRow->addWidget(ComboBox3, 1);
-  auto* buttons = new QHBoxLayout;
-  BitBtn2 = NewButton(this, "BitBtn2", kEntryMore);
-  BitBtn1 = NewButton(this, "BitBtn1", kEntryClose);
-  buttons->addStretch();
-  buttons->addWidget(BitBtn2);
-  buttons->addWidget(BitBtn1);
   layout->addWidget(Label1);
   layout->addWidget(ComboBox1);
-  layout->addLayout(houseRow);
-  layout->addLayout(buttons);
+  AddHouseRowAndButtons(*this, *layout, Label2, ComboBox3, BitBtn2, BitBtn1);
 
   connect(ComboBox1, &QComboBox::activated, this, Guarded([this] { ComboBox1Change(); }, this));
   connect(ComboBox3, &QComboBox::activated, this, Guarded([this] { ComboBox3Change(); }, this));
@@ -371,9 +359,7 @@ void TCvesit::BitBtn2Click() {
   if (TCommentary* commentary = TCommentary::Instance()) commentary->ShowHelp(true);
 }
 
-void TCvesit::FormActivate() {
-  if (TRadical* radical = TRadical::Instance()) radical->HideDetails();
-}
+void TCvesit::FormActivate() { HideRadicalityDetails(); }
 
 void TCvesit::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
@@ -398,14 +384,14 @@ TCommentary::TCommentary(QWidget* parent) : QWidget(parent) {
   Panel1 = new QWidget(this);
   Panel1->setObjectName("Panel1");
   auto* panel = new QHBoxLayout(Panel1);
-  BitBtn1 = NewButton(Panel1, "BitBtn1", kEntryClose);
+  BitBtn1 = JudgementButton(Panel1, "BitBtn1", kEntryCloseButton);
   ComboBox1 = NewCombo(Panel1, "ComboBox1");
   ComboBox1->setMinimumContentsLength(14);
   ComboBox1->setPlaceholderText(JudgementText(kEntryNoHouseChosen));
   for (int n = 1; n <= kHouseCount; ++n)
     ComboBox1->addItem(QString::number(n) + QLatin1Char(' ') + JudgementText(kEntryHouse));
   ClearChoice(*ComboBox1);
-  BitBtn2 = NewButton(Panel1, "BitBtn2", kEntryOk);
+  BitBtn2 = JudgementButton(Panel1, "BitBtn2", kEntryOk);
   panel->addWidget(BitBtn1);
   panel->addStretch();
   panel->addWidget(ComboBox1);

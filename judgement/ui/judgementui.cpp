@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
@@ -100,6 +101,13 @@ std::vector<std::string> PaneLines(const QTextEdit& pane) {
   return lines;
 }
 
+QPushButton* JudgementButton(QWidget* parent, const char* name, int entry) {
+  auto* button = new QPushButton(JudgementText(entry), parent);
+  button->setObjectName(name);
+  button->setMinimumWidth(90);
+  return button;
+}
+
 void ApplyTableFont(QWidget& widget) {
   // The calculation parameters' table font; until that dialog holds one, the
   // application's font, which shows Cyrillic on every desktop.
@@ -111,6 +119,15 @@ void CentreOnScreen(QWidget& window) {
     const QRect area = screen->availableGeometry();
     window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
   }
+}
+
+void PresentToolWindow(QWidget& window, const std::function<void()>& refill) {
+  if (window.isVisible())
+    refill();
+  else
+    CentreOnScreen(window);
+  window.show();
+  window.raise();
 }
 
 void RecordActiveWindow(int code) {

@@ -14,6 +14,7 @@
 
 #include "judgement/timedsearch.h"
 
+class QPushButton;
 class QTextEdit;
 class QWidget;
 struct ChartRecord;
@@ -24,6 +25,10 @@ struct ChartRecord;
 inline constexpr int kEntryNoHouseForTopic = 543;    // "Для выбранной строки нет номера дома в файле"
 inline constexpr int kEntrySkippedSamePoint = 544;   // a pair of one point was left out
 inline constexpr int kEntrySkippedUntimed = 545;     // a pair with a point the search cannot time
+
+// Designed entries the judgement windows share.
+inline constexpr int kEntryCloseButton = 470;  // close button of every judgement window
+inline constexpr int kEntryMoreButton = 471;   // "Подробнее"
 
 // Entry n of the interface string table as shown text (empty before the main
 // window exists), and as code page 1251.
@@ -56,11 +61,19 @@ void SetPaneLines(QTextEdit& pane, const std::vector<std::string>& lines);
 // The lines a pane shows, code page 1251 (for the tests and the export).
 std::vector<std::string> PaneLines(const QTextEdit& pane);
 
+// A push button of a judgement window: its designer name and its caption
+// from the interface string table.
+QPushButton* JudgementButton(QWidget* parent, const char* name, int entry);
+
 // The table font of the calculation parameters applied to a widget.
 void ApplyTableFont(QWidget& widget);
 
 // Centres a window on the screen.
 void CentreOnScreen(QWidget& window);
+
+// Brings a tool window up: a hidden one centred and shown (its showing
+// fills it), one already open filled anew by `refill`; either way on top.
+void PresentToolWindow(QWidget& window, const std::function<void()>& refill);
 
 // Records a window as the main window's active window for the export and
 // printing: both codes on activation; the tool-window code alone when shown.

@@ -19,17 +19,8 @@ namespace {
 TRadical* gRadical = nullptr;
 
 constexpr int kEntryCaption = 467;  // caption of N49
-constexpr int kEntryMore = 471;
-constexpr int kEntryClose = 470;
 
 constexpr int kDetailsHeight = 560;  // pixels, the window's height with the detailed texts
-
-QPushButton* NewButton(QWidget* parent, const char* name, int entry) {
-  auto* button = new QPushButton(JudgementText(entry), parent);
-  button->setObjectName(name);
-  button->setMinimumWidth(90);
-  return button;
-}
 
 QTextEdit* NewPane(QWidget* parent, const char* name) {
   auto* pane = new QTextEdit(parent);
@@ -61,8 +52,8 @@ TRadical::TRadical(QWidget* parent) : QWidget(parent) {
   Panel1 = new QWidget(this);
   Panel1->setObjectName("Panel1");
   auto* panel = new QHBoxLayout(Panel1);
-  BitBtn1 = NewButton(Panel1, "BitBtn1", kEntryMore);
-  BitBtn2 = NewButton(Panel1, "BitBtn2", kEntryClose);
+  BitBtn1 = JudgementButton(Panel1, "BitBtn1", kEntryMoreButton);
+  BitBtn2 = JudgementButton(Panel1, "BitBtn2", kEntryCloseButton);
   panel->addWidget(BitBtn1);
   panel->addStretch();
   panel->addWidget(BitBtn2);

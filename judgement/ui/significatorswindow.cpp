@@ -38,13 +38,6 @@ QString PointName(const ChartRecord* chart, int point) {
   return QString::fromStdString(Cp1251ToUtf8(chart->ObjectNames[point + 1]));
 }
 
-QPushButton* NewButton(QWidget* parent, const char* name, int entry) {
-  auto* button = new QPushButton(JudgementText(entry), parent);
-  button->setObjectName(name);
-  button->setMinimumWidth(90);
-  return button;
-}
-
 void SetCompletionCommand(bool enabled) {
   if (TBaseForm* form = TBaseForm::Instance()) form->SetCommandEnabled("N53", enabled);
 }
@@ -79,10 +72,10 @@ TSignificators::TSignificators(QWidget* parent) : QDialog(parent) {
   body->addWidget(RichEdit1, 1);
   layout->addLayout(body, 1);
   auto* buttons = new QHBoxLayout;
-  BitBtn3 = NewButton(this, "BitBtn3", kEntryAdd);
-  BitBtn4 = NewButton(this, "BitBtn4", kEntryRemove);
+  BitBtn3 = JudgementButton(this, "BitBtn3", kEntryAdd);
+  BitBtn4 = JudgementButton(this, "BitBtn4", kEntryRemove);
   BitBtn4->setEnabled(false);
-  BitBtn1 = NewButton(this, "BitBtn1", kEntryOk);
+  BitBtn1 = JudgementButton(this, "BitBtn1", kEntryOk);
   BitBtn1->setDefault(true);
   buttons->addWidget(BitBtn3);
   buttons->addWidget(BitBtn4);
@@ -227,13 +220,9 @@ bool TSignificators::FormCloseQuery() {
 }
 
 void TSignificators::FormClose() {
-  if (TRadical* radical = TRadical::Instance()) {
-    if (!radical->isVisible()) CentreOnScreen(*radical);
-    radical->show();
-    // shown again while open: the tests run anew on the new significators
-    radical->FormShow();
-    radical->raise();
-  }
+  // shown again while open: the tests run anew on the new significators
+  if (TRadical* radical = TRadical::Instance())
+    PresentToolWindow(*radical, [radical] { radical->FormShow(); });
 }
 
 void TSignificators::BitBtn1Click() { done(mrOk); }
@@ -266,7 +255,7 @@ TAddSign::TAddSign(QWidget* parent) : QDialog(parent) {
   ListBox1 = new QListWidget(this);
   ListBox1->setObjectName("ListBox1");
   layout->addWidget(ListBox1, 1);
-  BitBtn1 = NewButton(this, "BitBtn1", kEntryAdd);
+  BitBtn1 = JudgementButton(this, "BitBtn1", kEntryAdd);
   layout->addWidget(BitBtn1);
   resize(300, 440);
 

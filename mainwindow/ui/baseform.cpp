@@ -833,13 +833,7 @@ void TBaseForm::N50Click() {
 
 void TBaseForm::N49Click() {
   TRadical* radical = TRadical::Instance();
-  if (!radical) return;
-  if (radical->isVisible())
-    radical->FormShow();
-  else
-    CentreOnScreen(*radical);
-  radical->show();
-  radical->raise();
+  if (radical) PresentToolWindow(*radical, [radical] { radical->FormShow(); });
 }
 
 void TBaseForm::N53Click() { RunCompletionAnalysis(); }

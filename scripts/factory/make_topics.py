@@ -28,7 +28,8 @@ Standard library only. Run from anywhere:  python3 scripts/factory/make_topics.p
 
 import os
 import sys
-import tempfile
+
+from make_langh import write_atomic
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -244,23 +245,6 @@ def encode_lines(lines, what):
             raise SourceError("%s, line %d: no code page 1251 byte for %r" %
                               (what, number + 1, e.object[e.start:e.end]))
     return bytes(out)
-
-
-def write_atomic(path, data):
-    folder = os.path.dirname(path)
-    os.makedirs(folder, exist_ok=True)
-    fd, tmp = tempfile.mkstemp(prefix=".topics.", dir=folder)
-    try:
-        with os.fdopen(fd, "wb") as f:
-            f.write(data)
-        umask = os.umask(0)
-        os.umask(umask)
-        os.chmod(tmp, 0o666 & ~umask)
-        os.replace(tmp, path)
-    except BaseException:
-        if os.path.exists(tmp):
-            os.unlink(tmp)
-        raise
 
 
 def pair_files(pairs, topic_name, house_name, limit=None):
