@@ -12,6 +12,7 @@
 #include "judgement/completion.h"
 #include "judgement/questionhouses.h"
 #include "judgement/radicality.h"
+#include "platform/text/cp1251.h"
 
 namespace {
 
@@ -99,7 +100,8 @@ TEST(FactoryTopicLists, WhoAsksFitsOneDigitAndStartsWithTheQuerentHimself) {
   ExpectCp1251Text(kWhoAsksTopics);
 }
 
-TEST(FactoryTexts, EveryTextTheWindowsOpenIsThereInRussian) {
+// Names of every text the windows open, under Options.
+std::set<std::string> TextNames() {
   std::vector<std::string> names = {kQuerentHelpText, kQuesitedHelpText, "bt.txt"};
   for (int h = 0; h < 12; ++h) names.push_back(HouseDescriptionName(h));
   for (int t = 0; t < kRadicalityTests; ++t) {
@@ -107,7 +109,11 @@ TEST(FactoryTexts, EveryTextTheWindowsOpenIsThereInRussian) {
     names.push_back(RadicalityTextFile(t, true));
   }
   for (int kind = 1; kind <= 10; ++kind) names.push_back(CompletionTextFile(kind));
-  std::set<std::string> distinct(names.begin(), names.end());
+  return std::set<std::string>(names.begin(), names.end());
+}
+
+TEST(FactoryTexts, EveryTextTheWindowsOpenIsThereInRussian) {
+  const std::set<std::string> distinct = TextNames();
   EXPECT_EQ(distinct.size(), 38u);
   for (const std::string& name : distinct) {
     const TextLines text = ReadOptionsText(kFactory, name);
@@ -116,6 +122,22 @@ TEST(FactoryTexts, EveryTextTheWindowsOpenIsThereInRussian) {
     EXPECT_GE(size, kMinTextBytes) << name;
     EXPECT_LE(size, kMaxTextBytes) << name;
     ExpectCp1251Text(name);
+  }
+}
+
+TEST(FactoryTexts, MatchTheirUtf8Sources) {
+  // The shipped texts are generated from reviewed UTF-8 sources; a hand edit
+  // of either side without regenerating shows up here.
+  for (const std::string& name : TextNames()) {
+    const std::string stem = name.substr(0, name.size() - 4);
+    const std::string source =
+        ReadBytes(std::string(HORARY_SOURCE_DIR) + "/scripts/factory/texts/" + stem + ".utf8.txt");
+    ASSERT_FALSE(source.empty()) << stem;
+    std::string expected;
+    std::size_t from = 0;
+    for (std::size_t end; (end = source.find('\n', from)) != std::string::npos; from = end + 1)
+      expected += Utf8ToCp1251(source.substr(from, end - from)) + "\r\n";
+    EXPECT_EQ(ReadBytes(kFactory + "/Options/" + name), expected) << name;
   }
 }
 
