@@ -176,6 +176,24 @@ TEST_F(JudgementWindows, DerivedQuerentHouseTurnsTheChartAndTheQuesitedHouseStay
   EXPECT_FALSE(cverent.ComboBox3->isEnabled());
   EXPECT_EQ(cvesit.ComboBox3->currentIndex(), 6);
   EXPECT_TRUE(messages_.empty()) << messages_.front();
+
+  // the Question and Analysis commands bring the windows back, by menu item
+  // and by tool-bar button alike
+  cverent.close();
+  cvesit.close();
+  form_->Item("N56")->trigger();
+  form_->Button("SpeedButton13")->click();
+  EXPECT_TRUE(cverent.isVisible());
+  EXPECT_TRUE(cvesit.isVisible());
+  const int showings = significatorShowings_;
+  form_->Button("SpeedButton15")->click();
+  EXPECT_EQ(significatorShowings_, showings + 1);
+  form_->Item("N49")->trigger();
+  EXPECT_TRUE(windows_->Radical->isVisible());
+  EXPECT_EQ(form_->ActiveToolWindowCode, kCodeRadicality);
+  // the completion command stays off until both lists hold a point
+  form_->Button("SpeedButton17")->click();
+  EXPECT_FALSE(windows_->AnalisZav->isVisible());
 }
 
 TEST_F(JudgementWindows, SignificatorsAddMoveRemoveAndTheCloseQuery) {
