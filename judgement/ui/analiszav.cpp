@@ -35,14 +35,17 @@ std::string PointName(const ChartRecord& chart, int point) {
 
 // The line that says a pair was left out and why.
 std::string SkippedLine(const ChartRecord& chart, const SkippedPair& pair) {
-  const int entry = pair.Why == SkippedPair::kSamePoint ? kEntrySkippedSamePoint : kEntrySkippedUntimed;
+  const int entry =
+      pair.Why == SkippedPair::kSamePoint ? kEntrySkippedSamePoint : kEntrySkippedUntimed;
   return JudgementEntry(entry) + " " + PointName(chart, pair.Querent) + " - " +
          PointName(chart, pair.Quesited);
 }
 
 void SetRow(QTableWidget& grid, int row, const std::vector<std::string>& cells) {
   for (int c = 0; c < kDignityColumns; ++c)
-    grid.setItem(row, c, new QTableWidgetItem(c < static_cast<int>(cells.size()) ? FromCp(cells[c]) : QString()));
+    grid.setItem(
+        row, c,
+        new QTableWidgetItem(c < static_cast<int>(cells.size()) ? FromCp(cells[c]) : QString()));
 }
 
 }  // namespace
@@ -153,7 +156,8 @@ void TAnalisZav::FormShow() {
   const ChartRecord* chart = CurrentChart();
   Events = ParseCompletionEventLines(CompletionEvents());
   const float zone = chart ? chart->TimeZone : 0.0f;
-  for (const CompletionEvent& event : Events) ListBox1->addItem(FromCp(CompletionListLine(event, zone)));
+  for (const CompletionEvent& event : Events)
+    ListBox1->addItem(FromCp(CompletionListLine(event, zone)));
   if (chart)
     for (const SkippedPair& pair : CompletionSkippedPairs()) {
       auto* item = new QListWidgetItem(FromCp(SkippedLine(*chart, pair)), ListBox1);

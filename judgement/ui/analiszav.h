@@ -42,12 +42,12 @@ class TAnalisZav : public QWidget {
 
   std::vector<CompletionEvent> Events;  // the events listed, in list order
 
-  QListWidget* ListBox1 = nullptr;     // the event lines, then the pairs left out
-  QWidget* Panel2 = nullptr;           // details of the selected event
-  QTableWidget* StringGrid1 = nullptr; // dignity rows of the event's points
-  QTextEdit* RichEdit1 = nullptr;      // the interpretation text
+  QListWidget* ListBox1 = nullptr;      // the event lines, then the pairs left out
+  QWidget* Panel2 = nullptr;            // details of the selected event
+  QTableWidget* StringGrid1 = nullptr;  // dignity rows of the event's points
+  QTextEdit* RichEdit1 = nullptr;       // the interpretation text
   QWidget* Panel1 = nullptr;
-  QPushButton* BitBtn1 = nullptr;      // close
+  QPushButton* BitBtn1 = nullptr;  // close
 
  protected:
   void showEvent(QShowEvent* event) override;

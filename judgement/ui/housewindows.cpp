@@ -55,7 +55,8 @@ void FillCombo(QComboBox& combo, const LineList& items) {
 
 LineList ComboItems(const QComboBox& combo) {
   LineList items;
-  for (int i = 0; i < combo.count(); ++i) items.push_back(Utf8ToCp1251(combo.itemText(i).toStdString()));
+  for (int i = 0; i < combo.count(); ++i)
+    items.push_back(Utf8ToCp1251(combo.itemText(i).toStdString()));
   return items;
 }
 
@@ -88,9 +89,9 @@ bool TopicHouseReported(const TopicList& list, int index, const char* houseFile,
     house = *value;
     return true;
   }
-  ShowMessage(JudgementEntry(kEntryNoHouseForTopic) + " " + houseFile + ", " +
-                  std::to_string(index + 1),
-              parent);
+  ShowMessage(
+      JudgementEntry(kEntryNoHouseForTopic) + " " + houseFile + ", " + std::to_string(index + 1),
+      parent);
   return false;
 }
 
@@ -324,7 +325,8 @@ bool TCvesit::SaveQuesitedLists() {
 
 void TCvesit::ShowQuesitedHouse() {
   ClearChoice(*ComboBox1);
-  if (const ChartRecord* chart = CurrentChart()) ComboBox3->setCurrentIndex(ReduceHouse(chart->QuesitedHouse));
+  if (const ChartRecord* chart = CurrentChart())
+    ComboBox3->setCurrentIndex(ReduceHouse(chart->QuesitedHouse));
 }
 
 void TCvesit::SetQuesitedHouse(int house) {

@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <utility>
 
 #include "chart/ui/picturechart.h"
@@ -60,7 +60,9 @@ TimedSearch ChartSearch() {
   return EngineSearch(frame);
 }
 
-ConfirmHook SetConfirmHook(ConfirmHook hook) { return std::exchange(gConfirmHook, std::move(hook)); }
+ConfirmHook SetConfirmHook(ConfirmHook hook) {
+  return std::exchange(gConfirmHook, std::move(hook));
+}
 
 bool Confirm(const std::string& cp1251Question) {
   if (gConfirmHook) return gConfirmHook(cp1251Question);

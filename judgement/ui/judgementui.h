@@ -22,9 +22,9 @@ struct ChartRecord;
 // Language-file entries these windows added after the last entry of the
 // designed table. Kept here, together, so that they can be renumbered in one
 // place when language files are merged.
-inline constexpr int kEntryNoHouseForTopic = 543;    // "Для выбранной строки нет номера дома в файле"
-inline constexpr int kEntrySkippedSamePoint = 544;   // a pair of one point was left out
-inline constexpr int kEntrySkippedUntimed = 545;     // a pair with a point the search cannot time
+inline constexpr int kEntryNoHouseForTopic = 543;  // "Для выбранной строки нет номера дома в файле"
+inline constexpr int kEntrySkippedSamePoint = 544;  // a pair of one point was left out
+inline constexpr int kEntrySkippedUntimed = 545;    // a pair with a point the search cannot time
 
 // Designed entries the judgement windows share.
 inline constexpr int kEntryCloseButton = 470;  // close button of every judgement window

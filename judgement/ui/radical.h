@@ -31,12 +31,12 @@ class TRadical : public QWidget {
 
   RadicalityResult Result;  // flags of the last showing
 
-  QSplitter* Splitter1 = nullptr;   // between the verdict and the detailed texts
-  QTextEdit* RichEdit1 = nullptr;   // the verdict
-  QTextEdit* RichEdit2 = nullptr;   // the detailed texts, hidden until asked for
+  QSplitter* Splitter1 = nullptr;  // between the verdict and the detailed texts
+  QTextEdit* RichEdit1 = nullptr;  // the verdict
+  QTextEdit* RichEdit2 = nullptr;  // the detailed texts, hidden until asked for
   QWidget* Panel1 = nullptr;
-  QPushButton* BitBtn1 = nullptr;   // "Подробнее"
-  QPushButton* BitBtn2 = nullptr;   // close
+  QPushButton* BitBtn1 = nullptr;  // "Подробнее"
+  QPushButton* BitBtn2 = nullptr;  // close
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -84,12 +84,15 @@ TSignificators::TSignificators(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
   resize(520, 400);
 
-  connect(PageControl1, &QTabBar::currentChanged, this, Guarded([this] {
-            if (PageControl1->currentIndex() == kQuesitedSide)
-              TabSheet2Show();
-            else
-              TabSheet1Show();
-          }, this));
+  connect(PageControl1, &QTabBar::currentChanged, this,
+          Guarded(
+              [this] {
+                if (PageControl1->currentIndex() == kQuesitedSide)
+                  TabSheet2Show();
+                else
+                  TabSheet1Show();
+              },
+              this));
   connect(ListBox1, &QListWidget::itemClicked, this, Guarded([this] { ListBox1Click(); }, this));
   connect(BitBtn3, &QPushButton::clicked, this, Guarded([this] { BitBtn3Click(); }, this));
   connect(BitBtn4, &QPushButton::clicked, this, Guarded([this] { BitBtn4Click(); }, this));
@@ -260,10 +263,13 @@ TAddSign::TAddSign(QWidget* parent) : QDialog(parent) {
   resize(300, 440);
 
   connect(ListBox1, &QListWidget::itemClicked, this, Guarded([this] { ListBox1Click(); }, this));
-  connect(ListBox1, &QListWidget::itemDoubleClicked, this, Guarded([this] {
-            ListBox1Click();
-            BitBtn1Click();
-          }, this));
+  connect(ListBox1, &QListWidget::itemDoubleClicked, this,
+          Guarded(
+              [this] {
+                ListBox1Click();
+                BitBtn1Click();
+              },
+              this));
   connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }, this));
 }
 
@@ -299,12 +305,14 @@ void TAddSign::BitBtn1Click() {
   SignificatorLists& lists = significators->Significators;
   switch (PlanAddSignificator(lists, side, x)) {
     case AddPlan::kAlreadyThere:
-      ShowMessage(JudgementEntry(side == kQuerentSide ? kEntryAlreadyQuerent : kEntryAlreadyQuesited),
-                  this);
+      ShowMessage(
+          JudgementEntry(side == kQuerentSide ? kEntryAlreadyQuerent : kEntryAlreadyQuesited),
+          this);
       return;
     case AddPlan::kMoveFromOther:
       // a cancelled question leaves the lists and this window as they were
-      if (!Confirm(JudgementEntry(side == kQuerentSide ? kEntryMoveToQuerent : kEntryMoveToQuesited)))
+      if (!Confirm(
+              JudgementEntry(side == kQuerentSide ? kEntryMoveToQuerent : kEntryMoveToQuesited)))
         return;
       if (!AddSignificator(lists, side, x)) {
         ShowMessage(JudgementEntry(kEntryListFull), this);

@@ -56,12 +56,12 @@ class TSignificators : public QDialog {
   int ShownSide = kQuerentSide;     // the list on show
   DignityGrid Dignities;            // the chart's dignity scores, computed at each showing
 
-  QTabBar* PageControl1 = nullptr;   // TabSheet1 querent, TabSheet2 quesited
-  QListWidget* ListBox1 = nullptr;   // the points of the side on show
-  QTextEdit* RichEdit1 = nullptr;    // the description of the selected point
-  QPushButton* BitBtn3 = nullptr;    // add
-  QPushButton* BitBtn4 = nullptr;    // remove
-  QPushButton* BitBtn1 = nullptr;    // OK
+  QTabBar* PageControl1 = nullptr;  // TabSheet1 querent, TabSheet2 quesited
+  QListWidget* ListBox1 = nullptr;  // the points of the side on show
+  QTextEdit* RichEdit1 = nullptr;   // the description of the selected point
+  QPushButton* BitBtn3 = nullptr;   // add
+  QPushButton* BitBtn4 = nullptr;   // remove
+  QPushButton* BitBtn1 = nullptr;   // OK
 
  public slots:
   void done(int result) override;

@@ -83,11 +83,13 @@ TEST(FactoryTopicLists, EveryPairParsesLineForLineIntoHouses) {
     ExpectCp1251Text(p.Topics);
   }
   // whose affairs: the first line is the querent's own, offset 0
-  const TopicList categories = ReadTopicList(kFactory, kQuerentCategoryTopics, kQuerentCategoryHouses);
+  const TopicList categories =
+      ReadTopicList(kFactory, kQuerentCategoryTopics, kQuerentCategoryHouses);
   EXPECT_EQ(TopicHouse(categories, 0), 0);
   // the derived houses: line i counts i houses on, so a sub-category added
   // to any category names the house counted from that person's
-  const TopicList derived = ReadTopicList(kFactory, kQuerentSubCategoryTopics, kQuerentSubCategoryHouses);
+  const TopicList derived =
+      ReadTopicList(kFactory, kQuerentSubCategoryTopics, kQuerentSubCategoryHouses);
   for (int i = 0; i < 12; ++i) EXPECT_EQ(TopicHouse(derived, i), i);
 }
 

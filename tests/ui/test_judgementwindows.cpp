@@ -62,13 +62,14 @@ class JudgementWindows : public ::testing::Test {
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
-    previousSink_ = SetMessageSink(
-        [this](MessageKind, const std::string& text) { messages_.push_back(text); });
+    previousSink_ =
+        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
     previousConfirm_ = SetConfirmHook([this](const std::string& question) {
       questions_.push_back(question);
       return confirm_;
     });
-    previousShow_ = TSignificators::SetShowHook([this](TSignificators&) { ++significatorShowings_; });
+    previousShow_ =
+        TSignificators::SetShowHook([this](TSignificators&) { ++significatorShowings_; });
   }
   void TearDown() override {
     windows_.reset();
@@ -153,7 +154,8 @@ TEST_F(JudgementWindows, DerivedQuerentHouseTurnsTheChartAndTheQuesitedHouseStay
   EXPECT_EQ(c.QuerentHouse, 2);
   EXPECT_EQ(cverent.ComboBox4->currentIndex(), 2);
   // the cusps come out turned: element h is the unturned cusp of house 2 + h
-  for (int h = 0; h < 12; ++h) EXPECT_NEAR(c.HouseCusps()[h], unturned[(2 + h) % 12], kCuspTolDeg) << h;
+  for (int h = 0; h < 12; ++h)
+    EXPECT_NEAR(c.HouseCusps()[h], unturned[(2 + h) % 12], kCuspTolDeg) << h;
 
   // the quesited's house keeps its number and its combo box shows it
   EXPECT_EQ(c.QuesitedHouse, 6);
@@ -208,7 +210,8 @@ TEST_F(JudgementWindows, SignificatorsAddMoveRemoveAndTheCloseQuery) {
   ASSERT_NE(quesitedRuler, kEmptySlot);
   // the listed names are the points' display names
   ASSERT_GE(s.ListBox1->count(), 1);
-  EXPECT_EQ(Utf8ToCp1251(s.ListBox1->item(0)->text().toStdString()), c.ObjectNames[querentRuler + 1]);
+  EXPECT_EQ(Utf8ToCp1251(s.ListBox1->item(0)->text().toStdString()),
+            c.ObjectNames[querentRuler + 1]);
 
   // the description of the selected point names it and its sign
   s.ListBox1->setCurrentRow(0);
@@ -363,7 +366,8 @@ TEST_F(JudgementWindows, PairsThatCannotBeTimedAreLeftOutAndSaidSo) {
   ASSERT_EQ(results.ListBox1->count(), 2);
   const std::string note = Utf8ToCp1251(results.ListBox1->item(1)->text().toStdString());
   EXPECT_EQ(note.rfind(Entry(kEntrySkippedUntimed), 0), 0u) << note;
-  EXPECT_NE(note.find(chart_->Chart.ObjectNames[kBodyPartOfFortune + 1]), std::string::npos) << note;
+  EXPECT_NE(note.find(chart_->Chart.ObjectNames[kBodyPartOfFortune + 1]), std::string::npos)
+      << note;
   // the note is no event: choosing it shows no details
   results.ListBox1->setCurrentRow(1);
   results.ListBox1Click();
