@@ -216,6 +216,18 @@ bool TCverent::SaveQuerentLists() {
 
 bool TCverent::AsksForHimself() const { return ComboBox1->currentIndex() == 0; }
 
+int TCverent::WhoAsks() const { return ComboBox1->currentIndex(); }
+
+void TCverent::ShowQuerentHouse(int whoAsks) {
+  ComboBox1->setCurrentIndex(whoAsks >= 0 && whoAsks < ComboBox1->count() ? whoAsks : -1);
+  ClearChoice(*ComboBox2);
+  ClearChoice(*ComboBox3);
+  ComboBox3->setEnabled(false);
+  CategoryHouse = SubCategoryHouse = 0;
+  if (const ChartRecord* chart = CurrentChart())
+    ComboBox4->setCurrentIndex(ReduceHouse(chart->QuerentHouse));
+}
+
 void TCverent::ComboBox1Change() { CloseRadical(); }
 
 void TCverent::ComboBox2Change() {

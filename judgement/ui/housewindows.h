@@ -42,6 +42,11 @@ class TCverent : public QWidget {
   bool SaveQuerentLists();
   // True while the first "who asks" topic (the querent asks for himself) is chosen.
   bool AsksForHimself() const;
+  // The chosen "who asks" topic, -1 none (packed with the houses of a stored chart).
+  int WhoAsks() const;
+  // Shows the chart's querent's house after a stored chart brought its houses:
+  // the who-asks topic given (none when outside the list), no category.
+  void ShowQuerentHouse(int whoAsks);
 
   void ComboBox1Change();
   void ComboBox2Change();

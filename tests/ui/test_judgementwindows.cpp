@@ -179,6 +179,17 @@ TEST_F(JudgementWindows, DerivedQuerentHouseTurnsTheChartAndTheQuesitedHouseStay
   EXPECT_EQ(cvesit.ComboBox3->currentIndex(), 6);
   EXPECT_TRUE(messages_.empty()) << messages_.front();
 
+  // a stored chart's houses shown as they come: the record is the source
+  c.QuerentHouse = 9;
+  c.QuesitedHouse = 4;
+  cverent.ShowQuerentHouse(1);
+  cvesit.ShowQuesitedHouse();
+  EXPECT_EQ(cverent.WhoAsks(), 1);
+  EXPECT_FALSE(cverent.AsksForHimself());
+  EXPECT_EQ(cverent.ComboBox4->currentIndex(), 9);
+  EXPECT_EQ(cverent.ComboBox2->currentIndex(), -1);
+  EXPECT_EQ(cvesit.ComboBox3->currentIndex(), 4);
+
   // the Question and Analysis commands bring the windows back, by menu item
   // and by tool-bar button alike
   cverent.close();
