@@ -4,6 +4,7 @@
 // the radicality window it opens, the completion command and its results
 // window, and files that are missing.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -57,8 +58,9 @@ int TopicWithHouse(const TopicList& list, int offset) {
 class JudgementWindows : public ::testing::Test {
  protected:
   void SetUp() override {
+    // a folder of this process's own: runs in several checkouts at once do not meet
     folder_ = fs::temp_directory_path() /
-              (std::string("horary-judgementwindows-") +
+              ("horary-judgementwindows-" + std::to_string(::getpid()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
