@@ -69,16 +69,8 @@ bool Confirm(const std::string& cp1251Question) {
   TWarning* warning = TWarning::Instance();
   if (!warning) return false;
   warning->SetMessage(cp1251Question);
-  // Asked from a dialog that stays on top: the question belongs to that
-  // dialog and stands above it while it is asked, then goes back.
-  QWidget* asker = QApplication::activeModalWidget();
-  if (!asker || asker == warning) return ExecModal(*warning) == mrOk;
-  QWidget* owner = warning->parentWidget();
-  const Qt::WindowFlags flags = warning->windowFlags();
-  warning->setParent(asker, flags | Qt::WindowStaysOnTopHint);
-  const ModalResult result = ExecModal(*warning);
-  warning->setParent(owner, flags);
-  return result == mrOk;
+  // shown above the dialog that asks, which may stay on top
+  return ExecModal(*warning) == mrOk;
 }
 
 void SetPaneLines(QTextEdit& pane, const std::vector<std::string>& lines) {

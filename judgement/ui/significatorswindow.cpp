@@ -7,6 +7,7 @@
 #include <QTabBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "chart/rulers.h"
@@ -32,6 +33,7 @@ constexpr int kEntryOk = 259;
 constexpr int kEntryAdd = 308;
 constexpr int kEntryRemove = 310;
 constexpr int kEntryAddCaption = 479;
+constexpr int kAddSignWidth = 220;  // pixels, the list's own need
 
 QString PointName(const ChartRecord* chart, int point) {
   if (!chart || point < 0 || point >= kBodyCount) return QString::number(point);
@@ -260,7 +262,8 @@ TAddSign::TAddSign(QWidget* parent) : QDialog(parent) {
   layout->addWidget(ListBox1, 1);
   BitBtn1 = JudgementButton(this, "BitBtn1", kEntryAdd);
   layout->addWidget(BitBtn1);
-  resize(300, 440);
+  // as wide as its caption on the desktop's title bar
+  resize(std::max(kAddSignWidth, TitleFitWidth(*this)), 440);
 
   connect(ListBox1, &QListWidget::itemClicked, this, Guarded([this] { ListBox1Click(); }, this));
   connect(ListBox1, &QListWidget::itemDoubleClicked, this,
