@@ -385,8 +385,8 @@ int CheckRandomCharts(int count, unsigned seed, std::vector<int>& missesByKind, 
 
 TEST(CompletionCharts, MomentsAgreeWithTheScanOnRandomCharts) {
   std::vector<int> misses;
-  const int checked = CheckRandomCharts(12, 2000, misses, true);
-  EXPECT_GT(checked, 12);
+  const int checked = CheckRandomCharts(100, 2000, misses, true);
+  EXPECT_GT(checked, 100);
   for (int kind = 1; kind <= 10; ++kind) EXPECT_EQ(misses[kind], 0) << "kind " << kind;
 }
 

@@ -252,7 +252,7 @@ int VoidDisagreements(int count, unsigned seed, int& voids) {
 
 TEST(VoidOfCourse, AgreesWithTheScanOnRandomCharts) {
   int voids = 0;
-  EXPECT_EQ(VoidDisagreements(40, 7, voids), 0);
+  EXPECT_EQ(VoidDisagreements(100, 7, voids), 0);
   EXPECT_GT(voids, 0);
 }
 
