@@ -1,6 +1,8 @@
 // Chart wheel drawing: DrawChart of a computed chart (Moscow, 15 July 1990,
 // 08:00 UT) onto an 800 x 800 window picture, European and American style,
-// with the factory settings and with every aspect line the chart can have.
+// with the factory settings and with every aspect line the chart can have;
+// the crowded chart also with every variant's marks, whose labels make room
+// for each other.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -53,10 +55,12 @@ std::unique_ptr<ChartRecord> CrowdedChart() {
   return r;
 }
 
-void DrawWheel(benchmark::State& state, std::unique_ptr<ChartRecord> record, int style) {
+void DrawWheel(benchmark::State& state, std::unique_ptr<ChartRecord> record, int style,
+               bool variants = false) {
   record->ChartStyle = style;
   WheelWork work;
   WheelView view;
+  view.FixedStars = view.LunarMansions = view.ArabicParts = view.Midpoints = variants;
   WheelTarget target;
   target.ClientWidth = target.ClientHeight = kPictureSize;
   TBitmap window(kPictureSize, kPictureSize);
@@ -72,7 +76,15 @@ void BM_DrawChartAmerican(benchmark::State& state) { DrawWheel(state, MoscowChar
 void BM_DrawChartEuropeanCrowded(benchmark::State& state) { DrawWheel(state, CrowdedChart(), 1); }
 BENCHMARK(BM_DrawChartEuropean)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawChartAmerican)->Unit(benchmark::kMillisecond);
+void BM_DrawChartEuropeanVariants(benchmark::State& state) {
+  DrawWheel(state, CrowdedChart(), 1, true);
+}
+void BM_DrawChartAmericanVariants(benchmark::State& state) {
+  DrawWheel(state, CrowdedChart(), 0, true);
+}
 BENCHMARK(BM_DrawChartEuropeanCrowded)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawChartEuropeanVariants)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawChartAmericanVariants)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -60,7 +60,8 @@ constexpr double kAmericanMarkShare = 1.03;       // variant marks per Ra1
 // each other; the sign glyph among them likewise.
 constexpr double kAmericanNumberShare = 0.6;
 constexpr double kAmericanLabelSignShare = 0.75;
-constexpr int kLabelGap = 2;      // pixels between a cusp's glyph and its numbers
+constexpr int kLabelGap = 2;      // pixels kept between a label and its neighbours
+constexpr int kPointGap = 6;      // pixels kept round an American special point's label
 constexpr int kMinLabelSize = 6;  // points: smallest legible label
 
 // Retrograde mark: size and corner relative to the body glyph's cell.
@@ -76,6 +77,26 @@ constexpr int kMansionCount = 28;
 constexpr double kMansionStep = 360.0 / kMansionCount;  // degrees
 constexpr double kMansionFontShare = 0.6;  // font height per width of the ring
 constexpr double kPointsPerInch = 72.0;
+
+// Lesser labels (marks, mansion numbers, the American special points) give
+// way to the labels drawn before them: a mark turns at most this far along
+// its ring, degrees, a special point at most kPointTurn; marks and mansion
+// numbers go inward down to this share of the aspect circle's radius.
+constexpr double kMarkTurn = 12.0;
+constexpr double kPointTurn = 30.0;
+constexpr double kCuspTurn = 30.0;  // European cusp labels, on along the ring only
+constexpr double kLesserInnerShare = 0.7;
+// A mark with no room stacks on another object's mark at most this many
+// mark heights away.
+constexpr int kStackReach = 3;
+// Steps in which a label looks for the turn that keeps it clear of a
+// neighbour, and the farthest it looks, degrees.
+constexpr double kTurnStep = 0.25;
+constexpr double kMaxTurn = 30.0;
+// The American body columns move inward together at most this share of the
+// glyphs' radius to clear the glyphs.
+constexpr double kMaxColumnShift = 0.15;
+constexpr double kColumnDrop = 4.0;  // text heights a text of a column may drop inward
 
 // Reception arcs bulge this far towards the centre, pixels.
 constexpr double kReceptionBulge = 20.0;
@@ -121,6 +142,19 @@ double Separation(double a, double b) { return std::fabs(Folded(a - b)); }
 
 int Trunc(double x) { return static_cast<int>(std::trunc(x)); }
 
+bool IsEmpty(const TRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
+
+// Whether two boxes overlap or come closer than `gap` pixels.
+bool Intersect(const TRect& a, const TRect& b, int gap = 0) {
+  return a.Left < b.Right + gap && b.Left < a.Right + gap && a.Top < b.Bottom + gap &&
+         b.Top < a.Bottom + gap;
+}
+
+// A cell of w x h pixels centred on a point, as Text places it.
+TRect CellAround(TPoint p, int w, int h) {
+  return TRect{p.X - w / 2, p.Y - h / 2, p.X - w / 2 + w, p.Y - h / 2 + h};
+}
+
 // Line class of an aspect kind: the index into AspectColors. Kinds 9..25,
 // which the settings give no colour of their own, share the spare classes:
 // the quintile family, the novile family and the septiles.
@@ -152,6 +186,17 @@ std::string Digits(int value) {
 
 std::string Number(int value, char mark) { return Digits(value) + mark; }
 
+// The degrees, sign and minutes of one body in the American wheel, written
+// inwards under its glyph.
+struct BodyColumn {
+  int Body = 0;
+  int House = 0;         // 1..12
+  double Angle[3] = {};  // degrees, wheel angle of each text
+  std::string Texts[3];  // outermost first
+  int Width[3] = {};     // pixels, text cells
+  int Height[3] = {};
+};
+
 // One drawing: the target's surface, the geometry of the wheel and the
 // hover output collected while drawing.
 class WheelDrawing {
@@ -160,6 +205,8 @@ class WheelDrawing {
                const WheelView& view)
       : rec_(record), work_(work), target_(target), view_(view) {
     for (TRect& r : hover_) r = kNoHoverRect;
+    for (TRect& r : lastMark_) r = kNoHoverRect;
+    for (TRect& r : stackedMark_) r = kNoHoverRect;
   }
 
   SwapMenuState Run(TCanvas& destination);
@@ -202,6 +249,22 @@ class WheelDrawing {
   }
   void Sector(int r, double from, double to);
   TRect Text(const std::string& text, TPoint anchor);
+  void TextIn(const TRect& cell, const std::string& text);
+  // Text that is a label of the wheel: drawn and kept in the list of labels.
+  TRect Label(const std::string& text, TPoint anchor, WheelLabel kind, int index) {
+    const TRect cell = Text(text, anchor);
+    Keep(cell, kind, index);
+    return cell;
+  }
+  void Keep(const TRect& box, WheelLabel kind, int index) {
+    if (!IsEmpty(box)) labels_.push_back(LabelBox{box, kind, index});
+  }
+  // Whether a box keeps `gap` pixels clear of every label drawn so far.
+  bool Clear(const TRect& box, int gap = kLabelGap) const {
+    for (const LabelBox& label : labels_)
+      if (Intersect(label.Box, box, gap)) return false;
+    return true;
+  }
   void SetFont(const std::string& name, int size, TColor color) {
     c_->Font.Name = name;
     c_->Font.Size = size;
@@ -231,13 +294,23 @@ class WheelDrawing {
   int ProportionalSize(int index) const;
   void Background();
   void European();
+  void CuspLabels(double r, double rMin);
   void American();
   void PlanetGlyph(int body, TPoint anchor, int size);
-  void LabelledGlyph(const std::string& glyph, double angle, double r, int numberSize,
-                     const std::string& degrees, const std::string& minutes, double side);
+  void LabelledGlyph(const std::string (&texts)[3], double angle, double r, int numberSize,
+                     double side, int index, bool clearOfOthers);
+  template <class Fits>
+  bool NearestClear(double& angle, double& r, double minTurn, double maxTurn, double rMin,
+                    double stepPx, Fits fits) const;
+  void BodyColumns(double rp, int numberSize);
+  void ColumnFont(int t, int numberSize);
+  TRect ColumnCell(const BodyColumn& c, int t, double angle, double rp, double shift) const;
+  double ColumnGap(const BodyColumn& fixed, const BodyColumn& moving, int t, double from,
+                   double dir, double least, double rp, double shift) const;
+  void SpreadColumnRow(BodyColumn* cols, int n, int h, int t, double rp, double shift) const;
   void AspectLines();
   void Variants(bool american);
-  void Mark(TPoint anchor, std::vector<MarkerHit>& list, int first, int second);
+  void Mark(int object, std::vector<MarkerHit>& list, int first, int second);
   void ReceptionArcs();
   void ReceptionArc(double angleP, double angleQ);
   void BodyDots();
@@ -271,8 +344,12 @@ class WheelDrawing {
   int ra_ = 0;            // pixels, aspect circle radius
   int r2_ = 0;            // pixels, European house ring radius
   int ra1_ = 0;           // pixels, American inner circle
+  double markRadius_ = 0;            // pixels, ring of the variants' marks
+  TRect lastMark_[kObjectCount];     // last mark placed for each object
+  TRect stackedMark_[kObjectCount];  // where the further marks of an object stack
 
   TRect hover_[kHoverRectCount];
+  std::vector<LabelBox> labels_;
   std::vector<MarkerHit> stars_, parts_, midpoints_;
   SwapMenuState swap_ = SwapMenuState::kLeave;
 };
@@ -302,14 +379,17 @@ void WheelDrawing::Sector(int r, double from, double to) {
 // written in a font of no size. Text is smoothed, shapes are not.
 TRect WheelDrawing::Text(const std::string& text, TPoint anchor) {
   if (c_->Font.Size <= 0 || text.empty()) return kNoHoverRect;
+  const TRect cell = CellAround(anchor, c_->TextWidth(text), c_->TextHeight(text));
+  TextIn(cell, text);
+  return cell;
+}
+
+// Text written into a cell measured before.
+void WheelDrawing::TextIn(const TRect& cell, const std::string& text) {
+  if (c_->Font.Size <= 0 || IsEmpty(cell)) return;
   c_->SetAntialiasing(true);
-  const int w = c_->TextWidth(text);
-  const int h = c_->TextHeight(text);
-  const int left = anchor.X - w / 2;
-  const int top = anchor.Y - h / 2;
-  c_->TextOut(left, top, text);
+  c_->TextOut(cell.Left, cell.Top, text);
   c_->SetAntialiasing(false);
-  return TRect{left, top, left + w, top + h};
 }
 
 double WheelDrawing::AmericanBodyAngle(int body) const {
@@ -408,6 +488,7 @@ void WheelDrawing::PlanetGlyph(int body, TPoint anchor, int size) {
   SetFont(kGlyphFont, size, PlanetGlyphColor());
   const TRect cell = Text(std::string(1, rec_.ObjectGlyph[body]), anchor);
   hover_[kHoverBodyFirst + body] = cell;
+  Keep(cell, WheelLabel::kBody, body);
   if (rec_.Retrograde[body] == 0) return;
   c_->Font.Size = Trunc(size * kRetroSizeShare);
   if (c_->Font.Size <= 0) return;
@@ -417,25 +498,144 @@ void WheelDrawing::PlanetGlyph(int body, TPoint anchor, int size) {
   c_->SetAntialiasing(false);
 }
 
-// A cusp's or a point's glyph (sign size) at a wheel angle with its degrees
-// on one side and its minutes on the other, along the circle: degrees at
-// angle - 3.5 side, minutes at angle + 3.5 side, moved further out where the
-// texts would touch the glyph.
-void WheelDrawing::LabelledGlyph(const std::string& glyph, double angle, double r,
-                                 int numberSize, const std::string& degrees,
-                                 const std::string& minutes, double side) {
-  SetBrush(clWhite, bsClear);
-  SetFont(kGlyphFont, signSize_, SignGlyphColor());
-  const int glyphWidth = signSize_ > 0 ? c_->TextWidth(glyph) : 0;
-  Text(glyph, At(angle, r));
-  if (numberSize <= 0 || r <= 0) return;
-  SetFont(view_.TableFontName, numberSize, SignGlyphColor());
-  const auto step = [&](const std::string& text) {
-    const double needed = (glyphWidth / 2.0 + c_->TextWidth(text) / 2.0 + kLabelGap) / r * kRadToDeg;
-    return std::max(kAmericanLabelStep, needed);
+// The nearest place to (angle, r) at which fits(angle, r) holds, looked
+// for along the ring, turned by minTurn to maxTurn degrees, and inward down
+// to rMin, in steps of stepPx pixels both ways; nearer places first, and of
+// two as near the one along the ring. Leaves angle and r alone and returns
+// false when no place fits.
+template <class Fits>
+bool WheelDrawing::NearestClear(double& angle, double& r, double minTurn, double maxTurn,
+                                double rMin, double stepPx, Fits fits) const {
+  constexpr int kSteps = 24;  // steps each way
+  struct Step {
+    int In, Turn;
   };
-  Text(degrees, At(angle - step(degrees) * side, r));
-  Text(minutes, At(angle + step(minutes) * side, r));
+  static const std::vector<Step> order = [] {
+    std::vector<Step> steps;
+    for (int k = 0; k <= kSteps; ++k)
+      for (int j = -kSteps; j <= kSteps; ++j) steps.push_back(Step{k, j});
+    std::stable_sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) {
+      const int da = a.In * a.In + a.Turn * a.Turn, db = b.In * b.In + b.Turn * b.Turn;
+      if (da != db) return da < db;
+      return a.In < b.In;
+    });
+    return steps;
+  }();
+  if (stepPx <= 0 || r <= 0) return false;
+  for (const Step& step : order) {
+    const double rk = r - step.In * stepPx;
+    if (rk < rMin || rk <= 0) continue;
+    const double turn = step.Turn * stepPx / rk * kRadToDeg;
+    if (turn < minTurn || turn > maxTurn) continue;
+    if (fits(angle + turn, rk)) {
+      angle += turn;
+      r = rk;
+      return true;
+    }
+  }
+  return false;
+}
+
+// A cusp's or a point's label (American wheel): texts[0], its glyph (sign
+// size), at a wheel angle; in the table font its degrees texts[1] on one
+// side and its minutes texts[2] on the other, along the circle: degrees at
+// angle - 3.5 side, minutes at angle + 3.5 side, moved further out where the
+// texts would touch the glyph. With clearOfOthers the whole label turns
+// along its ring to the nearest place clear of the labels drawn before it.
+void WheelDrawing::LabelledGlyph(const std::string (&texts)[3], double angle, double r,
+                                 int numberSize, double side, int index, bool clearOfOthers) {
+  SetBrush(clWhite, bsClear);
+  int width[3] = {}, height[3] = {};
+  for (int t = 0; t < 3; ++t) {
+    if (t == 0)
+      SetFont(kGlyphFont, signSize_, SignGlyphColor());
+    else
+      SetFont(view_.TableFontName, numberSize, SignGlyphColor());
+    if (c_->Font.Size <= 0 || (t > 0 && r <= 0)) continue;
+    width[t] = c_->TextWidth(texts[t]);
+    height[t] = c_->TextHeight(texts[t]);
+  }
+  // the cells of the three texts with the glyph at wheel angle a: each
+  // number 3.5 degrees aside, or as far as keeps it kLabelGap clear of the
+  // glyph
+  const auto cellsAt = [&](double a, double radius, TRect (&cells)[3]) {
+    cells[0] = CellAround(At(a, radius), width[0], height[0]);
+    const TRect near{cells[0].Left - kLabelGap, cells[0].Top - kLabelGap,
+                     cells[0].Right + kLabelGap, cells[0].Bottom + kLabelGap};
+    for (int t = 1; t < 3; ++t) {
+      const double dir = t == 1 ? -side : side;
+      double step = kAmericanLabelStep;
+      do {
+        cells[t] = CellAround(At(a + dir * step, radius), width[t], height[t]);
+        step += kTurnStep;
+      } while (width[0] > 0 && Intersect(cells[t], near) && step < kMaxTurn);
+    }
+  };
+  if (clearOfOthers) {
+    const auto fits = [&](double a, double radius) {
+      TRect cells[3];
+      cellsAt(a, radius, cells);
+      for (int t = 0; t < 3; ++t)
+        if (width[t] > 0 && !Clear(cells[t], kPointGap)) return false;
+      return true;
+    };
+    const double step = std::max(1, std::max(height[0], width[0]) / 4);
+    NearestClear(angle, r, -kPointTurn, kPointTurn, r, step, fits);
+  }
+  TRect cells[3];
+  cellsAt(angle, r, cells);
+  for (int t = 0; t < 3; ++t) {
+    if (width[t] <= 0) continue;
+    if (t == 0)
+      SetFont(kGlyphFont, signSize_, SignGlyphColor());
+    else
+      SetFont(view_.TableFontName, numberSize, SignGlyphColor());
+    TextIn(cells[t], texts[t]);
+    Keep(cells[t], WheelLabel::kCusp, index);
+  }
+}
+
+// The labels of the cusps and the shown special points (European wheel) at
+// their spread longitudes on radius r. A label in the way of one drawn
+// before it (a body glyph, another label) moves on along the ring, never
+// back, so the labels keep their order, or inward, down to rMin: to the
+// nearest clear place. The labels are taken in ring order from the widest
+// gap between them, so a crowd moves into that gap.
+void WheelDrawing::CuspLabels(double r, double rMin) {
+  struct Item {
+    int Index;
+    double Angle;
+  };
+  Item items[18];
+  int n = 0;
+  for (int k = 0; k < 18; ++k) {
+    const int index = work_.Layout.SortedCuspIndex[k];
+    if (index < 0 || index >= 18) continue;
+    if (index >= 12 && rec_.ObjectShown[30 + index - 12] == 0) continue;
+    items[n++] = Item{index, work_.Layout.SortedCuspPoints[k]};
+  }
+  if (n == 0) return;
+  std::stable_sort(items, items + n, [](const Item& a, const Item& b) {
+    return std::fmod(a.Angle, 360.0) < std::fmod(b.Angle, 360.0);
+  });
+  int start = 0;
+  double widest = -1;
+  for (int k = 0; k < n; ++k) {
+    const double gap =
+        std::fmod(std::fmod(items[k].Angle - items[(k + n - 1) % n].Angle, 360.0) + 360.0, 360.0);
+    if (gap > widest) widest = gap, start = k;
+  }
+  for (int m = 0; m < n; ++m) {
+    const Item& item = items[(start + m) % n];
+    const std::string glyph(1, rec_.ObjectGlyph2[item.Index]);
+    const int w = c_->TextWidth(glyph), h = c_->TextHeight(glyph);
+    double angle = LongitudeAngle(item.Angle);
+    double radius = r;
+    const auto fits = [&](double a, double rr) { return Clear(CellAround(At(a, rr), w, h)); };
+    NearestClear(angle, radius, 0.0, kCuspTurn, rMin, std::max(1, h / 4), fits);
+    hover_[kHoverLabelFirst + item.Index] =
+        Label(glyph, At(angle, radius), WheelLabel::kCusp, item.Index);
+  }
 }
 
 void WheelDrawing::European() {
@@ -476,8 +676,8 @@ void WheelDrawing::European() {
   SetFont(kGlyphFont, signSize_, SignGlyphColor());
   for (int s = 1; s <= 12; ++s)
     hover_[kHoverSignFirst + s - 1] =
-        Text(std::string(1, rec_.SignGlyph[s - 1]),
-             At(LongitudeAngle(30.0 * (s - 1) + 15.0), (R_ + r1) / 2.0));
+        Label(std::string(1, rec_.SignGlyph[s - 1]),
+              At(LongitudeAngle(30.0 * (s - 1) + 15.0), (R_ + r1) / 2.0), WheelLabel::kSign, s);
   // 6. body glyphs on their two rows
   for (int j = 0; j < kBodyCount; ++j) {
     const SortedPoint& p = rec_.SortedPoints[j];
@@ -516,15 +716,7 @@ void WheelDrawing::European() {
     SetPen(LineColor());
     SetBrush(clWhite, bsClear);
     SetFont(kGlyphFont, signSize_, SignGlyphColor());
-    const double labelRadius = Trunc(tickEnd * kCuspLabelShare);
-    for (int k = 0; k < 18; ++k) {
-      const int index = work_.Layout.SortedCuspIndex[k];
-      if (index < 0 || index >= 18) continue;
-      if (index >= 12 && rec_.ObjectShown[30 + index - 12] == 0) continue;
-      hover_[kHoverLabelFirst + index] =
-          Text(std::string(1, rec_.ObjectGlyph2[index]),
-               At(LongitudeAngle(work_.Layout.SortedCuspPoints[k]), labelRadius));
-    }
+    CuspLabels(Trunc(tickEnd * kCuspLabelShare), r3);
   }
   // 10. aspect circle with the lines, the variants and the receptions
   ra_ = houses ? r3 : r2;
@@ -563,9 +755,10 @@ void WheelDrawing::American() {
   for (int i = 1; i <= 12; ++i) {
     int d = 0, m = 0, s = 0;
     SignDms(cusp[i - 1], d, m, s);
-    LabelledGlyph(std::string(1, rec_.SignGlyph[SignOf(cusp[i - 1])]), 30.0 * (i - 1),
-                  ra0 * kAmericanCuspLabelShare, numberSize, Number(d, kDegreeSign),
-                  Number(m, '\''), i <= 6 ? 1.0 : -1.0);
+    const std::string texts[3] = {std::string(1, rec_.SignGlyph[SignOf(cusp[i - 1])]),
+                                  Number(d, kDegreeSign), Number(m, '\'')};
+    LabelledGlyph(texts, 30.0 * (i - 1), ra0 * kAmericanCuspLabelShare, numberSize,
+                  i <= 6 ? 1.0 : -1.0, i - 1, false);
   }
   // 4. special points at their house-proportional positions
   for (int i = 0; i < 6; ++i) {
@@ -577,8 +770,9 @@ void WheelDrawing::American() {
     SetFont(kGlyphFont, signSize_, SignGlyphColor());
     const double edge = std::min(halfX_, halfY_) - (signSize_ > 0 ? c_->TextHeight(glyph) : 0) / 2.0;
     const double r = ra0 * (i < 2 ? kAmericanPointShareNear : kAmericanPointShareFar);
-    LabelledGlyph(glyph, work_.PointHousePositions[i], std::min(r, edge), numberSize,
-                  Number(d, kDegreeSign), Number(m, '\''), -1.0);
+    const std::string texts[3] = {glyph, Number(d, kDegreeSign), Number(m, '\'')};
+    LabelledGlyph(texts, work_.PointHousePositions[i], std::min(r, edge), numberSize, -1.0, 12 + i,
+                  true);
   }
   // 5. body glyphs, with degree, sign and minutes inwards
   const double rp = Trunc(ra0 * kAmericanBodyShare);
@@ -588,28 +782,25 @@ void WheelDrawing::American() {
     const double angle =
         30.0 * (rec_.SortedPoints[q].HouseRankHouse - 1) + work_.Layout.GlyphSlots[q].HousePlace;
     PlanetGlyph(b, At(angle, rp), planetSize_);
-    if (!view_.AmericanDegreeLabels) continue;
-    int d = 0, m = 0, s = 0;
-    SignDms(rec_.EclipticLongitude[b], d, m, s);
-    const int house = rec_.SortedPoints[q].HouseRankHouse;
-    const bool lowerHalf = house >= 4 && house <= 9;
-    SetFont(view_.TableFontName, numberSize, PlanetGlyphColor());
-    Text(lowerHalf ? Number(m, '\'') : Number(d, kDegreeSign), At(angle, rp * kAmericanLabelShares[0]));
-    Text(lowerHalf ? Number(d, kDegreeSign) : Number(m, '\''), At(angle, rp * kAmericanLabelShares[2]));
-    double lon = rec_.EclipticLongitude[b];
-    Normalize360(lon);
-    SetFont(kGlyphFont, Trunc(planetSize_ * kAmericanLabelSignShare), PlanetGlyphColor());
-    Text(std::string(1, rec_.SignGlyph[SignOf(lon)]), At(angle, rp * kAmericanLabelShares[1]));
   }
-  // 6. house lines, aspect circle and house numbers
+  // the house numbers of step 6 keep their places: the body columns give way
   ra_ = Trunc(ra1_ * P[2] * kAmericanAspectScale);
+  SetFont(view_.TableFontName, planetSize_, SignGlyphColor());
+  TRect houseNumbers[12];
+  for (int i = 1; i <= 12; ++i) {
+    const std::string number = Digits(i);
+    houseNumbers[i - 1] = CellAround(At(30.0 * (i - 1) + 15.0, (ra1_ + ra_) / 2.0),
+                                     c_->TextWidth(number), c_->TextHeight(number));
+    Keep(houseNumbers[i - 1], WheelLabel::kHouseNumber, i);
+  }
+  if (view_.AmericanDegreeLabels) BodyColumns(rp, numberSize);
+  // 6. house lines, aspect circle and house numbers
   SetPen(LineColor());
   for (int i = 1; i <= 12; ++i) Spoke(30.0 * i, ra0, ra_);
   FilledDisc(ra_);
   SetBrush(clWhite, bsClear);
   SetFont(view_.TableFontName, planetSize_, SignGlyphColor());
-  for (int i = 1; i <= 12; ++i)
-    Text(Digits(i), At(30.0 * (i - 1) + 15.0, (ra1_ + ra_) / 2.0));
+  for (int i = 1; i <= 12; ++i) TextIn(houseNumbers[i - 1], Digits(i));
   // 7. lines, variants, receptions, dots and the centre disc
   if (view_.AmericanAspectLines) AspectLines();
   Variants(true);
@@ -617,6 +808,141 @@ void WheelDrawing::American() {
   BodyDots();
   const int r4 = ra_ * P[4] / 100;
   if (r4 > 0) FilledDisc(r4);
+}
+
+// Font of text t of a body's column: numbers in the table font, the sign
+// in the glyph font.
+void WheelDrawing::ColumnFont(int t, int numberSize) {
+  if (t == 1)
+    SetFont(kGlyphFont, Trunc(planetSize_ * kAmericanLabelSignShare), PlanetGlyphColor());
+  else
+    SetFont(view_.TableFontName, numberSize, PlanetGlyphColor());
+}
+
+// Cell of text t of a column at a wheel angle, its ring moved `shift`
+// pixels inward.
+TRect WheelDrawing::ColumnCell(const BodyColumn& c, int t, double angle, double rp,
+                               double shift) const {
+  return CellAround(At(angle, rp * kAmericanLabelShares[t] - shift), c.Width[t], c.Height[t]);
+}
+
+// The turn from text t of column `fixed` at angle `from` (dir +1 on, -1
+// back) at which text t of column `moving` stands kLabelGap clear of it: at
+// least `least` degrees.
+double WheelDrawing::ColumnGap(const BodyColumn& fixed, const BodyColumn& moving, int t,
+                               double from, double dir, double least, double rp,
+                               double shift) const {
+  const TRect still = ColumnCell(fixed, t, from, rp, shift);
+  double gap = least;
+  while (gap < kMaxTurn &&
+         Intersect(still, ColumnCell(moving, t, from + dir * gap, rp, shift), kLabelGap))
+    gap += kTurnStep;
+  return gap;
+}
+
+// Text t of the columns of one house sector h, in house order, spread as
+// the glyphs are but far enough apart for the texts: the first at least
+// kHouseFirstPlace into the sector, each next at least kHouseStep after its
+// predecessor; a last one beyond kHouseLastPlace is set there and its
+// predecessors pulled back to at least kHousePullGap. Texts that cannot all
+// stand apart inside the sector share it evenly.
+void WheelDrawing::SpreadColumnRow(BodyColumn* cols, int n, int h, int t, double rp,
+                                   double shift) const {
+  if (n <= 0) return;
+  const double first = 30.0 * (h - 1) + kHouseFirstPlace;
+  const double last = 30.0 * (h - 1) + kHouseLastPlace;
+  double* a[kBodyCount];
+  for (int i = 0; i < n; ++i) a[i] = &cols[i].Angle[t];
+  *a[0] = std::max(*a[0], first);
+  for (int i = 1; i < n; ++i) {
+    const double gap = ColumnGap(cols[i - 1], cols[i], t, *a[i - 1], 1.0, kHouseStep, rp, shift);
+    *a[i] = std::max(*a[i], *a[i - 1] + gap);
+  }
+  if (*a[n - 1] <= last) return;
+  *a[n - 1] = last;
+  for (int i = n - 2; i >= 0; --i) {
+    const double gap =
+        ColumnGap(cols[i + 1], cols[i], t, *a[i + 1], -1.0, kHousePullGap, rp, shift);
+    if (*a[i + 1] - *a[i] >= gap) break;
+    *a[i] = *a[i + 1] - gap;
+  }
+  if (*a[0] >= first || n == 1) return;
+  for (int i = 0; i < n; ++i) *a[i] = first + (last - first) * i / (n - 1);
+}
+
+// The degrees, sign and minutes of each shown body, written inwards under
+// its glyph (minutes first for bodies in houses 4..9, whose numbers read
+// upwards). Each of the three rings of texts is spread inside the house
+// sectors as the glyphs are; all move inward together as far as keeps them
+// clear of the glyphs, and a text still in the way of one drawn before it
+// (where a sector holds more than its ring has room for) goes further
+// inward.
+void WheelDrawing::BodyColumns(double rp, int numberSize) {
+  BodyColumn cols[kBodyCount];
+  int n = 0;
+  for (int q = 0; q < kBodyCount; ++q) {
+    const int b = rec_.SortedPoints[q].HouseRankBody;
+    if (!IsBody(b) || rec_.ObjectShown[b] == 0) continue;
+    BodyColumn& c = cols[n++];
+    c.Body = b;
+    c.House = rec_.SortedPoints[q].HouseRankHouse;
+    int d = 0, m = 0, sec = 0;
+    SignDms(rec_.EclipticLongitude[b], d, m, sec);
+    double lon = rec_.EclipticLongitude[b];
+    Normalize360(lon);
+    const bool lowerHalf = c.House >= 4 && c.House <= 9;
+    c.Texts[0] = lowerHalf ? Number(m, '\'') : Number(d, kDegreeSign);
+    c.Texts[1] = std::string(1, rec_.SignGlyph[SignOf(lon)]);
+    c.Texts[2] = lowerHalf ? Number(d, kDegreeSign) : Number(m, '\'');
+    for (int t = 0; t < 3; ++t) {
+      c.Angle[t] = 30.0 * (c.House - 1) + work_.Layout.GlyphSlots[q].HousePlace;
+      ColumnFont(t, numberSize);
+      if (c_->Font.Size <= 0) continue;
+      c.Width[t] = c_->TextWidth(c.Texts[t]);
+      c.Height[t] = c_->TextHeight(c.Texts[t]);
+    }
+  }
+  if (n == 0) return;
+  BodyColumn atGlyphs[kBodyCount];
+  std::copy(cols, cols + n, atGlyphs);
+  const double step = std::max(1, cols[0].Height[0] / 4);
+  double shift = 0;
+  for (;;) {
+    std::copy(atGlyphs, atGlyphs + n, cols);
+    for (int i = 0; i < n;) {
+      int j = i;
+      while (j < n && cols[j].House == cols[i].House) ++j;
+      for (int t = 0; t < 3; ++t) SpreadColumnRow(&cols[i], j - i, cols[i].House, t, rp, shift);
+      i = j;
+    }
+    bool clear = true;
+    for (int i = 0; i < n && clear; ++i)
+      for (int t = 0; t < 3 && clear; ++t)
+        if (cols[i].Width[t] > 0)
+          clear = Clear(ColumnCell(cols[i], t, cols[i].Angle[t], rp, shift));
+    if (clear || shift + step > rp * kMaxColumnShift) break;
+    shift += step;
+  }
+  // ring by ring, outermost first: a text that must drop finds the rings
+  // inside it still free
+  SetBrush(clWhite, bsClear);
+  for (int t = 0; t < 3; ++t)
+    for (int i = 0; i < n; ++i) {
+      const BodyColumn& c = cols[i];
+      if (c.Width[t] <= 0) continue;
+      ColumnFont(t, numberSize);
+      double angle = c.Angle[t];
+      double r = rp * kAmericanLabelShares[t] - shift;
+      const auto fits = [&](double a, double radius) {
+        return Clear(CellAround(At(a, radius), c.Width[t], c.Height[t]));
+      };
+      // anywhere inside its sector
+      const double from = 30.0 * (c.House - 1) + kHouseFirstPlace - angle;
+      const double to = 30.0 * c.House - (30.0 - kHouseLastPlace) - angle;
+      NearestClear(angle, r, std::min(0.0, from), std::max(0.0, to), r - kColumnDrop * c.Height[t],
+                   std::max(1, c.Height[t] / 4), fits);
+      Label(c.Texts[t], At(angle, r), WheelLabel::kBodyNumber, c.Body);
+    }
 }
 
 // Aspect lines between the shown and aspected objects: solid while two
@@ -660,20 +986,51 @@ void WheelDrawing::AspectLines() {
   SetPen(LineColor());
 }
 
-// A variant's mark centred on an anchor, recorded for the mouse hints.
-void WheelDrawing::Mark(TPoint anchor, std::vector<MarkerHit>& list, int first, int second) {
+// A variant's mark of chart object o, centred on the object's point of the
+// marks' ring or, where labels drawn before it are in the way, on the
+// nearest clear place along that ring or inward; recorded for the mouse
+// hints where it is drawn. Once no place near the object is clear, its
+// further marks stack on its last one: the same character drawn once.
+void WheelDrawing::Mark(int o, std::vector<MarkerHit>& list, int first, int second) {
   SetFont(kGlyphFont, std::max(1, Trunc(planetSize_ * kMarkSizeShare)), SignGlyphColor());
   if (planetSize_ <= 0) return;
-  const TRect cell = Text(std::string(1, kMarkGlyph), anchor);
+  TRect cell = stackedMark_[o];
+  if (IsEmpty(cell)) {
+    const std::string mark(1, kMarkGlyph);
+    const int w = c_->TextWidth(mark), h = c_->TextHeight(mark);
+    double angle = ObjectAngle(o);
+    double r = markRadius_;
+    const auto fits = [&](double a, double radius) {
+      return Clear(CellAround(At(a, radius), w, h));
+    };
+    if (NearestClear(angle, r, -kMarkTurn, kMarkTurn, ra_ * kLesserInnerShare,
+                     std::max(1, std::min(w, h) / 3), fits)) {
+      cell = Label(mark, At(angle, r), WheelLabel::kMark, o);
+      lastMark_[o] = cell;
+    } else if (!IsEmpty(lastMark_[o])) {
+      cell = stackedMark_[o] = lastMark_[o];
+    } else {
+      // no room and no mark of its own yet: onto the nearest mark drawn
+      // close by, failing that at its place
+      const TPoint p = At(angle, r);
+      long best = static_cast<long>(kStackReach * h) * (kStackReach * h) + 1;
+      bool stacked = false;
+      for (const LabelBox& l : labels_) {
+        if (l.Kind != WheelLabel::kMark) continue;
+        const long dx = (l.Box.Left + l.Box.Right) / 2 - p.X,
+                   dy = (l.Box.Top + l.Box.Bottom) / 2 - p.Y;
+        if (dx * dx + dy * dy < best) best = dx * dx + dy * dy, cell = l.Box, stacked = true;
+      }
+      if (!stacked) cell = Label(mark, p, WheelLabel::kMark, o);
+      stackedMark_[o] = cell;
+    }
+  }
   list.push_back(MarkerHit{cell.Left, cell.Right, cell.Top, cell.Bottom, first, second});
 }
 
 void WheelDrawing::Variants(bool american) {
-  // the point of an object at which its marks stand
-  const auto anchorOf = [&](int o) {
-    if (american) return At(ObjectAngle(o), ra1_ * kAmericanMarkShare);
-    return At(ObjectAngle(o), (r2_ + ra_) / 2.0);
-  };
+  // the ring on which the marks stand
+  markRadius_ = american ? ra1_ * kAmericanMarkShare : (r2_ + ra_) / 2.0;
   SetBrush(clWhite, bsClear);
 
   if (view_.LunarMansions && !american) {
@@ -684,8 +1041,22 @@ void WheelDrawing::Variants(bool american) {
     const int ringPoints = Trunc(std::abs(r2_ - ra_) * kMansionFontShare * kPointsPerInch /
                                  c_->PixelsPerInch());
     SetFont(view_.TableFontName, std::min(signSize_, ringPoints), SignGlyphColor());
-    for (int i = 1; i <= kMansionCount; ++i)
-      Text(Digits(i), At(LongitudeAngle((i - 0.5) * kMansionStep), (r2_ + ra_) / 2.0));
+    // each number inside its mansion, clear of the labels drawn before it
+    for (int i = 1; i <= kMansionCount; ++i) {
+      const std::string number = Digits(i);
+      const int w = c_->TextWidth(number), h = c_->TextHeight(number);
+      double angle = LongitudeAngle((i - 0.5) * kMansionStep);
+      double r = (r2_ + ra_) / 2.0;
+      const double turn =
+          std::max(0.0, kMansionStep / 2.0 - (w / 2.0 + kLabelGap) / std::max(1.0, r) * kRadToDeg);
+      const auto fits = [&](double a, double radius) {
+        const TPoint p = At(a, radius);
+        return Clear(CellAround(p, w, h));
+      };
+      NearestClear(angle, r, -turn, turn, ra_ * kLesserInnerShare, std::max(1, std::min(w, h) / 3),
+                   fits);
+      Label(number, At(angle, r), WheelLabel::kMansion, i);
+    }
     SetPen(LineColor());
   }
   if (view_.FixedStars) {
@@ -696,7 +1067,7 @@ void WheelDrawing::Variants(bool american) {
         const int cls = rec_.FixedStarClass[s];
         if (cls <= 0) continue;
         if (Separation(rec_.ObjectLongitude[o], rec_.FixedStarLongitude[s]) < kStarOrbClassOne / cls)
-          Mark(anchorOf(o), stars_, s + 1, 0);
+          Mark(o, stars_, s + 1, 0);
       }
     }
   }
@@ -709,8 +1080,7 @@ void WheelDrawing::Variants(bool american) {
       for (int p = 0; p < count; ++p) {
         const PartRecord& part = rec_.ArabicParts[p];
         if (part.Sex != 0 && part.Sex != rec_.RecordFlag) continue;
-        if (Separation(rec_.ObjectLongitude[o], part.Longitude) < kPartOrb)
-          Mark(anchorOf(o), parts_, p, 0);
+        if (Separation(rec_.ObjectLongitude[o], part.Longitude) < kPartOrb) Mark(o, parts_, p, 0);
       }
     }
   }
@@ -730,8 +1100,7 @@ void WheelDrawing::Variants(bool american) {
             m += 180.0f;
             Normalize360f(m);
           }
-          if (Separation(rec_.ObjectLongitude[o], m) < kMidpointOrb)
-            Mark(anchorOf(o), midpoints_, a, b);
+          if (Separation(rec_.ObjectLongitude[o], m) < kMidpointOrb) Mark(o, midpoints_, a, b);
         }
       }
     }
@@ -864,6 +1233,7 @@ SwapMenuState WheelDrawing::Run(TCanvas& destination) {
     work_.StarMarkCount = static_cast<int>(work_.StarMarks.size());
     work_.PartMarkCount = static_cast<int>(work_.PartMarks.size());
     work_.MidpointMarkCount = static_cast<int>(work_.MidpointMarks.size());
+    work_.Labels = std::move(labels_);
   }
   Finish(destination);
   work_.DrawCanvas = nullptr;

@@ -44,6 +44,25 @@ struct MarkerHit {
   int Second = 0;   // second body of a midpoint; 0 for stars and parts
 };
 
+// What a label of the wheel is, in the list of the labels drawn.
+enum class WheelLabel : std::uint8_t {
+  kSign,         // sign glyph of the European sign ring
+  kBody,         // body glyph with its retrograde mark
+  kCusp,         // cusp or special-point label; American: its glyph, degrees or minutes
+  kBodyNumber,   // American degrees, sign or minutes of a body
+  kHouseNumber,  // American house number
+  kMansion,      // lunar mansion number
+  kMark,         // fixed-star, Arabic-part or midpoint mark
+};
+
+// The text cell of one label drawn on the wheel.
+struct LabelBox {
+  TRect Box;        // pixels
+  WheelLabel Kind;  // what the label is
+  int Index = 0;    // body 0..17, CuspsAndPoints index 0..17, sign or house 1..12,
+                    // mansion 1..28, or for a mark the object it belongs to 0..35
+};
+
 // The drawing's working state, owned by the chart window next to its chart
 // record. The window writes the hint fields; DrawChart writes the rest.
 struct WheelWork {
@@ -60,6 +79,11 @@ struct WheelWork {
   int StarMarkCount = 0;              // StarMarks.size()
   int PartMarkCount = 0;              // PartMarks.size()
   int MidpointMarkCount = 0;          // MidpointMarks.size()
+  // Every label of the drawing in the order drawn. Lesser labels (marks,
+  // mansion numbers, the American special points and body numbers) are
+  // placed clear of those drawn before them, so no two boxes intersect
+  // where the wheel has room.
+  std::vector<LabelBox> Labels;
 
   // Hint box, written by the window's mouse handling.
   std::uint8_t HintVisible = 0;  // flag: draw the hint box

@@ -15,7 +15,11 @@
 #include <vector>
 
 #include "chart/chartrecord.h"
+#include "chart/pipeline.h"
+#include "chart/settingsfiles.h"
 #include "chart/ui/wheel.h"
+#include "engine/astromath.h"
+#include "input/datainput.h"
 
 namespace {
 
@@ -500,6 +504,148 @@ TEST_F(Wheel, HintBoxKeepsClearOfTheWindowEdges) {
   EXPECT_EQ(work.HintShiftY, 35);
   // the box's corner lies at (HintX + 2 - 75, HintY + 35 - 15)
   EXPECT_EQ(PixelAt(image, TPoint{kW - 10 + 2 - 75, 5 + 35 - 15}), RGBColor(254, 254, 200));
+}
+
+// --- labels clear of each other ------------------------------------------------------
+
+// A computed chart with the factory settings and every object shown.
+std::unique_ptr<ChartRecord> CrowdedChart(int day, int month, int year, float ut, float lat,
+                                          float lon) {
+  auto r = std::make_unique<ChartRecord>();
+  SettingsMenuState menu;
+  BuildChartRecord(*r, {}, 0, HORARY_SOURCE_DIR "/data", menu);
+  r->JulianDayUT = JulianDay(day, month, year, ut);
+  r->JulianDay0h = JulianDay(day, month, year, 0.0f);
+  r->UniversalTime = ut;
+  r->GeoLatitude = lat;
+  r->GeoLongitude = lon;
+  r->GeocentricLatitude = static_cast<float>(GeocentricOfGeographic(lat));
+  r->AspectListObject = kNone;
+  r->ColorMode = 2;
+  r->TargetFlags[0] = r->TargetFlags[1] = r->TargetFlags[2] = 1;
+  for (int o = 0; o < kObjectCount; ++o) r->ObjectShown[o] = r->ObjectAspected[o] = 1;
+  RecalcChart(*r, 1);
+  return r;
+}
+
+const char* KindName(WheelLabel kind) {
+  static const char* const names[] = {"sign",         "body",    "cusp", "body number",
+                                      "house number", "mansion", "mark"};
+  return names[static_cast<int>(kind)];
+}
+
+std::string Describe(const LabelBox& l) {
+  return std::string(KindName(l.Kind)) + " " + std::to_string(l.Index) + " [" +
+         std::to_string(l.Box.Left) + "," + std::to_string(l.Box.Top) + " " +
+         std::to_string(l.Box.Width()) + "x" + std::to_string(l.Box.Height()) + "]";
+}
+
+// Wheel angle (degrees, as the geometry's At takes it) and distance from
+// the centre of a box's middle.
+double AngleOf(const Geometry& g, const TRect& box) {
+  const double x = (box.Left + box.Right) / 2.0 - g.cx, y = (box.Top + box.Bottom) / 2.0 - g.cy;
+  return std::atan2(y, -g.u * x) / kDegToRadTest + g.origin;
+}
+double DistanceOf(const Geometry& g, const TRect& box) {
+  return std::hypot((box.Left + box.Right) / 2.0 - g.cx, (box.Top + box.Bottom) / 2.0 - g.cy);
+}
+double AngleApart(double a, double b) {
+  const double d = std::fmod(std::fabs(a - b), 360.0);
+  return std::min(d, 360.0 - d);
+}
+
+// Crowded charts drawn with every variant in both styles, all four European
+// orientations and three window sizes: no two labels intersect; every label
+// is drawn and every mark's record points at a mark drawn; a mark stays
+// near its object inside its ring and a mansion number inside its mansion.
+// The bodies' glyphs keep their own spacing and are not moved: in the
+// February 1962 stellium (eleven bodies in the first house, seven in
+// Aquarius) their cells meet, so there only the European wheel is drawn and
+// pairs of body glyphs are not checked.
+TEST_F(Wheel, LabelsOfCrowdedChartsStayClearOfEachOther) {
+  struct Moment {
+    int day, month, year;
+    float ut, lat, lon;
+    bool stellium;
+  };
+  const Moment moments[] = {{15, 7, 1990, 8.0f, 55.75f, 37.58f, false},
+                            {4, 2, 1962, 5.0f, 51.5f, -0.13f, true},
+                            {20, 3, 2024, 3.0f, -33.9f, 151.2f, false},
+                            {1, 1, 2000, 12.0f, 64.0f, -22.0f, false}};
+  constexpr double kMarkTurnDeg = 12.0;  // farthest a mark turns along its ring
+  constexpr double kRadiusTolPx = 2.0;
+  view.FixedStars = view.LunarMansions = view.ArabicParts = view.Midpoints = true;
+  int marksSeen = 0;
+  for (const Moment& m : moments) {
+    auto r = CrowdedChart(m.day, m.month, m.year, m.ut, m.lat, m.lon);
+    for (int style = m.stellium ? 1 : 0; style <= 4; ++style) {  // 0 American, 1..4 European
+      r->ChartStyle = style == 0 ? 0 : 1;
+      r->WheelOrientation = std::max(1, style);
+      for (int size : {500, 800, 1100}) {
+        DrawOnWindow(*r, size, size);
+        const std::string where = std::to_string(m.year) + "-" + std::to_string(m.month) +
+                                  " style " + std::to_string(style) + " size " +
+                                  std::to_string(size);
+        const std::vector<LabelBox>& labels = work.Labels;
+        for (std::size_t a = 0; a < labels.size(); ++a)
+          for (std::size_t b = a + 1; b < labels.size(); ++b) {
+            if (m.stellium && labels[a].Kind == WheelLabel::kBody &&
+                labels[b].Kind == WheelLabel::kBody)
+              continue;
+            const TRect& p = labels[a].Box;
+            const TRect& q = labels[b].Box;
+            const bool meet =
+                p.Left < q.Right && q.Left < p.Right && p.Top < q.Bottom && q.Top < p.Bottom;
+            EXPECT_FALSE(meet) << where << ": " << Describe(labels[a]) << " meets "
+                               << Describe(labels[b]);
+          }
+        int count[7] = {};
+        for (const LabelBox& l : labels) ++count[static_cast<int>(l.Kind)];
+        const int marks = work.StarMarkCount + work.PartMarkCount + work.MidpointMarkCount;
+        EXPECT_GT(count[static_cast<int>(WheelLabel::kMark)], 0) << where;
+        for (const auto* list : {&work.StarMarks, &work.PartMarks, &work.MidpointMarks})
+          for (const MarkerHit& hit : *list) {
+            bool drawn = false;
+            for (const LabelBox& l : labels)
+              drawn = drawn || (l.Kind == WheelLabel::kMark && l.Box.Left == hit.Left &&
+                                l.Box.Right == hit.Right && l.Box.Top == hit.Top &&
+                                l.Box.Bottom == hit.Bottom);
+            EXPECT_TRUE(drawn) << where << ": mark record " << hit.First << " at " << hit.Left
+                               << "," << hit.Top;
+          }
+        EXPECT_EQ(count[static_cast<int>(WheelLabel::kBody)], kBodyCount) << where;
+        marksSeen += marks;
+        if (style == 0) {
+          EXPECT_EQ(count[static_cast<int>(WheelLabel::kBodyNumber)], 3 * kBodyCount) << where;
+          EXPECT_EQ(count[static_cast<int>(WheelLabel::kCusp)], 3 * 18) << where;
+          continue;
+        }
+        EXPECT_EQ(count[static_cast<int>(WheelLabel::kCusp)], 18) << where;
+        EXPECT_EQ(count[static_cast<int>(WheelLabel::kMansion)], 28) << where;
+        // European radii from the factory percentages
+        const int* P = r->RadiiEuropean;
+        const int R = OuterRadius(size / 2, size / 2, P[0]);
+        const int r2 = R * P[1] / 100 * P[2] / 100;
+        const int r3 = r2 * P[3] / 100;
+        const double ring = (r2 + r3) / 2.0;
+        const Geometry g = EuropeanGeometry(*r, size, size);
+        for (const LabelBox& l : labels) {
+          if (l.Kind == WheelLabel::kMark) {
+            EXPECT_LE(AngleApart(AngleOf(g, l.Box), r->ObjectLongitude[l.Index]), kMarkTurnDeg + 1)
+                << where << ": " << Describe(l) << " at object longitude "
+                << r->ObjectLongitude[l.Index];
+            EXPECT_LE(DistanceOf(g, l.Box), ring + kRadiusTolPx) << where << ": " << Describe(l);
+          }
+          if (l.Kind == WheelLabel::kMansion) {
+            const double middle = (l.Index - 0.5) * 360.0 / 28;
+            EXPECT_LE(AngleApart(AngleOf(g, l.Box), middle), 180.0 / 28)
+                << where << ": " << Describe(l);
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(marksSeen, 100);  // the variants did mark the charts
 }
 
 }  // namespace
