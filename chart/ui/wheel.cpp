@@ -150,6 +150,11 @@ bool Intersect(const TRect& a, const TRect& b, int gap = 0) {
          b.Top < a.Bottom + gap;
 }
 
+// Room kept round a lesser label (a mark, a mansion number, an American
+// body's number) of height h pixels, so that it does not read as part of
+// its neighbour.
+int LesserGap(int h) { return std::max(kLabelGap, h / 3); }
+
 // A cell of w x h pixels centred on a point, as Text places it.
 TRect CellAround(TPoint p, int w, int h) {
   return TRect{p.X - w / 2, p.Y - h / 2, p.X - w / 2 + w, p.Y - h / 2 + h};
@@ -827,15 +832,15 @@ TRect WheelDrawing::ColumnCell(const BodyColumn& c, int t, double angle, double 
 }
 
 // The turn from text t of column `fixed` at angle `from` (dir +1 on, -1
-// back) at which text t of column `moving` stands kLabelGap clear of it: at
-// least `least` degrees.
+// back) at which text t of column `moving` stands clear of it: at least
+// `least` degrees.
 double WheelDrawing::ColumnGap(const BodyColumn& fixed, const BodyColumn& moving, int t,
                                double from, double dir, double least, double rp,
                                double shift) const {
   const TRect still = ColumnCell(fixed, t, from, rp, shift);
   double gap = least;
-  while (gap < kMaxTurn &&
-         Intersect(still, ColumnCell(moving, t, from + dir * gap, rp, shift), kLabelGap))
+  while (gap < kMaxTurn && Intersect(still, ColumnCell(moving, t, from + dir * gap, rp, shift),
+                                     LesserGap(still.Height())))
     gap += kTurnStep;
   return gap;
 }
@@ -1001,7 +1006,7 @@ void WheelDrawing::Mark(int o, std::vector<MarkerHit>& list, int first, int seco
     double angle = ObjectAngle(o);
     double r = markRadius_;
     const auto fits = [&](double a, double radius) {
-      return Clear(CellAround(At(a, radius), w, h));
+      return Clear(CellAround(At(a, radius), w, h), LesserGap(h));
     };
     if (NearestClear(angle, r, -kMarkTurn, kMarkTurn, ra_ * kLesserInnerShare,
                      std::max(1, std::min(w, h) / 3), fits)) {
@@ -1051,7 +1056,7 @@ void WheelDrawing::Variants(bool american) {
           std::max(0.0, kMansionStep / 2.0 - (w / 2.0 + kLabelGap) / std::max(1.0, r) * kRadToDeg);
       const auto fits = [&](double a, double radius) {
         const TPoint p = At(a, radius);
-        return Clear(CellAround(p, w, h));
+        return Clear(CellAround(p, w, h), LesserGap(h));
       };
       NearestClear(angle, r, -turn, turn, ra_ * kLesserInnerShare, std::max(1, std::min(w, h) / 3),
                    fits);
