@@ -264,6 +264,13 @@ class WheelDrawing {
   void Keep(const TRect& box, WheelLabel kind, int index) {
     if (!IsEmpty(box)) labels_.push_back(LabelBox{box, kind, index});
   }
+  // Whether a box lies wholly outside the circle of radius r round the
+  // centre.
+  bool Outside(const TRect& box, double r) const {
+    const double dx = std::max({0.0, static_cast<double>(box.Left) - cx_, cx_ - (box.Right - 1.0)});
+    const double dy = std::max({0.0, static_cast<double>(box.Top) - cy_, cy_ - (box.Bottom - 1.0)});
+    return dx * dx + dy * dy >= r * r;
+  }
   // Whether a box keeps `gap` pixels clear of every label drawn so far.
   bool Clear(const TRect& box, int gap = kLabelGap) const {
     for (const LabelBox& label : labels_)
@@ -603,9 +610,9 @@ void WheelDrawing::LabelledGlyph(const std::string (&texts)[3], double angle, do
 // The labels of the cusps and the shown special points (European wheel) at
 // their spread longitudes on radius r. A label in the way of one drawn
 // before it (a body glyph, another label) moves on along the ring, never
-// back, so the labels keep their order, or inward, down to rMin: to the
-// nearest clear place. The labels are taken in ring order from the widest
-// gap between them, so a crowd moves into that gap.
+// back, so the labels keep their order, or inward, staying outside the
+// circle of radius rMin: to the nearest clear place. The labels are taken in ring order from the
+// widest gap between them, so a crowd moves into that gap.
 void WheelDrawing::CuspLabels(double r, double rMin) {
   struct Item {
     int Index;
@@ -636,7 +643,11 @@ void WheelDrawing::CuspLabels(double r, double rMin) {
     const int w = c_->TextWidth(glyph), h = c_->TextHeight(glyph);
     double angle = LongitudeAngle(item.Angle);
     double radius = r;
-    const auto fits = [&](double a, double rr) { return Clear(CellAround(At(a, rr), w, h)); };
+    // wholly outside the aspect circle, which is filled after the labels
+    const auto fits = [&](double a, double rr) {
+      const TRect cell = CellAround(At(a, rr), w, h);
+      return Clear(cell) && Outside(cell, rMin);
+    };
     NearestClear(angle, radius, 0.0, kCuspTurn, rMin, std::max(1, h / 4), fits);
     hover_[kHoverLabelFirst + item.Index] =
         Label(glyph, At(angle, radius), WheelLabel::kCusp, item.Index);
@@ -881,7 +892,7 @@ void WheelDrawing::SpreadColumnRow(BodyColumn* cols, int n, int h, int t, double
 // sectors as the glyphs are; all move inward together as far as keeps them
 // clear of the glyphs, and a text still in the way of one drawn before it
 // (where a sector holds more than its ring has room for) goes further
-// inward.
+// inward, staying outside the inner circle.
 void WheelDrawing::BodyColumns(double rp, int numberSize) {
   BodyColumn cols[kBodyCount];
   int n = 0;
@@ -939,7 +950,8 @@ void WheelDrawing::BodyColumns(double rp, int numberSize) {
       double angle = c.Angle[t];
       double r = rp * kAmericanLabelShares[t] - shift;
       const auto fits = [&](double a, double radius) {
-        return Clear(CellAround(At(a, radius), c.Width[t], c.Height[t]));
+        const TRect cell = CellAround(At(a, radius), c.Width[t], c.Height[t]);
+        return Clear(cell) && Outside(cell, ra1_);
       };
       // anywhere inside its sector
       const double from = 30.0 * (c.House - 1) + kHouseFirstPlace - angle;

@@ -557,7 +557,8 @@ double AngleApart(double a, double b) {
 // Crowded charts drawn with every variant in both styles, all four European
 // orientations and three window sizes: no two labels intersect; every label
 // is drawn and every mark's record points at a mark drawn; a mark stays
-// near its object inside its ring and a mansion number inside its mansion.
+// near its object inside its ring, a mansion number inside its mansion and
+// a cusp label outside the aspect circle.
 // The bodies' glyphs keep their own spacing and are not moved: in the
 // February 1962 stellium (eleven bodies in the first house, seven in
 // Aquarius) their cells meet, so there only the European wheel is drawn and
@@ -635,6 +636,13 @@ TEST_F(Wheel, LabelsOfCrowdedChartsStayClearOfEachOther) {
                 << where << ": " << Describe(l) << " at object longitude "
                 << r->ObjectLongitude[l.Index];
             EXPECT_LE(DistanceOf(g, l.Box), ring + kRadiusTolPx) << where << ": " << Describe(l);
+          }
+          if (l.Kind == WheelLabel::kCusp) {  // not under the aspect circle, filled after it
+            const double nearX =
+                std::max({0.0, l.Box.Left - g.cx * 1.0, g.cx - (l.Box.Right - 1.0)});
+            const double nearY =
+                std::max({0.0, l.Box.Top - g.cy * 1.0, g.cy - (l.Box.Bottom - 1.0)});
+            EXPECT_GE(std::hypot(nearX, nearY), r3) << where << ": " << Describe(l);
           }
           if (l.Kind == WheelLabel::kMansion) {
             const double middle = (l.Index - 0.5) * 360.0 / 28;
