@@ -86,6 +86,9 @@ constexpr double kMarkTurn = 12.0;
 constexpr double kPointTurn = 30.0;
 constexpr double kCuspTurn = 30.0;  // European cusp labels, on along the ring only
 constexpr double kLesserInnerShare = 0.7;
+// The nearest clear place is looked for this many steps along the ring
+// either way and inward.
+constexpr int kSearchSteps = 24;
 // A mark with no room stacks on another object's mark at most this many
 // mark heights away.
 constexpr int kStackReach = 3;
@@ -261,6 +264,12 @@ class WheelDrawing {
     Keep(cell, kind, index);
     return cell;
   }
+  // The same for a cell measured before.
+  TRect LabelIn(const TRect& cell, const std::string& text, WheelLabel kind, int index) {
+    TextIn(cell, text);
+    Keep(cell, kind, index);
+    return cell;
+  }
   void Keep(const TRect& box, WheelLabel kind, int index) {
     if (!IsEmpty(box)) labels_.push_back(LabelBox{box, kind, index});
   }
@@ -362,6 +371,7 @@ class WheelDrawing {
 
   TRect hover_[kHoverRectCount];
   std::vector<LabelBox> labels_;
+  std::vector<TRect> nearBoxes_;  // labels near a mark being placed
   std::vector<MarkerHit> stars_, parts_, midpoints_;
   SwapMenuState swap_ = SwapMenuState::kLeave;
 };
@@ -518,7 +528,7 @@ void WheelDrawing::PlanetGlyph(int body, TPoint anchor, int size) {
 template <class Fits>
 bool WheelDrawing::NearestClear(double& angle, double& r, double minTurn, double maxTurn,
                                 double rMin, double stepPx, Fits fits) const {
-  constexpr int kSteps = 24;  // steps each way
+  constexpr int kSteps = kSearchSteps;
   struct Step {
     int In, Turn;
   };
@@ -602,8 +612,7 @@ void WheelDrawing::LabelledGlyph(const std::string (&texts)[3], double angle, do
       SetFont(kGlyphFont, signSize_, SignGlyphColor());
     else
       SetFont(view_.TableFontName, numberSize, SignGlyphColor());
-    TextIn(cells[t], texts[t]);
-    Keep(cells[t], WheelLabel::kCusp, index);
+    LabelIn(cells[t], texts[t], WheelLabel::kCusp, index);
   }
 }
 
@@ -650,7 +659,7 @@ void WheelDrawing::CuspLabels(double r, double rMin) {
     };
     NearestClear(angle, radius, 0.0, kCuspTurn, rMin, std::max(1, h / 4), fits);
     hover_[kHoverLabelFirst + item.Index] =
-        Label(glyph, At(angle, radius), WheelLabel::kCusp, item.Index);
+        LabelIn(CellAround(At(angle, radius), w, h), glyph, WheelLabel::kCusp, item.Index);
   }
 }
 
@@ -958,7 +967,8 @@ void WheelDrawing::BodyColumns(double rp, int numberSize) {
       const double to = 30.0 * c.House - (30.0 - kHouseLastPlace) - angle;
       NearestClear(angle, r, std::min(0.0, from), std::max(0.0, to), r - kColumnDrop * c.Height[t],
                    std::max(1, c.Height[t] / 4), fits);
-      Label(c.Texts[t], At(angle, r), WheelLabel::kBodyNumber, c.Body);
+      LabelIn(CellAround(At(angle, r), c.Width[t], c.Height[t]), c.Texts[t],
+              WheelLabel::kBodyNumber, c.Body);
     }
 }
 
@@ -1017,12 +1027,24 @@ void WheelDrawing::Mark(int o, std::vector<MarkerHit>& list, int first, int seco
     const int w = c_->TextWidth(mark), h = c_->TextHeight(mark);
     double angle = ObjectAngle(o);
     double r = markRadius_;
+    const int step = std::max(1, std::min(w, h) / 3);
+    const int gap = LesserGap(h);
+    // only the labels within reach of the search can be in the way
+    const TPoint anchor = At(angle, r);
+    const int reach = kSearchSteps * step * 3 / 2 + w + h + gap;
+    const TRect region{anchor.X - reach, anchor.Y - reach, anchor.X + reach, anchor.Y + reach};
+    std::vector<TRect>& near = nearBoxes_;
+    near.clear();
+    for (const LabelBox& l : labels_)
+      if (Intersect(l.Box, region)) near.push_back(l.Box);
     const auto fits = [&](double a, double radius) {
-      return Clear(CellAround(At(a, radius), w, h), LesserGap(h));
+      const TRect box = CellAround(At(a, radius), w, h);
+      for (const TRect& other : near)
+        if (Intersect(other, box, gap)) return false;
+      return true;
     };
-    if (NearestClear(angle, r, -kMarkTurn, kMarkTurn, ra_ * kLesserInnerShare,
-                     std::max(1, std::min(w, h) / 3), fits)) {
-      cell = Label(mark, At(angle, r), WheelLabel::kMark, o);
+    if (NearestClear(angle, r, -kMarkTurn, kMarkTurn, ra_ * kLesserInnerShare, step, fits)) {
+      cell = LabelIn(CellAround(At(angle, r), w, h), mark, WheelLabel::kMark, o);
       lastMark_[o] = cell;
     } else if (!IsEmpty(lastMark_[o])) {
       cell = stackedMark_[o] = lastMark_[o];
@@ -1038,7 +1060,7 @@ void WheelDrawing::Mark(int o, std::vector<MarkerHit>& list, int first, int seco
                    dy = (l.Box.Top + l.Box.Bottom) / 2 - p.Y;
         if (dx * dx + dy * dy < best) best = dx * dx + dy * dy, cell = l.Box, stacked = true;
       }
-      if (!stacked) cell = Label(mark, p, WheelLabel::kMark, o);
+      if (!stacked) cell = LabelIn(CellAround(p, w, h), mark, WheelLabel::kMark, o);
       stackedMark_[o] = cell;
     }
   }
@@ -1072,7 +1094,7 @@ void WheelDrawing::Variants(bool american) {
       };
       NearestClear(angle, r, -turn, turn, ra_ * kLesserInnerShare, std::max(1, std::min(w, h) / 3),
                    fits);
-      Label(number, At(angle, r), WheelLabel::kMansion, i);
+      LabelIn(CellAround(At(angle, r), w, h), number, WheelLabel::kMansion, i);
     }
     SetPen(LineColor());
   }
