@@ -16,6 +16,7 @@
 
 #include "chart/chartrecord.h"
 #include "chart/ui/wheel.h"
+#include "platform/qt/canvas.h"
 
 namespace {
 
