@@ -22,8 +22,8 @@
 #include "chart/chartrecord.h"
 #include "chart/glyphplacement.h"
 #include "chart/rulers.h"
-#include "platform/qt/canvas.h"
-#include "platform/qt/graphics.h"
+#include "platform/canvas.h"
+#include "platform/graphics.h"
 
 // Hover rectangles: bodies 0..17, cusp and special-point labels at
 // 18 + index of CuspsAndPoints, signs 1..12 at 36 + sign - 1.

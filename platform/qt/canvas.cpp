@@ -652,34 +652,40 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
   painter_->fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }
 
-TBitmap::TBitmap() : canvas_(&image_) {}
+TBitmap::TBitmap() : image_(std::make_unique<QImage>()), canvas_(image_.get()) {}
 
-TBitmap::TBitmap(int width, int height) : canvas_(&image_) { SetSize(width, height); }
+TBitmap::TBitmap(int width, int height) : TBitmap() { SetSize(width, height); }
+
+TBitmap::~TBitmap() = default;
+
+int TBitmap::Width() const { return image_->width(); }
+
+int TBitmap::Height() const { return image_->height(); }
 
 void TBitmap::SetSize(int width, int height) {
   width = std::max(0, width);
   height = std::max(0, height);
-  if (width == image_.width() && height == image_.height()) return;
+  if (width == image_->width() && height == image_->height()) return;
   canvas_.EndPaint();
   QImage resized;
   if (width > 0 && height > 0) {
     resized = QImage(width, height, QImage::Format_RGB32);
     resized.fill(Qt::white);
-    if (!image_.isNull()) {
+    if (!image_->isNull()) {
       QPainter copy(&resized);
-      copy.drawImage(QPoint(0, 0), image_);
+      copy.drawImage(QPoint(0, 0), *image_);
     }
   }
-  image_ = resized;
+  *image_ = resized;
 }
 
 const QImage& TBitmap::Image() {
   canvas_.EndPaint();
-  return image_;
+  return *image_;
 }
 
 bool TBitmap::SaveToFile(const std::string& fileName) {
   canvas_.EndPaint();
-  if (image_.isNull()) return false;
-  return image_.save(QString::fromUtf8(Cp1251ToUtf8(fileName)), "BMP");
+  if (image_->isNull()) return false;
+  return image_->save(QString::fromUtf8(Cp1251ToUtf8(fileName)), "BMP");
 }

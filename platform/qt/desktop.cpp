@@ -4,7 +4,7 @@
 #include <QDesktopServices>
 #include <utility>
 
-#include "platform/qt/files.h"
+#include "platform/files.h"
 
 namespace {
 

@@ -1,18 +1,17 @@
 // Shared pieces of the platform-service tests: one widget application for the
 // whole run (message boxes, dialogs and tool windows need widgets), a recorder
-// that takes the place of the modal message boxes, and a scratch folder.
+// that takes the place of the modal message boxes, and the scratch folder of
+// the Qt-free platform tests.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <QApplication>
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "../platform/scratch_folder.h"
 #include "platform/qt/messages.h"
 
 inline void EnsureWidgetApplication() {
@@ -65,37 +64,3 @@ class MessageRecorder {
   MessageSink previous_;
 };
 
-// A fresh empty folder, removed with everything in it at the end.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/platform_qt_XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch folder";
-    path_ = std::filesystem::canonical(pattern).string();
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-  // Writes a file of the given bytes.
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(path_ + "/" + name, std::ios::binary);
-    out << bytes;
-  }
-  // The names in the folder, sorted.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
- private:
-  std::string path_;
-};

@@ -20,6 +20,7 @@
 #include "chart/ui/wheel.h"
 #include "engine/astromath.h"
 #include "input/datainput.h"
+#include "platform/qt/canvas.h"
 
 namespace {
 

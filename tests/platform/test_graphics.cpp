@@ -1,6 +1,6 @@
 // Colour values: plain colours are 0x00BBGGRR, system colours (top bit set)
 // resolve through the classic desktop scheme.
-#include "platform/qt/graphics.h"
+#include "platform/graphics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Files and folders through std::filesystem; read-only is asked of the
 // operating system (access), which knows the user and group rights.
-#include "platform/qt/files.h"
+#include "platform/files.h"
 
 #include <unistd.h>
 

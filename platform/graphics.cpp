@@ -1,5 +1,5 @@
 // Colour resolution for the drawing types.
-#include "platform/qt/graphics.h"
+#include "platform/graphics.h"
 
 #include <array>
 

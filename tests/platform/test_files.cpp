@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "platform/qt/files.h"
-#include "services_support.h"
+#include "platform/files.h"
+#include "scratch_folder.h"
 
 namespace {
 
