@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 545, so a complete file has 546 lines.
-inline constexpr int kUiEntryCount = 546;
+// The highest entry any window reads is 549, so a complete file has 550 lines.
+inline constexpr int kUiEntryCount = 550;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -28,6 +28,12 @@ inline constexpr int kUiEntryTownWithoutName = 540;     // -
 inline constexpr int kUiEntryCountryTooLong = 541;      // -
 inline constexpr int kUiEntryZoneOutOfRange = 542;      // hours, minutes typed
 // Entries 543..545 are the judgement windows' (judgement/ui/judgementui.h).
+// The calculation parameters and the upkeep of the settings files; each is
+// followed by a space and the detail (the values typed, a path, a list entry).
+inline constexpr int kUiEntryOrbScaleRefused = 546;     // Edit2 or Edit3 holds no number above 0
+inline constexpr int kUiEntryRestoreRefused = 547;      // a factory settings file is missing or damaged
+inline constexpr int kUiEntryUpkeepMissingFile = 548;   // a file the separator upkeep needs is missing
+inline constexpr int kUiEntryUpkeepForeignEntry = 549;  // a list of the upkeep names a path
 
 // Entry 1 is the caption of the first menu; the top-level Help item is shown
 // only when it reads exactly this text.

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QTreeWidget>
@@ -22,6 +23,7 @@
 #include "chart/aspects.h"
 #include "engine/astromath.h"
 #include "engine/timing.h"
+#include "input/ui/paramcalc.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
 #include "platform/qt/canvas.h"
@@ -118,11 +120,21 @@ TPictureRadixChart::TPictureRadixChart(TBaseForm* owner, QWidget* parent)
   SettingsReadResult read =
       BuildChartRecord(Chart, owner_->UiText.Entries, 1, owner_->ProgramFolder, state);
   if (!read.Ok) throw PlatformError(read.Message);
-  Outside = state.Outside;
   Chart.ReceptionSwap = 0;
   Chart.QuerentHouse = Chart.QuesitedHouse = 0;
   Chart.ColorMode = 2;
+  ApplySettingsState(state);
+}
 
+SettingsReadResult TPictureRadixChart::ReloadSettings() {
+  SettingsMenuState state;
+  SettingsReadResult read = ReadChartSettings(owner_->ProgramFolder, Chart, state);
+  if (read.Ok) ApplySettingsState(state);
+  return read;
+}
+
+void TPictureRadixChart::ApplySettingsState(const SettingsMenuState& state) {
+  Outside = state.Outside;
   // What the settings say about the main window's menus.
   owner_->SyncHouseSystemMenu(state.HouseSystem);
   owner_->Item(state.EuropeanStyle ? "N61" : "N62")->setChecked(true);
@@ -134,6 +146,10 @@ TPictureRadixChart::TPictureRadixChart(TBaseForm* owner, QWidget* parent)
   owner_->Item("N124")->setText(owner_->Text(state.HatchHousesCaptionEntry));
   owner_->SaveSettingsDuringWork = Outside.SaveSettings;
   owner_->SetPanelText(1, Chart.HouseSystemNames[Chart.HouseSystem]);
+  if (TParamCalc* params = TParamCalc::Instance()) {
+    params->SetHouseRulerMethod(state.HouseRulerMethod);
+    params->RadioButton[Outside.SaveSettings ? 20 : 21]->setChecked(true);
+  }
 }
 
 TPictureRadixChart::~TPictureRadixChart() {
@@ -210,6 +226,12 @@ WheelView TPictureRadixChart::CurrentView() const {
   view.Midpoints = owner_->Item("N75")->isChecked();
   view.ElementFillRemoved = owner_->Item("N119")->text() == owner_->Text(53);
   view.HouseFillRemoved = owner_->Item("N125")->text() == owner_->Text(61);
+  if (const TParamCalc* params = TParamCalc::Instance()) {
+    view.AmericanAspectLines = params->AmericanAspectLines();
+    view.AmericanDegreeLabels = params->AmericanDegreeLabels();
+    view.TableFontName = params->TableFontName;
+    view.Receptions = params->Receptions();
+  }
   return view;
 }
 

@@ -43,6 +43,11 @@ class TPictureRadixChart : public QWidget {
   std::int32_t WindowColor() const { return Outside.WindowColor; }
   void SetWindowColor(std::int32_t color);
 
+  // Reads the chart settings files again into the chart record (all or
+  // nothing) and brings the menus and the save flag in line; the chart is
+  // not recomputed.
+  SettingsReadResult ReloadSettings();
+
   // Casts the chart of the current system moment at the default place.
   void CastCurrentMoment();
   // Recomputes the chart (honouring the chosen aspect kinds, or the
@@ -107,6 +112,9 @@ class TPictureRadixChart : public QWidget {
 
  private:
   void BuildPopupMenu();
+  // The windows' state after the settings were read: menus, save flag,
+  // default place, the calculation parameters' house-ruler choice.
+  void ApplySettingsState(const SettingsMenuState& state);
   void ShowAspectList(const std::vector<std::string>& lines);
   void EndDrag();
   // Runs the search of a drop of body `drag` onto `drop` (a body 0..15, or

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "chart/ui/picturechart.h"
+#include "input/ui/paramcalc.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
@@ -46,8 +47,15 @@ ChartRecord* CurrentChart() {
   return chart ? &chart->Chart : nullptr;
 }
 
-int SignRulerOption() { return gSignRulerOption; }
-void SetSignRulerOption(int option) { gSignRulerOption = option == 1 ? 1 : 0; }
+// The calculation parameters hold the choice once they exist.
+int SignRulerOption() {
+  if (const TParamCalc* params = TParamCalc::Instance()) return params->SignRulerSet();
+  return gSignRulerOption;
+}
+void SetSignRulerOption(int option) {
+  gSignRulerOption = option == 1 ? 1 : 0;
+  if (TParamCalc* params = TParamCalc::Instance()) params->SetSignRulerSet(gSignRulerOption);
+}
 
 TimedSearch ChartSearch() {
   AspectSearchFrame frame;
@@ -103,9 +111,13 @@ QPushButton* JudgementButton(QWidget* parent, const char* name, int entry) {
 }
 
 void ApplyTableFont(QWidget& widget) {
-  // The calculation parameters' table font; until that dialog holds one, the
-  // application's font, which shows Cyrillic on every desktop.
-  widget.setFont(QApplication::font());
+  // The calculation parameters' table font at the application's size; before
+  // that dialog exists, or without a name, the application's font.
+  QFont font = QApplication::font();
+  if (const TParamCalc* params = TParamCalc::Instance())
+    if (!params->TableFontName.empty())
+      font.setFamily(QString::fromStdString(Cp1251ToUtf8(params->TableFontName)));
+  widget.setFont(font);
 }
 
 void CentreOnScreen(QWidget& window) {

@@ -41,8 +41,8 @@ const std::vector<std::string>& JudgementUiText();
 ChartRecord* CurrentChart();
 
 // The sign-ruler option of the calculation parameters (0 "Семь планет",
-// 1 "С высшими планетами"). Until the calculation-parameters dialog holds it,
-// the option stays at its designed default, the seven planets.
+// 1 "С высшими планетами"), their RadioGroup2; before the dialog exists, the
+// designed default, the seven planets.
 int SignRulerOption();
 void SetSignRulerOption(int option);
 

@@ -40,6 +40,8 @@
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
 #include "judgement/ui/significatorswindow.h"
+#include "input/ui/paramcalc.h"
+#include "mainwindow/decimalupkeep.h"
 #include "mainwindow/ui/menutree.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/canvas.h"
@@ -214,15 +216,13 @@ TBaseForm::TBaseForm(const std::string& programFolder, QWidget* parent) : QMainW
   DbModified = 0;
   DecimalComma = DecimalSeparator() == ',' ? 1 : 0;
 
-  // The marker beside the settings files records the separator they were
-  // written with; it must be there.
-  const std::string marker = ProgramFolder + "/Options/RUN3.opt";
-  LineList lines;
-  if (!ReadLines(marker, lines)) throw CannotOpenFileError(marker);
-  int recorded = 0;
-  if (lines.empty() || !ParseInt(lines[0], recorded))
-    throw PlatformError("'" + (lines.empty() ? std::string() : lines[0]) +
-                        "' is not a valid integer value (" + marker + ")");
+  // The settings files to the locale's decimal separator, the last step: a
+  // refusal stops the start before any file was converted.
+  const DecimalUpkeepResult upkeep = RunDecimalUpkeep(ProgramFolder, DecimalComma);
+  if (!upkeep.Ok) {
+    const std::string detail = Utf8ToCp1251(upkeep.Detail);
+    throw PlatformError(upkeep.Entry != 0 ? UiText.Entry(upkeep.Entry) + " " + detail : detail);
+  }
 }
 
 TBaseForm::~TBaseForm() {
@@ -529,6 +529,7 @@ void TBaseForm::ConnectHandlers() {
   on("N50", &TBaseForm::N50Click);
   on("N49", &TBaseForm::N49Click);
   on("N53", &TBaseForm::N53Click);
+  on("N34", &TBaseForm::N34Click);
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -548,7 +549,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N23", "BMP1", "N25", "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38", "N34"})
+       {"N8", "N9", "N47", "N134", "N23", "BMP1", "N25", "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38"})
     SetCommandEnabled(later, false);
 }
 
@@ -805,6 +806,10 @@ void TBaseForm::N145Click() {
   SetCommandEnabled("N145", false);
   chart->Recalc();
   RedrawChart();
+}
+
+void TBaseForm::N34Click() {
+  if (TParamCalc* dialog = TParamCalc::Instance()) ExecModal(*dialog);
 }
 
 void TBaseForm::N85Click() {

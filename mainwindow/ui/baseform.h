@@ -116,6 +116,7 @@ class TBaseForm : public QMainWindow {
   void N50Click();
   void N49Click();
   void N53Click();
+  void N34Click();
 
  protected:
   void showEvent(QShowEvent* event) override;

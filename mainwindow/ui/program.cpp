@@ -6,6 +6,7 @@
 
 #include "chart/ui/picturechart.h"
 #include "input/ui/inputdates.h"
+#include "input/ui/paramcalc.h"
 #include "input/ui/towndb.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/housewindows.h"
@@ -26,6 +27,7 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->AboutProgram = new TAboutProgram(base);
   windows->AnalisZav = new TAnalisZav(base);
   windows->Significators = new TSignificators(base);
+  windows->ParamCalc = new TParamCalc(base);
   windows->Warning = new TWarning(base);
   windows->InputNameBD = new TInputNameBD(base);
   windows->InputDates = new TInputDates(base);

@@ -9,6 +9,7 @@ class TBaseForm;
 class TAboutProgram;
 class TWarning;
 class TInputNameBD;
+class TParamCalc;
 class TInputDates;
 class TTownDB;
 class TPictureRadixChart;
@@ -25,6 +26,7 @@ class TAddSign;
 struct ProgramWindows {
   std::unique_ptr<TBaseForm> BaseForm;
   TAboutProgram* AboutProgram = nullptr;
+  TParamCalc* ParamCalc = nullptr;
   TWarning* Warning = nullptr;
   TInputNameBD* InputNameBD = nullptr;
   TAnalisZav* AnalisZav = nullptr;

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Factory chart settings: writes the sixteen chart settings files into
-data/Options/ and the same set into data/Options/Standart/.
+"""Factory settings: writes the sixteen chart settings files and the files of
+the calculation parameters into data/Options/, the set the factory restore
+copies into data/Options/Standart/, and the lists of the decimal-separator
+upkeep into data/Options/.
 
 Every file is code page 1251 text, one value per line, each line ended by
 CR LF, no header. Floats are written the way the program writes them (general
@@ -243,29 +245,61 @@ for part in PARTS:
     PAR.append(part[0])
     PAR.extend(str(v) for v in part[1:])
 
+# ---- PRC1.opt: calculation parameters --------------------------------------
+# 0 kept flag; 1 table font; 2 double-chart orb factor (UpDown2 starts at 25,
+# times 0.01); then the selected flags of five radio pairs: save settings
+# during work (No), American degree labels (Yes), hidden double-chart pair
+# (Yes), American aspect lines (Yes), hidden double-chart pair (Yes).
+PRC1 = ["0", "DejaVu Sans", fmt_single(0.25),
+        "0", "1", "1", "0", "1", "0", "1", "0", "1", "0"]
+
+# ---- DBD.opt: folder of the chart databases; empty = the program folder ----
+DBD = [""]
+
+# ---- RulTF.opt: Egyptian terms, the seven planets as sign rulers ------------
+RULTF = ["0", "0"]
+
+# ---- rec.box: receptions by domicile and exaltation -------------------------
+REC = ["1", "1", "0", "0"]
+
+# ---- RUN4.opt / RUN.opt: the files with decimals, for the separator upkeep --
+# Only files whose lines are numbers: names and texts are never listed.
+DECIMAL_FILES = ["OPT.opt", "KA1.opt", "KSBS1.opt", "AOR1.opt", "PRC1.opt"]
+
 FILES = {
     "CS.opt": CS, "CA.opt": CA, "CH.opt": CH, "SP.opt": SP, "OPT.opt": OPT,
     "KR.opt": KR, "IF.opt": IF, "TAP1.opt": TAP1, "TDO1.opt": TDO1, "TDA1.opt": TDA1,
     "KA1.opt": KA1, "KSBS1.opt": KSBS1, "AOR1.opt": AOR1, "ALMD.opt": ALMD,
-    "ALMN.opt": ALMN, "PAR.opt": PAR,
+    "ALMN.opt": ALMN, "PAR.opt": PAR, "PRC1.opt": PRC1, "DBD.opt": DBD,
 }
+# Files of Options only: the factory restore does not copy them.
+OPTIONS_ONLY = {"RulTF.opt": RULTF, "rec.box": REC, "RUN4.opt": DECIMAL_FILES,
+                "RUN.opt": DECIMAL_FILES}
 LINE_COUNTS = {"CS.opt": 9, "CA.opt": 7, "CH.opt": 3, "SP.opt": 4, "OPT.opt": 12,
                "KR.opt": 10, "IF.opt": 4, "TAP1.opt": 36, "TDO1.opt": 36, "TDA1.opt": 30,
                "KA1.opt": 30, "KSBS1.opt": 3, "AOR1.opt": 1296, "ALMD.opt": 360,
-               "ALMN.opt": 360, "PAR.opt": 1 + 7 * len(PARTS)}
+               "ALMN.opt": 360, "PAR.opt": 1 + 7 * len(PARTS), "PRC1.opt": 13, "DBD.opt": 1,
+               "RulTF.opt": 2, "rec.box": 4, "RUN4.opt": 5, "RUN.opt": 5}
+
+
+def write(folder, name, lines):
+    data = b"".join(line.encode("cp1251") + b"\r\n" for line in lines)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
 
 
 def main():
-    for name, lines in FILES.items():
+    for name, lines in list(FILES.items()) + list(OPTIONS_ONLY.items()):
         if len(lines) != LINE_COUNTS[name]:
             sys.exit("%s: %d lines, %d expected" % (name, len(lines), LINE_COUNTS[name]))
     for folder in TARGETS:
         os.makedirs(folder, exist_ok=True)
         for name, lines in FILES.items():
-            data = b"".join(line.encode("cp1251") + b"\r\n" for line in lines)
-            with open(os.path.join(folder, name), "wb") as f:
-                f.write(data)
-    print("wrote %d files into each of %s" % (len(FILES), ", ".join(TARGETS)))
+            write(folder, name, lines)
+    for name, lines in OPTIONS_ONLY.items():
+        write(TARGETS[0], name, lines)
+    print("wrote %d files into each of %s, and %d more into the first"
+          % (len(FILES), ", ".join(TARGETS), len(OPTIONS_ONLY)))
 
 
 if __name__ == "__main__":
