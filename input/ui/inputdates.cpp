@@ -68,26 +68,10 @@ constexpr const char* kLongitudeMask = "999:99:99;1;_";
 
 QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 
-QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& mask, int width) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  SetEditMask(*edit, mask);
-  edit->setFixedWidth(width);
-  return edit;
-}
-
 QRadioButton* Radio(QWidget* parent, const char* name, const QString& text) {
   auto* radio = new QRadioButton(text, parent);
   radio->setObjectName(name);
   return radio;
-}
-
-// One of two choices, exclusive within its pair only.
-void Pair(QObject* owner, QRadioButton* first, QRadioButton* second) {
-  auto* group = new QButtonGroup(owner);
-  group->setExclusive(true);
-  group->addButton(first);
-  group->addButton(second);
 }
 
 }  // namespace

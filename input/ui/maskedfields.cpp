@@ -1,6 +1,8 @@
 #include "input/ui/maskedfields.h"
 
+#include <QButtonGroup>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QVariant>
 
 #include "platform/text/cp1251.h"
@@ -73,3 +75,18 @@ void SetFieldText(QLineEdit& edit, const std::string& cp1251) {
 }
 
 std::string FieldText(const QLineEdit& edit) { return Utf8ToCp1251(edit.text().toStdString()); }
+
+QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& classicMask, int width) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  SetEditMask(*edit, classicMask);
+  edit->setFixedWidth(width);
+  return edit;
+}
+
+void Pair(QObject* owner, QRadioButton* first, QRadioButton* second) {
+  auto* group = new QButtonGroup(owner);
+  group->setExclusive(true);
+  group->addButton(first);
+  group->addButton(second);
+}

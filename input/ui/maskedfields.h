@@ -9,6 +9,9 @@
 #include <string>
 
 class QLineEdit;
+class QObject;
+class QRadioButton;
+class QWidget;
 
 // Puts the mask (code page 1251, classic notation) on the field.
 void SetEditMask(QLineEdit& edit, const std::string& classicMask);
@@ -21,3 +24,10 @@ std::string MaskedText(const QLineEdit& edit);
 void SetFieldText(QLineEdit& edit, const std::string& cp1251);
 // A plain field's text, code page 1251.
 std::string FieldText(const QLineEdit& edit);
+
+// A masked field with its designer name, mask (classic notation) and width
+// in pixels.
+QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& classicMask, int width);
+
+// Makes two radio buttons one choice, exclusive within the pair only.
+void Pair(QObject* owner, QRadioButton* first, QRadioButton* second);

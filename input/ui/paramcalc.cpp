@@ -89,24 +89,8 @@ QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251
 QLabel* Label(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
-  label->setWordWrap(true);
+  label->setWordWrap(false);
   return label;
-}
-
-QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& mask, int width) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  SetEditMask(*edit, mask);
-  edit->setFixedWidth(width);
-  return edit;
-}
-
-// One of two choices, exclusive within its pair only.
-void Pair(QObject* owner, QRadioButton* first, QRadioButton* second) {
-  auto* group = new QButtonGroup(owner);
-  group->setExclusive(true);
-  group->addButton(first);
-  group->addButton(second);
 }
 
 QScrollBar* UpDown(QWidget* parent, const char* name, int min, int max, int step, int value) {
