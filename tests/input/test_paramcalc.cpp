@@ -259,9 +259,13 @@ TEST(OrbScaleFields, OnlyAPositiveFiniteNumberIsTaken) {
   EXPECT_TRUE(std::isfinite(1.0f / v));
   EXPECT_EQ(WithoutDegreeSign("0.25" + Cp("°")), "0.25");
   EXPECT_EQ(WithoutDegreeSign("0.25"), "0.25");
+  const char separator = DecimalSeparator();
   SetDecimalSeparator('.');
   EXPECT_EQ(ShortNumberText(1.5), "1.5");
   EXPECT_EQ(ShortNumberText(0.666666666), "0.66");
+  SetDecimalSeparator(',');
+  EXPECT_EQ(ShortNumberText(0.25), "0,25");
+  SetDecimalSeparator(separator);
 }
 
 TEST(NewTopic, EmptyTextAndHousesOutsideOneToTwelveAreRefused) {

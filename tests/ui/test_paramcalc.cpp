@@ -74,9 +74,11 @@ class ParamCalcDialog : public ::testing::Test {
     for (const char* name : {"C13.box", "S13.box", "C21.box", "S21.box"})
       ASSERT_TRUE(WriteLinesAtomic(Options(name), {}));
     previousSink_ = SetMessageSink([this](MessageKind, const std::string& t) { messages_.push_back(t); });
+    previousSeparator_ = DecimalSeparator();
   }
   void TearDown() override {
     windows_.reset();
+    SetDecimalSeparator(previousSeparator_);
     SetMessageSink(previousSink_);
     fs::remove_all(folder_);
   }
@@ -98,6 +100,7 @@ class ParamCalcDialog : public ::testing::Test {
   TPictureRadixChart* chart_ = nullptr;
   std::vector<std::string> messages_;
   MessageSink previousSink_;
+  char previousSeparator_ = '.';
 };
 
 TEST_F(ParamCalcDialog, ShowingAndApplyingWithoutAnEditChangesNothing) {
@@ -218,6 +221,24 @@ TEST_F(ParamCalcDialog, RestoreTakesTheFactorySettingsIntoUseAndSurvivesTheExit)
   EXPECT_TRUE(windows_->BaseForm->Item("N86")->isChecked());
 
   // the exit writes the settings in use: they are the factory's
+  windows_->BaseForm->FormClose();
+  for (const char* name : kFactoryRestoreFiles) EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
+}
+
+TEST_F(ParamCalcDialog, UnderACommaLocaleTheStartConvertsAndTheRestoreStillHolds) {
+  SetDecimalSeparator(',');
+  Start();
+  LineList opt, factoryOpt;
+  ASSERT_TRUE(ReadLines(Options("OPT.opt"), opt));
+  ASSERT_TRUE(ReadLines(Factory("OPT.opt"), factoryOpt));
+  EXPECT_EQ(opt[9], "55,75");
+  EXPECT_EQ(factoryOpt[9], "55,75");
+  EXPECT_EQ(dialog_->Place().Latitude, 55.75);
+  dialog_->FormShow();
+  EXPECT_EQ(dialog_->Edit2->text().toStdString(), "1,5");
+  ASSERT_TRUE(dialog_->BitBtn1Click());
+  chart_->Chart.HouseSystem = 9;
+  ASSERT_TRUE(dialog_->RestoreFactory());
   windows_->BaseForm->FormClose();
   for (const char* name : kFactoryRestoreFiles) EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
 }
