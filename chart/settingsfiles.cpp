@@ -471,8 +471,19 @@ std::vector<std::string> WriteChartSettings(const std::string& programFolder,
   return WriteChartSettingsTo(ChartSettingsFolder(programFolder), record, outside);
 }
 
+// A float that is not finite is written as NAN, INF or -INF, which no reader
+// takes back: a file holding one would stop the next start. PAR.opt is not
+// asked, its names are free text.
+bool HoldsNonFinite(const char* name, const LineList& lines) {
+  if (std::string(name) == "PAR.opt") return false;
+  for (const std::string& line : lines)
+    if (line == "NAN" || line == "INF" || line == "-INF") return true;
+  return false;
+}
+
 // Writes the sixteen chart settings files in the write order, each built whole
-// and replaced atomically.
+// and replaced atomically; a file that would hold a value that is not finite
+// is kept as it was.
 //   folder  the folder, ending in '/'
 //   returns one message per file that failed; the other files are written all the same
 std::vector<std::string> WriteChartSettingsTo(const std::string& folder,
@@ -481,8 +492,13 @@ std::vector<std::string> WriteChartSettingsTo(const std::string& folder,
   std::vector<std::string> failures;
   for (const char* name : kChartSettingsWriteOrder) {
     const std::string path = folder + name;
+    const LineList lines = FindFile(name)->Write(record, outside);
+    if (HoldsNonFinite(name, lines)) {
+      failures.push_back(path + ": a value is not a finite number; the file is kept as it was");
+      continue;
+    }
     std::string error;
-    if (!WriteLinesAtomic(path, FindFile(name)->Write(record, outside), &error))
+    if (!WriteLinesAtomic(path, lines, &error))
       failures.push_back(error.empty() ? "Cannot write file " + path : error);
   }
   return failures;

@@ -89,6 +89,8 @@ std::vector<std::string> ChartSettingsFileLines(const std::string& fileName,
 
 // Writes the sixteen files to <programFolder>/Options/ in the write order.
 // Returns one message per file that could not be written (empty = all done).
+// A file that would hold a value that is not finite is not written (a
+// message says so), so the next start still reads it.
 // PAR.opt is written with the count 0 when no part is defined, so deleted
 // parts stay deleted.
 std::vector<std::string> WriteChartSettings(const std::string& programFolder,

@@ -6,15 +6,18 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/text/numbers.h"
+#include "platform/text/textfile.h"
 
 namespace fs = std::filesystem;
 
@@ -373,6 +376,24 @@ TEST_F(SettingsFiles, OneFailedFileDoesNotStopTheOthers) {
     if (std::string(name) == "CS.opt") continue;
     EXPECT_EQ(ReadBytes(out_ + name), ReadBytes(kFactoryFolder + name)) << name;
   }
+}
+
+TEST_F(SettingsFiles, AValueThatIsNotFiniteKeepsItsFileAsItWas) {
+  ASSERT_TRUE(Read().Ok);
+  for (const char* name : kChartSettingsWriteOrder)
+    ASSERT_TRUE(WriteLinesAtomic(out_ + name, {"old"}));
+  record->PairOrb[3][4] = std::numeric_limits<float>::infinity();
+  record->OrbScale[1] = std::numeric_limits<float>::quiet_NaN();
+  state.Outside.Place.TimeZone = -std::numeric_limits<double>::infinity();
+  const std::vector<std::string> failures = WriteChartSettingsTo(out_, *record, state.Outside);
+  ASSERT_EQ(failures.size(), 3u);
+  for (const char* name : {"AOR1.opt", "KSBS1.opt", "OPT.opt"}) {
+    EXPECT_EQ(ReadBytes(out_ + name), "old\r\n") << name;
+    EXPECT_TRUE(std::any_of(failures.begin(), failures.end(),
+                            [&](const std::string& f) { return f.find(name) != std::string::npos; }))
+        << name;
+  }
+  EXPECT_EQ(ReadBytes(out_ + "CS.opt"), ReadBytes(kFactoryFolder + "CS.opt"));
 }
 
 TEST_F(SettingsFiles, WrittenLinesOfARecordBuiltInMemory) {
