@@ -9,14 +9,16 @@
 // replace it atomically; no writer ever writes a number that is not finite.
 //
 // File layouts (line numbers from 0, one value a line, CR LF, code page 1251):
-//   PRC1.opt   0 a kept flag (non-zero reads as 1), 1 the table font name,
+//   PRC1.opt   (written when the dialog closes, and by the factory restore)
+//              0 a kept flag (non-zero reads as 1), 1 the table font name,
 //              2 the double-chart orb factor (decimal), 3..12 five radio
 //              pairs, each as two selected flags: save settings during work
 //              (Yes, No), American degree labels (Yes, No), two hidden
 //              double-chart pairs, American aspect lines (Yes, No) in the
 //              order 3/4, 5/6, 7/8, 9/10, 11/12
-//   DBD.opt    0 the folder of the chart databases; no line or an empty line
-//              means the program folder
+//   DBD.opt    0 the folder of the chart databases, as the file system
+//              spells it (UTF-8 on Linux, so any folder name survives); no
+//              line or an empty line means the program folder
 //   RulTF.opt  0 the term system 0..4, 1 the sign-ruler set 0..1
 //   rec.box    0..3 the reception kinds on (domicile, exaltation, detriment, fall)
 //

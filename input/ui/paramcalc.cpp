@@ -53,6 +53,8 @@ constexpr int kEntryRulerItems = 388;   // 388..389
 constexpr int kEntryTopicLabels[3] = {392, 393, 394};  // Label3, Label5, Label6
 constexpr int kEntryReceptions = 497;   // 497..500
 constexpr int kEntryHourMark = 346;
+constexpr int kEntryMinuteMark = 347;
+constexpr int kEntrySecondMark = 348;
 
 // Pages in their designed order with their captions.
 enum Page { kPageDefault, kPageRulers, kPageOrbs, kPageSaving, kPageFonts, kPageLocalSpace,
@@ -152,8 +154,8 @@ TParamCalc::~TParamCalc() {
 TimeMarks TParamCalc::Marks() const {
   TimeMarks marks;
   marks.Hour = owner_->UiText.Entry(kEntryHourMark);
-  marks.Minute = owner_->UiText.Entry(kEntryHourMark + 1);
-  marks.Second = owner_->UiText.Entry(kEntryHourMark + 2);
+  marks.Minute = owner_->UiText.Entry(kEntryMinuteMark);
+  marks.Second = owner_->UiText.Entry(kEntrySecondMark);
   return marks;
 }
 
@@ -573,15 +575,25 @@ void TParamCalc::done(int result) {
   QDialog::done(result);
 }
 
+// The parameters' own files are written whenever the dialog closes; PRC1.opt
+// too, so the table font and the wheel's switches chosen here are there at
+// the next start.
 void TParamCalc::FormClose() {
   const std::string& folder = owner_->ProgramFolder;
   RulersChoice rulers{TermSystem(), SignRulerSet()};
   ReceptionChoice receptions;
   for (int k = 0; k < 4; ++k) receptions.KindOn[k] = CheckBox[k]->isChecked() ? 1 : 0;
-  ParamFileResult a = WriteRulersFile(OptionsFilePath(folder, kRulersFileName), rulers);
-  ParamFileResult b = WriteReceptionFile(OptionsFilePath(folder, kReceptionFileName), receptions);
-  if (!a.Ok) throw PlatformError(Utf8ToCp1251(a.Message));
-  if (!b.Ok) throw PlatformError(Utf8ToCp1251(b.Message));
+  ParamFile param;
+  param.ParamFlag976 = ParamFlag976;
+  param.TableFontName = TableFontName;
+  param.DoubleChartOrbFactor = DoubleChartOrbFactor;
+  for (int p = 0; p < kParamRadioPairs; ++p)
+    for (int b = 0; b < 2; ++b) param.Pairs[p][b] = RadioButton[kFilePairs[p][b]]->isChecked() ? 1 : 0;
+  for (const ParamFileResult& r :
+       {WriteRulersFile(OptionsFilePath(folder, kRulersFileName), rulers),
+        WriteReceptionFile(OptionsFilePath(folder, kReceptionFileName), receptions),
+        WriteParamFile(OptionsFilePath(folder, kParamFileName), param)})
+    if (!r.Ok) throw PlatformError(Utf8ToCp1251(r.Message));
 }
 
 // ---- immediate handlers ----------------------------------------------------------------
@@ -590,6 +602,9 @@ void TParamCalc::HouseRulerClick(int method) {
   if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->Chart.HouseRulerMethod = method;
 }
 
+// The term system is read by the dignity tables when they are drawn; the
+// significators and the dignities window follow it once they are part of
+// the program.
 void TParamCalc::RadioGroup1Click() {}
 
 void TParamCalc::RadioGroup2Click() {

@@ -123,7 +123,8 @@ class TParamCalc : public QDialog {
   // the chart is recomputed and redrawn.
   bool RestoreFactory();
 
-  // Every way of closing ends here: the rulers and receptions are written.
+  // Every way of closing ends here: the rulers, the receptions and PRC1.opt
+  // are written.
   void done(int result) override;
 
  protected:

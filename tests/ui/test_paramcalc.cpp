@@ -180,9 +180,11 @@ TEST_F(ParamCalcDialog, ChoicesSetByCodeRunNoHandlerButClicksDo) {
   dialog_->RadioButton[1]->click();
   EXPECT_EQ(c.HouseRulerMethod, 0);
 
-  // closing writes the rulers and the receptions
+  // closing writes the rulers, the receptions and the parameters
   dialog_->RadioGroup1Items->button(2)->setChecked(true);
   dialog_->CheckBox[2]->setChecked(true);
+  dialog_->RadioButton[13]->setChecked(true);  // no degree labels in the American wheel
+  dialog_->TableFontName = "Liberation Serif";
   dialog_->done(mrCancel);
   LineList rulers, receptions;
   ASSERT_TRUE(ReadLines(Options(kRulersFileName), rulers));
@@ -190,7 +192,17 @@ TEST_F(ParamCalcDialog, ChoicesSetByCodeRunNoHandlerButClicksDo) {
   EXPECT_EQ(rulers, (LineList{"2", "0"}));
   EXPECT_EQ(receptions, (LineList{"1", "1", "1", "0"}));
   // the wheel draws with the dialog's choices
-  EXPECT_TRUE(chart_->CurrentView().Receptions.KindOn[2]);
+  const WheelView view = chart_->CurrentView();
+  EXPECT_TRUE(view.Receptions.KindOn[2]);
+  EXPECT_FALSE(view.AmericanDegreeLabels);
+  EXPECT_EQ(view.TableFontName, "Liberation Serif");
+  // and the next start has them
+  windows_.reset();
+  Start();
+  EXPECT_EQ(dialog_->TermSystem(), 2);
+  EXPECT_FALSE(dialog_->AmericanDegreeLabels());
+  EXPECT_TRUE(dialog_->AmericanAspectLines());
+  EXPECT_EQ(dialog_->TableFontName, "Liberation Serif");
 }
 
 TEST_F(ParamCalcDialog, RestoreTakesTheFactorySettingsIntoUseAndSurvivesTheExit) {
@@ -220,7 +232,8 @@ TEST_F(ParamCalcDialog, RestoreTakesTheFactorySettingsIntoUseAndSurvivesTheExit)
   EXPECT_EQ(dialog_->Place().Latitude, 55.75);
   EXPECT_TRUE(windows_->BaseForm->Item("N86")->isChecked());
 
-  // the exit writes the settings in use: they are the factory's
+  // closing the dialog and the exit write the settings in use: the factory's
+  dialog_->done(mrCancel);
   windows_->BaseForm->FormClose();
   for (const char* name : kFactoryRestoreFiles) EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
 }
