@@ -22,6 +22,8 @@
 #include "input/paramcalc.h"
 #include "input/ui/maskedfields.h"
 #include "input/ui/paramcalc.h"
+#include "judgement/ui/housewindows.h"
+#include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/program.h"
 #include "platform/qt/dialogs.h"
@@ -166,6 +168,7 @@ TEST_F(ParamCalcDialog, ChoicesSetByCodeRunNoHandlerButClicksDo) {
   for (int o = 7; o <= 13; ++o) c.ObjectAspected[o] = 0;
   dialog_->SetSignRulerSet(1);  // as a preset of the main window does
   EXPECT_EQ(dialog_->SignRulerSet(), 1);
+  EXPECT_EQ(SignRulerOption(), 1);  // the judgement reads the dialog's choice
   for (int o = 7; o <= 13; ++o) EXPECT_EQ(c.ObjectAspected[o], 0) << o;
   windows_->BaseForm->N78Click();  // "7 планет + узлы" sets the seven planets
   EXPECT_EQ(dialog_->SignRulerSet(), 0);
@@ -278,6 +281,13 @@ TEST_F(ParamCalcDialog, TopicsAreAddedAndRemovedWithTheirHouses) {
   EXPECT_EQ(topics, (LineList{Cp("Свои дела"), Cp("Дела супруга"), Cp("Дела детей")}));
   EXPECT_EQ(houses, (LineList{"0", "6", "4"}));
   EXPECT_EQ(dialog_->TopicCombo[0]->count(), 3);
+  // the querent's window offers it, its own choice back on the first entries
+  TCverent* querent = TCverent::Instance();
+  ASSERT_NE(querent, nullptr);
+  EXPECT_EQ(querent->ComboBox2->count(), 3);
+  EXPECT_EQ(querent->ComboBox2->itemText(2).toStdString(), "Дела детей");
+  EXPECT_EQ(querent->ComboBox2->currentIndex(), 0);
+  EXPECT_EQ(querent->QuerentHouses2.Houses.back(), "4");
 
   // the first entry stays; an empty list has nothing to delete
   dialog_->TopicCombo[0]->setCurrentIndex(0);
