@@ -173,28 +173,6 @@ void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours) {
   hours = static_cast<float>((jd + 0.5 - a) * 24.0);
 }
 
-// x - floor(x) is exact for every finite double; only the rounding of a
-// tiny negative x up to 1 needs mending.
-double Frac(double x) {
-  if (!std::isfinite(x)) return 0.0;
-  double r = x - std::floor(x);
-  return r >= 1.0 ? 0.0 : r;
-}
-
-double FracFloor(double x) { return Frac(x); }
-
-double SinRevolutions(double x) { return std::sin(kTwoPi * Frac(x)); }
-
-void ComplexMultiply(double a, double b, double c, double d, double& re, double& im) {
-  re = a * c - b * d;
-  im = b * c + a * d;
-  // An infinite factor times zero gives NaN; the product is then formed with a = 0.
-  if (std::isnan(re) || std::isnan(im)) {
-    re = -b * d;
-    im = b * c;
-  }
-}
-
 void SphericalToRect(double r, double lat, double lon, double& x, double& y, double& z) {
   double cl = std::cos(lat * kDegToRad);
   x = r * cl * std::cos(lon * kDegToRad);

@@ -9,6 +9,7 @@
 // chart's time scale.
 #pragma once
 
+#include <cmath>
 #include <string>
 
 inline constexpr double kPi = 3.14159265358979323846;
@@ -57,16 +58,34 @@ double UniversalJulianDay(double chartJulianDay);
 // Calendar date and hours of a Julian day; Delta T is not removed.
 void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours);
 
+// The helpers below run for every term of the series theories, so they are
+// defined here where the compiler can inline them into the term loops.
+
 // Fractional part in [0, 1) for every finite input; non-finite gives 0.
-double Frac(double x);
+// x - floor(x) is exact for every finite double; only the rounding of a tiny
+// negative x up to 1 needs mending.
+inline double Frac(double x) {
+  if (!std::isfinite(x)) return 0.0;
+  double r = x - std::floor(x);
+  return r >= 1.0 ? 0.0 : r;
+}
 // x - floor(x), also kept in [0, 1); non-finite gives 0.
-double FracFloor(double x);
+inline double FracFloor(double x) { return Frac(x); }
 // sin(2pi * Frac(x)).
-double SinRevolutions(double x);
+inline double SinRevolutions(double x) { return std::sin(kTwoPi * Frac(x)); }
 
 // (a + ib)(c + id). When the product is not a number (an infinite factor
 // times zero) it is formed again with a = 0.
-void ComplexMultiply(double a, double b, double c, double d, double& re, double& im);
+inline void ComplexMultiply(double a, double b, double c, double d, double& re, double& im) {
+  double r = a * c - b * d;
+  double i = b * c + a * d;
+  if (std::isnan(r) || std::isnan(i)) {
+    r = -b * d;
+    i = b * c;
+  }
+  re = r;
+  im = i;
+}
 
 // Spherical (degrees) to rectangular and back; lon comes back in [0, 360).
 void SphericalToRect(double r, double lat, double lon, double& x, double& y, double& z);
@@ -86,9 +105,9 @@ void EquatorialToEcliptic(double T, double& x, double& y, double& z);
 // The same three steps with their angles worked out once for a moment, for
 // callers that carry many vectors through the frames of one date.
 struct FrameOfDate {
-  double cosEps = 1, sinEps = 0;    // mean obliquity of date
-  double nutC = 0, nutS = 0;        // nutation in longitude times cos and sin of its obliquity
-  double nutDeps = 0;               // nutation in obliquity, radians
+  double cosEps = 1, sinEps = 0;  // mean obliquity of date
+  double nutC = 0, nutS = 0;      // nutation in longitude times cos and sin of its obliquity
+  double nutDeps = 0;             // nutation in obliquity, radians
 };
 FrameOfDate FrameOfDateAt(double T);
 void NutateEquatorial(const FrameOfDate& f, double& x, double& y, double& z);

@@ -6,12 +6,6 @@
 
 #include "engine/astromath.h"
 
-// Mean anomaly of a body at time T.
-// In: a (revolutions), b (revolutions per Julian century), T (Julian centuries
-// since J2000). Out: radians in [0, 2pi).
-// Source: Montenbruck & Pfleger, the mean anomalies of the series theories.
-double SeriesMeanAnomaly(double a, double b, double T) { return kTwoPi * Frac(a + b * T); }
-
 namespace {
 
 // Fills the multiples lo .. hi of an angle into a table whose element for
@@ -59,6 +53,42 @@ void FillPerturberMultiples(SeriesRecord& r, double Mp, int jMin, int jMax, doub
   FillMultiples(r.C, r.S, PerturberIndex, Mp, jMin, jMax, phase);
 }
 
+namespace {
+
+// The running state of a term sum, held in locals so that the loop keeps it
+// in registers; the arithmetic is the same, operation for operation, as on
+// the record's fields.
+struct TermSums {
+  double u, v, DL, DR, DB;
+};
+
+inline void AddTerm(TermSums& s, const SeriesRecord& r, int I, int J, int IT, double dlc,
+                    double dls, double drc, double drs, double dbc, double dbs) {
+  if (IT == 0) {
+    if (I < kOwnMultipleMin || I > kOwnMultipleMax || J < kPerturberMultipleMin ||
+        J > kPerturberMultipleMax) {
+      s.u = 0.0;
+      s.v = 0.0;
+      return;
+    }
+    // The tables hold cosines and sines of finite angles (Frac keeps every
+    // mean anomaly finite), so the product is always a number and the
+    // not-a-number fallback of ComplexMultiply is not needed here.
+    const double a = r.C3[OwnIndex(I)], b = r.S3[OwnIndex(I)];
+    const double c = r.C[PerturberIndex(J)], d = r.S[PerturberIndex(J)];
+    s.u = a * c - b * d;
+    s.v = b * c + a * d;
+  } else {
+    s.u *= r.T;
+    s.v *= r.T;
+  }
+  s.DL += dlc * s.u + dls * s.v;
+  s.DR += drc * s.u + drs * s.v;
+  s.DB += dbc * s.u + dbs * s.v;
+}
+
+}  // namespace
+
 // One series term.
 // In: I, J, the multiples of the own and perturber anomalies; IT, 0 for a
 // periodic term or the power of T of a secular term that repeats the previous
@@ -68,22 +98,9 @@ void FillPerturberMultiples(SeriesRecord& r, double Mp, int jMin, int jMax, doub
 // Source: Montenbruck & Pfleger, procedure TERM of the series theories.
 void PertTerm(SeriesRecord& r, int I, int J, int IT, double dlc, double dls, double drc, double drs,
               double dbc, double dbs) {
-  if (IT == 0) {
-    if (I < kOwnMultipleMin || I > kOwnMultipleMax || J < kPerturberMultipleMin ||
-        J > kPerturberMultipleMax) {
-      r.u = 0.0;
-      r.v = 0.0;
-      return;
-    }
-    ComplexMultiply(r.C3[OwnIndex(I)], r.S3[OwnIndex(I)], r.C[PerturberIndex(J)],
-                    r.S[PerturberIndex(J)], r.u, r.v);
-  } else {
-    r.u *= r.T;
-    r.v *= r.T;
-  }
-  r.DL += dlc * r.u + dls * r.v;
-  r.DR += drc * r.u + drs * r.v;
-  r.DB += dbc * r.u + dbs * r.v;
+  TermSums s{r.u, r.v, r.DL, r.DR, r.DB};
+  AddTerm(s, r, I, J, IT, dlc, dls, drc, drs, dbc, dbs);
+  r.u = s.u, r.v = s.v, r.DL = s.DL, r.DR = s.DR, r.DB = s.DB;
 }
 
 // Sum of a term table.
@@ -91,7 +108,8 @@ void PertTerm(SeriesRecord& r, int I, int J, int IT, double dlc, double dls, dou
 // Out: DL, DR, DB increased by every row.
 // Source: Montenbruck & Pfleger, the perturber routines of the series theories.
 void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms) {
-  for (const SeriesTerm& t : terms) {
-    PertTerm(r, t.I, t.J, t.IT, t.dlc, t.dls, t.drc, t.drs, t.dbc, t.dbs);
-  }
+  TermSums s{r.u, r.v, r.DL, r.DR, r.DB};
+  for (const SeriesTerm& t : terms)
+    AddTerm(s, r, t.I, t.J, t.IT, t.dlc, t.dls, t.drc, t.drs, t.dbc, t.dbs);
+  r.u = s.u, r.v = s.v, r.DL = s.DL, r.DR = s.DR, r.DB = s.DB;
 }

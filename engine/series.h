@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <span>
 
+#include "engine/astromath.h"
+
 // One published term row. I is the multiple of the body's own mean anomaly,
 // J the multiple of the perturber's mean anomaly (as printed in the source,
 // normally <= 0). IT = 0 starts a new argument; IT = 1, 2, 3 repeat the
@@ -109,7 +111,8 @@ constexpr SeriesTableInfo InspectSeriesTable(std::span<const SeriesTerm> terms) 
 
 // Mean anomaly 2*pi*Frac(a + b*T) in radians; a in revolutions, b in
 // revolutions per Julian century, T in Julian centuries since J2000.
-double SeriesMeanAnomaly(double a, double b, double T);
+// Source: Montenbruck & Pfleger, the mean anomalies of the series theories.
+inline double SeriesMeanAnomaly(double a, double b, double T) { return kTwoPi * Frac(a + b * T); }
 
 // Fills C3/S3 with the multiples iMin .. iMax (iMin <= 0 <= iMax, inside the
 // table) of the body's own anomaly M (radians). Out-of-range bounds are clipped.
