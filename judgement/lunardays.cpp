@@ -12,34 +12,50 @@
 
 namespace {
 
-constexpr double kGeocentricCorrection = 0.19242777777777778;  // degrees, amplitude of geographic - geocentric
-constexpr double kRefractionDeg = 34.0 / 60.0;      // degrees, refraction at the horizon
-constexpr double kParallaxFactor = 0.7275;          // dimensionless, Meeus ch. 15
-constexpr double kMeanParallaxDeg = 0.9507;         // degrees, the Moon's mean horizontal parallax
-constexpr double kScanStepDays = 1.0 / 24.0;        // days between altitude samples
+// degrees, amplitude of geographic - geocentric latitude
+constexpr double kGeocentricCorrection = 0.19242777777777778;
+constexpr double kRefractionDeg = 34.0 / 60.0;  // degrees, refraction at the horizon
+constexpr double kParallaxFactor = 0.7275;      // dimensionless, Meeus ch. 15
+constexpr double kMeanParallaxDeg = 0.9507;     // degrees, the Moon's mean horizontal parallax
+constexpr double kScanStepDays = 1.0 / 24.0;    // days between altitude samples
 // days; the next search starts this long after a rise: successive moonrises
 // lie at least 22.6 hours apart within 65 degrees of the equator (least
-// interval found over 20 years at +-65, 60, 50 and 0 degrees), so nothing is
-// skipped, and the month needs about a third of the samples
+// interval found over 2020-2029 at +-65, 64.5, +-60, 50 and 0 degrees, the
+// grazing rises included, checked against a one-minute altitude scan), so
+// nothing is skipped, and the month needs about a third of the samples
 constexpr double kAfterRiseDays = 18.0 / 24.0;
 constexpr double kRootTolDays = 1.0 / 86400.0;      // days; moonrise refined to a second
-constexpr double kMonthSearchOffsetDays = 2.0;      // days after a new moon to seek the next
-constexpr double kMinMonthDays = 29.0;              // days, shortest synodic month (29.27) rounded
-constexpr double kMaxMonthDays = 30.0;              // days, longest synodic month (29.83) rounded
-constexpr double kBoundaryTolDays = 1.0 / 86400.0;  // days; the search may stop this far past a moment
-constexpr float kLatitudeLimit = 65.0f;             // degrees North
+constexpr double kExtremumTolDays = 5.0 / 86400.0;  // days; a grazing extremum located this well
+// degrees per hour squared: near the horizon the altitude's curvature is at
+// most cos(latitude) w^2 for the Moon's hour-angle rate w, at most 14.64
+// deg/h (0.2555 rad/h), i.e. 3.74 cos(latitude) deg/h^2. An extremum lies
+// within half a step of a sample, so it differs from the nearest sample by
+// at most 3.74 cos(latitude) step^2 / 8 degrees; twice that, plus 0.05
+// degrees for the Moon's motion in declination, bounds the extrema worth
+// locating.
+constexpr double kBendDegPerHour2 = 3.74;
+constexpr double kBendMarginDeg = 0.05;
+constexpr double kMonthSearchOffsetDays = 2.0;  // days after a new moon to seek the next
+constexpr double kMinMonthDays = 29.0;          // days, shortest synodic month (29.27) rounded
+constexpr double kMaxMonthDays = 30.0;          // days, longest synodic month (29.83) rounded
+// days; the search may stop this far past a moment
+constexpr double kBoundaryTolDays = 1.0 / 86400.0;
+constexpr float kLatitudeLimit = 65.0f;  // degrees North
 
 // The observer of one month's search.
 struct Observer {
   double sinPhi = 0, cosPhi = 1;  // geographic latitude
   double longitude = 0;           // degrees East
+  double bendDeg = 0;             // degrees; the most the altitude can bend away from a sample
+                                  // between two samples (see kBendDegPerHour2)
 };
 
 // Geographic latitude (degrees) of a geocentric latitude phi' = phi -
 // 0.1924 sin 2phi, by fixed-point iteration (the correction is small).
 double GeographicLatitude(double geocentric) {
   double phi = geocentric;
-  for (int i = 0; i < 5; ++i) phi = geocentric + kGeocentricCorrection * std::sin(2 * phi * kDegToRad);
+  for (int i = 0; i < 5; ++i)
+    phi = geocentric + kGeocentricCorrection * std::sin(2 * phi * kDegToRad);
   return phi;
 }
 
@@ -78,7 +94,8 @@ double MoonAboveHorizon(const Observer& o, double jd) {
   const double ra = raDeg * kDegToRad;
   const double dec = decDeg * kDegToRad;
   const double earthRadii = r;
-  const double parallax = earthRadii > 1.0 ? std::asin(1.0 / earthRadii) * kRadToDeg : kMeanParallaxDeg;
+  const double parallax =
+      earthRadii > 1.0 ? std::asin(1.0 / earthRadii) * kRadToDeg : kMeanParallaxDeg;
   const double h0 = kParallaxFactor * parallax - kRefractionDeg;
 
   const double ut = jd - DeltaTDays(jd) - 2451545.0;
@@ -112,48 +129,92 @@ double RefineRise(const Observer& o, double a, double fa, double b, double fb) {
   return b;
 }
 
+// The extremum of the altitude inside [a, b] (a minimum when lowest is
+// true, else a maximum), by golden-section search; the altitude has one
+// extremum there. Stops early at the first moment found on the other side
+// of the horizon from the samples, which is all a rise bracket needs.
+//   Returns the moment and its altitude in t and f.
+void SeekExtremum(const Observer& o, double a, double b, bool lowest, double& t, double& f) {
+  constexpr double kGolden = 0.6180339887498949;
+  const double sign = lowest ? 1.0 : -1.0;  // minimise sign * altitude
+  double x1 = b - kGolden * (b - a), x2 = a + kGolden * (b - a);
+  double f1 = MoonAboveHorizon(o, x1), f2 = MoonAboveHorizon(o, x2);
+  auto crossed = [lowest](double v) { return lowest ? v < 0 : v >= 0; };
+  while (!crossed(f1) && !crossed(f2) && b - a > kExtremumTolDays) {
+    if (sign * f1 < sign * f2) {
+      b = x2, x2 = x1, f2 = f1;
+      x1 = b - kGolden * (b - a);
+      f1 = MoonAboveHorizon(o, x1);
+    } else {
+      a = x1, x1 = x2, f1 = f2;
+      x2 = a + kGolden * (b - a);
+      f2 = MoonAboveHorizon(o, x2);
+    }
+  }
+  const bool first = crossed(f1) || (!crossed(f2) && sign * f1 < sign * f2);
+  t = first ? x1 : x2;
+  f = first ? f1 : f2;
+}
+
+// The moonrise that an extremum of the altitude at the middle of three
+// samples s[0..2] (whole hours) holds, if any: a minimum whose samples are
+// all above the horizon while the Moon dips below it between them (it sets
+// and rises within a sample step), or a maximum whose samples are all below
+// while the Moon clears the horizon between them (it rises and sets again).
+// Only an extremum whose sample lies closer to the horizon than the
+// altitude can bend between samples is sought (see kBendDegPerHour2).
+bool RiseAtExtremum(const Observer& o, const double t[3], const double f[3], double& rise) {
+  const bool minimum = f[1] <= f[0] && f[1] <= f[2] && f[1] >= 0;
+  const bool maximum = f[1] >= f[0] && f[1] >= f[2] && f[1] < 0;
+  if (!(minimum || maximum) || std::fabs(f[1]) > o.bendDeg) return false;
+  double te, fe;
+  SeekExtremum(o, t[0], t[2], minimum, te, fe);
+  if (minimum) {
+    if (!(fe < 0)) return false;
+    // the rise follows the dip, before the next sample (above the horizon)
+    const int next = te < t[1] ? 1 : 2;
+    rise = RefineRise(o, te, fe, t[next], f[next]);
+  } else {
+    if (!(fe >= 0)) return false;
+    // the rise precedes the top, after the sample before it (below the horizon)
+    const int prev = te > t[1] ? 1 : 0;
+    rise = RefineRise(o, t[prev], f[prev], te, fe);
+  }
+  return true;
+}
+
 // The first moonrise after `from` and not after `limit`, chart time scale.
-//   Altitudes at whole hours of the Julian day (the first interval runs
-//   from `from` to the next whole hour), so that searches started from
-//   slightly different moments bracket a rise between the same samples and
-//   find it to the same bit; a rise between two samples is refined to a
-//   second. A rise and set that both fall between samples (the Moon grazing
-//   the horizon) is caught by the parabola through three samples whose top
-//   rises above the horizon.
+//   Altitudes at whole hours of the Julian day, so that searches started
+//   from different moments bracket a rise between the same samples and find
+//   it to the same bit; a rise between two samples is refined to a second.
+//   Besides a change of sign between two samples, each extremum of the
+//   altitude is checked: a grazing Moon that sets and rises (or rises and
+//   sets) between two samples leaves them all on one side of the horizon.
+//   The samples start two steps before `from`, so that an extremum in the
+//   step holding `from` is seen; a rise not after `from` is passed over.
 // Returns false when the Moon does not rise in that interval.
 bool NextMoonrise(const Observer& o, double from, double limit, double& rise) {
-  double t0 = from, f0 = MoonAboveHorizon(o, t0);
-  double t1 = (std::floor(from / kScanStepDays) + 1) * kScanStepDays;
-  double tPrev = t0, fPrev = f0;
-  bool evenPrev = false;  // the previous interval was a whole step
-  while (t0 < limit) {
-    double f1 = MoonAboveHorizon(o, t1);
-    if (f0 < 0 && f1 >= 0) {
-      rise = RefineRise(o, t0, f0, t1, f1);
+  double t[3], f[3];  // three successive samples
+  const double first = std::floor(from / kScanStepDays) - 1;
+  for (int i = 0; i < 3; ++i) {
+    t[i] = (first + i) * kScanStepDays;
+    f[i] = MoonAboveHorizon(o, t[i]);
+  }
+  while (t[1] <= limit) {
+    double r = 0;
+    bool found = RiseAtExtremum(o, t, f, r);
+    if (!found && f[1] < 0 && f[2] >= 0) {
+      r = RefineRise(o, t[1], f[1], t[2], f[2]);
+      found = true;
+    }
+    if (found && r > from) {
+      rise = r;
       return rise <= limit;
     }
-    if (evenPrev && fPrev < 0 && f0 < 0 && f1 < 0) {
-      // vertex of the parabola through (-1, fPrev), (0, f0), (1, f1)
-      double curvature = fPrev - 2 * f0 + f1;
-      if (curvature < 0) {
-        double x = (fPrev - f1) / (2 * curvature);
-        double top = f0 - curvature * x * x / 2;
-        if (x > -1 && x < 1 && top > 0) {
-          double tv = t0 + x * kScanStepDays;
-          double fv = MoonAboveHorizon(o, tv);
-          if (fv >= 0) {
-            double ta = x < 0 ? tPrev : t0;
-            double fa = x < 0 ? fPrev : f0;
-            rise = RefineRise(o, ta, fa, tv, fv);
-            return rise <= limit;
-          }
-        }
-      }
-    }
-    evenPrev = t0 != from;
-    tPrev = t0, fPrev = f0;
-    t0 = t1, f0 = f1;
-    t1 = t0 + kScanStepDays;
+    t[0] = t[1], f[0] = f[1];
+    t[1] = t[2], f[1] = f[2];
+    t[2] = t[1] + kScanStepDays;
+    f[2] = MoonAboveHorizon(o, t[2]);
   }
   return false;
 }
@@ -204,6 +265,8 @@ bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitu
   o.sinPhi = std::sin(phi);
   o.cosPhi = std::cos(phi);
   o.longitude = geoLongitude;
+  const double stepHours = kScanStepDays * 24.0;
+  o.bendDeg = 2.0 * kBendDegPerHour2 * o.cosPhi * stepHours * stepHours / 8.0 + kBendMarginDeg;
 
   // Day k+1 begins at the k-th moonrise after the new moon; the day in
   // which no further moonrise falls before the next new moon is the last.
@@ -230,8 +293,10 @@ bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitu
     }
   if (day == 0) {
     // The backward search may stop a hair after the moment itself.
-    if (julianDayUT < start[0]) day = 1;
-    else return false;
+    if (julianDayUT < start[0])
+      day = 1;
+    else
+      return false;
   }
   for (int i = 0; i < 31; ++i) table.LunarDayStart[i] = start[i];
   table.LunarDayCount = count;

@@ -1,21 +1,23 @@
 // Lunar days against published new moons and a published Moscow lunar
 // calendar (moonrises and lunar-day numbers), months of 29 and 30 days,
 // the boundary moments, and places far from the equator.
-#include "judgement/lunardays.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "engine/astromath.h"
+#include "engine/bodies.h"
+#include "judgement/lunardays.h"
 
 namespace {
 
-constexpr double kNewMoonTolDays = 3.0 / 1440;   // published minutes vs geometric positions
-constexpr double kMoonriseTolDays = 10.0 / 1440; // a calendar's rise vs ours (horizon conventions)
-constexpr double kMinDayLengthDays = 23.5 / 24;  // days between moonrises at mid-latitudes
+constexpr double kNewMoonTolDays = 3.0 / 1440;    // published minutes vs geometric positions
+constexpr double kMoonriseTolDays = 10.0 / 1440;  // a calendar's rise vs ours (horizon conventions)
+constexpr double kMinDayLengthDays = 23.5 / 24;   // days between moonrises at mid-latitudes
 constexpr double kMaxDayLengthDays = 26.0 / 24;
-constexpr double kSearchTolDays = 2.0 / 86400;   // the new-moon search from two sides agrees this well
+constexpr double kSearchTolDays =
+    2.0 / 86400;  // the new-moon search from two sides agrees this well
 
 struct Place {
   double latitude;   // degrees North
@@ -42,8 +44,33 @@ double Msk(int day, int month, int year, int hours, int minutes) {
   return JulianDay(day, month, year, 0) + (hours + minutes / 60.0 - 3.0) / 24.0;
 }
 
+// The Moon's altitude above the altitude at which it rises, degrees, worked
+// out here from its apparent right ascension and declination: Greenwich
+// sidereal time (Meeus, Astronomical Algorithms, eq. 12.4, plus the equation
+// of the equinoxes) and the rising altitude 0.7275 pi - 34' for the
+// horizontal parallax pi (Meeus ch. 15).
+double MoonAltitude(const Place& p, double jd) {
+  BodyPositions b;
+  b.Selector = kMoon;
+  b.T = (jd - 2451545.0) / 36525.0;
+  CalcBodies(b, 1, true);
+  const double ra = b.Longitude[kMoon] * kDegToRad, dec = b.Latitude[kMoon] * kDegToRad;
+  const double d = UniversalJulianDay(jd) - 2451545.0, T = d / 36525.0;
+  const double gmst =
+      280.46061837 + 360.98564736629 * d + 0.000387933 * T * T - T * T * T / 38710000.0;
+  const double gast = gmst + FrameOfDateAt(b.T).nutC * kRadToDeg;
+  const double hourAngle = (gast + p.longitude) * kDegToRad - ra;
+  const double phi = p.latitude * kDegToRad;
+  const double sinAlt =
+      std::sin(phi) * std::sin(dec) + std::cos(phi) * std::cos(dec) * std::cos(hourAngle);
+  const double h0 = 0.7275 * std::asin(1.0 / b.Distance[kMoon]) * kRadToDeg - 34.0 / 60.0;
+  return std::asin(sinAlt) * kRadToDeg - h0;
+}
+
 TEST(LunarDays, MonthRunsFromNewMoonToNewMoon) {
-  struct Case { double moment, newMoon, nextNewMoon; };
+  struct Case {
+    double moment, newMoon, nextNewMoon;
+  };
   const Case cases[] = {
       {Ut(25, 1, 2020, 12, 0), Ut(24, 1, 2020, 21, 42), Ut(23, 2, 2020, 15, 32)},
       {Ut(20, 1, 2000, 0, 0), Ut(6, 1, 2000, 18, 14), Ut(5, 2, 2000, 13, 3)},
@@ -62,12 +89,14 @@ TEST(LunarDays, MonthRunsFromNewMoonToNewMoon) {
 TEST(LunarDays, MoonrisesMatchAPublishedMoscowCalendar) {
   // Moscow, July 2021 (Moscow time): new moon 10 July 04:17; lunar day 2
   // begins with the moonrise of 11 July, and so on, one a day.
-  struct Rise { int lunarDay, date, hours, minutes; };
+  struct Rise {
+    int lunarDay, date, hours, minutes;
+  };
   const Rise rises[] = {
-      {2, 11, 4, 46},  {3, 12, 6, 3},   {4, 13, 7, 25},   {5, 14, 8, 49},   {6, 15, 10, 12},
-      {7, 16, 11, 37}, {8, 17, 13, 3},  {9, 18, 14, 32},  {10, 19, 16, 5},  {11, 20, 17, 38},
-      {12, 21, 19, 5}, {13, 22, 20, 17}, {14, 23, 21, 8}, {15, 24, 21, 42}, {16, 25, 22, 4},
-      {17, 26, 22, 20},
+      {2, 11, 4, 46},  {3, 12, 6, 3},    {4, 13, 7, 25},  {5, 14, 8, 49},
+      {6, 15, 10, 12}, {7, 16, 11, 37},  {8, 17, 13, 3},  {9, 18, 14, 32},
+      {10, 19, 16, 5}, {11, 20, 17, 38}, {12, 21, 19, 5}, {13, 22, 20, 17},
+      {14, 23, 21, 8}, {15, 24, 21, 42}, {16, 25, 22, 4}, {17, 26, 22, 20},
   };
   LunarDayTable t;
   ASSERT_TRUE(Compute(kMoscow, Msk(15, 7, 2021, 12, 0), t));
@@ -205,6 +234,50 @@ TEST(LunarDays, ChartAtTheNewMoonItself) {
   EXPECT_EQ(before.LunarDay, before.LunarDayCount);
   EXPECT_EQ(after.LunarDay, 1);
   EXPECT_NEAR(before.LunarDayStart[before.LunarDayCount], after.LunarDayStart[0], kSearchTolDays);
+}
+
+TEST(LunarDays, EveryMoonriseOfAYearStartsALunarDay) {
+  // A one-minute scan of the Moon's altitude through consecutive months:
+  // every rise it sees is a day start, and every day start after the new
+  // moon is a rise. Far from the equator the Moon may graze the horizon,
+  // setting and rising again within the hour: at 64.5 N, 20 E on 12 April
+  // 2024 it is below the horizon for some ten minutes before rising at
+  // 01:37 UT, a rise hourly samples of the altitude all miss.
+  constexpr double kScanStepDays = 1.0 / 1440;
+  constexpr double kMatchTolDays = 2.0 / 86400;  // the two altitudes agree far better
+  const Place places[] = {{64.5, 20.0}, {-60.0, 150.0}};
+  for (const Place& place : places) {
+    std::vector<double> starts;
+    LunarDayTable t;
+    ASSERT_TRUE(Compute(place, Ut(1, 1, 2024, 0, 0), t));
+    const double first = t.LunarDayStart[0];
+    while (t.LunarDayStart[t.LunarDayCount] < Ut(1, 1, 2025, 0, 0)) {
+      for (int n = 1; n < t.LunarDayCount; ++n) starts.push_back(t.LunarDayStart[n]);
+      const double next = t.LunarDayStart[t.LunarDayCount];
+      ASSERT_TRUE(Compute(place, next + kScanStepDays, t));
+      ASSERT_NEAR(t.LunarDayStart[0], next, kSearchTolDays);
+    }
+    const double last = t.LunarDayStart[0];
+    for (double s : starts) {
+      EXPECT_LT(MoonAltitude(place, s - kMatchTolDays), 0) << place.latitude << " " << s;
+      EXPECT_GE(MoonAltitude(place, s + kMatchTolDays), 0) << place.latitude << " " << s;
+    }
+    std::size_t next = 0;
+    int rises = 0;
+    double before = MoonAltitude(place, first);
+    for (double jd = first + kScanStepDays; jd < last; jd += kScanStepDays) {
+      const double now = MoonAltitude(place, jd);
+      if (before < 0 && now >= 0) {
+        ++rises;
+        while (next < starts.size() && starts[next] < jd - kScanStepDays - kMatchTolDays) ++next;
+        EXPECT_TRUE(next < starts.size() && starts[next] <= jd + kMatchTolDays)
+            << "moonrise at " << place.latitude << ", " << place.longitude << " between JD "
+            << jd - kScanStepDays << " and " << jd << " starts no lunar day";
+      }
+      before = now;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(rises), starts.size()) << place.latitude;
+  }
 }
 
 }  // namespace
