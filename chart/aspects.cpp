@@ -50,7 +50,7 @@ double LongitudeSeparation(double lon1, double lon2) { return Folded(lon1 - lon2
 // lies within the orb (OrbScale x AspectOrbFactor x PairOrb) and whose
 // whole-sign distance matches the sign span of its angle is taken. Kinds 0..25
 // measure the longitude separation, 26 and 27 the difference of the absolute
-// latitudes (only between bodies 0..10; 26 not across the ecliptic), 28 the
+// latitudes (only between bodies 0..9; 26 not across the ecliptic), 28 the
 // sum of the longitudes against 360 and 29 against 180. An aspect between two
 // bodies is applying when its deviation shrinks as both move on by their
 // daily motions for 0.001 hour; the test runs in double precision, since a

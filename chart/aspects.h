@@ -13,9 +13,10 @@
 
 #include "chart/chartrecord.h"
 
-// Bodies 0..10 (Sun to Chiron) carry an ecliptic latitude of their own; the
-// latitude kinds 26 and 27 are measured only between two of them.
-inline constexpr int kLatitudeBodyCount = 11;
+// The latitude kinds 26 and 27 are measured only between two of bodies 0..9
+// (Sun to Pluto); Chiron, though the engine gives it a latitude, is not
+// among them.
+inline constexpr int kLatitudeBodyCount = 10;
 
 // Aspect kinds measured on latitudes (26, 27) and on sums of longitudes (28, 29).
 inline constexpr int kKindLatitudeSameSide = 26;

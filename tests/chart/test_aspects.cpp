@@ -15,7 +15,7 @@ constexpr double kDeviationTolDeg = 1e-4;  // degrees, single-precision longitud
 
 // Bodies used below.
 constexpr int kSun = 0, kMoon = 1, kMercury = 2, kMars = 4, kJupiter = 5, kSaturn = 6,
-              kChiron = 10, kLilith = 12, kNorthNode = 14, kSouthNode = 15;
+              kPluto = 9, kChiron = 10, kLilith = 12, kNorthNode = 14, kSouthNode = 15;
 constexpr int kFirstCusp = 18, kNorthPoint = 32;
 
 // A chart with every object at 0 deg, every kind enabled and one base orb for
@@ -135,31 +135,32 @@ TEST(AspectSearch, LatitudeKindsBetweenBodiesInOneSign) {
   EXPECT_EQ(c->AspectKind[kSun][kMercury], kNone);
 }
 
-TEST(AspectSearch, LatitudeKindsNeedTwoBodiesWithALatitude) {
+TEST(AspectSearch, LatitudeKindsOnlyBetweenSunAndPluto) {
+  // Bodies 0..9 only: Chiron has a latitude but is not measured, nor are
+  // Lilith or a cusp, whatever latitude the record holds for them.
   auto c = AspectChart(1);
   c->EclipticLongitude[kSun] = 2;
+  c->EclipticLongitude[kPluto] = 24.8;
   c->EclipticLongitude[kChiron] = 25;
   c->EclipticLongitude[kLilith] = 25.5;
   c->EclipticLatitude[kSun] = 1.2;
+  c->EclipticLatitude[kPluto] = 1.0;
   c->EclipticLatitude[kChiron] = 1.0;
   c->EclipticLatitude[kLilith] = 1.2;  // a value the engine never gives it
   c->HouseCusps()[0] = 24.5f;
   // separations a previous chart left behind
+  c->AspectSeparation[kSun][kChiron] = 0;
   c->AspectSeparation[kSun][kLilith] = 0;
   c->AspectSeparation[kSun][kFirstCusp] = 0;
-  CalcAspects(*c, 0);
-  EXPECT_EQ(c->AspectKind[kSun][kChiron], 26);  // Chiron has a latitude of its own
-  EXPECT_EQ(c->AspectKind[kSun][kLilith], kNone);
-  EXPECT_EQ(c->AspectKind[kSun][kFirstCusp], kNone);
-
-  // only the latitude kinds searched: nothing carries over from the last chart
-  for (int k = 0; k < kAspectKindCount; ++k) c->AspectKindEnabled[k] = (k == 26 || k == 27);
-  c->AspectSeparation[kSun][kLilith] = 0;
-  c->AspectSeparation[kSun][kFirstCusp] = 0;
-  CalcAspects(*c, 1);
-  EXPECT_EQ(c->AspectKind[kSun][kLilith], kNone);
-  EXPECT_EQ(c->AspectKind[kSun][kFirstCusp], kNone);
-  EXPECT_EQ(c->AspectKind[kSun][kChiron], 26);
+  for (int honour : {0, 1}) {
+    // with 1 only the latitude kinds are searched: nothing carries over
+    for (int k = 0; k < kAspectKindCount; ++k) c->AspectKindEnabled[k] = (k == 26 || k == 27);
+    CalcAspects(*c, static_cast<std::uint8_t>(honour));
+    EXPECT_EQ(c->AspectKind[kSun][kPluto], 26) << honour;
+    EXPECT_EQ(c->AspectKind[kSun][kChiron], kNone) << honour;
+    EXPECT_EQ(c->AspectKind[kSun][kLilith], kNone) << honour;
+    EXPECT_EQ(c->AspectKind[kSun][kFirstCusp], kNone) << honour;
+  }
 }
 
 TEST(AspectSearch, SumsOfLongitudesAgainst360And180) {
