@@ -133,14 +133,10 @@ char ObjectGlyphOf(const ChartRecord& record, int o) {
 
 std::string LocalMomentText(double julianDayUT, float timeZone) {
   const double local = UniversalJulianDay(julianDayUT) + timeZone / 24.0;
-  int year = 0, month = 0, day = 0;
-  float hours = 0;
-  JulianDayToDate(local, year, month, day, hours);
-  int h = 0, m = 0, s = 0;
-  DegToDms(hours, h, m, s);
-  if (h >= 24) h -= 24;  // a hair below midnight counts as the next whole second
-  if (year < 1) year -= 1;
+  const DateTimeToSecond t = JulianDayToDateSecond(local);
+  const int year = t.Year < 1 ? t.Year - 1 : t.Year;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%02d.%02d.%d-%02d:%02d:%02d", day, month, year, h, m, s);
+  std::snprintf(buf, sizeof buf, "%02d.%02d.%d-%02d:%02d:%02d", t.Day, t.Month, year, t.Hour,
+                t.Minute, t.Second);
   return buf;
 }

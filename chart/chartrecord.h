@@ -253,7 +253,8 @@ double DegMinToDegrees(double degMin);
 
 // The chart's local civil date and time as the status bar shows it:
 // dd.mm.yyyy-hh:mm:ss, every field but the year with two digits, a year
-// below 1 written one less (astronomical year 0 is -1).
+// below 1 written one less (astronomical year 0 is -1). To the nearest whole
+// second; 23:59:59.5 and later is 00:00:00 of the next date.
 std::string LocalMomentText(double julianDayUT, float timeZone);
 
 // Sign 0..11 and whole degree 0..359 of a longitude in degrees. Any finite

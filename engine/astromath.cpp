@@ -173,6 +173,25 @@ void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours) {
   hours = static_cast<float>((jd + 0.5 - a) * 24.0);
 }
 
+DateTimeToSecond JulianDayToDateSecond(double jd) {
+  DateTimeToSecond r;
+  if (!std::isfinite(jd) || std::fabs(jd) > 1e9) return r;
+  // the date's day number (days change at midnight, Julian days at noon) and
+  // the seconds since its midnight, rounded
+  double dayNumber = std::floor(jd + 0.5);
+  long long seconds = std::llround((jd + 0.5 - dayNumber) * 86400.0);
+  if (seconds >= 86400) {
+    dayNumber += 1.0;
+    seconds -= 86400;
+  }
+  float hours = 0;
+  JulianDayToDate(dayNumber - 0.5, r.Year, r.Month, r.Day, hours);
+  r.Hour = static_cast<int>(seconds / 3600);
+  r.Minute = static_cast<int>(seconds / 60 % 60);
+  r.Second = static_cast<int>(seconds % 60);
+  return r;
+}
+
 void SphericalToRect(double r, double lat, double lon, double& x, double& y, double& z) {
   double cl = std::cos(lat * kDegToRad);
   x = r * cl * std::cos(lon * kDegToRad);

@@ -57,6 +57,15 @@ double DeltaTSeconds(double jd);
 double UniversalJulianDay(double chartJulianDay);
 // Calendar date and hours of a Julian day; Delta T is not removed.
 void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours);
+// Calendar date and time of day of a Julian day to the nearest whole
+// second. A time that rounds up to 24 h is 00:00:00 of the next date, the
+// carry running on into the month and the year. Delta T is not removed. A
+// non-finite or absurdly large jd gives all zeros.
+struct DateTimeToSecond {
+  int Year = 0, Month = 0, Day = 0;      // calendar date (astronomical year)
+  int Hour = 0, Minute = 0, Second = 0;  // time of day, 0..23, 0..59, 0..59
+};
+DateTimeToSecond JulianDayToDateSecond(double jd);
 
 // The helpers below run for every term of the series theories, so they are
 // defined here where the compiler can inline them into the term loops.

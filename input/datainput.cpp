@@ -9,7 +9,6 @@
 namespace {
 
 constexpr double kGeocentricCorrection = 0.19242777777777778;  // degrees, times sin 2phi
-constexpr double kSecondsPerDay = 86400.0;                     // seconds
 constexpr double kHoursPerDay = 24.0;                          // hours
 
 // The part of text from column first, count characters (for refusals).
@@ -265,33 +264,30 @@ std::string ZoneHoursMinutesText(int hours, int minutes, const TimeMarks& marks)
 //        zone East positive), latitude and longitude (degrees, North and East
 //        positive), the time marks
 //   out: the field texts and hemisphere choices
-DataInputFields FieldsOfChartMoment(double julianDayUT, float universalTime, float timeZone,
+DataInputFields FieldsOfChartMoment(double julianDayUT, float /*universalTime*/, float timeZone,
                                     float geoLatitude, float geoLongitude,
                                     const TimeMarks& marks) {
   DataInputFields f;
-  const double local = UniversalJulianDay(julianDayUT) + timeZone / kHoursPerDay +
-                       0.5 / kSecondsPerDay;
-  int year = 0, month = 0, day = 0;
-  float hours = 0;
-  JulianDayToDate(local, year, month, day, hours);
+  // The date and the local time come from one moment rounded once to the
+  // whole second, so that a time rounding up to midnight shows the next
+  // date and the two never disagree on the day. The chart's universal time
+  // (single precision) is not read: near a half second it may round the
+  // other way than the Julian day.
+  const DateTimeToSecond local =
+      JulianDayToDateSecond(UniversalJulianDay(julianDayUT) + timeZone / kHoursPerDay);
+  int year = local.Year;
   f.BeforeCommonEra = year <= 0;
   if (f.BeforeCommonEra) year = 1 - year;
-  f.DayText = TwoDigits(day);
-  f.MonthText = TwoDigits(month);
+  f.DayText = TwoDigits(local.Day);
+  f.MonthText = TwoDigits(local.Month);
   f.YearText = std::to_string(year);
+  f.TimeText = TimeFieldText(local.Hour, local.Minute, local.Second, marks);
 
-  // Every part to the nearest whole second: the chart keeps single-precision
-  // values, so a place read from the fields (37 37 00 is 37.61666489 as a
-  // float) must not come back one second short when shown again. The local
-  // time is rounded as the date above is (half a second added), so that the
-  // two agree on the day at midnight.
+  // Every other part to the nearest whole second: the chart keeps
+  // single-precision values, so a place read from the fields (37 37 00 is
+  // 37.61666489 as a float) must not come back one second short when shown
+  // again.
   int h = 0, m = 0, s = 0;
-  const double localTime = static_cast<double>(universalTime) + timeZone;
-  SplitWholeSeconds(std::isfinite(localTime) ? std::fmod(localTime, kHoursPerDay) : 0.0, h, m, s);
-  if (h >= 24) h -= 24;
-  if (h < 0) h += 24;  // a negative remainder of the fmod
-  f.TimeText = TimeFieldText(h, m, s, marks);
-
   SplitWholeSeconds(std::fabs(static_cast<double>(timeZone)), h, m, s);
   f.ZoneText = TimeFieldText(h, m, s, marks);
   f.ZoneWest = timeZone < 0;

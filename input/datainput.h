@@ -161,13 +161,14 @@ bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRe
 
 // ---- writing a chart back ------------------------------------------------------
 
-// The fields that show a chart's moment and place. The date is the local
-// date of the moment: Delta T removed from the Julian day, the zone added and
-// half a second for rounding; a year of 0 or less is shown as 1 - year with
-// "до н.э.". The local time (universal time + zone, brought into [0, 24)),
-// the zone, latitude and longitude are rounded to the nearest whole second
-// and written with two digits a part (three for the longitude's degrees), so
-// that they read back by their positions and as the same values.
+// The fields that show a chart's moment and place. The date and time are the
+// local moment to the nearest whole second: Delta T removed from the Julian
+// day and the zone added, a time rounding up to 24 h shown as 00:00:00 of the
+// next date (universalTime is not read; the Julian day holds the moment); a
+// year of 0 or less is shown as 1 - year with "до н.э.". The zone, latitude
+// and longitude are rounded to the nearest whole second. Every part is
+// written with two digits (three for the longitude's degrees), so that they
+// read back by their positions and as the same values.
 DataInputFields FieldsOfChartMoment(double julianDayUT, float universalTime, float timeZone,
                                     float geoLatitude, float geoLongitude, const TimeMarks& marks);
 

@@ -425,14 +425,11 @@ std::string TBaseForm::StatusBarHint(int x) const {
     const int day = c.LunarDay;
     if (day < 1 || day > last.LunarDays.LunarDayCount) return {};
     // the civil moment: the table's Julian days carry Delta T
-    double local = UniversalJulianDay(last.LunarDays.LunarDayStart[day]) + c.TimeZone / 24.0;
-    int year, month, dd;
-    float hours;
-    JulianDayToDate(local, year, month, dd, hours);
-    int h, m, s;
-    DegToDms(hours, h, m, s);
-    if (year < 1) year -= 1;
-    std::snprintf(buf, sizeof buf, "%d.%d.%d-%d:%d:%d", dd, month, year, h, m, s);
+    const double local = UniversalJulianDay(last.LunarDays.LunarDayStart[day]) + c.TimeZone / 24.0;
+    const DateTimeToSecond t = JulianDayToDateSecond(local);
+    const int year = t.Year < 1 ? t.Year - 1 : t.Year;
+    std::snprintf(buf, sizeof buf, "%d.%d.%d-%d:%d:%d", t.Day, t.Month, year, t.Hour, t.Minute,
+                  t.Second);
     return UiText.Entry(435) + buf;
   }
   return {};

@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/engine/civil_moment_support.h"
 
 namespace {
 
@@ -199,6 +202,17 @@ TEST(DegMinConversion, MinutesBecomeSixtieths) {
   EXPECT_NEAR(DegMinToDegrees(203.08), 203.0 + 8.0 / 60.0, kTolDeg);
   EXPECT_NEAR(DegMinToDegrees(1.51), 1.0 + 51.0 / 60.0, kTolDeg);
   EXPECT_NEAR(DegMinToDegrees(140.00), 140.0, kTolDeg);
+}
+
+TEST(LocalMomentText, RoundsToTheSecondAndCarriesIntoTheDate) {
+  // 23:59:59.98 is 00:00:00 of the next date, whichever month or year ends
+  for (const testsupport::CivilCase& c : testsupport::MidnightSweep()) {
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%02d.%02d.%d-%02d:%02d:%02d", c.day, c.month, c.year,
+                  c.hour, c.minute, c.second);
+    EXPECT_EQ(LocalMomentText(c.chartJulianDay, c.timeZone), expected)
+        << "JD " << c.chartJulianDay << ", zone " << c.timeZone;
+  }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "input/datainput.h"
 #include "platform/text/cp1251.h"
+#include "tests/engine/civil_moment_support.h"
 
 namespace {
 
@@ -432,6 +433,21 @@ TEST(NewTownInput, TheMaskedFieldsGiveTheNumbersAsTyped) {
   EXPECT_EQ(refusal.Field, InputField::Longitude);
   EXPECT_EQ(refusal.Text, "0x9");
   EXPECT_EQ(t.LonDegrees, before.LonDegrees);
+}
+
+TEST(DataInputFill, TheTimeRoundsToTheSecondAndCarriesIntoTheDate) {
+  // 23:59:59.98 local is 00:00:00 of the next date, whichever month or year ends
+  auto two = [](int v) { return std::string(1, static_cast<char>('0' + v / 10)) + char('0' + v % 10); };
+  for (const testsupport::CivilCase& c : testsupport::MidnightSweep()) {
+    const DataInputFields f =
+        FieldsOfChartMoment(c.chartJulianDay, c.universalHours, c.timeZone, 0, 0, Marks());
+    const std::string shown = f.DayText + "." + f.MonthText + "." + f.YearText + " " + f.TimeText;
+    const std::string expected = two(c.day) + "." + two(c.month) + "." + std::to_string(c.year) +
+                                 " " + Hms(two(c.hour).c_str(), two(c.minute).c_str(),
+                                           two(c.second).c_str());
+    EXPECT_EQ(shown, expected) << "JD " << c.chartJulianDay << ", UT " << c.universalHours
+                               << " h, zone " << c.timeZone;
+  }
 }
 
 }  // namespace
