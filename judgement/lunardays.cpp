@@ -157,7 +157,7 @@ void SeekExtremum(const Observer& o, double a, double b, bool lowest, double& t,
 }
 
 // The moonrise that an extremum of the altitude at the middle of three
-// samples s[0..2] (whole hours) holds, if any: a minimum whose samples are
+// samples (moments t, altitudes f; whole hours) holds, if any: a minimum whose samples are
 // all above the horizon while the Moon dips below it between them (it sets
 // and rises within a sample step), or a maximum whose samples are all below
 // while the Moon clears the horizon between them (it rises and sets again).
@@ -195,9 +195,11 @@ bool RiseAtExtremum(const Observer& o, const double t[3], const double f[3], dou
 // Returns false when the Moon does not rise in that interval.
 bool NextMoonrise(const Observer& o, double from, double limit, double& rise) {
   double t[3], f[3];  // three successive samples
-  const double first = std::floor(from / kScanStepDays) - 1;
+  // whole steps since JD 0: sample n is n * kScanStepDays, the same double
+  // however the search was reached
+  double n = std::floor(from / kScanStepDays) - 1;
   for (int i = 0; i < 3; ++i) {
-    t[i] = (first + i) * kScanStepDays;
+    t[i] = (n + i) * kScanStepDays;
     f[i] = MoonAboveHorizon(o, t[i]);
   }
   while (t[1] <= limit) {
@@ -213,7 +215,8 @@ bool NextMoonrise(const Observer& o, double from, double limit, double& rise) {
     }
     t[0] = t[1], f[0] = f[1];
     t[1] = t[2], f[1] = f[2];
-    t[2] = t[1] + kScanStepDays;
+    n += 1;
+    t[2] = (n + 2) * kScanStepDays;
     f[2] = MoonAboveHorizon(o, t[2]);
   }
   return false;
