@@ -62,6 +62,7 @@ struct TermSums {
   double u, v, DL, DR, DB;
 };
 
+// One term added to the sums, by the rule of PertTerm below.
 inline void AddTerm(TermSums& s, const SeriesRecord& r, int I, int J, int IT, double dlc,
                     double dls, double drc, double drs, double dbc, double dbs) {
   if (IT == 0) {
