@@ -1,0 +1,206 @@
+// Horary figures judged in W. Lilly, Christian Astrology (London, 1647),
+// cast again as the program casts a question: the factory settings (Lilly's
+// orbs as moieties, the five Ptolemaic aspects), Regiomontanus houses, house
+// rulers by the sign on the cusp, London at 51 deg 30 min N, 0 deg 10 min W.
+//
+// Lilly dates his figures in the Julian calendar (the year beginning on
+// 25 March) and in the local mean time of London; each case gives the date
+// as the book has it, the Gregorian date ten days later and the time in
+// universal time (London's mean time plus 40 seconds). The places the book
+// prints or describes for some bodies check the conversion; then the
+// proposed significators and the signs of completion are set against
+// Lilly's own judgement.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/glyphplacement.h"
+#include "chart/pipeline.h"
+#include "chart/rulers.h"
+#include "chart/settingsfiles.h"
+#include "engine/astromath.h"
+#include "judgement/completion.h"
+#include "judgement/significators.h"
+#include "perfection_oracle.h"
+
+namespace {
+
+using horary_test::BodyLongitude;
+using horary_test::FirstPerfection;
+
+constexpr int kRegiomontanus = 4;
+constexpr int kSignOnCusp = 0;
+constexpr float kLondonLatitude = 51.5f;
+constexpr float kLondonLongitude = -(10.0f / 60.0f);          // degrees, East positive
+constexpr double kLondonMeanTimeToUt = 10.0 / 60.0 / 15.0;  // hours: 0 deg 10 min W
+constexpr double kMinute = 1.0 / 1440;                       // days
+
+std::vector<std::string> NumberedEntries() {
+  std::vector<std::string> ui(535);
+  for (int i = 0; i < 535; ++i) ui[i] = std::string("e").append(std::to_string(i));
+  return ui;
+}
+
+// Day number of a date of the Julian calendar at 0 h (the test's own count).
+double JulianCalendarDay(int day, int month, int year) {
+  if (month <= 2) {
+    year -= 1;
+    month += 12;
+  }
+  return std::floor(365.25 * (year + 4716)) + std::floor(30.6001 * (month + 1)) + day - 1524.5;
+}
+
+struct LillyFigure {
+  int julianDay, julianMonth, julianYear;  // as the book dates it (Old Style)
+  int day, month, year;                    // the same day in the Gregorian calendar
+  double londonMeanTime;                   // hours
+  int quesitedHouse;                       // 0..11, counted from the querent's
+};
+
+// The figure cast with the factory settings, as the chart window builds a
+// question, and ranked and ruled as the wheel's drawing leaves it.
+std::unique_ptr<ChartRecord> Cast(const LillyFigure& f) {
+  auto c = std::make_unique<ChartRecord>();
+  SettingsMenuState state;
+  const SettingsReadResult read =
+      BuildChartRecord(*c, NumberedEntries(), kSignOnCusp, HORARY_SOURCE_DIR "/data", state);
+  EXPECT_TRUE(read.Ok) << read.Message;
+  const double hoursUt = f.londonMeanTime + kLondonMeanTimeToUt;
+  c->JulianDay0h = JulianDay(f.day, f.month, f.year, 0.0f);
+  c->JulianDayUT = c->JulianDay0h + hoursUt / 24.0;
+  c->UniversalTime = static_cast<float>(hoursUt);
+  c->GeoLatitude = kLondonLatitude;
+  c->GeoLongitude = kLondonLongitude;
+  c->GeocentricLatitude = static_cast<float>(
+      kLondonLatitude - 0.19242777777777778 * std::sin(2.0 * kLondonLatitude * kDegToRad));
+  c->HouseSystem = kRegiomontanus;
+  c->HouseRulerMethod = kSignOnCusp;  // Lilly takes the lord of the sign on the cusp
+  c->QuerentHouse = 0;
+  c->QuesitedHouse = f.quesitedHouse;
+  RecalcChart(*c, 1);
+  GlyphLayout layout;
+  RankPointsByLongitude(*c, layout);
+  MapPlanetsToHouseSectors(*c, layout);
+  CalcHouseRulers(*c);
+  return c;
+}
+
+// The Gregorian date of the table is the book's Julian date: one day count.
+void ExpectSameDay(const LillyFigure& f) {
+  const double gregorian = JulianDay(f.day, f.month, f.year, 0.0f);
+  const double universal = gregorian - DeltaTSeconds(gregorian) / 86400.0;
+  EXPECT_NEAR(universal, JulianCalendarDay(f.julianDay, f.julianMonth, f.julianYear), 1e-6);
+}
+
+std::vector<int> Listed(const int* side) {
+  std::vector<int> v;
+  for (int i = 0; i < kSignificatorSlots && side[i] != kEmptySlot; ++i) v.push_back(side[i]);
+  return v;
+}
+
+double DegreeInSign(double lon) { return lon - 30.0 * SignOf(lon); }
+
+int HouseOf(const ChartRecord& c, int body) {
+  for (const SortedPoint& s : c.SortedPoints)
+    if (s.Body == body) return s.House;
+  return 0;
+}
+
+// Christian Astrology p. 385, "A Lady, if marry the Gentleman desired?".
+// Figure of 17 June 1646 (Old Style) in the morning, London, 17 deg 11 min of
+// Leo ascending: 27 June 1646 Gregorian; 7 h 33 m 50 s local mean time brings
+// that degree up, 7 h 34 m 30 s universal time. Lilly: "The ascendant and Sol
+// are for the querent; Saturn, lord of the 7th, and Mars are for the
+// gentleman", Saturn in the south angle with Mars in Taurus, Sol in the terms
+// of Mars; the Moon void of course; yet the match was effected "and all
+// within twenty days following". The program gives the lady the Sun and the
+// Moon, the gentleman Saturn, and as first sign of completion the Sun's own
+// sextile to Saturn, before the Sun leaves Cancer and within the twenty days.
+TEST(LillyCharts, ALadyIfMarryTheGentlemanDesired) {
+  const LillyFigure f{17, 6, 1646, 27, 6, 1646, 7 + 33.0 / 60 + 50.0 / 3600, 6};
+  ExpectSameDay(f);
+  auto c = Cast(f);
+  const double* lon = c->EclipticLongitude;
+  EXPECT_NEAR(c->HouseCusps()[0], 4 * 30 + 17 + 11.0 / 60, 1.0);  // 17 Leo 11 ascending
+  EXPECT_EQ(SignOf(lon[kBodySun]), 3);                            // Cancer,
+  EXPECT_LT(DegreeInSign(lon[kBodySun]), 6.0);                    // in the terms of Mars
+  for (int b : {kBodySaturn, kBodyMars}) {
+    EXPECT_EQ(SignOf(lon[b]), 1) << b;     // Taurus
+    EXPECT_EQ(HouseOf(*c, b), 10) << b;    // the south angle
+  }
+  for (int b : {kBodySun, kBodyMercury, kBodyVenus, kBodyMars, kBodyJupiter, kBodySaturn})
+    EXPECT_EQ(c->AspectApplying[kBodyMoon][b], 0) << b;  // the Moon applies to no planet
+
+  const SignificatorLists lists = ProposeSignificators(*c, kSevenPlanets);
+  EXPECT_EQ(Listed(lists.Querent), (std::vector<int>{kBodySun, kBodyMoon}));
+  EXPECT_EQ(Listed(lists.Quesited), (std::vector<int>{kBodySaturn}));
+
+  const CompletionRun run =
+      FindCompletionEvents(*c, lists, kSevenPlanets, NumberedEntries(), EngineSearch());
+  ASSERT_FALSE(run.Events.empty());
+  const CompletionEvent& e = run.Events.front();
+  EXPECT_EQ(e.Kind, kPerfection);
+  EXPECT_EQ(e.Point1, kBodySun);
+  EXPECT_EQ(e.Point2, kBodySaturn);
+  EXPECT_EQ(c->AspectKind[kBodySun][kBodySaturn], 1);  // by sextile
+  const auto scan = FirstPerfection(kBodySun, kBodySaturn, 60.0, c->JulianDayUT, 30.0);
+  ASSERT_TRUE(scan.has_value());
+  EXPECT_NEAR(e.Moment, *scan, kMinute);
+  EXPECT_GT(e.Moment - c->JulianDayUT, 0.0);
+  EXPECT_LT(e.Moment - c->JulianDayUT, 20.0);                          // within twenty days
+  EXPECT_EQ(SignOf(BodyLongitude(kBodySun, e.Moment)), SignOf(lon[kBodySun]));  // still in Cancer
+}
+
+// Christian Astrology pp. 442-445, "If attaine the Philosopher's Stone?".
+// Figure of 27 May 1647 (Old Style), 10 h 37 m before noon, London: 6 June 1647
+// Gregorian, 10 h 37 m 40 s universal time. Lilly: "The querent is signified
+// by the ascendant, and Mercury Lord thereof; his knowledge by Mars, Lord of
+// the ninth"; Mars "in a cadent house, but in his own Terme and Face";
+// Mercury and Saturn in Taurus in the terms of Saturn, falling into the ninth;
+// Mercury "lately Retrograde and in square of Mars, now moving slowly in his
+// direct motion", his second square with Mars "happening not long after,
+// while Mercury was in Gemini"; Lilly advised the querent to give it up. The
+// program gives the querent Mercury and the Moon, the knowledge Mars, and
+// finds no sign of completion: the square is not applying at the figure's
+// moment (Mars is the swifter) and perfects only after both have left their
+// signs, Mercury in Gemini, as Lilly says.
+TEST(LillyCharts, IfAttaineThePhilosophersStone) {
+  const LillyFigure f{27, 5, 1647, 6, 6, 1647, 10 + 37.0 / 60, 8};
+  ExpectSameDay(f);
+  auto c = Cast(f);
+  const double* lon = c->EclipticLongitude;
+  EXPECT_EQ(SignOf(c->HouseCusps()[0]), 5);  // Virgo ascending, Mercury lord of it
+  EXPECT_EQ(SignOf(lon[kBodyMars]), 4);      // Leo:
+  EXPECT_GE(DegreeInSign(lon[kBodyMars]), 24.0);  // the term of Mars and the face of Mars
+  EXPECT_EQ(HouseOf(*c, kBodyMars), 12);          // cadent
+  for (int b : {kBodyMercury, kBodySaturn}) {
+    EXPECT_EQ(SignOf(lon[b]), 1) << b;               // Taurus,
+    EXPECT_GE(DegreeInSign(lon[b]), 22.0) << b;      // the terms of Saturn
+    EXPECT_LT(DegreeInSign(lon[b]), 27.0) << b;
+    EXPECT_EQ(HouseOf(*c, b), 9) << b;               // falling into the ninth
+  }
+  EXPECT_GT(c->DailyMotion[kBodyMercury], 0.0);  // direct,
+  EXPECT_LT(c->DailyMotion[kBodyMercury], 0.5);  // slowly
+
+  const SignificatorLists lists = ProposeSignificators(*c, kSevenPlanets);
+  EXPECT_EQ(Listed(lists.Querent), (std::vector<int>{kBodyMercury, kBodyMoon}));
+  EXPECT_EQ(Listed(lists.Quesited), (std::vector<int>{kBodyMars}));
+
+  const CompletionRun run =
+      FindCompletionEvents(*c, lists, kSevenPlanets, NumberedEntries(), EngineSearch());
+  EXPECT_TRUE(run.Events.empty());
+  EXPECT_TRUE(run.Skipped.empty());
+  EXPECT_EQ(c->AspectKind[kBodyMercury][kBodyMars], 2);  // in square,
+  EXPECT_EQ(c->AspectApplying[kBodyMercury][kBodyMars], 0);  // not applying
+  // the second square: after Mercury has entered Gemini and Mars left Leo
+  const auto second = FirstPerfection(kBodyMercury, kBodyMars, 90.0, c->JulianDayUT, 30.0);
+  ASSERT_TRUE(second.has_value());
+  EXPECT_LT(*second - c->JulianDayUT, 15.0);  // not long after
+  EXPECT_EQ(SignOf(BodyLongitude(kBodyMercury, *second)), 2);  // Gemini
+  EXPECT_EQ(SignOf(BodyLongitude(kBodyMars, *second)), 5);     // Virgo
+}
+
+}  // namespace
