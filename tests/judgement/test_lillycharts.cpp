@@ -203,4 +203,58 @@ TEST(LillyCharts, IfAttaineThePhilosophersStone) {
   EXPECT_EQ(SignOf(BodyLongitude(kBodyMars, *second)), 5);     // Virgo
 }
 
+// Christian Astrology pp. 152-153, "A Woman being at my House in the country
+// demanded if her Sonne were with his Master or at her owne House". The
+// figure's places (25 deg 36 min of Libra ascending, Venus in 22 deg 37 min
+// of Gemini, the Moon in the last degrees of Pisces, Jupiter in Libra in the
+// ascendant) and Lilly's "the 25 of July following" fix it to 20 July 1638
+// (Old Style), a Friday: 30 July 1638 Gregorian, 11 h 52 m local mean time
+// brings that degree up, 11 h 53 m universal time. Lilly: "Venus is Lady of
+// the Ascendant, and shall signifie her that asked the Question", Jupiter,
+// lord of Pisces on the fifth, the youth; "the 25 of July following, at two
+// hours after noon, Jupiter and Venus ... came to a Trine aspect, and
+// therefore I judged she should see him that very day" - and she did. The
+// program gives the mother Venus and the Moon, the son Jupiter, and times the
+// first sign of completion at the Venus-Jupiter trine on 25 July (Old Style)
+// at about 11 h 30 m, within three hours of Lilly's moment. It names that
+// event a frustration by the Moon, which stands between the two in degree
+// with her square to Venus already past, where Lilly sees the trine
+// perfected; the kind is therefore not checked here.
+TEST(LillyCharts, IfHerSonneWereWithHisMasterOrAtHerOwneHouse) {
+  const LillyFigure f{20, 7, 1638, 30, 7, 1638, 11 + 52.0 / 60, 4};
+  ExpectSameDay(f);
+  auto c = Cast(f);
+  const double* lon = c->EclipticLongitude;
+  EXPECT_NEAR(c->HouseCusps()[0], 6 * 30 + 25 + 36.0 / 60, 1.0);   // 25 Libra 36 ascending
+  EXPECT_NEAR(lon[kBodyVenus], 2 * 30 + 22 + 37.0 / 60, 1.0);      // 22 Gemini 37
+  EXPECT_EQ(SignOf(lon[kBodyMoon]), 11);                           // Pisces
+  EXPECT_GE(DegreeInSign(lon[kBodyMoon]), 25.0);
+  EXPECT_EQ(SignOf(lon[kBodyJupiter]), 6);                         // Libra,
+  EXPECT_EQ(HouseOf(*c, kBodyJupiter), 1);                         // in the angle of the East
+  EXPECT_EQ(SignOf(c->HouseCusps()[4]), 11);                       // Pisces on the fifth
+  EXPECT_EQ(SignOf(c->HouseCusps()[3]), 10);                       // Saturn lord of the fourth
+
+  const SignificatorLists lists = ProposeSignificators(*c, kSevenPlanets);
+  EXPECT_EQ(Listed(lists.Querent), (std::vector<int>{kBodyVenus, kBodyMoon}));
+  EXPECT_EQ(Listed(lists.Quesited), (std::vector<int>{kBodyJupiter}));
+
+  const CompletionRun run =
+      FindCompletionEvents(*c, lists, kSevenPlanets, NumberedEntries(), EngineSearch());
+  ASSERT_FALSE(run.Events.empty());
+  const CompletionEvent& e = run.Events.front();
+  EXPECT_EQ(e.Point1, kBodyVenus);
+  EXPECT_EQ(e.Point2, kBodyJupiter);
+  EXPECT_EQ(c->AspectKind[kBodyVenus][kBodyJupiter], 3);  // applying by trine
+  EXPECT_EQ(c->AspectApplying[kBodyVenus][kBodyJupiter], 1);
+  const auto trine = FirstPerfection(kBodyVenus, kBodyJupiter, 120.0, c->JulianDayUT, 30.0);
+  ASSERT_TRUE(trine.has_value());
+  EXPECT_NEAR(e.Moment, *trine, kMinute);
+  // on 25 July 1638 of the Julian calendar, London's day, near two after noon
+  const double localDay = UniversalJulianDay(e.Moment) - kLondonMeanTimeToUt / 24.0;
+  const double july25 = JulianCalendarDay(25, 7, 1638);
+  EXPECT_GE(localDay, july25);
+  EXPECT_LT(localDay, july25 + 1.0);
+  EXPECT_NEAR(localDay, july25 + 14.0 / 24, 3.0 / 24);
+}
+
 }  // namespace
