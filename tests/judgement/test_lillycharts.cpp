@@ -112,11 +112,10 @@ int HouseOf(const ChartRecord& c, int body) {
 // Christian Astrology p. 385, "A Lady, if marry the Gentleman desired?".
 // Figure of 17 June 1646 (Old Style) in the morning, London, 17 deg 11 min of
 // Leo ascending: 27 June 1646 Gregorian; 7 h 33 m 50 s local mean time brings
-// that degree up, 7 h 34 m 30 s universal time. Lilly: "The ascendant and Sol
-// are for the querent; Saturn, lord of the 7th, and Mars are for the
-// gentleman", Saturn in the south angle with Mars in Taurus, Sol in the terms
-// of Mars; the Moon void of course; yet the match was effected "and all
-// within twenty days following". The program gives the lady the Sun and the
+// that degree up, 7 h 34 m 30 s universal time. Lilly gives the lady the
+// ascendant and Sol, its lord, in the terms of Mars, and the gentleman Saturn,
+// lord of the seventh, in the south angle with Mars in Taurus; the Moon void
+// of course; yet "the Match effected, and all within twenty days following". The program gives the lady the Sun and the
 // Moon, the gentleman Saturn, and as first sign of completion the Sun's own
 // sextile to Saturn, before the Sun leaves Cancer and within the twenty days.
 TEST(LillyCharts, ALadyIfMarryTheGentlemanDesired) {
