@@ -109,6 +109,23 @@ int HouseOf(const ChartRecord& c, int body) {
   return 0;
 }
 
+// The proposed significators, checked against Lilly's, and the signs of
+// completion run over them with the engine's search.
+CompletionRun Judge(const ChartRecord& c, const std::vector<int>& querent,
+                    const std::vector<int>& quesited) {
+  const SignificatorLists lists = ProposeSignificators(c, kSevenPlanets);
+  EXPECT_EQ(Listed(lists.Querent), querent);
+  EXPECT_EQ(Listed(lists.Quesited), quesited);
+  return FindCompletionEvents(c, lists, kSevenPlanets, NumberedEntries(), EngineSearch());
+}
+
+// The event's moment is that of the pair's aspect by the tests' own scan.
+void ExpectMomentOfAspect(const ChartRecord& c, const CompletionEvent& e, double angle) {
+  const auto scan = FirstPerfection(e.Point1, e.Point2, angle, c.JulianDayUT, 30.0);
+  ASSERT_TRUE(scan.has_value());
+  EXPECT_NEAR(e.Moment, *scan, kMinute);
+}
+
 // Christian Astrology p. 385, "A Lady, if marry the Gentleman desired?".
 // Figure of 17 June 1646 (Old Style) in the morning, London, 17 deg 11 min of
 // Leo ascending: 27 June 1646 Gregorian; 7 h 33 m 50 s local mean time brings
@@ -133,21 +150,14 @@ TEST(LillyCharts, ALadyIfMarryTheGentlemanDesired) {
   for (int b : {kBodySun, kBodyMercury, kBodyVenus, kBodyMars, kBodyJupiter, kBodySaturn})
     EXPECT_EQ(c->AspectApplying[kBodyMoon][b], 0) << b;  // the Moon applies to no planet
 
-  const SignificatorLists lists = ProposeSignificators(*c, kSevenPlanets);
-  EXPECT_EQ(Listed(lists.Querent), (std::vector<int>{kBodySun, kBodyMoon}));
-  EXPECT_EQ(Listed(lists.Quesited), (std::vector<int>{kBodySaturn}));
-
-  const CompletionRun run =
-      FindCompletionEvents(*c, lists, kSevenPlanets, NumberedEntries(), EngineSearch());
+  const CompletionRun run = Judge(*c, {kBodySun, kBodyMoon}, {kBodySaturn});
   ASSERT_FALSE(run.Events.empty());
   const CompletionEvent& e = run.Events.front();
   EXPECT_EQ(e.Kind, kPerfection);
   EXPECT_EQ(e.Point1, kBodySun);
   EXPECT_EQ(e.Point2, kBodySaturn);
   EXPECT_EQ(c->AspectKind[kBodySun][kBodySaturn], 1);  // by sextile
-  const auto scan = FirstPerfection(kBodySun, kBodySaturn, 60.0, c->JulianDayUT, 30.0);
-  ASSERT_TRUE(scan.has_value());
-  EXPECT_NEAR(e.Moment, *scan, kMinute);
+  ExpectMomentOfAspect(*c, e, 60.0);
   EXPECT_GT(e.Moment - c->JulianDayUT, 0.0);
   EXPECT_LT(e.Moment - c->JulianDayUT, 20.0);                          // within twenty days
   EXPECT_EQ(SignOf(BodyLongitude(kBodySun, e.Moment)), SignOf(lon[kBodySun]));  // still in Cancer
@@ -184,12 +194,7 @@ TEST(LillyCharts, IfAttaineThePhilosophersStone) {
   EXPECT_GT(c->DailyMotion[kBodyMercury], 0.0);  // direct,
   EXPECT_LT(c->DailyMotion[kBodyMercury], 0.5);  // slowly
 
-  const SignificatorLists lists = ProposeSignificators(*c, kSevenPlanets);
-  EXPECT_EQ(Listed(lists.Querent), (std::vector<int>{kBodyMercury, kBodyMoon}));
-  EXPECT_EQ(Listed(lists.Quesited), (std::vector<int>{kBodyMars}));
-
-  const CompletionRun run =
-      FindCompletionEvents(*c, lists, kSevenPlanets, NumberedEntries(), EngineSearch());
+  const CompletionRun run = Judge(*c, {kBodyMercury, kBodyMoon}, {kBodyMars});
   EXPECT_TRUE(run.Events.empty());
   EXPECT_TRUE(run.Skipped.empty());
   EXPECT_EQ(c->AspectKind[kBodyMercury][kBodyMars], 2);  // in square,
@@ -233,21 +238,14 @@ TEST(LillyCharts, IfHerSonneWereWithHisMasterOrAtHerOwneHouse) {
   EXPECT_EQ(SignOf(c->HouseCusps()[4]), 11);                       // Pisces on the fifth
   EXPECT_EQ(SignOf(c->HouseCusps()[3]), 10);                       // Saturn lord of the fourth
 
-  const SignificatorLists lists = ProposeSignificators(*c, kSevenPlanets);
-  EXPECT_EQ(Listed(lists.Querent), (std::vector<int>{kBodyVenus, kBodyMoon}));
-  EXPECT_EQ(Listed(lists.Quesited), (std::vector<int>{kBodyJupiter}));
-
-  const CompletionRun run =
-      FindCompletionEvents(*c, lists, kSevenPlanets, NumberedEntries(), EngineSearch());
+  const CompletionRun run = Judge(*c, {kBodyVenus, kBodyMoon}, {kBodyJupiter});
   ASSERT_FALSE(run.Events.empty());
   const CompletionEvent& e = run.Events.front();
   EXPECT_EQ(e.Point1, kBodyVenus);
   EXPECT_EQ(e.Point2, kBodyJupiter);
   EXPECT_EQ(c->AspectKind[kBodyVenus][kBodyJupiter], 3);  // applying by trine
   EXPECT_EQ(c->AspectApplying[kBodyVenus][kBodyJupiter], 1);
-  const auto trine = FirstPerfection(kBodyVenus, kBodyJupiter, 120.0, c->JulianDayUT, 30.0);
-  ASSERT_TRUE(trine.has_value());
-  EXPECT_NEAR(e.Moment, *trine, kMinute);
+  ExpectMomentOfAspect(*c, e, 120.0);
   // on 25 July 1638 of the Julian calendar, London's day, near two after noon
   const double localDay = UniversalJulianDay(e.Moment) - kLondonMeanTimeToUt / 24.0;
   const double july25 = JulianCalendarDay(25, 7, 1638);
