@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 549, so a complete file has 550 lines.
-inline constexpr int kUiEntryCount = 550;
+// The highest entry any window reads is 551, so a complete file has 552 lines.
+inline constexpr int kUiEntryCount = 552;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -34,6 +34,8 @@ inline constexpr int kUiEntryOrbScaleRefused = 546;     // Edit2 or Edit3 holds 
 inline constexpr int kUiEntryRestoreRefused = 547;      // a factory settings file is missing or damaged
 inline constexpr int kUiEntryUpkeepMissingFile = 548;   // a file the separator upkeep needs is missing
 inline constexpr int kUiEntryUpkeepForeignEntry = 549;  // a list of the upkeep names a path
+inline constexpr int kUiEntryPictureTooSmall = 550;     // picture options: a size below 1
+inline constexpr int kUiEntryBadFileName = 551;         // window export: the name typed
 
 // Entry 1 is the caption of the first menu; the top-level Help item is shown
 // only when it reads exactly this text.

@@ -26,6 +26,7 @@
 #include "input/ui/paramcalc.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/glyphfont.h"
@@ -145,6 +146,7 @@ void TPictureRadixChart::ApplySettingsState(const SettingsMenuState& state) {
   owner_->Item("N118")->setText(owner_->Text(state.HatchElementsCaptionEntry));
   owner_->Item("N124")->setText(owner_->Text(state.HatchHousesCaptionEntry));
   owner_->SaveSettingsDuringWork = Outside.SaveSettings;
+  RegisterExportWindow(kExportCodeChart, ExportWindow{this, {}, {}});
   owner_->SetPanelText(1, Chart.HouseSystemNames[Chart.HouseSystem]);
   if (TParamCalc* params = TParamCalc::Instance()) {
     params->SetHouseRulerMethod(state.HouseRulerMethod);
@@ -154,6 +156,7 @@ void TPictureRadixChart::ApplySettingsState(const SettingsMenuState& state) {
 
 TPictureRadixChart::~TPictureRadixChart() {
   if (gChart == this) gChart = nullptr;
+  UnregisterExportWindow(kExportCodeChart);
 }
 
 void TPictureRadixChart::SetWindowColor(std::int32_t color) {
@@ -204,13 +207,20 @@ void TPictureRadixChart::Recalc() {
   if (LastRecalc.Houses.HighLatitudeFallback) owner_->SyncHouseSystemMenu(Chart.HouseSystem);
   owner_->SetPanelText(0, Chart.ChartName);
   owner_->SetPanelText(1, Chart.HouseSystemNames[Chart.HouseSystem]);
+  // The planetary hour and the lunar day of a moment where they are not
+  // defined (above latitude 65, polar day or night) show a dash, never the
+  // values of an earlier chart.
+  const std::string undefined = Utf8ToCp1251("—");
   const PlanetaryHourTable& hours = LastRecalc.PlanetHours;
-  if (LastRecalc.PlanetHoursComputed) {
-    owner_->SetPanelText(2, owner_->UiText.Entry(349) + ": " + Chart.RulerNames[hours.HourRuler]);
-    owner_->SetPanelText(4, owner_->UiText.Entry(351) + ": " + Chart.RulerNames[hours.DayRuler]);
-  }
-  if (LastRecalc.LunarDaysComputed)
-    owner_->SetPanelText(3, owner_->UiText.Entry(350) + ": " + std::to_string(Chart.LunarDay));
+  const bool hoursKnown = LastRecalc.PlanetHoursComputed && hours.HourRuler >= 1 &&
+                          hours.HourRuler < static_cast<int>(std::size(Chart.RulerNames)) && hours.DayRuler >= 1 &&
+                          hours.DayRuler < static_cast<int>(std::size(Chart.RulerNames));
+  owner_->SetPanelText(2, owner_->UiText.Entry(349) + ": " +
+                              (hoursKnown ? Chart.RulerNames[hours.HourRuler] : undefined));
+  owner_->SetPanelText(4, owner_->UiText.Entry(351) + ": " +
+                              (hoursKnown ? Chart.RulerNames[hours.DayRuler] : undefined));
+  owner_->SetPanelText(3, owner_->UiText.Entry(350) + ": " +
+                              (LastRecalc.LunarDaysComputed ? std::to_string(Chart.LunarDay) : undefined));
   if (LastRecalc.AspectListFilled) ShowAspectList(LastRecalc.AspectList);
 }
 
@@ -220,12 +230,13 @@ void TPictureRadixChart::ShowAspectList(const std::vector<std::string>& lines) {
 
 WheelView TPictureRadixChart::CurrentView() const {
   WheelView view;
-  view.FixedStars = owner_->Item("N71")->isChecked();
-  view.LunarMansions = owner_->Item("N73")->isChecked();
-  view.ArabicParts = owner_->Item("N74")->isChecked();
-  view.Midpoints = owner_->Item("N75")->isChecked();
-  view.ElementFillRemoved = owner_->Item("N119")->text() == owner_->Text(53);
-  view.HouseFillRemoved = owner_->Item("N125")->text() == owner_->Text(61);
+  const ChartMenuState& menu = owner_->Menu;
+  view.FixedStars = menu.Variant == ChartVariant::Standard;
+  view.LunarMansions = menu.Variant == ChartVariant::LunarMansions;
+  view.ArabicParts = menu.Variant == ChartVariant::ArabicParts;
+  view.Midpoints = menu.Variant == ChartVariant::Midpoints;
+  view.ElementFillRemoved = menu.ElementFillRemoved;
+  view.HouseFillRemoved = menu.HouseFillRemoved;
   if (const TParamCalc* params = TParamCalc::Instance()) {
     view.AmericanAspectLines = params->AmericanAspectLines();
     view.AmericanDegreeLabels = params->AmericanDegreeLabels();
@@ -237,15 +248,56 @@ WheelView TPictureRadixChart::CurrentView() const {
 
 void TPictureRadixChart::RedrawChart() {
   if (width() <= 0 || height() <= 0) return;
-  picture_ = QImage(size(), QImage::Format_RGB32);
-  picture_.fill(ToQColor(WindowColor()));
+  DrawOnto(*this, DrawTarget{nullptr, TRect{0, 0, width(), height()}, kColorModeFull, DrawPurpose::Window});
+}
+
+DrawTarget TPictureRadixChart::Target() const {
+  DrawTarget target;
+  target.Canvas = targetCanvas_;
+  const int* r = Chart.TargetRect;
+  target.Rect = TRect{r[0], r[2], r[1], r[3]};
+  target.ColorMode = Chart.ColorMode;
+  const std::uint8_t* f = Chart.TargetFlags;
+  if (f[0] == 0 || f[1] == 0)
+    target.Purpose = DrawPurpose::Print;
+  else if (f[2] == 0)
+    target.Purpose = DrawPurpose::Export;
+  else
+    target.Purpose = DrawPurpose::Window;
+  return target;
+}
+
+void TPictureRadixChart::SetTarget(const DrawTarget& target) {
+  targetCanvas_ = target.Purpose == DrawPurpose::Window ? nullptr : target.Canvas;
+  Chart.ColorMode = target.ColorMode;
+  Chart.TargetRect[0] = target.Rect.Left;
+  Chart.TargetRect[1] = target.Rect.Right;
+  Chart.TargetRect[2] = target.Rect.Top;
+  Chart.TargetRect[3] = target.Rect.Bottom;
+  std::uint8_t* f = Chart.TargetFlags;
+  f[0] = f[1] = f[2] = 1;
+  if (target.Purpose == DrawPurpose::Export) f[2] = 0;
+  // a page image gets a copy of the picture; the printer is drawn on in place
+  if (target.Purpose == DrawPurpose::Print) {
+    if (target.Canvas != nullptr && target.Canvas->Image() != nullptr)
+      f[0] = 0;
+    else
+      f[1] = 0;
+  }
+}
+
+void TPictureRadixChart::DrawPicture() {
   WheelTarget target;
   target.ClientWidth = width();
   target.ClientHeight = height();
   target.WindowColor = WindowColor();
   target.HintText = HintText;
-  // a drawing for the window: every target flag set
-  for (int i = 0; i < 3; ++i) Chart.TargetFlags[i] = 1;
+  if (targetCanvas_ != nullptr) {
+    DrawChart(Chart, Work, *targetCanvas_, target, CurrentView());
+    return;
+  }
+  picture_ = QImage(size(), QImage::Format_RGB32);
+  picture_.fill(ToQColor(WindowColor()));
   TCanvas canvas(&picture_);
   SwapMenuState swap = DrawChart(Chart, Work, canvas, target, CurrentView());
   canvas.EndPaint();
@@ -378,7 +430,7 @@ void TPictureRadixChart::FormMouseDown(Qt::MouseButton button, int x, int y) {
 }
 
 void TPictureRadixChart::N7Click() {
-  if (Chart.AspectListFilter == 1 && N7->text() == owner_->Text(kEntryAllAspects)) {
+  if (Chart.AspectListFilter == 1 && popupAspectObject_ == kNone) {
     Chart.AspectListFilter = 0;
     Chart.AspectListObject = kNone;
   } else {
@@ -425,11 +477,7 @@ double TPictureRadixChart::RingLongitude(int x, int y) const {
     const double f = theta - 30.0 * h;
     lon = cusps[0] + relative(h) + (relative(h + 1) - relative(h)) * f / 30.0;
   } else {
-    int orientation = Chart.WheelOrientation;
-    const char* items[4] = {"N63", "N64", "N65", "N66"};
-    for (int o = 0; o < 4; ++o)
-      if (QAction* a = owner_->Item(items[o]); a && a->isChecked()) orientation = o + 1;
-    switch (orientation) {
+    switch (Chart.WheelOrientation) {
       case 2: lon = 180.0 - theta; break;
       case 3: lon = cusps[0] + theta; break;
       case 4: lon = cusps[0] + 180.0 - theta; break;
@@ -469,10 +517,9 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
       return;
     }
     // marks of the chart variants
-    auto markHint = [&](const char* item, const std::vector<MarkerHit>& marks, int count,
+    auto markHint = [&](ChartVariant variant, const std::vector<MarkerHit>& marks, int count,
                         auto&& text) {
-      QAction* a = owner_->Item(item);
-      if (!a || !a->isChecked() || count == 0) return false;
+      if (owner_->Menu.Variant != variant || count == 0) return false;
       for (const MarkerHit& m : marks) {
         if (!Holds(m, x, y)) continue;
         HintText = text(m);
@@ -485,16 +532,16 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
     auto name = [this](int index, const std::string* names, int size) {
       return index >= 0 && index < size ? names[index] : std::string();
     };
-    if (markHint("N71", Work.StarMarks, Work.StarMarkCount, [&](const MarkerHit& m) {
+    if (markHint(ChartVariant::Standard, Work.StarMarks, Work.StarMarkCount, [&](const MarkerHit& m) {
           return name(m.First, Chart.FixedStarNames, kFixedStarCount + 1);
         }))
       return;
-    if (markHint("N74", Work.PartMarks, Work.PartMarkCount, [&](const MarkerHit& m) {
+    if (markHint(ChartVariant::ArabicParts, Work.PartMarks, Work.PartMarkCount, [&](const MarkerHit& m) {
           return m.First >= 0 && m.First < Chart.PartCount ? Chart.ArabicParts[m.First].Name
                                                            : std::string();
         }))
       return;
-    if (markHint("N75", Work.MidpointMarks, Work.MidpointMarkCount, [&](const MarkerHit& m) {
+    if (markHint(ChartVariant::Midpoints, Work.MidpointMarks, Work.MidpointMarkCount, [&](const MarkerHit& m) {
           return name(m.First + 1, Chart.ObjectNames, 49) + ":" +
                  name(m.Second + 1, Chart.ObjectNames, 49);
         }))

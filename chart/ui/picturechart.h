@@ -17,12 +17,13 @@
 #include "chart/pipeline.h"
 #include "chart/settingsfiles.h"
 #include "chart/ui/wheel.h"
+#include "platform/drawtarget.h"
 
 class QAction;
 class QMenu;
 class TBaseForm;
 
-class TPictureRadixChart : public QWidget {
+class TPictureRadixChart : public QWidget, public TDrawing {
   Q_OBJECT
 
  public:
@@ -54,8 +55,17 @@ class TPictureRadixChart : public QWidget {
   // reception-swap variant while it is on) and applies the result to the
   // main window's status bar and aspect list.
   void Recalc();
-  // Draws the wheel again.
+  // Draws the wheel again onto the window, whatever target an export or a
+  // print has lent the chart meanwhile.
   void RedrawChart();
+
+  // The drawing target, kept in the record's TargetFlags, TargetRect and
+  // ColorMode: the window (all flags set), an export (TargetFlags[2] 0), a
+  // page image (TargetFlags[0] 0) or the printer's canvas (TargetFlags[1] 0).
+  DrawTarget Target() const override;
+  void SetTarget(const DrawTarget& target) override;
+  // DrawChart onto the current target.
+  void DrawPicture() override;
   // The picture of the last window drawing.
   const QImage& Picture() const { return picture_; }
   // The View menu's switches as the drawing reads them.
@@ -129,5 +139,6 @@ class TPictureRadixChart : public QWidget {
   TBaseForm* owner_;
   bool shownOnce_ = false;
   QImage picture_;  // the window's picture, drawn off-screen and shown on paint
+  TCanvas* targetCanvas_ = nullptr;  // canvas of a lent target; nullptr for the window
   int popupAspectObject_ = 50;  // object N7 restricts the aspect list to when chosen; 50 all
 };

@@ -386,6 +386,7 @@ void TInputDates::ApplyToChart() {
   c.ChartName = EnteredName;
   c.PlaceName = EnteredPlace;
   if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
+  owner_->ChartReplaced();
   owner_->ApplyChartTime();
   owner_->SetPanelText(0, c.ChartName);
   owner_->SetPanelText(1, c.HouseSystemNames[c.HouseSystem]);

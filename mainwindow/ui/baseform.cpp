@@ -24,6 +24,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QHelpEvent>
+#include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,6 +32,7 @@
 #include <vector>
 
 #include "chart/ui/picturechart.h"
+#include "chart/aspectpick.h"
 #include "chart/aspects.h"
 #include "chart/chartrecord.h"
 #include "engine/astromath.h"
@@ -44,6 +46,7 @@
 #include "mainwindow/decimalupkeep.h"
 #include "mainwindow/ui/menutree.h"
 #include "mainwindow/ui/smalldialogs.h"
+#include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/glyphfont.h"
@@ -262,6 +265,7 @@ void TBaseForm::FitPanel(int index, const QString& text) {
 }
 
 void TBaseForm::ShowAspectList(const std::vector<std::string>& lines) {
+  aspectLines_ = lines;
   listBox1_->clear();
   for (const std::string& line : lines) {
     auto* item = new QListWidgetItem(GlyphLine(line), listBox1_);
@@ -527,6 +531,9 @@ void TBaseForm::ConnectHandlers() {
   on("N49", &TBaseForm::N49Click);
   on("N53", &TBaseForm::N53Click);
   on("N34", &TBaseForm::N34Click);
+  on("N23", &TBaseForm::N23Click);
+  on("BMP1", &TBaseForm::BMP1Click);
+  connect(listBox1_, &QListWidget::itemDoubleClicked, this, Guarded([this] { ListBox1DblClick(); }, this));
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -546,8 +553,21 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N23", "BMP1", "N25", "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38"})
+       {"N8", "N9", "N47", "N134", "N25", "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38"})
     SetCommandEnabled(later, false);
+  // The file export asks its size through the picture dialog, which
+  // registers itself as the export's asker.
+  SetCommandEnabled("BMP1", HasExportAsker());
+
+  // The text windows export their selected text.
+  const auto copyOf = [](auto instance) {
+    return [instance] {
+      if (auto* window = instance()) window->RichEdit1->copy();
+    };
+  };
+  RegisterExportWindow(kCodeCommentary, ExportWindow{nullptr, copyOf(&TCommentary::Instance), {}});
+  RegisterExportWindow(kCodeCompletionResults, ExportWindow{nullptr, copyOf(&TAnalisZav::Instance), {}});
+  RegisterExportWindow(kCodeSignificators, ExportWindow{nullptr, copyOf(&TSignificators::Instance), {}});
 }
 
 void TBaseForm::AttachChartWindow(TPictureRadixChart* chart) {
@@ -560,6 +580,8 @@ void TBaseForm::AttachChartWindow(TPictureRadixChart* chart) {
 void TBaseForm::SyncHouseSystemMenu(int houseSystem) {
   if (houseSystem >= 1 && houseSystem <= 23) Item(kHouseSystemItems[houseSystem - 1])->setChecked(true);
 }
+
+void TBaseForm::ChartReplaced() { SetCommandEnabled("N21", false); }
 
 void TBaseForm::RedrawChart() {
   if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->RedrawChart();
@@ -674,33 +696,53 @@ void TBaseForm::MinorLinesClick(int solid) {
 }
 
 void TBaseForm::VariantClick(const std::string& item) {
-  Item(item)->setChecked(true);
+  constexpr std::pair<const char*, ChartVariant> kVariants[] = {
+      {"N71", ChartVariant::Standard},
+      {"N73", ChartVariant::LunarMansions},
+      {"N74", ChartVariant::ArabicParts},
+      {"N75", ChartVariant::Midpoints}};
+  for (const auto& [name, variant] : kVariants)
+    if (item == name) Menu.Variant = variant;
+  SyncMenuState();
   RedrawChart();
 }
 
-void TBaseForm::N118Click() {
+void TBaseForm::SyncMenuState() {
+  const char* variants[] = {"N71", "N73", "N74", "N75"};
+  Item(variants[static_cast<int>(Menu.Variant)])->setChecked(true);
+  Item("N119")->setText(Text(Menu.ElementFillRemoved ? 53 : 52));
+  Item("N125")->setText(Text(Menu.HouseFillRemoved ? 61 : 60));
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  bool designed = Item("N118")->text() == Text(50);
-  Item("N118")->setText(Text(designed ? 51 : 50));
-  if (chart) chart->Chart.HatchElements = designed ? 0 : 1;
+  if (!chart) return;
+  // The hatch items name what a click does: a solid fill offers the hatch
+  // (entry 50, 58), a hatch offers the solid fill again (51, 59).
+  Item("N118")->setText(Text(chart->Chart.HatchElements == 0 ? 51 : 50));
+  Item("N124")->setText(Text(chart->Chart.HatchHouses == 0 ? 59 : 58));
+}
+
+void TBaseForm::N118Click() {
+  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+    chart->Chart.HatchElements = chart->Chart.HatchElements == 0 ? 1 : 0;
+  SyncMenuState();
   RedrawChart();
 }
 
 void TBaseForm::N124Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  bool designed = Item("N124")->text() == Text(58);
-  Item("N124")->setText(Text(designed ? 59 : 58));
-  if (chart) chart->Chart.HatchHouses = designed ? 0 : 1;
+  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+    chart->Chart.HatchHouses = chart->Chart.HatchHouses == 0 ? 1 : 0;
+  SyncMenuState();
   RedrawChart();
 }
 
 void TBaseForm::N119Click() {
-  Item("N119")->setText(Text(Item("N119")->text() == Text(52) ? 53 : 52));
+  Menu.ElementFillRemoved = !Menu.ElementFillRemoved;
+  SyncMenuState();
   RedrawChart();
 }
 
 void TBaseForm::N125Click() {
-  Item("N125")->setText(Text(Item("N125")->text() == Text(60) ? 61 : 60));
+  Menu.HouseFillRemoved = !Menu.HouseFillRemoved;
+  SyncMenuState();
   RedrawChart();
 }
 
@@ -839,3 +881,20 @@ void TBaseForm::N49Click() {
 }
 
 void TBaseForm::N53Click() { RunCompletionAnalysis(); }
+
+void TBaseForm::N23Click() { CopyActiveWindowImage(*this, true); }
+
+void TBaseForm::BMP1Click() { CopyActiveWindowImage(*this, false); }
+
+void TBaseForm::ListBox1DblClick() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  QListWidgetItem* item = listBox1_->currentItem();
+  if (!chart || !item || !item->isSelected()) return;
+  const int row = listBox1_->row(item);
+  if (row < 0 || row >= static_cast<int>(aspectLines_.size())) return;
+  AspectLinePick pick;
+  if (!PickAspectLine(chart->Chart, aspectLines_[row], pick)) return;
+  LastAspectPick = pick;
+  // an aspect to a house cusp has no dynamics
+  if (pick.SecondIsCusp) ShowMessage(UiText.Entry(515), this);
+}

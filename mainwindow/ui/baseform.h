@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/aspectpick.h"
 #include "mainwindow/uistrings.h"
 
 class QAction;
@@ -22,6 +23,18 @@ class QToolButton;
 class QTreeWidget;
 class QWidget;
 class TPictureRadixChart;
+
+// The chart variant of the View menu (N71, N73, N74, N75).
+enum class ChartVariant { Standard, LunarMansions, ArabicParts, Midpoints };
+
+// Menu states the drawing reads. They are kept here, and the check marks and
+// captions are derived from them, so that no state is ever read back from a
+// caption or a check mark.
+struct ChartMenuState {
+  ChartVariant Variant = ChartVariant::Standard;
+  bool ElementFillRemoved = false;  // N119 reads entry 53: chart colour over the element sectors
+  bool HouseFillRemoved = false;    // N125 reads entry 61: chart colour over the houses
+};
 
 class TBaseForm : public QMainWindow {
   Q_OBJECT
@@ -48,6 +61,8 @@ class TBaseForm : public QMainWindow {
   std::uint8_t EquatorialOutput = 0;
   std::uint8_t DbModified = 0;
   std::int32_t ExportWidth = 0, ExportHeight = 0;
+  ChartMenuState Menu;                  // the View menu's states
+  AspectLinePick LastAspectPick;        // the aspect-list line double-clicked last
 
   // The entry n of the interface string table as shown text.
   QString Text(int entry) const;
@@ -84,6 +99,10 @@ class TBaseForm : public QMainWindow {
   void ApplyChartTime();
   // Draws the wheel again.
   void RedrawChart();
+  // A new chart took the place of the old one: there is no time to go back to.
+  void ChartReplaced();
+  // Puts the check marks and captions of the View menu's states in place.
+  void SyncMenuState();
 
   // Handlers.
   void FormShow();
@@ -117,6 +136,9 @@ class TBaseForm : public QMainWindow {
   void N49Click();
   void N53Click();
   void N34Click();
+  void N23Click();
+  void BMP1Click();
+  void ListBox1DblClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -145,6 +167,7 @@ class TBaseForm : public QMainWindow {
   QStatusBar* statusBarDb_ = nullptr;
   QWidget* panelAsp_ = nullptr;
   QListWidget* listBox1_ = nullptr;
+  std::vector<std::string> aspectLines_;  // the lines ListBox1 shows, glyph-font text
   bool shownOnce_ = false;
   bool closing_ = false;
 };

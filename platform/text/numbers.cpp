@@ -26,7 +26,7 @@ constexpr int kMaxFixedExponent = kSignificantDigits - 1;
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view TrimBlanks(std::string_view text) {
+std::string_view StripBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
@@ -181,7 +181,7 @@ std::string FormatInt(long long value) {
 }
 
 bool ParseFloat(std::string_view text, double& value) {
-  text = TrimBlanks(text);
+  text = StripBlanks(text);
   // The text is checked against the grammar here and rewritten with a '.'
   // separator, so from_chars never sees "nan", "inf" or hexadecimal forms.
   std::string normal;
@@ -226,7 +226,7 @@ bool ParseFloat(std::string_view text, double& value) {
 }
 
 bool ParseInt(std::string_view text, int& value) {
-  text = TrimBlanks(text);
+  text = StripBlanks(text);
   std::size_t firstDigit = 0;
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);  // from_chars takes no '+'
@@ -243,4 +243,17 @@ bool ParseInt(std::string_view text, int& value) {
   if (result.ec != std::errc() || result.ptr != end) return false;
   value = parsed;
   return true;
+}
+
+void TrimBlanks(std::string& text) {
+  const auto strip = [&text](char c) {
+    const std::size_t first = text.find_first_not_of(c);
+    text.erase(0, first == std::string::npos ? text.size() : first);
+    const std::size_t last = text.find_last_not_of(c);
+    text.erase(last == std::string::npos ? 0 : last + 1);
+  };
+  // tabs first, then blanks, as the size fields have always been read
+  strip('\t');
+  strip(' ');
+  if (text.empty()) text = "0";
 }

@@ -47,3 +47,7 @@ std::string FormatInt(long long value);
 bool ParseFloat(std::string_view text, double& value);
 // An optional sign and decimal digits, within the range of int.
 bool ParseInt(std::string_view text, int& value);
+
+// Strips leading and trailing tabs, then leading and trailing blanks, from a
+// typed number; an empty result becomes "0".
+void TrimBlanks(std::string& text);

@@ -124,7 +124,8 @@ TEST(ShippedLanguageFile, AddedMessagesTakeTheirValues) {
   const int wanted[][2] = {{kUiEntryFieldEmpty, 1},      {kUiEntryNotANumber, 2},
                            {kUiEntryMonthOutOfRange, 1}, {kUiEntryNoYearZero, 0},
                            {kUiEntryCharactersOutside, 2}, {kUiEntryTownWithoutName, 0},
-                           {kUiEntryCountryTooLong, 0},  {kUiEntryZoneOutOfRange, 2}};
+                           {kUiEntryCountryTooLong, 0},  {kUiEntryZoneOutOfRange, 2},
+                           {kUiEntryPictureTooSmall, 0}, {kUiEntryBadFileName, 1}};
   for (const auto& [entry, count] : wanted) {
     const std::string& text = table.Entry(entry);
     EXPECT_FALSE(text.empty()) << "entry " << entry;
