@@ -414,9 +414,12 @@ std::string TBaseForm::StatusBarHint(int x) const {
   const RecalcResult& last = chart->LastRecalc;
   const ChartRecord& c = chart->Chart;
   char buf[64];
-  if (x >= 376 && x <= 474 && last.PlanetHoursComputed) {
+  // an hour or a lunar day the moment does not have (above latitude 65,
+  // polar day or night) ends at no time
+  const std::string undefined = UiText.Entry(435) + Utf8ToCp1251("\u2014");
+  if (x >= 376 && x <= 474) {
     const int hour = c.PlanetaryHour;
-    if (hour < 1 || hour > 24) return {};
+    if (!last.PlanetHoursComputed || hour < 1 || hour > 24) return undefined;
     // the end of hour n is the start of hour n+1; hour 24 ends at the first start
     float end = last.PlanetHours.HourStart[hour < 24 ? hour : 0];
     int h, m, s;
@@ -425,9 +428,9 @@ std::string TBaseForm::StatusBarHint(int x) const {
     std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", h, m, s);
     return UiText.Entry(435) + buf;
   }
-  if (x >= 477 && x <= 530 && last.LunarDaysComputed) {
+  if (x >= 477 && x <= 530) {
     const int day = c.LunarDay;
-    if (day < 1 || day > last.LunarDays.LunarDayCount) return {};
+    if (!last.LunarDaysComputed || day < 1 || day > last.LunarDays.LunarDayCount) return undefined;
     // the civil moment: the table's Julian days carry Delta T
     const double local = UniversalJulianDay(last.LunarDays.LunarDayStart[day]) + c.TimeZone / 24.0;
     const DateTimeToSecond t = JulianDayToDateSecond(local);

@@ -2,6 +2,7 @@
 // language file, fixed tables, the fixed-star conversion, and the sign and
 // degree of a longitude.
 #include "chart/chartrecord.h"
+#include "engine/astromath.h"
 
 #include <gtest/gtest.h>
 
@@ -212,6 +213,33 @@ TEST(LocalMomentText, RoundsToTheSecondAndCarriesIntoTheDate) {
                   c.hour, c.minute, c.second);
     EXPECT_EQ(LocalMomentText(c.chartJulianDay, c.timeZone), expected)
         << "JD " << c.chartJulianDay << ", zone " << c.timeZone;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The status bar's chart time: every whole minute of a day (in two eras and
+// two zones) reads back as that minute with ":00" seconds, never ":59" of the
+// minute before.
+TEST(LocalMomentTextOfWholeMinutes, ShowsEveryMinuteOfADayWithZeroSeconds) {
+  struct Day {
+    int day, month, year;
+    float zone;
+  };
+  for (const Day d : {Day{9, 12, 2026, 3.0f}, Day{1, 3, 1900, -5.0f}}) {
+    for (int minute = 0; minute < 24 * 60; ++minute) {
+      const int h = minute / 60, m = minute % 60;
+      // the local moment in hours, put onto the chart's scale as the data
+      // input does: universal time, plus Delta T by JulianDay
+      const float ut = static_cast<float>(h + m / 60.0 - d.zone);
+      const double jd = JulianDay(d.day, d.month, d.year, ut);
+      char want[32];
+      std::snprintf(want, sizeof want, "%02d:%02d:00", h, m);
+      const std::string text = LocalMomentText(jd, d.zone);
+      ASSERT_EQ(text.substr(text.size() - 8), want) << text << " year " << d.year;
+    }
   }
 }
 
