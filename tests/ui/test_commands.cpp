@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "chart/pipeline.h"
 #include "chart/ui/picturechart.h"
 #include "input/ui/inputdates.h"
 #include "mainwindow/ui/baseform.h"
@@ -167,6 +168,33 @@ TEST_F(Commands, EveryAspectLineDoubleClickedGivesBackItsPairAndKind) {
   for (int k = kNamedAspectKinds; k < kAspectKindCount; ++k)
     EXPECT_FALSE(PickAspectLine(c, std::string{c.ObjectGlyph[0], c.AspectGlyph[k], c.ObjectGlyph[1]}, pick));
   EXPECT_FALSE(PickAspectLine(c, std::string{c.ObjectGlyph[0]}, pick));
+}
+
+TEST_F(Commands, TheReceptionSwapSurvivesEveryCommandThatRecomputes) {
+  Start();
+  form_->N51Click();
+  const auto swapped = [&] {
+    // the chart as the swap computes it, cast afresh from the same record
+    auto fresh = std::make_unique<ChartRecord>(chart_->Chart);
+    RecalcChartReception(*fresh);
+    for (int b = 0; b < 10; ++b)
+      if (fresh->EclipticLongitude[b] != chart_->Chart.EclipticLongitude[b]) return false;
+    return chart_->Chart.ReceptionSwap == 1 && form_->Item("N145")->isEnabled();
+  };
+  ASSERT_TRUE(swapped());
+  chart_->MoveChartTo(chart_->Chart.JulianDayUT + 2);
+  EXPECT_TRUE(swapped()) << "time change";
+  form_->Item("N21")->trigger();
+  EXPECT_TRUE(swapped()) << "undo";
+  form_->Item("N88")->trigger();
+  EXPECT_TRUE(swapped()) << "house system";
+  form_->Item("N78")->trigger();
+  EXPECT_TRUE(swapped()) << "object preset";
+  form_->Item("N81")->trigger();
+  EXPECT_TRUE(swapped()) << "aspect preset";
+  form_->Item("N145")->trigger();
+  EXPECT_EQ(chart_->Chart.ReceptionSwap, 0);
+  EXPECT_FALSE(form_->Item("N145")->isEnabled());
 }
 
 TEST_F(Commands, UndefinedPlanetaryHourAndLunarDayShowADash) {
