@@ -1,12 +1,14 @@
 // Horary figures judged in W. Lilly, Christian Astrology (London, 1647),
 // cast again as the program casts a question: the factory settings (Lilly's
 // orbs as moieties, the five Ptolemaic aspects), Regiomontanus houses, house
-// rulers by the sign on the cusp, London at 51 deg 30 min N, 0 deg 10 min W.
+// rulers by the sign on the cusp, London at 51 deg 30 min N, 0 deg 10 min W,
+// unless the book places the question elsewhere.
 //
 // Lilly dates his figures in the Julian calendar (the year beginning on
 // 25 March) and in the local mean time of London; each case gives the date
 // as the book has it, the Gregorian date ten days later and the time in
-// universal time (London's mean time plus 40 seconds). The places the book
+// universal time (London's mean time plus 40 seconds, a place's mean time
+// plus four minutes to the degree west of Greenwich). The places the book
 // prints or describes for some bodies check the conversion; then the
 // proposed significators and the signs of completion are set against
 // Lilly's own judgement.
@@ -56,8 +58,10 @@ double JulianCalendarDay(int day, int month, int year) {
 struct LillyFigure {
   int julianDay, julianMonth, julianYear;  // as the book dates it (Old Style)
   int day, month, year;                    // the same day in the Gregorian calendar
-  double londonMeanTime;                   // hours
+  double localMeanTime;                    // hours
   int quesitedHouse;                       // 0..11, counted from the querent's
+  float latitude = kLondonLatitude;        // degrees North
+  float longitude = kLondonLongitude;      // degrees, East positive
 };
 
 // The figure cast with the factory settings, as the chart window builds a
@@ -68,14 +72,14 @@ std::unique_ptr<ChartRecord> Cast(const LillyFigure& f) {
   const SettingsReadResult read =
       BuildChartRecord(*c, NumberedEntries(), kSignOnCusp, HORARY_SOURCE_DIR "/data", state);
   EXPECT_TRUE(read.Ok) << read.Message;
-  const double hoursUt = f.londonMeanTime + kLondonMeanTimeToUt;
+  const double hoursUt = f.localMeanTime - f.longitude / 15.0;
   c->JulianDay0h = JulianDay(f.day, f.month, f.year, 0.0f);
   c->JulianDayUT = c->JulianDay0h + hoursUt / 24.0;
   c->UniversalTime = static_cast<float>(hoursUt);
-  c->GeoLatitude = kLondonLatitude;
-  c->GeoLongitude = kLondonLongitude;
-  c->GeocentricLatitude = static_cast<float>(
-      kLondonLatitude - 0.19242777777777778 * std::sin(2.0 * kLondonLatitude * kDegToRad));
+  c->GeoLatitude = f.latitude;
+  c->GeoLongitude = f.longitude;
+  c->GeocentricLatitude =
+      static_cast<float>(f.latitude - 0.19242777777777778 * std::sin(2.0 * f.latitude * kDegToRad));
   c->HouseSystem = kRegiomontanus;
   c->HouseRulerMethod = kSignOnCusp;  // Lilly takes the lord of the sign on the cusp
   c->QuerentHouse = 0;
@@ -252,6 +256,105 @@ TEST(LillyCharts, IfHerSonneWereWithHisMasterOrAtHerOwneHouse) {
   EXPECT_GE(localDay, july25);
   EXPECT_LT(localDay, july25 + 1.0);
   EXPECT_NEAR(localDay, july25 + 14.0 / 24, 3.0 / 24);
+}
+
+// Christian Astrology p. 439, "If Presbytery shall stand?". Figure of
+// 11 March 1646 (Old Style, the year beginning on 25 March: 1647 as years are
+// now counted), 4 h 45 m after noon, London, 17 deg of Virgo ascending:
+// 21 March 1647 Gregorian, 16 h 45 m 40 s universal time. Lilly takes the
+// Presbytery from the ninth, Taurus, with Saturn in it; "Venus Lady of the
+// 9th house in Aries her Detriment, and in the 8th of the Figure", with 21
+// degrees of Aries to pass, all in the eighth; "before she fully gets out of
+// this movable Signe Aries, she first hath occurse to the sinister Square of
+// Jupiter ... then of Mars ... all three in the Termes of Saturn"; Jupiter
+// leaving his exaltation, Mars in his fall in Cancer, Mercury in Pisces his
+// fall, yet angular; the Moon entering the via combusta. He judged it should
+// not stand. The program gives the Presbytery Venus, the ascendant Mercury
+// and the Moon, and finds no sign of completion: Venus perfects nothing with
+// Mercury or the Moon before she leaves Aries, and the squares Lilly names
+// come first to Jupiter, then to Mars, in the last degrees of Aries.
+TEST(LillyCharts, IfPresbyteryShallStand) {
+  const LillyFigure f{11, 3, 1647, 21, 3, 1647, 16.75, 8};
+  ExpectSameDay(f);
+  auto c = Cast(f);
+  const double* lon = c->EclipticLongitude;
+  EXPECT_NEAR(c->HouseCusps()[0], 5 * 30 + 17, 1.0);  // 17 Virgo ascending
+  EXPECT_EQ(SignOf(c->HouseCusps()[8]), 1);           // Taurus on the ninth,
+  EXPECT_EQ(SignOf(lon[kBodySaturn]), 1);             // Saturn in it
+  EXPECT_EQ(HouseOf(*c, kBodySaturn), 9);
+  EXPECT_EQ(SignOf(lon[kBodyVenus]), 0);                         // Venus in Aries,
+  EXPECT_NEAR(30.0 - DegreeInSign(lon[kBodyVenus]), 21.0, 1.0);  // 21 degrees to pass,
+  EXPECT_EQ(HouseOf(*c, kBodyVenus), 8);                         // in the eighth
+  for (int b : {kBodyMars, kBodyJupiter}) EXPECT_EQ(SignOf(lon[b]), 3) << b;  // Cancer
+  EXPECT_EQ(SignOf(lon[kBodyMercury]), 11);  // Pisces,
+  EXPECT_EQ(HouseOf(*c, kBodyMercury), 7);   // angular
+  EXPECT_EQ(SignOf(lon[kBodyMoon]), 6);      // Libra,
+  EXPECT_GE(DegreeInSign(lon[kBodyMoon]), 12.0);  // near the via combusta
+
+  const CompletionRun run = Judge(*c, {kBodyMercury, kBodyMoon}, {kBodyVenus});
+  EXPECT_TRUE(run.Events.empty());
+  EXPECT_TRUE(run.Skipped.empty());
+  // Venus's squares: Jupiter's first, then Mars's, both before she leaves
+  // Aries, the three then in the terms of Saturn (the last four degrees of
+  // Aries and of Cancer)
+  const auto jupiter = FirstPerfection(kBodyVenus, kBodyJupiter, 90.0, c->JulianDayUT, 30.0);
+  const auto mars = FirstPerfection(kBodyVenus, kBodyMars, 90.0, c->JulianDayUT, 30.0);
+  ASSERT_TRUE(jupiter.has_value());
+  ASSERT_TRUE(mars.has_value());
+  EXPECT_LT(*jupiter, *mars);
+  for (const auto& [body, moment] :
+       {std::pair{kBodyJupiter, *jupiter}, std::pair{kBodyMars, *mars}})
+    for (int b : {kBodyVenus, body}) {
+      EXPECT_EQ(SignOf(BodyLongitude(b, moment)), b == kBodyVenus ? 0 : 3) << body << " " << b;
+      EXPECT_GE(DegreeInSign(BodyLongitude(b, moment)), 26.0) << body << " " << b;
+    }
+}
+
+// Christian Astrology, "Of Fish stolen": Lilly's own question, at his house
+// at Hersham (51 deg 22 min N, 0 deg 24 min W), when he heard that the fish
+// he had bespoken in London were stolen. The figure's places - the Moon in
+// Taurus in the ascendant, Mars in 29 deg of Scorpio, Jupiter in Scorpio in
+// the angle of the West, Mercury, lord of the second, in Pisces, his fall
+// and detriment, the Part of Fortune in 17 deg of Cancer - fix it to the
+// morning of 10 February 1637 (Old Style; 1638 as years are now counted):
+// 20 February 1638 Gregorian, 9 h local mean time bringing up 4 deg of
+// Taurus (the Part of Fortune within a degree of 17 Cancer), 9 h 1 m 36 s
+// universal time. The goods are the second house's, Mercury its lord; the
+// Moon in the ascendant applies to his sextile, and Lilly found his fish,
+// part eaten, and had them again. The program gives the querent Venus, lady
+// of Taurus, and the Moon, the goods Mercury, and as first sign of
+// completion the Moon's sextile to Mercury, the same day.
+TEST(LillyCharts, OfFishStolen) {
+  LillyFigure f{10, 2, 1638, 20, 2, 1638, 9.0, 1};
+  f.latitude = 51.0f + 22.0f / 60;
+  f.longitude = -(24.0f / 60);
+  ExpectSameDay(f);
+  auto c = Cast(f);
+  const double* lon = c->EclipticLongitude;
+  EXPECT_NEAR(c->HouseCusps()[0], 30 + 4, 1.0);  // 4 Taurus ascending,
+  EXPECT_EQ(SignOf(lon[kBodyMoon]), 1);          // the Moon in Taurus,
+  EXPECT_EQ(HouseOf(*c, kBodyMoon), 1);          // in the ascendant
+  EXPECT_EQ(SignOf(lon[kBodyMars]), 7);          // Mars in 29 Scorpio
+  EXPECT_NEAR(DegreeInSign(lon[kBodyMars]), 29.5, 1.0);
+  EXPECT_EQ(SignOf(lon[kBodyJupiter]), 7);   // Jupiter in Scorpio,
+  EXPECT_EQ(HouseOf(*c, kBodyJupiter), 7);   // in the West angle
+  EXPECT_EQ(SignOf(lon[kBodyMercury]), 11);  // Mercury in Pisces
+  EXPECT_EQ(SignOf(c->HouseCusps()[1]), 2);  // Gemini on the second
+  const double fortune =
+      std::fmod(c->HouseCusps()[0] + lon[kBodyMoon] - lon[kBodySun] + 720.0, 360.0);
+  EXPECT_NEAR(fortune, 3 * 30 + 17, 1.0);  // Part of Fortune in 17 Cancer
+
+  const CompletionRun run = Judge(*c, {kBodyVenus, kBodyMoon}, {kBodyMercury});
+  ASSERT_FALSE(run.Events.empty());
+  const CompletionEvent& e = run.Events.front();
+  EXPECT_EQ(e.Kind, kPerfection);
+  EXPECT_EQ(e.Point1, kBodyMoon);
+  EXPECT_EQ(e.Point2, kBodyMercury);
+  EXPECT_EQ(c->AspectKind[kBodyMoon][kBodyMercury], 1);  // applying by sextile
+  EXPECT_EQ(c->AspectApplying[kBodyMoon][kBodyMercury], 1);
+  ExpectMomentOfAspect(*c, e, 60.0);
+  EXPECT_LT(e.Moment - c->JulianDayUT, 0.5);                 // within hours
+  EXPECT_EQ(SignOf(BodyLongitude(kBodyMoon, e.Moment)), 1);  // the Moon still in Taurus
 }
 
 }  // namespace
