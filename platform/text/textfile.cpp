@@ -130,7 +130,9 @@ bool ReadLines(const std::string& path, LineList& lines, std::string* error) {
   return true;
 }
 
-bool WriteLinesAtomic(const std::string& path, const LineList& lines, std::string* error) {
+bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFile& pending,
+                       std::string* error) {
+  pending = PendingFile{};
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 2;
   std::string content;
@@ -185,14 +187,35 @@ bool WriteLinesAtomic(const std::string& path, const LineList& lines, std::strin
     Report(error, "Cannot write file", path, failure);
     return false;
   }
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+  pending.Path = path;
+  pending.Temporary = temporary;
+  pending.Target = target;
+  pending.Folder = folder;
+  return true;
+}
+
+bool CommitPendingFile(PendingFile& pending, std::string* error) {
+  if (pending.Temporary.empty()) return false;
+  const std::string temporary = std::move(pending.Temporary);
+  pending.Temporary.clear();
+  if (::rename(temporary.c_str(), pending.Target.c_str()) != 0) {
     const int failure = errno;
     ::unlink(temporary.c_str());
-    Report(error, "Cannot replace file", path, failure);
+    Report(error, "Cannot replace file", pending.Path, failure);
     return false;
   }
-  SyncFolder(folder);
+  SyncFolder(pending.Folder);
   return true;
+}
+
+void DiscardPendingFile(PendingFile& pending) {
+  if (!pending.Temporary.empty()) ::unlink(pending.Temporary.c_str());
+  pending.Temporary.clear();
+}
+
+bool WriteLinesAtomic(const std::string& path, const LineList& lines, std::string* error) {
+  PendingFile pending;
+  return WriteLinesPending(path, lines, pending, error) && CommitPendingFile(pending, error);
 }
 
 bool FileExists(const std::string& path) {

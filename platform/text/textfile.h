@@ -26,5 +26,24 @@ bool ReadLines(const std::string& path, LineList& lines, std::string* error = nu
 // followed and its target replaced, the link itself stays.
 bool WriteLinesAtomic(const std::string& path, const LineList& lines, std::string* error = nullptr);
 
+// A file written in full beside its target but not yet put in its place, so
+// that several files can all be written before any of them replaces its old
+// copy. WriteLinesAtomic is WriteLinesPending followed by CommitPendingFile.
+struct PendingFile {
+  std::string Path;       // the path as given
+  std::string Temporary;  // the written temporary file; empty once committed or discarded
+  std::string Target;     // the file it replaces (a symbolic link followed)
+  std::string Folder;     // the target's folder
+};
+// Writes lines into a temporary file beside path with the checks of
+// WriteLinesAtomic; the old file stays untouched. On failure nothing is left behind.
+bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFile& pending,
+                       std::string* error = nullptr);
+// Renames the temporary file over its target. On failure the temporary file is
+// removed and the old file stays.
+bool CommitPendingFile(PendingFile& pending, std::string* error = nullptr);
+// Removes a temporary file that is not to be committed.
+void DiscardPendingFile(PendingFile& pending);
+
 // True when path names an existing file that is not a folder.
 bool FileExists(const std::string& path);

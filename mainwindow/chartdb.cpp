@@ -1,0 +1,433 @@
+// Chart database model: record lines, the tree text and the pair of files.
+#include "mainwindow/chartdb.h"
+
+#include <cmath>
+#include <utility>
+
+#include "chart/chartrecord.h"
+#include "engine/astromath.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/numbers.h"
+
+namespace {
+
+constexpr int kDateTimeFields = 6;      // D M Y h m s
+constexpr int kIntegerFields = 17;      // D .. flag
+constexpr int kHouseCodeBase = 10000;   // code of querent 0, quesited 0, who-asks 0 less 100
+constexpr int kNoHousesBelow = 1000;    // codes below carry no houses
+constexpr double kHoursPerDay = 24.0;
+constexpr long long kSecondsPerDay = 86400;
+// Beyond about ±2.7 million years the date no longer fits the calendar routine's integers.
+constexpr double kJulianDayLimit = 1e9;
+
+// The fields of a record line as written, before any conversion.
+struct RecordFields {
+  std::string_view Name;
+  int Number[kIntegerFields] = {};
+  std::string_view Place;
+  std::string_view Comment;
+};
+
+// Cuts a record line into its fields; false with the reason when it is none.
+bool SplitRecord(std::string_view line, RecordFields& f, std::string& what) {
+  const std::size_t eq = line.find('=');
+  if (eq == std::string_view::npos) {
+    what = "no \"=\" after the chart's name";
+    return false;
+  }
+  f.Name = line.substr(0, eq);
+  std::size_t pos = eq + 1;
+  for (int i = 0; i < kIntegerFields; ++i) {
+    const std::size_t slash = line.find('/', pos);
+    if (slash == std::string_view::npos) {
+      what = "fewer than 19 fields after the name";
+      return false;
+    }
+    if (!ParseInt(line.substr(pos, slash - pos), f.Number[i])) {
+      what = "field " + std::to_string(i + 1) + " is no integer";
+      return false;
+    }
+    pos = slash + 1;
+  }
+  const std::size_t placeEnd = line.find('/', pos);
+  const std::size_t last = line.rfind('/');
+  if (placeEnd == std::string_view::npos || last == placeEnd) {
+    what = "fewer than 19 fields after the name";
+    return false;
+  }
+  f.Place = line.substr(pos, placeEnd - pos);
+  f.Comment = line.substr(placeEnd + 1, last - placeEnd - 1);
+  return true;
+}
+
+// Line breaks and TABs of a text as spaces.
+std::string OneLine(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+  return out;
+}
+
+void AppendInt(std::string& out, long long value) {
+  out += std::to_string(value);
+  out += '/';
+}
+
+void AppendDms(std::string& out, float value) {
+  int d = 0, m = 0, s = 0;
+  DegToDms(value, d, m, s);
+  AppendInt(out, d);
+  AppendInt(out, m);
+  AppendInt(out, s);
+}
+
+// Calendar date of the civil day that starts localDayStart (a Julian day at
+// local midnight, any small error allowed).
+void CivilDate(double localDayStart, int& day, int& month, int& year) {
+  double noon = std::round(localDayStart + 0.5);
+  if (!std::isfinite(noon)) noon = 0;
+  if (noon > kJulianDayLimit) noon = kJulianDayLimit;
+  if (noon < -kJulianDayLimit) noon = -kJulianDayLimit;
+  float hours = 0;
+  JulianDayToDate(noon, year, month, day, hours);
+}
+
+// The node kind at the end of a line, 0 when the last character is none.
+int LineKind(std::string_view line) {
+  if (line.empty()) return 0;
+  const char c = line.back();
+  return c >= '1' && c <= '3' ? c - '0' : 0;
+}
+
+std::string LineMessage(const std::string& fileName, std::size_t lineNumber,
+                        const std::string& what) {
+  return Utf8ToCp1251(fileName) + ", line " + std::to_string(lineNumber) + ": " + what;
+}
+
+std::string CannotCreate(const std::string& path) {
+  return "Cannot create file " + Utf8ToCp1251(path);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+// ---- houses -------------------------------------------------------------------
+
+int PackHouseCode(int querentHouse, int quesitedHouse, int whoAsks) {
+  if (querentHouse < 0 || querentHouse > 11) querentHouse = 0;
+  if (quesitedHouse < 0 || quesitedHouse > 11) quesitedHouse = 0;
+  if (whoAsks < 0 || whoAsks > 9) whoAsks = 0;
+  return kHouseCodeBase + 1000 * querentHouse + 100 + 10 * quesitedHouse + whoAsks;
+}
+
+bool UnpackHouseCode(int code, HouseChoice& houses) {
+  if (code < kNoHousesBelow) return false;
+  const int querent = code / 1000 - 10;
+  const int quesited = (code % 1000) / 10 - 10;
+  if (querent < 0 || querent > 11 || quesited < 0 || quesited > 11) return false;
+  houses.QuerentHouse = querent;
+  houses.QuesitedHouse = quesited;
+  houses.WhoAsks = code % 10;
+  return true;
+}
+
+// ---- record lines ---------------------------------------------------------------
+
+std::string DbNodeText(std::string_view typed) {
+  std::string text = OneLine(typed);
+  text.erase(0, text.find_first_not_of(' '));
+  for (char& c : text)
+    if (c == '=') c = '-';
+  return text;
+}
+
+std::string BuildDbRecordLine(const DbChart& chart) {
+  std::string line = DbNodeText(chart.ChartName);
+  line += '=';
+
+  // local time of day, folded into [0, 24) and rounded to the whole second:
+  // the time is the sum of two single-precision values, a few milliseconds
+  // off, and cutting it would lose a second on every store of a loaded chart
+  const double t = static_cast<double>(chart.UniversalTime) + chart.TimeZone;
+  long long seconds = std::isfinite(t) ? std::llround(std::fmod(t, kHoursPerDay) * 3600.0) : 0;
+  if (seconds < 0) seconds += kSecondsPerDay;
+  if (seconds >= kSecondsPerDay) seconds -= kSecondsPerDay;  // midnight is the next day's 0:0:0
+  const int h = static_cast<int>(seconds / 3600);
+  const int m = static_cast<int>(seconds / 60 % 60);
+  const int s = static_cast<int>(seconds % 60);
+
+  // the date of the civil day that the written time belongs to
+  const double localMoment = UniversalJulianDay(chart.JulianDayUT) + chart.TimeZone / kHoursPerDay;
+  const double writtenHours = DmsToDeg(h, m, s);
+  int day = 0, month = 0, year = 0;
+  CivilDate(localMoment - writtenHours / kHoursPerDay, day, month, year);
+
+  AppendInt(line, day);
+  AppendInt(line, month);
+  AppendInt(line, year);
+  AppendInt(line, h);
+  AppendInt(line, m);
+  AppendInt(line, s);
+  AppendDms(line, chart.TimeZone);
+  AppendDms(line, chart.GeoLatitude);
+  AppendDms(line, chart.GeoLongitude);
+  AppendInt(line, chart.HouseCode);
+  AppendInt(line, chart.RecordFlag);
+  std::string place = OneLine(chart.PlaceName);
+  for (char& c : place)
+    if (c == '/') c = '\\';
+  line += place;
+  line += '/';
+  line += OneLine(chart.ChartComment);
+  line += "/3";
+  return line;
+}
+
+bool ParseDbRecord(std::string_view line, DbChart& chart, std::string& what) {
+  RecordFields f;
+  if (!SplitRecord(line, f, what)) return false;
+  const int* n = f.Number;
+  DbChart c;
+  c.ChartName = std::string(f.Name);
+  c.TimeZone = static_cast<float>(DmsToDeg(n[6], n[7], n[8]));
+  c.UniversalTime = static_cast<float>(DmsToDeg(n[3], n[4], n[5]) - c.TimeZone);
+  c.JulianDay0h = JulianDay(n[0], n[1], n[2], 0.0f);
+  c.JulianDayUT = JulianDay(n[0], n[1], n[2], c.UniversalTime);
+  c.GeoLatitude = static_cast<float>(DmsToDeg(n[9], n[10], n[11]));
+  c.GeoLongitude = static_cast<float>(DmsToDeg(n[12], n[13], n[14]));
+  c.HouseCode = n[15];
+  c.RecordFlag = n[16] != 0 ? 1 : 0;
+  c.PlaceName = std::string(f.Place);
+  c.ChartComment = std::string(f.Comment);
+  chart = std::move(c);
+  return true;
+}
+
+std::string FormatDbRecordDateTime(std::string_view line) {
+  RecordFields f;
+  std::string what;
+  if (!SplitRecord(line, f, what)) return {};
+  static constexpr const char* kAfter[kDateTimeFields] = {".", ".", ".", ":", ":", ""};
+  std::string text;
+  for (int i = 0; i < kDateTimeFields; ++i) text += std::to_string(f.Number[i]) + kAfter[i];
+  return text;
+}
+
+DbChart DbChartOf(const ChartRecord& record, int whoAsks) {
+  DbChart c;
+  c.ChartName = record.ChartName;
+  c.RecordFlag = record.RecordFlag;
+  c.JulianDayUT = record.JulianDayUT;
+  c.JulianDay0h = record.JulianDay0h;
+  c.UniversalTime = record.UniversalTime;
+  c.TimeZone = record.TimeZone;
+  c.GeoLatitude = record.GeoLatitude;
+  c.GeoLongitude = record.GeoLongitude;
+  c.HouseCode = PackHouseCode(record.QuerentHouse, record.QuesitedHouse, whoAsks);
+  c.PlaceName = record.PlaceName;
+  c.ChartComment = record.ChartComment;
+  return c;
+}
+
+void ApplyDbChart(const DbChart& chart, ChartRecord& record) {
+  record.ChartName = chart.ChartName;
+  record.RecordFlag = chart.RecordFlag;
+  record.JulianDayUT = chart.JulianDayUT;
+  record.JulianDay0h = chart.JulianDay0h;
+  record.UniversalTime = chart.UniversalTime;
+  record.TimeZone = chart.TimeZone;
+  record.GeoLatitude = chart.GeoLatitude;
+  record.GeoLongitude = chart.GeoLongitude;
+  record.PlaceName = chart.PlaceName;
+  record.ChartComment = chart.ChartComment;
+}
+
+// ---- the tree ---------------------------------------------------------------------
+
+LineList BuildTreeText(const std::vector<DbNode>& nodes) {
+  LineList lines;
+  lines.reserve(nodes.size());
+  for (const DbNode& node : nodes) {
+    std::string line(static_cast<std::size_t>(node.Level > 0 ? node.Level : 0), '\t');
+    line += node.Text;
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+bool ParseTreeText(const LineList& lines, std::vector<DbNode>& nodes, std::size_t& badLine,
+                   std::string& what) {
+  std::vector<DbNode> read;
+  read.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    std::size_t level = line.find_first_not_of("\t ");
+    if (level == std::string::npos) level = line.size();
+    if (i > 0 && level > static_cast<std::size_t>(read.back().Level) + 1) {
+      badLine = i + 1;
+      what = "Invalid level (" + std::to_string(level) + ") for item \"" + line.substr(level) + "\"";
+      return false;
+    }
+    DbNode node;
+    node.Text = line.substr(level);
+    node.Level = i == 0 ? 0 : static_cast<int>(level);
+    read.push_back(std::move(node));
+  }
+  nodes = std::move(read);
+  return true;
+}
+
+void CreateDatabase(ChartDatabase& db, std::string_view name, std::string_view sectionName,
+                    std::string_view sectionLine) {
+  const std::string root = DbNodeText(name);
+  db.Nodes = {DbNode{root, 0, kDbSection}, DbNode{DbNodeText(sectionName), 1, kDbSection}};
+  db.Lines = {root + "/1", std::string(sectionLine)};
+  db.SourceFile.clear();
+  db.Modified = true;
+}
+
+void CloseDatabase(ChartDatabase& db) {
+  db.Nodes.clear();
+  db.Lines.clear();
+  db.Folder.clear();
+  db.SourceFile.clear();
+  db.Modified = false;
+}
+
+std::size_t SubtreeEnd(const std::vector<DbNode>& nodes, std::size_t i) {
+  std::size_t end = i + 1;
+  while (end < nodes.size() && nodes[end].Level > nodes[i].Level) ++end;
+  return end;
+}
+
+std::size_t ParentIndex(const std::vector<DbNode>& nodes, std::size_t i) {
+  for (std::size_t j = i; j-- > 0;)
+    if (nodes[j].Level < nodes[i].Level) return j;
+  return std::string::npos;
+}
+
+std::size_t InsertDbNode(ChartDatabase& db, std::size_t parent, DbNode node, std::string line) {
+  std::size_t at = db.Nodes.size();
+  node.Level = 0;
+  if (parent < db.Nodes.size()) {
+    at = SubtreeEnd(db.Nodes, parent);
+    node.Level = db.Nodes[parent].Level + 1;
+  }
+  db.Nodes.insert(db.Nodes.begin() + static_cast<std::ptrdiff_t>(at), std::move(node));
+  db.Lines.insert(db.Lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  db.Modified = true;
+  return at;
+}
+
+void RemoveDbSubtree(ChartDatabase& db, std::size_t i) {
+  if (i >= db.Nodes.size()) return;
+  const auto first = static_cast<std::ptrdiff_t>(i);
+  const auto last = static_cast<std::ptrdiff_t>(SubtreeEnd(db.Nodes, i));
+  db.Nodes.erase(db.Nodes.begin() + first, db.Nodes.begin() + last);
+  db.Lines.erase(db.Lines.begin() + first, db.Lines.begin() + last);
+  db.Modified = true;
+}
+
+bool IsDatabaseFileName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 32 || c == 127) return false;
+    if (std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+// ---- the pair of files ------------------------------------------------------------
+
+bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
+                       const std::string& treeFileName, const std::string& recordFileName,
+                       ChartDatabase& db, std::string& message) {
+  std::vector<DbNode> nodes;
+  std::size_t badLine = 0;
+  std::string what;
+  if (!ParseTreeText(treeLines, nodes, badLine, what)) {
+    message = LineMessage(treeFileName, badLine, what);
+    return false;
+  }
+  if (recordLines.size() != nodes.size()) {
+    const std::size_t line = std::min(recordLines.size(), nodes.size()) + 1;
+    message = LineMessage(recordFileName, line,
+                          std::to_string(recordLines.size()) + " lines for the " +
+                              std::to_string(nodes.size()) + " items of " +
+                              Utf8ToCp1251(treeFileName));
+    return false;
+  }
+  // the node states in one walk, each checked against its line
+  DbChart chart;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    const int kind = LineKind(recordLines[i]);
+    if (kind == 0) {
+      message = LineMessage(recordFileName, i + 1, "the line ends in no item kind (1 or 3)");
+      return false;
+    }
+    if (kind == kDbChart && !ParseDbRecord(recordLines[i], chart, what)) {
+      message = LineMessage(recordFileName, i + 1, what);
+      return false;
+    }
+    nodes[i].State = kind;
+  }
+  db.Nodes = std::move(nodes);
+  db.Lines = std::move(recordLines);
+  db.Modified = false;
+  return true;
+}
+
+std::string TreeFileOf(const std::string& recordFile) {
+  if (recordFile.size() < 3) return recordFile + "zrt";
+  return recordFile.substr(0, recordFile.size() - 3) + "zrt";
+}
+
+bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::string& message) {
+  const std::string treeFile = TreeFileOf(recordFile);
+  LineList treeLines, recordLines;
+  std::string error;
+  if (!ReadLines(treeFile, treeLines, &error) || !ReadLines(recordFile, recordLines, &error)) {
+    message = Utf8ToCp1251(error);
+    return false;
+  }
+  ChartDatabase loaded;
+  if (!ParseDatabasePair(treeLines, std::move(recordLines), treeFile, recordFile, loaded, message))
+    return false;
+  db.Nodes = std::move(loaded.Nodes);
+  db.Lines = std::move(loaded.Lines);
+  db.Folder = FolderOf(recordFile);
+  db.SourceFile = recordFile;
+  db.Modified = false;
+  return true;
+}
+
+bool SaveDatabasePair(const std::string& stem, ChartDatabase& db, std::string& message) {
+  const std::string treeFile = stem + ".zrt";
+  const std::string recordFile = stem + ".zrn";
+  PendingFile tree, records;
+  if (!WriteLinesPending(treeFile, BuildTreeText(db.Nodes), tree)) {
+    message = CannotCreate(treeFile);
+    return false;
+  }
+  if (!WriteLinesPending(recordFile, db.Lines, records)) {
+    DiscardPendingFile(tree);
+    message = CannotCreate(recordFile);
+    return false;
+  }
+  if (!CommitPendingFile(tree)) {
+    DiscardPendingFile(records);
+    message = CannotCreate(treeFile);
+    return false;
+  }
+  if (!CommitPendingFile(records)) {
+    message = CannotCreate(recordFile);
+    return false;
+  }
+  db.SourceFile = recordFile;
+  db.Modified = false;
+  return true;
+}

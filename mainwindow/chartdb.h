@@ -1,0 +1,180 @@
+// Chart database model and its two files, without a window.
+//
+// An open database is a tree of a root (the database's name), sections and
+// charts, held as a flat list of nodes in pre-order (the node's position is its
+// absolute index, root = 0) beside the list of record lines: line i belongs to
+// node i. The tree window only shows this model: it builds its items from the
+// node list in one pass and writes the expand/collapse state back.
+//
+// Files, one stem: "<stem>.zrt" is the tree, one node per line in pre-order,
+// the node's text after one TAB per level below the top; "<stem>.zrn" holds
+// the record lines. The kind of a node is the last character of its line:
+// "1" a section (or the root), "3" a chart.
+//
+// A chart's record line, code page 1251:
+//   name=D/M/Y/h/m/s/zh/zm/zs/latD/latM/latS/lonD/lonM/lonS/code/flag/place/comment/K
+// name up to the first "="; D M Y the local civil date; h m s the local time;
+// the zone (hours East positive), latitude (North positive) and longitude
+// (East positive) as whole degrees, minutes and seconds with the sign on the
+// first non-zero part; code the packed houses (PackHouseCode); flag 0 or 1;
+// place and comment free text; K the node's kind. Texts are written so that
+// they cannot break a line or shift a field (see DbNodeText and the writer).
+//
+// Nothing here includes Qt; messages are code page 1251 and name file and line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/text/textfile.h"
+
+struct ChartRecord;
+
+// Node kinds, kept in the last character of a node's line.
+inline constexpr int kDbSection = 1;          // section, collapsed; also the root
+inline constexpr int kDbSectionExpanded = 2;  // section, expanded (never written)
+inline constexpr int kDbChart = 3;            // chart
+
+// ---- one chart's record line ------------------------------------------------
+
+// The chart fields a record line carries.
+struct DbChart {
+  std::string ChartName;         // chart name, code page 1251
+  std::uint8_t RecordFlag = 1;   // 1 for a chart cast in the program, 0 otherwise
+  double JulianDayUT = 0;        // days, Julian day on the chart time scale (UT + Delta T)
+  double JulianDay0h = 0;        // days, Julian day of 0h of the record's date
+  float UniversalTime = 0;       // hours since 0h of the record's date (may leave [0, 24))
+  float TimeZone = 0;            // hours, East positive
+  float GeoLatitude = 0;         // degrees, North positive
+  float GeoLongitude = 0;        // degrees, East positive
+  int HouseCode = 0;             // packed houses (PackHouseCode); below 1000 none
+  std::string PlaceName;         // place name, code page 1251
+  std::string ChartComment;      // comment or question, code page 1251
+};
+
+// The houses a record carries.
+struct HouseChoice {
+  int QuerentHouse = 0;   // 0..11, 0 = the first house
+  int QuesitedHouse = 0;  // 0..11
+  int WhoAsks = 0;        // item 0..9 of the querent window's who-asks list
+};
+
+// 10000 + 1000 querent + 100 + 10 quesited + who-asks: 10100 .. 21219.
+// A who-asks item outside 0..9 (none chosen is -1) is stored as 0, and a house
+// outside 0..11 as 0, so the code always unpacks into the ranges above.
+int PackHouseCode(int querentHouse, int quesitedHouse, int whoAsks);
+// The houses of a code. False when the code carries none: below 1000 (every
+// imported record holds 1), or a code whose parts fall outside the ranges.
+bool UnpackHouseCode(int code, HouseChoice& houses);
+
+// A name or node text as the files can hold it: line breaks and TABs become
+// spaces, leading spaces are dropped (the tree file reads them as levels) and
+// "=" becomes "-" (the record's name ends at the first "="). The node of a
+// chart and the name in its record line both take this text.
+std::string DbNodeText(std::string_view typed);
+
+// The record line of a chart, kind "3". The local time is written to the
+// nearest whole second; the date is the civil date of the local moment, taken
+// so that it always agrees with the written time (a moment half a second or
+// less before local midnight writes 0:0:0 on the next day, never 24:0:0 or
+// 0:0:0 on the same day). Zone, latitude and longitude are split as DegToDms
+// does. The place loses "/" (written "\"), the comment keeps
+// it; line breaks and TABs in either become spaces.
+std::string BuildDbRecordLine(const DbChart& chart);
+
+// Reads a record line. On failure returns false, leaves chart untouched and
+// says why in what (no file or line: the caller adds them). The name is the
+// text before the first "="; then 17 integer fields and the place are cut at
+// "/", the comment runs to the last "/" and the kind after it is not read.
+// UniversalTime = local time - zone, not folded into [0, 24); JulianDayUT and
+// JulianDay0h are those of the record's date.
+bool ParseDbRecord(std::string_view line, DbChart& chart, std::string& what);
+
+// "D.M.Y.h:m:s" of a record line's date and time fields as written (no
+// leading zeros): "5.3.2001.14:7:0". Empty for a line that is no record.
+std::string FormatDbRecordDateTime(std::string_view line);
+
+// The current chart as a record, with the who-asks item of the querent window.
+DbChart DbChartOf(const ChartRecord& record, int whoAsks);
+// Writes a parsed record into the chart: name, flag, moment, zone, place,
+// comment. The houses (HouseCode) are the caller's to apply.
+void ApplyDbChart(const DbChart& chart, ChartRecord& record);
+
+// ---- the tree and the open database ----------------------------------------
+
+struct DbNode {
+  std::string Text;      // node text: the root's database name, a section name or ChartName
+  int Level = 0;         // 0 for the root (top level), 1 sections under it, ...
+  int State = kDbSection;  // kDbSection, kDbSectionExpanded or kDbChart
+};
+
+// The tree file's lines: one per node, Level TABs and the text.
+LineList BuildTreeText(const std::vector<DbNode>& nodes);
+
+// Reads tree file lines into nodes (State left at kDbSection). The leading
+// TABs and spaces of a line are its level; the first line is top level
+// whatever its level; a line more than one level below the line before it is
+// refused. On failure returns false, leaves nodes untouched and gives the
+// 1-based line number and the reason.
+bool ParseTreeText(const LineList& lines, std::vector<DbNode>& nodes, std::size_t& badLine,
+                   std::string& what);
+
+// The open database. Invariant: Lines.size() == Nodes.size(), and line i is
+// the line of node i.
+struct ChartDatabase {
+  std::vector<DbNode> Nodes;  // the tree in pre-order
+  LineList Lines;             // DbRecordLines
+  std::string Folder;         // DbFolder: folder of the database last opened, "" none
+  std::string SourceFile;     // the ".zrn" file the database was last loaded from or saved to
+  bool Modified = false;      // DbModified: changed since it was created, loaded or saved
+};
+
+// A new database: the root (name + "/1") and its first section with the
+// given text and line; Folder is kept, Modified set (nothing is on disk yet).
+void CreateDatabase(ChartDatabase& db, std::string_view name, std::string_view sectionName,
+                    std::string_view sectionLine);
+// Empties the database: no nodes, no lines, no folder, nothing modified.
+void CloseDatabase(ChartDatabase& db);
+
+// One past the last node of node i's subtree.
+std::size_t SubtreeEnd(const std::vector<DbNode>& nodes, std::size_t i);
+// The parent of node i, or npos for a top-level node.
+std::size_t ParentIndex(const std::vector<DbNode>& nodes, std::size_t i);
+// Inserts a node with its line as the last child of parent (npos: a new
+// top-level node after the last one); returns its absolute index. Sets Modified.
+std::size_t InsertDbNode(ChartDatabase& db, std::size_t parent, DbNode node, std::string line);
+// Removes node i with its subtree and their lines. Sets Modified.
+void RemoveDbSubtree(ChartDatabase& db, std::size_t i);
+
+// True for a root text usable as a file name: not empty, not "." or "..",
+// without "/", "\" or the characters Windows refuses (: * ? " < > |) and
+// without control characters.
+bool IsDatabaseFileName(std::string_view name);
+
+// The pair read from lines already in memory (LoadDatabasePair's work): the
+// node states come from the last character of every line. Refused, with a
+// message naming the file and line, when the tree is malformed, the record
+// file has fewer or more lines than the tree has nodes, a line ends in no
+// kind, or a chart's line is no record. On failure db is untouched; on success
+// Nodes and Lines are replaced and Modified cleared.
+bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
+                       const std::string& treeFileName, const std::string& recordFileName,
+                       ChartDatabase& db, std::string& message);
+
+// The tree file beside a record file: the last three characters become "zrt".
+std::string TreeFileOf(const std::string& recordFile);
+
+// Loads the pair of the ".zrn" file recordFile (path in the file system's
+// bytes). All or nothing: on success Nodes, Lines, Folder (the file's folder),
+// SourceFile are set and Modified cleared; on failure db is untouched and
+// message says which file and line.
+bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::string& message);
+
+// Writes "<stem>.zrt" and "<stem>.zrn": both are written to temporary files
+// first and only then renamed over the old ones, so a failed write leaves both
+// old files as they were. On success clears Modified and sets SourceFile; on
+// failure keeps Modified and gives "Cannot create file <path>".
+bool SaveDatabasePair(const std::string& stem, ChartDatabase& db, std::string& message);

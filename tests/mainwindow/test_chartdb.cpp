@@ -1,0 +1,498 @@
+// Chart database model: the record line against worked examples, random
+// charts through the line and through the pair of files, the tree text, a
+// database written in the original layout, and refused or failed loads and saves.
+#include "mainwindow/chartdb.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include <unistd.h>
+
+#include "engine/astromath.h"
+#include "platform/text/cp1251.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kSecondDays = 1.0 / 86400.0;       // one second, in days
+constexpr double kJulianDayTolDays = kSecondDays;   // the line keeps whole seconds
+constexpr double kArcsecondDeg = 1.0 / 3600.0;      // one arc second, in degrees
+constexpr double kFloatTolDeg = 2e-5;               // degrees: a single-precision value near 360
+
+std::string Bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+std::string Crlf(const LineList& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// A chart as the data-input dialog casts it: the universal date and time.
+DbChart CastChart(int day, int month, int year, double utHours, double zoneHours) {
+  DbChart c;
+  c.UniversalTime = static_cast<float>(utHours);
+  c.TimeZone = static_cast<float>(zoneHours);
+  c.JulianDay0h = JulianDay(day, month, year, 0.0f);
+  c.JulianDayUT = JulianDay(day, month, year, c.UniversalTime);
+  return c;
+}
+
+// A folder of its own for each test, removed afterwards.
+class ChartDbFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = fs::temp_directory_path() / ("chartdb_" + std::string(info->name()) + "_" +
+                                           std::to_string(::getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::size_t FileCount() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
+  }
+  fs::path folder_;
+};
+
+// The worked example: Иван, 5 March 2001 14:07:00 local, zone +3, 55°45′ N,
+// 37°37′ E, querent's house 0, quesited's 6, who-asks 2, Москва.
+TEST(DbRecordLine, WorkedExampleWritesAndReadsBack) {
+  DbChart ivan = CastChart(5, 3, 2001, 11.0 + 7.0 / 60.0, 3.0);
+  ivan.ChartName = Cp("Иван");
+  ivan.GeoLatitude = static_cast<float>(55.75);
+  ivan.GeoLongitude = static_cast<float>(37.0 + 37.0 / 60.0);
+  ivan.HouseCode = PackHouseCode(0, 6, 2);
+  ivan.PlaceName = Cp("Москва");
+  const std::string line = BuildDbRecordLine(ivan);
+  EXPECT_EQ(line, Cp("Иван=5/3/2001/14/7/0/3/0/0/55/45/0/37/37/0/10162/1/Москва//3"));
+  EXPECT_EQ(FormatDbRecordDateTime(line), "5.3.2001.14:7:0");
+
+  DbChart back;
+  std::string what;
+  ASSERT_TRUE(ParseDbRecord(line, back, what)) << what;
+  EXPECT_EQ(back.ChartName, ivan.ChartName);
+  EXPECT_NEAR(back.JulianDayUT, ivan.JulianDayUT, kJulianDayTolDays);
+  EXPECT_EQ(back.JulianDay0h, ivan.JulianDay0h);
+  EXPECT_NEAR(back.UniversalTime, ivan.UniversalTime, 1e-5);
+  EXPECT_EQ(back.HouseCode, 10162);
+  EXPECT_EQ(back.PlaceName, ivan.PlaceName);
+  EXPECT_EQ(back.ChartComment, "");
+  EXPECT_EQ(back.RecordFlag, 1);
+}
+
+// Values that the split into whole parts must not spoil.
+TEST(DbRecordLine, SignsAndWholeSecondsSurviveTheSplit) {
+  // 14:07:00 held as a float a hair below (14.1166665 h) is still 14/7/0
+  DbChart c = CastChart(1, 1, 2000, 0, 0);
+  c.UniversalTime = 14.1166665f;
+  c.JulianDayUT = JulianDay(1, 1, 2000, c.UniversalTime);
+  c.GeoLongitude = -0.25f;  // west of Greenwich: -0°15′
+  c.GeoLatitude = -33.5f;
+  std::string line = BuildDbRecordLine(c);
+  EXPECT_NE(line.find("=1/1/2000/14/7/0/0/0/0/-33/30/0/0/-15/0/"), std::string::npos) << line;
+  DbChart back;
+  std::string what;
+  ASSERT_TRUE(ParseDbRecord(line, back, what)) << what;
+  EXPECT_EQ(back.GeoLongitude, -0.25f);
+  EXPECT_EQ(back.GeoLatitude, -33.5f);
+
+  // zone -5 at 22:00 local: UT 27 h, so the Julian day falls on the next day
+  // (2 June 2020 3h UT is JD 2459002.625)
+  ASSERT_TRUE(ParseDbRecord("W=1/6/2020/22/0/0/-5/0/0/40/0/0/-74/0/0/1/1///3", back, what));
+  EXPECT_EQ(back.UniversalTime, 27.0f);
+  EXPECT_EQ(back.TimeZone, -5.0f);
+  EXPECT_NEAR(UniversalJulianDay(back.JulianDayUT), 2459002.625, 1e-6);
+  EXPECT_NEAR(UniversalJulianDay(back.JulianDay0h), 2459001.5, 1e-6);
+  EXPECT_NE(BuildDbRecordLine(back).find("=1/6/2020/22/0/0/-5/0/0/"), std::string::npos);
+}
+
+// The date and the folded time written for moments around local midnight
+// describe one moment: the line reads back to the same Julian day.
+TEST(DbRecordLine, DateAndTimeAgreeAroundLocalMidnight) {
+  for (double zone : {-11.5, -5.0, 0.0, 3.0, 5.75, 13.0}) {
+    for (double offsetSec : {-1.0, -0.4, -0.01, -1e-4, 0.0, 1e-4, 0.3, 1.0}) {
+      // the UT that puts the local clock at midnight of 1 March 2024 plus the offset
+      double ut = 24.0 - zone + offsetSec / 3600.0;
+      int day = 29, month = 2;
+      while (ut >= 24) ut -= 24, day += 1;
+      if (day == 30) day = 1, month = 3;
+      const DbChart c = CastChart(day, month, 2024, ut, zone);
+      const std::string line = BuildDbRecordLine(c);
+      DbChart back;
+      std::string what;
+      ASSERT_TRUE(ParseDbRecord(line, back, what)) << what;
+      EXPECT_NEAR(back.JulianDayUT, c.JulianDayUT, kJulianDayTolDays)
+          << "zone " << zone << " offset " << offsetSec << " s: " << line;
+    }
+  }
+}
+
+TEST(HouseCode, PacksEveryChoiceAndRefusesWhatCarriesNone) {
+  EXPECT_EQ(PackHouseCode(11, 11, 9), 21219);
+  for (int q = 0; q < 12; ++q)
+    for (int s = 0; s < 12; ++s)
+      for (int w = -1; w <= 10; ++w) {
+        const int code = PackHouseCode(q, s, w);
+        // read back by decimal digits: querent + 10, quesited + 10, who-asks
+        const std::string digits = std::to_string(code);
+        ASSERT_EQ(digits.size(), 5u);
+        EXPECT_EQ(std::stoi(digits.substr(0, 2)), 10 + q);
+        EXPECT_EQ(std::stoi(digits.substr(2, 2)), 10 + s);
+        EXPECT_EQ(digits[4] - '0', w >= 0 && w <= 9 ? w : 0);
+        HouseChoice back;
+        ASSERT_TRUE(UnpackHouseCode(code, back));
+        EXPECT_EQ(back.QuerentHouse, q);
+        EXPECT_EQ(back.QuesitedHouse, s);
+        EXPECT_EQ(back.WhoAsks, w >= 0 && w <= 9 ? w : 0);  // who-asks outside 0..9 stored as 0
+      }
+  HouseChoice untouched{3, 4, 5};
+  for (int code : {1, 0, 999, -10162, 9999, 22000, 10090, 99999}) {
+    EXPECT_FALSE(UnpackHouseCode(code, untouched)) << code;
+  }
+  EXPECT_EQ(untouched.QuerentHouse, 3);
+}
+
+TEST(DbRecordLine, RefusesMalformedLinesAndLeavesTheChartAlone) {
+  DbChart chart;
+  chart.ChartName = "kept";
+  std::string what;
+  for (const char* bad : {"", "no equals sign 1/2/3", "a=1/2/3", "a=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1/place",
+                          "a=1/x/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1///3",
+                          "a=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/99999999999/1///3"}) {
+    EXPECT_FALSE(ParseDbRecord(bad, chart, what)) << bad;
+    EXPECT_FALSE(what.empty());
+    EXPECT_EQ(FormatDbRecordDateTime(bad), "");
+  }
+  EXPECT_EQ(chart.ChartName, "kept");
+}
+
+// Texts that would break a line or shift a field are written as close to
+// the typed text as the layout allows, and never damage the next record.
+TEST(DbRecordLine, AwkwardTextsStayInTheirFields) {
+  DbChart c = CastChart(10, 10, 1990, 12, 2);
+  c.ChartName = "  A=B\tC\r\nD";
+  c.PlaceName = "Rostov/Don\r\nnorth";
+  c.ChartComment = "will he call?/when\nand/how/";
+  c.HouseCode = PackHouseCode(4, 7, 1);
+  const std::string line = BuildDbRecordLine(c);
+  EXPECT_EQ(line.find_first_of("\r\n\t"), std::string::npos);
+  EXPECT_EQ(line.back(), '3');
+  DbChart back;
+  std::string what;
+  ASSERT_TRUE(ParseDbRecord(line, back, what)) << what;
+  EXPECT_EQ(back.ChartName, "A-B C  D");
+  EXPECT_EQ(back.ChartName, DbNodeText(c.ChartName));
+  EXPECT_EQ(back.PlaceName, "Rostov\\Don  north");
+  EXPECT_EQ(back.ChartComment, "will he call?/when and/how/");
+  EXPECT_EQ(back.HouseCode, c.HouseCode);
+}
+
+// Random charts: universal date and time, zone, place and houses to the
+// second, texts of any code-page byte; each goes through the line and back.
+std::vector<DbChart> RandomCharts(int count, unsigned seed) {
+  std::mt19937 rng(seed);
+  auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  auto text = [&](int maxLen) {
+    std::string s(static_cast<std::size_t>(uniform(0, maxLen)), ' ');
+    const std::string specials = "/=\t\r\n ";
+    for (char& ch : s)
+      ch = uniform(0, 4) == 0 ? specials[static_cast<std::size_t>(uniform(0, 5))]
+                              : static_cast<char>(uniform(32, 255));
+    return s;
+  };
+  std::vector<DbChart> charts;
+  for (int i = 0; i < count; ++i) {
+    const int year = uniform(-3000, 3000), month = uniform(1, 12), day = uniform(1, 28);
+    const double ut = uniform(0, 86399) / 3600.0;
+    const double zone = uniform(-12 * 3600, 14 * 3600) / 3600.0;
+    DbChart c = CastChart(day, month, year, ut, zone);
+    c.ChartName = text(12);
+    c.PlaceName = text(20);
+    c.ChartComment = text(40);
+    c.GeoLatitude = static_cast<float>(uniform(-90 * 3600, 90 * 3600) / 3600.0);
+    c.GeoLongitude = static_cast<float>(uniform(-180 * 3600, 180 * 3600) / 3600.0);
+    c.HouseCode = uniform(0, 9) == 0 ? 1 : PackHouseCode(uniform(0, 11), uniform(0, 11), uniform(-1, 9));
+    c.RecordFlag = static_cast<std::uint8_t>(uniform(0, 1));
+    charts.push_back(c);
+  }
+  return charts;
+}
+
+void ExpectSameChart(const DbChart& got, const DbChart& want, const std::string& line) {
+  EXPECT_EQ(got.ChartName, DbNodeText(want.ChartName)) << line;
+  EXPECT_NEAR(got.JulianDayUT, want.JulianDayUT, kJulianDayTolDays) << line;
+  EXPECT_NEAR(std::remainder(got.UniversalTime - want.UniversalTime, 24.0), 0.0, kSecondDays * 24)
+      << line;
+  EXPECT_NEAR(got.TimeZone, want.TimeZone, kSecondDays * 24) << line;
+  EXPECT_NEAR(got.GeoLatitude, want.GeoLatitude, kArcsecondDeg / 10) << line;
+  EXPECT_NEAR(got.GeoLongitude, want.GeoLongitude, kArcsecondDeg / 10) << line;
+  EXPECT_EQ(got.HouseCode, want.HouseCode) << line;
+  EXPECT_EQ(got.RecordFlag, want.RecordFlag) << line;
+}
+
+TEST(DbRecordLine, RandomChartsRoundTripToTheSecond) {
+  for (const DbChart& c : RandomCharts(3000, 12)) {
+    const std::string line = BuildDbRecordLine(c);
+    DbChart back;
+    std::string what;
+    ASSERT_TRUE(ParseDbRecord(line, back, what)) << what << ": " << line;
+    ExpectSameChart(back, c, line);
+    // a second pass changes nothing at all
+    EXPECT_EQ(BuildDbRecordLine(back), line);
+  }
+}
+
+TEST(DbTreeText, RandomTreesRoundTripAndJumpsAreRefused) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<DbNode> nodes{{"root", 0, kDbSection}};
+    const int count = std::uniform_int_distribution<int>(0, 60)(rng);
+    for (int i = 0; i < count; ++i) {
+      const int level = std::uniform_int_distribution<int>(1, nodes.back().Level + 1)(rng);
+      nodes.push_back({DbNodeText(" \tn" + std::to_string(i) + (i % 3 ? " x " : "")), level, kDbSection});
+    }
+    const LineList lines = BuildTreeText(nodes);
+    std::vector<DbNode> back;
+    std::size_t badLine = 0;
+    std::string what;
+    ASSERT_TRUE(ParseTreeText(lines, back, badLine, what)) << what;
+    ASSERT_EQ(back.size(), nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+      EXPECT_EQ(back[i].Text, nodes[i].Text);
+      EXPECT_EQ(back[i].Level, nodes[i].Level);
+    }
+    EXPECT_EQ(BuildTreeText(back), lines);
+  }
+  // spaces count as levels; the first line is top level whatever its level
+  std::vector<DbNode> nodes;
+  std::size_t badLine = 0;
+  std::string what;
+  ASSERT_TRUE(ParseTreeText({"  top", "\tsec", "\t\tc1", "\t\t c2"}, nodes, badLine, what)) << what;
+  ASSERT_EQ(nodes.size(), 4u);
+  EXPECT_EQ(nodes[0].Text, "top");
+  EXPECT_EQ(nodes[0].Level, 0);
+  EXPECT_EQ(nodes[3].Text, "c2");
+  EXPECT_EQ(nodes[3].Level, 3);  // a leading space in an old file makes a child of c1
+  EXPECT_FALSE(ParseTreeText({"root", "\tsec", "\t\t\tdeep"}, nodes, badLine, what));
+  EXPECT_EQ(badLine, 3u);
+  EXPECT_EQ(what, "Invalid level (3) for item \"deep\"");
+  EXPECT_EQ(nodes.size(), 4u);  // untouched
+}
+
+TEST(ChartDatabase, NewDatabaseHasTwoLinesAndEditsKeepLinesWithTheirNodes) {
+  ChartDatabase db;
+  db.Folder = "/somewhere";
+  CreateDatabase(db, Cp("Клиенты"), Cp("Раздел 1"), Cp("Раздел 1/1"));
+  EXPECT_EQ(db.Lines, (LineList{Cp("Клиенты/1"), Cp("Раздел 1/1")}));
+  EXPECT_EQ(db.Nodes[1].Level, 1);
+  EXPECT_EQ(db.Folder, "/somewhere");
+  EXPECT_TRUE(db.Modified);
+
+  // sections and charts added anywhere, subtrees removed: every line stays
+  // with its node (a section line is its text + "/1", a chart line starts
+  // with its text + "=")
+  std::mt19937 rng(3);
+  for (int step = 0; step < 400; ++step) {
+    const std::size_t pick = std::uniform_int_distribution<std::size_t>(0, db.Nodes.size())(rng);
+    const std::size_t at = pick == db.Nodes.size() ? std::string::npos : pick;
+    const int what = std::uniform_int_distribution<int>(0, 5)(rng);
+    if (what == 0 && at != std::string::npos && at != 0) {
+      RemoveDbSubtree(db, at);
+    } else if (what <= 2) {
+      const std::string name = "s" + std::to_string(step);
+      InsertDbNode(db, at, {name, 0, kDbSection}, name + "/1");
+    } else {
+      DbChart c = CastChart(1, 1, 2000, 1, 0);
+      c.ChartName = "c" + std::to_string(step);
+      InsertDbNode(db, at, {c.ChartName, 0, kDbChart}, BuildDbRecordLine(c));
+    }
+    ASSERT_EQ(db.Lines.size(), db.Nodes.size());
+  }
+  for (std::size_t i = 0; i < db.Nodes.size(); ++i) {
+    const DbNode& n = db.Nodes[i];
+    EXPECT_EQ(db.Lines[i].rfind(n.Text + (n.State == kDbChart ? "=" : "/"), 0), 0u) << i;
+    if (i > 0) {
+      EXPECT_LE(n.Level, db.Nodes[i - 1].Level + 1);
+    }
+    const std::size_t parent = ParentIndex(db.Nodes, i);
+    if (parent != std::string::npos) {
+      EXPECT_LT(i, SubtreeEnd(db.Nodes, parent));
+    }
+  }
+}
+
+TEST(ChartDatabase, FileNamesOfRootTexts) {
+  for (const char* good : {"Клиенты 2024", "a.b", "база (копия)"}) EXPECT_TRUE(IsDatabaseFileName(good));
+  for (const char* bad : {"", ".", "..", "a/b", "a\\b", "c:", "what?", "a*", "x\"y", "<>", "a|b", "tab\t"})
+    EXPECT_FALSE(IsDatabaseFileName(bad)) << bad;
+}
+
+// Random databases through SaveDatabasePair and LoadDatabasePair.
+TEST_F(ChartDbFolderTest, RandomDatabasesSurviveSaveAndLoad) {
+  const std::vector<DbChart> charts = RandomCharts(600, 99);
+  ChartDatabase db;
+  CreateDatabase(db, "  Random=base", Cp("Раздел 1"), Cp("Раздел 1/1"));
+  std::mt19937 rng(5);
+  for (std::size_t i = 0; i < charts.size(); ++i) {
+    std::size_t parent = std::uniform_int_distribution<std::size_t>(0, db.Nodes.size() - 1)(rng);
+    if (db.Nodes[parent].State == kDbChart) parent = ParentIndex(db.Nodes, parent);
+    if (i % 20 == 0) {
+      const std::string name = DbNodeText(charts[i].PlaceName);
+      InsertDbNode(db, parent, {name, 0, kDbSection}, name + "/1");
+    }
+    InsertDbNode(db, parent, {DbNodeText(charts[i].ChartName), 0, kDbChart},
+                 BuildDbRecordLine(charts[i]));
+  }
+  std::string message;
+  ASSERT_TRUE(SaveDatabasePair(Path("random"), db, message)) << message;
+  EXPECT_FALSE(db.Modified);
+
+  ChartDatabase loaded;
+  ASSERT_TRUE(LoadDatabasePair(Path("random.zrn"), loaded, message)) << message;
+  EXPECT_EQ(loaded.Folder, folder_.string());
+  EXPECT_EQ(loaded.SourceFile, Path("random.zrn"));
+  EXPECT_FALSE(loaded.Modified);
+  ASSERT_EQ(loaded.Lines, db.Lines);
+  ASSERT_EQ(loaded.Nodes.size(), db.Nodes.size());
+  for (std::size_t i = 0; i < db.Nodes.size(); ++i) {
+    EXPECT_EQ(loaded.Nodes[i].Text, db.Nodes[i].Text) << i;
+    EXPECT_EQ(loaded.Nodes[i].Level, db.Nodes[i].Level) << i;
+    EXPECT_EQ(loaded.Nodes[i].State, db.Nodes[i].State) << i;
+  }
+  // each chart comes back to the second and the arc second
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < loaded.Nodes.size(); ++i) {
+    if (loaded.Nodes[i].State != kDbChart) continue;
+    DbChart back;
+    std::string what;
+    ASSERT_TRUE(ParseDbRecord(loaded.Lines[i], back, what)) << what;
+    EXPECT_EQ(back.ChartName, loaded.Nodes[i].Text);
+    ++next;
+  }
+  EXPECT_EQ(next, charts.size());
+  EXPECT_EQ(FileCount(), 2u);  // no temporary file left behind
+}
+
+// A database as the original program writes it: the root and sections end
+// in "/1", charts in "/3" (an imported one with code 1), the tree indented
+// by TABs, CR LF everywhere. It loads with every line kept and saves back
+// byte for byte.
+TEST_F(ChartDbFolderTest, DatabaseInTheOriginalLayoutLoadsUnchanged) {
+  const LineList tree = {Cp("Моя база"), Cp("\tРаздел 1"), Cp("\t\tИван"), Cp("\t\tИмпорт"),
+                         Cp("\tВопросы"), Cp("\t\tПодраздел"), Cp("\t\t\tГде кошка?"), Cp("\tПусто")};
+  const LineList records = {
+      Cp("Моя база/1"),
+      Cp("Раздел 1/1"),
+      Cp("Иван=5/3/2001/14/7/0/3/0/0/55/45/0/37/37/0/10162/1/Москва//3"),
+      Cp("Импорт=31/12/1899/23/59/59/-5/0/0/-33/52/0/0/-15/0/1/0/Лондон/вопрос о работе/3"),
+      Cp("Вопросы/1"),
+      Cp("Подраздел/1"),
+      Cp("Где кошка?=29/2/2024/0/0/0/10/30/0/0/-30/0/151/12/36/21219/1/Сидней/в саду/3"),
+      Cp("Пусто/1")};
+  WriteBytes(folder_ / "old.zrt", Crlf(tree));
+  WriteBytes(folder_ / "old.zrn", Crlf(records));
+
+  ChartDatabase db;
+  std::string message;
+  ASSERT_TRUE(LoadDatabasePair(Path("old.zrn"), db, message)) << message;
+  EXPECT_EQ(db.Lines, records);
+  const int levels[] = {0, 1, 2, 2, 1, 2, 3, 1};
+  const int states[] = {1, 1, 3, 3, 1, 1, 3, 1};
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    EXPECT_EQ(db.Nodes[i].Level, levels[i]) << i;
+    EXPECT_EQ(db.Nodes[i].State, states[i]) << i;
+  }
+  DbChart imported;
+  std::string what;
+  ASSERT_TRUE(ParseDbRecord(db.Lines[3], imported, what)) << what;
+  HouseChoice houses;
+  EXPECT_FALSE(UnpackHouseCode(imported.HouseCode, houses));
+  EXPECT_EQ(imported.GeoLatitude, static_cast<float>(-(33.0 + 52.0 / 60.0)));
+  EXPECT_EQ(imported.ChartComment, Cp("вопрос о работе"));
+  EXPECT_EQ(imported.RecordFlag, 0);
+  EXPECT_EQ(FormatDbRecordDateTime(db.Lines[3]), "31.12.1899.23:59:59");
+  // every chart of the file writes back the very same line
+  for (std::size_t i : {2u, 3u, 6u}) {
+    DbChart c;
+    ASSERT_TRUE(ParseDbRecord(db.Lines[i], c, what)) << what;
+    c.ChartName = db.Nodes[i].Text;
+    EXPECT_EQ(BuildDbRecordLine(c), records[i]);
+  }
+
+  ASSERT_TRUE(SaveDatabasePair(Path("copy"), db, message)) << message;
+  EXPECT_EQ(Bytes(folder_ / "copy.zrt"), Bytes(folder_ / "old.zrt"));
+  EXPECT_EQ(Bytes(folder_ / "copy.zrn"), Bytes(folder_ / "old.zrn"));
+}
+
+// A pair that does not read whole is refused with the file and line, and
+// the open database stays as it was.
+TEST(ChartDatabase, BrokenPairsAreRefusedWithFileAndLine) {
+  struct Case {
+    LineList Tree, Records;
+    std::string File;
+    std::size_t Line;
+  };
+  const std::string chart = "c=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/10100/1///3";
+  const Case cases[] = {
+      {{"r", "\ts", "\t\tc"}, {"r/1", "s/1"}, "b.zrn", 3},           // record file shorter
+      {{"r", "\ts"}, {"r/1", "s/1", "x/1"}, "b.zrn", 3},             // record file longer
+      {{"r", "\t\tc"}, {"r/1", chart}, "b.zrt", 2},                  // level jump
+      {{"r", "\ts", "\t\tc"}, {"r/1", "s/1", "c=1/1/2000/3"}, "b.zrn", 3},  // chart line cut short
+      {{"r", "\ts", "\t\tc"}, {"r/1", "s/1", "c=1/x/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1///3"}, "b.zrn", 3},
+      {{"r", "\ts"}, {"r/1", "s"}, "b.zrn", 2},                      // no kind at the end
+      {{"r", "\ts"}, {"r/1", ""}, "b.zrn", 2},
+  };
+  for (const Case& c : cases) {
+    ChartDatabase db;
+    CreateDatabase(db, "open", "one", "one/1");
+    db.Folder = "/f";
+    db.Modified = false;
+    const ChartDatabase before = db;
+    std::string message;
+    EXPECT_FALSE(ParseDatabasePair(c.Tree, c.Records, "b.zrt", "b.zrn", db, message));
+    EXPECT_EQ(message.rfind(c.File + ", line " + std::to_string(c.Line) + ": ", 0), 0u) << message;
+    EXPECT_EQ(db.Lines, before.Lines);
+    EXPECT_EQ(db.Nodes.size(), before.Nodes.size());
+    EXPECT_EQ(db.Folder, "/f");
+  }
+}
+
+TEST_F(ChartDbFolderTest, MissingFilesAndFailedWritesAreReported) {
+  ChartDatabase db;
+  CreateDatabase(db, "base", "one", "one/1");
+  std::string message;
+  EXPECT_FALSE(LoadDatabasePair(Path("none.zrn"), db, message));
+  EXPECT_NE(message.find("none.zrt"), std::string::npos) << message;
+  EXPECT_EQ(db.Lines.size(), 2u);
+
+  // a folder that does not exist: nothing written, still modified
+  EXPECT_FALSE(SaveDatabasePair(Path("missing/base"), db, message));
+  EXPECT_EQ(message, "Cannot create file " + Path("missing/base.zrt"));
+  EXPECT_TRUE(db.Modified);
+
+  // the record file cannot be written: the old tree file stays as it was
+  WriteBytes(folder_ / "base.zrt", "old tree\r\n");
+  fs::create_directory(folder_ / "base.zrn");
+  EXPECT_FALSE(SaveDatabasePair(Path("base"), db, message));
+  EXPECT_EQ(message, "Cannot create file " + Path("base.zrn"));
+  EXPECT_EQ(Bytes(folder_ / "base.zrt"), "old tree\r\n");
+  EXPECT_TRUE(db.Modified);
+  EXPECT_EQ(FileCount(), 2u);  // no temporary file left behind
+}
+
+}  // namespace
