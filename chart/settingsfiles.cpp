@@ -445,13 +445,26 @@ SettingsReadResult ReadChartSettingsFrom(const std::string& folder, ChartRecord&
       result.Message = "Cannot open file " + path;
       return result;
     }
-    LineReader in(path, lines, result.Message);
-    if (!file.Read(in, *scratch, outside)) return result;
+    if (!ReadChartSettingsLines(file.Name, path, lines, *scratch, outside, result.Message))
+      return result;
   }
   record = std::move(*scratch);
   state = MenuStateOf(record, outside);
   result.Ok = true;
   return result;
+}
+
+// Reads the lines of one chart settings file (see the header).
+bool ReadChartSettingsLines(const std::string& fileName, const std::string& path,
+                            const LineList& lines, ChartRecord& record,
+                            SettingsOutsideRecord& outside, std::string& message) {
+  const SettingsFile* f = FindFile(fileName);
+  if (f == nullptr) {
+    message = "Unknown settings file " + path;
+    return false;
+  }
+  LineReader in(path, lines, message);
+  return f->Read(in, record, outside);
 }
 
 // Lines of one chart settings file as written.

@@ -81,6 +81,15 @@ SettingsReadResult ReadChartSettings(const std::string& programFolder, ChartReco
 SettingsReadResult ReadChartSettingsFrom(const std::string& folder, ChartRecord& record,
                                          SettingsMenuState& state);
 
+// Reads the lines of one settings file (fileName a name of
+// kChartSettingsReadOrder, path the name messages give) into record and
+// outside: the work ReadChartSettingsFrom does for each file. On a fault
+// returns false with a message naming the path and line; record may then hold
+// part of the file, so callers read into a scratch copy.
+bool ReadChartSettingsLines(const std::string& fileName, const std::string& path,
+                            const std::vector<std::string>& lines, ChartRecord& record,
+                            SettingsOutsideRecord& outside, std::string& message);
+
 // The lines of one settings file (a name of kChartSettingsWriteOrder) as they
 // are written from record and outside; empty for an unknown name.
 std::vector<std::string> ChartSettingsFileLines(const std::string& fileName,

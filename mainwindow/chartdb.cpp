@@ -362,14 +362,14 @@ bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
     return false;
   }
   // the node states in one walk, each checked against its line
-  DbChart chart;
+  RecordFields fields;
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     const int kind = LineKind(recordLines[i]);
     if (kind == 0) {
       message = LineMessage(recordFileName, i + 1, "the line ends in no item kind (1 or 3)");
       return false;
     }
-    if (kind == kDbChart && !ParseDbRecord(recordLines[i], chart, what)) {
+    if (kind == kDbChart && !SplitRecord(recordLines[i], fields, what)) {
       message = LineMessage(recordFileName, i + 1, what);
       return false;
     }

@@ -1,9 +1,11 @@
-# Debian packages the build, the tests and the program need. Sourced by ./test and ./run.
+# Debian packages the build, the tests (clang and its sanitizer and libFuzzer
+# runtimes for the fuzz harnesses) and the program need. Sourced by ./test and ./run.
 HORARY_PACKAGES=(
   g++ cmake make pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-dejavu-core fonts-noto-core
+  clang libclang-rt-14-dev
 )
 
 ensure_packages() {

@@ -76,16 +76,16 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string* e
   return true;
 }
 
-void SplitLines(const std::string& content, LineList& lines) {
+void SplitLines(std::string_view content, LineList& lines) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < content.size(); ++i) {
     const char c = content[i];
     if (c != '\n' && c != '\r') continue;
-    lines.emplace_back(content, start, i - start);
+    lines.emplace_back(content.substr(start, i - start));
     if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  if (start < content.size()) lines.emplace_back(content, start, std::string::npos);
+  if (start < content.size()) lines.emplace_back(content.substr(start));
 }
 
 bool WriteAll(int fd, const std::string& content) {
@@ -128,6 +128,12 @@ bool ReadLines(const std::string& path, LineList& lines, std::string* error) {
   if (!ReadWholeFile(path, content, error)) return false;
   SplitLines(content, lines);
   return true;
+}
+
+LineList LinesOfText(std::string_view content) {
+  LineList lines;
+  SplitLines(content, lines);
+  return lines;
 }
 
 bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFile& pending,

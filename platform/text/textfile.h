@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 using LineList = std::vector<std::string>;
@@ -18,6 +19,9 @@ using LineList = std::vector<std::string>;
 // three lines "a", "" and "b"; an empty file has no lines. Every other byte,
 // NUL included, is kept.
 bool ReadLines(const std::string& path, LineList& lines, std::string* error = nullptr);
+
+// The lines of a file's content, split as ReadLines splits them.
+LineList LinesOfText(std::string_view content);
 
 // Writes lines atomically, each followed by CR LF. On failure returns false,
 // leaves the old file untouched and puts a message into *error (when given).

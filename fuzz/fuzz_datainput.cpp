@@ -1,0 +1,48 @@
+// The data-input dialog's fields (day, month, year, time, latitude,
+// longitude, zone and the add-town fields, NUL between them; the first byte
+// holds the hemisphere and era switches). Fields that read give a chart
+// moment whose fields, shown again, read back to the same moment.
+#include <cmath>
+
+#include "fuzz/fuzz_support.h"
+#include "input/datainput.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::uint8_t switches = data[0];
+  const auto parts = FuzzParts(FuzzBytes(data + 1, size - 1), 10);
+  auto part = [&](std::size_t i) { return i < parts.size() ? std::string(parts[i]) : std::string(); };
+  DataInputFields f;
+  f.DayText = part(0);
+  f.MonthText = part(1);
+  f.YearText = part(2);
+  f.TimeText = part(3);
+  f.LatitudeText = part(4);
+  f.LongitudeText = part(5);
+  f.ZoneText = part(6);
+  f.BeforeCommonEra = switches & 1;
+  f.South = switches & 2;
+  f.West = switches & 4;
+  f.ZoneWest = switches & 8;
+  std::string message;
+  LocalDateTime local;
+  (void)ParseLocalDateTime(f, local, message);
+  DataInputResult r;
+  if (ParseDataInput(f, r, message)) {
+    const TimeMarks marks;
+    f = FieldsOfChartMoment(r.JulianDayUT, r.UniversalTime, r.TimeZone, r.GeoLatitude,
+                            r.GeoLongitude, marks);
+    (void)ParseDataInput(f, r, message);
+  }
+  NewTownFields town;
+  town.Name = part(7);
+  town.Country = part(8);
+  town.ZoneText = part(9);
+  town.LatitudeText = part(4);
+  town.LongitudeText = part(5);
+  town.South = switches & 16;
+  town.West = switches & 32;
+  NewTown t;
+  if (ReadNewTownFields(town, t, message)) (void)BuildUserTownLine(t);
+  return 0;
+}
