@@ -145,6 +145,8 @@ std::string DbNodeText(std::string_view typed) {
   return text;
 }
 
+std::string DbSectionLine(std::string_view name) { return DbNodeText(name) + "/1"; }
+
 std::string BuildDbRecordLine(const DbChart& chart) {
   std::string line = DbNodeText(chart.ChartName);
   line += '=';
@@ -283,9 +285,9 @@ bool ParseTreeText(const LineList& lines, std::vector<DbNode>& nodes, std::size_
 
 void CreateDatabase(ChartDatabase& db, std::string_view name, std::string_view sectionName,
                     std::string_view sectionLine) {
-  const std::string root = DbNodeText(name);
-  db.Nodes = {DbNode{root, 0, kDbSection}, DbNode{DbNodeText(sectionName), 1, kDbSection}};
-  db.Lines = {root + "/1", std::string(sectionLine)};
+  db.Nodes = {DbNode{DbNodeText(name), 0, kDbSection},
+              DbNode{DbNodeText(sectionName), 1, kDbSection}};
+  db.Lines = {DbSectionLine(name), std::string(sectionLine)};
   db.SourceFile.clear();
   db.Modified = true;
 }
@@ -308,6 +310,17 @@ std::size_t ParentIndex(const std::vector<DbNode>& nodes, std::size_t i) {
   for (std::size_t j = i; j-- > 0;)
     if (nodes[j].Level < nodes[i].Level) return j;
   return std::string::npos;
+}
+
+std::vector<std::size_t> ParentIndices(const std::vector<DbNode>& nodes) {
+  std::vector<std::size_t> parents(nodes.size(), std::string::npos);
+  std::vector<std::size_t> open;  // the path from the top to the node before
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    while (!open.empty() && nodes[open.back()].Level >= nodes[i].Level) open.pop_back();
+    if (!open.empty()) parents[i] = open.back();
+    open.push_back(i);
+  }
+  return parents;
 }
 
 std::size_t InsertDbNode(ChartDatabase& db, std::size_t parent, DbNode node, std::string line) {

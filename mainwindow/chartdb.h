@@ -76,6 +76,9 @@ bool UnpackHouseCode(int code, HouseChoice& houses);
 // chart and the name in its record line both take this text.
 std::string DbNodeText(std::string_view typed);
 
+// The line of the root or a section: its node text (DbNodeText) and "/1".
+std::string DbSectionLine(std::string_view name);
+
 // The record line of a chart, kind "3". The local time is written to the
 // nearest whole second; the date is the civil date of the local moment, taken
 // so that it always agrees with the written time (a moment half a second or
@@ -141,8 +144,12 @@ void CloseDatabase(ChartDatabase& db);
 
 // One past the last node of node i's subtree.
 std::size_t SubtreeEnd(const std::vector<DbNode>& nodes, std::size_t i);
-// The parent of node i, or npos for a top-level node.
+// The parent of node i, or npos for a top-level node (a walk back over the
+// node's elder siblings).
 std::size_t ParentIndex(const std::vector<DbNode>& nodes, std::size_t i);
+// The parent of every node in one pass (npos for top-level nodes): what the
+// tree window needs to build its items detached and insert them at once.
+std::vector<std::size_t> ParentIndices(const std::vector<DbNode>& nodes);
 // Inserts a node with its line as the last child of parent (npos: a new
 // top-level node after the last one); returns its absolute index. Sets Modified.
 std::size_t InsertDbNode(ChartDatabase& db, std::size_t parent, DbNode node, std::string line);

@@ -9,10 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 
 #include <unistd.h>
 
+#include "chart/chartrecord.h"
 #include "engine/astromath.h"
 #include "platform/text/cp1251.h"
 
@@ -72,27 +74,40 @@ class ChartDbFolderTest : public ::testing::Test {
 // The worked example: Иван, 5 March 2001 14:07:00 local, zone +3, 55°45′ N,
 // 37°37′ E, querent's house 0, quesited's 6, who-asks 2, Москва.
 TEST(DbRecordLine, WorkedExampleWritesAndReadsBack) {
-  DbChart ivan = CastChart(5, 3, 2001, 11.0 + 7.0 / 60.0, 3.0);
-  ivan.ChartName = Cp("Иван");
-  ivan.GeoLatitude = static_cast<float>(55.75);
-  ivan.GeoLongitude = static_cast<float>(37.0 + 37.0 / 60.0);
-  ivan.HouseCode = PackHouseCode(0, 6, 2);
-  ivan.PlaceName = Cp("Москва");
-  const std::string line = BuildDbRecordLine(ivan);
+  const DbChart cast = CastChart(5, 3, 2001, 11.0 + 7.0 / 60.0, 3.0);
+  auto chart = std::make_unique<ChartRecord>();
+  chart->ChartName = Cp("Иван");
+  chart->JulianDayUT = cast.JulianDayUT;
+  chart->JulianDay0h = cast.JulianDay0h;
+  chart->UniversalTime = cast.UniversalTime;
+  chart->TimeZone = cast.TimeZone;
+  chart->GeoLatitude = static_cast<float>(55.75);
+  chart->GeoLongitude = static_cast<float>(37.0 + 37.0 / 60.0);
+  chart->QuerentHouse = 0;
+  chart->QuesitedHouse = 6;
+  chart->RecordFlag = 1;
+  chart->PlaceName = Cp("Москва");
+  const std::string line = BuildDbRecordLine(DbChartOf(*chart, 2));
   EXPECT_EQ(line, Cp("Иван=5/3/2001/14/7/0/3/0/0/55/45/0/37/37/0/10162/1/Москва//3"));
   EXPECT_EQ(FormatDbRecordDateTime(line), "5.3.2001.14:7:0");
 
   DbChart back;
   std::string what;
   ASSERT_TRUE(ParseDbRecord(line, back, what)) << what;
-  EXPECT_EQ(back.ChartName, ivan.ChartName);
-  EXPECT_NEAR(back.JulianDayUT, ivan.JulianDayUT, kJulianDayTolDays);
-  EXPECT_EQ(back.JulianDay0h, ivan.JulianDay0h);
-  EXPECT_NEAR(back.UniversalTime, ivan.UniversalTime, 1e-5);
   EXPECT_EQ(back.HouseCode, 10162);
-  EXPECT_EQ(back.PlaceName, ivan.PlaceName);
-  EXPECT_EQ(back.ChartComment, "");
-  EXPECT_EQ(back.RecordFlag, 1);
+  auto loaded = std::make_unique<ChartRecord>();
+  loaded->ChartComment = "old comment";
+  ApplyDbChart(back, *loaded);
+  EXPECT_EQ(loaded->ChartName, chart->ChartName);
+  EXPECT_NEAR(loaded->JulianDayUT, chart->JulianDayUT, kJulianDayTolDays);
+  EXPECT_EQ(loaded->JulianDay0h, chart->JulianDay0h);
+  EXPECT_NEAR(loaded->UniversalTime, chart->UniversalTime, 1e-5);
+  EXPECT_EQ(loaded->TimeZone, 3.0f);
+  EXPECT_EQ(loaded->GeoLatitude, chart->GeoLatitude);
+  EXPECT_EQ(loaded->GeoLongitude, chart->GeoLongitude);
+  EXPECT_EQ(loaded->PlaceName, chart->PlaceName);
+  EXPECT_EQ(loaded->ChartComment, "");
+  EXPECT_EQ(loaded->RecordFlag, 1);
 }
 
 // Values that the split into whole parts must not spoil.
@@ -314,8 +329,8 @@ TEST(ChartDatabase, NewDatabaseHasTwoLinesAndEditsKeepLinesWithTheirNodes) {
     if (what == 0 && at != std::string::npos && at != 0) {
       RemoveDbSubtree(db, at);
     } else if (what <= 2) {
-      const std::string name = "s" + std::to_string(step);
-      InsertDbNode(db, at, {name, 0, kDbSection}, name + "/1");
+      const std::string name = " s=" + std::to_string(step);
+      InsertDbNode(db, at, {DbNodeText(name), 0, kDbSection}, DbSectionLine(name));
     } else {
       DbChart c = CastChart(1, 1, 2000, 1, 0);
       c.ChartName = "c" + std::to_string(step);
@@ -323,8 +338,10 @@ TEST(ChartDatabase, NewDatabaseHasTwoLinesAndEditsKeepLinesWithTheirNodes) {
     }
     ASSERT_EQ(db.Lines.size(), db.Nodes.size());
   }
+  const std::vector<std::size_t> parents = ParentIndices(db.Nodes);
   for (std::size_t i = 0; i < db.Nodes.size(); ++i) {
     const DbNode& n = db.Nodes[i];
+    EXPECT_EQ(parents[i], ParentIndex(db.Nodes, i)) << i;
     EXPECT_EQ(db.Lines[i].rfind(n.Text + (n.State == kDbChart ? "=" : "/"), 0), 0u) << i;
     if (i > 0) {
       EXPECT_LE(n.Level, db.Nodes[i - 1].Level + 1);
@@ -352,8 +369,8 @@ TEST_F(ChartDbFolderTest, RandomDatabasesSurviveSaveAndLoad) {
     std::size_t parent = std::uniform_int_distribution<std::size_t>(0, db.Nodes.size() - 1)(rng);
     if (db.Nodes[parent].State == kDbChart) parent = ParentIndex(db.Nodes, parent);
     if (i % 20 == 0) {
-      const std::string name = DbNodeText(charts[i].PlaceName);
-      InsertDbNode(db, parent, {name, 0, kDbSection}, name + "/1");
+      InsertDbNode(db, parent, {DbNodeText(charts[i].PlaceName), 0, kDbSection},
+                   DbSectionLine(charts[i].PlaceName));
     }
     InsertDbNode(db, parent, {DbNodeText(charts[i].ChartName), 0, kDbChart},
                  BuildDbRecordLine(charts[i]));
