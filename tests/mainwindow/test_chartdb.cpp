@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <random>
 
@@ -392,16 +393,21 @@ TEST_F(ChartDbFolderTest, RandomDatabasesSurviveSaveAndLoad) {
     EXPECT_EQ(loaded.Nodes[i].State, db.Nodes[i].State) << i;
   }
   // each chart comes back to the second and the arc second
-  std::size_t next = 0;
+  std::map<std::string, std::size_t> chartOfLine;
+  for (std::size_t i = 0; i < charts.size(); ++i) chartOfLine[BuildDbRecordLine(charts[i])] = i;
+  std::size_t found = 0;
   for (std::size_t i = 0; i < loaded.Nodes.size(); ++i) {
     if (loaded.Nodes[i].State != kDbChart) continue;
     DbChart back;
     std::string what;
     ASSERT_TRUE(ParseDbRecord(loaded.Lines[i], back, what)) << what;
     EXPECT_EQ(back.ChartName, loaded.Nodes[i].Text);
-    ++next;
+    const auto original = chartOfLine.find(loaded.Lines[i]);
+    ASSERT_NE(original, chartOfLine.end()) << loaded.Lines[i];
+    ExpectSameChart(back, charts[original->second], loaded.Lines[i]);
+    ++found;
   }
-  EXPECT_EQ(next, charts.size());
+  EXPECT_EQ(found, charts.size());
   EXPECT_EQ(FileCount(), 2u);  // no temporary file left behind
 }
 
