@@ -26,7 +26,6 @@ namespace fs = std::filesystem;
 constexpr double kSecondDays = 1.0 / 86400.0;       // one second, in days
 constexpr double kJulianDayTolDays = kSecondDays;   // the line keeps whole seconds
 constexpr double kArcsecondDeg = 1.0 / 3600.0;      // one arc second, in degrees
-constexpr double kFloatTolDeg = 2e-5;               // degrees: a single-precision value near 360
 
 std::string Bytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
