@@ -5,11 +5,10 @@
 // The database is generated once: a root, 100 sections of 10 subsections,
 // each subsection holding 100 charts with varied moments, places and texts.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "engine/astromath.h"
 #include "mainwindow/chartdb.h"
@@ -56,8 +55,9 @@ ChartDatabase GeneratedDatabase() {
 
 // A folder of its own under the temporary folder, holding the generated pair.
 struct BenchFolder {
-  BenchFolder() : path(std::filesystem::temp_directory_path() /
-                       ("chartdb_bench_" + std::to_string(::getpid()))) {
+  BenchFolder()
+      : path(std::filesystem::temp_directory_path() /
+             ("chartdb_bench_" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(path);
     ChartDatabase db = GeneratedDatabase();
     std::string message;

@@ -11,7 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::uint8_t switches = data[0];
   const auto parts = FuzzParts(FuzzBytes(data + 1, size - 1), 10);
-  auto part = [&](std::size_t i) { return i < parts.size() ? std::string(parts[i]) : std::string(); };
+  auto part = [&](std::size_t i) {
+    return i < parts.size() ? std::string(parts[i]) : std::string();
+  };
   DataInputFields f;
   f.DayText = part(0);
   f.MonthText = part(1);

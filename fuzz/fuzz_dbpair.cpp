@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              "%s", message.c_str());
   FUZZ_CHECK(again.Lines == db.Lines && again.Nodes.size() == db.Nodes.size(), "reread");
   for (std::size_t i = 0; i < db.Nodes.size(); ++i)
-    FUZZ_CHECK(again.Nodes[i].Text == db.Nodes[i].Text && again.Nodes[i].Level == db.Nodes[i].Level &&
+    FUZZ_CHECK(again.Nodes[i].Text == db.Nodes[i].Text &&
+                   again.Nodes[i].Level == db.Nodes[i].Level &&
                    again.Nodes[i].State == db.Nodes[i].State,
                "node %zu", i);
   return 0;

@@ -21,9 +21,9 @@ constexpr double kMaxDegrees = 1000;
 
 bool ChartLike(const DbChart& c) {
   const double jd = UniversalJulianDay(c.JulianDayUT);
-  return jd > 1 && jd - 2451545.0 < kMaxYears * 365.25 &&
-         std::fabs(c.UniversalTime) < kMaxHours && std::fabs(c.TimeZone) < 24 &&
-         std::fabs(c.GeoLatitude) < kMaxDegrees && std::fabs(c.GeoLongitude) < kMaxDegrees;
+  return jd > 1 && jd - 2451545.0 < kMaxYears * 365.25 && std::fabs(c.UniversalTime) < kMaxHours &&
+         std::fabs(c.TimeZone) < 24 && std::fabs(c.GeoLatitude) < kMaxDegrees &&
+         std::fabs(c.GeoLongitude) < kMaxDegrees;
 }
 
 std::string Cleaned(std::string text, bool place) {
@@ -57,13 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(y.ChartComment == Cleaned(x.ChartComment, false), "comment %s", written.c_str());
   HouseChoice houses;
   if (UnpackHouseCode(x.HouseCode, houses))
-    FUZZ_CHECK(PackHouseCode(houses.QuerentHouse, houses.QuesitedHouse, houses.WhoAsks) ==
-                   x.HouseCode,
-               "code %d", x.HouseCode);
+    FUZZ_CHECK(
+        PackHouseCode(houses.QuerentHouse, houses.QuesitedHouse, houses.WhoAsks) == x.HouseCode,
+        "code %d", x.HouseCode);
   if (!ChartLike(x)) return 0;
 
-  FUZZ_CHECK(std::fabs(y.JulianDayUT - x.JulianDayUT) <= Tol(x.UniversalTime / 24, kSecondDays) +
-                 1e-9 * std::fabs(x.JulianDayUT) / 86400 + kSecondDays,
+  FUZZ_CHECK(std::fabs(y.JulianDayUT - x.JulianDayUT) <=
+                 Tol(x.UniversalTime / 24, kSecondDays) + 1e-9 * std::fabs(x.JulianDayUT) / 86400 +
+                     kSecondDays,
              "moment %.9f %.9f: %s", y.JulianDayUT, x.JulianDayUT, written.c_str());
   const double dt = std::remainder(static_cast<double>(y.UniversalTime) - x.UniversalTime, 24.0);
   FUZZ_CHECK(std::fabs(dt) <= Tol(x.UniversalTime, kSecondHours) + kSecondHours,

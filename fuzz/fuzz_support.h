@@ -13,14 +13,14 @@
 #include "platform/text/textfile.h"
 
 // Stops the run (libFuzzer then saves the input) when cond is false.
-#define FUZZ_CHECK(cond, ...)                                       \
-  do {                                                              \
-    if (!(cond)) {                                                  \
-      std::fprintf(stderr, "invariant failed: %s\n  ", #cond);      \
-      std::fprintf(stderr, __VA_ARGS__);                            \
-      std::fprintf(stderr, "\n");                                   \
-      std::abort();                                                 \
-    }                                                               \
+#define FUZZ_CHECK(cond, ...)                                  \
+  do {                                                         \
+    if (!(cond)) {                                             \
+      std::fprintf(stderr, "invariant failed: %s\n  ", #cond); \
+      std::fprintf(stderr, __VA_ARGS__);                       \
+      std::fprintf(stderr, "\n");                              \
+      std::abort();                                            \
+    }                                                          \
   } while (0)
 
 inline std::string_view FuzzBytes(const std::uint8_t* data, std::size_t size) {

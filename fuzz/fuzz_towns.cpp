@@ -2,8 +2,8 @@
 // the rest its content): sorted, searched by the prefix of its first line,
 // every line read as a town, as a grid row and for its zone.
 #include "fuzz/fuzz_support.h"
-#include "input/townsdb.h"
 #include "input/timezones.h"
+#include "input/townsdb.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -11,10 +11,10 @@
 
 namespace {
 
-constexpr int kDateTimeFields = 6;      // D M Y h m s
-constexpr int kIntegerFields = 17;      // D .. flag
-constexpr int kHouseCodeBase = 10000;   // code of querent 0, quesited 0, who-asks 0 less 100
-constexpr int kNoHousesBelow = 1000;    // codes below carry no houses
+constexpr int kDateTimeFields = 6;     // D M Y h m s
+constexpr int kIntegerFields = 17;     // D .. flag
+constexpr int kHouseCodeBase = 10000;  // code of querent 0, quesited 0, who-asks 0 less 100
+constexpr int kNoHousesBelow = 1000;   // codes below carry no houses
 constexpr double kHoursPerDay = 24.0;
 constexpr long long kSecondsPerDay = 86400;
 // Beyond about ±2.7 million years the date no longer fits the calendar routine's integers.
@@ -271,7 +271,8 @@ bool ParseTreeText(const LineList& lines, std::vector<DbNode>& nodes, std::size_
     if (level == std::string::npos) level = line.size();
     if (i > 0 && level > static_cast<std::size_t>(read.back().Level) + 1) {
       badLine = i + 1;
-      what = "Invalid level (" + std::to_string(level) + ") for item \"" + line.substr(level) + "\"";
+      what =
+          "Invalid level (" + std::to_string(level) + ") for item \"" + line.substr(level) + "\"";
       return false;
     }
     DbNode node;
@@ -368,10 +369,10 @@ bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
   }
   if (recordLines.size() != nodes.size()) {
     const std::size_t line = std::min(recordLines.size(), nodes.size()) + 1;
-    message = LineMessage(recordFileName, line,
-                          std::to_string(recordLines.size()) + " lines for the " +
-                              std::to_string(nodes.size()) + " items of " +
-                              Utf8ToCp1251(treeFileName));
+    message =
+        LineMessage(recordFileName, line,
+                    std::to_string(recordLines.size()) + " lines for the " +
+                        std::to_string(nodes.size()) + " items of " + Utf8ToCp1251(treeFileName));
     return false;
   }
   // the node states in one walk, each checked against its line

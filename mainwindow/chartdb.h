@@ -42,17 +42,17 @@ inline constexpr int kDbChart = 3;            // chart
 
 // The chart fields a record line carries.
 struct DbChart {
-  std::string ChartName;         // chart name, code page 1251
-  std::uint8_t RecordFlag = 1;   // 1 for a chart cast in the program, 0 otherwise
-  double JulianDayUT = 0;        // days, Julian day on the chart time scale (UT + Delta T)
-  double JulianDay0h = 0;        // days, Julian day of 0h of the record's date
-  float UniversalTime = 0;       // hours since 0h of the record's date (may leave [0, 24))
-  float TimeZone = 0;            // hours, East positive
-  float GeoLatitude = 0;         // degrees, North positive
-  float GeoLongitude = 0;        // degrees, East positive
-  int HouseCode = 0;             // packed houses (PackHouseCode); below 1000 none
-  std::string PlaceName;         // place name, code page 1251
-  std::string ChartComment;      // comment or question, code page 1251
+  std::string ChartName;        // chart name, code page 1251
+  std::uint8_t RecordFlag = 1;  // 1 for a chart cast in the program, 0 otherwise
+  double JulianDayUT = 0;       // days, Julian day on the chart time scale (UT + Delta T)
+  double JulianDay0h = 0;       // days, Julian day of 0h of the record's date
+  float UniversalTime = 0;      // hours since 0h of the record's date (may leave [0, 24))
+  float TimeZone = 0;           // hours, East positive
+  float GeoLatitude = 0;        // degrees, North positive
+  float GeoLongitude = 0;       // degrees, East positive
+  int HouseCode = 0;            // packed houses (PackHouseCode); below 1000 none
+  std::string PlaceName;        // place name, code page 1251
+  std::string ChartComment;     // comment or question, code page 1251
 };
 
 // The houses a record carries.
@@ -109,8 +109,8 @@ void ApplyDbChart(const DbChart& chart, ChartRecord& record);
 // ---- the tree and the open database ----------------------------------------
 
 struct DbNode {
-  std::string Text;      // node text: the root's database name, a section name or ChartName
-  int Level = 0;         // 0 for the root (top level), 1 sections under it, ...
+  std::string Text;        // node text: the root's database name, a section name or ChartName
+  int Level = 0;           // 0 for the root (top level), 1 sections under it, ...
   int State = kDbSection;  // kDbSection, kDbSectionExpanded or kDbChart
 };
 

@@ -1,9 +1,8 @@
 // Chart database model: the record line against worked examples, random
 // charts through the line and through the pair of files, the tree text, a
 // database written in the original layout, and refused or failed loads and saves.
-#include "mainwindow/chartdb.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -13,19 +12,18 @@
 #include <memory>
 #include <random>
 
-#include <unistd.h>
-
 #include "chart/chartrecord.h"
 #include "engine/astromath.h"
+#include "mainwindow/chartdb.h"
 #include "platform/text/cp1251.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kSecondDays = 1.0 / 86400.0;       // one second, in days
-constexpr double kJulianDayTolDays = kSecondDays;   // the line keeps whole seconds
-constexpr double kArcsecondDeg = 1.0 / 3600.0;      // one arc second, in degrees
+constexpr double kSecondDays = 1.0 / 86400.0;      // one second, in days
+constexpr double kJulianDayTolDays = kSecondDays;  // the line keeps whole seconds
+constexpr double kArcsecondDeg = 1.0 / 3600.0;     // one arc second, in degrees
 
 std::string Bytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -58,8 +56,8 @@ class ChartDbFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() / ("chartdb_" + std::string(info->name()) + "_" +
-                                           std::to_string(::getpid()));
+    folder_ = fs::temp_directory_path() /
+              ("chartdb_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
@@ -186,9 +184,10 @@ TEST(DbRecordLine, RefusesMalformedLinesAndLeavesTheChartAlone) {
   DbChart chart;
   chart.ChartName = "kept";
   std::string what;
-  for (const char* bad : {"", "no equals sign 1/2/3", "a=1/2/3", "a=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1/place",
-                          "a=1/x/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1///3",
-                          "a=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/99999999999/1///3"}) {
+  for (const char* bad :
+       {"", "no equals sign 1/2/3", "a=1/2/3", "a=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1/place",
+        "a=1/x/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1///3",
+        "a=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/99999999999/1///3"}) {
     EXPECT_FALSE(ParseDbRecord(bad, chart, what)) << bad;
     EXPECT_FALSE(what.empty());
     EXPECT_EQ(FormatDbRecordDateTime(bad), "");
@@ -241,7 +240,8 @@ std::vector<DbChart> RandomCharts(int count, unsigned seed) {
     c.ChartComment = text(40);
     c.GeoLatitude = static_cast<float>(uniform(-90 * 3600, 90 * 3600) / 3600.0);
     c.GeoLongitude = static_cast<float>(uniform(-180 * 3600, 180 * 3600) / 3600.0);
-    c.HouseCode = uniform(0, 9) == 0 ? 1 : PackHouseCode(uniform(0, 11), uniform(0, 11), uniform(-1, 9));
+    c.HouseCode =
+        uniform(0, 9) == 0 ? 1 : PackHouseCode(uniform(0, 11), uniform(0, 11), uniform(-1, 9));
     c.RecordFlag = static_cast<std::uint8_t>(uniform(0, 1));
     charts.push_back(c);
   }
@@ -279,7 +279,8 @@ TEST(DbTreeText, RandomTreesRoundTripAndJumpsAreRefused) {
     const int count = std::uniform_int_distribution<int>(0, 60)(rng);
     for (int i = 0; i < count; ++i) {
       const int level = std::uniform_int_distribution<int>(1, nodes.back().Level + 1)(rng);
-      nodes.push_back({DbNodeText(" \tn" + std::to_string(i) + (i % 3 ? " x " : "")), level, kDbSection});
+      nodes.push_back(
+          {DbNodeText(" \tn" + std::to_string(i) + (i % 3 ? " x " : "")), level, kDbSection});
     }
     const LineList lines = BuildTreeText(nodes);
     std::vector<DbNode> back;
@@ -354,8 +355,10 @@ TEST(ChartDatabase, NewDatabaseHasTwoLinesAndEditsKeepLinesWithTheirNodes) {
 }
 
 TEST(ChartDatabase, FileNamesOfRootTexts) {
-  for (const char* good : {"Клиенты 2024", "a.b", "база (копия)"}) EXPECT_TRUE(IsDatabaseFileName(good));
-  for (const char* bad : {"", ".", "..", "a/b", "a\\b", "c:", "what?", "a*", "x\"y", "<>", "a|b", "tab\t"})
+  for (const char* good : {"Клиенты 2024", "a.b", "база (копия)"})
+    EXPECT_TRUE(IsDatabaseFileName(good));
+  for (const char* bad :
+       {"", ".", "..", "a/b", "a\\b", "c:", "what?", "a*", "x\"y", "<>", "a|b", "tab\t"})
     EXPECT_FALSE(IsDatabaseFileName(bad)) << bad;
 }
 
@@ -415,8 +418,9 @@ TEST_F(ChartDbFolderTest, RandomDatabasesSurviveSaveAndLoad) {
 // by TABs, CR LF everywhere. It loads with every line kept and saves back
 // byte for byte.
 TEST_F(ChartDbFolderTest, DatabaseInTheOriginalLayoutLoadsUnchanged) {
-  const LineList tree = {Cp("Моя база"), Cp("\tРаздел 1"), Cp("\t\tИван"), Cp("\t\tИмпорт"),
-                         Cp("\tВопросы"), Cp("\t\tПодраздел"), Cp("\t\t\tГде кошка?"), Cp("\tПусто")};
+  const LineList tree = {Cp("Моя база"),         Cp("\tРаздел 1"), Cp("\t\tИван"),
+                         Cp("\t\tИмпорт"),       Cp("\tВопросы"),  Cp("\t\tПодраздел"),
+                         Cp("\t\t\tГде кошка?"), Cp("\tПусто")};
   const LineList records = {
       Cp("Моя база/1"),
       Cp("Раздел 1/1"),
@@ -471,12 +475,15 @@ TEST(ChartDatabase, BrokenPairsAreRefusedWithFileAndLine) {
   };
   const std::string chart = "c=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/10100/1///3";
   const Case cases[] = {
-      {{"r", "\ts", "\t\tc"}, {"r/1", "s/1"}, "b.zrn", 3},           // record file shorter
-      {{"r", "\ts"}, {"r/1", "s/1", "x/1"}, "b.zrn", 3},             // record file longer
-      {{"r", "\t\tc"}, {"r/1", chart}, "b.zrt", 2},                  // level jump
+      {{"r", "\ts", "\t\tc"}, {"r/1", "s/1"}, "b.zrn", 3},                  // record file shorter
+      {{"r", "\ts"}, {"r/1", "s/1", "x/1"}, "b.zrn", 3},                    // record file longer
+      {{"r", "\t\tc"}, {"r/1", chart}, "b.zrt", 2},                         // level jump
       {{"r", "\ts", "\t\tc"}, {"r/1", "s/1", "c=1/1/2000/3"}, "b.zrn", 3},  // chart line cut short
-      {{"r", "\ts", "\t\tc"}, {"r/1", "s/1", "c=1/x/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1///3"}, "b.zrn", 3},
-      {{"r", "\ts"}, {"r/1", "s"}, "b.zrn", 2},                      // no kind at the end
+      {{"r", "\ts", "\t\tc"},
+       {"r/1", "s/1", "c=1/x/2000/0/0/0/0/0/0/0/0/0/0/0/0/1/1///3"},
+       "b.zrn",
+       3},
+      {{"r", "\ts"}, {"r/1", "s"}, "b.zrn", 2},  // no kind at the end
       {{"r", "\ts"}, {"r/1", ""}, "b.zrn", 2},
   };
   for (const Case& c : cases) {
