@@ -26,15 +26,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   f.South = switches & 2;
   f.West = switches & 4;
   f.ZoneWest = switches & 8;
-  std::string message;
+  InputRefusal refusal;
   LocalDateTime local;
-  (void)ParseLocalDateTime(f, local, message);
+  (void)ParseLocalDateTime(f, local, refusal);
   DataInputResult r;
-  if (ParseDataInput(f, r, message)) {
+  if (ParseDataInput(f, r, refusal)) {
     const TimeMarks marks;
     f = FieldsOfChartMoment(r.JulianDayUT, r.UniversalTime, r.TimeZone, r.GeoLatitude,
                             r.GeoLongitude, marks);
-    (void)ParseDataInput(f, r, message);
+    (void)ParseDataInput(f, r, refusal);
   }
   NewTownFields town;
   town.Name = part(7);
@@ -45,6 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   town.South = switches & 16;
   town.West = switches & 32;
   NewTown t;
-  if (ReadNewTownFields(town, t, message)) (void)BuildUserTownLine(t);
+  if (ReadNewTownFields(town, t, refusal)) (void)BuildUserTownLine(t);
   return 0;
 }
