@@ -23,7 +23,7 @@ std::unique_ptr<ChartRecord> BenchChart() {
   c->JulianDayUT = JulianDay(15, 7, 1990, 8.0f);
   c->GeoLatitude = 55.75f;
   c->GeoLongitude = 37.58f;
-  c->GeocentricLatitude = static_cast<float>(55.75 - 0.19242777777777778 * std::sin(2 * 55.75 * kDegToRad));
+  c->GeocentricLatitude = static_cast<float>(GeocentricOfGeographic(55.75));
   c->TimeZone = 3.0f;
   c->HouseSystem = 1;
   c->OrbScale[0] = 1;

@@ -13,7 +13,7 @@ namespace {
 
 // All bodies of a chart for one moment.
 void BM_CalcBodiesAll(benchmark::State& state) {
-  double T = (JulianDay(15, 7, 1990, 8.0f) - 2451545.0) / 36525.0;
+  double T = (JulianDay(15, 7, 1990, 8.0f) - kJ2000) / kDaysPerJulianCentury;
   for (auto _ : state) {
     BodyPositions p;
     p.Selector = kSelectorAllBodies;

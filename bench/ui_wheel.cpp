@@ -32,7 +32,7 @@ std::unique_ptr<ChartRecord> MoscowChart() {
   r->UniversalTime = 8.0f;
   r->GeoLatitude = lat;
   r->GeoLongitude = 37.58f;
-  r->GeocentricLatitude = static_cast<float>(lat - 0.19242777777777778 * std::sin(2 * lat * kDegToRad));
+  r->GeocentricLatitude = static_cast<float>(GeocentricOfGeographic(lat));
   r->TimeZone = 3;
   r->AspectListObject = kNone;
   r->WheelOrientation = 3;

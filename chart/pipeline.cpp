@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr double kJ2000 = 2451545.0;            // Julian day of J2000.0
-constexpr double kDaysPerCentury = 36525.0;     // days per Julian century
 constexpr double kSpeedStepDays = 0.125;        // three hours, days
 constexpr double kStepsPerDay = 1.0 / kSpeedStepDays;
 constexpr int kFirstPlanet = 2;                 // Mercury: first body with a retrograde flag
@@ -22,7 +20,7 @@ constexpr int kEngineBodies = 16;               // bodies 0..15 come from the en
 BodyPositions BodiesAt(double jd, int geocentric, bool equatorialOutput) {
   BodyPositions p;
   p.Selector = kSelectorAllBodies;
-  p.T = (jd - kJ2000) / kDaysPerCentury;
+  p.T = (jd - kJ2000) / kDaysPerJulianCentury;
   CalcBodies(p, geocentric, equatorialOutput);
   return p;
 }
@@ -183,7 +181,7 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
   CalcSpeeds(chart, equatorialOutput);
   CalcSignEdgeFlags(chart);
 
-  if (chart.GeoLatitude <= kTimingLatitudeLimit) {
+  if (chart.GeoLatitude <= kHighLatitudeLimit) {
     result.PlanetHoursComputed =
         CalcPlanetHours(chart.UniversalTime, chart.GeocentricLatitude, chart.GeoLongitude,
                         chart.EclipticLongitude[kSun], chart.JulianDayUT, chart.JulianDay0h,

@@ -44,9 +44,6 @@ struct BodyMotion {
   bool Retrograde = false; // the body went back or stood still
 };
 
-// The latitude above which (signed, degrees North) the planetary hours and
-// the lunar day are not computed.
-inline constexpr float kTimingLatitudeLimit = 65.0f;
 
 // Bodies 0..17: geocentric positions for JulianDayUT.
 void CalcPlanets(ChartRecord& chart, bool equatorialOutput = false);

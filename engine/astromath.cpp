@@ -148,6 +148,17 @@ double DeltaTSeconds(double jd) {
   return -24.6 + 72.318 * t + 29.952 * t * t;
 }
 
+double GeocentricOfGeographic(double latitudeDeg) {
+  return latitudeDeg - kGeocentricLatitudeFactor * std::sin(2.0 * latitudeDeg * kDegToRad);
+}
+
+double GeographicOfGeocentric(double geocentricDeg) {
+  double phi = geocentricDeg;
+  for (int i = 0; i < 5; ++i)
+    phi = geocentricDeg + kGeocentricLatitudeFactor * std::sin(2 * phi * kDegToRad);
+  return phi;
+}
+
 double UniversalJulianDay(double chartJulianDay) {
   // Delta T changes by about a second a year: three passes settle it
   double ut = chartJulianDay;
@@ -248,7 +259,7 @@ void PrecessEcliptic(double T, double& lon, double& lat) {
 
 FrameOfDate FrameOfDateAt(double T) {
   FrameOfDate f;
-  double eps0 = (23.43929111 - (46.815 + (0.00059 - 0.001813 * T) * T) * T / 3600.0) * kDegToRad;
+  double eps0 = MeanObliquityDeg(T) * kDegToRad;
   f.cosEps = std::cos(eps0);
   f.sinEps = std::sin(eps0);
   // short nutation series: mean arguments in revolutions, amplitudes in arcseconds

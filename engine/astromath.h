@@ -14,9 +14,42 @@
 
 inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kTwoPi = 2.0 * kPi;
+inline constexpr float kPiF = static_cast<float>(kPi);  // for the single-precision routines
 inline constexpr double kDegToRad = 0.017453292519943295;  // pi/180
 inline constexpr double kRadToDeg = 57.29577951308232;     // 180/pi
 inline constexpr double kArcsecPerRad = 206264.8062;
+inline constexpr double kJ2000 = 2451545.0;                 // Julian day of J2000.0
+inline constexpr double kDaysPerJulianCentury = 36525.0;
+// Sidereal days per solar day: the rate of the sidereal time below.
+inline constexpr double kSiderealPerSolarDay = 360.98564736629 / 360.0;
+// Degrees North above which the house routine falls back to equal houses
+// from the MC and the planetary hours and lunar days are not computed.
+inline constexpr float kHighLatitudeLimit = 65.0f;
+// Degrees: geographic less geocentric latitude is this times sin 2phi (the
+// flattening of the Earth, 11'32.74" at most, as the chart computations take it).
+inline constexpr double kGeocentricLatitudeFactor = 0.19242777777777778;
+
+// Geocentric latitude of a geographic one, degrees: phi - 0.1924 sin 2phi.
+double GeocentricOfGeographic(double latitudeDeg);
+// Geographic latitude of a geocentric one, degrees, by fixed-point iteration
+// of the formula above (the correction is small).
+double GeographicOfGeocentric(double geocentricDeg);
+
+// Greenwich mean sidereal time, degrees (not reduced), hoursUt hours after
+// 0h UT of the date whose 0h lies days0h days after J2000.0 (IAU 1982;
+// Meeus, Astronomical Algorithms, eq. 12.3 and 12.4). The one sidereal time
+// of the engine: the house routine, the sunrise and the moonrise read it.
+// The date enters only through the slow term, so days0h may carry Delta T
+// (a minute of it moves the result by 0.002 seconds of time).
+inline double GreenwichMeanSiderealDeg(double days0h, double hoursUt) {
+  const double T = days0h / kDaysPerJulianCentury;
+  return 100.46061837 + 36000.770053608 * T + 0.000387933 * T * T - T * T * T / 38710000.0 +
+         15.0 * kSiderealPerSolarDay * hoursUt;
+}
+// Mean obliquity of the ecliptic of date, degrees (IAU 1976; Lieske 1977).
+inline double MeanObliquityDeg(double T) {
+  return 23.43929111 - (46.815 + (0.00059 - 0.001813 * T) * T) * T / 3600.0;
+}
 
 // Reduces an angle into [0, 360). Every finite input lands in range (a tiny
 // negative value gives 0, never 360); a non-finite input gives 0.

@@ -110,7 +110,7 @@ void CalcPlanet(BodyPositions& p, const FrameOfDate& f, int body, int geocentric
 }
 
 void CalcChiron(BodyPositions& p, const FrameOfDate& f, bool equatorialOutput) {
-  double jd = 36525.0 * p.T + 2451545.0;
+  double jd = kDaysPerJulianCentury * p.T + kJ2000;
   KeplerPosition(jd - kChironElements.EpochJulianDay, kChironElements, p.x, p.y, p.z);
   PrecessRect(0.0, p.T, p.x, p.y, p.z);
   HeliocentricToGeocentric(p, f, equatorialOutput, kChiron);

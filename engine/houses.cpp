@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr float kPiF = static_cast<float>(kPi);
 constexpr float kDeg = static_cast<float>(kRadToDeg);   // radians -> degrees
 constexpr float kRad = static_cast<float>(kDegToRad);   // degrees -> radians
 
@@ -400,17 +399,15 @@ HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t s
   HouseResult result;
   result.HouseSystem = houseSystem;
 
-  // centuries since 1900.0 at 0h of the date
-  double T = (rec.JulianDay0h - 2415020.0) / 36525.0;
-  // Greenwich sidereal time at 0h, local sidereal time and RAMC in double:
-  // in single precision an LST of exactly 6h or 18h can fall on the wrong
-  // side of the MC's half-circle test.
-  double theta0 = std::fmod(6.6460656 + 2400.051262 * T + 0.00002581 * T * T, 24.0);
-  if (theta0 < 0) theta0 += 24.0;
-  float epsDeg = static_cast<float>(23.45229 - 0.0130125 * T - 0.00000164 * T * T);
+  // days from J2000.0 to 0h of the date
+  const double days0h = rec.JulianDay0h - kJ2000;
+  // Local sidereal time and RAMC in double: in single precision an LST of
+  // exactly 6h or 18h can fall on the wrong side of the MC's half-circle test.
+  float epsDeg = static_cast<float>(MeanObliquityDeg(days0h / kDaysPerJulianCentury));
   double lst = siderealSwitch != 0
                    ? rec.PlaceLongitude / 15.0
-                   : 1.002737909 * rec.UniversalTime + rec.PlaceLongitude / 15.0 + theta0 + rec.ExtraHours;
+                   : GreenwichMeanSiderealDeg(days0h, rec.UniversalTime) / 15.0 +
+                         rec.PlaceLongitude / 15.0 + rec.ExtraHours;
   lst = std::fmod(lst, 24.0);
   if (lst < 0) lst += 24.0;
   double ramc = lst * kPi / 12.0;

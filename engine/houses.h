@@ -7,7 +7,6 @@
 
 inline constexpr int kHouseSystemCount = 23;
 inline constexpr int kEqualFromMc = 10;               // the high-latitude system
-inline constexpr float kHighLatitudeLimit = 65.0f;    // degrees North
 
 struct HouseCuspRecord {
   double MomentJulianDay = 0;   // the moment, chart time scale (UT + Delta T), days

@@ -5,9 +5,10 @@
 
 #include <cmath>
 
+#include "engine/astromath.h"
+
 namespace {
 
-constexpr float kPiF = 3.14159265358979f;
 constexpr float kTwoPiF = 6.28318530717959f;
 constexpr float kDegToRadF = 0.0174532925199433f;
 constexpr float kRadToDegF = 57.2957795130823f;

@@ -29,7 +29,7 @@ bool RisingAngle(double x, double phi, double eps, double& a) {
 double ToUtHours(double a, double s0, double longitude) {
   double sidereal = std::fmod(a * 12 / kPi - s0 - longitude / 15, 24.0);
   if (sidereal < 0) sidereal += 24.0;
-  double h = sidereal / (1 + 0.002737909);
+  double h = sidereal / kSiderealPerSolarDay;
   return h < 24.0 ? h : 0.0;
 }
 
@@ -38,19 +38,18 @@ double ToUtHours(double a, double s0, double longitude) {
 // Rising and setting of the Sun's point of the ecliptic, shifted along it
 // by refraction and semi-diameter, by Napier's analogies in the triangle of
 // pole, equinox and point (Smart, Textbook on Spherical Astronomy, 1977,
-// ch. I); sidereal time and obliquity of Newcomb as given by Meeus,
-// Astronomical Formulae for Calculators, 1979.
+// ch. I); the engine's sidereal time and mean obliquity (astromath.h).
 SunRiseSetStatus CalcSunRiseSet(float ut, float latitude, float longitude, float sunLongitude,
                                 double jd, float& rise, float& set) {
   rise = set = 0;
   // no place, no daylight to place
   if (!std::isfinite(latitude) || !std::isfinite(longitude)) return SunRiseSetStatus::kAlwaysDown;
   double phi = latitude * kDegToRad;
-  // centuries from 1900.0 at 0h of the date
-  double T = (jd - ut / 24.0 - 2415020.0) / 36525.0;
-  double s0 = std::fmod(6.6460656 + 2400.051262 * T + 0.00002581 * T * T, 24.0);
+  // days from J2000.0 to 0h of the date; sidereal time there, hours
+  const double days0h = jd - ut / 24.0 - kJ2000;
+  double s0 = std::fmod(GreenwichMeanSiderealDeg(days0h, 0.0) / 15.0, 24.0);
   if (s0 < 0) s0 += 24.0;
-  double eps = (23.45229 - 0.0130125 * T - 0.00000164 * T * T) * kDegToRad;
+  double eps = MeanObliquityDeg(days0h / kDaysPerJulianCentury) * kDegToRad;
   // semi-diameter and refraction, as a shift along the ecliptic
   const double h = 0.5666666666666667 * kDegToRad;
   double lambda = sunLongitude * kDegToRad;
@@ -151,7 +150,7 @@ class BodyLongitudes {
     ++evaluations_;
     p = BodyPositions();
     p.Selector = body;
-    p.T = (jd - 2451545.0) / 36525.0;
+    p.T = (jd - kJ2000) / kDaysPerJulianCentury;
     CalcBodies(p, frame_.Geocentric, frame_.EquatorialOutput);
     return Shifted(body, p.Longitude[body]);
   }

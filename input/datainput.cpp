@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr double kGeocentricCorrection = 0.19242777777777778;  // degrees, times sin 2phi
 constexpr double kHoursPerDay = 24.0;                          // hours
 
 // The part of text from column first, count characters (for refusals).
@@ -143,10 +142,6 @@ double FoldLongitude(double degrees) {
   return degrees;
 }
 
-// Geocentric latitude: the flattening term of the chart computations.
-double GeocentricOfGeographic(double latitudeDeg) {
-  return latitudeDeg - kGeocentricCorrection * std::sin(2.0 * latitudeDeg * kDegToRad);
-}
 
 // Date and local time of the dialog.
 //   in:  the date fields, the era, the time field "hh?mm?ss?"

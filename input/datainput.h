@@ -139,10 +139,6 @@ int FoldZoneHours(int hours);
 // Minutes or seconds of the zone: 60 or more lose 60.
 int FoldZoneSixtieths(int value);
 
-// Geocentric latitude of a geographic one, degrees:
-// phi - 0.19242777777777778 * sin(2 phi) (the flattening of the Earth,
-// 11'32.74" at most, as the chart computations take it).
-double GeocentricOfGeographic(double latitudeDeg);
 
 // ---- the whole input ---------------------------------------------------------
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-// degrees, amplitude of geographic - geocentric latitude
-constexpr double kGeocentricCorrection = 0.19242777777777778;
 constexpr double kRefractionDeg = 34.0 / 60.0;  // degrees, refraction at the horizon
 constexpr double kParallaxFactor = 0.7275;      // dimensionless, Meeus ch. 15
 constexpr double kMeanParallaxDeg = 0.9507;     // degrees, the Moon's mean horizontal parallax
@@ -40,7 +38,6 @@ constexpr double kMinMonthDays = 29.0;          // days, shortest synodic month 
 constexpr double kMaxMonthDays = 30.0;          // days, longest synodic month (29.83) rounded
 // days; the search may stop this far past a moment
 constexpr double kBoundaryTolDays = 1.0 / 86400.0;
-constexpr float kLatitudeLimit = 65.0f;  // degrees North
 
 // The observer of one month's search.
 struct Observer {
@@ -49,15 +46,6 @@ struct Observer {
   double bendDeg = 0;             // degrees; the most the altitude can bend away from a sample
                                   // between two samples (see kBendDegPerHour2)
 };
-
-// Geographic latitude (degrees) of a geocentric latitude phi' = phi -
-// 0.1924 sin 2phi, by fixed-point iteration (the correction is small).
-double GeographicLatitude(double geocentric) {
-  double phi = geocentric;
-  for (int i = 0; i < 5; ++i)
-    phi = geocentric + kGeocentricCorrection * std::sin(2 * phi * kDegToRad);
-  return phi;
-}
 
 // Difference of the chart time scale and universal time on the date of a
 // moment, days: 0h of that date taken again through JulianDay, which adds
@@ -83,7 +71,7 @@ double MoonAboveHorizon(const Observer& o, double jd) {
   // the Moon alone, carried to the true equator of date as the all-bodies
   // driver does (the Sun it would compute too is not needed here)
   MoonRecord moon;
-  moon.T = (jd - 2451545.0) / 36525.0;
+  moon.T = (jd - kJ2000) / kDaysPerJulianCentury;
   CalcMoon(moon);
   const FrameOfDate frame = FrameOfDateAt(moon.T);
   double x, y, z, r, decDeg, raDeg;
@@ -98,10 +86,10 @@ double MoonAboveHorizon(const Observer& o, double jd) {
       earthRadii > 1.0 ? std::asin(1.0 / earthRadii) * kRadToDeg : kMeanParallaxDeg;
   const double h0 = kParallaxFactor * parallax - kRefractionDeg;
 
-  const double ut = jd - DeltaTDays(jd) - 2451545.0;
-  const double T = ut / 36525.0;
-  double gmst = 280.46061837 + 360.98564736629 * ut + 0.000387933 * T * T - T * T * T / 38710000.0;
-  const double gast = gmst + frame.nutC * kRadToDeg;
+  // apparent sidereal time: the mean one plus the equation of the equinoxes
+  const double ut = jd - DeltaTDays(jd) - kJ2000;
+  const double days0h = std::floor(ut - 0.5) + 0.5;
+  const double gast = GreenwichMeanSiderealDeg(days0h, (ut - days0h) * 24.0) + frame.nutC * kRadToDeg;
   const double hourAngle = (gast + o.longitude) * kDegToRad - ra;
   double sinAlt = o.sinPhi * std::sin(dec) + o.cosPhi * std::cos(dec) * std::cos(hourAngle);
   sinAlt = std::fmax(-1.0, std::fmin(1.0, sinAlt));
@@ -248,7 +236,7 @@ bool NewMoon(double jd, int direction, double& result) {
 bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitude,
                   LunarDayTable& table) {
   if (!std::isfinite(julianDayUT) || !std::isfinite(geocentricLatitude) ||
-      !std::isfinite(geoLongitude) || geocentricLatitude > kLatitudeLimit)
+      !std::isfinite(geoLongitude) || geocentricLatitude > kHighLatitudeLimit)
     return false;
   double newMoon = 0, nextNewMoon = 0;
   if (!NewMoon(julianDayUT, -1, newMoon)) return false;
@@ -264,7 +252,7 @@ bool CalcMoonDays(double julianDayUT, float geocentricLatitude, float geoLongitu
   if (!(newMoon <= julianDayUT + kBoundaryTolDays && julianDayUT < nextNewMoon)) return false;
 
   Observer o;
-  const double phi = GeographicLatitude(geocentricLatitude) * kDegToRad;
+  const double phi = GeographicOfGeocentric(geocentricLatitude) * kDegToRad;
   o.sinPhi = std::sin(phi);
   o.cosPhi = std::cos(phi);
   o.longitude = geoLongitude;

@@ -175,7 +175,7 @@ bool CalcPlanetHours(float universalTime, float geocentricLatitude, float geoLon
   // 2000-01-02, a Sunday; w = 1 Sunday .. 7 Saturday.
   const double chartDay0h = julianDayUT - universalTime / 24.0;
   // (Delta T taken off first: far in the past it exceeds half a day)
-  long long dayNumber = std::llround(UniversalJulianDay(julianDay0h) - 2451545.5) +
+  long long dayNumber = std::llround(UniversalJulianDay(julianDay0h) - (kJ2000 + 0.5)) +
                         std::llround(chartDay0h - julianDay0h) +
                         static_cast<long long>(std::floor((rise + timeZone) / 24.0));
   const int weekday = static_cast<int>(Mod(dayNumber, 7)) + 1;

@@ -180,7 +180,7 @@ void TPictureRadixChart::CastCurrentMoment() {
   c.UndoJulianDayUT = c.JulianDayUT;
   const double phi = Outside.Place.Latitude;
   c.GeoLatitude = static_cast<float>(phi);
-  c.GeocentricLatitude = static_cast<float>(phi - std::sin(2 * phi * kDegToRad) * 0.19242777777777778);
+  c.GeocentricLatitude = static_cast<float>(GeocentricOfGeographic(phi));
   c.GeoLongitude = static_cast<float>(Outside.Place.Longitude);
   c.RecordFlag = 1;
 }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "engine/astromath.h"
 #include "mainwindow/ui/baseform.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/glyphfont.h"
@@ -52,7 +53,7 @@ QPixmap Emblem() {
   p.setFont(signs);
   const char* codes = "qwertyuiop[]";
   for (int i = 0; i < 12; ++i) {
-    double a = (180.0 - 15.0 - 30.0 * i) * 3.14159265358979 / 180.0;
+    double a = (180.0 - 15.0 - 30.0 * i) * kDegToRad;
     QPointF at(centre.x() + 46 * std::cos(a), centre.y() - 46 * std::sin(a));
     QRectF cell(at.x() - 9, at.y() - 9, 18, 18);
     p.drawText(cell, Qt::AlignCenter, ZarnText(static_cast<unsigned char>(codes[i])));
