@@ -20,6 +20,7 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string_view>
 #include <utility>
 
@@ -28,7 +29,8 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+// the standard library's pi: the drawing layer stands below the engine
+constexpr double kPi = std::numbers::pi;
 constexpr int kScreenPixelsPerInch = 96;
 constexpr int kPointsPerInch = 72;
 // Ellipses with a larger half-axis (pixels) are not traced pixel by pixel.
