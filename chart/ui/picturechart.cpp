@@ -21,6 +21,8 @@
 #include <initializer_list>
 
 #include "chart/aspects.h"
+#include "chart/ui/localspacechart.h"
+#include "chart/ui/positionplanets.h"
 #include "engine/astromath.h"
 #include "engine/timing.h"
 #include "input/ui/paramcalc.h"
@@ -304,6 +306,14 @@ void TPictureRadixChart::DrawPicture() {
   if (swap == SwapMenuState::kEnable) owner_->SetCommandEnabled("N51", true);
   if (swap == SwapMenuState::kDisable) owner_->SetCommandEnabled("N51", false);
   update();
+  // the open companion pictures follow the chart
+  if (TPositionPlanets* positions = TPositionPlanets::Instance())
+    if (positions->isVisible()) positions->DrawPositions();
+  if (TLocalSpaceChart* space = TLocalSpaceChart::Instance())
+    if (space->isVisible()) {
+      space->CalcHorizontalCoords();
+      space->DrawLocalSpaceChart();
+    }
 }
 
 void TPictureRadixChart::FormShow() {

@@ -31,7 +31,10 @@
 #include <cmath>
 #include <vector>
 
+#include "chart/ui/circleoptions.h"
+#include "chart/ui/localspacechart.h"
 #include "chart/ui/picturechart.h"
+#include "chart/ui/positionplanets.h"
 #include "chart/aspectpick.h"
 #include "chart/aspects.h"
 #include "chart/chartrecord.h"
@@ -537,6 +540,10 @@ void TBaseForm::ConnectHandlers() {
   on("N23", &TBaseForm::N23Click);
   on("BMP1", &TBaseForm::BMP1Click);
   connect(listBox1_, &QListWidget::itemDoubleClicked, this, Guarded([this] { ListBox1DblClick(); }, this));
+  on("N45", &TBaseForm::N45Click);
+  on("N135", &TBaseForm::N135Click);
+  on("N143", &TBaseForm::N143Click);
+  on("N38", &TBaseForm::N38Click);
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -556,7 +563,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N25", "N143", "N45", "N135", "N46", "N137", "N138", "N80", "N83", "N140", "N141", "N38"})
+       {"N8", "N9", "N47", "N134", "N25", "N46", "N137", "N138", "N80", "N83", "N140", "N141"})
     SetCommandEnabled(later, false);
   // The file export asks its size through the picture dialog, which
   // registers itself as the export's asker.
@@ -900,4 +907,28 @@ void TBaseForm::ListBox1DblClick() {
   LastAspectPick = pick;
   // an aspect to a house cusp has no dynamics
   if (pick.SecondIsCusp) ShowMessage(UiText.Entry(515), this);
+}
+
+void TBaseForm::N45Click() {
+  TPositionPlanets* positions = TPositionPlanets::Instance();
+  if (positions) PresentToolWindow(*positions, [positions] { positions->FormShow(); });
+}
+
+void TBaseForm::N135Click() {
+  TAstronom* astronom = TAstronom::Instance();
+  if (!astronom) return;
+  astronom->FillPlanetParameters();
+  ExecModal(*astronom);
+}
+
+void TBaseForm::N143Click() {
+  TLocalSpaceChart* space = TLocalSpaceChart::Instance();
+  if (!space) return;
+  space->CalcHorizontalCoords();
+  PresentToolWindow(*space, [space] { space->FormShow(); });
+}
+
+void TBaseForm::N38Click() {
+  TCircleOptions* options = TCircleOptions::Instance();
+  if (options) PresentToolWindow(*options, [options] { options->FormShow(); });
 }

@@ -139,6 +139,10 @@ class TBaseForm : public QMainWindow {
   void N23Click();
   void BMP1Click();
   void ListBox1DblClick();
+  void N45Click();
+  void N135Click();
+  void N143Click();
+  void N38Click();
 
  protected:
   void showEvent(QShowEvent* event) override;

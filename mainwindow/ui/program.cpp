@@ -4,7 +4,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "chart/ui/circleoptions.h"
+#include "chart/ui/localspacechart.h"
 #include "chart/ui/picturechart.h"
+#include "chart/ui/positionplanets.h"
 #include "input/ui/inputdates.h"
 #include "input/ui/paramcalc.h"
 #include "input/ui/towndb.h"
@@ -32,8 +35,13 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->InputNameBD = new TInputNameBD(base);
   windows->InputDates = new TInputDates(base);
   windows->TownDB = new TTownDB(base);
+  windows->PositionPlanets = new TPositionPlanets(base);
+  windows->bmpPixels = new TbmpPixels(base);
   windows->PictureRadixChart = new TPictureRadixChart(base);
   base->AttachChartWindow(windows->PictureRadixChart);
+  windows->Astronom = new TAstronom(base);
+  windows->LocalSpaceChart = new TLocalSpaceChart(base);
+  windows->CircleOptions = new TCircleOptions(base);
   windows->Cverent = new TCverent(base);
   windows->Cvesit = new TCvesit(base);
   windows->Radical = new TRadical(base);

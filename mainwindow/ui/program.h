@@ -21,6 +21,11 @@ class TCvesit;
 class TRadical;
 class TCommentary;
 class TAddSign;
+class TPositionPlanets;
+class TbmpPixels;
+class TAstronom;
+class TLocalSpaceChart;
+class TCircleOptions;
 
 // Every window of the program, created once and living until the end.
 struct ProgramWindows {
@@ -33,7 +38,12 @@ struct ProgramWindows {
   TSignificators* Significators = nullptr;
   TInputDates* InputDates = nullptr;
   TTownDB* TownDB = nullptr;
+  TPositionPlanets* PositionPlanets = nullptr;
+  TbmpPixels* bmpPixels = nullptr;
   TPictureRadixChart* PictureRadixChart = nullptr;  // owned by the main window's MDI area
+  TAstronom* Astronom = nullptr;
+  TLocalSpaceChart* LocalSpaceChart = nullptr;
+  TCircleOptions* CircleOptions = nullptr;
   TCverent* Cverent = nullptr;
   TCvesit* Cvesit = nullptr;
   TRadical* Radical = nullptr;

@@ -1,0 +1,137 @@
+#include "chart/ui/localspacechart.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cstdlib>
+
+#include "chart/ui/companionwindows.h"
+#include "chart/ui/picturechart.h"
+#include "judgement/ui/judgementui.h"
+#include "platform/qt/canvas.h"
+#include "platform/qt/dialogs.h"
+#include "platform/qt/messages.h"
+
+namespace {
+
+TLocalSpaceChart* gLocalSpaceChart = nullptr;
+
+constexpr int kEntryCaption = 277;  // "Локально-пространственная карта"
+
+bool Holds(const TRect& r, int x, int y) {
+  return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
+}
+
+}  // namespace
+
+TLocalSpaceChart::TLocalSpaceChart(QWidget* parent) : QWidget(parent) {
+  gLocalSpaceChart = this;
+  setObjectName("LocalSpaceChart");
+  setWindowTitle(CompanionText(kEntryCaption));
+  MakeStayOnTopToolWindow(*this);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setAttribute(Qt::WA_OpaquePaintEvent, true);
+  setMouseTracking(true);
+  resize(480, 480);
+}
+
+TLocalSpaceChart::~TLocalSpaceChart() {
+  if (gLocalSpaceChart == this) gLocalSpaceChart = nullptr;
+}
+
+TLocalSpaceChart* TLocalSpaceChart::Instance() { return gLocalSpaceChart; }
+
+void TLocalSpaceChart::CalcHorizontalCoords() {
+  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+    ::CalcHorizontalCoords(chart->Chart, Space);
+}
+
+QImage TLocalSpaceChart::Picture(int width, int height, int colorMode) {
+  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return image;
+  TCanvas canvas(&image);
+  CompanionPicture picture;
+  picture.Width = image.width();
+  picture.Height = image.height();
+  picture.ColorMode = colorMode;
+  picture.OnScreen = false;
+  picture.WindowColor = chart->WindowColor();
+  ::DrawLocalSpaceChart(chart->Chart, Space, AzimuthFromEast, canvas, picture, nullptr);
+  canvas.EndPaint();
+  return image;
+}
+
+void TLocalSpaceChart::DrawLocalSpaceChart() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  if (TargetFlags[2] == 0) {
+    DeliverExportPicture(Picture(std::abs(TargetRect[1] - TargetRect[0]),
+                                 std::abs(TargetRect[3] - TargetRect[2]), ColorMode));
+    return;
+  }
+  if (width() <= 0 || height() <= 0) return;
+  picture_ = QImage(size(), QImage::Format_RGB32);
+  TCanvas canvas(&picture_);
+  CompanionPicture picture;
+  picture.Width = width();
+  picture.Height = height();
+  picture.ColorMode = ColorMode;
+  picture.WindowColor = chart->WindowColor();
+  ::DrawLocalSpaceChart(chart->Chart, Space, AzimuthFromEast, canvas, picture, &Hover);
+  canvas.EndPaint();
+  update();
+}
+
+void TLocalSpaceChart::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  RunGuarded([this] { FormShow(); }, this);
+}
+
+void TLocalSpaceChart::FormShow() {
+  RecordShownToolWindow(kCodeLocalSpace);
+  DrawLocalSpaceChart();
+}
+
+void TLocalSpaceChart::FormPaint() {
+  if (picture_.size() != size()) DrawLocalSpaceChart();
+  QPainter painter(this);
+  painter.drawImage(0, 0, picture_);
+}
+
+void TLocalSpaceChart::FormActivate() { RecordActiveWindow(kCodeLocalSpace); }
+
+void TLocalSpaceChart::FormMouseMove(int x, int y) {
+  Hover.HintX = x;
+  Hover.HintY = y;
+  int found = -1;
+  for (int p = 0; p < kLocalSpacePlanetCount && found < 0; ++p)
+    if (Holds(Hover.HoverRects[p], x, y)) found = p;
+  const bool wasVisible = Hover.HintVisible;
+  Hover.HintVisible = found >= 0;
+  if (found < 0) {
+    if (wasVisible) DrawLocalSpaceChart();
+    return;
+  }
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  Hover.HintText = LocalSpaceHint(chart->Chart, Space, found);
+  DrawLocalSpaceChart();
+}
+
+void TLocalSpaceChart::paintEvent(QPaintEvent*) { FormPaint(); }
+
+void TLocalSpaceChart::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isVisible()) DrawLocalSpaceChart();
+}
+
+void TLocalSpaceChart::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TLocalSpaceChart::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  RunGuarded([this, p] { FormMouseMove(p.x(), p.y()); }, this);
+}

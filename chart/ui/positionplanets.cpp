@@ -1,0 +1,173 @@
+#include "chart/ui/positionplanets.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QHeaderView>
+#include <QPainter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "chart/ui/companiondrawing.h"
+#include "chart/ui/companionwindows.h"
+#include "chart/ui/picturechart.h"
+#include "judgement/ui/judgementui.h"
+#include "mainwindow/ui/baseform.h"
+#include "platform/qt/canvas.h"
+#include "platform/qt/dialogs.h"
+#include "platform/qt/messages.h"
+#include "platform/text/cp1251.h"
+
+namespace {
+
+TPositionPlanets* gPositionPlanets = nullptr;
+TAstronom* gAstronom = nullptr;
+
+QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
+
+}  // namespace
+
+// ---- TPositionPlanets -------------------------------------------------------
+
+TPositionPlanets::TPositionPlanets(QWidget* parent) : QWidget(parent) {
+  gPositionPlanets = this;
+  setObjectName("PositionPlanets");
+  setWindowTitle(MenuCaption("N45"));
+  MakeStayOnTopToolWindow(*this);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setAttribute(Qt::WA_OpaquePaintEvent, true);
+  resize(360, 400);
+}
+
+TPositionPlanets::~TPositionPlanets() {
+  if (gPositionPlanets == this) gPositionPlanets = nullptr;
+}
+
+TPositionPlanets* TPositionPlanets::Instance() { return gPositionPlanets; }
+
+QImage TPositionPlanets::Picture(int width, int height, int colorMode) {
+  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return image;
+  TCanvas canvas(&image);
+  CompanionPicture picture;
+  picture.Width = image.width();
+  picture.Height = image.height();
+  picture.ColorMode = colorMode;
+  picture.OnScreen = false;
+  picture.WindowColor = chart->WindowColor();
+  ::DrawPositions(chart->Chart, canvas, picture, Mode == 0);
+  canvas.EndPaint();
+  return image;
+}
+
+void TPositionPlanets::DrawPositions() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
+  if (TargetFlags[2] == 0) {
+    DeliverExportPicture(Picture(std::abs(TargetRect[1] - TargetRect[0]),
+                                 std::abs(TargetRect[3] - TargetRect[2]), ColorMode));
+    return;
+  }
+  if (width() <= 0 || height() <= 0) return;
+  picture_ = QImage(size(), QImage::Format_RGB32);
+  TCanvas canvas(&picture_);
+  CompanionPicture picture;
+  picture.Width = width();
+  picture.Height = height();
+  picture.ColorMode = ColorMode;
+  picture.WindowColor = chart->WindowColor();
+  ::DrawPositions(chart->Chart, canvas, picture, Mode == 0);
+  canvas.EndPaint();
+  update();
+}
+
+void TPositionPlanets::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  RunGuarded([this] { FormShow(); }, this);
+}
+
+void TPositionPlanets::FormShow() {
+  // a window opened again shows its sign glyphs again
+  Mode = 0;
+  RecordShownToolWindow(kCodePositions);
+  DrawPositions();
+}
+
+void TPositionPlanets::closeEvent(QCloseEvent* event) {
+  FormClose();
+  QWidget::closeEvent(event);
+}
+
+void TPositionPlanets::FormClose() { Mode = -1; }
+
+void TPositionPlanets::FormActivate() { RecordActiveWindow(kCodePositions); }
+
+void TPositionPlanets::paintEvent(QPaintEvent*) {
+  if (picture_.size() != size()) DrawPositions();
+  QPainter painter(this);
+  painter.drawImage(0, 0, picture_);
+}
+
+void TPositionPlanets::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isVisible()) DrawPositions();
+}
+
+void TPositionPlanets::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+// ---- TAstronom ------------------------------------------------------------
+
+TAstronom::TAstronom(QWidget* parent) : QDialog(parent) {
+  gAstronom = this;
+  setObjectName("Astronom");
+  setWindowTitle(MenuCaption("N135"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  StringGrid1 = new QTableWidget(kParameterRows - 1, kParameterColumns - 1, this);
+  StringGrid1->setObjectName("StringGrid1");
+  StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  layout->addWidget(StringGrid1);
+  ApplyTableFont(*StringGrid1);
+  resize(880, 340);
+}
+
+TAstronom::~TAstronom() {
+  if (gAstronom == this) gAstronom = nullptr;
+}
+
+TAstronom* TAstronom::Instance() { return gAstronom; }
+
+void TAstronom::FillPlanetParameters() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TBaseForm* form = TBaseForm::Instance();
+  if (!chart || !form) return;
+  const PlanetParameterGrid grid = ::FillPlanetParameters(chart->Chart, form->UiText.Entries);
+  // row 0 and column 0 are the grid's fixed titles
+  for (int c = 1; c < kParameterColumns; ++c)
+    StringGrid1->setHorizontalHeaderItem(c - 1, new QTableWidgetItem(FromCp(grid.Cells[0][c])));
+  StringGrid1->setCornerButtonEnabled(false);
+  for (int r = 1; r < kParameterRows; ++r) {
+    StringGrid1->setVerticalHeaderItem(r - 1, new QTableWidgetItem(FromCp(grid.Cells[r][0])));
+    for (int c = 1; c < kParameterColumns; ++c)
+      StringGrid1->setItem(r - 1, c - 1, new QTableWidgetItem(FromCp(grid.Cells[r][c])));
+  }
+  StringGrid1->resizeColumnsToContents();
+}
+
+std::string TAstronom::Cell(int row, int column) const {
+  const QTableWidgetItem* item =
+      row == 0 ? StringGrid1->horizontalHeaderItem(column - 1)
+      : column == 0 ? StringGrid1->verticalHeaderItem(row - 1)
+                    : StringGrid1->item(row - 1, column - 1);
+  return item ? Utf8ToCp1251(item->text().toStdString()) : std::string();
+}
+
+void TAstronom::FormActivate() { RecordActiveWindow(kCodeAstronomicalValues); }
+
+void TAstronom::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
