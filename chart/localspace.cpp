@@ -24,8 +24,9 @@ void HorizontalFromEquatorial(double hourAngle, double declination, double latit
   const double y = std::cos(declination) * std::sin(hourAngle);
   const double x = std::sin(latitude) * std::cos(declination) * std::cos(hourAngle) -
                    std::cos(latitude) * std::sin(declination);
-  azimuth = static_cast<float>(ArcTan2OppositeRad(static_cast<float>(y), static_cast<float>(x)) *
-                               kRadToDeg);
+  // the direction of (-x, -y): on the meridian (y exactly 0) too, where the
+  // single-precision quadrant formula of the engine turns South into North
+  azimuth = static_cast<float>(std::atan2(-y, -x) * kRadToDeg);
   Normalize360f(azimuth);
   const double s = std::sin(declination) * std::sin(latitude) +
                    std::cos(latitude) * std::cos(declination) * std::cos(hourAngle);
