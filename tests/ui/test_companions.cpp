@@ -1,0 +1,212 @@
+// The chart's companion windows inside the started program: the positions
+// table, the planet parameters, the local-space chart with its hint, the
+// circle options and the picture options; their menu items and window codes,
+// their pictures in every colour mode, and the settings the circle options
+// must leave alone.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QToolButton>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "chart/ui/circleoptions.h"
+#include "chart/ui/companionwindows.h"
+#include "chart/ui/localspacechart.h"
+#include "chart/ui/picturechart.h"
+#include "chart/ui/positionplanets.h"
+#include "engine/astromath.h"
+#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/program.h"
+#include "mainwindow/uistrings.h"
+#include "platform/qt/messages.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kExportSide = 800;  // pixels
+
+// Pixels of an image that are not grey (red, green and blue unequal).
+int ColouredPixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (qRed(p) != qGreen(p) || qGreen(p) != qBlue(p)) ++count;
+    }
+  return count;
+}
+
+class CompanionWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("horary-companions-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
+    previousSink_ =
+        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
+    windows_ = CreateProgramWindows(folder_.string());
+    form_ = windows_->BaseForm.get();
+    chart_ = windows_->PictureRadixChart;
+    chart_->FormShow();
+    ChartRecord& c = chart_->Chart;
+    c.UniversalTime = 6.0f;
+    c.JulianDay0h = JulianDay(6, 1, 2000, 0);
+    c.JulianDayUT = JulianDay(6, 1, 2000, 6.0f);
+    chart_->Recalc();
+  }
+  void TearDown() override {
+    windows_.reset();
+    SetMessageSink(previousSink_);
+    fs::remove_all(folder_);
+    for (QWidget* w : QApplication::topLevelWidgets())
+      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+  }
+
+  fs::path folder_;
+  std::unique_ptr<ProgramWindows> windows_;
+  TBaseForm* form_ = nullptr;
+  TPictureRadixChart* chart_ = nullptr;
+  std::vector<std::string> messages_;
+  MessageSink previousSink_;
+};
+
+TEST_F(CompanionWindows, PositionsTableOpensByItemAndButtonAndShowsItsSignsAgainWhenReopened) {
+  TPositionPlanets& positions = *windows_->PositionPlanets;
+  EXPECT_TRUE(form_->Item("N45")->isEnabled());
+  form_->Item("N45")->trigger();
+  ASSERT_TRUE(positions.isVisible());
+  EXPECT_EQ(form_->ActiveToolWindowCode, kCodePositions);
+  positions.FormActivate();
+  EXPECT_EQ(form_->ExportWindowCode, kCodePositions);
+  const QImage first = positions.WindowPicture().copy();
+  positions.close();
+  EXPECT_EQ(positions.Mode, -1);
+  form_->Button("SpeedButton8")->click();
+  ASSERT_TRUE(positions.isVisible());
+  // the same chart gives the same picture, sign glyphs included
+  EXPECT_EQ(positions.WindowPicture(), first);
+  // a chart moved in time moves the table
+  chart_->MoveChartTo(chart_->Chart.JulianDayUT + 1.0);
+  EXPECT_NE(positions.WindowPicture(), first);
+  positions.close();
+}
+
+TEST_F(CompanionWindows, MonochromePicturesHoldOnlyGreysAndTheWindowsKeepTheirColours) {
+  TPositionPlanets& positions = *windows_->PositionPlanets;
+  TLocalSpaceChart& space = *windows_->LocalSpaceChart;
+  form_->Item("N45")->trigger();
+  form_->Item("N143")->trigger();
+  ASSERT_TRUE(space.isVisible());
+  EXPECT_EQ(form_->ActiveToolWindowCode, kCodeLocalSpace);
+  for (int mode = 0; mode <= 2; ++mode) {
+    const QImage table = positions.Picture(kExportSide, kExportSide, mode);
+    const QImage compass = space.Picture(kExportSide, kExportSide, mode);
+    ASSERT_EQ(table.size(), QSize(kExportSide, kExportSide));
+    if (mode == 0) {
+      EXPECT_EQ(ColouredPixels(table), 0);
+      EXPECT_EQ(ColouredPixels(compass), 0);
+    } else {
+      EXPECT_GT(ColouredPixels(compass), 0) << "mode " << mode;
+    }
+  }
+  // an export picture leaves the window's own mode and picture alone
+  EXPECT_EQ(space.ColorMode, 2);
+  EXPECT_GT(ColouredPixels(space.WindowPicture()), 0);
+  positions.close();
+  space.close();
+}
+
+TEST_F(CompanionWindows, LocalSpaceHintNamesThePlanetUnderThePointer) {
+  TLocalSpaceChart& space = *windows_->LocalSpaceChart;
+  form_->Button("SpeedButton54")->click();
+  ASSERT_TRUE(space.isVisible());
+  const TRect sun = space.Hover.HoverRects[0];
+  ASSERT_GE(sun.Left, 0);
+  space.FormMouseMove((sun.Left + sun.Right) / 2, (sun.Top + sun.Bottom) / 2);
+  EXPECT_TRUE(space.Hover.HintVisible);
+  EXPECT_EQ(space.Hover.HintText.rfind(chart_->Chart.ObjectNames[1] + ":", 0), 0u)
+      << space.Hover.HintText;
+  space.FormMouseMove(0, 0);
+  EXPECT_FALSE(space.Hover.HintVisible);
+  space.close();
+}
+
+TEST_F(CompanionWindows, PlanetParametersLeaveTheChartAndTheEquatorialSwitchAlone) {
+  TAstronom& astronom = *windows_->Astronom;
+  const ChartRecord before = chart_->Chart;
+  astronom.FillPlanetParameters();
+  EXPECT_EQ(form_->EquatorialOutput, 0);
+  EXPECT_EQ(std::memcmp(before.EclipticLongitude, chart_->Chart.EclipticLongitude,
+                        sizeof before.EclipticLongitude),
+            0);
+  EXPECT_EQ(astronom.Cell(1, 0), chart_->Chart.ObjectNames[1]);
+  EXPECT_EQ(astronom.Cell(0, 1), form_->UiText.Entry(269));
+  EXPECT_FALSE(astronom.Cell(10, 8).empty());
+  astronom.FormActivate();
+  EXPECT_EQ(form_->ExportWindowCode, kCodeAstronomicalValues);
+}
+
+TEST_F(CompanionWindows, CircleOptionsEditTheRadiiOfTheShownStyleOnlyWhenMoved) {
+  TCircleOptions& options = *windows_->CircleOptions;
+  ChartRecord& c = chart_->Chart;
+  c.ChartStyle = 1;
+  // a value outside the bars' range survives the opening of the window
+  c.RadiiEuropean[0] = 120;
+  const int american1 = c.RadiiAmerican[1];
+  form_->Item("N38")->trigger();
+  ASSERT_TRUE(options.isVisible());
+  EXPECT_EQ(c.RadiiEuropean[0], 120);
+  options.TrackBar2->setValue(50);
+  EXPECT_EQ(c.RadiiEuropean[1], 50);
+  EXPECT_EQ(c.RadiiAmerican[1], american1);
+  options.TrackBar4->setValue(7);
+  EXPECT_EQ(c.RadiiEuropean[4], 7);
+  options.TrackBar5->setValue(66);
+  EXPECT_EQ(c.RadiiEuropean[3], 66);
+  options.ComboBox1->setCurrentText("55");
+  EXPECT_EQ(c.GlyphSizes[1], 25);
+  options.ComboBox4->setCurrentText("1");
+  EXPECT_EQ(c.GlyphSizes[0], 0);
+  options.BitBtn1Click();
+  EXPECT_FALSE(options.isVisible());
+  // the American style: the bars show and edit the American set
+  c.ChartStyle = 0;
+  options.show();
+  EXPECT_EQ(options.TrackBar2->value(), american1);
+  options.TrackBar2->setValue(33);
+  EXPECT_EQ(c.RadiiAmerican[1], 33);
+  EXPECT_EQ(c.RadiiEuropean[1], 50);
+  options.close();
+}
+
+TEST_F(CompanionWindows, PictureOptionsRefuseASizeBelowOnePixel) {
+  TbmpPixels& pixels = *windows_->bmpPixels;
+  EXPECT_EQ(pixels.PictureWidth(), 1000);
+  EXPECT_EQ(pixels.FileName(), "bmp1");
+  EXPECT_EQ(pixels.ColorMode(), 1);
+  pixels.RadioButton3->setChecked(true);
+  EXPECT_EQ(pixels.ColorMode(), 0);
+  pixels.RadioButton1->setChecked(true);
+  EXPECT_EQ(pixels.ColorMode(), 2);
+  for (const char* size : {"0", "", "0000"}) {
+    messages_.clear();
+    pixels.MaskEdit2->setText(size);
+    pixels.BitBtn1Click();
+    ASSERT_EQ(messages_.size(), 1u) << "height '" << size << "'";
+    EXPECT_EQ(messages_[0], form_->UiText.Entry(kUiEntryPictureTooSmall));
+  }
+  EXPECT_FALSE(form_->UiText.Entry(kUiEntryPictureTooSmall).empty());
+}
+
+}  // namespace
