@@ -7,6 +7,7 @@
 
 #include "chart/ui/companionwindows.h"
 #include "chart/ui/picturechart.h"
+#include "input/ui/paramcalc.h"
 #include "judgement/ui/judgementui.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
@@ -41,6 +42,11 @@ TLocalSpaceChart::~TLocalSpaceChart() {
 
 TLocalSpaceChart* TLocalSpaceChart::Instance() { return gLocalSpaceChart; }
 
+bool TLocalSpaceChart::AzimuthFromEast() const {
+  const TParamCalc* params = TParamCalc::Instance();
+  return params && params->AzimuthFromEast();
+}
+
 void TLocalSpaceChart::CalcHorizontalCoords() {
   if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
     ::CalcHorizontalCoords(chart->Chart, Space);
@@ -57,7 +63,7 @@ QImage TLocalSpaceChart::Picture(int width, int height, int colorMode) {
   picture.ColorMode = colorMode;
   picture.OnScreen = false;
   picture.WindowColor = chart->WindowColor();
-  ::DrawLocalSpaceChart(chart->Chart, Space, AzimuthFromEast, canvas, picture, nullptr);
+  ::DrawLocalSpaceChart(chart->Chart, Space, AzimuthFromEast(), canvas, picture, nullptr);
   canvas.EndPaint();
   return image;
 }
@@ -78,7 +84,7 @@ void TLocalSpaceChart::DrawLocalSpaceChart() {
   picture.Height = height();
   picture.ColorMode = ColorMode;
   picture.WindowColor = chart->WindowColor();
-  ::DrawLocalSpaceChart(chart->Chart, Space, AzimuthFromEast, canvas, picture, &Hover);
+  ::DrawLocalSpaceChart(chart->Chart, Space, AzimuthFromEast(), canvas, picture, &Hover);
   canvas.EndPaint();
   update();
 }
@@ -115,6 +121,8 @@ void TLocalSpaceChart::FormMouseMove(int x, int y) {
   }
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   if (!chart) return;
+  // the origin chosen now, not at the last drawing
+  SortLocalSpacePlanets(Space, AzimuthFromEast());
   Hover.HintText = LocalSpaceHint(chart->Chart, Space, found);
   DrawLocalSpaceChart();
 }

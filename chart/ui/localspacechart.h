@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "chart/localspace.h"
-#include "chart/ui/companiondrawing.h"
+#include "chart/companiondrawing.h"
 
 class TLocalSpaceChart : public QWidget {
   Q_OBJECT
@@ -20,9 +20,6 @@ class TLocalSpaceChart : public QWidget {
 
   LocalSpaceRecord Space;      // horizontal coordinates and their ranking
   LocalSpaceHover Hover;       // glyph boxes of the last window drawing, hint state
-  // Azimuths in the hint counted from the East point (else from the South
-  // point), as the calculation parameters choose.
-  bool AzimuthFromEast = false;
 
   // Target of the next drawing.
   int TargetRect[4] = {0, 0, 0, 0};         // pixels: left, right, top, bottom
@@ -51,5 +48,9 @@ class TLocalSpaceChart : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
+  // Azimuths in the hint counted from the East point (else from the South
+  // point), as the calculation parameters choose.
+  bool AzimuthFromEast() const;
+
   QImage picture_;
 };

@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "chart/ui/companiondrawing.h"
+#include "chart/companiondrawing.h"
 #include "chart/ui/companionwindows.h"
 #include "chart/ui/picturechart.h"
 #include "judgement/ui/judgementui.h"

@@ -23,6 +23,7 @@
 #include "chart/ui/picturechart.h"
 #include "chart/ui/positionplanets.h"
 #include "engine/astromath.h"
+#include "input/ui/paramcalc.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/program.h"
 #include "mainwindow/uistrings.h"
@@ -137,6 +138,21 @@ TEST_F(CompanionWindows, LocalSpaceHintNamesThePlanetUnderThePointer) {
   EXPECT_TRUE(space.Hover.HintVisible);
   EXPECT_EQ(space.Hover.HintText.rfind(chart_->Chart.ObjectNames[1] + ":", 0), 0u)
       << space.Hover.HintText;
+  // counted from the East point as the calculation parameters choose: the
+  // Sun's hint reads 90 degrees minus its azimuth, the picture stays
+  const float azimuth = space.Space.Azimuth[0];
+  windows_->ParamCalc->RadioButton[28]->setChecked(true);
+  space.FormMouseMove((sun.Left + sun.Right) / 2, (sun.Top + sun.Bottom) / 2);
+  float fromEast = 90.0f - azimuth;
+  Normalize360f(fromEast);
+  EXPECT_EQ(space.Hover.HintText, LocalSpaceHint(chart_->Chart, space.Space, 0));
+  EXPECT_NEAR(space.Space.LocalSpaceSlots[0][kSlotOriginAzimuth], fromEast, 1e-4);
+  space.Hover.HintVisible = false;
+  space.DrawLocalSpaceChart();
+  const QImage eastPicture = space.WindowPicture().copy();
+  windows_->ParamCalc->RadioButton[29]->setChecked(true);
+  space.DrawLocalSpaceChart();
+  EXPECT_EQ(space.WindowPicture(), eastPicture);
   space.FormMouseMove(0, 0);
   EXPECT_FALSE(space.Hover.HintVisible);
   space.close();

@@ -1,4 +1,4 @@
-#include "chart/ui/companiondrawing.h"
+#include "chart/companiondrawing.h"
 
 #include <algorithm>
 #include <cmath>

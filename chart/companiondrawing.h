@@ -9,8 +9,8 @@
 
 #include "chart/chartrecord.h"
 #include "chart/localspace.h"
-#include "platform/qt/canvas.h"
-#include "platform/qt/graphics.h"
+#include "platform/canvas.h"
+#include "platform/graphics.h"
 
 // The picture asked for.
 struct CompanionPicture {
