@@ -217,6 +217,8 @@ TbmpPixels::TbmpPixels(QWidget* parent) : QDialog(parent) {
   buttons->addWidget(BitBtn1);
   buttons->addWidget(BitBtn2);
   layout->addLayout(buttons);
+  // wide enough for its caption
+  setMinimumWidth(TitleFitWidth(*this));
   connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }, this));
   connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }, this));
 }
