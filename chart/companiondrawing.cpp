@@ -10,12 +10,12 @@ namespace {
 
 const char* const kGlyphFont = "Zarn";
 const char* const kHintFont = "Ms Sans Serif";
-constexpr int kHintFontSize = 8;     // points
-constexpr int kHintEdge = 85;        // pixels kept free at the right edge
-constexpr int kHintTopEdge = 20;     // pixels
-constexpr int kHintDrop = 35;        // pixels the box moves down near the top
-constexpr int kHintRaise = 15;       // pixels the box stands above the mouse
-constexpr int kHintGap = 2;          // pixels right of the mouse
+constexpr int kHintFontSize = 8;  // points
+constexpr int kHintEdge = 85;     // pixels kept free at the right edge
+constexpr int kHintTopEdge = 20;  // pixels
+constexpr int kHintDrop = 35;     // pixels the box moves down near the top
+constexpr int kHintRaise = 15;    // pixels the box stands above the mouse
+constexpr int kHintGap = 2;       // pixels right of the mouse
 constexpr TColor kHintBack = RGBColor(254, 254, 200);
 
 // Positions table: off screen the font size is found from its cells at a
@@ -85,7 +85,8 @@ void DrawPositions(const ChartRecord& chart, TCanvas& canvas, const CompanionPic
     // the largest size at which the two columns fill the picture, whatever
     // the target's pixels per inch
     canvas.Font.Size = kProbeFontSize;
-    const double down = static_cast<double>(picture.Height) / (kPositionRows * canvas.TextHeight("a"));
+    const double down =
+        static_cast<double>(picture.Height) / (kPositionRows * canvas.TextHeight("a"));
     const double across = static_cast<double>(picture.Width) / (2 * columnWidth());
     canvas.Font.Size = std::max(1, Trunc(kProbeFontSize * std::min(down, across)));
   }
@@ -172,7 +173,8 @@ void DrawLocalSpaceChart(const ChartRecord& chart, LocalSpaceRecord& space, bool
     c.Brush.Style = bsClear;
     c.TextOut(gx, gy, std::string(1, chart.ObjectGlyph[p]));
     if (hover)
-      hover->HoverRects[p] = {gx, gy, gx + Trunc(fontSize * k * 4 / 3), gy + Trunc(fontSize * k * 2)};
+      hover->HoverRects[p] = {gx, gy, gx + Trunc(fontSize * k * 4 / 3),
+                              gy + Trunc(fontSize * k * 2)};
     c.Pen = {mono ? kGrey : kDotBlue, 1, psSolid};
     c.Brush = {mono ? kGrey : kDotBlue, bsSolid};
     if (dot > 0) Circle(c, end.X, end.Y, dot);

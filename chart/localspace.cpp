@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr char kDash[] = "\x97";                // em dash, code page 1251
+constexpr char kDash[] = "\x97";  // em dash, code page 1251
 
 // Brings hours into [0, 24).
 double ReduceHours(double hours) {
@@ -19,8 +19,8 @@ double ReduceHours(double hours) {
 
 }  // namespace
 
-void HorizontalFromEquatorial(double hourAngle, double declination, double latitude,
-                              float& azimuth, float& altitude) {
+void HorizontalFromEquatorial(double hourAngle, double declination, double latitude, float& azimuth,
+                              float& altitude) {
   const double y = std::cos(declination) * std::sin(hourAngle);
   const double x = std::sin(latitude) * std::cos(declination) * std::cos(hourAngle) -
                    std::cos(latitude) * std::sin(declination);

@@ -15,10 +15,10 @@ inline constexpr float kLocalSpaceLabelGap = 4.0f;
 
 // Slots of one place of the ranking.
 enum LocalSpaceSlot {
-  kSlotRankAngle = 0,   // 270 - azimuth, [0, 360): angle on the drawing
-  kSlotSortedAngle = 1, // the rank angles in ascending order
-  kSlotLabelAngle = 2,  // label angle after spreading
-  kSlotOriginAzimuth = 3 // azimuth from the chosen origin, [0, 360)
+  kSlotRankAngle = 0,     // 270 - azimuth, [0, 360): angle on the drawing
+  kSlotSortedAngle = 1,   // the rank angles in ascending order
+  kSlotLabelAngle = 2,    // label angle after spreading
+  kSlotOriginAzimuth = 3  // azimuth from the chosen origin, [0, 360)
 };
 
 // What the local-space window holds between drawings.
@@ -35,8 +35,8 @@ struct LocalSpaceRecord {
 // Azimuth (degrees from North through East, [0, 360)) and altitude (degrees)
 // of a direction given by its hour angle and declination, at a latitude
 // (all three in radians).
-void HorizontalFromEquatorial(double hourAngle, double declination, double latitude,
-                              float& azimuth, float& altitude);
+void HorizontalFromEquatorial(double hourAngle, double declination, double latitude, float& azimuth,
+                              float& altitude);
 
 // Azimuth and altitude of bodies 0..9 of the chart: ecliptic positions
 // (EclipticLongitude, EclipticLatitude, BodyDistance) turned to the equator

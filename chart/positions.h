@@ -8,10 +8,10 @@
 
 #include "chart/chartrecord.h"
 
-inline constexpr int kPositionRows = 18;        // lines per column of the table
-inline constexpr int kParameterRows = 11;       // title row and bodies 0..9
-inline constexpr int kParameterColumns = 9;     // name and eight values
-inline constexpr int kEntryParameterTitle = 268;  // column titles are entries 268..276
+inline constexpr int kPositionRows = 18;                // lines per column of the table
+inline constexpr int kParameterRows = 11;               // title row and bodies 0..9
+inline constexpr int kParameterColumns = 9;             // name and eight values
+inline constexpr int kEntryParameterTitle = 268;        // column titles are entries 268..276
 inline constexpr unsigned char kDegreeMarkGlyph = 145;  // glyph-font degree mark
 
 // Sign 0..11 and degrees, minutes and seconds within it of a longitude,

@@ -90,7 +90,8 @@ TCircleOptions::TCircleOptions(QWidget* parent) : QWidget(parent) {
   TrackBar3 = NewBar(this, "TrackBar3", 75);
   TrackBar5 = NewBar(this, "TrackBar5", 90);
   TrackBar4 = NewBar(this, "TrackBar4", 0);
-  for (QSlider* bar : {TrackBar1, TrackBar2, TrackBar3, TrackBar5, TrackBar4}) layout->addWidget(bar);
+  for (QSlider* bar : {TrackBar1, TrackBar2, TrackBar3, TrackBar5, TrackBar4})
+    layout->addWidget(bar);
   auto* sizes = new QGridLayout;
   Label2 = new QLabel(CompanionText(kEntryPlanetSizeLabel), this);
   Label2->setObjectName("Label2");
@@ -109,7 +110,8 @@ TCircleOptions::TCircleOptions(QWidget* parent) : QWidget(parent) {
   resize(320, 300);
 
   auto bar = [this](QSlider* slider, void (TCircleOptions::*handler)()) {
-    connect(slider, &QSlider::valueChanged, this, Guarded([this, handler] { (this->*handler)(); }, this));
+    connect(slider, &QSlider::valueChanged, this,
+            Guarded([this, handler] { (this->*handler)(); }, this));
   };
   bar(TrackBar1, &TCircleOptions::TrackBar1Change);
   bar(TrackBar2, &TCircleOptions::TrackBar2Change);

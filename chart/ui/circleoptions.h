@@ -33,11 +33,11 @@ class TCircleOptions : public QWidget {
   void ComboBox1Change();
   void BitBtn1Click();
 
-  QSlider* TrackBar1 = nullptr;  // radius set [0], outer radius
-  QSlider* TrackBar2 = nullptr;  // [1]
-  QSlider* TrackBar3 = nullptr;  // [2]
-  QSlider* TrackBar5 = nullptr;  // [3]
-  QSlider* TrackBar4 = nullptr;  // [4], centre disc
+  QSlider* TrackBar1 = nullptr;    // radius set [0], outer radius
+  QSlider* TrackBar2 = nullptr;    // [1]
+  QSlider* TrackBar3 = nullptr;    // [2]
+  QSlider* TrackBar5 = nullptr;    // [3]
+  QSlider* TrackBar4 = nullptr;    // [4], centre disc
   QComboBox* ComboBox1 = nullptr;  // planet glyph size
   QComboBox* ComboBox4 = nullptr;  // sign glyph size
   QLabel* Label1 = nullptr;

@@ -4,7 +4,11 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <string>
+
+#include "chart/chartrecord.h"
+#include "chart/companiondrawing.h"
 
 // Window codes the export and the printing go by.
 inline constexpr int kCodeAstronomicalValues = 5;
@@ -21,3 +25,12 @@ QString MenuCaption(const char* item);
 // to the clipboard, or saved as a BMP file under its export file name.
 // False when it could not be delivered.
 bool DeliverExportPicture(const QImage& picture);
+
+// A companion picture of the current chart: an image of the given size (at
+// least one pixel each way) drawn by `draw` in the colour mode, for the
+// window itself (onScreen) or for an export or a print. A null image before
+// the chart window exists.
+using CompanionDrawer =
+    std::function<void(const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture)>;
+QImage DrawCompanionImage(int width, int height, int colorMode, bool onScreen,
+                          const CompanionDrawer& draw);

@@ -53,39 +53,25 @@ void TLocalSpaceChart::CalcHorizontalCoords() {
 }
 
 QImage TLocalSpaceChart::Picture(int width, int height, int colorMode) {
-  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (!chart) return image;
-  TCanvas canvas(&image);
-  CompanionPicture picture;
-  picture.Width = image.width();
-  picture.Height = image.height();
-  picture.ColorMode = colorMode;
-  picture.OnScreen = false;
-  picture.WindowColor = chart->WindowColor();
-  ::DrawLocalSpaceChart(chart->Chart, Space, AzimuthFromEast(), canvas, picture, nullptr);
-  canvas.EndPaint();
-  return image;
+  return DrawCompanionImage(
+      width, height, colorMode, false,
+      [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
+        ::DrawLocalSpaceChart(chart, Space, AzimuthFromEast(), canvas, picture, nullptr);
+      });
 }
 
 void TLocalSpaceChart::DrawLocalSpaceChart() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (!chart) return;
   if (TargetFlags[2] == 0) {
     DeliverExportPicture(Picture(std::abs(TargetRect[1] - TargetRect[0]),
                                  std::abs(TargetRect[3] - TargetRect[2]), ColorMode));
     return;
   }
   if (width() <= 0 || height() <= 0) return;
-  picture_ = QImage(size(), QImage::Format_RGB32);
-  TCanvas canvas(&picture_);
-  CompanionPicture picture;
-  picture.Width = width();
-  picture.Height = height();
-  picture.ColorMode = ColorMode;
-  picture.WindowColor = chart->WindowColor();
-  ::DrawLocalSpaceChart(chart->Chart, Space, AzimuthFromEast(), canvas, picture, &Hover);
-  canvas.EndPaint();
+  picture_ = DrawCompanionImage(
+      width(), height(), ColorMode, true,
+      [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
+        ::DrawLocalSpaceChart(chart, Space, AzimuthFromEast(), canvas, picture, &Hover);
+      });
   update();
 }
 

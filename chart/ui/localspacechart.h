@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "chart/localspace.h"
 #include "chart/companiondrawing.h"
+#include "chart/localspace.h"
 
 class TLocalSpaceChart : public QWidget {
   Q_OBJECT
@@ -18,12 +18,12 @@ class TLocalSpaceChart : public QWidget {
   ~TLocalSpaceChart() override;
   static TLocalSpaceChart* Instance();
 
-  LocalSpaceRecord Space;      // horizontal coordinates and their ranking
-  LocalSpaceHover Hover;       // glyph boxes of the last window drawing, hint state
+  LocalSpaceRecord Space;  // horizontal coordinates and their ranking
+  LocalSpaceHover Hover;   // glyph boxes of the last window drawing, hint state
 
   // Target of the next drawing.
-  int TargetRect[4] = {0, 0, 0, 0};         // pixels: left, right, top, bottom
-  int ColorMode = 2;                        // 0 black on white, 1 colours on white, 2 window colours
+  int TargetRect[4] = {0, 0, 0, 0};  // pixels: left, right, top, bottom
+  int ColorMode = 2;                 // 0 black on white, 1 colours on white, 2 window colours
   std::uint8_t TargetFlags[3] = {1, 1, 1};  // [2] 0: export the picture; all 1: the window
 
   // Horizontal coordinates of the current chart.

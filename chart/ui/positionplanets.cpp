@@ -45,39 +45,25 @@ TPositionPlanets::~TPositionPlanets() {
 TPositionPlanets* TPositionPlanets::Instance() { return gPositionPlanets; }
 
 QImage TPositionPlanets::Picture(int width, int height, int colorMode) {
-  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (!chart) return image;
-  TCanvas canvas(&image);
-  CompanionPicture picture;
-  picture.Width = image.width();
-  picture.Height = image.height();
-  picture.ColorMode = colorMode;
-  picture.OnScreen = false;
-  picture.WindowColor = chart->WindowColor();
-  ::DrawPositions(chart->Chart, canvas, picture, Mode == 0);
-  canvas.EndPaint();
-  return image;
+  return DrawCompanionImage(
+      width, height, colorMode, false,
+      [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
+        ::DrawPositions(chart, canvas, picture, Mode == 0);
+      });
 }
 
 void TPositionPlanets::DrawPositions() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (!chart) return;
   if (TargetFlags[2] == 0) {
     DeliverExportPicture(Picture(std::abs(TargetRect[1] - TargetRect[0]),
                                  std::abs(TargetRect[3] - TargetRect[2]), ColorMode));
     return;
   }
   if (width() <= 0 || height() <= 0) return;
-  picture_ = QImage(size(), QImage::Format_RGB32);
-  TCanvas canvas(&picture_);
-  CompanionPicture picture;
-  picture.Width = width();
-  picture.Height = height();
-  picture.ColorMode = ColorMode;
-  picture.WindowColor = chart->WindowColor();
-  ::DrawPositions(chart->Chart, canvas, picture, Mode == 0);
-  canvas.EndPaint();
+  picture_ = DrawCompanionImage(
+      width(), height(), ColorMode, true,
+      [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
+        ::DrawPositions(chart, canvas, picture, Mode == 0);
+      });
   update();
 }
 
@@ -158,10 +144,9 @@ void TAstronom::FillPlanetParameters() {
 }
 
 std::string TAstronom::Cell(int row, int column) const {
-  const QTableWidgetItem* item =
-      row == 0 ? StringGrid1->horizontalHeaderItem(column - 1)
-      : column == 0 ? StringGrid1->verticalHeaderItem(row - 1)
-                    : StringGrid1->item(row - 1, column - 1);
+  const QTableWidgetItem* item = row == 0      ? StringGrid1->horizontalHeaderItem(column - 1)
+                                 : column == 0 ? StringGrid1->verticalHeaderItem(row - 1)
+                                               : StringGrid1->item(row - 1, column - 1);
   return item ? Utf8ToCp1251(item->text().toStdString()) : std::string();
 }
 

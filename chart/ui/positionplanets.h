@@ -21,10 +21,10 @@ class TPositionPlanets : public QWidget {
   static TPositionPlanets* Instance();
 
   // Target of the next drawing.
-  int TargetRect[4] = {0, 0, 0, 0};    // pixels: left, right, top, bottom
-  int ColorMode = 2;                   // 0 black on white, 1 colours on white, 2 window colours
+  int TargetRect[4] = {0, 0, 0, 0};  // pixels: left, right, top, bottom
+  int ColorMode = 2;                 // 0 black on white, 1 colours on white, 2 window colours
   std::uint8_t TargetFlags[3] = {1, 1, 1};  // [2] 0: export the picture; all 1: the window
-  int Mode = 0;                        // 0 open (sign glyphs shown), -1 closed
+  int Mode = 0;                             // 0 open (sign glyphs shown), -1 closed
 
   // Draws the table: onto the window when every target flag is set, else an
   // export picture of the target rectangle's size handed to the export.

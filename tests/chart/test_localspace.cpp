@@ -4,8 +4,6 @@
 // positions against the horizon and the meridian of the house routine; the
 // ranking and label spreading, also with directions that are not numbers;
 // the hint's origin.
-#include "chart/localspace.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 #include <limits>
 #include <random>
 
+#include "chart/localspace.h"
 #include "chart/pipeline.h"
 #include "engine/astromath.h"
 
@@ -33,7 +32,8 @@ double CircularDiff(double a, double b) {
 // North through East.
 void TextbookHorizontal(double H, double dec, double phi, double& az, double& alt) {
   az = std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(dec) * std::cos(phi)) *
-           kRadToDeg + 180.0;
+           kRadToDeg +
+       180.0;
   az = std::fmod(az + 360.0, 360.0);
   alt = std::asin(std::sin(phi) * std::sin(dec) + std::cos(phi) * std::cos(dec) * std::cos(H)) *
         kRadToDeg;
@@ -71,8 +71,8 @@ TEST(HorizontalCoords, AscendantOnTheHorizonAndMidheavenOnTheMeridian) {
   struct Place {
     float lat, lon;  // degrees
   };
-  const Place places[] = {{55.75f, 37.58f}, {-33.9f, 18.4f}, {0.0f, -78.5f}, {40.7f, -74.0f},
-                          {64.1f, -21.9f}};
+  const Place places[] = {
+      {55.75f, 37.58f}, {-33.9f, 18.4f}, {0.0f, -78.5f}, {40.7f, -74.0f}, {64.1f, -21.9f}};
   const double moments[] = {2451545.0, 2447892.75, 2460310.3};
   for (const Place& place : places)
     for (double jd : moments) {
@@ -174,11 +174,19 @@ TEST(LocalSpaceHint, AzimuthCountedFromTheChosenOrigin) {
   chart.ObjectNames[2] = "Moon";
   LocalSpaceRecord space = WithAzimuths({0, 270.5f, 10, 20, 30, 40, 50, 60, 70, 80});
   SortLocalSpacePlanets(space, true);
-  EXPECT_EQ(LocalSpaceHint(chart, space, 0), "Sun:90\xB0" "00'00\"");
-  EXPECT_EQ(LocalSpaceHint(chart, space, 1), "Moon:179\xB0" "30'00\"");
+  EXPECT_EQ(LocalSpaceHint(chart, space, 0),
+            "Sun:90\xB0"
+            "00'00\"");
+  EXPECT_EQ(LocalSpaceHint(chart, space, 1),
+            "Moon:179\xB0"
+            "30'00\"");
   SortLocalSpacePlanets(space, false);
-  EXPECT_EQ(LocalSpaceHint(chart, space, 0), "Sun:180\xB0" "00'00\"");
-  EXPECT_EQ(LocalSpaceHint(chart, space, 1), "Moon:90\xB0" "30'00\"");
+  EXPECT_EQ(LocalSpaceHint(chart, space, 0),
+            "Sun:180\xB0"
+            "00'00\"");
+  EXPECT_EQ(LocalSpaceHint(chart, space, 1),
+            "Moon:90\xB0"
+            "30'00\"");
   space.Azimuth[0] = std::numeric_limits<float>::quiet_NaN();
   SortLocalSpacePlanets(space, false);
   EXPECT_EQ(LocalSpaceHint(chart, space, 0), "Sun:\x97");

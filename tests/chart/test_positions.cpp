@@ -3,8 +3,6 @@
 // retrograde mark, and the parameters grid read back against a separate
 // recomputation and the textbook ecliptic-to-equator rotation, with the
 // chart record left as it was (swapped receptions included).
-#include "chart/positions.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,12 +12,13 @@
 #include <utility>
 
 #include "chart/pipeline.h"
+#include "chart/positions.h"
 #include "engine/astromath.h"
 
 namespace {
 
 constexpr double kArcsecondDeg = 1.0 / 3600.0;  // degrees: the tables' resolution
-constexpr double kEquatorTolDeg = 0.01;          // degrees: nutation is left out of the textbook rotation
+constexpr double kEquatorTolDeg = 0.01;  // degrees: nutation is left out of the textbook rotation
 
 // Moscow, 15 July 1990, 08:00 UT.
 std::unique_ptr<ChartRecord> MoscowChart() {
@@ -84,11 +83,16 @@ TEST(PositionLine, GlyphMarkPositionAndSign) {
   chart.ObjectLongitude[4] = 45.5f;
   chart.ObjectLongitude[30] = 359.99999f;
   const std::string mars = PositionLine(chart, 4, true);
-  EXPECT_EQ(mars, std::string(1, chart.ObjectGlyph[4]) + "!15\x91" "30<00=" + chart.SignGlyph[1]);
+  EXPECT_EQ(mars, std::string(1, chart.ObjectGlyph[4]) +
+                      "!15\x91"
+                      "30<00=" +
+                      chart.SignGlyph[1]);
   EXPECT_EQ(PositionLine(chart, 4, false), mars.substr(0, mars.size() - 1));
   // a point never carries the retrograde mark; a hair below 360 is Aries
-  EXPECT_EQ(PositionLine(chart, 30, true),
-            std::string(1, chart.ObjectGlyph2[12]) + ":00\x91" "00<00=" + chart.SignGlyph[0]);
+  EXPECT_EQ(PositionLine(chart, 30, true), std::string(1, chart.ObjectGlyph2[12]) +
+                                               ":00\x91"
+                                               "00<00=" +
+                                               chart.SignGlyph[0]);
 }
 
 TEST(PlanetParameters, GridAgreesWithTheChartAndLeavesItAsItWas) {
@@ -107,13 +111,17 @@ TEST(PlanetParameters, GridAgreesWithTheChartAndLeavesItAsItWas) {
   auto same = [&](const void* a, const void* b, size_t n, const char* field) {
     EXPECT_EQ(std::memcmp(a, b, n), 0) << field << " changed";
   };
-  same(chart->EclipticLongitude, before->EclipticLongitude, sizeof chart->EclipticLongitude, "EclipticLongitude");
-  same(chart->EclipticLatitude, before->EclipticLatitude, sizeof chart->EclipticLatitude, "EclipticLatitude");
+  same(chart->EclipticLongitude, before->EclipticLongitude, sizeof chart->EclipticLongitude,
+       "EclipticLongitude");
+  same(chart->EclipticLatitude, before->EclipticLatitude, sizeof chart->EclipticLatitude,
+       "EclipticLatitude");
   same(chart->BodyDistance, before->BodyDistance, sizeof chart->BodyDistance, "BodyDistance");
   same(chart->DailyMotion, before->DailyMotion, sizeof chart->DailyMotion, "DailyMotion");
   same(chart->Retrograde, before->Retrograde, sizeof chart->Retrograde, "Retrograde");
-  same(chart->ObjectLongitude, before->ObjectLongitude, sizeof chart->ObjectLongitude, "ObjectLongitude");
-  same(chart->CuspsAndPoints, before->CuspsAndPoints, sizeof chart->CuspsAndPoints, "CuspsAndPoints");
+  same(chart->ObjectLongitude, before->ObjectLongitude, sizeof chart->ObjectLongitude,
+       "ObjectLongitude");
+  same(chart->CuspsAndPoints, before->CuspsAndPoints, sizeof chart->CuspsAndPoints,
+       "CuspsAndPoints");
   EXPECT_EQ(chart->ReceptionSwap, 1);
 
   EXPECT_EQ(grid.Cells[0][0], "title268");
@@ -128,11 +136,16 @@ TEST(PlanetParameters, GridAgreesWithTheChartAndLeavesItAsItWas) {
     const double lon = truth->EclipticLongitude[b], lat = truth->EclipticLatitude[b];
     EXPECT_LE(CircularDiff(CellDegrees(grid.Cells[b + 1][1]), lon), kArcsecondDeg) << "body " << b;
     EXPECT_NEAR(CellDegrees(grid.Cells[b + 1][2]), lat, kArcsecondDeg) << "body " << b;
-    EXPECT_NEAR(CellDegrees(grid.Cells[b + 1][8]), truth->DailyMotion[b], kArcsecondDeg) << "body " << b;
+    EXPECT_NEAR(CellDegrees(grid.Cells[b + 1][8]), truth->DailyMotion[b], kArcsecondDeg)
+        << "body " << b;
     // Meeus 13.3 and 13.4
     const double l = lon * kDegToRad, be = lat * kDegToRad;
-    double ra = std::atan2(std::sin(l) * std::cos(eps) - std::tan(be) * std::sin(eps), std::cos(l)) * kRadToDeg;
-    const double dec = std::asin(std::sin(be) * std::cos(eps) + std::cos(be) * std::sin(eps) * std::sin(l)) * kRadToDeg;
+    double ra =
+        std::atan2(std::sin(l) * std::cos(eps) - std::tan(be) * std::sin(eps), std::cos(l)) *
+        kRadToDeg;
+    const double dec =
+        std::asin(std::sin(be) * std::cos(eps) + std::cos(be) * std::sin(eps) * std::sin(l)) *
+        kRadToDeg;
     EXPECT_LE(CircularDiff(CellDegrees(grid.Cells[b + 1][3]), ra), kEquatorTolDeg) << "body " << b;
     EXPECT_NEAR(CellDegrees(grid.Cells[b + 1][4]), dec, kEquatorTolDeg) << "body " << b;
     const double altitude = CellDegrees(grid.Cells[b + 1][6]);
