@@ -6,6 +6,8 @@
 // colour mode back afterwards, also when the drawing fails.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/canvas.h"
 #include "platform/graphics.h"
 
@@ -26,6 +28,44 @@ struct DrawTarget {
   int ColorMode = kColorModeFull;
   DrawPurpose Purpose = DrawPurpose::Window;
 };
+
+// A target kept in a drawing window's own fields: the rectangle as left,
+// right, top, bottom, the colour mode, and three flags, all set for the
+// window itself; [2] 0 an export, [0] 0 a page image, [1] 0 the printer's
+// canvas. canvas is the lent canvas (nullptr for the window).
+inline DrawTarget TargetOfFields(TCanvas* canvas, const int rect[4], int colorMode, const std::uint8_t flags[3]) {
+  DrawTarget target;
+  target.Canvas = canvas;
+  target.Rect = TRect{rect[0], rect[2], rect[1], rect[3]};
+  target.ColorMode = colorMode;
+  if (flags[0] == 0 || flags[1] == 0)
+    target.Purpose = DrawPurpose::Print;
+  else if (flags[2] == 0)
+    target.Purpose = DrawPurpose::Export;
+  else
+    target.Purpose = DrawPurpose::Window;
+  return target;
+}
+
+// Stores a target into those fields; returns the canvas to draw onto, nullptr
+// for the window's own picture.
+inline TCanvas* StoreTargetFields(const DrawTarget& target, int rect[4], int& colorMode, std::uint8_t flags[3]) {
+  colorMode = target.ColorMode;
+  rect[0] = target.Rect.Left;
+  rect[1] = target.Rect.Right;
+  rect[2] = target.Rect.Top;
+  rect[3] = target.Rect.Bottom;
+  flags[0] = flags[1] = flags[2] = 1;
+  if (target.Purpose == DrawPurpose::Export) flags[2] = 0;
+  // a page image gets a copy of the picture; the printer is drawn on in place
+  if (target.Purpose == DrawPurpose::Print) {
+    if (target.Canvas != nullptr && target.Canvas->Image() != nullptr)
+      flags[0] = 0;
+    else
+      flags[1] = 0;
+  }
+  return target.Purpose == DrawPurpose::Window ? nullptr : target.Canvas;
+}
 
 // A window whose picture can be drawn onto any target.
 class TDrawing {

@@ -19,6 +19,7 @@
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
+#include "platform/text/numbers.h"
 
 namespace {
 
@@ -63,11 +64,11 @@ int* RadiusSet(ChartRecord& chart) {
 }
 
 int FieldNumber(const QLineEdit* edit) {
-  // the mask's blanks are spaces; an empty field is 0
-  const QString digits = edit->text().remove(QLatin1Char(' ')).remove(QLatin1Char('_'));
-  bool ok = false;
-  const int n = digits.toInt(&ok);
-  return ok ? n : 0;
+  // the mask's blanks trimmed; an empty field is 0, so is what is no number
+  std::string digits = Utf8ToCp1251(edit->text().remove(QLatin1Char('_')).toStdString());
+  TrimBlanks(digits);
+  int n = 0;
+  return ParseInt(digits, n) ? n : 0;
 }
 
 }  // namespace
@@ -223,10 +224,25 @@ TbmpPixels::TbmpPixels(QWidget* parent) : QDialog(parent) {
   setMinimumWidth(TitleFitWidth(*this));
   connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }, this));
   connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }, this));
+  // the file export asks through this dialog, so it can be offered now
+  SetExportAsker([this](ExportRequest& request) { return AskExport(request); });
+  if (TBaseForm* base = TBaseForm::Instance()) base->SetCommandEnabled("BMP1", true);
 }
 
 TbmpPixels::~TbmpPixels() {
-  if (gBmpPixels == this) gBmpPixels = nullptr;
+  if (gBmpPixels != this) return;
+  gBmpPixels = nullptr;
+  SetExportAsker(nullptr);
+  if (TBaseForm* base = TBaseForm::Instance()) base->SetCommandEnabled("BMP1", false);
+}
+
+bool TbmpPixels::AskExport(ExportRequest& request) {
+  if (ExecModal(*this) != mrOk) return false;
+  request.Width = PictureWidth();
+  request.Height = PictureHeight();
+  request.ColorMode = ColorMode();
+  request.FileName = FileName();
+  return true;
 }
 
 TbmpPixels* TbmpPixels::Instance() { return gBmpPixels; }

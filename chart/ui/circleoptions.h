@@ -2,11 +2,14 @@
 // radius percentages of the wheel of the current style and the two glyph
 // sizes, redrawing the chart after each change) and the picture options
 // TbmpPixels (the modal dialog asking the size, file name and colours of a
-// picture exported to a BMP file).
+// picture exported to a BMP file, the export's asker while it exists).
 #pragma once
 
 #include <QDialog>
 #include <QWidget>
+#include <string>
+
+#include "mainwindow/ui/windowexport.h"
 
 class QComboBox;
 class QLabel;
@@ -61,6 +64,10 @@ class TbmpPixels : public QDialog {
   explicit TbmpPixels(QWidget* parent = nullptr);
   ~TbmpPixels() override;
   static TbmpPixels* Instance();
+
+  // The window export's picture dialog: shows the dialog modally and, on
+  // OK, fills the request with what it holds. False when cancelled.
+  bool AskExport(ExportRequest& request);
 
   // Closes with OK only for a width and a height of at least one pixel;
   // otherwise says so and stays open.

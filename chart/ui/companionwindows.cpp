@@ -1,13 +1,13 @@
 #include "chart/ui/companionwindows.h"
 
 #include <QAction>
+#include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 
 #include "chart/ui/picturechart.h"
 #include "mainwindow/ui/baseform.h"
 #include "platform/qt/canvas.h"
-#include "platform/qt/clipboard.h"
-#include "platform/text/cp1251.h"
 
 QString CompanionText(int entry) {
   TBaseForm* form = TBaseForm::Instance();
@@ -20,26 +20,43 @@ QString MenuCaption(const char* item) {
   return action ? action->text() : QString();
 }
 
-bool DeliverExportPicture(const QImage& picture) {
-  TBaseForm* form = TBaseForm::Instance();
-  if (!form || picture.isNull()) return false;
-  if (form->ExportToClipboard) return CopyImageToClipboard(picture);
-  return picture.save(QString::fromStdString(Cp1251ToUtf8(form->ExportFileName)), "BMP");
+DrawTarget TCompanionDrawing::Target() const {
+  return TargetOfFields(targetCanvas_, TargetRect, ColorMode, TargetFlags);
 }
 
-QImage DrawCompanionImage(int width, int height, int colorMode, bool onScreen,
-                          const CompanionDrawer& draw) {
+void TCompanionDrawing::SetTarget(const DrawTarget& target) {
+  targetCanvas_ = StoreTargetFields(target, TargetRect, ColorMode, TargetFlags);
+}
+
+QImage TCompanionDrawing::Picture(int width, int height, int colorMode) {
+  TBitmap picture(std::max(width, 1), std::max(height, 1));
+  DrawOnto(*this, DrawTarget{&picture.Canvas(), TRect{0, 0, picture.Width(), picture.Height()},
+                             colorMode, DrawPurpose::Export});
+  return picture.Image();
+}
+
+void TCompanionDrawing::DrawOntoTarget(QWidget& window, QImage& windowPicture,
+                                       const CompanionDrawer& draw) {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (!chart) return {};
-  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-  TCanvas canvas(&image);
+  if (!chart) return;
   CompanionPicture picture;
-  picture.Width = image.width();
-  picture.Height = image.height();
-  picture.ColorMode = colorMode;
-  picture.OnScreen = onScreen;
+  picture.ColorMode = ColorMode;
   picture.WindowColor = chart->WindowColor();
+  if (targetCanvas_ != nullptr) {
+    picture.Width = std::max(std::abs(TargetRect[1] - TargetRect[0]), 1);
+    picture.Height = std::max(std::abs(TargetRect[3] - TargetRect[2]), 1);
+    picture.OnScreen = false;
+    picture.Printer = TargetFlags[1] == 0;
+    draw(chart->Chart, *targetCanvas_, picture);
+    return;
+  }
+  if (window.width() <= 0 || window.height() <= 0) return;
+  windowPicture = QImage(window.size(), QImage::Format_RGB32);
+  TCanvas canvas(&windowPicture);
+  picture.Width = windowPicture.width();
+  picture.Height = windowPicture.height();
+  picture.OnScreen = true;
   draw(chart->Chart, canvas, picture);
   canvas.EndPaint();
-  return image;
+  window.update();
 }

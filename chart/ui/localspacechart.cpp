@@ -3,12 +3,12 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <cstdlib>
 
 #include "chart/ui/companionwindows.h"
 #include "chart/ui/picturechart.h"
 #include "input/ui/paramcalc.h"
 #include "judgement/ui/judgementui.h"
+#include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -34,9 +34,11 @@ TLocalSpaceChart::TLocalSpaceChart(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent, true);
   setMouseTracking(true);
   resize(480, 480);
+  RegisterExportWindow(kCodeLocalSpace, ExportWindow{this, {}, [this] { return isVisible(); }});
 }
 
 TLocalSpaceChart::~TLocalSpaceChart() {
+  UnregisterExportWindow(kCodeLocalSpace);
   if (gLocalSpaceChart == this) gLocalSpaceChart = nullptr;
 }
 
@@ -52,27 +54,13 @@ void TLocalSpaceChart::CalcHorizontalCoords() {
     ::CalcHorizontalCoords(chart->Chart, Space);
 }
 
-QImage TLocalSpaceChart::Picture(int width, int height, int colorMode) {
-  return DrawCompanionImage(
-      width, height, colorMode, false,
-      [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
-        ::DrawLocalSpaceChart(chart, Space, AzimuthFromEast(), canvas, picture, nullptr);
-      });
-}
-
 void TLocalSpaceChart::DrawLocalSpaceChart() {
-  if (TargetFlags[2] == 0) {
-    DeliverExportPicture(Picture(std::abs(TargetRect[1] - TargetRect[0]),
-                                 std::abs(TargetRect[3] - TargetRect[2]), ColorMode));
-    return;
-  }
-  if (width() <= 0 || height() <= 0) return;
-  picture_ = DrawCompanionImage(
-      width(), height(), ColorMode, true,
+  DrawOntoTarget(
+      *this, picture_,
       [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
-        ::DrawLocalSpaceChart(chart, Space, AzimuthFromEast(), canvas, picture, &Hover);
+        ::DrawLocalSpaceChart(chart, Space, AzimuthFromEast(), canvas, picture,
+                              picture.OnScreen ? &Hover : nullptr);
       });
-  update();
 }
 
 void TLocalSpaceChart::showEvent(QShowEvent* event) {

@@ -5,12 +5,12 @@
 
 #include <QImage>
 #include <QWidget>
-#include <cstdint>
 
 #include "chart/companiondrawing.h"
 #include "chart/localspace.h"
+#include "chart/ui/companionwindows.h"
 
-class TLocalSpaceChart : public QWidget {
+class TLocalSpaceChart : public QWidget, public TCompanionDrawing {
   Q_OBJECT
 
  public:
@@ -21,18 +21,12 @@ class TLocalSpaceChart : public QWidget {
   LocalSpaceRecord Space;  // horizontal coordinates and their ranking
   LocalSpaceHover Hover;   // glyph boxes of the last window drawing, hint state
 
-  // Target of the next drawing.
-  int TargetRect[4] = {0, 0, 0, 0};  // pixels: left, right, top, bottom
-  int ColorMode = 2;                 // 0 black on white, 1 colours on white, 2 window colours
-  std::uint8_t TargetFlags[3] = {1, 1, 1};  // [2] 0: export the picture; all 1: the window
-
   // Horizontal coordinates of the current chart.
   void CalcHorizontalCoords();
-  // Draws the chart onto the window (every target flag set) or as an export
-  // picture of the target rectangle's size handed to the export.
+  // Draws the chart onto the current target: the window (its glyph boxes
+  // and hint kept in Hover), or the canvas an export or a print lent it.
   void DrawLocalSpaceChart();
-  // The chart as a picture of the given size and colour mode (export, print).
-  QImage Picture(int width, int height, int colorMode);
+  void DrawPicture() override { DrawLocalSpaceChart(); }
   const QImage& WindowPicture() const { return picture_; }
 
   void FormShow();

@@ -254,38 +254,11 @@ void TPictureRadixChart::RedrawChart() {
 }
 
 DrawTarget TPictureRadixChart::Target() const {
-  DrawTarget target;
-  target.Canvas = targetCanvas_;
-  const int* r = Chart.TargetRect;
-  target.Rect = TRect{r[0], r[2], r[1], r[3]};
-  target.ColorMode = Chart.ColorMode;
-  const std::uint8_t* f = Chart.TargetFlags;
-  if (f[0] == 0 || f[1] == 0)
-    target.Purpose = DrawPurpose::Print;
-  else if (f[2] == 0)
-    target.Purpose = DrawPurpose::Export;
-  else
-    target.Purpose = DrawPurpose::Window;
-  return target;
+  return TargetOfFields(targetCanvas_, Chart.TargetRect, Chart.ColorMode, Chart.TargetFlags);
 }
 
 void TPictureRadixChart::SetTarget(const DrawTarget& target) {
-  targetCanvas_ = target.Purpose == DrawPurpose::Window ? nullptr : target.Canvas;
-  Chart.ColorMode = target.ColorMode;
-  Chart.TargetRect[0] = target.Rect.Left;
-  Chart.TargetRect[1] = target.Rect.Right;
-  Chart.TargetRect[2] = target.Rect.Top;
-  Chart.TargetRect[3] = target.Rect.Bottom;
-  std::uint8_t* f = Chart.TargetFlags;
-  f[0] = f[1] = f[2] = 1;
-  if (target.Purpose == DrawPurpose::Export) f[2] = 0;
-  // a page image gets a copy of the picture; the printer is drawn on in place
-  if (target.Purpose == DrawPurpose::Print) {
-    if (target.Canvas != nullptr && target.Canvas->Image() != nullptr)
-      f[0] = 0;
-    else
-      f[1] = 0;
-  }
+  targetCanvas_ = StoreTargetFields(target, Chart.TargetRect, Chart.ColorMode, Chart.TargetFlags);
 }
 
 void TPictureRadixChart::DrawPicture() {

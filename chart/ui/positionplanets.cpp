@@ -12,7 +12,9 @@
 #include "chart/ui/picturechart.h"
 #include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
+#include "platform/qt/clipboard.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -36,35 +38,22 @@ TPositionPlanets::TPositionPlanets(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_QuitOnClose, false);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
   resize(360, 400);
+  RegisterExportWindow(kCodePositions, ExportWindow{this, {}, [this] { return isVisible(); }});
 }
 
 TPositionPlanets::~TPositionPlanets() {
+  UnregisterExportWindow(kCodePositions);
   if (gPositionPlanets == this) gPositionPlanets = nullptr;
 }
 
 TPositionPlanets* TPositionPlanets::Instance() { return gPositionPlanets; }
 
-QImage TPositionPlanets::Picture(int width, int height, int colorMode) {
-  return DrawCompanionImage(
-      width, height, colorMode, false,
-      [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
-        ::DrawPositions(chart, canvas, picture, Mode == 0);
-      });
-}
-
 void TPositionPlanets::DrawPositions() {
-  if (TargetFlags[2] == 0) {
-    DeliverExportPicture(Picture(std::abs(TargetRect[1] - TargetRect[0]),
-                                 std::abs(TargetRect[3] - TargetRect[2]), ColorMode));
-    return;
-  }
-  if (width() <= 0 || height() <= 0) return;
-  picture_ = DrawCompanionImage(
-      width(), height(), ColorMode, true,
+  DrawOntoTarget(
+      *this, picture_,
       [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
         ::DrawPositions(chart, canvas, picture, Mode == 0);
       });
-  update();
 }
 
 void TPositionPlanets::showEvent(QShowEvent* event) {
@@ -118,9 +107,12 @@ TAstronom::TAstronom(QWidget* parent) : QDialog(parent) {
   layout->addWidget(StringGrid1);
   ApplyTableFont(*StringGrid1);
   resize(880, 340);
+  RegisterExportWindow(kCodeAstronomicalValues,
+                       ExportWindow{nullptr, [this] { CopySelection(); }, {}});
 }
 
 TAstronom::~TAstronom() {
+  UnregisterExportWindow(kCodeAstronomicalValues);
   if (gAstronom == this) gAstronom = nullptr;
 }
 
@@ -148,6 +140,19 @@ std::string TAstronom::Cell(int row, int column) const {
                                  : column == 0 ? StringGrid1->verticalHeaderItem(row - 1)
                                                : StringGrid1->item(row - 1, column - 1);
   return item ? Utf8ToCp1251(item->text().toStdString()) : std::string();
+}
+
+void TAstronom::CopySelection() {
+  std::string text;
+  for (const QTableWidgetSelectionRange& range : StringGrid1->selectedRanges())
+    for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
+      for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) {
+        if (c > range.leftColumn()) text += '\t';
+        text += Cell(r + 1, c + 1);
+      }
+      text += "\r\n";
+    }
+  if (!text.empty()) CopyTextToClipboard(text);
 }
 
 void TAstronom::FormActivate() { RecordActiveWindow(kCodeAstronomicalValues); }

@@ -9,10 +9,11 @@
 #include <cstdint>
 
 #include "chart/positions.h"
+#include "chart/ui/companionwindows.h"
 
 class QTableWidget;
 
-class TPositionPlanets : public QWidget {
+class TPositionPlanets : public QWidget, public TCompanionDrawing {
   Q_OBJECT
 
  public:
@@ -20,17 +21,12 @@ class TPositionPlanets : public QWidget {
   ~TPositionPlanets() override;
   static TPositionPlanets* Instance();
 
-  // Target of the next drawing.
-  int TargetRect[4] = {0, 0, 0, 0};  // pixels: left, right, top, bottom
-  int ColorMode = 2;                 // 0 black on white, 1 colours on white, 2 window colours
-  std::uint8_t TargetFlags[3] = {1, 1, 1};  // [2] 0: export the picture; all 1: the window
-  int Mode = 0;                             // 0 open (sign glyphs shown), -1 closed
+  int Mode = 0;  // 0 open (sign glyphs shown), -1 closed
 
-  // Draws the table: onto the window when every target flag is set, else an
-  // export picture of the target rectangle's size handed to the export.
+  // Draws the table onto the current target: the window, or the canvas an
+  // export or a print lent it.
   void DrawPositions();
-  // The table as a picture of the given size and colour mode (export, print).
-  QImage Picture(int width, int height, int colorMode);
+  void DrawPicture() override { DrawPositions(); }
   // The window's picture of its last drawing.
   const QImage& WindowPicture() const { return picture_; }
 
@@ -59,6 +55,9 @@ class TAstronom : public QDialog {
 
   // Fills StringGrid1 from the current chart; the chart is left as it was.
   void FillPlanetParameters();
+  // Puts the selected cells on the clipboard, a line per row, cells parted
+  // by tabs (the window's export).
+  void CopySelection();
   // The text of a cell, code page 1251.
   std::string Cell(int row, int column) const;
 

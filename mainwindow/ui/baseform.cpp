@@ -566,7 +566,7 @@ void TBaseForm::ConnectHandlers() {
        {"N8", "N9", "N47", "N134", "N25", "N46", "N137", "N138", "N80", "N83", "N140", "N141"})
     SetCommandEnabled(later, false);
   // The file export asks its size through the picture dialog, which
-  // registers itself as the export's asker.
+  // registers itself as the export's asker (and enables BMP1) when created.
   SetCommandEnabled("BMP1", HasExportAsker());
 
   // The text windows export their selected text.

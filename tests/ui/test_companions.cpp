@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <string>
@@ -27,6 +29,7 @@
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/program.h"
 #include "mainwindow/uistrings.h"
+#include "platform/qt/clipboard.h"
 #include "platform/qt/messages.h"
 
 namespace fs = std::filesystem;
@@ -158,6 +161,51 @@ TEST_F(CompanionWindows, LocalSpaceHintNamesThePlanetUnderThePointer) {
   space.close();
 }
 
+TEST_F(CompanionWindows,
+       LocalSpaceExportToABmpFileIsMonochromeAtItsSizeAndTheWindowKeepsItsColours) {
+  TLocalSpaceChart& space = *windows_->LocalSpaceChart;
+  TbmpPixels& pixels = *windows_->bmpPixels;
+  fs::remove_all(folder_ / "BMP");
+  form_->Item("N143")->trigger();
+  ASSERT_TRUE(space.isVisible());
+  chart_->FormActivate();  // the chart activated later: the tool window on show is exported
+  const QImage own = space.WindowPicture().copy();
+  ASSERT_TRUE(form_->Item("BMP1")->isEnabled());
+  // the picture dialog answered as a user would: 300 x 200, monochrome, "space"
+  int asked = 0;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (QApplication::activeModalWidget() != &pixels) return;
+    ++asked;
+    pixels.MaskEdit1->setText("300");
+    pixels.MaskEdit2->setText("200");
+    pixels.Edit1->setText("space");
+    pixels.RadioButton3->setChecked(true);
+    pixels.BitBtn1Click();
+  });
+  answer.start(5);
+  form_->Item("BMP1")->trigger();
+  answer.stop();
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
+  EXPECT_EQ(form_->ExportWindowCode, kCodeLocalSpace);
+  const QImage written(QString::fromStdString((folder_ / "BMP/space.bmp").string()));
+  ASSERT_FALSE(written.isNull());
+  EXPECT_EQ(written.size(), QSize(300, 200));
+  EXPECT_EQ(ColouredPixels(written), 0);
+  // a drawing: not one colour all over
+  EXPECT_NE(written.pixel(0, 0), written.pixel(150, 100));
+  // the window's own target and colours again, its picture and hint boxes unchanged
+  const DrawTarget target = space.Target();
+  EXPECT_EQ(target.Purpose, DrawPurpose::Window);
+  EXPECT_EQ(target.ColorMode, kColorModeFull);
+  EXPECT_EQ(space.WindowPicture(), own);
+  space.DrawLocalSpaceChart();
+  EXPECT_EQ(space.WindowPicture(), own);
+  EXPECT_GT(ColouredPixels(space.WindowPicture()), 0);
+  space.close();
+}
+
 TEST_F(CompanionWindows, PlanetParametersLeaveTheChartAndTheEquatorialSwitchAlone) {
   TAstronom& astronom = *windows_->Astronom;
   const ChartRecord before = chart_->Chart;
@@ -171,6 +219,11 @@ TEST_F(CompanionWindows, PlanetParametersLeaveTheChartAndTheEquatorialSwitchAlon
   EXPECT_FALSE(astronom.Cell(10, 8).empty());
   astronom.FormActivate();
   EXPECT_EQ(form_->ExportWindowCode, kCodeAstronomicalValues);
+  // its export: the selected cells as text, tabs between them, a line per row
+  astronom.StringGrid1->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 1), true);
+  form_->Item("N23")->trigger();
+  EXPECT_EQ(ClipboardText(), astronom.Cell(2, 1) + "\t" + astronom.Cell(2, 2) + "\r\n" +
+                                 astronom.Cell(3, 1) + "\t" + astronom.Cell(3, 2) + "\r\n");
 }
 
 TEST_F(CompanionWindows, CircleOptionsEditTheRadiiOfTheShownStyleOnlyWhenMoved) {
