@@ -157,10 +157,13 @@ TEST(SortLocalSpacePlanets, RankingIsAStablePermutationWithNonNumbersLast) {
       if (std::isfinite(cur)) {
         ASSERT_TRUE(std::isfinite(prev)) << "a non-number ranked before a number, run " << run;
         ASSERT_LE(prev, cur);
-        if (prev == cur) ASSERT_LT(q, p) << "equal angles out of planet order, run " << run;
+        if (prev == cur) {
+          ASSERT_LT(q, p) << "equal angles out of planet order, run " << run;
+        }
         // crowded neighbours never share a label row
-        if (cur - prev < kLocalSpaceLabelGap)
+        if (cur - prev < kLocalSpaceLabelGap) {
           ASSERT_NE(space.LabelRow[r], space.LabelRow[r - 1]) << "run " << run;
+        }
       } else if (!std::isfinite(prev)) {
         ASSERT_LT(q, p);
       }
