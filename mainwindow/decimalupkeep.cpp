@@ -78,8 +78,10 @@ bool ReadMarker(const std::string& path, int& value, DecimalUpkeepResult& failur
     return false;
   }
   if (lines.empty() || !ParseInt(lines[0], value)) {
-    failure = Refusal(0, "'" + (lines.empty() ? std::string() : lines[0]) +
-                             "' is not a valid integer value (" + path + ")");
+    std::string message = "'";
+    if (!lines.empty()) message += lines[0];
+    message += "' is not a valid integer value (" + path + ")";
+    failure = Refusal(0, message);
     return false;
   }
   return true;
