@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 551, so a complete file has 552 lines.
-inline constexpr int kUiEntryCount = 552;
+// The highest entry any window reads is 554, so a complete file has 555 lines.
+inline constexpr int kUiEntryCount = 555;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -36,6 +36,17 @@ inline constexpr int kUiEntryUpkeepMissingFile = 548;   // a file the separator 
 inline constexpr int kUiEntryUpkeepForeignEntry = 549;  // a list of the upkeep names a path
 inline constexpr int kUiEntryPictureTooSmall = 550;     // picture options: a size below 1
 inline constexpr int kUiEntryBadFileName = 551;         // window export: the name typed
+// The messages of the orbs and Arabic-parts editors.
+inline constexpr int kUiEntryOrbUnreadable = 552;       // the pair of objects (or empty), the text
+inline constexpr int kUiEntryFactorUnreadable = 553;    // the aspect kind, the text
+inline constexpr int kUiEntryPartsFull = 554;           // the number of places
+
+// The labels of the chart-objects dialog, designed placeholders of the table.
+inline constexpr int kUiEntryAspectationCaption = 262;
+inline constexpr int kUiEntryAspectedColumn = 263;
+inline constexpr int kUiEntryDrawnColumn = 264;
+inline constexpr int kUiEntryPlanetsPanel = 265;
+inline constexpr int kUiEntryHousesPanel = 266;
 
 // Entry 1 is the caption of the first menu; the top-level Help item is shown
 // only when it reads exactly this text.

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDir>
@@ -39,6 +40,9 @@
 #include "chart/aspects.h"
 #include "chart/chartrecord.h"
 #include "engine/astromath.h"
+#include "input/ui/aspectation.h"
+#include "input/ui/editorbis.h"
+#include "input/ui/editparses.h"
 #include "input/ui/inputdates.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/housewindows.h"
@@ -544,6 +548,10 @@ void TBaseForm::ConnectHandlers() {
   on("N135", &TBaseForm::N135Click);
   on("N143", &TBaseForm::N143Click);
   on("N38", &TBaseForm::N38Click);
+  on("N80", &TBaseForm::N80Click);
+  on("N83", &TBaseForm::N83Click);
+  on("N140", &TBaseForm::N140Click);
+  on("N141", &TBaseForm::N141Click);
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -563,7 +571,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N25", "N46", "N137", "N138", "N80", "N83", "N140", "N141"})
+       {"N8", "N9", "N47", "N134", "N25", "N46", "N137", "N138"})
     SetCommandEnabled(later, false);
   // The file export asks its size through the picture dialog, which
   // registers itself as the export's asker (and enables BMP1) when created.
@@ -820,6 +828,12 @@ void TBaseForm::AspectKindPreset(int enabledUpTo) {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   if (!chart) return;
   for (int k = 0; k <= 8; ++k) chart->Chart.AspectKindEnabled[k] = k <= enabledUpTo ? 1 : 0;
+  AspectKindsChanged();
+}
+
+void TBaseForm::AspectKindsChanged() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  if (!chart) return;
   CalcAspects(chart->Chart, 1);
   ShowAspectList(FillAspectList(chart->Chart));
   RedrawChart();
@@ -931,4 +945,53 @@ void TBaseForm::N143Click() {
 void TBaseForm::N38Click() {
   TCircleOptions* options = TCircleOptions::Instance();
   if (options) PresentToolWindow(*options, [options] { options->FormShow(); });
+}
+
+// The chosen chart objects: taken back only on OK; the significators are
+// reset and the chart is recomputed and redrawn either way.
+void TBaseForm::N80Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TAspectation* dialog = TAspectation::Instance();
+  if (!chart || !dialog) return;
+  dialog->PutAspectObjectFlags(chart->Chart.ObjectAspected, chart->Chart.ObjectShown);
+  ExecModal(*dialog);
+  if (dialog->Accepted)
+    dialog->GetAspectObjectFlags(chart->Chart.ObjectAspected, chart->Chart.ObjectShown);
+  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
+  chart->Recalc();
+  RedrawChart();
+}
+
+// The aspect kinds in use: on OK taken back, both "all" boxes cleared, the
+// aspects found anew; Cancel changes and redraws nothing.
+void TBaseForm::N83Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TAspects* dialog = TAspects::Instance();
+  if (!chart || !dialog) return;
+  dialog->PutAspectTypeFlags(chart->Chart.AspectKindEnabled);
+  ExecModal(*dialog);
+  if (!dialog->Accepted) return;
+  dialog->GetAspectTypeFlags(chart->Chart.AspectKindEnabled);
+  dialog->CheckBox1All->setChecked(false);
+  dialog->CheckBox2All->setChecked(false);
+  AspectKindsChanged();
+}
+
+// The parts are edited in place; the chart follows whatever was done.
+void TBaseForm::N140Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TEditParses* dialog = TEditParses::Instance();
+  if (!chart || !dialog) return;
+  ExecModal(*dialog);
+  chart->Recalc();
+  RedrawChart();
+}
+
+void TBaseForm::N141Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TEditOrbis* dialog = TEditOrbis::Instance();
+  if (!chart || !dialog) return;
+  ExecModal(*dialog);
+  chart->Recalc();
+  RedrawChart();
 }

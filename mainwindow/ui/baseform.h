@@ -143,6 +143,10 @@ class TBaseForm : public QMainWindow {
   void N135Click();
   void N143Click();
   void N38Click();
+  void N80Click();
+  void N83Click();
+  void N140Click();
+  void N141Click();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -160,6 +164,8 @@ class TBaseForm : public QMainWindow {
   void ConnectHandlers();
   void ObjectPreset(int shownUpTo, int aspectedUpTo, int radioGroup2);
   void AspectKindPreset(int enabledUpTo);
+  // The aspects, the aspect list and the wheel after the kinds in use changed.
+  void AspectKindsChanged();
 
   std::map<std::string, QAction*> items_;
   std::map<std::string, QToolButton*> buttons_;

@@ -8,6 +8,9 @@
 #include "chart/ui/localspacechart.h"
 #include "chart/ui/picturechart.h"
 #include "chart/ui/positionplanets.h"
+#include "input/ui/aspectation.h"
+#include "input/ui/editorbis.h"
+#include "input/ui/editparses.h"
 #include "input/ui/inputdates.h"
 #include "input/ui/paramcalc.h"
 #include "input/ui/towndb.h"
@@ -48,6 +51,10 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->Commentary = new TCommentary(base);
   windows->AddSign = new TAddSign(base);
   windows->TypeAspect = new TTypeAspect(base);
+  windows->Aspectation = new TAspectation(base);
+  windows->Aspects = new TAspects(base);
+  windows->EditOrbis = new TEditOrbis(base);
+  windows->EditParses = new TEditParses(base);
   return windows;
 }
 

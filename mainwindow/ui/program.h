@@ -26,6 +26,10 @@ class TbmpPixels;
 class TAstronom;
 class TLocalSpaceChart;
 class TCircleOptions;
+class TAspectation;
+class TAspects;
+class TEditOrbis;
+class TEditParses;
 
 // Every window of the program, created once and living until the end.
 struct ProgramWindows {
@@ -50,6 +54,10 @@ struct ProgramWindows {
   TCommentary* Commentary = nullptr;
   TAddSign* AddSign = nullptr;
   TTypeAspect* TypeAspect = nullptr;                // owned by the main window
+  TAspectation* Aspectation = nullptr;              // owned by the main window, as the others
+  TAspects* Aspects = nullptr;
+  TEditOrbis* EditOrbis = nullptr;
+  TEditParses* EditParses = nullptr;
   ~ProgramWindows();
 };
 

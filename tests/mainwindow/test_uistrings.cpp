@@ -125,7 +125,10 @@ TEST(ShippedLanguageFile, AddedMessagesTakeTheirValues) {
                            {kUiEntryMonthOutOfRange, 1}, {kUiEntryNoYearZero, 0},
                            {kUiEntryCharactersOutside, 2}, {kUiEntryTownWithoutName, 0},
                            {kUiEntryCountryTooLong, 0},  {kUiEntryZoneOutOfRange, 2},
-                           {kUiEntryPictureTooSmall, 0}, {kUiEntryBadFileName, 1}};
+                           {kUiEntryPictureTooSmall, 0}, {kUiEntryBadFileName, 1},
+
+                           {kUiEntryOrbUnreadable, 2},   {kUiEntryFactorUnreadable, 2},
+                           {kUiEntryPartsFull, 1}};
   for (const auto& [entry, count] : wanted) {
     const std::string& text = table.Entry(entry);
     EXPECT_FALSE(text.empty()) << "entry " << entry;

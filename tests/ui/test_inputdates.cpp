@@ -43,6 +43,7 @@
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "tests/ui/modalscript.h"
 
 namespace fs = std::filesystem;
 
@@ -59,37 +60,6 @@ std::string ReadBytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-// Answers the modal dialogs that open while it lives, in order: step i acts
-// on the i-th dialog shown and must close it. A dialog shown after the last
-// step is cancelled and counted as unexpected.
-class ModalScript {
- public:
-  using Step = std::function<void(QWidget*)>;
-  explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
-    timer_.start(5);
-  }
-  std::size_t Done() const { return next_; }
-  int Unexpected() const { return unexpected_; }
-
- private:
-  void Tick() {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w || !w->isVisible()) return;
-    if (next_ < steps_.size()) {
-      steps_[next_++](w);
-    } else {
-      ++unexpected_;
-    }
-    if (w->isVisible())
-      if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
-  }
-  std::vector<Step> steps_;
-  std::size_t next_ = 0;
-  int unexpected_ = 0;
-  QTimer timer_;
-};
 
 class InputDates : public ::testing::Test {
  protected:
