@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "chart/ui/picturechart.h"
 #include "input/ui/maskedfields.h"
@@ -114,10 +115,14 @@ TEditOrbis::TEditOrbis(TBaseForm* owner) : QDialog(owner), owner_(owner) {
     for (int k = 0; k < kOrbEditorKindCount; ++k)
       SetCell(KoefAsp, k, 0, chart->AspectNames[k + 1], false);
   }
+  // the nine factors whole, without scroll bars
   KoefAsp->resizeColumnToContents(0);
-  KoefAsp->setFixedWidth(KoefAsp->columnWidth(0) + kFactorColumnWidth + 8);
-  KoefAsp->setFixedHeight(kOrbEditorKindCount * 20 + 4);
-
+  KoefAsp->setColumnWidth(0, KoefAsp->columnWidth(0) + 8);
+  KoefAsp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  KoefAsp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const int frame = 2 * KoefAsp->frameWidth();
+  KoefAsp->setFixedSize(KoefAsp->columnWidth(0) + kFactorColumnWidth + frame,
+                        kOrbEditorKindCount * KoefAsp->rowHeight(0) + frame);
   Input = new QLineEdit(this);
   Input->setObjectName("Input");
   SetEditMask(*Input, kOrbMask);
@@ -176,6 +181,10 @@ void TEditOrbis::FormShow() {
   for (int r = 0; r < kObjectCount; ++r)
     for (int c = 0; c < kObjectCount; ++c) SetCell(OrbPlanets, r, c, shown_.Pair[c][r], r != c);
   for (int k = 0; k < kOrbEditorKindCount; ++k) SetCell(KoefAsp, k, 1, shown_.Factor[k], true);
+  // every column as wide as its object's name, at least as wide as an orb
+  for (int c = 0; c < kObjectCount; ++c)
+    OrbPlanets->setColumnWidth(
+        c, std::max(kOrbColumnWidth, OrbPlanets->horizontalHeader()->sectionSizeHint(c)));
 }
 
 OrbGridText TEditOrbis::GridText() const {

@@ -125,10 +125,65 @@ TEST_F(SettingsEditors, ObjectFlagsGoInAndOutWithTheCuspsSharingOneDrawnBox) {
         }
       }
     }
-  // hidden, the boxes of the higher planets set by code ask nothing
-  EXPECT_FALSE(dialog.isVisible());
+  // boxes set by code ask nothing, hidden or shown
+  ModalScript none({});
+  dialog.show();
+  for (std::uint8_t on : {0, 1}) {
+    std::memset(aspected, on, sizeof aspected);
+    dialog.PutAspectObjectFlags(aspected, aspected);
+  }
+  dialog.hide();
+  EXPECT_EQ(none.Unexpected(), 0);
   EXPECT_EQ(dialog.AskHigher, 1);
   EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(SettingsEditors, PresetsSetTheirPlanetsAndTheDialogGivesEveryFlagBackOnOk) {
+  // a pattern of the test's own in both arrays; the cusps drawn together
+  auto pattern = [this] {
+    for (int o = 0; o < 36; ++o) {
+      Chart().ObjectAspected[o] = (o * 7 + 3) % 5 < 2;
+      Chart().ObjectShown[o] = (o >= 18 && o <= 29) ? 1 : (o * 3 + 1) % 4 < 2;
+    }
+  };
+  struct Preset {
+    void (TBaseForm::*command)();
+    int shownUpTo, aspectedUpTo;  // objects 0..13: on up to these, off after
+    bool answerOk;                // N101's question
+  };
+  const Preset presets[] = {{&TBaseForm::N78Click, 6, 6, false},
+                            {&TBaseForm::N79Click, 11, 6, false},
+                            {&TBaseForm::N101Click, 11, 11, true},
+                            {&TBaseForm::N101Click, 11, -1, false}};
+  for (const Preset& preset : presets) {
+    pattern();
+    const ChartRecord before = Chart();
+    ModalScript question({[&](QWidget* w) {
+      auto* warning = qobject_cast<TWarning*>(w);
+      ASSERT_NE(warning, nullptr);
+      (preset.answerOk ? warning->BitBtn1 : warning->BitBtn2)->click();
+    }});
+    (Form().*preset.command)();
+    for (int o = 0; o < 36; ++o) {
+      const bool shown = o > 13 ? before.ObjectShown[o] : o <= preset.shownUpTo;
+      const bool aspected =
+          o > 13 || preset.aspectedUpTo < 0 ? before.ObjectAspected[o] : o <= preset.aspectedUpTo;
+      EXPECT_EQ(Chart().ObjectShown[o], shown) << o;
+      EXPECT_EQ(Chart().ObjectAspected[o], aspected) << o;
+    }
+  }
+  // the object dialog closed with OK gives back exactly what it was given
+  pattern();
+  const ChartRecord before = Chart();
+  ModalScript ok({[&](QWidget*) { windows_->Aspectation->BitBtn1->click(); }});
+  Form().N80Click();
+  EXPECT_EQ(std::memcmp(before.ObjectShown, Chart().ObjectShown, 36), 0);
+  EXPECT_EQ(std::memcmp(before.ObjectAspected, Chart().ObjectAspected, 36), 0);
+  // the kind presets
+  Form().N82Click();
+  for (int k = 0; k < 9; ++k) EXPECT_EQ(Chart().AspectKindEnabled[k], 1) << k;
+  Form().N81Click();
+  for (int k = 0; k < 9; ++k) EXPECT_EQ(Chart().AspectKindEnabled[k], k < 5) << k;
 }
 
 // Clicks a box of the running dialog that asks the higher-planets question,
