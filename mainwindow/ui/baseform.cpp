@@ -977,21 +977,15 @@ void TBaseForm::N83Click() {
   AspectKindsChanged();
 }
 
-// The parts are edited in place; the chart follows whatever was done.
-void TBaseForm::N140Click() {
+// The orbs and the parts editors: the chart follows whatever was done (the
+// parts are edited in place, the orbs only on OK).
+void TBaseForm::RunChartEditor(QDialog* dialog) {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  TEditParses* dialog = TEditParses::Instance();
   if (!chart || !dialog) return;
   ExecModal(*dialog);
   chart->Recalc();
   RedrawChart();
 }
 
-void TBaseForm::N141Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  TEditOrbis* dialog = TEditOrbis::Instance();
-  if (!chart || !dialog) return;
-  ExecModal(*dialog);
-  chart->Recalc();
-  RedrawChart();
-}
+void TBaseForm::N140Click() { RunChartEditor(TEditParses::Instance()); }
+void TBaseForm::N141Click() { RunChartEditor(TEditOrbis::Instance()); }

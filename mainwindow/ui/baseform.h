@@ -14,6 +14,7 @@
 #include "mainwindow/uistrings.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QListWidget;
 class QMdiArea;
@@ -166,6 +167,8 @@ class TBaseForm : public QMainWindow {
   void AspectKindPreset(int enabledUpTo);
   // The aspects, the aspect list and the wheel after the kinds in use changed.
   void AspectKindsChanged();
+  // Shows a chart-settings editor modally, then recomputes and redraws.
+  void RunChartEditor(QDialog* dialog);
 
   std::map<std::string, QAction*> items_;
   std::map<std::string, QToolButton*> buttons_;

@@ -43,7 +43,7 @@
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
-#include "tests/ui/modalscript.h"
+#include "tests/ui/windowtest.h"
 
 namespace fs = std::filesystem;
 
@@ -64,12 +64,7 @@ std::string ReadBytes(const fs::path& p) {
 class InputDates : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (std::string("horary-inputdates-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
+    folder_ = ScratchDataCopy("horary-inputdates-");
     previousSink_ = SetMessageSink(
         [this](MessageKind, const std::string& text) { messages_.push_back(text); });
     windows_ = CreateProgramWindows(folder_.string());
@@ -82,8 +77,7 @@ class InputDates : public ::testing::Test {
     windows_.reset();
     SetMessageSink(previousSink_);
     fs::remove_all(folder_);
-    for (QWidget* w : QApplication::topLevelWidgets())
-      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    ExpectNoWindowLeftOpen();
   }
   ChartRecord& Chart() { return windows_->PictureRadixChart->Chart; }
   std::string Entry(int n) {

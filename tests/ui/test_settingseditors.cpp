@@ -34,7 +34,7 @@
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
-#include "tests/ui/modalscript.h"
+#include "tests/ui/windowtest.h"
 
 namespace fs = std::filesystem;
 
@@ -50,12 +50,7 @@ QString QE(int n) { return QString::fromStdString(E(n)); }
 class SettingsEditors : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (std::string("horary-settingseditors-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
+    folder_ = ScratchDataCopy("horary-settingseditors-");
     LineList lang;
     for (int n = 0; n < kUiEntryCount; ++n) lang.push_back(E(n));
     ASSERT_TRUE(WriteLinesAtomic((folder_ / "Options/LangH.lan").string(), lang));
@@ -68,8 +63,7 @@ class SettingsEditors : public ::testing::Test {
     windows_.reset();
     SetMessageSink(previousSink_);
     fs::remove_all(folder_);
-    for (QWidget* w : QApplication::topLevelWidgets())
-      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    ExpectNoWindowLeftOpen();
   }
   ChartRecord& Chart() { return windows_->PictureRadixChart->Chart; }
   TBaseForm& Form() { return *windows_->BaseForm; }
