@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -183,14 +184,18 @@ TEST_F(SettingsEditors, PresetsSetTheirPlanetsAndTheDialogGivesEveryFlagBackOnOk
 // Clicks a box of the running dialog that asks the higher-planets question,
 // answers it, reads the boxes and closes the dialog with OK.
 void ClickHigherPlanet(TAspectation& dialog, int object, bool answerOk, std::string& asked) {
-  ModalScript warning({[&](QWidget* w) {
-    auto* question = qobject_cast<TWarning*>(w);
-    ASSERT_NE(question, nullptr);
+  // the question is answered once it is the dialog in front, not before
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    TWarning* question = TWarning::Instance();
+    if (!question || QApplication::activeModalWidget() != question) return;
+    answer.stop();
     asked = question->Panel1->text().toStdString();
     (answerOk ? question->BitBtn1 : question->BitBtn2)->click();
-  }});
+  });
+  answer.start(5);
   dialog.Aspected[object]->click();
-  EXPECT_EQ(warning.Done(), 1u);
+  EXPECT_FALSE(answer.isActive());
   dialog.BitBtn1->click();
 }
 
