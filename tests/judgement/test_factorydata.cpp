@@ -79,7 +79,9 @@ TEST(FactoryTopicLists, EveryPairParsesLineForLineIntoHouses) {
     }
     // every list reaches every house (the categories all but the twelfth's
     // own persons at least through the derived houses)
-    if (std::string(p.Topics) != kQuerentCategoryTopics) EXPECT_EQ(houses.size(), 12u) << p.Topics;
+    if (std::string(p.Topics) != kQuerentCategoryTopics) {
+      EXPECT_EQ(houses.size(), 12u) << p.Topics;
+    }
     ExpectCp1251Text(p.Topics);
   }
   // whose affairs: the first line is the querent's own, offset 0

@@ -250,7 +250,9 @@ TEST_F(Program, StatusPanelsKeepTheirOrderAndClipWhenTheWindowIsSmall) {
     for (int i = 0; i < 6; ++i) {
       const QRect panel = form.Panel(i)->geometry();
       EXPECT_GE(panel.width(), 55) << width << " " << i;  // never squeezed
-      if (i > 0) EXPECT_GT(panel.left(), form.Panel(i - 1)->geometry().right()) << width << " " << i;
+      if (i > 0) {
+        EXPECT_GT(panel.left(), form.Panel(i - 1)->geometry().right()) << width << " " << i;
+      }
     }
     // what shows lies inside the bar, which lies inside the window
     EXPECT_LE(bar->mapTo(&form, QPoint(bar->width(), 0)).x(), form.width()) << width;
