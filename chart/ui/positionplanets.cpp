@@ -107,12 +107,11 @@ TAstronom::TAstronom(QWidget* parent) : QDialog(parent) {
   layout->addWidget(StringGrid1);
   ApplyTableFont(*StringGrid1);
   resize(880, 340);
-  RegisterExportWindow(kCodeAstronomicalValues,
-                       ExportWindow{nullptr, [this] { CopySelection(); }, {}});
+  // the window records its code when activated but registers no export:
+  // copying the astronomical values exports nothing
 }
 
 TAstronom::~TAstronom() {
-  UnregisterExportWindow(kCodeAstronomicalValues);
   if (gAstronom == this) gAstronom = nullptr;
 }
 
@@ -140,19 +139,6 @@ std::string TAstronom::Cell(int row, int column) const {
                                  : column == 0 ? StringGrid1->verticalHeaderItem(row - 1)
                                                : StringGrid1->item(row - 1, column - 1);
   return item ? Utf8ToCp1251(item->text().toStdString()) : std::string();
-}
-
-void TAstronom::CopySelection() {
-  std::string text;
-  for (const QTableWidgetSelectionRange& range : StringGrid1->selectedRanges())
-    for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
-      for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) {
-        if (c > range.leftColumn()) text += '\t';
-        text += Cell(r + 1, c + 1);
-      }
-      text += "\r\n";
-    }
-  if (!text.empty()) CopyTextToClipboard(text);
 }
 
 void TAstronom::FormActivate() { RecordActiveWindow(kCodeAstronomicalValues); }

@@ -55,9 +55,6 @@ class TAstronom : public QDialog {
 
   // Fills StringGrid1 from the current chart; the chart is left as it was.
   void FillPlanetParameters();
-  // Puts the selected cells on the clipboard, a line per row, cells parted
-  // by tabs (the window's export).
-  void CopySelection();
   // The text of a cell, code page 1251.
   std::string Cell(int row, int column) const;
 
