@@ -54,9 +54,6 @@ constexpr int kEntryPlace = 338;
 constexpr int kEntryComment = 340;
 constexpr int kEntrySearch = 341;
 constexpr int kEntryTimeMask = 342;
-constexpr int kEntryHourMark = 346;
-constexpr int kEntryMinuteMark = 347;
-constexpr int kEntrySecondMark = 348;
 constexpr int kEntryAddTownQuestion = 343;
 
 // Masks of the date and coordinate fields, in the language file's notation.
@@ -269,11 +266,7 @@ TInputDates::~TInputDates() {
 }
 
 TimeMarks TInputDates::Marks() const {
-  TimeMarks marks;
-  marks.Hour = owner_->UiText.Entry(kEntryHourMark);
-  marks.Minute = owner_->UiText.Entry(kEntryMinuteMark);
-  marks.Second = owner_->UiText.Entry(kEntrySecondMark);
-  return marks;
+  return TimeMarksOf(owner_->UiText);
 }
 
 void TInputDates::showEvent(QShowEvent* event) {

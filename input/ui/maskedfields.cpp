@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QVariant>
 
+#include "mainwindow/uistrings.h"
 #include "platform/text/cp1251.h"
 
 namespace {
@@ -89,4 +90,12 @@ void Pair(QObject* owner, QRadioButton* first, QRadioButton* second) {
   group->setExclusive(true);
   group->addButton(first);
   group->addButton(second);
+}
+
+TimeMarks TimeMarksOf(const UiStringTable& text) {
+  TimeMarks marks;
+  marks.Hour = text.Entry(346);
+  marks.Minute = text.Entry(347);
+  marks.Second = text.Entry(348);
+  return marks;
 }

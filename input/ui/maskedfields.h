@@ -8,10 +8,13 @@
 
 #include <string>
 
+#include "input/datainput.h"
+
 class QLineEdit;
 class QObject;
 class QRadioButton;
 class QWidget;
+struct UiStringTable;
 
 // Puts the mask (code page 1251, classic notation) on the field.
 void SetEditMask(QLineEdit& edit, const std::string& classicMask);
@@ -31,3 +34,7 @@ QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& cla
 
 // Makes two radio buttons one choice, exclusive within the pair only.
 void Pair(QObject* owner, QRadioButton* first, QRadioButton* second);
+
+// The hour, minute and second marks of the time fields, from the language
+// file (entries 346-348).
+TimeMarks TimeMarksOf(const UiStringTable& text);

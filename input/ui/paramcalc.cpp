@@ -52,9 +52,6 @@ constexpr int kEntryRadioGroup2 = 387;
 constexpr int kEntryRulerItems = 388;   // 388..389
 constexpr int kEntryTopicLabels[3] = {392, 393, 394};  // Label3, Label5, Label6
 constexpr int kEntryReceptions = 497;   // 497..500
-constexpr int kEntryHourMark = 346;
-constexpr int kEntryMinuteMark = 347;
-constexpr int kEntrySecondMark = 348;
 
 // Pages in their designed order with their captions.
 enum Page { kPageDefault, kPageRulers, kPageOrbs, kPageSaving, kPageFonts, kPageLocalSpace,
@@ -152,11 +149,7 @@ TParamCalc::~TParamCalc() {
 }
 
 TimeMarks TParamCalc::Marks() const {
-  TimeMarks marks;
-  marks.Hour = owner_->UiText.Entry(kEntryHourMark);
-  marks.Minute = owner_->UiText.Entry(kEntryMinuteMark);
-  marks.Second = owner_->UiText.Entry(kEntrySecondMark);
-  return marks;
+  return TimeMarksOf(owner_->UiText);
 }
 
 DefaultPlace& TParamCalc::Place() {

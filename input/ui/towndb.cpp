@@ -36,8 +36,6 @@ constexpr int kEntryZoneMask = 430;
 constexpr int kEntryNewTownCaption = 344;
 constexpr int kEntryTownLabel = 338;
 constexpr int kEntryCountryLabel = 424;
-constexpr int kEntryHourMark = 346;
-constexpr int kEntryMinuteMark = 347;
 
 constexpr const char* kLatitudeMask = "99:99:99;1;_";
 constexpr const char* kLongitudeMask = "999:99:99;1;_";
@@ -151,10 +149,8 @@ void TTownDB::ComboBox1Change(int index) {
   const ZoneField field = ZoneFieldFromAbbreviation(entry);
   Label9->setText(QString::fromLatin1(entry.LongName));
   (field.West ? RadioButton4 : RadioButton3)->setChecked(true);
-  TimeMarks marks;
-  marks.Hour = owner_->UiText.Entry(kEntryHourMark);
-  marks.Minute = owner_->UiText.Entry(kEntryMinuteMark);
-  SetFieldText(*MaskEdit3, ZoneHoursMinutesText(field.Hours, field.Minutes, marks));
+  SetFieldText(*MaskEdit3,
+               ZoneHoursMinutesText(field.Hours, field.Minutes, TimeMarksOf(owner_->UiText)));
 }
 
 NewTownFields TTownDB::Fields() const {
