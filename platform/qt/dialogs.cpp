@@ -23,7 +23,8 @@ QWidget* WorkingWindow(QWidget* preferred) {
   }
   if (preferred != nullptr && preferred->window()->isVisible()) return preferred->window();
   if (QApplication::instance() != nullptr)
-    if (QWidget* active = QApplication::activeWindow()) return active;
+    if (QWidget* active = QApplication::activeWindow())
+      if (active->isVisible()) return active;
   return preferred != nullptr ? preferred->window() : nullptr;
 }
 
@@ -47,7 +48,14 @@ ModalResult ExecModal(QDialog& dialog) {
   QPointer<QWidget> ownParent = dialog.parentWidget();
   const Qt::WindowFlags ownFlags = dialog.windowFlags();
   QWidget* owner = WorkingWindow(ownParent.data());
-  if (owner == &dialog || (owner != nullptr && dialog.isAncestorOf(owner))) owner = ownParent.data();
+  // never under itself or under a window it owns (isAncestorOf stops at
+  // window boundaries, so the chain is walked across them): that would make
+  // the parents a cycle
+  for (QWidget* w = owner; w != nullptr; w = w->parentWidget())
+    if (w == &dialog) {
+      owner = ownParent.data();
+      break;
+    }
   Qt::WindowFlags flags = ownFlags;
   if (MustStayOnTop(owner, &dialog)) flags |= Qt::WindowStaysOnTopHint;
   const bool moved = owner != ownParent.data() || flags != ownFlags;

@@ -1,4 +1,5 @@
 // Modal results, stay-on-top tool windows and the busy cursor.
+#include <QApplication>
 #include <QDialog>
 #include <QTimer>
 #include <QWindow>
@@ -91,6 +92,21 @@ TEST_F(DialogsTest, AModalDialogBelongsToTheDialogItBlocksWhileItIsShown) {
   EXPECT_EQ(WorkingWindow(&main), &main);
   tool.hide();
   main.hide();
+}
+
+TEST_F(DialogsTest, AModalDialogIsNeverPutUnderAWindowItOwns) {
+  // The window in front is a window of the dialog's own (it was shown above
+  // it once): taking it as the dialog's owner would make the parents a cycle.
+  QDialog dialog;
+  QDialog owned(&dialog);
+  owned.setWindowModality(Qt::ApplicationModal);
+  owned.show();
+  ASSERT_EQ(QApplication::activeModalWidget(), &owned);
+  QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
+  EXPECT_EQ(ExecModal(dialog), mrOk);
+  EXPECT_EQ(dialog.parentWidget(), nullptr);
+  EXPECT_EQ(owned.parentWidget(), &dialog);
+  owned.hide();
 }
 
 // The shape of the cursor the application shows over its windows; -1 for none.
