@@ -105,6 +105,10 @@ long long Mod(long long a, long long m) {
 
 }  // namespace
 
+int HourRulerOf(int hour, int dayRuler) {
+  return static_cast<int>(Mod(5LL * hour + dayRuler - 5 - 1, 7)) + 1;
+}
+
 // Planetary hours of the chart's date and place.
 //   universalTime       hours UT of the chart (as a rule in [0, 24))
 //   geocentricLatitude  degrees; geoLongitude degrees East
@@ -179,8 +183,7 @@ bool CalcPlanetHours(float universalTime, float geocentricLatitude, float geoLon
                         std::llround(chartDay0h - julianDay0h) +
                         static_cast<long long>(std::floor((rise + timeZone) / 24.0));
   const int weekday = static_cast<int>(Mod(dayNumber, 7)) + 1;
-  // Hour 1 is the day's ruler; each next hour the planet five places on.
-  const int hourRuler = static_cast<int>(Mod(5LL * hour + weekday - 5 - 1, 7)) + 1;
+  const int hourRuler = HourRulerOf(hour, weekday);
 
   for (int i = 0; i < 12; ++i) {
     table.HourStart[i] = WrapDay(rise + i * dayHour + timeZone);

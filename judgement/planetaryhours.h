@@ -9,6 +9,12 @@ struct PlanetaryHourTable {
   int HourRuler = 0;         // 1..7 index into RulerNames
 };
 
+// The ruler (1..7 as DayRuler) of planetary hour `hour` (1..24) of a day
+// ruled by `dayRuler`: hour 1 is the day's ruler, each next hour the planet
+// five places further on (the Chaldean order Saturn, Jupiter, Mars, Sun,
+// Venus, Mercury, Moon).
+int HourRulerOf(int hour, int dayRuler);
+
 // Computes the hours of the chart's date and place. Returns false, leaving
 // the table untouched, where the Sun does not rise or set on that date
 // (polar day or night), so no undefined hour reaches the chart.

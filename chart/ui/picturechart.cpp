@@ -26,6 +26,7 @@
 #include "engine/astromath.h"
 #include "engine/timing.h"
 #include "input/ui/paramcalc.h"
+#include "judgement/ui/hourwindows.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/windowexport.h"
@@ -223,6 +224,9 @@ void TPictureRadixChart::Recalc() {
                               (hoursKnown ? Chart.RulerNames[hours.DayRuler] : undefined));
   owner_->SetPanelText(3, owner_->UiText.Entry(350) + ": " +
                               (LastRecalc.LunarDaysComputed ? std::to_string(Chart.LunarDay) : undefined));
+  // the open tables follow the chart, marking its hour and day only where known
+  if (TPlanetHour* hourTable = TPlanetHour::Instance()) hourTable->CalcPlanetHours();
+  if (TMoonDay* dayTable = TMoonDay::Instance()) dayTable->CalcMoonDays();
   if (LastRecalc.AspectListFilled) ShowAspectList(LastRecalc.AspectList);
 }
 

@@ -45,7 +45,9 @@
 #include "input/ui/editparses.h"
 #include "input/ui/inputdates.h"
 #include "judgement/ui/analiszav.h"
+#include "judgement/hourtables.h"
 #include "judgement/ui/housewindows.h"
+#include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
 #include "judgement/ui/significatorswindow.h"
@@ -428,22 +430,14 @@ std::string TBaseForm::StatusBarHint(int x) const {
     const int hour = c.PlanetaryHour;
     if (!last.PlanetHoursComputed || hour < 1 || hour > 24) return undefined;
     // the end of hour n is the start of hour n+1; hour 24 ends at the first start
-    float end = last.PlanetHours.HourStart[hour < 24 ? hour : 0];
-    int h, m, s;
-    DegToDms(end, h, m, s);
-    if (h >= 24) h -= 24;
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", h, m, s);
-    return UiText.Entry(435) + buf;
+    return UiText.Entry(435) + ClockText(last.PlanetHours.HourStart[hour < 24 ? hour : 0]);
   }
   if (x >= 477 && x <= 530) {
     const int day = c.LunarDay;
     if (!last.LunarDaysComputed || day < 1 || day > last.LunarDays.LunarDayCount) return undefined;
     // the civil moment: the table's Julian days carry Delta T
-    const double local = UniversalJulianDay(last.LunarDays.LunarDayStart[day]) + c.TimeZone / 24.0;
-    const DateTimeToSecond t = JulianDayToDateSecond(local);
-    const int year = t.Year < 1 ? t.Year - 1 : t.Year;
-    std::snprintf(buf, sizeof buf, "%d.%d.%d-%d:%d:%d", t.Day, t.Month, year, t.Hour, t.Minute,
-                  t.Second);
+    const DateTimeToSecond t = LocalMomentOf(last.LunarDays.LunarDayStart[day], c.TimeZone);
+    std::snprintf(buf, sizeof buf, "%d.%d.%d-%d:%d:%d", t.Day, t.Month, t.Year, t.Hour, t.Minute, t.Second);
     return UiText.Entry(435) + buf;
   }
   return {};
@@ -547,6 +541,8 @@ void TBaseForm::ConnectHandlers() {
   on("N45", &TBaseForm::N45Click);
   on("N135", &TBaseForm::N135Click);
   on("N143", &TBaseForm::N143Click);
+  on("N137", &TBaseForm::N137Click);
+  on("N138", &TBaseForm::N138Click);
   on("N38", &TBaseForm::N38Click);
   on("N80", &TBaseForm::N80Click);
   on("N83", &TBaseForm::N83Click);
@@ -571,7 +567,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N25", "N46", "N137", "N138"})
+       {"N8", "N9", "N47", "N134", "N25", "N46"})
     SetCommandEnabled(later, false);
   // The file export asks its size through the picture dialog, which
   // registers itself as the export's asker (and enables BMP1) when created.
@@ -940,6 +936,36 @@ void TBaseForm::N143Click() {
   if (!space) return;
   space->CalcHorizontalCoords();
   PresentToolWindow(*space, [space] { space->FormShow(); });
+}
+
+namespace {
+
+// Language entries of the refusals above latitude 65 North.
+constexpr int kEntryNoPlanetaryHours = 434;
+constexpr int kEntryNoLunarDays = 436;
+
+}  // namespace
+
+void TBaseForm::N137Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPlanetHour* hours = TPlanetHour::Instance();
+  if (!chart || !hours) return;
+  if (chart->Chart.GeoLatitude > kHighLatitudeLimit) {
+    ShowMessage(UiText.Entry(kEntryNoPlanetaryHours), this);
+    return;
+  }
+  PresentToolWindow(*hours, [hours] { hours->FormShow(); });
+}
+
+void TBaseForm::N138Click() {
+  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TMoonDay* days = TMoonDay::Instance();
+  if (!chart || !days) return;
+  if (chart->Chart.GeoLatitude > kHighLatitudeLimit) {
+    ShowMessage(UiText.Entry(kEntryNoLunarDays), this);
+    return;
+  }
+  PresentToolWindow(*days, [days] { days->FormShow(); });
 }
 
 void TBaseForm::N38Click() {

@@ -143,6 +143,10 @@ class TBaseForm : public QMainWindow {
   void N45Click();
   void N135Click();
   void N143Click();
+  // The planetary hours and the lunar days: refused with a message above
+  // latitude 65 North, where they are not reckoned.
+  void N137Click();
+  void N138Click();
   void N38Click();
   void N80Click();
   void N83Click();

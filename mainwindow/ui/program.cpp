@@ -16,6 +16,7 @@
 #include "input/ui/towndb.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/housewindows.h"
+#include "judgement/ui/hourwindows.h"
 #include "judgement/ui/radical.h"
 #include "judgement/ui/significatorswindow.h"
 #include "judgement/ui/typeaspect.h"
@@ -53,6 +54,8 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->TypeAspect = new TTypeAspect(base);
   windows->Aspectation = new TAspectation(base);
   windows->Aspects = new TAspects(base);
+  windows->MoonDay = new TMoonDay(base);
+  windows->PlanetHour = new TPlanetHour(base);
   windows->EditOrbis = new TEditOrbis(base);
   windows->EditParses = new TEditParses(base);
   return windows;

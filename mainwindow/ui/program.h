@@ -30,6 +30,8 @@ class TAspectation;
 class TAspects;
 class TEditOrbis;
 class TEditParses;
+class TMoonDay;
+class TPlanetHour;
 
 // Every window of the program, created once and living until the end.
 struct ProgramWindows {
@@ -56,6 +58,8 @@ struct ProgramWindows {
   TTypeAspect* TypeAspect = nullptr;                // owned by the main window
   TAspectation* Aspectation = nullptr;              // owned by the main window, as the others
   TAspects* Aspects = nullptr;
+  TMoonDay* MoonDay = nullptr;
+  TPlanetHour* PlanetHour = nullptr;
   TEditOrbis* EditOrbis = nullptr;
   TEditParses* EditParses = nullptr;
   ~ProgramWindows();

@@ -280,4 +280,42 @@ TEST(LunarDays, EveryMoonriseOfAYearStartsALunarDay) {
   }
 }
 
+TEST(LunarDays, ChartCastExactlyAtTheNewMoonStillFindsTheNextOne) {
+  // New moons of the almanac, UT: 6 January 2000 18:14 and 5 February 13:03;
+  // 11 January 2024 11:57 and 9 February 22:59.
+  constexpr double kPublishedTolDays = 2.0 / 1440;
+  constexpr double kSecondDays = 1.0 / 86400;
+  struct Month {
+    double newMoon, nextNewMoon;
+  };
+  const Month months[] = {{Ut(6, 1, 2000, 18, 14), Ut(5, 2, 2000, 13, 3)},
+                          {Ut(11, 1, 2024, 11, 57), Ut(9, 2, 2024, 22, 59)}};
+  for (const Month& m : months) {
+    LunarDayTable found;
+    ASSERT_TRUE(Compute(kLondon, m.newMoon + 1.0, found));
+    const double exact = found.LunarDayStart[0];
+    EXPECT_NEAR(exact, m.newMoon, kPublishedTolDays);
+    EXPECT_NEAR(found.LunarDayStart[found.LunarDayCount], m.nextNewMoon, kPublishedTolDays);
+    // At the new moon itself and a second either side: the moment lies in
+    // the day the table names, the month is a whole one, and it ends at the
+    // next new moon.
+    for (double offset : {0.0, kSecondDays, -kSecondDays}) {
+      const double moment = exact + offset;
+      LunarDayTable t;
+      ASSERT_TRUE(Compute(kLondon, moment, t)) << offset;
+      ASSERT_GE(t.LunarDay, 1);
+      ASSERT_LE(t.LunarDay, t.LunarDayCount);
+      EXPECT_LE(t.LunarDayStart[t.LunarDay - 1], moment) << offset;
+      EXPECT_LT(moment, t.LunarDayStart[t.LunarDay]) << offset;
+      if (t.LunarDay == 1) {
+        EXPECT_NEAR(t.LunarDayStart[0], exact, kSearchTolDays) << offset;
+        EXPECT_NEAR(t.LunarDayStart[t.LunarDayCount], m.nextNewMoon, kPublishedTolDays) << offset;
+      } else {
+        EXPECT_EQ(t.LunarDay, t.LunarDayCount) << offset;
+        EXPECT_NEAR(t.LunarDayStart[t.LunarDayCount], exact, kSearchTolDays) << offset;
+      }
+    }
+  }
+}
+
 }  // namespace

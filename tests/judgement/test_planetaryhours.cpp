@@ -253,4 +253,43 @@ TEST(PlanetaryHours, HourIntervalHoldsTheLocalTimeEverywhere) {
         }
 }
 
+// Days from 1900-01-01 of a Gregorian date, counted here month by month:
+// the weekday oracle for the rulers of the day.
+long DaysFrom1900(int day, int month, int year) {
+  static constexpr int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  auto leap = [](int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; };
+  long days = 0;
+  for (int y = 1900; y < year; ++y) days += leap(y) ? 366 : 365;
+  for (int m = 1; m < month; ++m) days += kMonthDays[m - 1] + (m == 2 && leap(year) ? 1 : 0);
+  return days + day - 1;
+}
+
+TEST(PlanetaryHours, DayRulersFollowTheWeekdaysOfTwoCenturies) {
+  // 1900-01-01 was a Monday: the weekday of every date follows from the
+  // days counted since; the rulers of Sunday .. Saturday are the Sun, Moon,
+  // Mars, Mercury, Jupiter, Venus and Saturn. Tokyo at noon, London at noon
+  // and New York in the evening, whose UT date is the next day.
+  const int rulerOfWeekdayFromMonday[7] = {kMoonR, kMarsR, kMercuryR, kJupiterR,
+                                           kVenusR, kSaturnR, kSunR};
+  ASSERT_EQ(rulerOfWeekdayFromMonday[DaysFrom1900(2, 1, 2000) % 7], kSunR);  // a Sunday
+  const double start = JulianDay(1, 1, 1900, 0);
+  for (long d = 0; d <= DaysFrom1900(31, 12, 2099); d += 53) {
+    int year, month, day;
+    float hours;
+    JulianDayToDate(start + d + 0.5, year, month, day, hours);
+    ASSERT_EQ(DaysFrom1900(day, month, year), d);
+    const int expected = rulerOfWeekdayFromMonday[d % 7];
+    const struct {
+      Place place;
+      double local;
+    } charts[] = {{kTokyo, 12.0}, {kLondon, 12.0}, {kNewYork, 21.0}};
+    for (const auto& c : charts) {
+      PlanetaryHourTable t;
+      ASSERT_TRUE(Compute(MomentAt(c.place, day, month, year, c.local), t)) << day << "." << month << "." << year;
+      EXPECT_EQ(t.DayRuler, expected) << day << "." << month << "." << year << " " << c.local;
+      EXPECT_EQ(t.HourRuler, RulerOfHour(expected, t.PlanetaryHour)) << day << "." << month << "." << year;
+    }
+  }
+}
+
 }  // namespace
