@@ -27,35 +27,77 @@ TablePicture TableOf(const CompanionPicture& picture) {
   return table;
 }
 
-// The window shows its picture, drawn anew when the window's size changed.
-void ShowPicture(QWidget& window, const QImage& picture) {
-  QPainter painter(&window);
-  painter.drawImage(0, 0, picture);
-}
-
 }  // namespace
 
-// ---- TPlanetHour ------------------------------------------------------------
+// ---- TTimingTable -------------------------------------------------------------
 
-TPlanetHour::TPlanetHour(QWidget* parent) : QWidget(parent) {
-  gPlanetHour = this;
-  setObjectName("PlanetHour");
-  setWindowTitle(MenuCaption("N137"));
+TTimingTable::TTimingTable(QWidget* parent, const char* objectName, const char* menuItem, int code,
+                           int layoutWidth, int layoutHeight)
+    : QWidget(parent), code_(code), layoutWidth_(layoutWidth), layoutHeight_(layoutHeight) {
+  setObjectName(objectName);
+  setWindowTitle(MenuCaption(menuItem));
   MakeStayOnTopToolWindow(*this);
   setAttribute(Qt::WA_QuitOnClose, false);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
-  resize(kPlanetHourLayoutWidth, kPlanetHourLayoutHeight);
-  RegisterExportWindow(kCodePlanetaryHours, ExportWindow{this, {}, [this] { return isVisible(); }});
+  resize(layoutWidth, layoutHeight);
+  RegisterExportWindow(code, ExportWindow{this, {}, [this] { return isVisible(); }});
+}
+
+TTimingTable::~TTimingTable() { UnregisterExportWindow(code_); }
+
+void TTimingTable::DrawTable() {
+  const std::vector<TableCell> cells = Cells();
+  DrawOntoTarget(*this, picture_,
+                 [&](const ChartRecord&, TCanvas& canvas, const CompanionPicture& picture) {
+                   ::DrawTable(cells, layoutWidth_, layoutHeight_, canvas, TableOf(picture));
+                 });
+}
+
+void TTimingTable::FormShow() {
+  RecordShownToolWindow(code_);
+  TakeTable();
+}
+
+void TTimingTable::FormActivate() { RecordActiveWindow(code_); }
+
+void TTimingTable::FormPaint() {
+  if (picture_.size() != size()) DrawTable();
+  QPainter painter(this);
+  painter.drawImage(0, 0, picture_);
+}
+
+void TTimingTable::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  RunGuarded([this] { FormShow(); }, this);
+}
+
+void TTimingTable::paintEvent(QPaintEvent*) { FormPaint(); }
+
+void TTimingTable::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isVisible()) DrawTable();
+}
+
+void TTimingTable::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+// ---- TPlanetHour ------------------------------------------------------------
+
+TPlanetHour::TPlanetHour(QWidget* parent)
+    : TTimingTable(parent, "PlanetHour", "N137", kCodePlanetaryHours, kPlanetHourLayoutWidth,
+                   kPlanetHourLayoutHeight) {
+  gPlanetHour = this;
 }
 
 TPlanetHour::~TPlanetHour() {
-  UnregisterExportWindow(kCodePlanetaryHours);
   if (gPlanetHour == this) gPlanetHour = nullptr;
 }
 
 TPlanetHour* TPlanetHour::Instance() { return gPlanetHour; }
 
-void TPlanetHour::CalcPlanetHours() {
+void TPlanetHour::TakeTable() {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   if (!chart) return;
   const RecalcResult& last = chart->LastRecalc;
@@ -65,7 +107,7 @@ void TPlanetHour::CalcPlanetHours() {
   } else {
     CurrentHour = 0;
   }
-  if (isVisible()) DrawPlanetHours();
+  if (isVisible()) DrawTable();
 }
 
 std::vector<TableCell> TPlanetHour::Cells() const {
@@ -74,66 +116,21 @@ std::vector<TableCell> TPlanetHour::Cells() const {
   return PlanetHourCells(Table, chart->Chart.RulerNames, CurrentHour);
 }
 
-void TPlanetHour::DrawPlanetHours() {
-  const std::vector<TableCell> cells = Cells();
-  DrawOntoTarget(*this, picture_,
-                 [&cells](const ChartRecord&, TCanvas& canvas, const CompanionPicture& picture) {
-                   DrawTable(cells, kPlanetHourLayoutWidth, kPlanetHourLayoutHeight, canvas,
-                             TableOf(picture));
-                 });
-}
-
-void TPlanetHour::FormShow() {
-  RecordShownToolWindow(kCodePlanetaryHours);
-  CalcPlanetHours();
-  DrawPlanetHours();
-}
-
-void TPlanetHour::FormActivate() { RecordActiveWindow(kCodePlanetaryHours); }
-
-void TPlanetHour::FormPaint() {
-  if (picture_.size() != size()) DrawPlanetHours();
-  ShowPicture(*this, picture_);
-}
-
-void TPlanetHour::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  RunGuarded([this] { FormShow(); }, this);
-}
-
-void TPlanetHour::paintEvent(QPaintEvent*) { FormPaint(); }
-
-void TPlanetHour::changeEvent(QEvent* event) {
-  QWidget::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
-}
-
-void TPlanetHour::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  if (isVisible()) DrawPlanetHours();
-}
-
 // ---- TMoonDay ---------------------------------------------------------------
 
-TMoonDay::TMoonDay(QWidget* parent) : QWidget(parent) {
+TMoonDay::TMoonDay(QWidget* parent)
+    : TTimingTable(parent, "MoonDay", "N138", kCodeLunarDays, kMoonDayLayoutWidth,
+                   kMoonDayLayoutHeight) {
   gMoonDay = this;
-  setObjectName("MoonDay");
-  setWindowTitle(MenuCaption("N138"));
-  MakeStayOnTopToolWindow(*this);
-  setAttribute(Qt::WA_QuitOnClose, false);
-  setAttribute(Qt::WA_OpaquePaintEvent, true);
-  resize(kMoonDayLayoutWidth, kMoonDayLayoutHeight);
-  RegisterExportWindow(kCodeLunarDays, ExportWindow{this, {}, [this] { return isVisible(); }});
 }
 
 TMoonDay::~TMoonDay() {
-  UnregisterExportWindow(kCodeLunarDays);
   if (gMoonDay == this) gMoonDay = nullptr;
 }
 
 TMoonDay* TMoonDay::Instance() { return gMoonDay; }
 
-void TMoonDay::CalcMoonDays() {
+void TMoonDay::TakeTable() {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   if (!chart) return;
   const RecalcResult& last = chart->LastRecalc;
@@ -144,46 +141,7 @@ void TMoonDay::CalcMoonDays() {
   } else {
     CurrentDay = 0;
   }
-  if (isVisible()) DrawMoonDays();
+  if (isVisible()) DrawTable();
 }
 
 std::vector<TableCell> TMoonDay::Cells() const { return MoonDayCells(Table, TimeZone, CurrentDay); }
-
-void TMoonDay::DrawMoonDays() {
-  const std::vector<TableCell> cells = Cells();
-  DrawOntoTarget(*this, picture_,
-                 [&cells](const ChartRecord&, TCanvas& canvas, const CompanionPicture& picture) {
-                   DrawTable(cells, kMoonDayLayoutWidth, kMoonDayLayoutHeight, canvas,
-                             TableOf(picture));
-                 });
-}
-
-void TMoonDay::FormShow() {
-  RecordShownToolWindow(kCodeLunarDays);
-  CalcMoonDays();
-  DrawMoonDays();
-}
-
-void TMoonDay::FormActivate() { RecordActiveWindow(kCodeLunarDays); }
-
-void TMoonDay::FormPaint() {
-  if (picture_.size() != size()) DrawMoonDays();
-  ShowPicture(*this, picture_);
-}
-
-void TMoonDay::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  RunGuarded([this] { FormShow(); }, this);
-}
-
-void TMoonDay::paintEvent(QPaintEvent*) { FormPaint(); }
-
-void TMoonDay::changeEvent(QEvent* event) {
-  QWidget::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
-}
-
-void TMoonDay::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  if (isVisible()) DrawMoonDays();
-}

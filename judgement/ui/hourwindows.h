@@ -18,7 +18,49 @@
 inline constexpr int kCodeLunarDays = 10;
 inline constexpr int kCodePlanetaryHours = 11;
 
-class TPlanetHour : public QWidget, public TCompanionDrawing {
+// A tool window showing one table of the chart's last recomputation in the
+// layout of the given size; what differs between the two is the table.
+class TTimingTable : public QWidget, public TCompanionDrawing {
+  Q_OBJECT
+
+ public:
+  // menuItem names the main-window item whose caption is the window's title;
+  // code is the window's code for the export and the printing.
+  TTimingTable(QWidget* parent, const char* objectName, const char* menuItem, int code,
+               int layoutWidth, int layoutHeight);
+  ~TTimingTable() override;
+
+  // The lines as drawn, in the window's layout.
+  virtual std::vector<TableCell> Cells() const = 0;
+  // Draws the table onto the current target.
+  void DrawTable();
+  void DrawPicture() override { DrawTable(); }
+  const QImage& WindowPicture() const { return picture_; }
+
+  // Shown: recorded as the tool window shown last, the table taken and drawn.
+  void FormShow();
+  // Activated: the window becomes the one the export and the printing take.
+  void FormActivate();
+  void FormPaint();
+
+ protected:
+  // Takes the table of the chart's last recomputation (or keeps the
+  // previous one, marking no line, where none was computed) and draws it
+  // again when the window is shown.
+  virtual void TakeTable() = 0;
+  void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  int code_;
+  int layoutWidth_;
+  int layoutHeight_;
+  QImage picture_;
+};
+
+class TPlanetHour : public TTimingTable {
   Q_OBJECT
 
  public:
@@ -29,33 +71,15 @@ class TPlanetHour : public QWidget, public TCompanionDrawing {
   PlanetaryHourTable Table;  // the table shown (HourStart local hours, rulers)
   int CurrentHour = 0;       // 1..24, the chart's hour drawn in red; 0 none
 
-  // Takes the table of the chart's last recomputation (or keeps the previous
-  // one, marking no hour, where none was computed) and draws it again when
-  // the window is shown.
-  void CalcPlanetHours();
-  // Draws the table onto the current target.
-  void DrawPlanetHours();
-  void DrawPicture() override { DrawPlanetHours(); }
-  // The lines as drawn, in the window's layout.
-  std::vector<TableCell> Cells() const;
-  const QImage& WindowPicture() const { return picture_; }
-
-  void FormShow();
-  // Activated: the window becomes the one the export and the printing take.
-  void FormActivate();
-  void FormPaint();
+  void CalcPlanetHours() { TakeTable(); }
+  void DrawPlanetHours() { DrawTable(); }
+  std::vector<TableCell> Cells() const override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
- private:
-  QImage picture_;
+  void TakeTable() override;
 };
 
-class TMoonDay : public QWidget, public TCompanionDrawing {
+class TMoonDay : public TTimingTable {
   Q_OBJECT
 
  public:
@@ -67,24 +91,10 @@ class TMoonDay : public QWidget, public TCompanionDrawing {
   float TimeZone = 0;   // hours East, the zone of the chart the table was computed for
   int CurrentDay = 0;   // 1..30, the chart's lunar day drawn in red; 0 none
 
-  // As TPlanetHour::CalcPlanetHours, for the lunar days.
-  void CalcMoonDays();
-  void DrawMoonDays();
-  void DrawPicture() override { DrawMoonDays(); }
-  std::vector<TableCell> Cells() const;
-  const QImage& WindowPicture() const { return picture_; }
-
-  void FormShow();
-  // Activated: the window becomes the one the export and the printing take.
-  void FormActivate();
-  void FormPaint();
+  void CalcMoonDays() { TakeTable(); }
+  void DrawMoonDays() { DrawTable(); }
+  std::vector<TableCell> Cells() const override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
- private:
-  QImage picture_;
+  void TakeTable() override;
 };

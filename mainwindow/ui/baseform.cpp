@@ -946,27 +946,19 @@ constexpr int kEntryNoLunarDays = 436;
 
 }  // namespace
 
-void TBaseForm::N137Click() {
+void TBaseForm::OpenTimingTable(TTimingTable* table, int refusalEntry) {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  TPlanetHour* hours = TPlanetHour::Instance();
-  if (!chart || !hours) return;
+  if (!chart || !table) return;
   if (chart->Chart.GeoLatitude > kHighLatitudeLimit) {
-    ShowMessage(UiText.Entry(kEntryNoPlanetaryHours), this);
+    ShowMessage(UiText.Entry(refusalEntry), this);
     return;
   }
-  PresentToolWindow(*hours, [hours] { hours->FormShow(); });
+  PresentToolWindow(*table, [table] { table->FormShow(); });
 }
 
-void TBaseForm::N138Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  TMoonDay* days = TMoonDay::Instance();
-  if (!chart || !days) return;
-  if (chart->Chart.GeoLatitude > kHighLatitudeLimit) {
-    ShowMessage(UiText.Entry(kEntryNoLunarDays), this);
-    return;
-  }
-  PresentToolWindow(*days, [days] { days->FormShow(); });
-}
+void TBaseForm::N137Click() { OpenTimingTable(TPlanetHour::Instance(), kEntryNoPlanetaryHours); }
+
+void TBaseForm::N138Click() { OpenTimingTable(TMoonDay::Instance(), kEntryNoLunarDays); }
 
 void TBaseForm::N38Click() {
   TCircleOptions* options = TCircleOptions::Instance();

@@ -20,6 +20,7 @@ class QListWidget;
 class QMdiArea;
 class QMdiSubWindow;
 class QStatusBar;
+class TTimingTable;
 class QToolButton;
 class QTreeWidget;
 class QWidget;
@@ -163,6 +164,9 @@ class TBaseForm : public QMainWindow {
   void BuildToolBar();
   void BuildStatusBar();
   void BuildPanels();
+  // Shows a planetary-hours or lunar-days table, or the refusal entry's
+  // message above latitude 65 North.
+  void OpenTimingTable(TTimingTable* table, int refusalEntry);
   // Widens status-bar panel index, if need be, so that text shows whole.
   void FitPanel(int index, const QString& text);
   void LoadLanguage();
