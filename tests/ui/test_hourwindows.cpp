@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
+#include <QDateTime>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -179,6 +181,24 @@ TEST_F(HourWindows, LunarDayWindowMarksTheDayOfTheStatusBarAndItsHintTheNextStar
   }
   // The first day begins at the new moon of 6 January 2000, 18:14 UT, 21:14 local.
   EXPECT_EQ(days.Cells()[0].Text.substr(0, 19), "01     06.01.2000  ");
+  // Every line against the toolkit's own calendar, in zones that move
+  // starts across local midnight (and into the next month or back).
+  for (float zone : {10.0f, -7.0f}) {
+    chart_->Chart.TimeZone = zone;
+    SetMoment(20, 1, 2000, 12.0f);
+    const std::vector<TableCell> cells = days.Cells();
+    ASSERT_EQ(static_cast<int>(cells.size()), days.Table.LunarDayCount);
+    for (int n = 1; n <= days.Table.LunarDayCount; ++n) {
+      const double local = UniversalJulianDay(days.Table.LunarDayStart[n - 1]) + zone / 24.0;
+      const double midnight = std::floor(local + 0.5);
+      const QDateTime start =
+          QDateTime(QDate::fromJulianDay(static_cast<qint64>(midnight)), QTime(0, 0), Qt::UTC)
+              .addSecs(std::llround((local + 0.5 - midnight) * 86400.0));
+      const std::string expected = (n < 10 ? "0" : "") + std::to_string(n) + "     " +
+                                   start.toString("dd.MM.yyyy     HH:mm:ss").toStdString();
+      EXPECT_EQ(cells[n - 1].Text, expected) << "zone " << zone << " day " << n;
+    }
+  }
   days.close();
 }
 
