@@ -43,10 +43,14 @@ int DomicileOf(const ChartRecord& r, int sign) {
 //   record  reads FixedStarLon1950 (degrees) and FixedStarMotion (degrees
 //           per year); writes FixedStarLongitude (degrees [0, 360))
 void PrecessFixedStars(double jd, ChartRecord& record) {
-  const double years = (kEpoch1950 - jd) / kDaysPerYear;
   for (int s = 0; s < kFixedStarCount; ++s)
-    record.FixedStarLongitude[s] =
-        ReducedFloat(record.FixedStarLon1950[s] - years * record.FixedStarMotion[s]);
+    record.FixedStarLongitude[s] = ReducedFloat(FixedStarLongitudeAt(record, s, jd));
+}
+
+double FixedStarLongitudeAt(const ChartRecord& record, int s, double jd) {
+  double lon = record.FixedStarLon1950[s] - (kEpoch1950 - jd) / kDaysPerYear * record.FixedStarMotion[s];
+  Normalize360(lon);
+  return lon;
 }
 
 // Mutual receptions of bodies 0..11.

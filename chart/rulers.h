@@ -32,6 +32,8 @@ enum class SwapMenuState {
 // FixedStarLongitude[s] = FixedStarLon1950[s] - (2433282.5 - jd) / 365.25 *
 // FixedStarMotion[s], reduced into [0, 360).
 void PrecessFixedStars(double jd, ChartRecord& record);
+// The longitude of star s at Julian day jd by the same rule, degrees [0, 360).
+double FixedStarLongitudeAt(const ChartRecord& record, int s, double jd);
 
 // Mutual receptions of bodies 0..11 by the kinds switched on, from the signs
 // of SortedPoints; fills Receptions (partner body, 50 none) and

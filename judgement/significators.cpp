@@ -1,5 +1,5 @@
 // Significators: proposal, the rules of the two lists, nearness to the Sun,
-// critical degrees, the interim dignity grid and the point description.
+// critical degrees and the point description.
 #include "judgement/significators.h"
 
 #include <algorithm>
@@ -126,81 +126,6 @@ bool IsCriticalDegree(double lon) {
     if (degree == static_cast<int>(std::floor(k * kLunarMansion))) return true;
   const int inSign = static_cast<int>(std::floor(lon - 30.0 * SignOfLon(lon)));
   return inSign == 0 || inSign == 29;
-}
-
-const std::vector<std::string>* DignityGrid::PointRow(int point) const {
-  if (point < 0 || point >= kDignityRowPoints || point + 1 >= static_cast<int>(Rows.size()))
-    return nullptr;
-  return &Rows[point + 1];
-}
-
-DignityGrid ChartDignities(const ChartRecord& record, const std::vector<std::string>& uiText,
-                           int signRulerOption) {
-  // Interim scores until the dignities table fills the grid (terms, faces and
-  // degrees need its files); the rows and headings are the table's.
-  static constexpr int kHouseFortitude[12] = {5, 3, 1, 4, 3, 0, 4, 0, 2, 5, 4, 0};
-  static constexpr int kHouseDebility[12] = {0, 0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 5};
-  static constexpr double kMeanMotion[12] = {0.9855555,   13.183333,   1.3833333,   1.2,
-                                             0.51666665,  0.083333336, 0.033333335, 0.011666667,
-                                             0.006666667, 0.004166667, 0.019712526, 0.0012686454};
-  // triplicity rulers by element (fire, earth, air, water): night, day
-  static constexpr int kTriplicity[4][2] = {{5, 0}, {1, 3}, {2, 6}, {4, 4}};
-  const bool seven = signRulerOption == kSevenPlanets;
-
-  DignityGrid grid;
-  grid.Rows.assign(kDignityRowPoints + 1, std::vector<std::string>(kDignityColumns));
-  std::vector<std::string>& head = grid.Rows[0];
-  head[0] = UiEntry(uiText, 268);
-  head[1] = "Ess+";
-  head[2] = "Ess-";
-  head[3] = "Asc+";
-  head[4] = "Asc-";
-  for (int c = 5; c < kDignityColumns; ++c) head[c] = UiEntry(uiText, 486 + c - 5);
-
-  for (int p = 0; p < kDignityRowPoints; ++p) {
-    std::vector<std::string>& row = grid.Rows[p + 1];
-    const double lon = record.EclipticLongitude[p];
-    const int s = SignOfLon(lon);
-    const int d = record.DomicileRuler[s], e = record.ExaltationRuler[s];
-    const int t = record.DetrimentRuler[s], f = record.FallRuler[s];
-    const int tri = kTriplicity[s % 4][record.DayChart == 1 ? 1 : 0];
-    int essPlus = 0, essMinus = 0;
-    if (!seven || p <= kBodySaturn) {
-      if (d == p || (p <= kBodySaturn && seven && 13 - d == p)) essPlus += 5;
-      if (e == p || (p <= kBodySaturn && seven && 13 - e == p)) essPlus += 4;
-    }
-    if (tri == p) essPlus += 3;
-    if (!seven || p <= kBodySaturn) {
-      if (t == p || (p <= kBodySaturn && seven && 13 - t == p)) essMinus += 5;
-      if (f == p || (p <= kBodySaturn && seven && 13 - f == p)) essMinus += 4;
-      if (essPlus == 0 && essMinus == 0) essMinus = 5;  // peregrine
-    }
-    int accPlus = 0, accMinus = 0;
-    if (!seven || p <= kBodySaturn) {
-      const int house = HouseOfPoint(record, p);
-      if (house >= 1 && house <= 12) {
-        accPlus += kHouseFortitude[house - 1];
-        accMinus += kHouseDebility[house - 1];
-      }
-      if (record.Retrograde[p])
-        accMinus += 5;
-      else
-        accPlus += 4;
-      if (record.DailyMotion[p] < kMeanMotion[p])
-        accMinus += 2;
-      else
-        accPlus += 2;
-    }
-    row[0] = ObjectName(record, p);
-    row[1] = std::to_string(essPlus);
-    row[2] = std::to_string(essMinus);
-    row[3] = std::to_string(accPlus);
-    row[4] = std::to_string(accMinus);
-    row[5] = ObjectName(record, ClassicRuler(d, signRulerOption));
-    row[6] = seven && e > kBodySaturn ? "---" : ObjectName(record, e);
-    row[7] = ObjectName(record, tri);
-  }
-  return grid;
 }
 
 std::vector<std::string> DescribeSignificator(const ChartRecord& record,

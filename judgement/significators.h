@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "chart/chartrecord.h"
+#include "judgement/dignities.h"
 
 inline constexpr int kSignificatorSlots = 5;  // points a side
 inline constexpr int kEmptySlot = -1;
@@ -119,30 +120,10 @@ SunNearness SunNearnessOf(double pointLon, double sunLon);
 // is 0 or 29.
 bool IsCriticalDegree(double lon);
 
-// The dignity grid the significators dialog and the completion results read:
-// row 0 the headings, row p + 1 the scores of point p for the twelve bodies
-// 0..11 that have a row; 11 columns (name, Ess+, Ess-, Asc+, Asc-, domicile,
-// exaltation, triplicity, term, face and degree lord).
-inline constexpr int kDignityColumns = 11;
-inline constexpr int kDignityRowPoints = 12;  // points 0..11 have a row
-struct DignityGrid {
-  std::vector<std::vector<std::string>> Rows;  // 13 rows of 11 cells, code page 1251
-  // Row of point p, or nullptr for a point that has none (12..17).
-  const std::vector<std::string>* PointRow(int point) const;
-};
-
-// The dignity scores of the chart. An interim scoring over the record alone
-// (domicile, exaltation and triplicity; detriment, fall and peregrine;
-// house, motion and direction) until the dignities table computes the full
-// grid with terms, faces and degrees: kept to this one function so that the
-// dignities table replaces it in one place. The term, face and degree
-// columns are left empty here.
-DignityGrid ChartDignities(const ChartRecord& record, const std::vector<std::string>& uiText,
-                           int signRulerOption);
-
 // The description of point `point` on `side` as the significators dialog
 // lists it (name; sign and house; houses ruled; nearness to the Sun;
-// critical degree; the dignity lines, only for points with a dignity row).
+// critical degree; the dignity lines, only for points with a dignity row of
+// the first dignities table).
 // HouseRuler must be up to date.
 std::vector<std::string> DescribeSignificator(const ChartRecord& record,
                                               const SignificatorLists& lists, int side, int point,

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 554, so a complete file has 555 lines.
-inline constexpr int kUiEntryCount = 555;
+// The highest entry any window reads is 558, so a complete file has 559 lines.
+inline constexpr int kUiEntryCount = 559;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -40,6 +40,11 @@ inline constexpr int kUiEntryBadFileName = 551;         // window export: the na
 inline constexpr int kUiEntryOrbUnreadable = 552;       // the pair of objects (or empty), the text
 inline constexpr int kUiEntryFactorUnreadable = 553;    // the aspect kind, the text
 inline constexpr int kUiEntryPartsFull = 554;           // the number of places
+// The dignity files, refused at start; "%s" the file, the line and the field.
+inline constexpr int kUiEntryDignityNotANumber = 555;   // file, line, the field's text
+inline constexpr int kUiEntryDignityNotABody = 556;     // file, line, the field's text
+inline constexpr int kUiEntryDignityTermEnds = 557;     // file, line
+inline constexpr int kUiEntryDignityTooShort = 558;     // file, the first missing line
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

@@ -24,6 +24,7 @@
 
 #include "chart/ui/picturechart.h"
 #include "input/ui/maskedfields.h"
+#include "judgement/ui/affeticnew.h"
 #include "judgement/ui/housewindows.h"
 #include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
@@ -595,22 +596,30 @@ void TParamCalc::HouseRulerClick(int method) {
   if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->Chart.HouseRulerMethod = method;
 }
 
-// The term system is read by the dignity tables when they are drawn; the
-// significators and the dignities window follow it once they are part of
-// the program.
-void TParamCalc::RadioGroup1Click() {}
+// The dignities follow the term system and the ruler set while their window
+// is open.
+namespace {
+void RecalcOpenDignities() {
+  TAffeticnew* dignities = TAffeticnew::Instance();
+  if (dignities && dignities->isVisible()) dignities->CalcDignities();
+}
+}  // namespace
+
+void TParamCalc::RadioGroup1Click() { RecalcOpenDignities(); }
 
 void TParamCalc::RadioGroup2Click() {
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   QAction* n43 = owner_->Item("N43");
-  if (!chart || !n43 || !n43->isVisible()) return;
-  // the higher planets take part in the aspects with their rulership
-  if (SignRulerSet() == 1)
-    for (int o = 7; o <= 11; ++o) chart->Chart.ObjectAspected[o] = 1;
-  else
-    for (int o = 7; o <= 13; ++o) chart->Chart.ObjectAspected[o] = 0;
-  chart->Recalc();
-  owner_->RedrawChart();
+  if (chart && n43 && n43->isVisible()) {
+    // the higher planets take part in the aspects with their rulership
+    if (SignRulerSet() == 1)
+      for (int o = 7; o <= 11; ++o) chart->Chart.ObjectAspected[o] = 1;
+    else
+      for (int o = 7; o <= 13; ++o) chart->Chart.ObjectAspected[o] = 0;
+    chart->Recalc();
+    owner_->RedrawChart();
+  }
+  RecalcOpenDignities();
 }
 
 void TParamCalc::RadioButton20Click() {

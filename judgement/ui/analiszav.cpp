@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "judgement/questionhouses.h"
+#include "judgement/ui/affeticnew.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
@@ -176,8 +177,7 @@ void TAnalisZav::ListBox1Click() {
   StringGrid1->hide();
   const CompletionEvent& event = Events[e];
   DignityGrid dignities;
-  if (ChartRecord* chart = CurrentChart())
-    dignities = ChartDignities(*chart, JudgementUiText(), SignRulerOption());
+  if (CurrentChart()) dignities = CurrentDignities();
   const std::vector<int> points = CompletionDetailPoints(event);
   StringGrid1->setRowCount(1 + static_cast<int>(points.size()));
   if (!dignities.Rows.empty()) SetRow(*StringGrid1, 0, dignities.Rows[0]);

@@ -57,6 +57,11 @@ void SetSignRulerOption(int option) {
   if (TParamCalc* params = TParamCalc::Instance()) params->SetSignRulerSet(gSignRulerOption);
 }
 
+int TermSystemOption() {
+  if (const TParamCalc* params = TParamCalc::Instance()) return params->TermSystem();
+  return 0;
+}
+
 TimedSearch ChartSearch() {
   AspectSearchFrame frame;
   if (const ChartRecord* chart = CurrentChart()) {

@@ -45,6 +45,9 @@ ChartRecord* CurrentChart();
 // designed default, the seven planets.
 int SignRulerOption();
 void SetSignRulerOption(int option);
+// The term system of the calculation parameters (0..4, their RadioGroup1);
+// before the dialog exists, the designed default, the Egyptian terms.
+int TermSystemOption();
 
 // The engine's bounded search set up for the current chart (geocentric, the
 // swapped receptions while they are shown).
@@ -82,6 +85,7 @@ void RecordShownToolWindow(int code);
 
 // Window codes of the judgement windows.
 inline constexpr int kCodeCommentary = 2;
+inline constexpr int kCodeDignities = 3;
 inline constexpr int kCodeCompletionResults = 4;
 inline constexpr int kCodeSignificators = 6;
 inline constexpr int kCodeRadicality = 7;

@@ -13,6 +13,7 @@
 #include "chart/rulers.h"
 #include "chart/ui/picturechart.h"
 #include "judgement/ui/analiszav.h"
+#include "judgement/ui/affeticnew.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
 #include "mainwindow/ui/baseform.h"
@@ -142,7 +143,7 @@ void TSignificators::FormShow() {
   ChartRecord* chart = CurrentChart();
   if (chart) {
     CalcHouseRulers(*chart);
-    Dignities = ChartDignities(*chart, JudgementUiText(), SignRulerOption());
+    Dignities = CurrentDignities();
   }
   FillSignificators();
 }

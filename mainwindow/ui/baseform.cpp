@@ -44,6 +44,7 @@
 #include "input/ui/editorbis.h"
 #include "input/ui/editparses.h"
 #include "input/ui/inputdates.h"
+#include "judgement/ui/affeticnew.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/hourtables.h"
 #include "judgement/ui/housewindows.h"
@@ -539,6 +540,7 @@ void TBaseForm::ConnectHandlers() {
   on("BMP1", &TBaseForm::BMP1Click);
   connect(listBox1_, &QListWidget::itemDoubleClicked, this, Guarded([this] { ListBox1DblClick(); }, this));
   on("N45", &TBaseForm::N45Click);
+  on("N46", &TBaseForm::N46Click);
   on("N135", &TBaseForm::N135Click);
   on("N143", &TBaseForm::N143Click);
   on("N137", &TBaseForm::N137Click);
@@ -567,7 +569,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N25", "N46"})
+       {"N8", "N9", "N47", "N134", "N25"})
     SetCommandEnabled(later, false);
   // The file export asks its size through the picture dialog, which
   // registers itself as the export's asker (and enables BMP1) when created.
@@ -922,6 +924,11 @@ void TBaseForm::ListBox1DblClick() {
 void TBaseForm::N45Click() {
   TPositionPlanets* positions = TPositionPlanets::Instance();
   if (positions) PresentToolWindow(*positions, [positions] { positions->FormShow(); });
+}
+
+void TBaseForm::N46Click() {
+  TAffeticnew* dignities = TAffeticnew::Instance();
+  if (dignities) PresentToolWindow(*dignities, [dignities] { dignities->FormShow(); });
 }
 
 void TBaseForm::N135Click() {

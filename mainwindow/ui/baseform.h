@@ -142,6 +142,7 @@ class TBaseForm : public QMainWindow {
   void BMP1Click();
   void ListBox1DblClick();
   void N45Click();
+  void N46Click();
   void N135Click();
   void N143Click();
   // The planetary hours and the lunar days: refused with a message above

@@ -14,6 +14,7 @@
 #include "input/ui/inputdates.h"
 #include "input/ui/paramcalc.h"
 #include "input/ui/towndb.h"
+#include "judgement/ui/affeticnew.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/housewindows.h"
 #include "judgement/ui/hourwindows.h"
@@ -32,6 +33,7 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->BaseForm = std::make_unique<TBaseForm>(programFolder);
   TBaseForm* base = windows->BaseForm.get();
   windows->AboutProgram = new TAboutProgram(base);
+  windows->Affeticnew = new TAffeticnew(base);
   windows->AnalisZav = new TAnalisZav(base);
   windows->Significators = new TSignificators(base);
   windows->ParamCalc = new TParamCalc(base);

@@ -7,6 +7,7 @@
 
 class TBaseForm;
 class TAboutProgram;
+class TAffeticnew;
 class TWarning;
 class TInputNameBD;
 class TParamCalc;
@@ -37,6 +38,7 @@ class TPlanetHour;
 struct ProgramWindows {
   std::unique_ptr<TBaseForm> BaseForm;
   TAboutProgram* AboutProgram = nullptr;
+  TAffeticnew* Affeticnew = nullptr;
   TParamCalc* ParamCalc = nullptr;
   TWarning* Warning = nullptr;
   TInputNameBD* InputNameBD = nullptr;

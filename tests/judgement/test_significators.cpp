@@ -158,7 +158,7 @@ TEST(Significators, DescriptionOfAPoint) {
   chart->HouseRuler[5] = kBodyMercury;
   chart->HouseRuler[9] = kBodyUranus;  // Saturn's as the seven planets see it
   RankPoints(*chart);
-  const DignityGrid grid = ChartDignities(*chart, ui, kSevenPlanets);
+  const DignityGrid grid = CalcDignities(*chart, DignityTables{}, DignityChoice{}, ui).Classic;
   SignificatorLists lists;
   lists.Querent[0] = kBodyMercury;
   lists.Quesited[0] = kBodyMars;
@@ -192,24 +192,6 @@ TEST(Significators, DescriptionOfAPoint) {
   EXPECT_EQ(grid.PointRow(kBodyPartOfFortune), nullptr);
   EXPECT_EQ(grid.PointRow(-1), nullptr);
   EXPECT_NE(grid.PointRow(11), nullptr);
-}
-
-// The interim dignity scores: a planet in its own domicile and triplicity,
-// the peregrine, and Saturn ruling Aquarius as the seven planets count.
-TEST(Significators, InterimDignityScores) {
-  auto chart = PlainChart();
-  chart->DayChart = 1;
-  chart->EclipticLongitude[kBodySun] = 125.0;     // Leo: domicile 5, fire by day 3
-  chart->EclipticLongitude[kBodySaturn] = 310.0;  // Aquarius: domicile 5 (Uranus's), air by day 3
-  chart->EclipticLongitude[kBodyMars] = 160.0;    // Virgo: nothing
-  RankPoints(*chart);
-  const DignityGrid grid = ChartDignities(*chart, {}, kSevenPlanets);
-  EXPECT_EQ((*grid.PointRow(kBodySun))[1], "8");
-  EXPECT_EQ((*grid.PointRow(kBodySaturn))[1], "8");
-  EXPECT_EQ((*grid.PointRow(kBodyMars))[1], "0");
-  EXPECT_EQ((*grid.PointRow(kBodyMars))[2], "5");  // peregrine
-  EXPECT_EQ((*grid.PointRow(kBodyUranus))[3], "0");
-  EXPECT_EQ((*grid.PointRow(kBodySaturn))[5], "p6");
 }
 
 }  // namespace
