@@ -43,31 +43,20 @@ Standard library only. Run from anywhere:  python3 scripts/factory/make_dignitie
 
 import os
 
+from make_settings import CHALDEAN, DOMICILE, TERMS, face_lord
+
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 TARGET = os.path.join(ROOT, "data", "Options")
 
 SUN, MOON, MERCURY, VENUS, MARS, JUPITER, SATURN, URANUS, NEPTUNE, PLUTO = range(10)
-# Domicile lords by sign: classical, and with the higher planets.
-DOMICILE = [MARS, VENUS, MERCURY, MOON, SUN, MERCURY, VENUS, MARS, JUPITER, SATURN, SATURN, JUPITER]
+# Domicile lords by sign with the higher planets (the classical ones, the
+# Chaldean order and the Egyptian terms come with the chart settings).
 DOMICILE_MODERN = [MARS, VENUS, MERCURY, MOON, SUN, MERCURY, VENUS, PLUTO, JUPITER, SATURN, URANUS,
                    NEPTUNE]
-CHALDEAN = [SATURN, JUPITER, MARS, SUN, VENUS, MERCURY, MOON]
 
 # ---- terms: (lord, end) five to a sign ----------------------------------------
-EGYPTIAN = [
-    [(JUPITER, 6), (VENUS, 12), (MERCURY, 20), (MARS, 25), (SATURN, 30)],    # Aries
-    [(VENUS, 8), (MERCURY, 14), (JUPITER, 22), (SATURN, 27), (MARS, 30)],    # Taurus
-    [(MERCURY, 6), (JUPITER, 12), (VENUS, 17), (MARS, 24), (SATURN, 30)],    # Gemini
-    [(MARS, 7), (VENUS, 13), (MERCURY, 19), (JUPITER, 26), (SATURN, 30)],    # Cancer
-    [(JUPITER, 6), (VENUS, 11), (SATURN, 18), (MERCURY, 24), (MARS, 30)],    # Leo
-    [(MERCURY, 7), (VENUS, 17), (JUPITER, 21), (MARS, 28), (SATURN, 30)],    # Virgo
-    [(SATURN, 6), (MERCURY, 14), (JUPITER, 21), (VENUS, 28), (MARS, 30)],    # Libra
-    [(MARS, 7), (VENUS, 11), (MERCURY, 19), (JUPITER, 24), (SATURN, 30)],    # Scorpio
-    [(JUPITER, 12), (VENUS, 17), (MERCURY, 21), (SATURN, 26), (MARS, 30)],   # Sagittarius
-    [(MERCURY, 7), (JUPITER, 14), (VENUS, 22), (SATURN, 26), (MARS, 30)],    # Capricorn
-    [(MERCURY, 7), (VENUS, 13), (JUPITER, 20), (MARS, 25), (SATURN, 30)],    # Aquarius
-    [(VENUS, 12), (JUPITER, 16), (MERCURY, 19), (MARS, 28), (SATURN, 30)],   # Pisces
-]
+# The Egyptian terms are those the almutens of the chart settings are built on.
+EGYPTIAN = TERMS
 
 PTOLEMAIC = [
     [(JUPITER, 6), (VENUS, 14), (MERCURY, 21), (MARS, 26), (SATURN, 30)],    # Aries
@@ -125,8 +114,7 @@ TERM_SYSTEMS = [EGYPTIAN, chaldean_terms(), PTOLEMAIC, equal_terms(), higher_pla
 
 
 def chaldean_faces():
-    start = CHALDEAN.index(MARS)
-    return [[CHALDEAN[(start + 3 * sign + f) % 7] for f in range(3)] for sign in range(12)]
+    return [[face_lord(sign, 10 * f) for f in range(3)] for sign in range(12)]
 
 
 def triplicity_faces():
