@@ -40,7 +40,7 @@ std::string DignityFileMessage(const DignityFileResult& r) {
     case DignityFileFault::kNone:
       return {};
     case DignityFileFault::kUnreadable:
-      return r.Detail;
+      return Utf8ToCp1251(r.Detail);  // the platform's message names the path
     case DignityFileFault::kTooFewLines:
       return FillEntry(JudgementEntry(kUiEntryDignityTooShort), {path, line});
     case DignityFileFault::kNotANumber:
