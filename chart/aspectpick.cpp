@@ -18,7 +18,7 @@ bool PickAspectLine(const ChartRecord& record, std::string_view line, AspectLine
   AspectLinePick found;
   found.First = body(line[0]);
   if (found.First < 0) return false;
-  for (int k = 0; k < kNamedAspectKinds && found.Kind < 0; ++k)
+  for (int k = 0; k < kAspectKindCount && found.Kind < 0; ++k)
     if (record.AspectGlyph[k] == line[1]) found.Kind = k;
   if (found.Kind < 0) return false;
   found.Second = body(line[2]);

@@ -50,14 +50,16 @@ void Line(TCanvas& c, TPoint a, TPoint b) {
 
 }  // namespace
 
-void DrawHintBox(TCanvas& canvas, int width, int mouseX, int mouseY, const std::string& text) {
-  int shiftX = 0, shiftY = 0;
-  if (width - mouseX < kHintEdge) shiftX = Trunc(kHintEdge - std::abs(mouseX - width));
-  if (mouseY < kHintTopEdge) shiftY = kHintDrop;
+void DrawHintBox(TCanvas& canvas, int width, int mouseX, int mouseY, const std::string& text,
+                 int reach, bool keepInside) {
   canvas.Font = TFont{};
   canvas.Font.Name = kHintFont;
   canvas.Font.Size = kHintFontSize;
   canvas.Font.Color = clBlack;
+  if (keepInside) reach = std::max(reach, canvas.TextWidth(text) + kHintGap + 1);
+  int shiftX = 0, shiftY = 0;
+  if (width - mouseX < kHintEdge) shiftX = Trunc(reach - std::abs(mouseX - width));
+  if (mouseY < kHintTopEdge) shiftY = kHintDrop;
   canvas.Brush = {kHintBack, bsSolid};
   canvas.TextOut(mouseX + kHintGap - shiftX, mouseY + shiftY - kHintRaise, text);
 }

@@ -51,5 +51,8 @@ void DrawLocalSpaceChart(const ChartRecord& chart, LocalSpaceRecord& space, bool
                          TCanvas& canvas, const CompanionPicture& picture, LocalSpaceHover* hover);
 
 // The pale-yellow hint box at the mouse, kept off the right and top edges of
-// a picture of the given width.
-void DrawHintBox(TCanvas& canvas, int width, int mouseX, int mouseY, const std::string& text);
+// a picture of the given width: within 85 pixels of the right edge it moves
+// left by `reach` less the distance to the edge; with keepInside by no less
+// than the text needs to end inside the picture.
+void DrawHintBox(TCanvas& canvas, int width, int mouseX, int mouseY, const std::string& text,
+                 int reach = 85, bool keepInside = false);

@@ -105,13 +105,6 @@ constexpr double kHelioAccelBound[8] = {0.162, 0.0008, 0.001, 1.2e-5, 1e-6, 1e-6
 constexpr double kSpeedMargin = 1.25;
 constexpr double kAccelMargin = 2.0;
 
-double SpeedBound(int body, int geocentric) {
-  double v = geocentric == 0 && body >= kMercury && body <= kPluto
-                 ? kHelioSpeedBound[body - kMercury]
-                 : kSpeedBound[body];
-  return v * kSpeedMargin;
-}
-
 double AccelBound(int body, int geocentric) {
   double a = geocentric == 0 && body >= kMercury && body <= kPluto
                  ? kHelioAccelBound[body - kMercury]
@@ -286,6 +279,14 @@ class RootSearch {
 
 }  // namespace
 
+double LongitudeSpeedBound(int body, int geocentric) {
+  if (body < 0 || body > 15) return 0;
+  double v = geocentric == 0 && body >= kMercury && body <= kPluto
+                 ? kHelioSpeedBound[body - kMercury]
+                 : kSpeedBound[body];
+  return v * kSpeedMargin;
+}
+
 // Moment at which body B reaches an aspect to body A or a fixed longitude,
 // the first one from the start in the search direction (see timing.h).
 // The search steps along the distance still to go, folded into
@@ -334,7 +335,8 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
   const bool aMoves = aFixed != 1;
   TargetDistance distance{longitude, bodyA, bodyB, aMoves, offset - orb, fixedTarget};
   const double speed =
-      SpeedBound(bodyB, frame.Geocentric) + (aMoves ? SpeedBound(bodyA, frame.Geocentric) : 0);
+      LongitudeSpeedBound(bodyB, frame.Geocentric) +
+      (aMoves ? LongitudeSpeedBound(bodyA, frame.Geocentric) : 0);
   const double accel =
       AccelBound(bodyB, frame.Geocentric) + (aMoves ? AccelBound(bodyA, frame.Geocentric) : 0);
   RootSearch search(distance, speed, accel);

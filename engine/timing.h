@@ -41,6 +41,10 @@ struct AspectSearchFrame {
   int ReceptionShift[12] = {};     // signs
 };
 
+// Bound of a body's longitude speed (0..15), degrees/day, geocentric (1) or
+// heliocentric (0), with a margin: no body moves faster in 1899..2102.
+double LongitudeSpeedBound(int body, int geocentric = 1);
+
 // Searches from a start moment, forwards (direction +1) or backwards (-1),
 // for the first moment at which body B stands at angleSign * angle of aspect
 // `kind` (minus `orb`) from body A (or from fixedLongitude when aIsBody is 0;

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 558, so a complete file has 559 lines.
-inline constexpr int kUiEntryCount = 559;
+// The highest entry any window reads is 561, so a complete file has 562 lines.
+inline constexpr int kUiEntryCount = 562;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -45,6 +45,11 @@ inline constexpr int kUiEntryDignityNotANumber = 555;   // file, line, the field
 inline constexpr int kUiEntryDignityNotABody = 556;     // file, line, the field's text
 inline constexpr int kUiEntryDignityTermEnds = 557;     // file, line
 inline constexpr int kUiEntryDignityTooShort = 558;     // file, the first missing line
+// The dynamics window: an aspect kind it cannot time, and the marks of a
+// window edge its search did not reach.
+inline constexpr int kUiEntryDynamicsUntimedKind = 559;  // -
+inline constexpr int kUiEntryDynamicsOpenStart = 560;    // -
+inline constexpr int kUiEntryDynamicsOpenEnd = 561;      // -
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

@@ -26,6 +26,7 @@
 #include "engine/astromath.h"
 #include "engine/timing.h"
 #include "input/ui/paramcalc.h"
+#include "judgement/ui/dynplanasp.h"
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
@@ -303,6 +304,8 @@ void TPictureRadixChart::FormShow() {
 }
 
 void TPictureRadixChart::FormActivate() {
+  activatedOnce_ = true;
+  if (QAction* n43 = owner_->Item("N43")) n43->setChecked(true);
   owner_->ExportWindowCode = 1;
   owner_->SetPanelText(5, LocalMomentText(Chart.JulianDayUT, Chart.TimeZone));
 }
@@ -351,9 +354,6 @@ void TPictureRadixChart::BuildPopupMenu() {
   N1 = PopupMenu1->addAction(owner_->Text(kEntryDynamics));
   N1->setObjectName("N1");
   N1->setVisible(false);
-  // The dynamics window is not part of the program yet: its item stays
-  // hidden and cannot be chosen.
-  N1->setEnabled(false);
   N2 = PopupMenu1->addAction(QString::fromUtf8("Описание планеты"));
   N2->setObjectName("N2");
   N2->setVisible(false);
@@ -396,6 +396,7 @@ void TPictureRadixChart::FormMouseDown(Qt::MouseButton button, int x, int y) {
   if (hit < 0) return;  // on no glyph both items stay hidden
   if (hit < kPopupBodies) {
     DynamicsBody = hit;
+    N1->setVisible(true);
     N1->setText(owner_->Text(kEntryDynamics) + " " +
                 QString::fromStdString(Cp1251ToUtf8(Chart.ObjectNames[hit + 1])));
     if (Chart.ObjectAspected[hit] == 1) {
@@ -429,9 +430,9 @@ void TPictureRadixChart::N7Click() {
 }
 
 void TPictureRadixChart::N1Click() {
-  // The dynamics of DynamicsBody belong to a window that joins the program
-  // later; the item stays hidden until then.
-  BusyCursor busy;
+  TDynPlanAsp* dynamics = TDynPlanAsp::Instance();
+  if (dynamics && DynamicsBody >= 0 && DynamicsBody < kPopupBodies)
+    dynamics->ShowSignDynamics(DynamicsBody);
 }
 
 void TPictureRadixChart::N2Click() {}

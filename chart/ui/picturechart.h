@@ -82,7 +82,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   // The popup menu of a body's glyph.
   QMenu* PopupMenu1 = nullptr;
   QAction* N7 = nullptr;  // restrict the aspect list to the body, or show all again
-  QAction* N1 = nullptr;  // the body's dynamics (kept hidden: that window is not part of the program yet)
+  QAction* N1 = nullptr;  // the body's sign graph in the dynamics window
   QAction* N2 = nullptr;  // the body's description (hidden, no action)
 
   // Moves the chart to a found moment (Julian day on the chart's time scale,
@@ -90,6 +90,10 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   // sets JulianDayUT, UniversalTime and JulianDay0h, enables the undo command
   // and applies the new time through the main window.
   void MoveChartTo(double julianDay);
+
+  // The window has been activated at least once (the window menu's chart
+  // item carries its check mark from then on).
+  bool ActivatedOnce() const { return activatedOnce_; }
 
   // Handlers.
   void FormShow();
@@ -138,6 +142,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
 
   TBaseForm* owner_;
   bool shownOnce_ = false;
+  bool activatedOnce_ = false;
   QImage picture_;  // the window's picture, drawn off-screen and shown on paint
   TCanvas* targetCanvas_ = nullptr;  // canvas of a lent target; nullptr for the window
   int popupAspectObject_ = 50;  // object N7 restricts the aspect list to when chosen; 50 all

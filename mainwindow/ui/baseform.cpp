@@ -48,6 +48,7 @@
 #include "judgement/ui/analiszav.h"
 #include "judgement/hourtables.h"
 #include "judgement/ui/housewindows.h"
+#include "judgement/ui/dynplanasp.h"
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
@@ -918,7 +919,12 @@ void TBaseForm::ListBox1DblClick() {
   if (!PickAspectLine(chart->Chart, aspectLines_[row], pick)) return;
   LastAspectPick = pick;
   // an aspect to a house cusp has no dynamics
-  if (pick.SecondIsCusp) ShowMessage(UiText.Entry(515), this);
+  if (pick.SecondIsCusp) {
+    ShowMessage(UiText.Entry(515), this);
+    return;
+  }
+  if (TDynPlanAsp* dynamics = TDynPlanAsp::Instance())
+    dynamics->ShowAspectDynamics(pick.First, pick.Kind, pick.Second);
 }
 
 void TBaseForm::N45Click() {

@@ -16,6 +16,7 @@
 #include "input/ui/towndb.h"
 #include "judgement/ui/affeticnew.h"
 #include "judgement/ui/analiszav.h"
+#include "judgement/ui/dynplanasp.h"
 #include "judgement/ui/housewindows.h"
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/radical.h"
@@ -42,6 +43,7 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->InputDates = new TInputDates(base);
   windows->TownDB = new TTownDB(base);
   windows->PositionPlanets = new TPositionPlanets(base);
+  windows->DynPlanAsp = new TDynPlanAsp(base);
   windows->bmpPixels = new TbmpPixels(base);
   windows->PictureRadixChart = new TPictureRadixChart(base);
   base->AttachChartWindow(windows->PictureRadixChart);

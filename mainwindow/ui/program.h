@@ -23,6 +23,7 @@ class TRadical;
 class TCommentary;
 class TAddSign;
 class TPositionPlanets;
+class TDynPlanAsp;
 class TbmpPixels;
 class TAstronom;
 class TLocalSpaceChart;
@@ -47,6 +48,7 @@ struct ProgramWindows {
   TInputDates* InputDates = nullptr;
   TTownDB* TownDB = nullptr;
   TPositionPlanets* PositionPlanets = nullptr;
+  TDynPlanAsp* DynPlanAsp = nullptr;
   TbmpPixels* bmpPixels = nullptr;
   TPictureRadixChart* PictureRadixChart = nullptr;  // owned by the main window's MDI area
   TAstronom* Astronom = nullptr;
