@@ -14,6 +14,8 @@ constexpr int kLastBody = 15;
 constexpr int kLastKind = 29;
 constexpr int kFirstUntimedKind = 26;  // latitudes (26, 27) and sums of longitudes (28, 29)
 constexpr int kOpposition = 4;
+// An arcsecond: a sign edge found by the search is this close.
+constexpr double kSignEdgeToleranceDeg = 1.0 / 3600;
 
 // Steps of the orb-window search, days.
 constexpr double kMoonStep = 1.0 / 2880;   // 30 seconds
@@ -161,6 +163,12 @@ double DegreesIntoSign(double longitude, int sign) {
   double v = std::remainder(longitude - 30.0 * sign, 360.0);
   if (v <= -180) v += 360;
   return v;
+}
+
+double SignGraphFloor(const DynamicsSamples& samples, int sign) {
+  double lowest = 0;
+  for (double lon : samples.LonA) lowest = std::min(lowest, DegreesIntoSign(lon, sign));
+  return lowest < -kSignEdgeToleranceDeg ? lowest : 0.0;
 }
 
 double AspectCloseness(double lonA, double lonB, int kind, float orb) {

@@ -129,3 +129,9 @@ bool ZoomWindow(DynamicsRecord& record, const GraphArea& area, int x1, int x2, b
 
 // Local midnight (chart time scale) that begins the local calendar date of jd.
 double LocalMidnight(double jd, float timeZone);
+
+// The lowest degrees into sign `sign` the sampled body reaches, when it goes
+// back into the preceding sign; 0 otherwise. A sample at the very start of
+// the sign that the search put a fraction of an arcsecond before it does not
+// count as going back.
+double SignGraphFloor(const DynamicsSamples& samples, int sign);

@@ -87,7 +87,9 @@ void DrawAxes(Surface& out, const Frame& f, const DynamicsRecord& r) {
   out.Line(a.Left, a.Bottom, a.Right, a.Bottom);
   out.Line(a.Left, a.Bottom, a.Left, a.Top);
   int moment = 0;
-  const bool hasMoment = MomentColumn(r, a, r.WindowMoment, moment);
+  // the chart's moment is marked only while a zoom keeps it on the axis
+  const bool hasMoment =
+      MomentColumn(r, a, r.WindowMoment, moment) && moment >= a.Left && moment <= a.Right;
   out.Pen(clBlack, 1);
   out.Line(a.Left, a.Bottom, a.Left, a.Bottom + kTickLength);
   out.Line(a.Right, a.Bottom, a.Right, a.Bottom + kTickLength);
@@ -121,7 +123,9 @@ void ScaleLine(Surface& out, const Frame& f, int y, const std::string& label, bo
     out.Pen(f.Grid(), 1);
     out.Line(f.a.Left, y, f.a.Right, y);
   }
-  out.Text(Trunc(labelX), y - Trunc(0.9 * f.u), label);
+  // left of the vertical axis even where the label is wider than its place
+  const int x = std::min(Trunc(labelX), f.a.Left - 3 - out.c.TextWidth(label));
+  out.Text(std::max(x, 0), y - Trunc(0.9 * f.u), label);
 }
 
 void DrawSignGraph(Surface& out, const Frame& f, const DynamicsRecord& r,
@@ -130,11 +134,9 @@ void DrawSignGraph(Surface& out, const Frame& f, const DynamicsRecord& r,
   const int sign = static_cast<int>(std::floor(p.LonAtMomentA / 30.0));
   const int columns = static_cast<int>(samples.LonA.size());
   std::vector<double> v(curves ? columns : 0);
-  double lowest = 0;
-  for (int i = 0; i < static_cast<int>(v.size()); ++i) {
+  for (int i = 0; i < static_cast<int>(v.size()); ++i)
     v[i] = DegreesIntoSign(samples.LonA[i], sign);
-    lowest = std::min(lowest, v[i]);
-  }
+  const double lowest = curves ? SignGraphFloor(samples, sign) : 0.0;
   // A body back in the preceding sign: the axis reaches below 0 by as much.
   int zeroY = a.Bottom;
   if (lowest < 0) zeroY = a.Bottom - Trunc((a.Bottom - a.Top) / (30 / -lowest + 1));

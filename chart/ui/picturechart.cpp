@@ -344,6 +344,15 @@ void TPictureRadixChart::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
+bool TPictureRadixChart::event(QEvent* event) {
+  // Inside the main window the chart hears of the window's activation only
+  // as this event (the activation change goes to the main window alone).
+  const bool activated = event->type() == QEvent::WindowActivate && !isWindow();
+  const bool handled = QWidget::event(event);
+  if (activated) RunGuarded([this] { FormActivate(); }, this);
+  return handled;
+}
+
 // ---- Mouse, popup menu and drops ---------------------------------------
 
 void TPictureRadixChart::BuildPopupMenu() {

@@ -193,6 +193,12 @@ TEST(SignStay, RunsFromTheSignsStartToTheNextSignAndStaysNextToItAcrossAries) {
       ASSERT_LE(v, 30 + kSignTolDeg);
     }
     EXPECT_NEAR(low, c.lowest, 0.02) << c.body;
+    // the axis reaches below 0 only for a body that went back, never for one
+    // sampled a hair before the sign's start
+    EXPECT_NEAR(SignGraphFloor(s, sign), c.lowest, 0.02) << c.body;
+    if (c.lowest == 0) {
+      EXPECT_EQ(SignGraphFloor(s, sign), 0) << c.body;
+    }
     // the same columns again are not sampled anew
     EXPECT_FALSE(SampleDynamics(r, area, static_cast<float>(lon), 0, s));
     EXPECT_EQ(s.Runs, 1);
