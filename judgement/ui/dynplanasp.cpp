@@ -75,7 +75,17 @@ bool TDynPlanAsp::CalcSignStayWindow() {
          DynamicsStatus::kOk;
 }
 
-void TDynPlanAsp::Present() {
+void TDynPlanAsp::ComputeAndPresent(const DynamicsRecord& before, bool (TDynPlanAsp::*calc)()) {
+  bool computed = false;
+  {
+    BusyCursor busy;
+    computed = (this->*calc)();
+  }
+  if (!computed) {
+    // a refused computation leaves the graph shown before as it was
+    static_cast<DynamicsRecord&>(*this) = before;
+    return;
+  }
   PresentToolWindow(*this, [this] { FormShow(); });
   setWindowTitle(Caption());
 }
@@ -95,17 +105,7 @@ void TDynPlanAsp::ShowAspectDynamics(int first, int kind, int second) {
   DynAspectOrb = c.OrbScale[scale] * c.AspectOrbFactor[kind] *
                  c.PairOrb[std::min(first, second)][std::max(first, second)];
   DynamicsMode = 0;
-  bool computed = false;
-  {
-    BusyCursor busy;
-    computed = CalcAspectOrbWindow();
-  }
-  if (!computed) {
-    // a refused kind leaves the graph shown before as it was
-    static_cast<DynamicsRecord&>(*this) = before;
-    return;
-  }
-  Present();
+  ComputeAndPresent(before, &TDynPlanAsp::CalcAspectOrbWindow);
 }
 
 void TDynPlanAsp::ShowSignDynamics(int body) {
@@ -113,16 +113,7 @@ void TDynPlanAsp::ShowSignDynamics(int body) {
   const DynamicsRecord before = *this;
   FirstObject = body;
   DynamicsMode = 1;
-  bool computed = false;
-  {
-    BusyCursor busy;
-    computed = CalcSignStayWindow();
-  }
-  if (!computed) {
-    static_cast<DynamicsRecord&>(*this) = before;
-    return;
-  }
-  Present();
+  ComputeAndPresent(before, &TDynPlanAsp::CalcSignStayWindow);
 }
 
 QString TDynPlanAsp::Caption() const {

@@ -86,7 +86,9 @@ class TDynPlanAsp : public QWidget, public TDrawing, public DynamicsRecord {
   // The chart window has been activated once: labels, curves and the
   // computations are on.
   bool ChartActive() const;
-  void Present();
+  // Runs a window computation under the busy cursor and shows the graph; a
+  // refused one restores the record from before.
+  void ComputeAndPresent(const DynamicsRecord& before, bool (TDynPlanAsp::*calc)());
 
   QImage picture_;
   TCanvas* targetCanvas_ = nullptr;  // canvas of a lent target; nullptr for the window
