@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 561, so a complete file has 562 lines.
-inline constexpr int kUiEntryCount = 562;
+// The highest entry any window reads is 567, so a complete file has 568 lines.
+inline constexpr int kUiEntryCount = 568;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -50,6 +50,13 @@ inline constexpr int kUiEntryDignityTooShort = 558;     // file, the first missi
 inline constexpr int kUiEntryDynamicsUntimedKind = 559;  // -
 inline constexpr int kUiEntryDynamicsOpenStart = 560;    // -
 inline constexpr int kUiEntryDynamicsOpenEnd = 561;      // -
+// Blanks and their printing.
+inline constexpr int kUiEntryBlankListLength = 562;   // the file, its lines, the lines it must have
+inline constexpr int kUiEntryBlankValueBad = 563;     // the file, the line number, the line
+inline constexpr int kUiEntryDropWithoutBlank = 564;  // -
+inline constexpr int kUiEntryNameBadText = 565;       // - (a heading or blank name refused)
+inline constexpr int kUiEntryHeadingInUse = 566;      // the heading, the blank holding it
+inline constexpr int kUiEntryPrintedToPdf = 567;      // the PDF file
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

@@ -5,6 +5,7 @@ HORARY_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-dejavu-core fonts-noto-core
+  poppler-utils
   clang libclang-rt-14-dev
 )
 

@@ -67,17 +67,12 @@
 #include "platform/text/numbers.h"
 #include "platform/text/textfile.h"
 #include "printing/blankmodel.h"
+#include "printing/ui/blanksdoc.h"
+#include "printing/ui/printdiziner.h"
 
 namespace {
 
 TBaseForm* gBaseForm = nullptr;
-
-// The program's blank model: loaded when the main window is first shown,
-// saved when it closes.
-BlankModel& Blanks() {
-  static BlankModel model;
-  return model;
-}
 
 QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 
@@ -551,6 +546,9 @@ void TBaseForm::ConnectHandlers() {
   on("N83", &TBaseForm::N83Click);
   on("N140", &TBaseForm::N140Click);
   on("N141", &TBaseForm::N141Click);
+  on("N47", &TBaseForm::N47Click);
+  on("N134", &TBaseForm::N134Click);
+  on("N18", &TBaseForm::N18Click);
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -570,7 +568,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N47", "N134", "N25"})
+       {"N8", "N9", "N25"})
     SetCommandEnabled(later, false);
   // The file export asks its size through the picture dialog, which
   // registers itself as the export's asker (and enables BMP1) when created.
@@ -621,8 +619,11 @@ void TBaseForm::showEvent(QShowEvent* event) {
 
 void TBaseForm::FormShow() {
   CloseLauncherWindow();
-  BlankLoadResult load = LoadBlankModel(ProgramFolder + "/Print", Blanks());
+  BlankLoadResult load = LoadBlankModel(ProgramFolder + "/Print", ProgramBlanks());
   if (!load.ok) throw PlatformError(load.message);
+  const std::string blankProblem = AdoptLoadedBlanks();
+  if (TPrintDiziner* designer = TPrintDiziner::Instance()) designer->SelectBlank(0);
+  if (!blankProblem.empty()) ShowMessage(blankProblem, this);
   // the house windows come up at the left of the chart, one under the other,
   // as the question is asked
   TCverent* cverent = TCverent::Instance();
@@ -650,7 +651,7 @@ void TBaseForm::FormClose() {
   // Every time, without a question: the print templates, then the chart
   // settings. A file that cannot be written never stops the others; all
   // failures are reported together and the program ends all the same.
-  std::vector<std::string> failures = SaveBlankModel(ProgramFolder + "/Print", Blanks());
+  std::vector<std::string> failures = SaveBlankModel(ProgramFolder + "/Print", ProgramBlanks());
   if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) {
     SettingsOutsideRecord outside = chart->Outside;
     outside.SaveSettings = SaveSettingsDuringWork;
@@ -1020,3 +1021,28 @@ void TBaseForm::RunChartEditor(QDialog* dialog) {
 
 void TBaseForm::N140Click() { RunChartEditor(TEditParses::Instance()); }
 void TBaseForm::N141Click() { RunChartEditor(TEditOrbis::Instance()); }
+
+void TBaseForm::N47Click() {
+  if (!ProgramBlanksUsable()) return ShowMessage(BlankModelMessage(), this);
+  TBlanksDoc* choice = TBlanksDoc::Instance();
+  if (!choice) return;
+  if (choice->isVisible()) {
+    choice->raise();
+    return;
+  }
+  const QRect area = geometry();
+  choice->move(area.center() - QPoint(choice->width() / 2, choice->height() / 2));
+  choice->show();
+}
+
+void TBaseForm::N134Click() {
+  if (!ProgramBlanksUsable()) return ShowMessage(BlankModelMessage(), this);
+  TPrintDiziner* designer = TPrintDiziner::Instance();
+  if (!designer) return;
+  if (TAstronom* astronom = TAstronom::Instance()) astronom->FillPlanetParameters();
+  designer->PrintMode = 0;
+  ExecModal(*designer);
+  designer->PrintMode = -1;
+}
+
+void TBaseForm::N18Click() { PrintTickedBlanks(); }

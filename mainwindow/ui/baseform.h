@@ -154,6 +154,9 @@ class TBaseForm : public QMainWindow {
   void N83Click();
   void N140Click();
   void N141Click();
+  void N47Click();
+  void N134Click();
+  void N18Click();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -26,6 +26,8 @@
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/glyphfont.h"
 #include "platform/qt/messages.h"
+#include "printing/ui/blanksdoc.h"
+#include "printing/ui/printdiziner.h"
 
 ProgramWindows::~ProgramWindows() = default;
 
@@ -42,6 +44,7 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->InputNameBD = new TInputNameBD(base);
   windows->InputDates = new TInputDates(base);
   windows->TownDB = new TTownDB(base);
+  windows->BlanksDoc = new TBlanksDoc(base);
   windows->PositionPlanets = new TPositionPlanets(base);
   windows->DynPlanAsp = new TDynPlanAsp(base);
   windows->bmpPixels = new TbmpPixels(base);
@@ -55,6 +58,7 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->Radical = new TRadical(base);
   windows->Commentary = new TCommentary(base);
   windows->AddSign = new TAddSign(base);
+  windows->PrintDiziner = new TPrintDiziner(base);
   windows->TypeAspect = new TTypeAspect(base);
   windows->Aspectation = new TAspectation(base);
   windows->Aspects = new TAspects(base);

@@ -34,6 +34,8 @@ class TEditOrbis;
 class TEditParses;
 class TMoonDay;
 class TPlanetHour;
+class TBlanksDoc;
+class TPrintDiziner;
 
 // Every window of the program, created once and living until the end.
 struct ProgramWindows {
@@ -66,6 +68,8 @@ struct ProgramWindows {
   TPlanetHour* PlanetHour = nullptr;
   TEditOrbis* EditOrbis = nullptr;
   TEditParses* EditParses = nullptr;
+  TBlanksDoc* BlanksDoc = nullptr;
+  TPrintDiziner* PrintDiziner = nullptr;
   ~ProgramWindows();
 };
 

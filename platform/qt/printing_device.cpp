@@ -74,6 +74,13 @@ std::unique_ptr<QPrinter> PrintDevice::MakePrinter() const {
   return printer;
 }
 
+void PrintDevice::SetOrientation(PageOrientation orientation) {
+  orientation_ = orientation;
+  if (printer_)
+    printer_->setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
+}
+
 int PrintDevice::PageWidth() const {
   if (printer_) return printer_->width();
   return MakePrinter()->width();

@@ -51,7 +51,9 @@ class PrintDevice {
 
   // Sheet size and orientation of the next job (A4 portrait at first).
   void SetPageSize(const QPageSize& size) { pageSize_ = size; }
-  void SetOrientation(PageOrientation orientation) { orientation_ = orientation; }
+  // During a job the orientation is that of the next page (NewPage), so one
+  // document can hold portrait and landscape pages.
+  void SetOrientation(PageOrientation orientation);
   PageOrientation Orientation() const { return orientation_; }
 
   // Page width and height in device pixels: of the running job, or of the

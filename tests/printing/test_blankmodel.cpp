@@ -1,6 +1,8 @@
 // Loading and saving the print templates.
 #include "printing/blankmodel.h"
 
+#include "printing/blankdesign.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -45,11 +47,12 @@ class BlankTemplates : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST_F(BlankTemplates, FactoryTemplatesLoadAsNoBlanks) {
+TEST_F(BlankTemplates, FactoryTemplatesLoadAsThreeBlanksInStep) {
   BlankModel model;
   BlankLoadResult r = LoadBlankModel(std::string(HORARY_SOURCE_DIR) + "/data/Print", model);
   ASSERT_TRUE(r.ok) << r.message;
-  EXPECT_TRUE(model.Names().empty());
+  EXPECT_EQ(model.Names().size(), 3u);
+  EXPECT_TRUE(CheckBlankModel(model).Ok);
   for (bool loaded : model.Loaded) EXPECT_TRUE(loaded);
 }
 
