@@ -5,6 +5,8 @@
 // for each other.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+
 #include <QGuiApplication>
 #include <cmath>
 #include <memory>
@@ -90,7 +92,8 @@ BENCHMARK(BM_DrawChartAmericanVariants)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  // widgets: the printing benchmark starts the program's windows
+  QApplication app(argc, argv);
   LoadGlyphFaces();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

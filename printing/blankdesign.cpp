@@ -15,12 +15,26 @@ constexpr int kGripTolerance = 1;  // pixels
 
 bool IsInteger(const std::string& text, int& value) { return ParseInt(text, value); }
 
-bool IsBlank(const BlankModel& model, int blank) { return blank >= 0 && blank < BlankCount(model); }
+// A blank with a line in every per-blank list.
+bool IsBlank(const BlankModel& model, int blank) {
+  if (blank < 0 || blank >= BlankCount(model)) return false;
+  for (BlankList list : kPerBlank)
+    if (blank >= static_cast<int>(model.Lists[list].size())) return false;
+  return true;
+}
+
+// An element with a line in every per-element list.
+bool IsElement(const BlankModel& model, int element) {
+  if (element < 0) return false;
+  for (BlankList list : kPerElement)
+    if (element >= static_cast<int>(model.Lists[list].size())) return false;
+  return true;
+}
 
 bool IsElementOf(const BlankModel& model, int blank, int element) {
   if (!IsBlank(model, blank)) return false;
   const int first = FirstElement(model, blank);
-  return element >= first && element < first + ElementCount(model, blank);
+  return element >= first && element < ElementEnd(model, blank) && IsElement(model, element);
 }
 
 std::string Text(int value) { return std::to_string(value); }
@@ -71,9 +85,15 @@ int BlankValue(const BlankModel& model, BlankList list, int line) {
 }
 
 int FirstElement(const BlankModel& model, int blank) {
-  int first = 0;
+  // summed wide: counts out of reason must not overflow
+  long long first = 0;
   for (int b = 0; b < blank; ++b) first += std::max(0, BlankValue(model, kElementCounts, b));
-  return first;
+  return static_cast<int>(std::min<long long>(first, kElementLimit));
+}
+
+int ElementEnd(const BlankModel& model, int blank) {
+  const long long end = static_cast<long long>(FirstElement(model, blank)) + ElementCount(model, blank);
+  return static_cast<int>(std::min<long long>(end, model.Lists[kElementKinds].size()));
 }
 
 int ElementCount(const BlankModel& model, int blank) { return std::max(0, BlankValue(model, kElementCounts, blank)); }
@@ -85,7 +105,7 @@ BlankElement ElementAt(const BlankModel& model, int element) {
 }
 
 void SetElement(BlankModel& model, int element, const BlankElement& value) {
-  if (element < 0 || element >= static_cast<int>(model.Lists[kElementKinds].size())) return;
+  if (!IsElement(model, element)) return;
   model.Lists[kElementKinds][element] = Text(value.Kind);
   model.Lists[kElementTop][element] = Text(value.Top);
   model.Lists[kElementLeft][element] = Text(value.Left);
@@ -101,8 +121,9 @@ TRect DefaultElementSize(int kind) {
 }
 
 int AddElement(BlankModel& model, int blank, int kind, int x, int y) {
-  if (!IsBlank(model, blank) || kind < 0 || IsGroupKind(kind)) return -1;
-  const int at = FirstElement(model, blank) + ElementCount(model, blank);
+  if (!IsBlank(model, blank) || kind < 0 || IsGroupKind(kind) || ElementCount(model, blank) >= kElementLimit)
+    return -1;
+  const int at = ElementEnd(model, blank);
   for (BlankList list : kPerElement) {
     LineList& lines = model.Lists[list];
     lines.insert(lines.begin() + std::min<std::size_t>(at, lines.size()), "0");
@@ -139,7 +160,7 @@ bool DeleteBlank(BlankModel& model, int blank) {
   for (BlankList list : kPerElement) {
     LineList& lines = model.Lists[list];
     const int from = std::min<int>(first, static_cast<int>(lines.size()));
-    const int to = std::min<int>(first + count, static_cast<int>(lines.size()));
+    const int to = static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, lines.size()));
     lines.erase(lines.begin() + from, lines.begin() + to);
   }
   for (BlankList list : kPerBlank) {
@@ -166,8 +187,7 @@ bool SetBackground(BlankModel& model, int blank, int mode) {
 
 GripHit HitTest(const BlankModel& model, int blank, int x, int y) {
   if (!IsBlank(model, blank)) return {};
-  const int first = FirstElement(model, blank);
-  for (int e = first; e < first + ElementCount(model, blank); ++e) {
+  for (int e = FirstElement(model, blank); e < ElementEnd(model, blank); ++e) {
     const BlankElement r = ElementAt(model, e);
     const bool nearLeft = std::abs(x - r.Left) <= kGripTolerance;
     const bool nearRight = std::abs(x - r.Right) <= kGripTolerance;
@@ -190,7 +210,7 @@ GripHit HitTest(const BlankModel& model, int blank, int x, int y) {
 }
 
 void DragElement(BlankModel& model, const GripHit& hit, int dx, int dy) {
-  if (hit.Element < 0 || hit.Element >= static_cast<int>(model.Lists[kElementKinds].size())) return;
+  if (!IsElement(model, hit.Element)) return;
   BlankElement r = ElementAt(model, hit.Element);
   const bool moveX = hit.Grip == ElementGrip::Vertical || hit.Grip == ElementGrip::Corner;
   const bool moveY = hit.Grip == ElementGrip::Horizontal || hit.Grip == ElementGrip::Corner;
@@ -265,8 +285,7 @@ TreeRefusal DeleteHeading(ElementTree& tree, BlankModel& model, int node, int* h
   if (node < kFirstHeading || node >= tree.Count()) return TreeRefusal::NotAHeading;
   LineList& kinds = model.Lists[kElementKinds];
   for (int b = 0; b < BlankCount(model); ++b) {
-    const int first = FirstElement(model, b);
-    for (int e = first; e < first + ElementCount(model, b); ++e)
+    for (int e = FirstElement(model, b); e < ElementEnd(model, b); ++e)
       if (BlankValue(model, kElementKinds, e) == node) {
         if (holder != nullptr) *holder = b;
         return TreeRefusal::InUse;

@@ -54,9 +54,13 @@ BlankCheck CheckBlankModel(const BlankModel& model);
 int BlankCount(const BlankModel& model);
 // The integer of a line; 0 for a line that is missing or not a number.
 int BlankValue(const BlankModel& model, BlankList list, int line);
-// The first element line of a blank and its number of elements.
+// The first element line of a blank, its number of elements, and the line
+// after its last element that the element lists hold.
 int FirstElement(const BlankModel& model, int blank);
 int ElementCount(const BlankModel& model, int blank);
+int ElementEnd(const BlankModel& model, int blank);
+// No element line lies beyond this.
+inline constexpr int kElementLimit = 1 << 30;
 
 struct BlankElement {
   int Kind = 0;

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "mainwindow/ui/baseform.h"
 #include "platform/qt/dialogs.h"
@@ -51,7 +52,7 @@ TBlanksDoc::TBlanksDoc(QWidget* parent) : QWidget(parent) {
   if (TBaseForm* form = TBaseForm::Instance()) setWindowTitle(form->Text(kEntryCaption));
   setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_QuitOnClose, false);
-  resize(kWindowWidth, kWindowHeight);
+  resize(std::max(kWindowWidth, TitleFitWidth(*this)), kWindowHeight);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   CheckListBox1 = new QListWidget(this);

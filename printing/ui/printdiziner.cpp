@@ -86,7 +86,7 @@ constexpr int kScreenPixelsPerInch = 96;
 constexpr int kAspectRowsPerColumn = 18;
 constexpr double kAspectColumnStep = 6.5;  // line heights between aspect-list columns
 constexpr int kAspectColumns = 5;
-constexpr int kRadicalityLines = 25;       // lines of the radicality text in its element
+constexpr int kRadicalityLines = 12;       // lines of the radicality text in its element
 constexpr int kCompletionLines = 15;       // lines of the completion list in its element
 
 const char* kTreeFile = "/Options/TV1.opt";
@@ -138,10 +138,16 @@ class ElementText {
   // widest of texts would not fit the width.
   void FitLines(double lineHeight, const std::vector<std::string>& texts, int width) {
     canvas_.Font.Size = PointsForLine(lineHeight, canvas_.PixelsPerInch());
-    int widest = 0;
-    for (const std::string& t : texts) widest = std::max(widest, canvas_.TextWidth(t));
-    if (widest > width && widest > 0)
-      canvas_.Font.Size = std::max(1, canvas_.Font.Size * width / widest);
+    auto widest = [&] {
+      int w = 0;
+      for (const std::string& t : texts) w = std::max(w, canvas_.TextWidth(t));
+      return w;
+    };
+    // a first guess in proportion, then down a point at a time, as text
+    // widths do not follow the size exactly
+    const int first = widest();
+    if (first > width && first > 0) canvas_.Font.Size = std::max(1, canvas_.Font.Size * width / first);
+    while (canvas_.Font.Size > 1 && widest() > width) --canvas_.Font.Size;
   }
   // Breaks a text at blanks into lines no wider than width.
   std::vector<std::string> Wrap(const std::string& text, int width) {
@@ -822,13 +828,11 @@ void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double 
   const int colorMode = BlankValue(model, kBackgrounds, blank);
   const std::string face = TableFont();
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  const int first = FirstElement(model, blank);
-  for (int e = first; e < first + ElementCount(model, blank); ++e) {
+  for (int e = FirstElement(model, blank); e < ElementEnd(model, blank); ++e) {
     const BlankElement element = ElementAt(model, e);
     const TRect rect = printer ? PrinterRect(element, PageRect, scale)
                                : TRect{element.Left, element.Top, element.Right, element.Bottom};
     if (rect.Width() <= 0 || rect.Height() <= 0) continue;
-    if (!printer) DrawFrame(page, rect, e == MovingElement ? clRed : clGray);
     const int kind = element.Kind;
     TDrawing* later = nullptr;
     switch (kind) {
@@ -836,7 +840,7 @@ void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double 
         if (chart) {
           const ChartRecord& c = chart->Chart;
           DrawTextLines(page, rect,
-                        {c.ChartName, PanelText(5) + " " + SexagesimalText(c.TimeZone),
+                        {c.ChartName, LocalMomentText(c.JulianDayUT, c.TimeZone) + " " + SexagesimalText(c.TimeZone),
                          "  \xF8.(" + SexagesimalText(c.GeoLatitude) + ")  \xE4.(" +
                              SexagesimalText(c.GeoLongitude) + ")"},
                         3, face);
@@ -902,20 +906,21 @@ void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double 
         if (chart && TSignificators::Instance()) {
           const CompletionRun run = FindCompletionEvents(chart->Chart, TSignificators::Instance()->Significators,
                                                          SignRulerOption(), JudgementUiText(), ChartSearch());
-          std::vector<std::string> lines;
-          for (const CompletionEvent& event : run.Events) lines.push_back(CompletionListLine(event, chart->Chart.TimeZone));
-          DrawWrappedText(page, rect, lines, kCompletionLines, face);
+          DrawWrappedText(page, rect, CompletionResultLines(chart->Chart, run), kCompletionLines, face);
         }
         break;
       default:
         if (kind >= kFirstHeading && kind < Tree.Count()) DrawTextLines(page, rect, {Tree.Captions[kind]}, 1, face);
         break;
     }
-    if (later) {
+    const bool waiting = kind == kKindSignDynamics || kind == kKindAspectDynamics || kind == kKindDignities ||
+                         kind == kKindPlanetaryHours || kind == kKindLunarDays;
+    if (later)
       DrawOwner(*later, page, rect, colorMode, printer);
-    } else if (kind == kKindSignDynamics || kind == kKindAspectDynamics || kind == kKindDignities ||
-               kind == kKindPlanetaryHours || kind == kKindLunarDays) {
-      DrawFrame(page, rect, printer ? clBlack : clSilver);
-    }
+    else if (waiting && printer)
+      DrawFrame(page, rect, clBlack);
+    // on the screen every element shows its frame over its picture, the
+    // one being moved in another colour
+    if (!printer) DrawFrame(page, rect, e == MovingElement ? clRed : clGray);
   }
 }

@@ -1,0 +1,375 @@
+// Blanks inside the started program: the shipped blanks printed through the
+// print command into one PDF document (read back with the PDF tools: pages,
+// orientation, text, ink within the elements, greys only in a monochrome
+// blank), the windows that drew for the print getting their own target back,
+// the designer's edits through its handlers, and template files out of step.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSplitter>
+#include <QTextEdit>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/ui/localspacechart.h"
+#include "chart/ui/picturechart.h"
+#include "chart/ui/positionplanets.h"
+#include "engine/astromath.h"
+#include "judgement/ui/judgementui.h"
+#include "judgement/ui/radical.h"
+#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/program.h"
+#include "mainwindow/ui/smalldialogs.h"
+#include "mainwindow/uistrings.h"
+#include "platform/canvas.h"
+#include "platform/qt/messages.h"
+#include "platform/qt/printing_device.h"
+#include "platform/text/cp1251.h"
+#include "printing/blankdesign.h"
+#include "printing/ui/blanksdoc.h"
+#include "printing/ui/printdiziner.h"
+#include "windowtest.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRenderDpi = 30;                                   // pixels per inch of the page images read back
+constexpr double kPdfPixel = double(PrintDevice::kPdfResolution) / kRenderDpi;  // printer pixels per image pixel
+constexpr int kInkLevel = 200;                                   // darker than this in any channel is ink
+constexpr int kFooterBand = 200;                                 // printer pixels above the bottom edge
+
+std::string Shell(const std::string& command) {
+  std::string out;
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  char buffer[4096];
+  while (pipe && fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
+  return out;
+}
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool IsInk(QRgb p) { return qRed(p) < kInkLevel || qGreen(p) < kInkLevel || qBlue(p) < kInkLevel; }
+
+bool SameTarget(const DrawTarget& a, const DrawTarget& b) {
+  return a.Canvas == b.Canvas && a.ColorMode == b.ColorMode && a.Purpose == b.Purpose &&
+         a.Rect.Left == b.Rect.Left && a.Rect.Top == b.Rect.Top && a.Rect.Right == b.Rect.Right &&
+         a.Rect.Bottom == b.Rect.Bottom;
+}
+
+class Blanks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = ScratchDataCopy("horary-blanks-");
+    previousSink_ = SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
+  }
+  void Start() {
+    windows_ = CreateProgramWindows(folder_.string());
+    form_ = windows_->BaseForm.get();
+    chart_ = windows_->PictureRadixChart;
+    chart_->FormShow();
+    MoveChart(6.0f);
+    // the blanks as the main window's first showing loads them
+    ASSERT_TRUE(LoadBlankModel(folder_.string() + "/Print", ProgramBlanks()).ok);
+    const std::string problem = AdoptLoadedBlanks();
+    if (!problem.empty()) ShowMessage(problem);
+    windows_->PrintDiziner->SelectBlank(0);
+    PagePrinter().SetPrintToPdf(true);
+  }
+  void MoveChart(float universalTime) {
+    ChartRecord& c = chart_->Chart;
+    c.UniversalTime = universalTime;
+    c.JulianDay0h = JulianDay(6, 1, 2000, 0);
+    c.JulianDayUT = JulianDay(6, 1, 2000, universalTime);
+    chart_->Recalc();
+  }
+  void TearDown() override {
+    if (windows_) {
+      if (windows_->BlanksDoc->isVisible()) windows_->BlanksDoc->close();
+      windows_.reset();
+    }
+    SetMessageSink(previousSink_);
+    PagePrinter().SetPrintToPdf(false);
+    fs::remove_all(folder_);
+    ExpectNoWindowLeftOpen();
+  }
+  std::string Entry(int n) const { return form_->UiText.Entry(n); }
+
+  fs::path folder_;
+  std::unique_ptr<ProgramWindows> windows_;
+  TBaseForm* form_ = nullptr;
+  TPictureRadixChart* chart_ = nullptr;
+  std::vector<std::string> messages_;
+  MessageSink previousSink_;
+};
+
+TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinTheirRectangles) {
+  Start();
+  chart_->Chart.ChartName = Utf8ToCp1251("Проба печати");
+  // the planet parameters are left from another moment of the chart
+  TAstronom& astronom = *windows_->Astronom;
+  astronom.FillPlanetParameters();
+  const std::string earlierCell = astronom.Cell(1, 1);
+  MoveChart(18.0f);
+  const DrawTarget chartOwn = chart_->Target();
+  const DrawTarget positionsOwn = windows_->PositionPlanets->Target();
+  const DrawTarget spaceOwn = windows_->LocalSpaceChart->Target();
+
+  // printing is there only while the choice of blanks is open
+  EXPECT_FALSE(form_->Item("N18")->isEnabled());
+  form_->Item("N47")->trigger();
+  TBlanksDoc& choice = *windows_->BlanksDoc;
+  ASSERT_TRUE(choice.isVisible());
+  ASSERT_TRUE(form_->Item("N18")->isEnabled());
+  ASSERT_EQ(choice.CheckListBox1->count(), 3);
+  form_->Item("N18")->trigger();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_.back(), Entry(433));  // nothing ticked
+  for (int b = 0; b < 3; ++b) choice.SetTicked(b, true);
+  messages_.clear();
+  form_->Item("N18")->trigger();
+  ASSERT_EQ(messages_.size(), 1u) << messages_.front();
+  const std::string pdf = PagePrinter().OutputFile();
+  EXPECT_EQ(messages_.back(), FillEntry(Entry(kUiEntryPrintedToPdf), {Utf8ToCp1251(pdf)}));
+  ASSERT_TRUE(fs::exists(pdf));
+  choice.close();
+  EXPECT_FALSE(form_->Item("N18")->isEnabled());
+
+  // every window that drew has its own target and colour mode back; the
+  // table was filled from the chart as it is now
+  EXPECT_TRUE(SameTarget(chart_->Target(), chartOwn));
+  EXPECT_TRUE(SameTarget(windows_->PositionPlanets->Target(), positionsOwn));
+  EXPECT_TRUE(SameTarget(windows_->LocalSpaceChart->Target(), spaceOwn));
+  const std::string printedCell = astronom.Cell(1, 1);
+  astronom.FillPlanetParameters();
+  EXPECT_EQ(printedCell, astronom.Cell(1, 1));
+  EXPECT_NE(printedCell, earlierCell);
+
+  // one document, a page per blank, the landscape blank on a landscape page
+  const std::string info = Shell("pdfinfo -f 1 -l 9 '" + pdf + "'");
+  int pages = 0;
+  std::vector<std::pair<double, double>> sizes;
+  for (const QString& line : QString::fromStdString(info).split('\n')) {
+    const std::string l = line.toStdString();
+    double w = 0, h = 0;
+    int n = 0;
+    if (std::sscanf(l.c_str(), "Pages: %d", &n) == 1) pages = n;
+    if (std::sscanf(l.c_str(), "Page %d size: %lf x %lf", &n, &w, &h) == 3) sizes.emplace_back(w, h);
+  }
+  EXPECT_EQ(pages, 3) << info;
+  ASSERT_EQ(sizes.size(), 3u) << info;
+  constexpr double kA4Short = 595.28, kA4Long = 841.89, kPointTolerance = 1.0;  // points
+  for (int b = 0; b < 3; ++b) {
+    const bool portrait = BlankValue(ProgramBlanks(), kOrientations, b) == 1;
+    EXPECT_NEAR(sizes[b].first, portrait ? kA4Short : kA4Long, kPointTolerance) << "page " << b + 1;
+    EXPECT_NEAR(sizes[b].second, portrait ? kA4Long : kA4Short, kPointTolerance) << "page " << b + 1;
+  }
+
+  const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
+  EXPECT_NE(text.find("Проба печати"), std::string::npos);
+  const std::string system = Cp1251ToUtf8(chart_->Chart.HouseSystemNames[chart_->Chart.HouseSystem]);
+  EXPECT_NE(text.find(system), std::string::npos) << system;
+  const std::vector<std::string> verdict = PaneLines(*windows_->Radical->RichEdit1);
+  ASSERT_FALSE(verdict.empty());
+  const std::string firstWords = Cp1251ToUtf8(verdict.front().substr(0, verdict.front().find(' ', 8)));
+  EXPECT_NE(text.find(firstWords), std::string::npos) << firstWords;
+
+  // the pages as images: ink inside every element's rectangle, none outside
+  // them but the footer line; greys only on the monochrome blank
+  const fs::path prefix = folder_ / "page";
+  Shell("pdftoppm -r " + std::to_string(kRenderDpi) + " -png '" + pdf + "' '" + prefix.string() + "'");
+  const BlankModel& model = ProgramBlanks();
+  for (int b = 0; b < 3; ++b) {
+    QImage page;
+    ASSERT_TRUE(page.load(QString::fromStdString(prefix.string() + "-" + std::to_string(b + 1) + ".png")));
+    page = page.convertToFormat(QImage::Format_RGB32);
+    const TRect screen = ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kDesignerPanelWidth + 2,
+                                    BlankValue(model, kPageWidths, b), BlankValue(model, kPageHeights, b));
+    const int pw = static_cast<int>(page.width() * kPdfPixel), ph = static_cast<int>(page.height() * kPdfPixel);
+    const double s = PrinterScale(screen, pw, ph);
+    std::vector<QRect> rects;
+    for (int e = FirstElement(model, b); e < FirstElement(model, b) + ElementCount(model, b); ++e) {
+      const TRect r = PrinterRect(ElementAt(model, e), screen, s);
+      rects.emplace_back(QPoint(int(r.Left / kPdfPixel), int(r.Top / kPdfPixel)),
+                         QPoint(int((r.Right - 1) / kPdfPixel), int((r.Bottom - 1) / kPdfPixel)));
+    }
+    std::vector<int> inkWithin(rects.size(), 0);
+    int inkOutside = 0, coloured = 0;
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x) {
+        const QRgb p = page.pixel(x, y);
+        if (qRed(p) != qGreen(p) || qGreen(p) != qBlue(p)) ++coloured;
+        if (!IsInk(p)) continue;
+        bool within = false;
+        // a pixel of the page image may straddle a rectangle's edge
+        for (std::size_t i = 0; i < rects.size(); ++i)
+          if (rects[i].adjusted(-1, -1, 1, 1).contains(x, y)) {
+            within = true;
+            if (rects[i].contains(x, y)) ++inkWithin[i];
+          }
+        if (!within && y * kPdfPixel < ph - kFooterBand) ++inkOutside;
+      }
+    EXPECT_EQ(inkOutside, 0) << "blank " << b;
+    for (std::size_t i = 0; i < rects.size(); ++i)
+      EXPECT_GT(inkWithin[i], 0) << "blank " << b << " element kind "
+                                 << ElementAt(model, FirstElement(model, b) + static_cast<int>(i)).Kind;
+    if (BlankValue(model, kBackgrounds, b) == 0) EXPECT_EQ(coloured, 0) << "blank " << b;
+    else EXPECT_GT(coloured, 0) << "blank " << b;
+  }
+}
+
+TEST_F(Blanks, DesignerEditsKeepTheListsInStepAndTheFilesReadBackByteForByte) {
+  Start();
+  TPrintDiziner& designer = *windows_->PrintDiziner;
+  designer.PrintMode = 0;
+  BlankModel& model = ProgramBlanks();
+
+  // a new blank, selected, portrait A4 without background
+  designer.Edit2->setText(QString::fromUtf8("Новый\tбланк"));
+  designer.BitBtn3Click();
+  EXPECT_EQ(messages_.back(), Entry(kUiEntryNameBadText));
+  EXPECT_EQ(BlankCount(model), 3);
+  designer.Edit2->setText(QString::fromUtf8("Новый бланк"));
+  designer.BitBtn3Click();
+  const int b = designer.CurrentBlank();
+  ASSERT_EQ(b, 3);
+  EXPECT_EQ(designer.ComboBox1->currentText(), QString::fromUtf8("Новый бланк"));
+  designer.DrawBlank();
+  const TRect page = designer.PageRect;
+
+  // drops: a group node and a point below the page are refused
+  designer.TreeView1DragDrop(8, 400, 50);
+  designer.TreeView1DragDrop(18, 400, page.Bottom + 5);
+  EXPECT_EQ(ElementCount(model, b), 0);
+  designer.TreeView1DragDrop(18, 400, 50);
+  designer.TreeView1DragDrop(kKindWheel, 300, 200);
+  ASSERT_EQ(ElementCount(model, b), 2);
+  const int first = FirstElement(model, b);
+  const BlankElement space = ElementAt(model, first);
+  EXPECT_EQ(space.Left, 400);
+  EXPECT_EQ(space.Top, 50);
+  EXPECT_EQ(space.Right, 500);
+  EXPECT_EQ(space.Bottom, 150);
+
+  // moving by the middle, then widening by the right edge
+  designer.FormMouseMove(450, 100);
+  designer.FormMouseDown(Qt::LeftButton, 450, 100);
+  designer.FormMouseMove(460, 120);
+  designer.FormMouseUp(460, 120, false);
+  designer.FormMouseMove(510, 130);
+  designer.FormMouseDown(Qt::LeftButton, 510, 130);
+  designer.FormMouseMove(540, 130);
+  designer.FormMouseUp(540, 130, false);
+  const BlankElement moved = ElementAt(model, first);
+  EXPECT_EQ(moved.Left, 410);
+  EXPECT_EQ(moved.Top, 70);
+  EXPECT_EQ(moved.Right, 540);
+  EXPECT_EQ(moved.Bottom, 170);
+
+  // moving the splitter shows the page elsewhere but leaves it and its
+  // elements where they were on the page picture
+  const QImage before = PageImage().Image().copy();
+  designer.Splitter1->setSizes({kDesignerPanelWidth + 80, kDesignerClientWidth - kDesignerPanelWidth - 80});
+  designer.Splitter1Moved();
+  EXPECT_EQ(designer.PageRect.Left, page.Left);
+  EXPECT_EQ(PageImage().Image(), before);
+
+  // the wheel dropped on the waste bin is gone
+  designer.FormMouseMove(350, 220);
+  designer.FormMouseDown(Qt::LeftButton, 350, 220);
+  designer.FormMouseMove(700, 400);
+  designer.FormMouseUp(700, 400, true);
+  EXPECT_EQ(ElementCount(model, b), 1);
+
+  // orientation and background
+  designer.N4Click();
+  EXPECT_EQ(BlankValue(model, kOrientations, b), 0);
+  EXPECT_EQ(BlankValue(model, kPageWidths, b), 297);
+  designer.RadioButtonClick(0);
+  EXPECT_EQ(BlankValue(model, kBackgrounds, b), 0);
+
+  // headings: a line break refused, a heading on a blank kept, an unused one deleted
+  const int nodes = designer.Tree.Count();
+  designer.Edit1->setText(QString::fromUtf8("Строка\nвторая"));
+  designer.BitBtn2Click();
+  EXPECT_EQ(messages_.back(), Entry(kUiEntryNameBadText));
+  designer.Edit1->setText(QString::fromUtf8("Заметки"));
+  designer.BitBtn2Click();
+  ASSERT_EQ(designer.Tree.Count(), nodes + 1);
+  designer.TreeView1DragDrop(kFirstHeading, 320, 300);  // "Радикс" is on the first blank too
+  const std::string treeFile = folder_.string() + "/Options/TV1.opt";
+  LineList treeLines;
+  ASSERT_TRUE(ReadLines(treeFile, treeLines));
+  EXPECT_EQ(treeLines.size(), static_cast<std::size_t>(nodes + 1));
+  {
+    ModalScript confirm({[](QWidget* w) { TWarning::Instance()->accept(); (void)w; }});
+    designer.SelectNode(kFirstHeading);
+    designer.BitBtn1Click();
+  }
+  EXPECT_EQ(designer.Tree.Count(), nodes + 1);
+  EXPECT_EQ(messages_.back(), FillEntry(Entry(kUiEntryHeadingInUse), {designer.Tree.Captions[kFirstHeading],
+                                                                      model.Names()[0]}));
+  {
+    ModalScript confirm({[](QWidget*) { TWarning::Instance()->accept(); }});
+    designer.SelectNode(nodes);
+    designer.BitBtn1Click();
+  }
+  EXPECT_EQ(designer.Tree.Count(), nodes);
+  ASSERT_TRUE(ReadLines(treeFile, treeLines));
+  EXPECT_EQ(treeLines, ElementTreeLines(designer.Tree));
+  ASSERT_TRUE(CheckBlankModel(model).Ok);
+
+  // the lists written and read back give the same bytes again
+  ASSERT_TRUE(SaveBlankModel(folder_.string() + "/Print", model).empty());
+  std::vector<std::string> written;
+  for (const char* name : kBlankFileNames) written.push_back(ReadBytes(folder_ / "Print" / name));
+  BlankModel reread;
+  ASSERT_TRUE(LoadBlankModel(folder_.string() + "/Print", reread).ok);
+  EXPECT_EQ(reread.Lists, model.Lists);
+  ASSERT_TRUE(SaveBlankModel(folder_.string() + "/Print", reread).empty());
+  for (int i = 0; i < kBlankListCount; ++i)
+    EXPECT_EQ(ReadBytes(folder_ / "Print" / kBlankFileNames[i]), written[i]) << kBlankFileNames[i];
+
+  // deleting the last blank asks first and takes its elements along
+  {
+    ModalScript confirm({[](QWidget*) { TWarning::Instance()->accept(); }});
+    designer.BitBtn4Click();
+  }
+  EXPECT_EQ(BlankCount(model), 3);
+  EXPECT_TRUE(CheckBlankModel(model).Ok);
+  designer.PrintMode = -1;
+}
+
+TEST_F(Blanks, TemplatesOutOfStepAreNamedNeitherShownNorPrintedAndNeverRewritten) {
+  {
+    std::ofstream(folder_ / "Print" / "IPW1.diz", std::ios::binary | std::ios::app) << "210\r\n";
+  }
+  std::vector<std::string> before;
+  for (const char* name : kBlankFileNames) before.push_back(ReadBytes(folder_ / "Print" / name));
+  Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_.front(), FillEntry(Entry(kUiEntryBlankListLength), {"IPW1.diz", "4", "3"}));
+  EXPECT_EQ(windows_->PrintDiziner->ComboBox1->count(), 0);
+  form_->Item("N47")->trigger();
+  form_->Item("N134")->trigger();
+  EXPECT_FALSE(windows_->BlanksDoc->isVisible());
+  EXPECT_EQ(messages_.size(), 3u);
+  form_->FormClose();
+  for (int i = 0; i < kBlankListCount; ++i)
+    EXPECT_EQ(ReadBytes(folder_ / "Print" / kBlankFileNames[i]), before[i]) << kBlankFileNames[i];
+}
+
+}  // namespace
