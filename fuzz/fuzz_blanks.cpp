@@ -30,13 +30,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i + 3 < size && i < 64; i += 4) {
     const int blank = data[i + 1] % 4 - 1, a = data[i + 2], b = data[i + 3];
     switch (data[i] % 7) {
-      case 0: AddElement(lists, blank, a % 30, a, b); break;
-      case 1: DeleteElement(lists, blank, a % 16); break;
-      case 2: ToggleOrientation(lists, blank); break;
-      case 3: SetBackground(lists, blank, a % 4); break;
-      case 4: DeleteBlank(lists, blank); break;
-      case 5: DragElement(lists, HitTest(lists, blank, a, b), a - b, b - a); break;
-      case 6: AddBlank(lists, "x"); break;
+      case 0:
+        AddElement(lists, blank, a % 30, a, b);
+        break;
+      case 1:
+        DeleteElement(lists, blank, a % 16);
+        break;
+      case 2:
+        ToggleOrientation(lists, blank);
+        break;
+      case 3:
+        SetBackground(lists, blank, a % 4);
+        break;
+      case 4:
+        DeleteBlank(lists, blank);
+        break;
+      case 5:
+        DragElement(lists, HitTest(lists, blank, a, b), a - b, b - a);
+        break;
+      case 6:
+        AddBlank(lists, "x");
+        break;
     }
     if (sound) FUZZ_CHECK(CheckBlankModel(lists).Ok, "operation %d", data[i] % 7);
   }

@@ -8,8 +8,10 @@
 
 namespace {
 
-constexpr BlankList kPerBlank[] = {kPageHeights, kPageWidths, kElementCounts, kOrientations, kBackgrounds};
-constexpr BlankList kPerElement[] = {kElementKinds, kElementBottom, kElementRight, kElementTop, kElementLeft};
+constexpr BlankList kPerBlank[] = {kPageHeights, kPageWidths, kElementCounts, kOrientations,
+                                   kBackgrounds};
+constexpr BlankList kPerElement[] = {kElementKinds, kElementBottom, kElementRight, kElementTop,
+                                     kElementLeft};
 
 constexpr int kGripTolerance = 1;  // pixels
 
@@ -55,18 +57,21 @@ BlankCheck CheckBlankModel(const BlankModel& model) {
   long long elements = 0;
   for (BlankList list : kPerBlank) {
     const LineList& lines = model.Lists[list];
-    if (static_cast<int>(lines.size()) != blanks) return fail(list, -1, static_cast<int>(lines.size()), blanks);
+    if (static_cast<int>(lines.size()) != blanks)
+      return fail(list, -1, static_cast<int>(lines.size()), blanks);
     for (int b = 0; b < blanks; ++b) {
       int value = 0;
       const bool positive = list == kPageHeights || list == kPageWidths;
-      if (!IsInteger(lines[b], value) || value < 0 || (positive && value == 0)) return fail(list, b, 0, 0);
+      if (!IsInteger(lines[b], value) || value < 0 || (positive && value == 0))
+        return fail(list, b, 0, 0);
       if (list == kElementCounts) elements += value;
     }
   }
   for (BlankList list : kPerElement) {
     const LineList& lines = model.Lists[list];
     if (static_cast<long long>(lines.size()) != elements)
-      return fail(list, -1, static_cast<int>(lines.size()), static_cast<int>(std::min<long long>(elements, 1 << 30)));
+      return fail(list, -1, static_cast<int>(lines.size()),
+                  static_cast<int>(std::min<long long>(elements, 1 << 30)));
     for (std::size_t e = 0; e < lines.size(); ++e) {
       int value = 0;
       if (!IsInteger(lines[e], value)) return fail(list, static_cast<int>(e), 0, 0);
@@ -80,7 +85,8 @@ int BlankCount(const BlankModel& model) { return static_cast<int>(model.Names().
 int BlankValue(const BlankModel& model, BlankList list, int line) {
   const LineList& lines = model.Lists[list];
   int value = 0;
-  if (line < 0 || line >= static_cast<int>(lines.size()) || !IsInteger(lines[line], value)) return 0;
+  if (line < 0 || line >= static_cast<int>(lines.size()) || !IsInteger(lines[line], value))
+    return 0;
   return value;
 }
 
@@ -92,16 +98,20 @@ int FirstElement(const BlankModel& model, int blank) {
 }
 
 int ElementEnd(const BlankModel& model, int blank) {
-  const long long end = static_cast<long long>(FirstElement(model, blank)) + ElementCount(model, blank);
+  const long long end =
+      static_cast<long long>(FirstElement(model, blank)) + ElementCount(model, blank);
   return static_cast<int>(std::min<long long>(end, model.Lists[kElementKinds].size()));
 }
 
-int ElementCount(const BlankModel& model, int blank) { return std::max(0, BlankValue(model, kElementCounts, blank)); }
+int ElementCount(const BlankModel& model, int blank) {
+  return std::max(0, BlankValue(model, kElementCounts, blank));
+}
 
 BlankElement ElementAt(const BlankModel& model, int element) {
-  return BlankElement{BlankValue(model, kElementKinds, element), BlankValue(model, kElementTop, element),
-                      BlankValue(model, kElementLeft, element), BlankValue(model, kElementBottom, element),
-                      BlankValue(model, kElementRight, element)};
+  return BlankElement{
+      BlankValue(model, kElementKinds, element), BlankValue(model, kElementTop, element),
+      BlankValue(model, kElementLeft, element), BlankValue(model, kElementBottom, element),
+      BlankValue(model, kElementRight, element)};
 }
 
 void SetElement(BlankModel& model, int element, const BlankElement& value) {
@@ -121,7 +131,8 @@ TRect DefaultElementSize(int kind) {
 }
 
 int AddElement(BlankModel& model, int blank, int kind, int x, int y) {
-  if (!IsBlank(model, blank) || kind < 0 || IsGroupKind(kind) || ElementCount(model, blank) >= kElementLimit)
+  if (!IsBlank(model, blank) || kind < 0 || IsGroupKind(kind) ||
+      ElementCount(model, blank) >= kElementLimit)
     return -1;
   const int at = ElementEnd(model, blank);
   for (BlankList list : kPerElement) {
@@ -160,7 +171,8 @@ bool DeleteBlank(BlankModel& model, int blank) {
   for (BlankList list : kPerElement) {
     LineList& lines = model.Lists[list];
     const int from = std::min<int>(first, static_cast<int>(lines.size()));
-    const int to = static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, lines.size()));
+    const int to =
+        static_cast<int>(std::min<long long>(static_cast<long long>(first) + count, lines.size()));
     lines.erase(lines.begin() + from, lines.begin() + to);
   }
   for (BlankList list : kPerBlank) {
@@ -226,7 +238,8 @@ void DragElement(BlankModel& model, const GripHit& hit, int dx, int dy) {
 }
 
 TRect ScreenPage(int clientWidth, int clientHeight, int panelRight, int pageWidth, int pageHeight) {
-  const float ratio = static_cast<float>(std::max(pageHeight, 1)) / static_cast<float>(std::max(pageWidth, 1));
+  const float ratio =
+      static_cast<float>(std::max(pageHeight, 1)) / static_cast<float>(std::max(pageWidth, 1));
   const int room = std::max(clientWidth - panelRight, 1);
   int height = std::max(clientHeight, 1);
   int width = static_cast<int>(std::lround(height / ratio));
@@ -245,8 +258,8 @@ double PrinterScale(const TRect& screenPage, int printerWidth, int printerHeight
 
 TRect PrinterRect(const BlankElement& element, const TRect& screenPage, double scale) {
   auto at = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
-  return TRect{at(element.Left - screenPage.Left), at(element.Top), at(element.Right - screenPage.Left),
-               at(element.Bottom)};
+  return TRect{at(element.Left - screenPage.Left), at(element.Top),
+               at(element.Right - screenPage.Left), at(element.Bottom)};
 }
 
 ElementTree ParseElementTree(const LineList& lines) {
@@ -262,7 +275,8 @@ ElementTree ParseElementTree(const LineList& lines) {
 
 LineList ElementTreeLines(const ElementTree& tree) {
   LineList lines;
-  for (int n = 0; n < tree.Count(); ++n) lines.push_back(std::string(tree.Depths[n], '\t') + tree.Captions[n]);
+  for (int n = 0; n < tree.Count(); ++n)
+    lines.push_back(std::string(tree.Depths[n], '\t') + tree.Captions[n]);
   return lines;
 }
 

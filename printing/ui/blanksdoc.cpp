@@ -50,7 +50,8 @@ TBlanksDoc::TBlanksDoc(QWidget* parent) : QWidget(parent) {
   gBlanksDoc = this;
   setObjectName("BlanksDoc");
   if (TBaseForm* form = TBaseForm::Instance()) setWindowTitle(form->Text(kEntryCaption));
-  setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_QuitOnClose, false);
   resize(std::max(kWindowWidth, TitleFitWidth(*this)), kWindowHeight);
   auto* layout = new QVBoxLayout(this);
@@ -112,7 +113,8 @@ void PrintTickedBlanks() {
   TPrintDiziner* designer = TPrintDiziner::Instance();
   TBaseForm* form = TBaseForm::Instance();
   if (!choice || !designer || !form) return;
-  if (choice->CheckListBox1->count() == 0) return ShowMessage(form->UiText.Entry(kEntryNoBlanks), form);
+  if (choice->CheckListBox1->count() == 0)
+    return ShowMessage(form->UiText.Entry(kEntryNoBlanks), form);
   const std::vector<int> ticked = choice->TickedBlanks();
   if (ticked.empty()) return ShowMessage(form->UiText.Entry(kEntryNoneTicked), form);
   if (!RunPrintDialog(form)) return;

@@ -77,8 +77,8 @@ constexpr int kEntryMonochrome = 285;
 
 constexpr int kPanelRight = kDesignerPanelWidth + 2;  // designer pixels: the page's left edge
 constexpr int kWasteBinSize = 36;                     // pixels
-constexpr int kFooterX = 100;            // printer pixels
-constexpr int kFooterFromBottom = 150;   // printer pixels
+constexpr int kFooterX = 100;                         // printer pixels
+constexpr int kFooterFromBottom = 150;                // printer pixels
 constexpr int kFooterPoints = 9;
 constexpr int kTextInset = 2;            // pixels between a text element's corner and its text
 constexpr double kFontOfLine = 5.0 / 9;  // font height of a text line's height
@@ -86,8 +86,8 @@ constexpr int kScreenPixelsPerInch = 96;
 constexpr int kAspectRowsPerColumn = 18;
 constexpr double kAspectColumnStep = 6.5;  // line heights between aspect-list columns
 constexpr int kAspectColumns = 5;
-constexpr int kRadicalityLines = 12;       // lines of the radicality text in its element
-constexpr int kCompletionLines = 15;       // lines of the completion list in its element
+constexpr int kRadicalityLines = 12;  // lines of the radicality text in its element
+constexpr int kCompletionLines = 15;  // lines of the completion list in its element
 
 const char* kTreeFile = "/Options/TV1.opt";
 
@@ -107,23 +107,27 @@ std::string TableFont() {
 // ---- Windows that join the program later: the one connection of each ----
 // Each returns the window that draws the kind (through its drawing target);
 // until it does, the kind draws an empty frame.
-TDrawing* DynamicsPicture() { return nullptr; }       // kinds 9, 10: the dynamics window's graph
-TDrawing* DignitiesPicture() { return nullptr; }      // kind 15: the dignities window's table
-TDrawing* PlanetaryHoursPicture() { return nullptr; } // kind 16: the planetary-hours window's table
-TDrawing* LunarDaysPicture() { return nullptr; }      // kind 17: the lunar-days window's table
+TDrawing* DynamicsPicture() { return nullptr; }   // kinds 9, 10: the dynamics window's graph
+TDrawing* DignitiesPicture() { return nullptr; }  // kind 15: the dignities window's table
+TDrawing* PlanetaryHoursPicture() {
+  return nullptr;
+}  // kind 16: the planetary-hours window's table
+TDrawing* LunarDaysPicture() { return nullptr; }  // kind 17: the lunar-days window's table
 // ---- end of the later windows ----
 
 // The font size, points, of text whose lines are lineHeight pixels high on
 // a surface of the given pixels per inch: the same share of the line on the
 // screen and on paper.
 int PointsForLine(double lineHeight, int pixelsPerInch) {
-  return std::max(1, static_cast<int>(lineHeight * kFontOfLine * kScreenPixelsPerInch / pixelsPerInch));
+  return std::max(
+      1, static_cast<int>(lineHeight * kFontOfLine * kScreenPixelsPerInch / pixelsPerInch));
 }
 
 // Text lines in a rectangle of a page: drawn on a canvas confined to it.
 class ElementText {
  public:
-  ElementText(TCanvas& page, const TRect& rect, const std::string& face) : canvas_(page.Painter(), rect) {
+  ElementText(TCanvas& page, const TRect& rect, const std::string& face)
+      : canvas_(page.Painter(), rect) {
     canvas_.SetPixelsPerInch(page.PixelsPerInch());
     canvas_.Font.Name = face;
     canvas_.Font.Color = clBlack;
@@ -146,7 +150,8 @@ class ElementText {
     // a first guess in proportion, then down a point at a time, as text
     // widths do not follow the size exactly
     const int first = widest();
-    if (first > width && first > 0) canvas_.Font.Size = std::max(1, canvas_.Font.Size * width / first);
+    if (first > width && first > 0)
+      canvas_.Font.Size = std::max(1, canvas_.Font.Size * width / first);
     while (canvas_.Font.Size > 1 && widest() > width) --canvas_.Font.Size;
   }
   // Breaks a text at blanks into lines no wider than width.
@@ -177,8 +182,8 @@ class ElementText {
   int height_ = 0;
 };
 
-void DrawTextLines(TCanvas& page, const TRect& rect, const std::vector<std::string>& lines, int rows,
-                   const std::string& face) {
+void DrawTextLines(TCanvas& page, const TRect& rect, const std::vector<std::string>& lines,
+                   int rows, const std::string& face) {
   ElementText text(page, rect, face);
   const double lineHeight = static_cast<double>(text.Height()) / std::max(rows, 1);
   text.FitLines(lineHeight, lines, text.Width() - 2 * kTextInset);
@@ -188,8 +193,8 @@ void DrawTextLines(TCanvas& page, const TRect& rect, const std::vector<std::stri
 
 // A long text in lines of a given share of the rectangle's height, broken
 // at blanks to the rectangle's width.
-void DrawWrappedText(TCanvas& page, const TRect& rect, const std::vector<std::string>& paragraphs, int rows,
-                     const std::string& face) {
+void DrawWrappedText(TCanvas& page, const TRect& rect, const std::vector<std::string>& paragraphs,
+                     int rows, const std::string& face) {
   ElementText text(page, rect, face);
   const double lineHeight = static_cast<double>(text.Height()) / rows;
   text.Canvas().Font.Size = PointsForLine(lineHeight, text.Canvas().PixelsPerInch());
@@ -216,7 +221,8 @@ void DrawGrid(TCanvas& page, const TRect& rect, const std::vector<std::vector<st
   text.FitLines(rowHeight, cells, static_cast<int>(columnWidth) - 2);
   for (std::size_t r = 0; r < rows.size(); ++r)
     for (std::size_t c = 0; c < rows[r].size(); ++c)
-      text.Canvas().TextOut(static_cast<int>(c * columnWidth) + 1, static_cast<int>(r * rowHeight) + 1, rows[r][c]);
+      text.Canvas().TextOut(static_cast<int>(c * columnWidth) + 1,
+                            static_cast<int>(r * rowHeight) + 1, rows[r][c]);
 }
 
 // An empty frame just inside the rectangle.
@@ -239,7 +245,8 @@ void DrawOwner(TDrawing& owner, TCanvas& page, const TRect& rect, int colorMode,
     return;
   }
   TBitmap picture(width, height);
-  DrawOnto(owner, DrawTarget{&picture.Canvas(), TRect{0, 0, width, height}, colorMode, DrawPurpose::Print});
+  DrawOnto(owner, DrawTarget{&picture.Canvas(), TRect{0, 0, width, height}, colorMode,
+                             DrawPurpose::Print});
   page.CopyRect(TRect{rect.Left, rect.Top, rect.Left + width, rect.Top + height}, picture.Canvas(),
                 TRect{0, 0, width, height});
 }
@@ -249,7 +256,8 @@ std::string SexagesimalText(double value) {
   const char sign = value < 0 ? '-' : '+';
   long long seconds = std::llround(std::fabs(value) * 3600.0);
   char text[32];
-  std::snprintf(text, sizeof text, "%c%02lld:%02lld:%02lld", sign, seconds / 3600, seconds / 60 % 60, seconds % 60);
+  std::snprintf(text, sizeof text, "%c%02lld:%02lld:%02lld", sign, seconds / 3600,
+                seconds / 60 % 60, seconds % 60);
   return text;
 }
 
@@ -278,11 +286,12 @@ std::string AdoptLoadedBlanks() {
   // nothing of an unsound model is ever written back
   model.Loaded.fill(false);
   const std::string file = kBlankFileNames[check.List];
-  gBlankMessage = check.Line < 0
-                      ? FillEntry(Entry(kUiEntryBlankListLength),
-                                  {file, std::to_string(check.Have), std::to_string(check.Need)})
-                      : FillEntry(Entry(kUiEntryBlankValueBad),
-                                  {file, std::to_string(check.Line + 1), model.Lists[check.List][check.Line]});
+  gBlankMessage =
+      check.Line < 0
+          ? FillEntry(Entry(kUiEntryBlankListLength),
+                      {file, std::to_string(check.Have), std::to_string(check.Need)})
+          : FillEntry(Entry(kUiEntryBlankValueBad),
+                      {file, std::to_string(check.Line + 1), model.Lists[check.List][check.Line]});
   return gBlankMessage;
 }
 
@@ -321,7 +330,8 @@ void TPageArea::resizeEvent(QResizeEvent* event) {
 void TPageArea::mousePressEvent(QMouseEvent* event) {
   const QPoint p = ToDesigner(event->position().toPoint());
   RunGuarded([&] { designer_->FormMouseDown(event->button(), p.x(), p.y()); }, designer_);
-  if (event->button() == Qt::RightButton) designer_->PopupMenu1->popup(event->globalPosition().toPoint());
+  if (event->button() == Qt::RightButton)
+    designer_->PopupMenu1->popup(event->globalPosition().toPoint());
 }
 
 void TPageArea::mouseMoveEvent(QMouseEvent* event) {
@@ -337,13 +347,15 @@ void TPageArea::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TPageArea::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->source() == designer_->TreeView1 || event->source() == designer_->TreeView1->viewport())
+  if (event->source() == designer_->TreeView1 ||
+      event->source() == designer_->TreeView1->viewport())
     event->acceptProposedAction();
 }
 
 void TPageArea::dragMoveEvent(QDragMoveEvent* event) {
   const QPoint p = ToDesigner(event->position().toPoint());
-  const bool fromTree = event->source() == designer_->TreeView1 || event->source() == designer_->TreeView1->viewport();
+  const bool fromTree = event->source() == designer_->TreeView1 ||
+                        event->source() == designer_->TreeView1->viewport();
   if (fromTree && designer_->TreeView1DragOver(designer_->SelectedNode(), p.x(), p.y()))
     event->acceptProposedAction();
   else
@@ -352,7 +364,8 @@ void TPageArea::dragMoveEvent(QDragMoveEvent* event) {
 
 void TPageArea::dropEvent(QDropEvent* event) {
   const QPoint p = ToDesigner(event->position().toPoint());
-  RunGuarded([&] { designer_->TreeView1DragDrop(designer_->SelectedNode(), p.x(), p.y()); }, designer_);
+  RunGuarded([&] { designer_->TreeView1DragDrop(designer_->SelectedNode(), p.x(), p.y()); },
+             designer_);
   event->acceptProposedAction();
 }
 
@@ -362,7 +375,8 @@ TPrintDiziner::TPrintDiziner(QWidget* parent) : QDialog(parent) {
   gPrintDiziner = this;
   setObjectName("PrintDiziner");
   setWindowTitle(Q(Entry(kEntryCaption)));
-  setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   setFixedSize(kDesignerClientWidth, kDesignerClientHeight);
 
   auto* layout = new QHBoxLayout(this);
@@ -436,7 +450,8 @@ TPrintDiziner::TPrintDiziner(QWidget* parent) : QDialog(parent) {
   Panel6->setFixedSize(kWasteBinSize, kWasteBinSize + 1);
   Image1 = new QLabel(Panel6);
   Image1->setObjectName("Image1");
-  Image1->setPixmap(style()->standardIcon(QStyle::SP_TrashIcon).pixmap(kWasteBinSize, kWasteBinSize));
+  Image1->setPixmap(
+      style()->standardIcon(QStyle::SP_TrashIcon).pixmap(kWasteBinSize, kWasteBinSize));
   Image1->setToolTip(Q(Entry(kEntryWasteBinHint)));
   Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -473,7 +488,8 @@ TPrintDiziner::TPrintDiziner(QWidget* parent) : QDialog(parent) {
   on(Splitter1, &QSplitter::splitterMoved, &TPrintDiziner::Splitter1Moved);
   for (int mode = 0; mode < 3; ++mode) {
     QRadioButton* radio = mode == 0 ? RadioButton3 : mode == 1 ? RadioButton2 : RadioButton1;
-    connect(radio, &QRadioButton::clicked, this, Guarded([this, mode] { RadioButtonClick(mode); }, this));
+    connect(radio, &QRadioButton::clicked, this,
+            Guarded([this, mode] { RadioButtonClick(mode); }, this));
   }
 
   PrintMode = -1;
@@ -501,7 +517,8 @@ void TPrintDiziner::SaveTree() {
   if (!form) return;
   std::string error;
   if (!WriteLinesAtomic(form->ProgramFolder + kTreeFile, ElementTreeLines(Tree), &error))
-    throw PlatformError(error.empty() ? "Cannot create file " + form->ProgramFolder + kTreeFile : error);
+    throw PlatformError(error.empty() ? "Cannot create file " + form->ProgramFolder + kTreeFile
+                                      : error);
 }
 
 void TPrintDiziner::FillTree() {
@@ -590,8 +607,8 @@ void TPrintDiziner::ComboBox1Change() {
 }
 
 bool TPrintDiziner::TreeView1DragOver(int node, int x, int y) const {
-  return node >= 0 && node < Tree.Count() && !IsGroupKind(node) && x > PageRect.Left && x < PageRect.Right &&
-         y <= PageRect.Bottom;
+  return node >= 0 && node < Tree.Count() && !IsGroupKind(node) && x > PageRect.Left &&
+         x < PageRect.Right && y <= PageRect.Bottom;
 }
 
 void TPrintDiziner::TreeView1DragDrop(int node, int x, int y) {
@@ -625,13 +642,20 @@ void TPrintDiziner::FormMouseMove(int x, int y) {
   Grip = hit;
   Qt::CursorShape shape = Qt::ArrowCursor;
   switch (hit.Grip) {
-    case ElementGrip::Inside: shape = Qt::PointingHandCursor; break;
-    case ElementGrip::Vertical: shape = Qt::SizeHorCursor; break;
-    case ElementGrip::Horizontal: shape = Qt::SizeVerCursor; break;
+    case ElementGrip::Inside:
+      shape = Qt::PointingHandCursor;
+      break;
+    case ElementGrip::Vertical:
+      shape = Qt::SizeHorCursor;
+      break;
+    case ElementGrip::Horizontal:
+      shape = Qt::SizeVerCursor;
+      break;
     case ElementGrip::Corner:
       shape = hit.LeftEdge == hit.TopEdge ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
       break;
-    case ElementGrip::None: break;
+    case ElementGrip::None:
+      break;
   }
   PageArea->setCursor(shape);
 }
@@ -649,8 +673,8 @@ void TPrintDiziner::FormMouseDown(Qt::MouseButton button, int x, int y) {
   N5->setVisible(overElement);
   N6->setVisible(overElement);
   N1->setVisible(true);
-  const bool onPage = x >= PageRect.Left && x < PageRect.Right && y >= PageRect.Top && y < PageRect.Bottom &&
-                      CurrentBlank() >= 0;
+  const bool onPage = x >= PageRect.Left && x < PageRect.Right && y >= PageRect.Top &&
+                      y < PageRect.Bottom && CurrentBlank() >= 0;
   N4->setText(Q(Entry(Portrait ? kEntryLandscape : kEntryPortrait)));
   N2->setVisible(onPage);
   N2->setEnabled(onPage);
@@ -659,7 +683,8 @@ void TPrintDiziner::FormMouseDown(Qt::MouseButton button, int x, int y) {
 }
 
 void TPrintDiziner::FormMouseUp(int, int, bool overWasteBin) {
-  if (MovingElement >= 0 && overWasteBin) DeleteElement(ProgramBlanks(), CurrentBlank(), MovingElement);
+  if (MovingElement >= 0 && overWasteBin)
+    DeleteElement(ProgramBlanks(), CurrentBlank(), MovingElement);
   MovingElement = -1;
   HoveredElement = -1;
   Grip = {};
@@ -771,7 +796,8 @@ void TPrintDiziner::DrawBlank() {
     PageWidth = BlankValue(model, kPageWidths, b);
     PageHeight = BlankValue(model, kPageHeights, b);
     Ratio = static_cast<float>(PageHeight) / static_cast<float>(std::max(PageWidth, 1));
-    PageRect = ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kPanelRight, PageWidth, PageHeight);
+    PageRect =
+        ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kPanelRight, PageWidth, PageHeight);
     page.Pen = TPen{clBlack, 1, psSolid};
     page.Brush = TBrush{clWhite, bsSolid};
     page.Rectangle(PageRect.Left, PageRect.Top, PageRect.Right, PageRect.Bottom);
@@ -808,7 +834,8 @@ bool TPrintDiziner::PrintBlanks(const std::vector<int>& blanks) {
     PageWidth = BlankValue(model, kPageWidths, b);
     PageHeight = BlankValue(model, kPageHeights, b);
     Ratio = static_cast<float>(PageHeight) / static_cast<float>(std::max(PageWidth, 1));
-    PageRect = ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kPanelRight, PageWidth, PageHeight);
+    PageRect =
+        ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kPanelRight, PageWidth, PageHeight);
     const int width = printer.PageWidth(), height = printer.PageHeight();
     TCanvas page(printer.Painter());
     DrawElements(b, page, true, PrinterScale(PageRect, width, height));
@@ -839,11 +866,13 @@ void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double 
       case kKindDataBlock:
         if (chart) {
           const ChartRecord& c = chart->Chart;
-          DrawTextLines(page, rect,
-                        {c.ChartName, LocalMomentText(c.JulianDayUT, c.TimeZone) + " " + SexagesimalText(c.TimeZone),
-                         "  \xF8.(" + SexagesimalText(c.GeoLatitude) + ")  \xE4.(" +
-                             SexagesimalText(c.GeoLongitude) + ")"},
-                        3, face);
+          DrawTextLines(
+              page, rect,
+              {c.ChartName,
+               LocalMomentText(c.JulianDayUT, c.TimeZone) + " " + SexagesimalText(c.TimeZone),
+               "  \xF8.(" + SexagesimalText(c.GeoLatitude) + ")  \xE4.(" +
+                   SexagesimalText(c.GeoLongitude) + ")"},
+              3, face);
         }
         break;
       case kKindWheel:
@@ -851,16 +880,31 @@ void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double 
         break;
       case kKindHouseSystem:
         if (chart && chart->Chart.HouseSystem >= 0 && chart->Chart.HouseSystem < 24)
-          DrawTextLines(page, rect, {chart->Chart.HouseSystemNames[chart->Chart.HouseSystem]}, 1, face);
+          DrawTextLines(page, rect, {chart->Chart.HouseSystemNames[chart->Chart.HouseSystem]}, 1,
+                        face);
         break;
-      case kKindLunarDayLine: DrawTextLines(page, rect, {PanelText(3)}, 1, face); break;
-      case kKindDayRulerLine: DrawTextLines(page, rect, {PanelText(4)}, 1, face); break;
-      case kKindHourRulerLine: DrawTextLines(page, rect, {PanelText(2)}, 1, face); break;
+      case kKindLunarDayLine:
+        DrawTextLines(page, rect, {PanelText(3)}, 1, face);
+        break;
+      case kKindDayRulerLine:
+        DrawTextLines(page, rect, {PanelText(4)}, 1, face);
+        break;
+      case kKindHourRulerLine:
+        DrawTextLines(page, rect, {PanelText(2)}, 1, face);
+        break;
       case kKindSignDynamics:
-      case kKindAspectDynamics: later = DynamicsPicture(); break;
-      case kKindDignities: later = DignitiesPicture(); break;
-      case kKindPlanetaryHours: later = PlanetaryHoursPicture(); break;
-      case kKindLunarDays: later = LunarDaysPicture(); break;
+      case kKindAspectDynamics:
+        later = DynamicsPicture();
+        break;
+      case kKindDignities:
+        later = DignitiesPicture();
+        break;
+      case kKindPlanetaryHours:
+        later = PlanetaryHoursPicture();
+        break;
+      case kKindLunarDays:
+        later = LunarDaysPicture();
+        break;
       case kKindPositions:
         if (TPositionPlanets* positions = TPositionPlanets::Instance())
           DrawOwner(*positions, page, rect, colorMode, printer);
@@ -874,7 +918,8 @@ void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double 
           const double h = static_cast<double>(text.Height()) / kAspectRowsPerColumn;
           text.Canvas().Font.Size = PointsForLine(h, text.Canvas().PixelsPerInch());
           for (std::size_t i = 0; i < lines.size(); ++i) {
-            const int column = std::min<int>(static_cast<int>(i) / kAspectRowsPerColumn, kAspectColumns - 1);
+            const int column =
+                std::min<int>(static_cast<int>(i) / kAspectRowsPerColumn, kAspectColumns - 1);
             const int row = static_cast<int>(i) - column * kAspectRowsPerColumn;
             text.Canvas().TextOut(static_cast<int>(column * kAspectColumnStep * h),
                                   kTextInset + static_cast<int>(row * h), lines[i]);
@@ -904,17 +949,21 @@ void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double 
         break;
       case kKindCompletion:
         if (chart && TSignificators::Instance()) {
-          const CompletionRun run = FindCompletionEvents(chart->Chart, TSignificators::Instance()->Significators,
-                                                         SignRulerOption(), JudgementUiText(), ChartSearch());
-          DrawWrappedText(page, rect, CompletionResultLines(chart->Chart, run), kCompletionLines, face);
+          const CompletionRun run =
+              FindCompletionEvents(chart->Chart, TSignificators::Instance()->Significators,
+                                   SignRulerOption(), JudgementUiText(), ChartSearch());
+          DrawWrappedText(page, rect, CompletionResultLines(chart->Chart, run), kCompletionLines,
+                          face);
         }
         break;
       default:
-        if (kind >= kFirstHeading && kind < Tree.Count()) DrawTextLines(page, rect, {Tree.Captions[kind]}, 1, face);
+        if (kind >= kFirstHeading && kind < Tree.Count())
+          DrawTextLines(page, rect, {Tree.Captions[kind]}, 1, face);
         break;
     }
-    const bool waiting = kind == kKindSignDynamics || kind == kKindAspectDynamics || kind == kKindDignities ||
-                         kind == kKindPlanetaryHours || kind == kKindLunarDays;
+    const bool waiting = kind == kKindSignDynamics || kind == kKindAspectDynamics ||
+                         kind == kKindDignities || kind == kKindPlanetaryHours ||
+                         kind == kKindLunarDays;
     if (later)
       DrawOwner(*later, page, rect, colorMode, printer);
     else if (waiting && printer)

@@ -70,12 +70,12 @@ class TPrintDiziner : public QDialog {
   int PageWidth = 210;   // page model units
   int PageHeight = 297;  // page model units
   float Ratio = 297.0f / 210.0f;
-  TRect PageRect;               // the screen page, designer pixels
-  int HoveredElement = -1;      // element line, -1 none
-  int MovingElement = -1;       // element line, -1 none
-  int DownX = 0, DownY = 0;     // designer pixels, last mouse point of a move
-  GripHit Grip;                 // what the moving element was grabbed by
-  ElementTree Tree;             // the element tree as TV1.opt holds it
+  TRect PageRect;            // the screen page, designer pixels
+  int HoveredElement = -1;   // element line, -1 none
+  int MovingElement = -1;    // element line, -1 none
+  int DownX = 0, DownY = 0;  // designer pixels, last mouse point of a move
+  GripHit Grip;              // what the moving element was grabbed by
+  ElementTree Tree;          // the element tree as TV1.opt holds it
 
   // The blank selected in ComboBox1, -1 none.
   int CurrentBlank() const;
@@ -129,7 +129,7 @@ class TPrintDiziner : public QDialog {
   QSplitter* Splitter1 = nullptr;
   TPageArea* PageArea = nullptr;  // right of the splitter
   QWidget* Panel6 = nullptr;
-  QLabel* Image1 = nullptr;       // the waste bin
+  QLabel* Image1 = nullptr;  // the waste bin
   QMenu* PopupMenu1 = nullptr;
   QAction* N1 = nullptr;
   QAction* N2 = nullptr;

@@ -1,14 +1,14 @@
 // The designer's operations on the blank model against a model of the test's
 // own (blanks holding their elements), the checks of the lists, the hit test,
 // the page geometry on paper of every size and the element tree.
-#include "printing/blankdesign.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "printing/blankdesign.h"
 
 namespace {
 
@@ -44,7 +44,9 @@ TEST(BlankDesign, RandomEditsMatchAModelOfBlanksHoldingTheirElementsAndKeepTheLi
   std::mt19937 random(20261209);
   BlankModel model;
   std::vector<OracleBlank> oracle;
-  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, std::max(n - 1, 0))(random); };
+  auto pick = [&](int n) {
+    return std::uniform_int_distribution<int>(0, std::max(n - 1, 0))(random);
+  };
   for (int step = 0; step < 4000; ++step) {
     const int blanks = static_cast<int>(oracle.size());
     // a blank index one beyond the ends now and then, which must be refused
@@ -78,7 +80,8 @@ TEST(BlankDesign, RandomEditsMatchAModelOfBlanksHoldingTheirElementsAndKeepTheLi
         const int element = pick(static_cast<int>(model.Lists[kElementKinds].size()) + 1);
         int first = 0;
         for (int i = 0; i < b && real; ++i) first += static_cast<int>(oracle[i].Elements.size());
-        const bool ours = real && element >= first && element < first + static_cast<int>(oracle[b].Elements.size());
+        const bool ours = real && element >= first &&
+                          element < first + static_cast<int>(oracle[b].Elements.size());
         EXPECT_EQ(DeleteElement(model, b, element), ours);
         if (ours) oracle[b].Elements.erase(oracle[b].Elements.begin() + (element - first));
         break;
@@ -153,10 +156,14 @@ TEST(BlankDesign, HitTestFindsTheGripWithinOnePixelAndDragMovesOnlyWhatIsGrabbed
       const bool ny = std::abs(y - r.Top) <= 1 || std::abs(y - r.Bottom) <= 1;
       const bool inX = x >= r.Left && x <= r.Right, inY = y >= r.Top && y <= r.Bottom;
       ElementGrip want = ElementGrip::None;
-      if (nx && ny) want = ElementGrip::Corner;
-      else if (nx && inY) want = ElementGrip::Vertical;
-      else if (ny && inX) want = ElementGrip::Horizontal;
-      else if (inX && inY) want = ElementGrip::Inside;
+      if (nx && ny)
+        want = ElementGrip::Corner;
+      else if (nx && inY)
+        want = ElementGrip::Vertical;
+      else if (ny && inX)
+        want = ElementGrip::Horizontal;
+      else if (inX && inY)
+        want = ElementGrip::Inside;
       const GripHit hit = HitTest(model, 0, x, y);
       ASSERT_EQ(hit.Grip, want) << x << "," << y;
       if (want == ElementGrip::None) continue;
@@ -178,16 +185,21 @@ struct Paper {
   const char* Name;
   int Width, Height;
 };
-constexpr Paper kPapers[] = {{"A4", 4961, 7016}, {"Letter", 5100, 6600}, {"Legal", 5100, 8400},
-                             {"A3", 7016, 9921}, {"A5", 3496, 4961}};
+constexpr Paper kPapers[] = {{"A4", 4961, 7016},
+                             {"Letter", 5100, 6600},
+                             {"Legal", 5100, 8400},
+                             {"A3", 7016, 9921},
+                             {"A5", 3496, 4961}};
 
 TEST(BlankDesign, EveryPageFitsEveryPaperInEitherOrientationAndFillsItOneWay) {
   constexpr int kPanelRight = 276;  // pixels
   for (const Paper& paper : kPapers)
     for (bool landscape : {false, true})
       for (int client : {300, 455, 700}) {
-        const int pw = landscape ? paper.Height : paper.Width, ph = landscape ? paper.Width : paper.Height;
-        const TRect page = ScreenPage(783, client, kPanelRight, landscape ? 297 : 210, landscape ? 210 : 297);
+        const int pw = landscape ? paper.Height : paper.Width,
+                  ph = landscape ? paper.Width : paper.Height;
+        const TRect page =
+            ScreenPage(783, client, kPanelRight, landscape ? 297 : 210, landscape ? 210 : 297);
         ASSERT_LE(page.Right, 783);
         ASSERT_LE(page.Bottom, client);
         EXPECT_EQ(page.Left, kPanelRight);
@@ -197,7 +209,8 @@ TEST(BlankDesign, EveryPageFitsEveryPaperInEitherOrientationAndFillsItOneWay) {
         const TRect printed = PrinterRect(whole, page, s);
         EXPECT_LE(printed.Right, pw) << paper.Name << (landscape ? " landscape" : "");
         EXPECT_LE(printed.Bottom, ph) << paper.Name << (landscape ? " landscape" : "");
-        EXPECT_TRUE(std::abs(printed.Right - pw) <= 1 || std::abs(printed.Bottom - ph) <= 1) << paper.Name;
+        EXPECT_TRUE(std::abs(printed.Right - pw) <= 1 || std::abs(printed.Bottom - ph) <= 1)
+            << paper.Name;
         EXPECT_EQ(printed.Left, 0);  // an element at the page's left edge prints at x 0
       }
   // a landscape page on a narrow client is as wide as the room there is
@@ -212,8 +225,10 @@ TEST(BlankDesign, HeadingsRefuseControlCharactersAndTheirDeletionKeepsEveryEleme
     tree.Depths.push_back(n == 0 ? 0 : (IsGroupKind(n) ? 1 : 2));
     tree.Captions.push_back("node" + std::to_string(n));
   }
-  for (const char* bad : {"a\tb", "a\r", "\nb", "", "   "}) EXPECT_EQ(AddHeading(tree, bad), TreeRefusal::BadText);
-  for (const char* text : {"H0", "H1", "H2", "H1"}) ASSERT_EQ(AddHeading(tree, text), TreeRefusal::None);
+  for (const char* bad : {"a\tb", "a\r", "\nb", "", "   "})
+    EXPECT_EQ(AddHeading(tree, bad), TreeRefusal::BadText);
+  for (const char* text : {"H0", "H1", "H2", "H1"})
+    ASSERT_EQ(AddHeading(tree, text), TreeRefusal::None);
   ASSERT_EQ(tree.Count(), kFirstHeading + 4);
   EXPECT_EQ(tree.Depths.back(), tree.Depths[kHeadingParent] + 1);
   // the tree's lines read back as the same tree
@@ -223,7 +238,8 @@ TEST(BlankDesign, HeadingsRefuseControlCharactersAndTheirDeletionKeepsEveryEleme
   BlankModel model;
   AddBlank(model, "A");
   AddBlank(model, "B");
-  for (int kind : {kFirstHeading + 3, kKindWheel, kFirstHeading + 2}) AddElement(model, 0, kind, 300, 10);
+  for (int kind : {kFirstHeading + 3, kKindWheel, kFirstHeading + 2})
+    AddElement(model, 0, kind, 300, 10);
   AddElement(model, 1, kFirstHeading, 300, 10);
   auto texts = [&] {
     std::vector<std::string> t;

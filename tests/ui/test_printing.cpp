@@ -44,10 +44,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRenderDpi = 30;                                   // pixels per inch of the page images read back
-constexpr double kPdfPixel = double(PrintDevice::kPdfResolution) / kRenderDpi;  // printer pixels per image pixel
-constexpr int kInkLevel = 200;                                   // darker than this in any channel is ink
-constexpr int kFooterBand = 200;                                 // printer pixels above the bottom edge
+constexpr int kRenderDpi = 30;  // pixels per inch of the page images read back
+constexpr double kPdfPixel =
+    double(PrintDevice::kPdfResolution) / kRenderDpi;  // printer pixels per image pixel
+constexpr int kInkLevel = 200;                         // darker than this in any channel is ink
+constexpr int kFooterBand = 200;                       // printer pixels above the bottom edge
 
 std::string Shell(const std::string& command) {
   std::string out;
@@ -74,7 +75,8 @@ class Blanks : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = ScratchDataCopy("horary-blanks-");
-    previousSink_ = SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
+    previousSink_ =
+        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
   }
   void Start() {
     windows_ = CreateProgramWindows(folder_.string());
@@ -167,7 +169,8 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
     double w = 0, h = 0;
     int n = 0;
     if (std::sscanf(l.c_str(), "Pages: %d", &n) == 1) pages = n;
-    if (std::sscanf(l.c_str(), "Page %d size: %lf x %lf", &n, &w, &h) == 3) sizes.emplace_back(w, h);
+    if (std::sscanf(l.c_str(), "Page %d size: %lf x %lf", &n, &w, &h) == 3)
+      sizes.emplace_back(w, h);
   }
   EXPECT_EQ(pages, 3) << info;
   ASSERT_EQ(sizes.size(), 3u) << info;
@@ -175,30 +178,37 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   for (int b = 0; b < 3; ++b) {
     const bool portrait = BlankValue(ProgramBlanks(), kOrientations, b) == 1;
     EXPECT_NEAR(sizes[b].first, portrait ? kA4Short : kA4Long, kPointTolerance) << "page " << b + 1;
-    EXPECT_NEAR(sizes[b].second, portrait ? kA4Long : kA4Short, kPointTolerance) << "page " << b + 1;
+    EXPECT_NEAR(sizes[b].second, portrait ? kA4Long : kA4Short, kPointTolerance)
+        << "page " << b + 1;
   }
 
   const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
   EXPECT_NE(text.find("Проба печати"), std::string::npos);
-  const std::string system = Cp1251ToUtf8(chart_->Chart.HouseSystemNames[chart_->Chart.HouseSystem]);
+  const std::string system =
+      Cp1251ToUtf8(chart_->Chart.HouseSystemNames[chart_->Chart.HouseSystem]);
   EXPECT_NE(text.find(system), std::string::npos) << system;
   const std::vector<std::string> verdict = PaneLines(*windows_->Radical->RichEdit1);
   ASSERT_FALSE(verdict.empty());
-  const std::string firstWords = Cp1251ToUtf8(verdict.front().substr(0, verdict.front().find(' ', 8)));
+  const std::string firstWords =
+      Cp1251ToUtf8(verdict.front().substr(0, verdict.front().find(' ', 8)));
   EXPECT_NE(text.find(firstWords), std::string::npos) << firstWords;
 
   // the pages as images: ink inside every element's rectangle, none outside
   // them but the footer line; greys only on the monochrome blank
   const fs::path prefix = folder_ / "page";
-  Shell("pdftoppm -r " + std::to_string(kRenderDpi) + " -png '" + pdf + "' '" + prefix.string() + "'");
+  Shell("pdftoppm -r " + std::to_string(kRenderDpi) + " -png '" + pdf + "' '" + prefix.string() +
+        "'");
   const BlankModel& model = ProgramBlanks();
   for (int b = 0; b < 3; ++b) {
     QImage page;
-    ASSERT_TRUE(page.load(QString::fromStdString(prefix.string() + "-" + std::to_string(b + 1) + ".png")));
+    ASSERT_TRUE(
+        page.load(QString::fromStdString(prefix.string() + "-" + std::to_string(b + 1) + ".png")));
     page = page.convertToFormat(QImage::Format_RGB32);
-    const TRect screen = ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kDesignerPanelWidth + 2,
-                                    BlankValue(model, kPageWidths, b), BlankValue(model, kPageHeights, b));
-    const int pw = static_cast<int>(page.width() * kPdfPixel), ph = static_cast<int>(page.height() * kPdfPixel);
+    const TRect screen =
+        ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kDesignerPanelWidth + 2,
+                   BlankValue(model, kPageWidths, b), BlankValue(model, kPageHeights, b));
+    const int pw = static_cast<int>(page.width() * kPdfPixel),
+              ph = static_cast<int>(page.height() * kPdfPixel);
     const double s = PrinterScale(screen, pw, ph);
     std::vector<QRect> rects;
     for (int e = FirstElement(model, b); e < FirstElement(model, b) + ElementCount(model, b); ++e) {
@@ -224,10 +234,13 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
       }
     EXPECT_EQ(inkOutside, 0) << "blank " << b;
     for (std::size_t i = 0; i < rects.size(); ++i)
-      EXPECT_GT(inkWithin[i], 0) << "blank " << b << " element kind "
-                                 << ElementAt(model, FirstElement(model, b) + static_cast<int>(i)).Kind;
-    if (BlankValue(model, kBackgrounds, b) == 0) EXPECT_EQ(coloured, 0) << "blank " << b;
-    else EXPECT_GT(coloured, 0) << "blank " << b;
+      EXPECT_GT(inkWithin[i], 0)
+          << "blank " << b << " element kind "
+          << ElementAt(model, FirstElement(model, b) + static_cast<int>(i)).Kind;
+    if (BlankValue(model, kBackgrounds, b) == 0)
+      EXPECT_EQ(coloured, 0) << "blank " << b;
+    else
+      EXPECT_GT(coloured, 0) << "blank " << b;
   }
 }
 
@@ -282,7 +295,8 @@ TEST_F(Blanks, DesignerEditsKeepTheListsInStepAndTheFilesReadBackByteForByte) {
   // moving the splitter shows the page elsewhere but leaves it and its
   // elements where they were on the page picture
   const QImage before = PageImage().Image().copy();
-  designer.Splitter1->setSizes({kDesignerPanelWidth + 80, kDesignerClientWidth - kDesignerPanelWidth - 80});
+  designer.Splitter1->setSizes(
+      {kDesignerPanelWidth + 80, kDesignerClientWidth - kDesignerPanelWidth - 80});
   designer.Splitter1Moved();
   EXPECT_EQ(designer.PageRect.Left, page.Left);
   EXPECT_EQ(PageImage().Image(), before);
@@ -315,13 +329,16 @@ TEST_F(Blanks, DesignerEditsKeepTheListsInStepAndTheFilesReadBackByteForByte) {
   ASSERT_TRUE(ReadLines(treeFile, treeLines));
   EXPECT_EQ(treeLines.size(), static_cast<std::size_t>(nodes + 1));
   {
-    ModalScript confirm({[](QWidget* w) { TWarning::Instance()->accept(); (void)w; }});
+    ModalScript confirm({[](QWidget* w) {
+      TWarning::Instance()->accept();
+      (void)w;
+    }});
     designer.SelectNode(kFirstHeading);
     designer.BitBtn1Click();
   }
   EXPECT_EQ(designer.Tree.Count(), nodes + 1);
-  EXPECT_EQ(messages_.back(), FillEntry(Entry(kUiEntryHeadingInUse), {designer.Tree.Captions[kFirstHeading],
-                                                                      model.Names()[0]}));
+  EXPECT_EQ(messages_.back(), FillEntry(Entry(kUiEntryHeadingInUse),
+                                        {designer.Tree.Captions[kFirstHeading], model.Names()[0]}));
   {
     ModalScript confirm({[](QWidget*) { TWarning::Instance()->accept(); }});
     designer.SelectNode(nodes);
@@ -354,9 +371,7 @@ TEST_F(Blanks, DesignerEditsKeepTheListsInStepAndTheFilesReadBackByteForByte) {
 }
 
 TEST_F(Blanks, TemplatesOutOfStepAreNamedNeitherShownNorPrintedAndNeverRewritten) {
-  {
-    std::ofstream(folder_ / "Print" / "IPW1.diz", std::ios::binary | std::ios::app) << "210\r\n";
-  }
+  { std::ofstream(folder_ / "Print" / "IPW1.diz", std::ios::binary | std::ios::app) << "210\r\n"; }
   std::vector<std::string> before;
   for (const char* name : kBlankFileNames) before.push_back(ReadBytes(folder_ / "Print" / name));
   Start();
