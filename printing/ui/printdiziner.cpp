@@ -34,6 +34,7 @@
 #include "chart/ui/positionplanets.h"
 #include "input/ui/paramcalc.h"
 #include "judgement/ui/analiszav.h"
+#include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
 #include "judgement/ui/significatorswindow.h"
@@ -109,11 +110,19 @@ std::string TableFont() {
 // until it does, the kind draws an empty frame.
 TDrawing* DynamicsPicture() { return nullptr; }   // kinds 9, 10: the dynamics window's graph
 TDrawing* DignitiesPicture() { return nullptr; }  // kind 15: the dignities window's table
-TDrawing* PlanetaryHoursPicture() {
-  return nullptr;
-}  // kind 16: the planetary-hours window's table
-TDrawing* LunarDaysPicture() { return nullptr; }  // kind 17: the lunar-days window's table
 // ---- end of the later windows ----
+
+// The timing tables of the chart as it is now.
+TDrawing* PlanetaryHoursPicture() {
+  TPlanetHour* hours = TPlanetHour::Instance();
+  if (hours) hours->CalcPlanetHours();
+  return hours;
+}
+TDrawing* LunarDaysPicture() {
+  TMoonDay* days = TMoonDay::Instance();
+  if (days) days->CalcMoonDays();
+  return days;
+}
 
 // The font size, points, of text whose lines are lineHeight pixels high on
 // a surface of the given pixels per inch: the same share of the line on the

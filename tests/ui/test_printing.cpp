@@ -25,6 +25,7 @@
 #include "chart/ui/picturechart.h"
 #include "chart/ui/positionplanets.h"
 #include "engine/astromath.h"
+#include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
 #include "mainwindow/ui/baseform.h"
@@ -129,6 +130,7 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   const DrawTarget chartOwn = chart_->Target();
   const DrawTarget positionsOwn = windows_->PositionPlanets->Target();
   const DrawTarget spaceOwn = windows_->LocalSpaceChart->Target();
+  const DrawTarget hoursOwn = windows_->PlanetHour->Target();
 
   // printing is there only while the choice of blanks is open
   EXPECT_FALSE(form_->Item("N18")->isEnabled());
@@ -155,6 +157,7 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   EXPECT_TRUE(SameTarget(chart_->Target(), chartOwn));
   EXPECT_TRUE(SameTarget(windows_->PositionPlanets->Target(), positionsOwn));
   EXPECT_TRUE(SameTarget(windows_->LocalSpaceChart->Target(), spaceOwn));
+  EXPECT_TRUE(SameTarget(windows_->PlanetHour->Target(), hoursOwn));
   const std::string printedCell = astronom.Cell(1, 1);
   astronom.FillPlanetParameters();
   EXPECT_EQ(printedCell, astronom.Cell(1, 1));
