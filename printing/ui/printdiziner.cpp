@@ -616,8 +616,10 @@ void TPrintDiziner::ComboBox1Change() {
 }
 
 bool TPrintDiziner::TreeView1DragOver(int node, int x, int y) const {
-  return node >= 0 && node < Tree.Count() && !IsGroupKind(node) && x > PageRect.Left &&
-         x < PageRect.Right && y <= PageRect.Bottom;
+  if (node < 0 || node >= Tree.Count() || IsGroupKind(node)) return false;
+  // with no blank there is no page: the drop is taken to say why
+  if (CurrentBlank() < 0) return x > kDesignerPanelWidth;
+  return x > PageRect.Left && x < PageRect.Right && y <= PageRect.Bottom;
 }
 
 void TPrintDiziner::TreeView1DragDrop(int node, int x, int y) {

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTextEdit>
 #include <cstdio>
@@ -370,6 +371,19 @@ TEST_F(Blanks, DesignerEditsKeepTheListsInStepAndTheFilesReadBackByteForByte) {
   }
   EXPECT_EQ(BlankCount(model), 3);
   EXPECT_TRUE(CheckBlankModel(model).Ok);
+
+  // with every blank gone the lists are empty and a drop says why it is refused
+  {
+    std::vector<ModalScript::Step> yes(3, [](QWidget*) { TWarning::Instance()->accept(); });
+    ModalScript confirm(yes);
+    for (int i = 0; i < 3; ++i) designer.BitBtn4Click();
+  }
+  for (const LineList& list : model.Lists) EXPECT_TRUE(list.empty());
+  EXPECT_EQ(designer.ComboBox1->count(), 0);
+  EXPECT_FALSE(designer.BitBtn4->isEnabled());
+  designer.TreeView1DragDrop(kKindWheel, 400, 50);
+  EXPECT_EQ(messages_.back(), Entry(kUiEntryDropWithoutBlank));
+  EXPECT_TRUE(model.Lists[kElementKinds].empty());
   designer.PrintMode = -1;
 }
 
