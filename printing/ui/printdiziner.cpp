@@ -33,6 +33,7 @@
 #include "chart/ui/picturechart.h"
 #include "chart/ui/positionplanets.h"
 #include "input/ui/paramcalc.h"
+#include "judgement/ui/affeticnew.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
@@ -87,8 +88,8 @@ constexpr int kScreenPixelsPerInch = 96;
 constexpr int kAspectRowsPerColumn = 18;
 constexpr double kAspectColumnStep = 6.5;  // line heights between aspect-list columns
 constexpr int kAspectColumns = 5;
-constexpr int kRadicalityLines = 12;  // lines of the radicality text in its element
-constexpr int kCompletionLines = 15;  // lines of the completion list in its element
+constexpr int kRadicalityLines = 8;   // lines of the radicality text in its element
+constexpr int kCompletionLines = 10;  // lines of the completion list in its element
 
 const char* kTreeFile = "/Options/TV1.opt";
 
@@ -105,12 +106,18 @@ std::string TableFont() {
   return params && !params->TableFontName.empty() ? params->TableFontName : std::string("Arial");
 }
 
-// ---- Windows that join the program later: the one connection of each ----
-// Each returns the window that draws the kind (through its drawing target);
+// ---- The window that joins the program later: its one connection ----
+// Returns the window that draws the kind (through its drawing target);
 // until it does, the kind draws an empty frame.
-TDrawing* DynamicsPicture() { return nullptr; }   // kinds 9, 10: the dynamics window's graph
-TDrawing* DignitiesPicture() { return nullptr; }  // kind 15: the dignities window's table
-// ---- end of the later windows ----
+TDrawing* DynamicsPicture() { return nullptr; }  // kinds 9, 10: the dynamics window's graph
+// ---- end of the later window ----
+
+// The dignities of the chart as it is now.
+TDrawing* DignitiesPicture() {
+  TAffeticnew* dignities = TAffeticnew::Instance();
+  if (dignities) dignities->CalcDignities();
+  return dignities;
+}
 
 // The timing tables of the chart as it is now.
 TDrawing* PlanetaryHoursPicture() {
@@ -227,10 +234,10 @@ void DrawGrid(TCanvas& page, const TRect& rect, const std::vector<std::vector<st
   const double columnWidth = static_cast<double>(text.Width()) / std::max<std::size_t>(columns, 1);
   std::vector<std::string> cells;
   for (const auto& row : rows) cells.insert(cells.end(), row.begin(), row.end());
-  text.FitLines(rowHeight, cells, static_cast<int>(columnWidth) - 2);
+  text.FitLines(rowHeight, cells, static_cast<int>(columnWidth) - 3 * kTextInset);
   for (std::size_t r = 0; r < rows.size(); ++r)
     for (std::size_t c = 0; c < rows[r].size(); ++c)
-      text.Canvas().TextOut(static_cast<int>(c * columnWidth) + 1,
+      text.Canvas().TextOut(static_cast<int>(c * columnWidth) + kTextInset,
                             static_cast<int>(r * rowHeight) + 1, rows[r][c]);
 }
 

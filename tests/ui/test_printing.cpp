@@ -26,6 +26,7 @@
 #include "chart/ui/picturechart.h"
 #include "chart/ui/positionplanets.h"
 #include "engine/astromath.h"
+#include "judgement/ui/affeticnew.h"
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
@@ -132,6 +133,7 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   const DrawTarget positionsOwn = windows_->PositionPlanets->Target();
   const DrawTarget spaceOwn = windows_->LocalSpaceChart->Target();
   const DrawTarget hoursOwn = windows_->PlanetHour->Target();
+  const DrawTarget dignitiesOwn = windows_->Affeticnew->Target();
 
   // printing is there only while the choice of blanks is open
   EXPECT_FALSE(form_->Item("N18")->isEnabled());
@@ -159,6 +161,7 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   EXPECT_TRUE(SameTarget(windows_->PositionPlanets->Target(), positionsOwn));
   EXPECT_TRUE(SameTarget(windows_->LocalSpaceChart->Target(), spaceOwn));
   EXPECT_TRUE(SameTarget(windows_->PlanetHour->Target(), hoursOwn));
+  EXPECT_TRUE(SameTarget(windows_->Affeticnew->Target(), dignitiesOwn));
   const std::string printedCell = astronom.Cell(1, 1);
   astronom.FillPlanetParameters();
   EXPECT_EQ(printedCell, astronom.Cell(1, 1));
