@@ -35,6 +35,7 @@
 #include "input/ui/paramcalc.h"
 #include "judgement/ui/affeticnew.h"
 #include "judgement/ui/analiszav.h"
+#include "judgement/ui/dynplanasp.h"
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
@@ -106,11 +107,8 @@ std::string TableFont() {
   return params && !params->TableFontName.empty() ? params->TableFontName : std::string("Arial");
 }
 
-// ---- The window that joins the program later: its one connection ----
-// Returns the window that draws the kind (through its drawing target);
-// until it does, the kind draws an empty frame.
-TDrawing* DynamicsPicture() { return nullptr; }  // kinds 9, 10: the dynamics window's graph
-// ---- end of the later window ----
+// The dynamics graph the dynamics window holds.
+TDrawing* DynamicsPicture() { return TDynPlanAsp::Instance(); }
 
 // The dignities of the chart as it is now.
 TDrawing* DignitiesPicture() {
@@ -979,13 +977,7 @@ void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double 
           DrawTextLines(page, rect, {Tree.Captions[kind]}, 1, face);
         break;
     }
-    const bool waiting = kind == kKindSignDynamics || kind == kKindAspectDynamics ||
-                         kind == kKindDignities || kind == kKindPlanetaryHours ||
-                         kind == kKindLunarDays;
-    if (later)
-      DrawOwner(*later, page, rect, colorMode, printer);
-    else if (waiting && printer)
-      DrawFrame(page, rect, clBlack);
+    if (later) DrawOwner(*later, page, rect, colorMode, printer);
     // on the screen every element shows its frame over its picture, the
     // one being moved in another colour
     if (!printer) DrawFrame(page, rect, e == MovingElement ? clRed : clGray);

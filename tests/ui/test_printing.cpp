@@ -277,6 +277,10 @@ TEST_F(Blanks, DesignerEditsKeepTheListsInStepAndTheFilesReadBackByteForByte) {
   designer.TreeView1DragDrop(18, 400, 50);
   designer.TreeView1DragDrop(kKindWheel, 300, 200);
   ASSERT_EQ(ElementCount(model, b), 2);
+  // a dynamics graph drawn before any graph was asked for, then deleted
+  designer.TreeView1DragDrop(kKindSignDynamics, 300, 300);
+  ASSERT_EQ(ElementCount(model, b), 3);
+  ASSERT_TRUE(DeleteElement(model, b, FirstElement(model, b) + 2));
   const int first = FirstElement(model, b);
   const BlankElement space = ElementAt(model, first);
   EXPECT_EQ(space.Left, 400);
