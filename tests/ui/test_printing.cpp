@@ -27,6 +27,7 @@
 #include "chart/ui/positionplanets.h"
 #include "engine/astromath.h"
 #include "judgement/ui/affeticnew.h"
+#include "judgement/ui/dynplanasp.h"
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
@@ -135,17 +136,29 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   const DrawTarget hoursOwn = windows_->PlanetHour->Target();
   const DrawTarget dignitiesOwn = windows_->Affeticnew->Target();
 
+  // a fourth blank holding the sign graph the dynamics window was asked for
+  chart_->FormActivate();
+  windows_->DynPlanAsp->ShowSignDynamics(0);
+  ASSERT_GT(windows_->DynPlanAsp->SampleRuns(), 0);
+  const DrawTarget dynamicsOwn = windows_->DynPlanAsp->Target();
+  windows_->DynPlanAsp->close();
+  AddBlank(ProgramBlanks(), "D");
+  AddElement(ProgramBlanks(), 3, kKindSignDynamics, 300, 20);
+  SetElement(ProgramBlanks(), FirstElement(ProgramBlanks(), 3),
+             BlankElement{kKindSignDynamics, 20, 300, 220, 570});
+  const int blanks = BlankCount(ProgramBlanks());
+
   // printing is there only while the choice of blanks is open
   EXPECT_FALSE(form_->Item("N18")->isEnabled());
   form_->Item("N47")->trigger();
   TBlanksDoc& choice = *windows_->BlanksDoc;
   ASSERT_TRUE(choice.isVisible());
   ASSERT_TRUE(form_->Item("N18")->isEnabled());
-  ASSERT_EQ(choice.CheckListBox1->count(), 3);
+  ASSERT_EQ(choice.CheckListBox1->count(), blanks);
   form_->Item("N18")->trigger();
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_.back(), Entry(433));  // nothing ticked
-  for (int b = 0; b < 3; ++b) choice.SetTicked(b, true);
+  for (int b = 0; b < blanks; ++b) choice.SetTicked(b, true);
   messages_.clear();
   form_->Item("N18")->trigger();
   ASSERT_EQ(messages_.size(), 1u) << messages_.front();
@@ -162,6 +175,7 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   EXPECT_TRUE(SameTarget(windows_->LocalSpaceChart->Target(), spaceOwn));
   EXPECT_TRUE(SameTarget(windows_->PlanetHour->Target(), hoursOwn));
   EXPECT_TRUE(SameTarget(windows_->Affeticnew->Target(), dignitiesOwn));
+  EXPECT_TRUE(SameTarget(windows_->DynPlanAsp->Target(), dynamicsOwn));
   const std::string printedCell = astronom.Cell(1, 1);
   astronom.FillPlanetParameters();
   EXPECT_EQ(printedCell, astronom.Cell(1, 1));
@@ -179,10 +193,10 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
     if (std::sscanf(l.c_str(), "Page %d size: %lf x %lf", &n, &w, &h) == 3)
       sizes.emplace_back(w, h);
   }
-  EXPECT_EQ(pages, 3) << info;
-  ASSERT_EQ(sizes.size(), 3u) << info;
+  EXPECT_EQ(pages, blanks) << info;
+  ASSERT_EQ(sizes.size(), static_cast<std::size_t>(blanks)) << info;
   constexpr double kA4Short = 595.28, kA4Long = 841.89, kPointTolerance = 1.0;  // points
-  for (int b = 0; b < 3; ++b) {
+  for (int b = 0; b < blanks; ++b) {
     const bool portrait = BlankValue(ProgramBlanks(), kOrientations, b) == 1;
     EXPECT_NEAR(sizes[b].first, portrait ? kA4Short : kA4Long, kPointTolerance) << "page " << b + 1;
     EXPECT_NEAR(sizes[b].second, portrait ? kA4Long : kA4Short, kPointTolerance)
@@ -206,7 +220,7 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   Shell("pdftoppm -r " + std::to_string(kRenderDpi) + " -png '" + pdf + "' '" + prefix.string() +
         "'");
   const BlankModel& model = ProgramBlanks();
-  for (int b = 0; b < 3; ++b) {
+  for (int b = 0; b < blanks; ++b) {
     QImage page;
     ASSERT_TRUE(
         page.load(QString::fromStdString(prefix.string() + "-" + std::to_string(b + 1) + ".png")));
