@@ -1,6 +1,7 @@
 // Chart database model: record lines, the tree text and the pair of files.
 #include "mainwindow/chartdb.h"
 
+#include <cctype>
 #include <cmath>
 #include <utility>
 
@@ -324,6 +325,23 @@ std::vector<std::size_t> ParentIndices(const std::vector<DbNode>& nodes) {
   return parents;
 }
 
+std::size_t NodeAtPath(const std::vector<DbNode>& nodes, const std::vector<int>& path) {
+  std::size_t at = 0;
+  std::size_t end = nodes.size();  // one past the last node among the siblings searched
+  for (std::size_t step = 0; step < path.size(); ++step) {
+    if (step > 0) {
+      end = SubtreeEnd(nodes, at);
+      ++at;
+    }
+    if (path[step] < 0 || at >= end) return std::string::npos;
+    for (int skip = 0; skip < path[step]; ++skip) {
+      at = SubtreeEnd(nodes, at);
+      if (at >= end) return std::string::npos;
+    }
+  }
+  return path.empty() ? std::string::npos : at;
+}
+
 std::size_t InsertDbNode(ChartDatabase& db, std::size_t parent, DbNode node, std::string line) {
   std::size_t at = db.Nodes.size();
   node.Level = 0;
@@ -393,6 +411,16 @@ bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
   db.Lines = std::move(recordLines);
   db.Modified = false;
   return true;
+}
+
+std::string DatabaseStemOf(const std::string& chosenFile) {
+  static constexpr std::string_view kExtension = ".zrn";
+  if (chosenFile.size() < kExtension.size()) return chosenFile;
+  const std::size_t at = chosenFile.size() - kExtension.size();
+  for (std::size_t i = 0; i < kExtension.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(chosenFile[at + i])) != kExtension[i])
+      return chosenFile;
+  return chosenFile.substr(0, at);
 }
 
 std::string TreeFileOf(const std::string& recordFile) {

@@ -150,6 +150,12 @@ std::size_t ParentIndex(const std::vector<DbNode>& nodes, std::size_t i);
 // The parent of every node in one pass (npos for top-level nodes): what the
 // tree window needs to build its items detached and insert them at once.
 std::vector<std::size_t> ParentIndices(const std::vector<DbNode>& nodes);
+// The absolute index of the node a path of child positions leads to: path[0]
+// is the position among the top-level nodes, each later entry a position
+// among the children of the node before. npos when the path leads nowhere.
+// What the tree window asks for the item the user picked: one walk over the
+// nodes that come before the one found, skipping whole subtrees.
+std::size_t NodeAtPath(const std::vector<DbNode>& nodes, const std::vector<int>& path);
 // Inserts a node with its line as the last child of parent (npos: a new
 // top-level node after the last one); returns its absolute index. Sets Modified.
 std::size_t InsertDbNode(ChartDatabase& db, std::size_t parent, DbNode node, std::string line);
@@ -170,6 +176,12 @@ bool IsDatabaseFileName(std::string_view name);
 bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
                        const std::string& treeFileName, const std::string& recordFileName,
                        ChartDatabase& db, std::string& message);
+
+// The stem of the pair a chosen file name stands for: the name less a final
+// ".zrn" in any case, so that "<stem>.zrn" and "<stem>.zrt" sit side by side
+// whatever extension was typed ("base.qck" gives "base.qck", saved as
+// "base.qck.zrn").
+std::string DatabaseStemOf(const std::string& chosenFile);
 
 // The tree file beside a record file: the last three characters become "zrt".
 std::string TreeFileOf(const std::string& recordFile);

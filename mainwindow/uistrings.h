@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 567, so a complete file has 568 lines.
-inline constexpr int kUiEntryCount = 568;
+// The highest entry any window reads is 574, so a complete file has 575 lines.
+inline constexpr int kUiEntryCount = 575;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -57,6 +57,14 @@ inline constexpr int kUiEntryDropWithoutBlank = 564;  // -
 inline constexpr int kUiEntryNameBadText = 565;       // - (a heading or blank name refused)
 inline constexpr int kUiEntryHeadingInUse = 566;      // the heading, the blank holding it
 inline constexpr int kUiEntryPrintedToPdf = 567;      // the PDF file
+// The chart database's questions and refusals.
+inline constexpr int kUiEntryDatabaseChanged = 568;     // the database's name: save the changes?
+inline constexpr int kUiEntrySaveButton = 569;          // the question's button that saves
+inline constexpr int kUiEntryDiscardButton = 570;       // the question's button that discards
+inline constexpr int kUiEntryRootNoFileName = 571;      // the database's name, no file name
+inline constexpr int kUiEntryOverwriteForeign = 572;    // a file of another database: replace?
+inline constexpr int kUiEntryDatabaseNotOpened = 573;   // the reason, naming file and line
+inline constexpr int kUiEntryRecordUnreadable = 574;    // the chart's name, the reason
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

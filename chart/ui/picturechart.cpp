@@ -666,7 +666,7 @@ void TPictureRadixChart::FormDragDrop(const QObject* source) {
   LoadChartFromDatabaseTree();
 }
 
-void TPictureRadixChart::LoadChartFromDatabaseTree() {}
+void TPictureRadixChart::LoadChartFromDatabaseTree() { owner_->N68Click(); }
 
 void TPictureRadixChart::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
@@ -683,18 +683,24 @@ void TPictureRadixChart::mouseReleaseEvent(QMouseEvent* event) {
   RunGuarded([&] { FormMouseUp(event->button(), p.x(), p.y()); }, this);
 }
 
+// A node dragged from the tree is copied, never moved: whatever keys are
+// held, the tree keeps its node.
 void TPictureRadixChart::dragEnterEvent(QDragEnterEvent* event) {
-  if (FormDragOver(event->source()))
-    event->acceptProposedAction();
-  else
+  if (!FormDragOver(event->source())) {
     event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
 }
 
 void TPictureRadixChart::dragMoveEvent(QDragMoveEvent* event) {
-  if (FormDragOver(event->source()))
-    event->acceptProposedAction();
-  else
+  if (!FormDragOver(event->source())) {
     event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
 }
 
 void TPictureRadixChart::dropEvent(QDropEvent* event) {
@@ -702,6 +708,7 @@ void TPictureRadixChart::dropEvent(QDropEvent* event) {
     event->ignore();
     return;
   }
-  event->acceptProposedAction();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
   RunGuarded([&] { FormDragDrop(event->source()); }, this);
 }

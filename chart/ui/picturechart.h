@@ -137,8 +137,9 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   void SearchDropMoment(int drag, int drop);
   // The longitude under the pointer on the outer circle, degrees [0, 360).
   double RingLongitude(int x, int y) const;
-  // The hook where a chart node dropped from the database tree is loaded.
-  // The chart database is not part of the program yet: nothing happens.
+  // A chart node dropped from the database tree: loaded as by the main
+  // window's command "Загрузить текущую запись БД" (the node dragged is the
+  // one selected).
   void LoadChartFromDatabaseTree();
 
   TBaseForm* owner_;

@@ -222,7 +222,6 @@ TBaseForm::TBaseForm(const std::string& programFolder, QWidget* parent) : QMainW
   Item("Help")->setVisible(ShowHelpItem(UiText));
   EquatorialOutput = 0;
   SaveSettingsDuringWork = 0;
-  DbModified = 0;
   DecimalComma = DecimalSeparator() == ',' ? 1 : 0;
 
   // The settings files to the locale's decimal separator, the last step: a
@@ -292,9 +291,20 @@ void TBaseForm::BuildPanels() {
   treeBd_ = new QTreeWidget(panelDb_);
   treeBd_->setObjectName("TreeBD");
   treeBd_->setHeaderHidden(true);
+  treeBd_->setUniformRowHeights(true);
+  treeBd_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  treeBd_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // a chart node is dragged onto the chart window, which loads it; the tree
+  // never takes a drop and never loses the node dragged
+  treeBd_->setDragEnabled(true);
+  treeBd_->setDragDropMode(QAbstractItemView::DragOnly);
+  treeBd_->setDefaultDropAction(Qt::CopyAction);
   statusBarDb_ = new QStatusBar(panelDb_);
   statusBarDb_->setObjectName("StatusBarDB");
   statusBarDb_->setSizeGripEnabled(false);
+  statusBarDbText_ = new QLabel(statusBarDb_);
+  statusBarDbText_->setObjectName("Panel0");
+  statusBarDb_->addWidget(statusBarDbText_, 1);
   dbLayout->addWidget(treeBd_);
   dbLayout->addWidget(statusBarDb_);
   panelDb_->resize(201, panelDb_->height());
@@ -549,6 +559,7 @@ void TBaseForm::ConnectHandlers() {
   on("N47", &TBaseForm::N47Click);
   on("N134", &TBaseForm::N134Click);
   on("N18", &TBaseForm::N18Click);
+  ConnectDatabaseHandlers();
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -568,7 +579,7 @@ void TBaseForm::ConnectHandlers() {
 
   // Commands whose windows are not part of the program yet stay disabled.
   for (const char* later :
-       {"N8", "N9", "N25"})
+       {"N25"})
     SetCommandEnabled(later, false);
   // The file export asks its size through the picture dialog, which
   // registers itself as the export's asker (and enables BMP1) when created.
@@ -641,6 +652,13 @@ void TBaseForm::FormShow() {
 
 void TBaseForm::closeEvent(QCloseEvent* event) {
   if (!closing_) {
+    // unsaved database changes: Cancel keeps the program running
+    bool goOn = false;
+    RunGuarded([&] { goOn = AskSaveDatabase(); }, this);
+    if (!goOn) {
+      event->ignore();
+      return;
+    }
     closing_ = true;
     FormClose();
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/aspectpick.h"
+#include "mainwindow/chartdb.h"
 #include "mainwindow/uistrings.h"
 
 class QAction;
@@ -23,6 +24,7 @@ class QStatusBar;
 class TTimingTable;
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 class TPictureRadixChart;
 
@@ -50,8 +52,14 @@ class TBaseForm : public QMainWindow {
 
   static TBaseForm* Instance();
 
+  // The open chart database: the tree in pre-order beside its record lines,
+  // the folder it came from and whether it changed since it was last saved.
+  // TreeBD shows it; every command changes both together.
+  ChartDatabase Database;
+
   // Fields of the main window.
-  std::string DbFolder;                 // folder of the open chart database, empty = none
+  std::string& DbFolder = Database.Folder;  // folder of the open chart database, empty = none
+  bool& DbModified = Database.Modified;     // the open database holds unsaved changes
   std::string ProgramFolder;            // base of every data path, no trailing '/'
   std::string ExportFileName;           // file of the last window-image export
   std::int32_t ExportWindowCode = 0;    // window to export
@@ -61,7 +69,6 @@ class TBaseForm : public QMainWindow {
   std::uint8_t SaveSettingsDuringWork = 0;
   std::uint8_t ExportToClipboard = 0;
   std::uint8_t EquatorialOutput = 0;
-  std::uint8_t DbModified = 0;
   std::int32_t ExportWidth = 0, ExportHeight = 0;
   ChartMenuState Menu;                  // the View menu's states
   AspectLinePick LastAspectPick;        // the aspect-list line double-clicked last
@@ -78,6 +85,7 @@ class TBaseForm : public QMainWindow {
   QWidget* PanelDB() const { return panelDb_; }
   QTreeWidget* TreeBD() const { return treeBd_; }
   QStatusBar* StatusBarDB() const { return statusBarDb_; }
+  QString StatusBarDBText() const;
   QMdiArea* MdiArea() const { return mdiArea_; }
 
   // Enables or disables a menu item together with the tool-bar button that
@@ -105,6 +113,20 @@ class TBaseForm : public QMainWindow {
   void ChartReplaced();
   // Puts the check marks and captions of the View menu's states in place.
   void SyncMenuState();
+
+  // Before anything replaces or drops the open database (exit, close, open,
+  // create, an import, a search result opened): when it holds unsaved
+  // changes, asks Save / Discard / Cancel. True when the caller may go on
+  // (nothing to save, saved, or discarded); false on Cancel and when the save
+  // failed or was cancelled, and then nothing has changed.
+  bool AskSaveDatabase();
+  // Shows Database in TreeBD in place of what it showed, enables closing and
+  // the panel's menu item, and shows the panel: how every kind of open ends.
+  void ShowDatabase();
+  // The absolute index of the node selected in TreeBD; npos when none.
+  std::size_t SelectedNode() const;
+  // The absolute index of the node an item of TreeBD shows.
+  std::size_t NodeOfItem(const QTreeWidgetItem* item) const;
 
   // Handlers.
   void FormShow();
@@ -157,6 +179,21 @@ class TBaseForm : public QMainWindow {
   void N47Click();
   void N134Click();
   void N18Click();
+  // The chart database.
+  void N8Click();
+  void N9Click();
+  void N10Click();
+  void N15Click();
+  void N16Click();
+  void N26Click();
+  void N12Click();
+  void N13Click();
+  void N68Click();
+  void N69Click();
+  void N70Click();
+  void TreeBDCollapsing(QTreeWidgetItem* item);
+  void TreeBDExpanding(QTreeWidgetItem* item);
+  void TreeBDMouseDown();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -181,6 +218,27 @@ class TBaseForm : public QMainWindow {
   void AspectKindsChanged();
   // Shows a chart-settings editor modally, then recomputes and redraws.
   void RunChartEditor(QDialog* dialog);
+  // The database commands' parts.
+  void ConnectDatabaseHandlers();
+  void FillTreeBD();
+  // Writes the pair under the root's text in DbFolder (save-as when there is
+  // no folder or the text makes no file name); true when it was written.
+  bool SaveDatabase();
+  // Asks where to write the pair; true when it was written.
+  bool SaveDatabaseAs();
+  // Writes the pair of stem; a failure is reported and keeps DbModified.
+  bool WriteDatabase(const std::string& stem);
+  // Asks the name dialog with the caption of entry; false unless OK.
+  bool AskName(int entry, std::string& name);
+  // Asks the confirmation dialog; true on OK.
+  bool Confirm(const std::string& cp1251Question);
+  // Adds the node just inserted at index under the item of its parent and selects it.
+  void AddTreeItem(std::size_t index, QTreeWidgetItem* parent);
+  // The parent a new node goes under when node is selected: the node itself
+  // for the root or a section, a chart's parent, the root when none is selected.
+  std::size_t NewNodeParent(std::size_t selected) const;
+  // The item of TreeBD that shows a parent chosen by NewNodeParent.
+  QTreeWidgetItem* ItemOfParent(std::size_t parent, std::size_t selected) const;
 
   std::map<std::string, QAction*> items_;
   std::map<std::string, QToolButton*> buttons_;
@@ -195,4 +253,6 @@ class TBaseForm : public QMainWindow {
   std::vector<std::string> aspectLines_;  // the lines ListBox1 shows, glyph-font text
   bool shownOnce_ = false;
   bool closing_ = false;
+  bool dbPanelShown_ = false;         // N26: the database panel is shown
+  QLabel* statusBarDbText_ = nullptr; // the one panel of StatusBarDB
 };

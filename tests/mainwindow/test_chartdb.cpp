@@ -352,6 +352,28 @@ TEST(ChartDatabase, NewDatabaseHasTwoLinesAndEditsKeepLinesWithTheirNodes) {
       EXPECT_LT(i, SubtreeEnd(db.Nodes, parent));
     }
   }
+  // the path of every node as a tree view gives it (the position among its
+  // siblings at each level, counted here from the levels alone) leads back
+  // to the node; one sibling further leads past the last one or elsewhere
+  for (std::size_t i = 0; i < db.Nodes.size(); ++i) {
+    std::vector<int> path;
+    for (std::size_t node = i;;) {
+      const int level = db.Nodes[node].Level;
+      int before = 0;
+      std::size_t j = node;
+      for (; j > 0 && db.Nodes[j - 1].Level >= level; --j)
+        if (db.Nodes[j - 1].Level == level) ++before;
+      path.insert(path.begin(), before);
+      if (j == 0) break;
+      node = j - 1;  // the first node before with a lower level: the parent
+    }
+    ASSERT_EQ(NodeAtPath(db.Nodes, path), i);
+    path.back() += 1;
+    EXPECT_NE(NodeAtPath(db.Nodes, path), i);
+  }
+  EXPECT_EQ(NodeAtPath(db.Nodes, {}), std::string::npos);
+  EXPECT_EQ(NodeAtPath(db.Nodes, {-1}), std::string::npos);
+  EXPECT_EQ(NodeAtPath(db.Nodes, {0, static_cast<int>(db.Nodes.size())}), std::string::npos);
 }
 
 TEST(ChartDatabase, FileNamesOfRootTexts) {
@@ -360,6 +382,13 @@ TEST(ChartDatabase, FileNamesOfRootTexts) {
   for (const char* bad :
        {"", ".", "..", "a/b", "a\\b", "c:", "what?", "a*", "x\"y", "<>", "a|b", "tab\t"})
     EXPECT_FALSE(IsDatabaseFileName(bad)) << bad;
+  // the stem of a chosen file: ".zrn" in any case comes off, nothing else
+  EXPECT_EQ(DatabaseStemOf("/d/base.zrn"), "/d/base");
+  EXPECT_EQ(DatabaseStemOf("/d/base.ZrN"), "/d/base");
+  EXPECT_EQ(DatabaseStemOf("/d/base.qck"), "/d/base.qck");
+  EXPECT_EQ(DatabaseStemOf("/d/base.zrt"), "/d/base.zrt");
+  EXPECT_EQ(DatabaseStemOf(".zrn"), "");
+  EXPECT_EQ(DatabaseStemOf("rn"), "rn");
 }
 
 // Random databases through SaveDatabasePair and LoadDatabasePair.
