@@ -6,8 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-
-#include <QGuiApplication>
 #include <cmath>
 #include <memory>
 
@@ -92,7 +90,7 @@ BENCHMARK(BM_DrawChartAmericanVariants)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // widgets: the printing benchmark starts the program's windows
+  // widgets: the printing and database benchmarks start the program's windows
   QApplication app(argc, argv);
   LoadGlyphFaces();
   benchmark::Initialize(&argc, argv);

@@ -4,6 +4,7 @@
 // table; the chart window is its only MDI child.
 #pragma once
 
+#include <QIcon>
 #include <QMainWindow>
 #include <cstdint>
 #include <map>
@@ -221,6 +222,8 @@ class TBaseForm : public QMainWindow {
   // The database commands' parts.
   void ConnectDatabaseHandlers();
   void FillTreeBD();
+  // The icon of a node kind in TreeBD, made once.
+  const QIcon& StateIcon(int state);
   // Writes the pair under the root's text in DbFolder (save-as when there is
   // no folder or the text makes no file name); true when it was written.
   bool SaveDatabase();
@@ -255,4 +258,5 @@ class TBaseForm : public QMainWindow {
   bool closing_ = false;
   bool dbPanelShown_ = false;         // N26: the database panel is shown
   QLabel* statusBarDbText_ = nullptr; // the one panel of StatusBarDB
+  QIcon stateIcons_[3];               // closed section, open section, chart
 };

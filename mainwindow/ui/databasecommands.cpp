@@ -82,17 +82,12 @@ QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251
 
 bool IsSection(int state) { return state == kDbSection || state == kDbSectionExpanded; }
 
-QIcon StateIcon(const QWidget& widget, int state) {
-  const QStyle::StandardPixmap pixmap = state == kDbChart             ? QStyle::SP_FileIcon
-                                        : state == kDbSectionExpanded ? QStyle::SP_DirOpenIcon
-                                                                      : QStyle::SP_DirClosedIcon;
-  return widget.style()->standardIcon(pixmap);
-}
-
-QTreeWidgetItem* NewItem(const QWidget& tree, const DbNode& node) {
-  auto* item = new QTreeWidgetItem(QStringList(FromCp(node.Text)));
-  item->setIcon(0, StateIcon(tree, node.State));
-  return item;
+// The icon of a node's kind; the icons are made once by the main window,
+// since a standard icon looked up for each of many items is slow.
+QStyle::StandardPixmap StatePixmap(int state) {
+  return state == kDbChart             ? QStyle::SP_FileIcon
+         : state == kDbSectionExpanded ? QStyle::SP_DirOpenIcon
+                                       : QStyle::SP_DirClosedIcon;
 }
 
 std::string DatabaseFolderOption(const std::string& programFolder) {
@@ -144,6 +139,12 @@ void TBaseForm::ConnectDatabaseHandlers() {
           Guarded([this] { TreeBDMouseDown(); }, this));
 }
 
+const QIcon& TBaseForm::StateIcon(int state) {
+  const int at = state == kDbChart ? 2 : state == kDbSectionExpanded ? 1 : 0;
+  if (stateIcons_[at].isNull()) stateIcons_[at] = style()->standardIcon(StatePixmap(state));
+  return stateIcons_[at];
+}
+
 QString TBaseForm::StatusBarDBText() const { return statusBarDbText_->text(); }
 
 // ---- the tree ---------------------------------------------------------------
@@ -175,7 +176,8 @@ void TBaseForm::FillTreeBD() {
   QList<QTreeWidgetItem*> top;
   std::vector<QTreeWidgetItem*> expanded;
   for (std::size_t i = 0; i < nodes.size(); ++i) {
-    items[i] = NewItem(*treeBd_, nodes[i]);
+    items[i] = new QTreeWidgetItem(QStringList(FromCp(nodes[i].Text)));
+    items[i]->setIcon(0, StateIcon(nodes[i].State));
     if (parents[i] == kNoNode)
       top.append(items[i]);
     else
@@ -194,7 +196,9 @@ void TBaseForm::ShowDatabase() {
 }
 
 void TBaseForm::AddTreeItem(std::size_t index, QTreeWidgetItem* parent) {
-  QTreeWidgetItem* item = NewItem(*treeBd_, Database.Nodes[index]);
+  const DbNode& node = Database.Nodes[index];
+  auto* item = new QTreeWidgetItem(QStringList(FromCp(node.Text)));
+  item->setIcon(0, StateIcon(node.State));
   if (parent)
     parent->addChild(item);
   else
@@ -220,14 +224,14 @@ void TBaseForm::TreeBDCollapsing(QTreeWidgetItem* item) {
   const std::size_t node = NodeOfItem(item);
   if (node >= Database.Nodes.size() || Database.Nodes[node].State != kDbSectionExpanded) return;
   Database.Nodes[node].State = kDbSection;
-  item->setIcon(0, StateIcon(*treeBd_, kDbSection));
+  item->setIcon(0, StateIcon(kDbSection));
 }
 
 void TBaseForm::TreeBDExpanding(QTreeWidgetItem* item) {
   const std::size_t node = NodeOfItem(item);
   if (node >= Database.Nodes.size() || Database.Nodes[node].State != kDbSection) return;
   Database.Nodes[node].State = kDbSectionExpanded;
-  item->setIcon(0, StateIcon(*treeBd_, kDbSectionExpanded));
+  item->setIcon(0, StateIcon(kDbSectionExpanded));
 }
 
 void TBaseForm::TreeBDMouseDown() {
