@@ -206,6 +206,7 @@ void TBaseForm::AddTreeItem(std::size_t index, QTreeWidgetItem* parent) {
   treeBd_->clearSelection();
   treeBd_->setCurrentItem(item);
   item->setSelected(true);
+  treeBd_->scrollToItem(item);  // its section opened, if it was closed
 }
 
 std::size_t TBaseForm::NewNodeParent(std::size_t selected) const {
