@@ -81,7 +81,11 @@ ModalScript::Step PickFile(const fs::path& file, int filter = 0) {
     auto* dialog = qobject_cast<QFileDialog*>(w);
     ASSERT_NE(dialog, nullptr) << w->objectName().toStdString();
     if (filter > 0) dialog->selectNameFilter(dialog->nameFilters().at(filter - 1));
-    dialog->selectFile(QString::fromStdString(file.string()));
+    // selectFile leaves the name field alone while it has the focus: the
+    // name is typed in as well, as the user would
+    const QString path = QString::fromStdString(file.string());
+    dialog->selectFile(path);
+    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
     static_cast<QDialog*>(dialog)->accept();
   };
 }
