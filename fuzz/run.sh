@@ -7,13 +7,15 @@
 # Default: 5 seconds each, every harness, one after the other. The corpus
 # grows in <build>/corpus/<harness> from run to run; an input that crashes is
 # kept as <build>/artifacts/<harness>-crash-... and the script fails.
-# FUZZ_BUILD_DIR (default build-fuzz), FUZZ_JOBS (build jobs, default 4).
+# FUZZ_BUILD_DIR (default build-fuzz), FUZZ_JOBS (build jobs, default 4),
+# FUZZ_RUNS (stop each harness after that many inputs, within the seconds).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-5}
 [ $# -gt 0 ] && shift
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
-all=(dbrecord dbtree dbpair settings language towns zones blanks datainput)
+all=(dbrecord dbtree dbpair settings language towns zones blanks datainput qck almagest zet skyworker gemma
+  uranus)
 harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=("${all[@]}")
 
@@ -63,6 +65,10 @@ printf '\x00%s\0%s\0%s\0%s\0%s\0%s\0%s\0%s\0%s\0%s' 05 03 2001 '14h07m00s' '55:4
 printf '\x0f%s\0%s\0%s\0%s\0%s\0%s\0%s\0%s\0%s\0%s' 31 12 44 '23h59m59s' '33:52:00' \
   '151:12:36' '10h30m00s' Sydney Australia '10h30m' >"$seeds/datainput/south"
 
+for ext in qck:qck ddd:almagest zet:zet cat:skyworker ast:gemma bda:uranus; do
+  seed "${ext#*:}" sample "" "$sample/sample.${ext%%:*}"
+done
+
 mkdir -p "$build/artifacts"
 for h in "${harnesses[@]}"; do
   mkdir -p "$build/corpus/$h"
@@ -70,7 +76,7 @@ for h in "${harnesses[@]}"; do
   # a towns file is sorted whole on every run: a hundred lines are enough
   max_len=65536
   [ "$h" = towns ] && max_len=8192
-  "$build/fuzz/fuzz_$h" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  "$build/fuzz/fuzz_$h" -max_total_time="$seconds" ${FUZZ_RUNS:+-runs=$FUZZ_RUNS} -timeout=10 -rss_limit_mb=2048 \
     -max_len=$max_len -print_final_stats=1 -artifact_prefix="$build/artifacts/$h-" \
     "$build/corpus/$h" "$seeds/$h" 2>&1 | grep -E "DONE|ERROR|invariant|SUMMARY|runtime error" || true
   [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "fuzz_$h failed; see $build/artifacts/"; exit 1; }

@@ -122,6 +122,11 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
+bool ReadFileBytes(const std::string& path, std::string& content, std::string* error) {
+  content.clear();
+  return ReadWholeFile(path, content, error);
+}
+
 bool ReadLines(const std::string& path, LineList& lines, std::string* error) {
   lines.clear();
   std::string content;

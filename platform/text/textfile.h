@@ -20,6 +20,10 @@ using LineList = std::vector<std::string>;
 // NUL included, is kept.
 bool ReadLines(const std::string& path, LineList& lines, std::string* error = nullptr);
 
+// Reads a file's bytes whole, as they are. On failure returns false and puts a
+// message naming the path into *error (when given).
+bool ReadFileBytes(const std::string& path, std::string& content, std::string* error = nullptr);
+
 // The lines of a file's content, split as ReadLines splits them.
 LineList LinesOfText(std::string_view content);
 
