@@ -121,7 +121,8 @@ struct Walk {
 }  // namespace
 
 bool RecordTextHoldsName(std::string_view text, std::string_view name) {
-  if (name.empty()) return false;
+  // a line's name part holds no "=" and no line end
+  if (name.empty() || name.find_first_of("=\r\n") != std::string_view::npos) return false;
   const auto& upper = UpperTable();
   const char* p = text.data();
   const char* const end = p + text.size();
@@ -133,7 +134,6 @@ bool RecordTextHoldsName(std::string_view text, std::string_view name) {
       while (i < n &&
              upper[static_cast<unsigned char>(p[i])] == upper[static_cast<unsigned char>(name[i])])
         ++i;
-      // a line end inside the compared text cannot match: the name holds none
       if (i == n) return true;
     }
     // the next line: after a CR LF pair, a lone LF or a lone CR

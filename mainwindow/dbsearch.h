@@ -23,7 +23,8 @@ struct DbSearchResult {
 // True when a line of a record file's text names a chart name: the text
 // before the line's first "=" equals name without regard to letter case
 // (code page 1251 upper-casing, so Cyrillic letters match too). Root and
-// section lines carry no "=" and never match; an empty name matches nothing.
+// section lines carry no "=" and never match; an empty name, or one holding
+// "=" or a line end, matches nothing.
 bool RecordTextHoldsName(std::string_view text, std::string_view name);
 
 // The record files under folder (UTF-8, itself included) that hold a chart
