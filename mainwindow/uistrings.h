@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 574, so a complete file has 575 lines.
-inline constexpr int kUiEntryCount = 575;
+// The highest entry any window reads is 582, so a complete file has 583 lines.
+inline constexpr int kUiEntryCount = 583;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -65,6 +65,15 @@ inline constexpr int kUiEntryRootNoFileName = 571;      // the database's name, 
 inline constexpr int kUiEntryOverwriteForeign = 572;    // a file of another database: replace?
 inline constexpr int kUiEntryDatabaseNotOpened = 573;   // the reason, naming file and line
 inline constexpr int kUiEntryRecordUnreadable = 574;    // the chart's name, the reason
+// The import of other programs' chart files and the search on disk.
+inline constexpr int kUiEntryImportFailed = 575;        // the file, the detail (one of the next)
+inline constexpr int kUiEntryImportAtLine = 576;        // the line number, what is wrong there
+inline constexpr int kUiEntryImportUnknownMonth = 577;  // the month's text
+inline constexpr int kUiEntryImportNotANumber = 578;    // the field's text
+inline constexpr int kUiEntryImportNoDate = 579;        // -
+inline constexpr int kUiEntryImportShortFile = 580;     // the number of lines
+inline constexpr int kUiEntryImportNoData = 581;        // the name
+inline constexpr int kUiEntrySearchUnreadable = 582;    // the number skipped
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

@@ -560,6 +560,7 @@ void TBaseForm::ConnectHandlers() {
   on("N134", &TBaseForm::N134Click);
   on("N18", &TBaseForm::N18Click);
   ConnectDatabaseHandlers();
+  on("N25", &TBaseForm::N25Click);
   for (int n = 1; n <= 23; ++n)
     connect(Item(kHouseSystemItems[n - 1]), &QAction::triggered, this,
             Guarded([this, n] { HouseSystemClick(n); }, this));
@@ -577,10 +578,6 @@ void TBaseForm::ConnectHandlers() {
                         "N122", "N123", "N132", "N133", "N127"})
     connect(Item(c), &QAction::triggered, this, Guarded([this, c] { ColorClick(c); }, this));
 
-  // Commands whose windows are not part of the program yet stay disabled.
-  for (const char* later :
-       {"N25"})
-    SetCommandEnabled(later, false);
   // The file export asks its size through the picture dialog, which
   // registers itself as the export's asker (and enables BMP1) when created.
   SetCommandEnabled("BMP1", HasExportAsker());

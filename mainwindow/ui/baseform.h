@@ -128,6 +128,14 @@ class TBaseForm : public QMainWindow {
   std::size_t SelectedNode() const;
   // The absolute index of the node an item of TreeBD shows.
   std::size_t NodeOfItem(const QTreeWidgetItem* item) const;
+  // Loads the pair of a ".zrn" file (UTF-8 path) in place of the open
+  // database; a refused file is reported and the open database kept.
+  bool OpenDatabaseFile(const std::string& recordFile);
+  // Imports another program's chart file, by the open dialog's filter index
+  // 2..7, in place of the open database; a failure is reported once and the
+  // open database kept.
+  bool ImportForeignDatabase(const std::string& path, int filterIndex);
+  void N25Click();
 
   // Handlers.
   void FormShow();

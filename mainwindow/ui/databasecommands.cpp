@@ -322,7 +322,10 @@ void TBaseForm::N9Click() {
   const int filter = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
   const std::string file = dialog.selectedFiles().front().toStdString();
   BusyCursor busy;
-  if (filter != kOwnPairFilter) return;  // the other programs' files: not read yet
+  if (filter != kOwnPairFilter) {  // another program's file, read into a new database
+    ImportForeignDatabase(file, filter);
+    return;
+  }
   std::string message;
   // all or nothing: on a refusal the open database is kept as it was
   if (!LoadDatabasePair(file, Database, message)) {

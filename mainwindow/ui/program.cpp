@@ -23,6 +23,7 @@
 #include "judgement/ui/significatorswindow.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/finddbfile.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/glyphfont.h"
 #include "platform/qt/messages.h"
@@ -43,8 +44,10 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
   windows->Warning = new TWarning(base);
   windows->InputNameBD = new TInputNameBD(base);
   windows->InputDates = new TInputDates(base);
+  windows->TreeBDTable = new TTreeBDTable(base);
   windows->TownDB = new TTownDB(base);
   windows->BlanksDoc = new TBlanksDoc(base);
+  windows->FindDBFile = new TFindDBFile(base);
   windows->PositionPlanets = new TPositionPlanets(base);
   windows->DynPlanAsp = new TDynPlanAsp(base);
   windows->bmpPixels = new TbmpPixels(base);

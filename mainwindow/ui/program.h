@@ -13,6 +13,8 @@ class TInputNameBD;
 class TParamCalc;
 class TInputDates;
 class TTownDB;
+class TTreeBDTable;
+class TFindDBFile;
 class TPictureRadixChart;
 class TTypeAspect;
 class TAnalisZav;
@@ -48,7 +50,9 @@ struct ProgramWindows {
   TAnalisZav* AnalisZav = nullptr;
   TSignificators* Significators = nullptr;
   TInputDates* InputDates = nullptr;
+  TTreeBDTable* TreeBDTable = nullptr;
   TTownDB* TownDB = nullptr;
+  TFindDBFile* FindDBFile = nullptr;
   TPositionPlanets* PositionPlanets = nullptr;
   TDynPlanAsp* DynPlanAsp = nullptr;
   TbmpPixels* bmpPixels = nullptr;

@@ -128,7 +128,11 @@ TEST(ShippedLanguageFile, AddedMessagesTakeTheirValues) {
                            {kUiEntryPictureTooSmall, 0}, {kUiEntryBadFileName, 1},
 
                            {kUiEntryOrbUnreadable, 2},   {kUiEntryFactorUnreadable, 2},
-                           {kUiEntryPartsFull, 1}};
+                           {kUiEntryPartsFull, 1},
+                           {kUiEntryImportFailed, 2},    {kUiEntryImportAtLine, 2},
+                           {kUiEntryImportUnknownMonth, 1}, {kUiEntryImportNotANumber, 1},
+                           {kUiEntryImportNoDate, 0},    {kUiEntryImportShortFile, 1},
+                           {kUiEntryImportNoData, 1},    {kUiEntrySearchUnreadable, 1}};
   for (const auto& [entry, count] : wanted) {
     const std::string& text = table.Entry(entry);
     EXPECT_FALSE(text.empty()) << "entry " << entry;
