@@ -36,6 +36,7 @@ constexpr int kEntryResultsCaption = 321;  // "БД с данными поиск
 constexpr int kEntryNotFound1 = 322;       // "Карта с именем"
 constexpr int kEntryNotFound2 = 323;       // "не найдена"
 constexpr int kPathColumnWidth = 380;      // pixels
+constexpr int kResultsGap = 8;             // pixels between the dialog and the results
 
 QString UiText(int entry) {
   TBaseForm* form = TBaseForm::Instance();
@@ -202,6 +203,7 @@ TFindDBFile::TFindDBFile(QWidget* parent) : QDialog(parent) {
           [this](const QModelIndex& index) { folder_ = folders_->filePath(index).toStdString(); });
   connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }, this));
   connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }, this));
+  connect(this, &QDialog::finished, this, [this] { AdoptResults(false); });
 }
 
 TFindDBFile::~TFindDBFile() {
@@ -216,6 +218,17 @@ void TFindDBFile::SetSearchFolder(const std::string& utf8Folder) {
   if (!index.isValid()) return;
   DirectoryListBox1->setCurrentIndex(index);
   DirectoryListBox1->scrollTo(index);
+}
+
+void TFindDBFile::AdoptResults(bool adopt) {
+  TTreeBDTable* table = TTreeBDTable::Instance();
+  QWidget* owner = adopt ? this : static_cast<QWidget*>(TBaseForm::Instance());
+  if (table == nullptr || owner == nullptr || table->parentWidget() == owner) return;
+  const bool shown = table->isVisible();
+  const QPoint at = table->pos();
+  table->setParent(owner, table->windowFlags());
+  table->move(at);
+  if (shown) table->show();
 }
 
 void TFindDBFile::DriveComboBox1Change() {
@@ -247,7 +260,11 @@ void TFindDBFile::BitBtn1Click() {
   std::string message;
   const QTableWidgetItem* first = table->StringGrid1->item(0, 0);
   if (first != nullptr && !first->text().isEmpty()) {
-    if (!table->isVisible()) table->show();
+    AdoptResults(true);
+    if (!table->isVisible()) {
+      table->move(frameGeometry().topRight() + QPoint(kResultsGap, 0));  // beside the dialog
+      table->show();
+    }
   } else {
     message = UiEntry(kEntryNotFound1) + " " + name + " " + UiEntry(kEntryNotFound2);
   }

@@ -74,6 +74,9 @@ class TFindDBFile : public QDialog {
 
  private:
   void DriveComboBox1Change();
+  // While this dialog is modal only its own windows take input: the results
+  // grid belongs to it while it is shown and to the main window again after.
+  void AdoptResults(bool adopt);
   QFileSystemModel* folders_ = nullptr;
   std::string folder_;
 };
