@@ -129,11 +129,13 @@ class TBaseForm : public QMainWindow {
   // The absolute index of the node an item of TreeBD shows.
   std::size_t NodeOfItem(const QTreeWidgetItem* item) const;
   // Loads the pair of a ".zrn" file (UTF-8 path) in place of the open
-  // database; a refused file is reported and the open database kept.
+  // database, asking first when that one holds unsaved changes; a refused
+  // file is reported and the open database kept.
   bool OpenDatabaseFile(const std::string& recordFile);
   // Imports another program's chart file, by the open dialog's filter index
-  // 2..7, in place of the open database; a failure is reported once and the
-  // open database kept.
+  // 2..7, in place of the open database (the open command has asked about
+  // unsaved changes before its file dialog); a failure is reported once and
+  // the open database kept.
   bool ImportForeignDatabase(const std::string& path, int filterIndex);
   void N25Click();
 
