@@ -442,7 +442,20 @@ TEST_F(Database, UnsavedChangesAreAskedAboutAndCancelLeavesEverythingAsItWas) {
   Run("N9", {Choose("Discard"), PickFile(saved, 1)});
   EXPECT_EQ(form_->Database.Lines, before.Lines);
   EXPECT_FALSE(form_->DbModified);
+  // another program's file chosen in the open dialog: the question about the
+  // unsaved database first, then the file imported in its place
+  form_->DbModified = true;
+  const fs::path foreign = folder_ / "clients.qck";
+  ASSERT_TRUE(WriteLinesAtomic(foreign.string(),
+      {"Anna                   Mar 05  200102:07:00 PM    -03:00037E37'00 55N45'00 Moscow"}));
+  Run("N9", {Choose("Discard"), PickFile(foreign, 2)});
+  ASSERT_EQ(form_->Database.Nodes.size(), 3u);
+  EXPECT_EQ(form_->Database.Nodes[0].Text, "clients");
+  EXPECT_EQ(form_->Database.Nodes[2].Text, "Anna");
+  EXPECT_TRUE(form_->DbModified);  // nothing of it is on disk yet
+  Run("N10", {Choose("Discard")});
   // saved and unchanged: closing asks nothing
+  Run("N9", {PickFile(saved, 1)});
   Run("N10", {});
   EXPECT_TRUE(form_->Database.Nodes.empty());
 }
