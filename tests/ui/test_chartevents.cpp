@@ -8,7 +8,6 @@
 // the program's own time scale adds Delta T = -24.6 + 72.318 T + 29.952 T^2
 // seconds (T centuries from 1900), worked out here independently.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +32,7 @@
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "windowtest.h"
 
 namespace fs = std::filesystem;
 
@@ -77,17 +77,10 @@ double Separation(double a, double b) {
 
 QPoint Centre(const TRect& r) { return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
 
-class ChartEvents : public ::testing::Test {
+class ChartEvents : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (std::string("horary-chartevents-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
-    previousSink_ = SetMessageSink(
-        [this](MessageKind, const std::string& text) { messages_.push_back(text); });
+    ProgramWindowTest::SetUp();
     previousHook_ = TTypeAspect::SetAnswerHook([this](TTypeAspect& dialog) {
       ++asked_;
       comboEnabledWhenAsked_ = dialog.ComboBox1->isEnabled();
@@ -96,9 +89,7 @@ class ChartEvents : public ::testing::Test {
       (forward_ ? dialog.Front : dialog.Back)->setChecked(true);
       return answer_;
     });
-    windows_ = CreateProgramWindows(folder_.string());
-    form_ = windows_->BaseForm.get();
-    chart_ = windows_->PictureRadixChart;
+    CreateWindows();
     chart_->FormShow();
     form_->Item("N61")->trigger();  // European wheel
     form_->Item("N63")->trigger();  // Aries on the left
@@ -107,8 +98,7 @@ class ChartEvents : public ::testing::Test {
     chart_->PopupMenu1->hide();
     windows_.reset();
     TTypeAspect::SetAnswerHook(previousHook_);
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
+    ProgramWindowTest::TearDown();
   }
 
   std::string Entry(int n) {
@@ -170,12 +160,6 @@ class ChartEvents : public ::testing::Test {
                 kTimeTolSec / kSecondsPerDay);
   }
 
-  fs::path folder_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TBaseForm* form_ = nullptr;
-  TPictureRadixChart* chart_ = nullptr;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
   TTypeAspect::AnswerHook previousHook_;
   // how the dialog answers
   int kind_ = 0;

@@ -3,7 +3,6 @@
 // double click, undefined planetary hours and lunar days, and the window
 // export to the clipboard and to BMP files.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -28,33 +27,21 @@
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "windowtest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class Commands : public ::testing::Test {
+class Commands : public ProgramWindowTest {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (std::string("horary-commands-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
-    previousSink_ = SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
-  }
   void TearDown() override {
     SetExportAsker(nullptr);
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
+    ProgramWindowTest::TearDown();
   }
   // Starts the program and casts the chart of the current moment.
   void Start() {
-    windows_ = CreateProgramWindows(folder_.string());
-    chart_ = windows_->PictureRadixChart;
-    form_ = windows_->BaseForm.get();
+    CreateWindows();
     chart_->resize(640, 480);
     chart_->FormShow();
   }
@@ -67,13 +54,6 @@ class Commands : public ::testing::Test {
     ASSERT_TRUE(WriteLinesAtomic(path, lines));
   }
   std::string Panel(int i) const { return Utf8ToCp1251(form_->Panel(i)->text().toStdString()); }
-
-  fs::path folder_;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TPictureRadixChart* chart_ = nullptr;
-  TBaseForm* form_ = nullptr;
 };
 
 // Every pixel of an image a grey (red = green = blue).

@@ -4,7 +4,6 @@
 // their pictures in every colour mode, and the settings the circle options
 // must leave alone.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +30,7 @@
 #include "mainwindow/uistrings.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/messages.h"
+#include "windowtest.h"
 
 namespace fs = std::filesystem;
 
@@ -49,40 +49,12 @@ int ColouredPixels(const QImage& image) {
   return count;
 }
 
-class CompanionWindows : public ::testing::Test {
+class CompanionWindows : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("horary-companions-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
-    previousSink_ =
-        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
-    windows_ = CreateProgramWindows(folder_.string());
-    form_ = windows_->BaseForm.get();
-    chart_ = windows_->PictureRadixChart;
-    chart_->FormShow();
-    ChartRecord& c = chart_->Chart;
-    c.UniversalTime = 6.0f;
-    c.JulianDay0h = JulianDay(6, 1, 2000, 0);
-    c.JulianDayUT = JulianDay(6, 1, 2000, 6.0f);
-    chart_->Recalc();
+    ProgramWindowTest::SetUp();
+    Start();
   }
-  void TearDown() override {
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    for (QWidget* w : QApplication::topLevelWidgets())
-      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
-  }
-
-  fs::path folder_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TBaseForm* form_ = nullptr;
-  TPictureRadixChart* chart_ = nullptr;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
 };
 
 TEST_F(CompanionWindows, PositionsTableOpensByItemAndButtonAndShowsItsSignsAgainWhenReopened) {

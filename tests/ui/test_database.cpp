@@ -129,23 +129,13 @@ std::vector<std::pair<QTreeWidgetItem*, int>> Items(const QTreeWidget& tree) {
   return out;
 }
 
-class Database : public ::testing::Test {
+class Database : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = ScratchDataCopy("horary-database-");
-    previousSink_ =
-        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
-    windows_ = CreateProgramWindows(folder_.string());
-    chart_ = windows_->PictureRadixChart;
-    form_ = windows_->BaseForm.get();
+    ProgramWindowTest::SetUp();
+    CreateWindows();
     chart_->resize(480, 480);
     chart_->FormShow();
-  }
-  void TearDown() override {
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    ExpectNoWindowLeftOpen();
   }
 
   // Runs a menu command with the dialogs it opens answered in order; every
@@ -214,13 +204,6 @@ class Database : public ::testing::Test {
         EXPECT_EQ(line, e.Node->Text + "/1") << i;
     }
   }
-
-  fs::path folder_;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TPictureRadixChart* chart_ = nullptr;
-  TBaseForm* form_ = nullptr;
 };
 
 // What a stored chart must read back as.

@@ -49,43 +49,14 @@ Ink InkOf(const QImage& image, const QRect& box) {
   return ink;
 }
 
-class DignitiesWindow : public ::testing::Test {
+class DignitiesWindow : public ProgramWindowTest {
  protected:
-  void SetUp() override {
-    folder_ = ScratchDataCopy("horary-dignities-");
-    previousSink_ =
-        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
-  }
-  void Start() {
-    windows_ = CreateProgramWindows(folder_.string());
-    form_ = windows_->BaseForm.get();
-    chart_ = windows_->PictureRadixChart;
-    chart_->FormShow();
-    ChartRecord& c = chart_->Chart;
-    c.UniversalTime = 6.0f;
-    c.JulianDay0h = JulianDay(6, 1, 2000, 0);
-    c.JulianDayUT = JulianDay(6, 1, 2000, 6.0f);
-    chart_->Recalc();
-  }
-  void TearDown() override {
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    ExpectNoWindowLeftOpen();
-  }
   DignityResult Expected() const {
     const TParamCalc& params = *windows_->ParamCalc;
     return CalcDignities(chart_->Chart, windows_->Affeticnew->Tables,
                          DignityChoice{params.TermSystem(), params.SignRulerSet()},
                          form_->UiText.Entries);
   }
-
-  fs::path folder_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TBaseForm* form_ = nullptr;
-  TPictureRadixChart* chart_ = nullptr;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
 };
 
 TEST_F(DignitiesWindow, OpensWithTheChartsScoresAndFollowsTheTermSystemAndTheSignificators) {

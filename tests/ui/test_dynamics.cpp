@@ -4,7 +4,6 @@
 // axis below 0 degrees), the hover box and the zoom by drag, the export and
 // the print into a rectangle, and what it refuses.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -55,41 +54,21 @@ std::vector<int> MarkColumns(const QImage& image, const TDynPlanAsp& d, QRgb col
   return columns;
 }
 
-class Dynamics : public ::testing::Test {
+class Dynamics : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = ScratchDataCopy("horary-dynamics-");
-    previousSink_ =
-        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
-    windows_ = CreateProgramWindows(folder_.string());
-    form_ = windows_->BaseForm.get();
-    chart_ = windows_->PictureRadixChart;
+    ProgramWindowTest::SetUp();
+    CreateWindows();
     dyn_ = windows_->DynPlanAsp;
     chart_->FormShow();
   }
-  void TearDown() override {
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    ExpectNoWindowLeftOpen();
-  }
   void SetMoment(int day, int month, int year, float ut) {
-    ChartRecord& c = chart_->Chart;
-    c.UniversalTime = ut;
-    c.JulianDay0h = JulianDay(day, month, year, 0);
-    c.JulianDayUT = JulianDay(day, month, year, ut);
-    c.TimeZone = 3;
-    chart_->Recalc();
+    chart_->Chart.TimeZone = 3;
+    SetUniversalMoment(day, month, year, ut);
   }
   std::string Entry(int n) const { return form_->UiText.Entry(n); }
 
-  fs::path folder_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TBaseForm* form_ = nullptr;
-  TPictureRadixChart* chart_ = nullptr;
   TDynPlanAsp* dyn_ = nullptr;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
 };
 
 // The new moon of 6 January 2000 (18:14 UT) from the aspect list's line of

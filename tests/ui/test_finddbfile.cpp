@@ -24,21 +24,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FindDbFile : public ::testing::Test {
+class FindDbFile : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = ScratchDataCopy("horary-finddb-");
-    previousSink_ = SetMessageSink(
-        [this](MessageKind, const std::string& text) { messages_.push_back(Cp1251ToUtf8(text)); });
-    windows_ = CreateProgramWindows(folder_.string());
-    form_ = windows_->BaseForm.get();
+    ProgramWindowTest::SetUp();
+    CreateWindows();
     find_ = windows_->FindDBFile;
     table_ = windows_->TreeBDTable;
   }
-  void TearDown() override {
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
+  // the messages compared in UTF-8
+  std::string Kept(const std::string& cp1251Text) const override {
+    return Cp1251ToUtf8(cp1251Text);
   }
   // A database pair of one section and the given charts.
   void SaveDatabase(const fs::path& stem, const std::string& root,
@@ -65,11 +61,6 @@ class FindDbFile : public ::testing::Test {
     return (folder_ / name).string();
   }
 
-  fs::path folder_;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TBaseForm* form_ = nullptr;
   TFindDBFile* find_ = nullptr;
   TTreeBDTable* table_ = nullptr;
 };

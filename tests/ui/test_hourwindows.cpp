@@ -4,7 +4,6 @@
 // latitude 65 North and the menu's refusal there; the export and a printed
 // page drawing the same table scaled to their targets.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -64,25 +63,15 @@ QRect LineBand(int index, bool secondColumn, int layoutWidth, double scale, QPoi
       .translated(origin);
 }
 
-class HourWindows : public ::testing::Test {
+class HourWindows : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = ScratchDataCopy("horary-hourwindows-");
-    previousSink_ =
-        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
-    windows_ = CreateProgramWindows(folder_.string());
-    form_ = windows_->BaseForm.get();
-    chart_ = windows_->PictureRadixChart;
+    ProgramWindowTest::SetUp();
+    CreateWindows();
     chart_->FormShow();
     // London, Sunday 2 January 2000, 14:30 GMT: day hour 9 of the Sun's day
     SetPlace(51.5074, -0.1278);
     SetMoment(2, 1, 2000, 14.5);
-  }
-  void TearDown() override {
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    ExpectNoWindowLeftOpen();
   }
 
   void SetPlace(double latitude, double longitude) {
@@ -107,13 +96,6 @@ class HourWindows : public ::testing::Test {
     EXPECT_EQ(text.rfind(prefix, 0), 0u) << text;
     return text.substr(prefix.size());
   }
-
-  fs::path folder_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TBaseForm* form_ = nullptr;
-  TPictureRadixChart* chart_ = nullptr;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
 };
 
 TEST_F(HourWindows, PlanetaryHourWindowMarksTheHourOfTheStatusBarThroughTheDay) {

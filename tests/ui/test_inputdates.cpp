@@ -10,7 +10,6 @@
 // and summer time (+1 h) from late March to late September 1990; New York
 // keeps 5 h West of Greenwich as standard time.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -61,23 +60,15 @@ std::string ReadBytes(const fs::path& p) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class InputDates : public ::testing::Test {
+class InputDates : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = ScratchDataCopy("horary-inputdates-");
-    previousSink_ = SetMessageSink(
-        [this](MessageKind, const std::string& text) { messages_.push_back(text); });
-    windows_ = CreateProgramWindows(folder_.string());
+    ProgramWindowTest::SetUp();
+    CreateWindows();
     windows_->PictureRadixChart->FormShow();
     dialog_ = windows_->InputDates;
     ASSERT_NE(dialog_, nullptr);
     dialog_->FillFromChart(Chart());
-  }
-  void TearDown() override {
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    ExpectNoWindowLeftOpen();
   }
   ChartRecord& Chart() { return windows_->PictureRadixChart->Chart; }
   std::string Entry(int n) {
@@ -121,10 +112,6 @@ class InputDates : public ::testing::Test {
     return -1;
   }
 
-  fs::path folder_;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
-  std::unique_ptr<ProgramWindows> windows_;
   TInputDates* dialog_ = nullptr;
 };
 

@@ -4,7 +4,6 @@
 // the radicality window it opens, the completion command and its results
 // window, and files that are missing.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +31,7 @@
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "windowtest.h"
 
 namespace fs = std::filesystem;
 
@@ -55,17 +55,10 @@ int TopicWithHouse(const TopicList& list, int offset) {
   return -1;
 }
 
-class JudgementWindows : public ::testing::Test {
+class JudgementWindows : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    // a folder of this process's own: runs in several checkouts at once do not meet
-    folder_ = fs::temp_directory_path() /
-              ("horary-judgementwindows-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
-    previousSink_ =
-        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
+    ProgramWindowTest::SetUp();
     previousConfirm_ = SetConfirmHook([this](const std::string& question) {
       questions_.push_back(question);
       return confirm_;
@@ -77,25 +70,16 @@ class JudgementWindows : public ::testing::Test {
     windows_.reset();
     TSignificators::SetShowHook(previousShow_);
     SetConfirmHook(previousConfirm_);
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    for (QWidget* w : QApplication::topLevelWidgets())
-      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    ProgramWindowTest::TearDown();
   }
 
   // Starts the program; the chart stands at 6 January 2000, 06:00 UT, at the
   // default place, houses ruled by the sign on the cusp.
   void Start() {
-    windows_ = CreateProgramWindows(folder_.string());
-    form_ = windows_->BaseForm.get();
-    chart_ = windows_->PictureRadixChart;
+    CreateWindows();
     chart_->FormShow();
-    ChartRecord& c = chart_->Chart;
-    c.HouseRulerMethod = 0;
-    c.UniversalTime = 6.0f;
-    c.JulianDay0h = JulianDay(6, 1, 2000, 0);
-    c.JulianDayUT = JulianDay(6, 1, 2000, 6.0f);
-    chart_->Recalc();
+    chart_->Chart.HouseRulerMethod = 0;
+    SetUniversalMoment(6, 1, 2000, 6.0f);
   }
 
   std::string Entry(int n) const { return form_->UiText.Entry(n); }
@@ -109,15 +93,9 @@ class JudgementWindows : public ::testing::Test {
   }
   void Choose(QComboBox& combo, int index) { combo.setCurrentIndex(index); }
 
-  fs::path folder_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TBaseForm* form_ = nullptr;
-  TPictureRadixChart* chart_ = nullptr;
-  std::vector<std::string> messages_;
   std::vector<std::string> questions_;
   bool confirm_ = true;
   int significatorShowings_ = 0;
-  MessageSink previousSink_;
   ConfirmHook previousConfirm_;
   TSignificators::ShowHook previousShow_;
 };

@@ -2,7 +2,6 @@
 // a copy of the factory data tree with a language file whose entry n reads
 // "E<n>" (the masks and time marks kept), so each refusal names its entry.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -31,6 +30,7 @@
 #include "platform/text/cp1251.h"
 #include "platform/text/numbers.h"
 #include "platform/text/textfile.h"
+#include "windowtest.h"
 
 namespace fs = std::filesystem;
 
@@ -56,15 +56,10 @@ void AnswerNextModal(ModalResult result) {
   timer->start(5);
 }
 
-class ParamCalcDialog : public ::testing::Test {
+class ParamCalcDialog : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (std::string("horary-paramcalc-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
+    ProgramWindowTest::SetUp();
     LineList real, test;
     ASSERT_TRUE(ReadLines(Options("LangH.lan"), real));
     for (int n = 0; n < static_cast<int>(real.size()); ++n)
@@ -75,19 +70,16 @@ class ParamCalcDialog : public ::testing::Test {
     ASSERT_TRUE(WriteLinesAtomic(Options("S12.box"), {"0", "6"}));
     for (const char* name : {"C13.box", "S13.box", "C21.box", "S21.box"})
       ASSERT_TRUE(WriteLinesAtomic(Options(name), {}));
-    previousSink_ = SetMessageSink([this](MessageKind, const std::string& t) { messages_.push_back(t); });
     previousSeparator_ = DecimalSeparator();
   }
   void TearDown() override {
     windows_.reset();
     SetDecimalSeparator(previousSeparator_);
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
+    ProgramWindowTest::TearDown();
   }
   void Start() {
-    windows_ = CreateProgramWindows(folder_.string());
+    CreateWindows();
     dialog_ = TParamCalc::Instance();
-    chart_ = windows_->PictureRadixChart;
     ASSERT_NE(dialog_, nullptr);
   }
   std::string Options(const std::string& name) const { return (folder_ / "Options" / name).string(); }
@@ -96,12 +88,7 @@ class ParamCalcDialog : public ::testing::Test {
   }
   void Type(QLineEdit* edit, const std::string& cp1251) { SetFieldText(*edit, cp1251); }
 
-  fs::path folder_;
-  std::unique_ptr<ProgramWindows> windows_;
   TParamCalc* dialog_ = nullptr;
-  TPictureRadixChart* chart_ = nullptr;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
   char previousSeparator_ = '.';
 };
 

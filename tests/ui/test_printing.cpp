@@ -75,19 +75,10 @@ bool SameTarget(const DrawTarget& a, const DrawTarget& b) {
          a.Rect.Bottom == b.Rect.Bottom;
 }
 
-class Blanks : public ::testing::Test {
+class Blanks : public ProgramWindowTest {
  protected:
-  void SetUp() override {
-    folder_ = ScratchDataCopy("horary-blanks-");
-    previousSink_ =
-        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
-  }
   void Start() {
-    windows_ = CreateProgramWindows(folder_.string());
-    form_ = windows_->BaseForm.get();
-    chart_ = windows_->PictureRadixChart;
-    chart_->FormShow();
-    MoveChart(6.0f);
+    ProgramWindowTest::Start();
     // the blanks as the main window's first showing loads them
     ASSERT_TRUE(LoadBlankModel(folder_.string() + "/Print", ProgramBlanks()).ok);
     const std::string problem = AdoptLoadedBlanks();
@@ -95,31 +86,16 @@ class Blanks : public ::testing::Test {
     windows_->PrintDiziner->SelectBlank(0);
     PagePrinter().SetPrintToPdf(true);
   }
-  void MoveChart(float universalTime) {
-    ChartRecord& c = chart_->Chart;
-    c.UniversalTime = universalTime;
-    c.JulianDay0h = JulianDay(6, 1, 2000, 0);
-    c.JulianDayUT = JulianDay(6, 1, 2000, universalTime);
-    chart_->Recalc();
-  }
+  void MoveChart(float universalTime) { SetUniversalMoment(6, 1, 2000, universalTime); }
   void TearDown() override {
     if (windows_) {
       if (windows_->BlanksDoc->isVisible()) windows_->BlanksDoc->close();
       windows_.reset();
     }
-    SetMessageSink(previousSink_);
     PagePrinter().SetPrintToPdf(false);
-    fs::remove_all(folder_);
-    ExpectNoWindowLeftOpen();
+    ProgramWindowTest::TearDown();
   }
   std::string Entry(int n) const { return form_->UiText.Entry(n); }
-
-  fs::path folder_;
-  std::unique_ptr<ProgramWindows> windows_;
-  TBaseForm* form_ = nullptr;
-  TPictureRadixChart* chart_ = nullptr;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
 };
 
 TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinTheirRectangles) {

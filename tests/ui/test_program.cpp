@@ -2,7 +2,6 @@
 // tree, captions from the language file, start-up failures, and shut-down
 // writing every template and settings file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -24,6 +23,7 @@
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "windowtest.h"
 
 namespace fs = std::filesystem;
 
@@ -42,32 +42,14 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
   return files;
 }
 
-class Program : public ::testing::Test {
+// Each test starts the program itself, on the scratch copy as it left it.
+class Program : public ProgramWindowTest {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (std::string("horary-program-") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::copy(fs::path(HORARY_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
-    messages_.clear();
-    previousSink_ = SetMessageSink(
-        [this](MessageKind, const std::string& text) { messages_.push_back(text); });
-  }
-  void TearDown() override {
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
-  }
   std::string Entry(int n) {
     LineList lines;
     ReadLines((folder_ / "Options/LangH.lan").string(), lines);
     return lines.at(n);
   }
-  fs::path folder_;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
 };
 
 TEST_F(Program, StartsWithCaptionsFromTheLanguageFile) {

@@ -4,7 +4,6 @@
 // aspect-kinds dialogs with the main window's commands around them, the orbs
 // editor and the Arabic-parts editor.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -48,31 +47,18 @@ std::string E(int n) {
 }
 QString QE(int n) { return QString::fromStdString(E(n)); }
 
-class SettingsEditors : public ::testing::Test {
+class SettingsEditors : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    folder_ = ScratchDataCopy("horary-settingseditors-");
+    ProgramWindowTest::SetUp();
     LineList lang;
     for (int n = 0; n < kUiEntryCount; ++n) lang.push_back(E(n));
     ASSERT_TRUE(WriteLinesAtomic((folder_ / "Options/LangH.lan").string(), lang));
-    previousSink_ =
-        SetMessageSink([this](MessageKind, const std::string& text) { messages_.push_back(text); });
-    windows_ = CreateProgramWindows(folder_.string());
+    CreateWindows();
     windows_->PictureRadixChart->FormShow();
-  }
-  void TearDown() override {
-    windows_.reset();
-    SetMessageSink(previousSink_);
-    fs::remove_all(folder_);
-    ExpectNoWindowLeftOpen();
   }
   ChartRecord& Chart() { return windows_->PictureRadixChart->Chart; }
   TBaseForm& Form() { return *windows_->BaseForm; }
-
-  fs::path folder_;
-  std::vector<std::string> messages_;
-  MessageSink previousSink_;
-  std::unique_ptr<ProgramWindows> windows_;
 };
 
 // ---- chart objects and aspect kinds -------------------------------------------
