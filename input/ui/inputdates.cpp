@@ -9,7 +9,6 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "chart/ui/picturechart.h"
@@ -27,6 +25,7 @@
 #include "input/ui/maskedfields.h"
 #include "input/ui/towndb.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/finddbfile.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -72,86 +71,6 @@ QRadioButton* Radio(QWidget* parent, const char* name, const QString& text) {
 }
 
 }  // namespace
-
-// ---- the result grid ----------------------------------------------------------
-
-TTownsGrid::TTownsGrid(QWidget* parent) : QDialog(parent) {
-  setObjectName("TownsGrid");
-  TBaseForm* form = TBaseForm::Instance();
-  auto text = [form](int entry) { return form ? form->Text(entry) : QString(); };
-  setWindowTitle(text(kTownGridCaptionEntry));
-  setWindowFlag(Qt::WindowStaysOnTopHint);
-  setModal(true);
-  auto* layout = new QVBoxLayout(this);
-  StringGrid1 = new QTableWidget(0, 4, this);
-  StringGrid1->setObjectName("StringGrid1");
-  StringGrid1->horizontalHeader()->hide();
-  StringGrid1->verticalHeader()->hide();
-  StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-  StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-  StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  int total = 0;
-  for (int c = 0; c < 4; ++c) {
-    StringGrid1->setColumnWidth(c, kTownGridColumnWidths[c]);
-    total += kTownGridColumnWidths[c];
-  }
-  StringGrid1->setMinimumWidth(total + 24);
-  layout->addWidget(StringGrid1);
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  BitBtn1 = new QPushButton(text(kEntryOk), this);
-  BitBtn1->setObjectName("BitBtn1");
-  BitBtn2 = new QPushButton(text(kEntryCancel), this);
-  BitBtn2->setObjectName("BitBtn2");
-  row->addWidget(BitBtn1);
-  row->addWidget(BitBtn2);
-  layout->addLayout(row);
-  BitBtn1->setDefault(true);
-  connect(BitBtn1, &QPushButton::clicked, this, [this] { CloseModal(*this, mrOk); });
-  connect(BitBtn2, &QPushButton::clicked, this, [this] { CloseModal(*this, mrCancel); });
-  connect(StringGrid1, &QTableWidget::cellClicked, this, [this](int r, int) { StringGrid1Click(r); });
-  connect(StringGrid1, &QTableWidget::currentCellChanged, this,
-          [this](int r, int, int, int) { if (r >= 0) StringGrid1Click(r); });
-  connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
-          [this](int r, int) { StringGrid1DblClick(r); });
-  resize(total + 48, 300);
-}
-
-void TTownsGrid::Fill(const std::vector<TownGridRow>& rows) {
-  StringGrid1->clearContents();
-  StringGrid1->setRowCount(static_cast<int>(rows.size()));
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    const TownGridRow& row = rows[static_cast<std::size_t>(r)];
-    const std::string* cells[4] = {&row.Name, &row.Country, &row.Latitude, &row.Longitude};
-    for (int c = 0; c < 4; ++c) StringGrid1->setItem(r, c, new QTableWidgetItem(FromCp(*cells[c])));
-  }
-  // the designed widths at least; wider where this face needs it
-  StringGrid1->resizeColumnsToContents();
-  int total = 0;
-  for (int c = 0; c < 4; ++c) {
-    StringGrid1->setColumnWidth(c, std::max(StringGrid1->columnWidth(c) + 8, kTownGridColumnWidths[c]));
-    total += StringGrid1->columnWidth(c);
-  }
-  StringGrid1->setMinimumWidth(total + 24);
-  SelectedRow = 0;
-}
-
-void TTownsGrid::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  FormShow();
-}
-
-void TTownsGrid::FormShow() {
-  SelectedRow = 0;
-  if (StringGrid1->rowCount() > 0) StringGrid1->setCurrentCell(0, 0);
-}
-
-void TTownsGrid::StringGrid1Click(int row) { SelectedRow = row; }
-
-void TTownsGrid::StringGrid1DblClick(int row) {
-  SelectedRow = row;
-  CloseModal(*this, mrOk);
-}
 
 // ---- the data-input dialog -------------------------------------------------------------
 
@@ -412,10 +331,13 @@ void TInputDates::Button1Click() {
     return;
   }
   if (status != TownSearchStatus::Found) return;
-  TTownsGrid grid(this);
-  grid.Fill(LastSearch.Rows);
-  if (ExecModal(grid) != mrOk) return;
-  ApplyTown(grid.SelectedRow);
+  TTreeBDTable* grid = TTreeBDTable::Instance();
+  if (grid == nullptr) return;
+  grid->FillTowns(LastSearch.Rows);
+  const bool chosen = ExecModal(*grid) == mrOk;
+  const int row = grid->SelectedRow;
+  grid->ClearGrid();  // the grid goes back empty to the search on disk
+  if (chosen) ApplyTown(row);
 }
 
 bool TInputDates::ApplyTown(int row) {

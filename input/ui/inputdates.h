@@ -18,35 +18,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
 class TBaseForm;
 struct ChartRecord;
-
-// The result grid of the town search: one row per town found (name,
-// country, latitude, longitude). OK (or a double-click) chooses the row last
-// clicked; SelectedRow is 0 when the grid is shown.
-class TTownsGrid : public QDialog {
-  Q_OBJECT
-
- public:
-  explicit TTownsGrid(QWidget* parent = nullptr);
-
-  void Fill(const std::vector<TownGridRow>& rows);
-
-  int SelectedRow = 0;  // grid row last clicked, 0-based
-
-  QTableWidget* StringGrid1 = nullptr;
-  QPushButton* BitBtn1 = nullptr;  // OK
-  QPushButton* BitBtn2 = nullptr;  // Cancel
-
-  // Handlers.
-  void FormShow();
-  void StringGrid1Click(int row);
-  void StringGrid1DblClick(int row);
-
- protected:
-  void showEvent(QShowEvent* event) override;
-};
 
 class TInputDates : public QDialog {
   Q_OBJECT

@@ -1,5 +1,7 @@
 #include "mainwindow/ui/finddbfile.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,6 +20,7 @@
 
 #include "mainwindow/dbsearch.h"
 #include "mainwindow/ui/baseform.h"
+#include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 
@@ -47,14 +50,6 @@ std::string UiEntry(int entry) {
   TBaseForm* form = TBaseForm::Instance();
   return form ? form->UiText.Entry(entry) : std::string();
 }
-
-// The busy cursor for the life of the object.
-struct BusyCursor {
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -114,6 +109,30 @@ void TTreeBDTable::AddRow(int row, const std::string& utf8Path) {
   StringGrid1->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(utf8Path)));
 }
 
+void TTreeBDTable::FillTowns(const std::vector<TownGridRow>& rows) {
+  ListsDbFiles = 0;
+  setWindowTitle(UiText(kTownGridCaptionEntry));
+  StringGrid1->clearContents();
+  StringGrid1->setColumnCount(4);
+  StringGrid1->horizontalHeader()->setStretchLastSection(false);
+  StringGrid1->setRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const TownGridRow& row = rows[static_cast<std::size_t>(r)];
+    const std::string* cells[4] = {&row.Name, &row.Country, &row.Latitude, &row.Longitude};
+    for (int c = 0; c < 4; ++c)
+      StringGrid1->setItem(r, c, new QTableWidgetItem(QString::fromStdString(Cp1251ToUtf8(*cells[c]))));
+  }
+  // the designed widths at least; wider where this face needs it
+  StringGrid1->resizeColumnsToContents();
+  int total = 0;
+  for (int c = 0; c < 4; ++c) {
+    StringGrid1->setColumnWidth(c, std::max(StringGrid1->columnWidth(c) + 8, kTownGridColumnWidths[c]));
+    total += StringGrid1->columnWidth(c);
+  }
+  resize(std::max(width(), total + 40), height());
+  SelectedRow = 0;
+}
+
 void TTreeBDTable::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   FormShow();
@@ -124,24 +143,34 @@ void TTreeBDTable::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
-void TTreeBDTable::FormShow() { SelectedRow = 0; }
+void TTreeBDTable::FormShow() {
+  SelectedRow = 0;
+  if (ListsDbFiles == 0 && StringGrid1->rowCount() > 0) StringGrid1->setCurrentCell(0, 0);
+}
 
 void TTreeBDTable::FormClose() { ClearGrid(); }
 
 void TTreeBDTable::StringGrid1Click() { SelectedRow = StringGrid1->currentRow(); }
 
 void TTreeBDTable::StringGrid1DblClick() {
+  if (ListsDbFiles == 0) {  // a town chosen: the data-input dialog takes it
+    StringGrid1Click();
+    CloseModal(*this, mrOk);
+    return;
+  }
   if (ListsDbFiles != 1) return;
   const QTableWidgetItem* cell = StringGrid1->currentItem();
   if (cell == nullptr || cell->text().isEmpty()) return;
   if (TBaseForm* form = TBaseForm::Instance()) form->OpenDatabaseFile(cell->text().toStdString());
 }
 
-void TTreeBDTable::BitBtn1Click() {
-  if (ListsDbFiles == 1) StringGrid1DblClick();
-}
+void TTreeBDTable::BitBtn1Click() { StringGrid1DblClick(); }
 
 void TTreeBDTable::BitBtn2Click() {
+  if (ListsDbFiles == 0) {  // no town chosen
+    CloseModal(*this, mrCancel);
+    return;
+  }
   ClearGrid();
   hide();
 }
@@ -254,6 +283,7 @@ void TFindDBFile::BitBtn1Click() {
     table->ListsDbFiles = 1;
     table->StringGrid1->setColumnCount(1);
     table->StringGrid1->setColumnWidth(0, kPathColumnWidth);
+    table->StringGrid1->horizontalHeader()->setStretchLastSection(true);
     found = FindDatabaseFiles(folder_, name);
     for (const std::string& path : found.Files) table->AddRow(FoundCount++, path);
   }

@@ -1,12 +1,16 @@
 // The search on disk for chart databases that hold a chart of a name
 // (TFindDBFile, a modal dialog) and the grid of the files found
 // (TTreeBDTable, a window that stays on top); a double-click on a row opens
-// that database in the main window.
+// that database in the main window. The same grid, in its towns mode, shows
+// the towns the data-input dialog found and lets the user choose one.
 #pragma once
 
 #include <QDialog>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "input/townsdb.h"
 
 class QComboBox;
 class QFileSystemModel;
@@ -28,6 +32,10 @@ class TTreeBDTable : public QDialog {
   void ClearGrid();
   // Adds a row below the rows filled so far (the grid's one empty row first).
   void AddRow(int row, const std::string& utf8Path);
+  // Towns mode: four columns (name, country, latitude, longitude), a row per
+  // town found. Shown modal, OK or a double-click chooses the current row
+  // (SelectedRow, 0-based) with mrOk.
+  void FillTowns(const std::vector<TownGridRow>& rows);
 
   void FormShow();
   void FormClose();
@@ -37,7 +45,7 @@ class TTreeBDTable : public QDialog {
   void BitBtn2Click();
 
   QTableWidget* StringGrid1 = nullptr;
-  QPushButton* BitBtn1 = nullptr;  // "Ввод": open the database of the current row
+  QPushButton* BitBtn1 = nullptr;  // "Ввод": open the database of the current row / choose the town
   QPushButton* BitBtn2 = nullptr;  // "Отмена"
   std::uint8_t ListsDbFiles = 1;   // 1: the grid lists database files, 0: towns
   int SelectedRow = 0;             // the row clicked last

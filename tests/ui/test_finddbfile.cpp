@@ -77,9 +77,15 @@ TEST_F(FindDbFile, FoundFilesFillTheGridAndADoubleClickOpensOne) {
   find_->EditDB->setText(QString::fromUtf8("иванов"));
   EXPECT_TRUE(find_->BitBtn1->isEnabled());
   find_->SetSearchFolder(dbs.string());
+  // the grid was last used by the town search (which empties it after the
+  // choice): the search lists files again
+  table_->FillTowns({{"Town", "Country", "55", "37"}});
+  table_->ClearGrid();
   find_->BitBtn1Click();
   EXPECT_TRUE(messages_.empty());
   EXPECT_TRUE(table_->isVisible());
+  EXPECT_EQ(table_->ListsDbFiles, 1);
+  EXPECT_EQ(table_->StringGrid1->columnCount(), 1);
   EXPECT_EQ(Rows(), found);
   // a second search appends its rows
   find_->BitBtn1Click();

@@ -35,6 +35,7 @@
 #include "input/ui/maskedfields.h"
 #include "input/ui/towndb.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/finddbfile.h"
 #include "mainwindow/ui/program.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
@@ -364,7 +365,7 @@ TEST_F(InputDates, TheGridChoosesTheTownClicked) {
   Type(dialog_->Edit2, "Моск");
   int rows = 0;
   ModalScript script({[&](QWidget* w) {
-    auto* grid = qobject_cast<TTownsGrid*>(w);
+    auto* grid = qobject_cast<TTreeBDTable*>(w);
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->windowTitle().toStdString(), EntryUtf8(321));
     EXPECT_EQ(grid->StringGrid1->columnWidth(0), 140);
