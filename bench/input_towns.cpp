@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "input/timezones.h"
 #include "input/townsdb.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
@@ -57,5 +58,26 @@ void BM_PrefixSearchForeign(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PrefixSearchForeign)->Unit(benchmark::kMicrosecond);
+
+// The zone of a chosen foreign town: its line read, one zone-rule file read
+// and walked. Chicago's file is among the longest (a change every spring and
+// autumn); Paris's is one of the thirty named files.
+void BM_ZoneOfForeignTown(benchmark::State& state, const char* prefix) {
+  const std::string folder = FactoryTowns();
+  TownSearchResult found = SearchTowns(folder, prefix);
+  if (found.Status != TownSearchStatus::Found) {
+    state.SkipWithError("town not found");
+    return;
+  }
+  const std::string line = ChooseTown(found, 0).Line;
+  const double moment = LocalMoment(15, 7, 1990, 12.0);
+  for (auto _ : state) {
+    TownZone zone = ZoneOfForeignTownLine(folder, line, moment);
+    if (!zone.Ok) state.SkipWithError(zone.Message.c_str());
+    benchmark::DoNotOptimize(zone);
+  }
+}
+BENCHMARK_CAPTURE(BM_ZoneOfForeignTown, Chicago, "Chicago ")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ZoneOfForeignTown, Paris, "Paris ")->Unit(benchmark::kMicrosecond);
 
 }  // namespace

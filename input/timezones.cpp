@@ -8,7 +8,7 @@
 
 namespace {
 
-const char* const kZoneRuleFileNames[kZoneRuleFileCount] = {
+const char* const kZoneRuleFileNames[kNamedZoneRuleFileCount] = {
     "Albania.zon",        "Australia 1.zon",    "Australia 2.zon",      "Australia 3.zon",
     "Australia 4.zon",    "Australia 5.zon",    "Australia 6.zon",      "Australia.zon",
     "Austria.zon",        "Belgium.zon",        "Bulgaria.zon",         "Denmark.zon",
@@ -237,9 +237,10 @@ bool IsSummerTime(const std::vector<double>& switches, double localMoment) {
 
 // ---- zone-rule files -----------------------------------------------------------------------
 
-const char* ZoneRuleFileName(int number) {
-  if (number < 1 || number > kZoneRuleFileCount) return nullptr;
-  return kZoneRuleFileNames[number - 1];
+std::string ZoneRuleFileName(int number) {
+  if (number < 1 || number > kZoneRuleFileCount) return {};
+  if (number <= kNamedZoneRuleFileCount) return kZoneRuleFileNames[number - 1];
+  return "Zone " + std::to_string(number) + ".zon";
 }
 
 bool ZoneLineMoment(const std::string& line, double& moment, std::string& what) {
@@ -460,8 +461,8 @@ TownZone ZoneOfForeignTownLine(const std::string& townsFolder, const std::string
   // The zone's side of Greenwich is the zone's own (column 47 of the town,
   // or column 31 of a zone-rule line), never the town's longitude letter:
   // Madrid lies west of Greenwich and keeps a zone east of it.
-  const char* fileName = ZoneRuleFileName(town.ZoneRuleNumber);
-  if (fileName == nullptr)
+  const std::string fileName = ZoneRuleFileName(town.ZoneRuleNumber);
+  if (fileName.empty())
     return ZoneOfOwnZoneTown(town.Abbreviation, town.ZoneWest, town.ZoneHours, town.ZoneMinutes);
 
   std::vector<std::string> lines;

@@ -7,8 +7,10 @@
 //  * Hour_zone.ttt: the summer-time switches shared by all those regions, as
 //    Julian days on the chart's time scale; from an even-numbered switch
 //    (counting from 0) to the next the clock is an hour ahead;
-//  * the thirty zone-rule files (.zon), one change of zone a line, chosen by
-//    the number in columns 76-77 of a foreign or user town;
+//  * the zone-rule files (.zon), one change of zone a line, chosen by the
+//    number in columns 76-77 of a foreign or user town: thirty named by
+//    country or state, and "Zone 31.zon" to "Zone 99.zon" for the zones of
+//    the other foreign towns;
 //  * the two lists of zone abbreviations with their fixed offsets.
 //
 // Every moment here is a local clock reading taken through JulianDay
@@ -198,9 +200,11 @@ bool IsSummerTime(const std::vector<double>& switches, double localMoment);
 
 // ---- zone-rule files ----------------------------------------------------------------
 
-inline constexpr int kZoneRuleFileCount = 30;
-// File name of zone-rule number n (1..30), nullptr for any other number.
-const char* ZoneRuleFileName(int number);
+inline constexpr int kNamedZoneRuleFileCount = 30;  // "Albania.zon" .. "Yugoslavia.zon"
+inline constexpr int kZoneRuleFileCount = 99;       // every two-digit number names a file
+// File name of zone-rule number n (1..99): the thirty country and state
+// names, then "Zone NN.zon"; empty for any other number.
+std::string ZoneRuleFileName(int number);
 
 struct ZoneRuleLine {
   double Moment = 0;           // Julian day, chart scale, of the line's local date and time
@@ -286,8 +290,8 @@ bool ParseForeignTownLine(const std::string& line, ForeignTownFields& fields, st
 
 // The zone of a chosen town read from the files of townsFolder (ending in
 // '/'): Time.ttt and Hour_zone.ttt for a Towns.twn line, the zone-rule file
-// named by columns 76-77 for a foreign or user town. A rule number that names
-// no file (above 30) falls back to the town's own zone. Any fault gives
+// named by columns 76-77 for a foreign or user town (one file read; "00" is
+// the town's own zone and reads none). Any fault gives
 // Ok = false and a message naming the file and the line; the moment must come
 // from fully parsed dialog fields (LocalMoment).
 TownZone ZoneOfRegionTownLine(const std::string& townsFolder, const std::string& townLine,

@@ -9,7 +9,10 @@ Inputs, all committed beside this script (no network, no package needed):
                       the zone's standard offset (written by extract_towns.py
                       from the GeoNames table cities500, CC BY 4.0);
   towns_ru.tsv        the Russian names of the towns of Towns.twn;
-  regions.py          the region codes of Time.ttt and the zone-rule files.
+  regions.py          the region codes of Time.ttt and the zone-rule files;
+  zone_groups.tsv     the zone-rule files of the foreign towns that the files
+                      of regions.py do not cover, by tz name (written by
+                      make_zones.py, which is run first).
 The credit line the data's licence asks for is in TOWNS_CREDIT.txt.
 
 Layouts (columns 1-based, one character a byte of code page 1251):
@@ -43,6 +46,7 @@ import regions  # noqa: E402
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 TARGET = os.path.join(ROOT, "data", "Towns")
 GAZETTEER = os.path.join(HERE, "towns_geonames.tsv")
+ZONE_GROUPS = os.path.join(HERE, "zone_groups.tsv")
 RUSSIAN_NAMES = os.path.join(HERE, "towns_ru.tsv")
 
 FORMER_USSR = {"RU", "UA", "BY", "MD", "GE", "AM", "AZ", "KZ", "UZ", "KG", "TJ", "TM", "LV", "LT", "EE"}
@@ -234,6 +238,15 @@ def read_gazetteer():
     return towns
 
 
+def read_zone_groups():
+    """{tz name: zone-rule number} of zone_groups.tsv."""
+    numbers = {}
+    for f in read_tsv(ZONE_GROUPS):
+        for tz in f[4].split():
+            numbers[tz] = int(f[0])
+    return numbers
+
+
 # ---- Towns.twn ---------------------------------------------------------------
 
 def russian_line(name, town):
@@ -264,7 +277,7 @@ def make_russian(towns):
 
 # ---- TownsForeign1.twn -------------------------------------------------------
 
-def foreign_line(gid, town):
+def foreign_line(gid, town, zone_groups):
     name = SHORT_NAMES.get(gid, town["name"])
     country = COUNTRY_NAMES.get(town["country"])
     if country is None:
@@ -274,7 +287,7 @@ def foreign_line(gid, town):
     offset = town["offset"]
     abbreviation = zone_abbreviation(town["country"], town["tz"], offset)
     lat, lon = to_minutes(town["lat"]), to_minutes(town["lon"])
-    rule = regions.zone_rule_number(town["country"], town["admin1"])
+    rule = regions.zone_rule_number(town["country"], town["admin1"]) or zone_groups.get(town["tz"], 0)
     text = "%-20s%-20s%-6s%s%02d:%02d     %02d%s%02d   %03d%s%02d    %02d" % (
         name, country, abbreviation, "-" if offset < 0 else "+", abs(offset) // 60, abs(offset) % 60,
         lat // 60, "S" if town["lat"] < 0 and lat else "N", lat % 60,
@@ -285,7 +298,9 @@ def foreign_line(gid, town):
 
 
 def make_foreign(towns):
-    lines = {foreign_line(gid, town) for gid, town in towns.items() if town["country"] not in FORMER_USSR}
+    zone_groups = read_zone_groups()
+    lines = {foreign_line(gid, town, zone_groups) for gid, town in towns.items()
+             if town["country"] not in FORMER_USSR}
     return sorted(lines, key=sort_key)
 
 

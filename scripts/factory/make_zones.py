@@ -4,7 +4,12 @@
                    periods between the decree moments;
   * Hour_zone.ttt  the summer-time switches shared by every region, as Julian
                    days on the chart's time scale;
-  * the thirty zone-rule files (.zon), one change of zone a line.
+  * the thirty zone-rule files (.zon) named by country or state, one change
+    of zone a line;
+  * "Zone 31.zon" to "Zone 99.zon", the same for the zones of the other
+    foreign towns (see "Files 31 to 99" below), and zone_groups.tsv beside
+    this script, which says which tz zones take each file; the towns
+    generator reads it, so this script runs first.
 
 Source: the IANA time-zone database (public domain) as Debian's tzdata package
 installs it under /usr/share/zoneinfo: the compiled TZif files are read here
@@ -42,6 +47,18 @@ The model the program applies, and what it cannot show:
 The script prints, for each region, how many days since 2 May 1924 the model
 differs from the database.
 
+Files 31 to 99: the foreign towns that no file of regions.ZON_FILES covers
+are taken by their tz zone (towns_geonames.tsv). A zone whose clock kept its
+own standard offset since 1950 needs no file: its towns keep "00" and their
+own zone. The others are grouped by their clock offsets from 1950 to the
+horizon (class Grouping): zones with the same history share a file, a zone
+whose history is that of a file 1-30 takes that file, and where there are
+more histories than the 69 two-digit numbers left, the groups whose towns
+lose least are merged into the nearest file or left on their own zone. Each
+file is the whole history of one zone of its group, local mean time first.
+The script lists the zones left on a fixed zone and the share of town-time
+since 1950 that the grouping gets wrong.
+
 Standard library only. Run from anywhere:  python3 scripts/factory/make_zones.py
 """
 
@@ -53,6 +70,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # leave no cache files in the source tree
 sys.path.insert(0, HERE)
+import make_towns  # noqa: E402  (its reader of the towns table)
 import regions  # noqa: E402  (shared with the towns generator)
 
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -447,6 +465,7 @@ RENAMES = {
     ("NST", 80): "AMST",      # Amsterdam summer time
     ("+0120", 80): "AMST",
     ("+0020", 20): "AMT",     # Amsterdam time, 20 min
+    ("CST", 480): "CCT",      # China (and Taiwan) Standard Time: the list's China Coastal Time
 }
 
 
@@ -456,14 +475,31 @@ def minutes_east(seconds):
     return sign * ((abs(seconds) + 30) // 60)
 
 
+def fits(name, m):
+    """True when a name fits the abbreviation column and names no other
+    offset in the program's list."""
+    if not (1 <= len(name) <= 4) or name[0] == " ":
+        return False
+    return name not in LIST_ABBREVIATIONS or LIST_ABBREVIATIONS[name] * 60 == m
+
+
 def abbreviation(abbr, off):
-    """The abbreviation written for a database zone."""
+    """The abbreviation written for a database zone: its own name, or the
+    list's spelling of it (RENAMES); where neither fits, the offset in the
+    database's numeric style without the hours' leading zero ("+03", "+530",
+    "-330"), and without its sign where that is still too long ("1130" for
+    11 h 30 min West: the sign stands in column 31 beside it)."""
     m = minutes_east(off)
     name = RENAMES.get((abbr, m), abbr)
-    if not (1 <= len(name) <= 4) or name[0] == " ":
-        raise ValueError("abbreviation %r does not fit a zone-rule line" % name)
-    if name in LIST_ABBREVIATIONS and LIST_ABBREVIATIONS[name] * 60 != m:
-        raise ValueError("abbreviation %r names another offset in the list" % name)
+    if fits(name, m):
+        return name
+    sign = "-" if m < 0 else "+"
+    hours, minutes = divmod(abs(m), 60)
+    name = sign + ("%02d" % hours if minutes == 0 else "%d%02d" % (hours, minutes))
+    if len(name) > 4:
+        name = name[1:]
+    if not fits(name, m):
+        raise ValueError("no abbreviation of %d minutes fits a zone-rule line" % m)
     return name
 
 
@@ -481,9 +517,16 @@ def zone_hours(m):
 
 def lmt_line(r, off):
     """A local-mean-time line: the mean time of the zone's reference meridian,
-    longitude at columns 25-30 ("dddWmm" or "dddEmm")."""
-    arc_minutes = (abs(off) + 2) // 4  # 4 s of time = 1' of arc, rounded
-    lon = "%03d%s%02d" % (arc_minutes // 60, "W" if off < 0 else "E", arc_minutes % 60)
+    longitude at columns 25-30 ("dddWmm" or "dddEmm"). A mean time reckoned
+    across the date line (Apia's +12:33 before 1892) names its meridian
+    folded into 180 degrees either side; columns 31-36 keep the clock's
+    offset."""
+    arc_minutes = (off + 2) // 4 if off >= 0 else -((-off + 2) // 4)  # 4 s of time = 1' of arc
+    if arc_minutes > 180 * 60:
+        arc_minutes -= 360 * 60
+    elif arc_minutes < -180 * 60:
+        arc_minutes += 360 * 60
+    lon = "%03d%s%02d" % (abs(arc_minutes) // 60, "W" if arc_minutes < 0 else "E", abs(arc_minutes) % 60)
     return stamp(r) + "    " + " " + lon + zone_hours(minutes_east(off))
 
 
@@ -511,6 +554,197 @@ def zon_lines(zone):
             written = shown
         off = new_off
     return lines
+
+
+# ---- zone-rule files of the other foreign towns -----------------------------
+
+# A foreign town that no file of regions.ZON_FILES covers gets a file of its
+# own zone's history, numbered from 31 on; two-digit numbers end at 99.
+GROUP_NUMBERS = range(31, 100)
+# Histories are compared from this moment to the horizon; earlier differences
+# (the mean times and first standard times before 1950) do not count.
+SINCE = int(datetime.datetime(1950, 1, 1, tzinfo=datetime.timezone.utc).timestamp())
+# The files made and the zones each serves, read by the towns generator.
+GROUPS = os.path.join(HERE, "zone_groups.tsv")
+
+
+def history(zone):
+    """The zone's clock offset from SINCE to the horizon: ((UT seconds from
+    which it holds, offset seconds), ...), the first entry at SINCE."""
+    steps = [(SINCE, zone.at(SINCE)[0])]
+    for ut, off, _, _ in zone.transitions:
+        if SINCE < ut < HORIZON and off != steps[-1][1]:
+            steps.append((ut, off))
+    return tuple(steps)
+
+
+def mismatch(a, b):
+    """Seconds from SINCE to the horizon in which two histories differ."""
+    points = sorted({t for t, _ in a} | {t for t, _ in b} | {HORIZON})
+    wrong, i, j = 0, 0, 0
+    for start, end in zip(points, points[1:]):
+        while i + 1 < len(a) and a[i + 1][0] <= start:
+            i += 1
+        while j + 1 < len(b) and b[j + 1][0] <= start:
+            j += 1
+        if a[i][1] != b[j][1]:
+            wrong += end - start
+    return wrong
+
+
+def foreign_zones():
+    """Towns per IANA zone, and each zone's own (standard) offset in seconds,
+    over the foreign towns that no file 1-30 covers."""
+    towns, own = {}, {}
+    for town in make_towns.read_gazetteer().values():
+        if (town["country"] in make_towns.FORMER_USSR
+                or regions.zone_rule_number(town["country"], town["admin1"])):
+            continue
+        towns[town["tz"]] = towns.get(town["tz"], 0) + 1
+        own[town["tz"]] = town["offset"] * 60
+    return towns, own
+
+
+class Grouping:
+    """Zones sharing zone-rule files. Every zone whose clock left its own
+    standard zone after 1950 starts in the group of the zones with the same
+    history, unless a file 1-30 (existing: {number: zone}) has that history.
+    While there are more groups than numbers, the group whose towns lose least
+    by moving is dissolved, each of its zones going where its history differs
+    least from its own: another group, a file 1-30, or its own fixed zone (no
+    file). "Lose" counts town-seconds of wrong offset from 1950 on. A group's
+    file is that of its representative, the member zone whose history leaves
+    the group's towns the fewest town-seconds wrong."""
+
+    def __init__(self, towns, own, histories, existing):
+        self.towns, self.histories = towns, histories
+        self.fixed = {z: ((SINCE, own[z]),) for z in towns}
+        self.existing = existing
+        self.in_existing = {}  # zone: number of the file 1-30 it takes
+        self._cache = {}
+        by_history = {}
+        for z in sorted(towns):
+            if not self.wrong(z, self.fixed[z]):
+                continue
+            number = self._best_existing(z, 1)
+            if number is not None:
+                self.in_existing[z] = number
+            else:
+                by_history.setdefault(histories[z], []).append(z)
+        self.found = len(by_history) + len(set(self.in_existing.values()))
+        self.groups = [self._settled(members) for members in by_history.values()]
+
+    def wrong(self, zone, target):
+        """Town-seconds wrong when the towns of zone follow the history target."""
+        key = (zone, target)
+        if key not in self._cache:
+            self._cache[key] = self.towns[zone] * mismatch(self.histories[zone], target)
+        return self._cache[key]
+
+    def _best_existing(self, zone, below):
+        """Number of the file 1-30 that leaves zone fewer than `below`
+        town-seconds wrong and fewest of all, or None."""
+        best, home = below, None
+        for number, name in sorted(self.existing.items()):
+            w = self.wrong(zone, self.histories[name])
+            if w < best:
+                best, home = w, number
+        return home
+
+    def _settled(self, members):
+        """(representative, members) with the best representative."""
+        rep = min(members, key=lambda r: (sum(self.wrong(z, self.histories[r]) for z in members),
+                                          -self.towns[r], r))
+        return rep, sorted(members)
+
+    def _best_home(self, zone, others):
+        """Where zone loses least: ("group", index in others), ("file", number
+        of a file 1-30) or ("own", None) for its own fixed zone."""
+        best, home = self.wrong(zone, self.fixed[zone]), ("own", None)
+        for k, (rep, _) in enumerate(others):
+            w = self.wrong(zone, self.histories[rep])
+            if w < best:
+                best, home = w, ("group", k)
+        number = self._best_existing(zone, best)
+        if number is not None:
+            home = ("file", number)
+        return home
+
+    def _home_history(self, zone, home, others):
+        kind, where = home
+        if kind == "group":
+            return self.histories[others[where][0]]
+        if kind == "file":
+            return self.histories[self.existing[where]]
+        return self.fixed[zone]
+
+    def fit(self, slots):
+        while len(self.groups) > slots:
+            def loss(i):
+                rep, members = self.groups[i]
+                others = self.groups[:i] + self.groups[i + 1:]
+                total = 0
+                for z in members:
+                    target = self._home_history(z, self._best_home(z, others), others)
+                    total += self.wrong(z, target) - self.wrong(z, self.histories[rep])
+                return total, rep
+            i = min(range(len(self.groups)), key=loss)
+            _, members = self.groups.pop(i)
+            for z in members:
+                kind, where = self._best_home(z, self.groups)
+                if kind == "group":
+                    self.groups[where] = self._settled(self.groups[where][1] + [z])
+                elif kind == "file":
+                    self.in_existing[z] = where
+
+    def left_fixed(self):
+        """Zones whose clock moved after 1950 that keep their own fixed zone."""
+        placed = {z for _, members in self.groups for z in members} | set(self.in_existing)
+        return sorted(z for z in self.towns if z not in placed and self.wrong(z, self.fixed[z]))
+
+
+def make_groups():
+    """The zone-rule files 31 on: [(number, representative zone, members)],
+    numbered in the order of the representatives' names; and the zones that
+    take a file 1-30 ({zone: number})."""
+    towns, own = foreign_zones()
+    existing = {}
+    for number, (_, name, _) in sorted(regions.ZON_FILES.items()):
+        if name not in existing.values():
+            existing[number] = name
+    histories = {z: history(read_tzif(z)) for z in set(towns) | set(existing.values())}
+    grouping = Grouping(towns, own, histories, existing)
+    grouping.fit(len(GROUP_NUMBERS))
+    print("%d zone histories since 1950 among %d zones of foreign towns without a file 1-30"
+          % (grouping.found, len(towns)))
+    for z, number in sorted(grouping.in_existing.items()):
+        print("  file %d: %s (%d towns)" % (number, z, towns[z]))
+    for z in grouping.left_fixed():
+        print("  fixed zone: %s (%d towns)" % (z, towns[z]))
+    numbered = [(n, rep, members) for n, (rep, members) in zip(GROUP_NUMBERS, sorted(grouping.groups))]
+    total = sum(towns.values())
+    wrong = sum(grouping.wrong(z, histories[rep]) for _, rep, members in numbered for z in members)
+    wrong += sum(grouping.wrong(z, histories[existing[n]]) for z, n in grouping.in_existing.items())
+    wrong += sum(grouping.wrong(z, grouping.fixed[z]) for z in grouping.left_fixed())
+    print("%d files; %.3f %% of these towns' time since 1950 on a wrong offset"
+          % (len(numbered), 100.0 * wrong / (total * (HORIZON - SINCE))))
+    return numbered, grouping.in_existing, towns
+
+
+def write_groups(numbered, in_existing, towns):
+    """zone_groups.tsv: per file, its number, name, the zone it is written
+    from, how many towns take it and the zones of those towns. Files 1-30
+    are listed with the zones that take them beyond the places regions.py
+    gives them."""
+    rows = [(n, rep, members) for n, rep, members in numbered]
+    for n in sorted(set(in_existing.values())):
+        rows.append((n, regions.ZON_FILES[n][1], sorted(z for z, k in in_existing.items() if k == n)))
+    with open(GROUPS, "w", encoding="utf-8", newline="") as out:
+        out.write("# zone-rule files of the foreign towns, written by make_zones.py\n")
+        out.write("# number\tfile\tzone written\ttowns\tzones whose towns take the file\n")
+        for n, rep, members in sorted(rows):
+            out.write("%d\t%s\t%s\t%d\t%s\n" % (n, regions.zone_rule_file_name(n), rep,
+                                                 sum(towns[z] for z in members), " ".join(members)))
 
 
 # ---- output ----------------------------------------------------------------
@@ -568,6 +802,16 @@ def main():
         lines = zon_lines(read_tzif(name))
         write_lines(os.path.join(TARGET, file_name), lines)
         print("%2d %-22s %-20s %4d lines" % (number, file_name, name, len(lines)))
+
+    numbered, in_existing, towns = make_groups()
+    for number, name, members in numbered:
+        file_name = regions.zone_rule_file_name(number)
+        lines = zon_lines(read_tzif(name))
+        write_lines(os.path.join(TARGET, file_name), lines)
+        print("%2d %-22s %-30s %4d lines %4d towns %s" % (
+            number, file_name, name, len(lines), sum(towns[z] for z in members),
+            " ".join(z for z in members if z != name)))
+    write_groups(numbered, in_existing, towns)
 
 
 if __name__ == "__main__":

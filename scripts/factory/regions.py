@@ -28,7 +28,9 @@ carries in columns 76-77). For each: the file name (verbatim, spaces
 included), the IANA zone name whose history the file is generated from, and
 the places it covers, as (ISO country code, GeoNames admin1 code or None for
 the whole country). A foreign town gets the number of the first file that
-covers it, and "00" (its own fixed zone) when none does.
+covers it; when none does, the number make_zones.py gave its tz zone in
+zone_groups.tsv (a file 31-99, "Zone NN.zon", or one of these thirty), and
+"00" (its own fixed zone) when that names none either.
 
 Standard library only; this module holds data, it writes nothing.
 """
@@ -159,3 +161,11 @@ def region_code(country, admin1, tz_name):
         if zone == tz_name and code not in by_division:
             return code
     return None
+
+
+def zone_rule_file_name(number):
+    """File name of zone-rule number 1 to 99: the names of ZON_FILES, and
+    "Zone NN.zon" for the files made for the other foreign towns."""
+    if number in ZON_FILES:
+        return ZON_FILES[number][0]
+    return "Zone %02d.zon" % number

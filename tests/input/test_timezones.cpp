@@ -5,8 +5,9 @@
 // and change nothing.
 //
 // Expected zones are the published civil-time history (the decrees on time
-// zones of the USSR and Russia, the UK and Australian summer-time acts), as
-// the IANA time-zone database records it.
+// zones of the USSR and Russia, the UK and Australian summer-time acts, and
+// the other countries' clocks), as the IANA time-zone database (release
+// 2025b) records it.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -58,6 +59,18 @@ std::string ForeignTown(const std::string& abbreviation, char zoneSign, const st
                         {58, "40N25"},
                         {66, longitude},
                         {76, rule}});
+}
+
+// The line of the factory foreign towns file whose name (columns 1-20) is name.
+std::string FactoryForeignTown(const std::string& name) {
+  std::vector<std::string> lines;
+  std::string message;
+  if (!ReadLines(kFactoryTowns + "TownsForeign1.twn", lines, &message)) return {};
+  for (const std::string& line : lines) {
+    std::string head = line.substr(0, 20);
+    if (head.substr(0, head.find_last_not_of(' ') + 1) == name) return line;
+  }
+  return {};
 }
 
 double Moment(int day, int month, int year, int hour, int minute = 0) {
@@ -277,10 +290,99 @@ TEST(ForeignTownZone, SouthernHemisphereSummerFallsInJanuary) {
              "Adelaide January");
 }
 
+// A factory town at local noon of a date: its zone and, where given, the
+// abbreviation selected in the list.
+struct FactoryCase {
+  const char* town;
+  int day, month, year;
+  double eastHours;
+  const char* abbreviation;  // nullptr: not checked
+};
+
+void ExpectFactoryTowns(std::initializer_list<FactoryCase> cases) {
+  for (const FactoryCase& c : cases) {
+    const std::string line = FactoryForeignTown(c.town);
+    ASSERT_FALSE(line.empty()) << c.town << " is not in the factory file";
+    const std::string where = std::string(c.town) + " " + std::to_string(c.day) + "." +
+                              std::to_string(c.month) + "." + std::to_string(c.year);
+    TownZone z = ZoneOfForeignTownLine(kFactoryTowns, line, Moment(c.day, c.month, c.year, 12));
+    ExpectZone(z, c.eastHours, where);
+    EXPECT_EQ(z.Field.West, c.eastHours < 0) << where;
+    if (c.abbreviation) EXPECT_EQ(z.Abbreviation, FindZoneAbbreviation(c.abbreviation)) << where;
+  }
+}
+
+TEST(ForeignTownZone, TownsOfCountriesWithoutANamedFileKeepSummerTime) {
+  ExpectFactoryTowns({
+      {"Chicago", 15, 1, 1990, -6, "CST"},
+      {"Chicago", 15, 7, 1990, -5, "CDT"},
+      {"New York City", 4, 7, 1976, -4, "EDT"},  // 12:00 EDT is 16:00 UT
+      {"Madrid", 15, 1, 2000, 1, "CET"},
+      {"Madrid", 15, 7, 2000, 2, "MEST"},
+      {"Warsaw", 15, 7, 2000, 2, "MEST"},
+      {"Beijing", 15, 1, 1988, 8, "CCT"},
+      {"Beijing", 15, 7, 1988, 9, nullptr},  // China's summer time 1986-1991
+  });
+}
+
+TEST(ForeignTownZone, SouthernSummerAndZonesOffTheWholeHour) {
+  ExpectFactoryTowns({
+      // Brazil's summer falls in January, and ended after the summer of 2018-19
+      {"Sao Paulo", 15, 1, 2000, -2, nullptr},
+      {"Sao Paulo", 15, 7, 2000, -3, nullptr},
+      {"Sao Paulo", 15, 1, 2020, -3, nullptr},
+      {"Adelaide", 15, 1, 2000, 10.5, nullptr},
+      {"Tehran", 15, 1, 2000, 3.5, nullptr},
+      {"Tehran", 15, 7, 2000, 4.5, nullptr},
+      {"Mumbai", 15, 7, 2000, 5.5, nullptr},  // India: its own zone, unchanged since 1945
+      {"Kathmandu", 15, 7, 2000, 5.75, nullptr},
+  });
+}
+
+TEST(ForeignTownZone, DateLineZonesAndChangedStandardOffsets) {
+  ExpectFactoryTowns({
+      // Samoa, 11 h West with summer time from 2010, moved across the date
+      // line on 30 December 2011: 13 h East, 14 in its summer
+      {"Apia", 15, 7, 2010, -11, nullptr},
+      {"Apia", 15, 1, 2012, 14, nullptr},
+      {"Apia", 15, 7, 2012, 13, nullptr},
+      {"Nuku'alofa", 15, 7, 2010, 13, nullptr},
+      // Cook Islands: 10 h 30 min West until 1978, then 10 h with a half-hour summer
+      {"Avarua", 15, 7, 1975, -10.5, nullptr},
+      {"Avarua", 15, 1, 1980, -9.5, nullptr},
+      {"Avarua", 15, 7, 1980, -10, nullptr},
+      {"Alofi", 15, 7, 2000, -11, nullptr},
+      // Nepal 5 h 30 min until 1986; Venezuela 4 h 30 min West 2007-2016;
+      // Turkey on summer time all year since 2016
+      {"Kathmandu", 15, 7, 1980, 5.5, nullptr},
+      {"Caracas", 15, 7, 2000, -4, nullptr},
+      {"Caracas", 15, 7, 2010, -4.5, nullptr},
+      {"Caracas", 15, 7, 2020, -4, nullptr},
+      {"Istanbul", 15, 1, 2000, 2, "EET"},
+      {"Istanbul", 15, 1, 2020, 3, nullptr},
+  });
+}
+
+TEST(ForeignTownZone, EveryZoneRuleNumberNamesAFactoryFile) {
+  EXPECT_EQ(ZoneRuleFileName(0), "");
+  EXPECT_EQ(ZoneRuleFileName(15), "England_Scotland.zon");
+  EXPECT_EQ(ZoneRuleFileName(30), "Yugoslavia.zon");
+  EXPECT_EQ(ZoneRuleFileName(31), "Zone 31.zon");
+  EXPECT_EQ(ZoneRuleFileName(kZoneRuleFileCount + 1), "");
+  for (int n = 1; n <= kZoneRuleFileCount; ++n) {
+    std::vector<std::string> lines;
+    std::vector<ZoneRuleLine> rules;
+    std::string message;
+    const std::string path = kFactoryTowns + ZoneRuleFileName(n);
+    ASSERT_TRUE(ReadLines(path, lines, &message)) << message;
+    ASSERT_TRUE(ParseZoneRuleFile(lines, path, rules, message)) << message;
+    EXPECT_FALSE(rules.empty()) << path;
+  }
+}
+
 TEST(ForeignTownZone, OwnZoneIsFixedAllYear) {
-  // New York keeps its own zone EST (5 h West): 4 July 1976, 12:00 EDT was
-  // 16:00 UT, but no zone-rule file covers the USA, so the model gives the
-  // standard zone all year and the moment comes out as 17:00 UT.
+  // A town with its own zone ("00") keeps it all year: New York written so
+  // gets EST (5 h West) on 4 July 1976, and 12:00 comes out as 17:00 UT.
   const std::string newYork = ForeignTown("EST", '-', "05:00", "074W00", "00");
   TownZone z = ZoneOfForeignTownLine(kFactoryTowns, newYork, Moment(4, 7, 1976, 12));
   ExpectZone(z, -5, "New York");
@@ -292,11 +394,10 @@ TEST(ForeignTownZone, OwnZoneIsFixedAllYear) {
   ExpectZone(ZoneOfForeignTownLine(kFactoryTowns, ForeignTown("CET", '+', "01:00", "003W42", "00"),
                                    Moment(1, 1, 2000, 12)),
              1, "Madrid");
-  // a six-letter abbreviation is found by its whole name; a number naming no
-  // file falls back to the own zone
+  // a six-letter abbreviation is found by its whole name
   TownZone own = ZoneOfForeignTownLine(
-      kFactoryTowns, ForeignTown("CETDST", '+', "02:00", "003W42", "45"), Moment(1, 7, 2000, 12));
-  ExpectZone(own, 2, "rule number 45");
+      kFactoryTowns, ForeignTown("CETDST", '+', "02:00", "003W42", "00"), Moment(1, 7, 2000, 12));
+  ExpectZone(own, 2, "own zone CETDST");
   EXPECT_EQ(own.Abbreviation, FindZoneAbbreviation("CETDST"));
   EXPECT_GE(own.Abbreviation, 0);
 }
@@ -453,8 +554,6 @@ TEST(ZoneAbbreviations, ListsAndTheFieldTheyFill) {
   EXPECT_EQ(ZoneFieldText(ZoneField{3, 5, 0, false}, "h", "m", "s"), "03h05m00s");
   EXPECT_EQ(FindZoneAbbreviation("   "), -1);
   EXPECT_EQ(FindZoneAbbreviation("EEST"), -1);
-  EXPECT_STREQ(ZoneRuleFileName(15), "England_Scotland.zon");
-  EXPECT_EQ(ZoneRuleFileName(31), nullptr);
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 // ch. 7) plus the chart time scale's Delta T = -24.6 + 72.318 T + 29.952 T^2
 // seconds, worked out independently. Zones: Moscow kept 3 h standard time
 // and summer time (+1 h) from late March to late September 1990; New York
-// keeps 5 h West of Greenwich as standard time.
+// keeps 5 h West of Greenwich as standard time and 4 h in its summer time
+// (in 1976 from 25 April to 31 October).
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -330,7 +331,7 @@ TEST_F(InputDates, ARussianTownTakesItsZoneForTheTypedMoment) {
   EXPECT_EQ(Shown(dialog_->MaskEdit7), "03ч00м00с");
 }
 
-TEST_F(InputDates, AForeignTownTakesItsOwnZoneAndAbbreviation) {
+TEST_F(InputDates, AForeignTownTakesItsZoneAndAbbreviationOfTheDay) {
   TypeMoment("04", "07", "1976", "12ч00м00с", "00ч00м00с", false);
   Type(dialog_->Edit2, "new y");
   ASSERT_EQ(dialog_->SearchPlace(), TownSearchStatus::Found);
@@ -342,9 +343,14 @@ TEST_F(InputDates, AForeignTownTakesItsOwnZoneAndAbbreviation) {
   EXPECT_EQ(Shown(dialog_->MaskEdit5), "40:43:00");
   EXPECT_EQ(Shown(dialog_->MaskEdit6), "074:00:00");
   EXPECT_TRUE(dialog_->RadioButton4->isChecked());
-  EXPECT_EQ(Shown(dialog_->MaskEdit7), "05ч00м00с");
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "04ч00м00с");
   EXPECT_TRUE(dialog_->RadioButton10->isChecked());
   EXPECT_TRUE(dialog_->ComboBox1->isVisibleTo(dialog_));
+  EXPECT_EQ(dialog_->ComboBox1->currentText(), "EDT");
+  // in January the same town keeps standard time
+  Type(dialog_->MaskEdit2, "01");
+  ASSERT_TRUE(dialog_->ApplyTown(row));
+  EXPECT_EQ(Shown(dialog_->MaskEdit7), "05ч00м00с");
   EXPECT_EQ(dialog_->ComboBox1->currentText(), "EST");
 }
 
