@@ -6,6 +6,7 @@ HORARY_PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-dejavu-core fonts-noto-core
   poppler-utils
+  python3 tzdata
   clang libclang-rt-14-dev
 )
 
