@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "chart/chartrecord.h"
-#include "judgement/lunardays.h"
-#include "judgement/planetaryhours.h"
+#include "chart/lunardays.h"
+#include "chart/planetaryhours.h"
 
 // What the house routine did besides filling the chart.
 struct HouseOutcome {
