@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/chartrecord.h"
+#include "chart/glyphplacement.h"
 #include "chart/ui/wheel.h"
 
 namespace {
@@ -141,6 +142,7 @@ class WheelPrimitives : public ::testing::Test {
  protected:
   void Draw(ChartRecord& record) {
     canvas = std::make_unique<RecordingCanvas>();
+    RankChartPoints(record);  // the recomputation's ranking of the positions set here
     DrawChart(record, work, *canvas, target, view);
   }
   // The aspect line of a pair on the aspect circle, or nullptr.
