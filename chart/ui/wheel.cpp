@@ -26,6 +26,7 @@
 
 #include "chart/glyphslots.h"
 #include "engine/astromath.h"
+#include "platform/qt/canvas.h"
 
 namespace {
 
