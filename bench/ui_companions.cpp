@@ -13,7 +13,7 @@
 #include "chart/pipeline.h"
 #include "chart/positions.h"
 #include "engine/astromath.h"
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 
 namespace {
 

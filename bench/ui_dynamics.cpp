@@ -8,7 +8,7 @@
 #include "engine/bodies.h"
 #include "judgement/dynamics.h"
 #include "judgement/dynamicsdrawing.h"
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "chart/settingsfiles.h"
 #include "chart/ui/wheel.h"
 #include "engine/astromath.h"
+#include "platform/qt/canvas.h"
 #include "platform/qt/glyphfont.h"
 
 namespace {

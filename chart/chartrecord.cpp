@@ -1,10 +1,10 @@
 #include "chart/chartrecord.h"
 
+#include <cmath>
 #include <cstdio>
 
+#include "chart/glyphplacement.h"
 #include "engine/astromath.h"
-
-#include <cmath>
 
 namespace {
 
@@ -99,6 +99,11 @@ void InitChartRecord(ChartRecord& record, const std::vector<std::string>& uiText
   }
 
   for (int k = 0; k < kAspectKindCount; ++k) record.AspectAngle[k] = kAspectAngle[k];
+
+  // the ranking of the positions the record holds, as a recomputation makes
+  // it, so a wheel drawn before the first recomputation places its glyphs
+  // by a ranking of its own positions
+  RankChartPoints(record);
 }
 
 // Degrees.minutes to decimal degrees.

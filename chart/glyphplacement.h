@@ -2,10 +2,12 @@
 // longitude, with their signs and houses, so that the drawing can spread
 // glyphs that stand close together.
 //
+// The ranking itself (SortedPoints Body, Sign and House) and the counts per
+// sign and house are fields of the record, which the judgement reads: the
+// recomputation makes them (RankChartPoints), and the wheel draws by them.
 // The working tables that belong to the drawing alone live in GlyphLayout,
-// next to the chart record; the ranking itself (SortedPoints) and the
-// counts per sign and house are fields of the record, which other parts of
-// the program read.
+// next to the chart record, and are laid out on every drawing
+// (LayOutRankedPoints).
 #pragma once
 
 #include "chart/chartrecord.h"
@@ -44,3 +46,14 @@ void RankPointsByLongitude(ChartRecord& record, GlyphLayout& layout);
 // counted from the querent's house), SignGlyphCount and HouseGlyphCount.
 // Each body is counted in exactly one sign and one house.
 void MapPlanetsToHouseSectors(ChartRecord& record, GlyphLayout& layout);
+
+// The ranking as a step of the recomputation: SortedPoints Body, Sign and
+// House and both counts, as RankPointsByLongitude and
+// MapPlanetsToHouseSectors write them, from EclipticLongitude and HouseCusps.
+void RankChartPoints(ChartRecord& record);
+
+// The drawing's layout of the ranking the recomputation made: GlyphSlots
+// SlotLongitude, RelLongitude, HousePosition and SignDegree and
+// RelativeCusps, with the values MapPlanetsToHouseSectors gives them. The
+// record is only read.
+void LayOutRankedPoints(const ChartRecord& record, GlyphLayout& layout);

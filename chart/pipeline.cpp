@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "chart/aspects.h"
+#include "chart/glyphplacement.h"
 #include "engine/astromath.h"
 #include "engine/bodies.h"
-
 #include "engine/houses.h"
 
 namespace {
@@ -172,7 +172,9 @@ void CalcSignEdgeFlags(ChartRecord& chart) {
 // The planetary hours and the lunar day are computed only at GeoLatitude <=
 // 65 (every southern latitude). PlanetaryHour and LunarDay are written only
 // when their routine could determine them (not during polar day or night),
-// so they otherwise keep their previous values.
+// so they otherwise keep their previous values. The bodies are ranked by
+// longitude into SortedPoints, with their signs and houses, before the
+// aspects: the judgement and the wheel read the ranking from the record.
 RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equatorialOutput,
                          const LunarDayTable* knownMonth) {
   RecalcResult result;
@@ -201,6 +203,7 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
     if (result.LunarDaysComputed) chart.LunarDay = result.LunarDays.LunarDay;
   }
 
+  RankChartPoints(chart);
   CalcAspects(chart, honourKinds);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);
@@ -209,8 +212,9 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
 
 // Recomputation for the reception-swap variant: the positions, houses,
 // motions and edge flags as usual, then bodies 0..11 moved by 30 deg times
-// their ReceptionShift, and the aspects of the enabled kinds on the moved
-// positions. The planetary hours and the lunar day are not recomputed.
+// their ReceptionShift, and the ranking and the aspects of the enabled kinds
+// on the moved positions. The planetary hours and the lunar day are not
+// recomputed.
 RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
   RecalcResult result;
   CalcPlanets(chart, equatorialOutput);
@@ -227,6 +231,7 @@ RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
     chart.ObjectLongitude[b] = objLon;
   }
 
+  RankChartPoints(chart);
   CalcAspects(chart, 1);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);

@@ -1,8 +1,9 @@
 // Recomputation of the chart: the positions of the bodies, the house cusps
 // turned to the querent's house with the six special points and the two
 // computed points, the daily motions and retrograde flags, the sign-edge
-// flags, the planetary hours and the lunar day, the aspects and the aspect
-// list; and the variant used while mutual receptions are shown exchanged.
+// flags, the planetary hours and the lunar day, the ranking of the bodies by
+// longitude with their signs and houses, the aspects and the aspect list;
+// and the variant used while mutual receptions are shown exchanged.
 //
 // Every step is a free function over the chart record and keeps no state of
 // its own. What the windows show of a recomputation (the house-system menu
@@ -15,8 +16,8 @@
 #include <vector>
 
 #include "chart/chartrecord.h"
-#include "judgement/lunardays.h"
-#include "judgement/planetaryhours.h"
+#include "chart/lunardays.h"
+#include "chart/planetaryhours.h"
 
 // What the house routine did besides filling the chart.
 struct HouseOutcome {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "chart/lunardays.h"
+#include "chart/planetaryhours.h"
 #include "engine/astromath.h"
-#include "judgement/lunardays.h"
-#include "judgement/planetaryhours.h"
 #include "platform/canvas.h"
 #include "platform/graphics.h"
 

@@ -59,7 +59,7 @@ inline TCanvas* StoreTargetFields(const DrawTarget& target, int rect[4], int& co
   if (target.Purpose == DrawPurpose::Export) flags[2] = 0;
   // a page image gets a copy of the picture; the printer is drawn on in place
   if (target.Purpose == DrawPurpose::Print) {
-    if (target.Canvas != nullptr && target.Canvas->Image() != nullptr)
+    if (target.Canvas != nullptr && target.Canvas->OnImage())
       flags[0] = 0;
     else
       flags[1] = 0;

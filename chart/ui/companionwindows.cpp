@@ -52,7 +52,7 @@ void TCompanionDrawing::DrawOntoTarget(QWidget& window, QImage& windowPicture,
   }
   if (window.width() <= 0 || window.height() <= 0) return;
   windowPicture = QImage(window.size(), QImage::Format_RGB32);
-  TCanvas canvas(&windowPicture);
+  TQtCanvas canvas(&windowPicture);
   picture.Width = windowPicture.width();
   picture.Height = windowPicture.height();
   picture.OnScreen = true;

@@ -278,7 +278,7 @@ void TPictureRadixChart::DrawPicture() {
   }
   picture_ = QImage(size(), QImage::Format_RGB32);
   picture_.fill(ToQColor(WindowColor()));
-  TCanvas canvas(&picture_);
+  TQtCanvas canvas(&picture_);
   SwapMenuState swap = DrawChart(Chart, Work, canvas, target, CurrentView());
   canvas.EndPaint();
   if (swap == SwapMenuState::kEnable) owner_->SetCommandEnabled("N51", true);

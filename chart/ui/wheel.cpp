@@ -26,6 +26,7 @@
 
 #include "chart/glyphslots.h"
 #include "engine/astromath.h"
+#include "platform/qt/canvas.h"
 
 namespace {
 
@@ -1240,10 +1241,10 @@ void WheelDrawing::Finish(TCanvas& destination) {
 }
 
 SwapMenuState WheelDrawing::Run(TCanvas& destination) {
-  // glyph placement of the chart about to be drawn
+  // glyph placement of the chart about to be drawn, by the ranking the
+  // recomputation made
   GlyphLayout& layout = work_.Layout;
-  RankPointsByLongitude(rec_, layout);
-  MapPlanetsToHouseSectors(rec_, layout);
+  LayOutRankedPoints(rec_, layout);
   SpreadHouseGlyphs(rec_, layout);
   SpreadGlyphPositions(rec_, layout);
 

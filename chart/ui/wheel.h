@@ -133,11 +133,13 @@ struct WheelTarget {
 TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target);
 
 // Draws the current chart.
-//   record  the chart; reads positions, cusps, aspects, settings, glyph
-//           characters and colours and TargetFlags, TargetRect, ColorMode;
-//           writes the glyph placement fields of SortedPoints and the
-//           counts, FixedStarLongitude, Receptions and ReceptionShift,
-//           HouseRuler and the Arabic parts' longitudes
+//   record  the chart as the recomputation left it; reads positions,
+//           cusps, aspects, the ranking in SortedPoints (Body, Sign, House)
+//           and its counts, settings, glyph characters and colours and
+//           TargetFlags, TargetRect, ColorMode; writes the glyph rows and
+//           the house ranking of SortedPoints (Row, HouseRankBody,
+//           HouseRankHouse, HouseRankOf), FixedStarLongitude, Receptions and
+//           ReceptionShift, HouseRuler and the Arabic parts' longitudes
 //   work    drawing state (see WheelWork)
 //   canvas  where the finished picture goes:
 //           - all TargetFlags set: the chart window's canvas; the picture is

@@ -106,7 +106,7 @@ TAffeticnew::TAffeticnew(QWidget* parent) : QDialog(parent) {
   StringGrid2->Redraw = [this] {
     TStringGridView& view = *StringGrid2;
     view.Picture = QImage(view.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    TCanvas canvas(&view.Picture);
+    TQtCanvas canvas(&view.Picture);
     DrawDignityGrid(view.Cells, canvas, view.Picture.width(), view.Picture.height(), kColorModeFull,
                     TableFont());
     canvas.EndPaint();

@@ -181,7 +181,7 @@ void TDynPlanAsp::DrawDynamics() {
   mouse.DragStartX = DragStartX;
   mouse.DragStartY = DragStartY;
   if (picture_.size() != size()) picture_ = QImage(size(), QImage::Format_RGB32);
-  TCanvas canvas(&picture_);
+  TQtCanvas canvas(&picture_);
   const GraphArea area = ::DrawDynamics(*this, samples_, picture, mouse, canvas);
   canvas.EndPaint();
   GraphLeft = area.Left;

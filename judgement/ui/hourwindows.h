@@ -9,10 +9,10 @@
 #include <QImage>
 #include <QWidget>
 
+#include "chart/lunardays.h"
+#include "chart/planetaryhours.h"
 #include "chart/ui/companionwindows.h"
 #include "judgement/hourtables.h"
-#include "judgement/lunardays.h"
-#include "judgement/planetaryhours.h"
 
 // Window codes the export and the printing go by.
 inline constexpr int kCodeLunarDays = 10;

@@ -243,7 +243,7 @@ QColor ToQColor(TColor color) {
 
 TColor ToTColor(QRgb pixel) { return RGBColor(qRed(pixel), qGreen(pixel), qBlue(pixel)); }
 
-struct TCanvas::TextCell {
+struct TQtCanvas::TextCell {
   struct Piece {
     QString text;
     QFont font;
@@ -256,29 +256,25 @@ struct TCanvas::TextCell {
   int width = 0;   // pixels
 };
 
-TCanvas::TCanvas() = default;
-
-TCanvas::TCanvas(QImage* image)
-    : image_(image),
-      ownPainter_(std::make_unique<QPainter>()),
-      pixelsPerInch_(kScreenPixelsPerInch) {
+TQtCanvas::TQtCanvas(QImage* image) : image_(image), ownPainter_(std::make_unique<QPainter>()) {
   painter_ = ownPainter_.get();
+  pixelsPerInch_ = kScreenPixelsPerInch;
 }
 
-TCanvas::TCanvas(QPainter* painter) : painter_(painter) {
+TQtCanvas::TQtCanvas(QPainter* painter) : painter_(painter) {
   if (painter_ != nullptr && painter_->device() != nullptr)
     pixelsPerInch_ = painter_->device()->logicalDpiY();
   if (painter_ != nullptr && painter_->isActive()) painter_->save();
 }
 
-TCanvas::TCanvas(QPainter* painter, const TRect& area) : TCanvas(painter) {
+TQtCanvas::TQtCanvas(QPainter* painter, const TRect& area) : TQtCanvas(painter) {
   if (painter_ != nullptr && painter_->isActive()) {
     painter_->translate(area.Left, area.Top);
     painter_->setClipRect(QRect(0, 0, area.Width(), area.Height()), Qt::IntersectClip);
   }
 }
 
-TCanvas::~TCanvas() {
+TQtCanvas::~TQtCanvas() {
   if (ownPainter_) {
     if (ownPainter_->isActive()) ownPainter_->end();
   } else if (painter_ != nullptr && painter_->isActive()) {
@@ -286,23 +282,17 @@ TCanvas::~TCanvas() {
   }
 }
 
-void TCanvas::SetPixelsPerInch(int pixelsPerInch) {
-  if (pixelsPerInch > 0) pixelsPerInch_ = pixelsPerInch;
-}
-
-void TCanvas::SetAntialiasing(bool on) { antialiasing_ = on; }
-
-void TCanvas::EndPaint() {
+void TQtCanvas::EndPaint() {
   if (ownPainter_ && ownPainter_->isActive()) ownPainter_->end();
 }
 
-QPainter* TCanvas::Painter() {
+QPainter* TQtCanvas::Painter() {
   Prepare();
   return painter_ != nullptr && painter_->isActive() ? painter_ : nullptr;
 }
 
 // Opens the painter of an image canvas and sets the render switches.
-void TCanvas::Prepare() {
+void TQtCanvas::Prepare() {
   if (painter_ == nullptr) return;
   if (ownPainter_ && !ownPainter_->isActive()) {
     if (image_ == nullptr || image_->isNull()) return;
@@ -317,11 +307,11 @@ void TCanvas::Prepare() {
   painter_->setBackgroundMode(Qt::TransparentMode);
 }
 
-bool TCanvas::OpaqueBackground() const { return Brush.Style == bsSolid; }
+bool TQtCanvas::OpaqueBackground() const { return Brush.Style == bsSolid; }
 
 // A raster device (image, widget) without antialiasing: curves are traced
 // through whole pixels there.
-bool TCanvas::RasterPixels() const {
+bool TQtCanvas::RasterPixels() const {
   return !antialiasing_ && painter_ != nullptr && painter_->paintEngine() != nullptr &&
          painter_->paintEngine()->type() == QPaintEngine::Raster;
 }
@@ -329,11 +319,11 @@ bool TCanvas::RasterPixels() const {
 // One-pixel pens on a raster device are set pixel by pixel, so that lines,
 // dashes and curves land exactly where the classic interface puts them;
 // other devices get vector strokes.
-bool TCanvas::PixelByPixel() const { return RasterPixels() && std::max(1, Pen.Width) == 1; }
+bool TQtCanvas::PixelByPixel() const { return RasterPixels() && std::max(1, Pen.Width) == 1; }
 
 // The Qt pen of the canvas pen; forBackground gives the solid pen of the same
 // shape in the brush colour, drawn under the gaps of a dashed line.
-QPen TCanvas::MakePen(bool forBackground) const {
+QPen TQtCanvas::MakePen(bool forBackground) const {
   if (Pen.Style == psClear) return QPen(Qt::NoPen);
   const int width = std::max(1, Pen.Width);
   QPen pen(ToQColor(forBackground ? Brush.Color : Pen.Color));
@@ -354,7 +344,7 @@ QPen TCanvas::MakePen(bool forBackground) const {
 
 // Outline through the vertices. An open outline leaves out its last pixel
 // unless drawLast is set; a closed one returns to the first vertex.
-void TCanvas::Stroke(const QPolygonF& vertices, bool closed, bool drawLast) {
+void TQtCanvas::Stroke(const QPolygonF& vertices, bool closed, bool drawLast) {
   if (Pen.Style == psClear || vertices.isEmpty()) return;
   const std::vector<int> dashes = DashPattern(Pen);
   if (PixelByPixel()) {
@@ -403,7 +393,7 @@ void TCanvas::Stroke(const QPolygonF& vertices, bool closed, bool drawLast) {
   painter_->strokePath(path, MakePen(false));
 }
 
-void TCanvas::Fill(const QPolygonF& vertices) {
+void TQtCanvas::Fill(const QPolygonF& vertices) {
   if (Brush.Style == bsClear || vertices.size() < 3) return;
   QPainterPath path;
   path.setFillRule(Qt::OddEvenFill);
@@ -413,23 +403,23 @@ void TCanvas::Fill(const QPolygonF& vertices) {
   painter_->fillPath(path, MakeBrush(Brush));
 }
 
-void TCanvas::MoveTo(int x, int y) { penPos_ = TPoint{x, y}; }
+void TQtCanvas::MoveTo(int x, int y) { penPos_ = TPoint{x, y}; }
 
-void TCanvas::LineTo(int x, int y) {
+void TQtCanvas::LineTo(int x, int y) {
   const QPointF from(penPos_.X, penPos_.Y);
   penPos_ = TPoint{x, y};
   if (Painter() == nullptr) return;
   Stroke(QPolygonF({from, QPointF(x, y)}), false, false);
 }
 
-void TCanvas::Polyline(const std::vector<TPoint>& points) {
+void TQtCanvas::Polyline(const std::vector<TPoint>& points) {
   if (points.size() < 2 || Painter() == nullptr) return;
   QPolygonF vertices;
   for (const TPoint& p : points) vertices << QPointF(p.X, p.Y);
   Stroke(vertices, false, false);
 }
 
-void TCanvas::Polygon(const std::vector<TPoint>& points) {
+void TQtCanvas::Polygon(const std::vector<TPoint>& points) {
   if (points.size() < 2 || Painter() == nullptr) return;
   QPolygonF vertices;
   for (const TPoint& p : points) vertices << QPointF(p.X, p.Y);
@@ -437,7 +427,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
   Stroke(vertices, true, true);
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+void TQtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Normalize(x1, y1, x2, y2);
   if (x2 == x1 || y2 == y1 || Painter() == nullptr) return;
   // through the outline pixels: columns x1 and x2 - 1, rows y1 and y2 - 1
@@ -447,7 +437,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Stroke(vertices, true, true);
 }
 
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+void TQtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x2 == x1 || y2 == y1 || Painter() == nullptr) return;
   const QPolygonF vertices = ArcVertices(x1, y1, x2, y2, 0, 0, 0, 0, true);
   Fill(vertices);
@@ -460,8 +450,8 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 // ellipse. On raster devices the points are the ellipse's own pixel outline
 // (so every arc of a box lies on the outline of the box's ellipse); elsewhere
 // they are points of the exact curve about two pixels apart.
-QPolygonF TCanvas::ArcVertices(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
-                               bool wholeIfSame) const {
+QPolygonF TQtCanvas::ArcVertices(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
+                                 bool wholeIfSame) const {
   Normalize(x1, y1, x2, y2);
   const double left = x1, top = y1, right = x2, bottom = y2;
   // angles are taken about the centre of the box in its own coordinates
@@ -513,7 +503,7 @@ QPolygonF TCanvas::ArcVertices(int x1, int y1, int x2, int y2, int x3, int y3, i
   return vertices;
 }
 
-void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+void TQtCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   if (x2 == x1 || y2 == y1 || Painter() == nullptr) return;
   Normalize(x1, y1, x2, y2);
   QPolygonF vertices = ArcVertices(x1, y1, x2, y2, x3, y3, x4, y4, true);
@@ -525,18 +515,18 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
   Stroke(vertices, true, true);
 }
 
-void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+void TQtCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   if (x2 == x1 || y2 == y1 || Painter() == nullptr) return;
   Stroke(ArcVertices(x1, y1, x2, y2, x3, y3, x4, y4, true), false, true);
 }
 
-void TCanvas::FillRect(const TRect& rect) {
+void TQtCanvas::FillRect(const TRect& rect) {
   if (rect.Width() <= 0 || rect.Height() <= 0 || Brush.Style == bsClear) return;
   if (Painter() == nullptr) return;
   painter_->fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), MakeBrush(Brush));
 }
 
-QFont TCanvas::MakeFont() const {
+QFont TQtCanvas::MakeFont() const {
   QFont font(FamilyFor(Font.Name));
   font.setPixelSize(PointsToPixels(Font.Size, pixelsPerInch_));
   font.setBold(Font.Bold);
@@ -551,7 +541,7 @@ QFont TCanvas::MakeFont() const {
 // text takes its cell height and baseline from DejaVu Sans, whatever faces
 // its symbols come from, so every glyph of one size shares one cell; a
 // glyph drawn as a short text is condensed towards the width of a symbol.
-TCanvas::TextCell TCanvas::Measure(const std::string& text) {
+TQtCanvas::TextCell TQtCanvas::Measure(const std::string& text) {
   TextCell cell;
   QPaintDevice* device = nullptr;
   if (painter_ != nullptr && painter_->isActive())
@@ -592,7 +582,7 @@ TCanvas::TextCell TCanvas::Measure(const std::string& text) {
   return cell;
 }
 
-void TCanvas::TextOut(int x, int y, const std::string& text) {
+void TQtCanvas::TextOut(int x, int y, const std::string& text) {
   if (Painter() == nullptr) return;
   const TextCell cell = Measure(text);
   if (OpaqueBackground() && cell.width > 0)
@@ -615,12 +605,13 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   penPos_ = TPoint{x + cell.width, y};
 }
 
-int TCanvas::TextWidth(const std::string& text) { return Measure(text).width; }
+int TQtCanvas::TextWidth(const std::string& text) { return Measure(text).width; }
 
-int TCanvas::TextHeight(const std::string& text) { return Measure(text).height; }
+int TQtCanvas::TextHeight(const std::string& text) { return Measure(text).height; }
 
-void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
-  const QImage* from = source.Image();
+void TQtCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
+  TQtCanvas* image = dynamic_cast<TQtCanvas*>(&source);
+  const QImage* from = image != nullptr ? image->Image() : nullptr;
   if (from == nullptr || from->isNull()) return;
   const QRect src = QRect(QPoint(std::min(sourceRect.Left, sourceRect.Right),
                                  std::min(sourceRect.Top, sourceRect.Bottom)),
@@ -638,18 +629,18 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRe
   painter_->drawImage(target, piece);
 }
 
-void TCanvas::Draw(int x, int y, TBitmap& bitmap) {
+void TQtCanvas::Draw(int x, int y, TBitmap& bitmap) {
   const QImage& image = bitmap.Image();
   if (image.isNull() || Painter() == nullptr) return;
   painter_->drawImage(QPoint(x, y), image);
 }
 
-TColor TCanvas::Pixel(int x, int y) {
+TColor TQtCanvas::Pixel(int x, int y) {
   if (image_ == nullptr || !image_->valid(x, y)) return -1;
   return ToTColor(image_->pixel(x, y));
 }
 
-void TCanvas::SetPixel(int x, int y, TColor color) {
+void TQtCanvas::SetPixel(int x, int y, TColor color) {
   if (Painter() == nullptr) return;
   painter_->fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }

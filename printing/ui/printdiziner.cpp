@@ -43,7 +43,7 @@
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/qt/printing_device.h"
@@ -140,7 +140,7 @@ int PointsForLine(double lineHeight, int pixelsPerInch) {
 // Text lines in a rectangle of a page: drawn on a canvas confined to it.
 class ElementText {
  public:
-  ElementText(TCanvas& page, const TRect& rect, const std::string& face)
+  ElementText(TQtCanvas& page, const TRect& rect, const std::string& face)
       : canvas_(page.Painter(), rect) {
     canvas_.SetPixelsPerInch(page.PixelsPerInch());
     canvas_.Font.Name = face;
@@ -149,7 +149,7 @@ class ElementText {
     width_ = rect.Width();
     height_ = rect.Height();
   }
-  TCanvas& Canvas() { return canvas_; }
+  TQtCanvas& Canvas() { return canvas_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
   // Sets the size for lines of lineHeight pixels, made smaller when the
@@ -191,12 +191,12 @@ class ElementText {
   }
 
  private:
-  TCanvas canvas_;
+  TQtCanvas canvas_;
   int width_ = 0;
   int height_ = 0;
 };
 
-void DrawTextLines(TCanvas& page, const TRect& rect, const std::vector<std::string>& lines,
+void DrawTextLines(TQtCanvas& page, const TRect& rect, const std::vector<std::string>& lines,
                    int rows, const std::string& face) {
   ElementText text(page, rect, face);
   const double lineHeight = static_cast<double>(text.Height()) / std::max(rows, 1);
@@ -207,7 +207,7 @@ void DrawTextLines(TCanvas& page, const TRect& rect, const std::vector<std::stri
 
 // A long text in lines of a given share of the rectangle's height, broken
 // at blanks to the rectangle's width.
-void DrawWrappedText(TCanvas& page, const TRect& rect, const std::vector<std::string>& paragraphs,
+void DrawWrappedText(TQtCanvas& page, const TRect& rect, const std::vector<std::string>& paragraphs,
                      int rows, const std::string& face) {
   ElementText text(page, rect, face);
   const double lineHeight = static_cast<double>(text.Height()) / rows;
@@ -222,7 +222,7 @@ void DrawWrappedText(TCanvas& page, const TRect& rect, const std::vector<std::st
 }
 
 // A table cell by cell: equal columns and rows over the rectangle.
-void DrawGrid(TCanvas& page, const TRect& rect, const std::vector<std::vector<std::string>>& rows,
+void DrawGrid(TQtCanvas& page, const TRect& rect, const std::vector<std::vector<std::string>>& rows,
               const std::string& face) {
   if (rows.empty()) return;
   std::size_t columns = 0;
@@ -250,10 +250,10 @@ void DrawFrame(TCanvas& page, const TRect& rect, TColor color) {
 // canvas confined to the rectangle; on the screen page drawn off screen at
 // the rectangle's size and copied in. The window's own target and colour
 // mode come back when the drawing ends.
-void DrawOwner(TDrawing& owner, TCanvas& page, const TRect& rect, int colorMode, bool printer) {
+void DrawOwner(TDrawing& owner, TQtCanvas& page, const TRect& rect, int colorMode, bool printer) {
   const int width = std::max(rect.Width(), 1), height = std::max(rect.Height(), 1);
   if (printer) {
-    TCanvas area(page.Painter(), rect);
+    TQtCanvas area(page.Painter(), rect);
     area.SetPixelsPerInch(page.PixelsPerInch());
     DrawOnto(owner, DrawTarget{&area, TRect{0, 0, width, height}, colorMode, DrawPurpose::Print});
     return;
@@ -803,7 +803,7 @@ void TPrintDiziner::DrawBlank() {
   }
   TBitmap& image = PageImage();
   image.SetSize(kDesignerClientWidth, kDesignerClientHeight);
-  TCanvas& page = image.Canvas();
+  TQtCanvas& page = image.Canvas();
   page.Brush = TBrush{clBtnFace, bsSolid};
   page.FillRect(TRect{0, 0, kDesignerClientWidth, kDesignerClientHeight});
   const int b = CurrentBlank();
@@ -853,7 +853,7 @@ bool TPrintDiziner::PrintBlanks(const std::vector<int>& blanks) {
     PageRect =
         ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kPanelRight, PageWidth, PageHeight);
     const int width = printer.PageWidth(), height = printer.PageHeight();
-    TCanvas page(printer.Painter());
+    TQtCanvas page(printer.Painter());
     DrawElements(b, page, true, PrinterScale(PageRect, width, height));
     page.Font = TFont{TableFont(), kFooterPoints, clBlack};
     page.Brush.Style = bsClear;
@@ -866,7 +866,7 @@ bool TPrintDiziner::PrintBlanks(const std::vector<int>& blanks) {
   return true;
 }
 
-void TPrintDiziner::DrawElements(int blank, TCanvas& page, bool printer, double scale) {
+void TPrintDiziner::DrawElements(int blank, TQtCanvas& page, bool printer, double scale) {
   const BlankModel& model = ProgramBlanks();
   const int colorMode = BlankValue(model, kBackgrounds, blank);
   const std::string face = TableFont();

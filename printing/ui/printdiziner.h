@@ -31,6 +31,7 @@ class QTreeWidgetItem;
 class PrintDevice;
 class TBitmap;
 class TPageArea;
+class TQtCanvas;
 
 // The program's blank model, loaded when the main window is first shown and
 // saved when it closes.
@@ -150,7 +151,7 @@ class TPrintDiziner : public QDialog {
   void Refuse(const std::string& cp1251);
   // Draws the blank onto the page canvas: the screen page, or a printer page
   // scaled by scale.
-  void DrawElements(int blank, TCanvas& page, bool printer, double scale);
+  void DrawElements(int blank, TQtCanvas& page, bool printer, double scale);
 };
 
 // The page area right of the splitter: shows the page picture from the

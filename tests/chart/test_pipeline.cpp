@@ -1,13 +1,17 @@
 // The chart recomputation: a chart cast for a listed moment checked against
 // an independent ephemeris and an independent sidereal time, the turn of the
 // cusps, the special points, the daily motions, the sign-edge flags, the
-// planetary hours and lunar day at high latitudes, and the reception variant.
+// ranking of the bodies, the planetary hours and lunar day at high
+// latitudes, and the reception variant.
 #include "chart/pipeline.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
+#include <numeric>
 
 #include "chart/aspects.h"
 #include "engine/astromath.h"
@@ -360,6 +364,62 @@ TEST_F(ReferenceChart, ReceptionVariantMovesBodiesAndKeepsTheTimingFields) {
   // Jupiter moved to 29.4 Virgo stands 21.7 deg from Saturn in the same sign:
   // the 20 deg kind within 2 deg replaces nothing found before (Cancer/Virgo)
   EXPECT_EQ(chart->AspectKind[5][6], 14);
+}
+
+// ---- the ranking of the bodies ---------------------------------------------
+
+// House 1..12, counted from the querent's, of a longitude: the sector from
+// a turned cusp to the next that holds it.
+int HouseBetweenCusps(const ChartRecord& c, double lon) {
+  const float* cusp = c.HouseCusps();
+  for (int h = 0; h < 12; ++h)
+    if (Reduced(lon - cusp[h]) < Reduced(cusp[(h + 1) % 12] - cusp[h])) return h + 1;
+  return 0;
+}
+
+// SortedPoints as a sort of the bodies by longitude gives them (equal
+// longitudes in the order of the body indices), with the sign of each
+// longitude and its house between the cusps, and the counts per sign and
+// per house.
+void ExpectRankedByLongitude(const ChartRecord& c) {
+  int order[kBodyCount];
+  std::iota(std::begin(order), std::end(order), 0);
+  std::stable_sort(std::begin(order), std::end(order), [&c](int a, int b) {
+    return Reduced(c.EclipticLongitude[a]) < Reduced(c.EclipticLongitude[b]);
+  });
+  int signCount[12] = {}, houseCount[12] = {};
+  for (int j = 0; j < kBodyCount; ++j) {
+    const int b = order[j];
+    const double lon = Reduced(c.EclipticLongitude[b]);
+    const int sign = static_cast<int>(lon / 30.0) + 1;
+    const int house = HouseBetweenCusps(c, lon);
+    EXPECT_EQ(c.SortedPoints[j].Body, b) << "place " << j << ", longitude " << lon;
+    EXPECT_EQ(c.SortedPoints[j].Sign, sign) << "body " << b << " at " << lon;
+    EXPECT_EQ(c.SortedPoints[j].House, house) << "body " << b << " at " << lon;
+    ++signCount[sign - 1];
+    if (house > 0) ++houseCount[house - 1];
+  }
+  for (int k = 0; k < 12; ++k) {
+    EXPECT_EQ(c.SignGlyphCount[k], signCount[k]) << "sign " << k + 1;
+    EXPECT_EQ(c.HouseGlyphCount[k], houseCount[k]) << "house " << k + 1;
+  }
+}
+
+// The judgement reads the ranking right after a recomputation, with no
+// drawing of the wheel in between: it follows each recomputation, the
+// reception variant's moved bodies included.
+TEST_F(ReferenceChart, RecomputationRanksTheBodiesWithoutADrawing) {
+  Cast(1, 3);
+  RecalcChart(*chart, 1);
+  ExpectRankedByLongitude(*chart);
+  chart->JulianDayUT += 40.0;  // forty days on: the Sun and the Moon change places
+  chart->JulianDay0h += 40.0;
+  RecalcChart(*chart, 1);
+  ExpectRankedByLongitude(*chart);
+  chart->ReceptionShift[5] = 2;
+  chart->ReceptionShift[9] = -7;
+  RecalcChartReception(*chart);
+  ExpectRankedByLongitude(*chart);
 }
 
 // ---- high latitudes ----------------------------------------------------------------

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "chart/chartrecord.h"
-#include "chart/glyphplacement.h"
 #include "chart/pipeline.h"
 #include "chart/rulers.h"
 #include "engine/astromath.h"
@@ -45,9 +44,6 @@ inline std::unique_ptr<ChartRecord> CastHorary(int day, int month, int year, dou
   for (int o = 0; o < kObjectCount; ++o) c->ObjectShown[o] = c->ObjectAspected[o] = 1;
   c->AspectListObject = kNone;
   RecalcChart(*c, 1);
-  GlyphLayout layout;  // the ranking the wheel's drawing makes
-  RankPointsByLongitude(*c, layout);
-  MapPlanetsToHouseSectors(*c, layout);
   CalcHouseRulers(*c);
   return c;
 }

@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "chart/glyphplacement.h"
 #include "chart/pipeline.h"
 #include "chart/rulers.h"
 #include "chart/settingsfiles.h"
@@ -85,9 +84,6 @@ std::unique_ptr<ChartRecord> Cast(const LillyFigure& f) {
   c->QuerentHouse = 0;
   c->QuesitedHouse = f.quesitedHouse;
   RecalcChart(*c, 1);
-  GlyphLayout layout;
-  RankPointsByLongitude(*c, layout);
-  MapPlanetsToHouseSectors(*c, layout);
   CalcHouseRulers(*c);
   return c;
 }

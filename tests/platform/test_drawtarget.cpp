@@ -1,11 +1,13 @@
 // A drawing lent another target gets its own back: after the drawing, after
 // a drawing that fails, and after nested loans.
-#include "platform/drawtarget.h"
-
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
+
+#include "platform/drawtarget.h"
+#include "platform/nullcanvas.h"
 
 namespace {
 
@@ -59,6 +61,43 @@ TEST(DrawTargetGuard, TheWindowGetsItsOwnTargetBackWhateverTheDrawingDid) {
     EXPECT_EQ(window.Target().ColorMode, kColorModeMonochrome);
   }
   ExpectOwn(window.Target());
+}
+
+// A canvas on an off-screen image, as a print page's picture is.
+class ImageCanvas : public TNullCanvas {
+ public:
+  bool OnImage() const override { return true; }
+};
+
+// Every target kept in a window's fields comes back as it was stored: a
+// print onto a page image takes a copy of the picture (flag 0), a print
+// onto the printer's canvas is drawn in place (flag 1), an export is flag 2.
+TEST(DrawTargetFields, EachPurposeComesBackFromTheWindowsFields) {
+  ImageCanvas page;
+  TNullCanvas printer;
+  const DrawTarget targets[] = {
+      {&page, TRect{10, 20, 110, 220}, kColorModePlain, DrawPurpose::Print},
+      {&printer, TRect{5, 6, 7, 8}, kColorModeMonochrome, DrawPurpose::Print},
+      {&page, TRect{0, 0, 300, 200}, kColorModeFull, DrawPurpose::Export},
+      {nullptr, TRect{0, 0, 640, 480}, kColorModeFull, DrawPurpose::Window}};
+  const int clearedFlag[] = {0, 1, 2, -1};
+  for (int i = 0; i < 4; ++i) {
+    const DrawTarget& t = targets[i];
+    int rect[4] = {};
+    int colorMode = -1;
+    std::uint8_t flags[3] = {};
+    TCanvas* drawOn = StoreTargetFields(t, rect, colorMode, flags);
+    EXPECT_EQ(drawOn, t.Purpose == DrawPurpose::Window ? nullptr : t.Canvas) << "target " << i;
+    for (int f = 0; f < 3; ++f)
+      EXPECT_EQ(flags[f], f == clearedFlag[i] ? 0 : 1) << "target " << i << ", flag " << f;
+    const DrawTarget back = TargetOfFields(t.Canvas, rect, colorMode, flags);
+    EXPECT_EQ(back.Purpose, t.Purpose) << "target " << i;
+    EXPECT_EQ(back.ColorMode, t.ColorMode) << "target " << i;
+    EXPECT_EQ(back.Rect.Left, t.Rect.Left);
+    EXPECT_EQ(back.Rect.Top, t.Rect.Top);
+    EXPECT_EQ(back.Rect.Right, t.Rect.Right);
+    EXPECT_EQ(back.Rect.Bottom, t.Rect.Bottom);
+  }
 }
 
 }  // namespace

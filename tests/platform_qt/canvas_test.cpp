@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui_app.h"
+#include "platform/nullcanvas.h"
 #include "platform/text/cp1251.h"
 
 namespace {
@@ -494,7 +495,7 @@ TEST_F(CanvasTest, AreaCanvasShiftsAndClips) {
   page.fill(Qt::white);
   {
     QPainter painter(&page);
-    TCanvas c(&painter, MakeRect(10, 20, 30, 40));
+    TQtCanvas c(&painter, MakeRect(10, 20, 30, 40));
     c.Brush.Color = clRed;
     c.Pen.Style = psClear;
     c.Rectangle(0, 0, 100, 100);
@@ -522,7 +523,7 @@ TEST_F(CanvasTest, PrinterPageTextScalesWithResolution) {
     QPdfWriter writer(&buffer);
     writer.setResolution(kPageDpi);
     QPainter painter(&writer);
-    TCanvas page(&painter);
+    TQtCanvas page(&painter);
     EXPECT_EQ(page.PixelsPerInch(), kPageDpi);
     page.Font.Name = "Arial";
     page.Font.Size = 12;
@@ -555,7 +556,7 @@ TEST_F(CanvasTest, BitmapResizeKeepsPixelsAndSavesBmp) {
 }
 
 // A recording canvas: drawing code can be checked without pixels.
-class RecordingCanvas : public TCanvas {
+class RecordingCanvas : public TNullCanvas {
  public:
   void LineTo(int x, int y) override {
     calls.push_back("LineTo " + std::to_string(x) + "," + std::to_string(y));

@@ -29,6 +29,7 @@
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/program.h"
+#include "platform/qt/canvas.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
@@ -269,7 +270,7 @@ TEST_F(ChartEvents, ExportDrawingLeavesTheWindowsHoverStateAlone) {
   c.TargetFlags[2] = 0;  // an export picture of another size
   c.TargetRect[0] = 0, c.TargetRect[1] = 240, c.TargetRect[2] = 0, c.TargetRect[3] = 240;
   QImage image(240, 240, QImage::Format_RGB32);
-  TCanvas canvas(&image);
+  TQtCanvas canvas(&image);
   WheelTarget target;
   DrawChart(c, w, canvas, target, chart_->CurrentView());
   canvas.EndPaint();

@@ -99,8 +99,8 @@ TEST_F(DignitiesWindow, TheTableDrawsOntoAPrintedRectangleAndAnExportPicture) {
   page.fill(Qt::white);
   {
     QPainter painter(&page);
-    TCanvas area(&painter,
-                 TRect{box.left(), box.top(), box.left() + box.width(), box.top() + box.height()});
+    TQtCanvas area(
+        &painter, TRect{box.left(), box.top(), box.left() + box.width(), box.top() + box.height()});
     DrawOnto(dignities, DrawTarget{&area, TRect{0, 0, box.width(), box.height()},
                                    kColorModeMonochrome, DrawPurpose::Print});
   }

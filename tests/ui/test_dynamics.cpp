@@ -237,7 +237,7 @@ TEST_F(Dynamics, ExportAndPrintDrawTheSameGraphWhereTheyAreToldAndGiveTheWindowB
   page.fill(Qt::white);
   {
     QPainter painter(&page);
-    TCanvas printer(&painter);
+    TQtCanvas printer(&painter);
     DrawOnto(*dyn_, DrawTarget{&printer, TRect{500, 300, 2500, 1300}, kColorModeMonochrome,
                                DrawPurpose::Print});
   }

@@ -277,7 +277,7 @@ TEST_F(HourWindows, ExportAndPrintedPageDrawTheTableScaledToTheirTargets) {
   const QRect area(300, 200, 1410, 930);
   {
     QPainter painter(&page);
-    TCanvas canvas(&painter, TRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+    TQtCanvas canvas(&painter, TRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
     ASSERT_EQ(canvas.PixelsPerInch(), 600);
     DrawOnto(hours, DrawTarget{&canvas, TRect{0, 0, area.width(), area.height()}, kColorModePlain,
                                DrawPurpose::Print});

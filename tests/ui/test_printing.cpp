@@ -35,7 +35,7 @@
 #include "mainwindow/ui/program.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 #include "platform/qt/messages.h"
 #include "platform/qt/printing_device.h"
 #include "platform/text/cp1251.h"

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "chart/chartrecord.h"
+#include "chart/glyphplacement.h"
 #include "chart/pipeline.h"
 #include "chart/settingsfiles.h"
 #include "chart/ui/wheel.h"
@@ -133,6 +134,7 @@ class Wheel : public ::testing::Test {
     target.ClientHeight = h;
     target.WindowColor = kWindow;
     window = std::make_unique<TBitmap>(std::max(1, w), std::max(1, h));
+    RankChartPoints(record);  // the recomputation's ranking of the positions set here
     DrawChart(record, work, window->Canvas(), target, view);
     return *window;
   }

@@ -1,7 +1,7 @@
 // Planetary hours: twelve equal hours from sunrise to sunset and twelve from
 // sunset to the next sunrise, ruled in the Chaldean order, the first hour of
 // each day by the planet of the weekday.
-#include "judgement/planetaryhours.h"
+#include "chart/planetaryhours.h"
 
 #include <algorithm>
 #include <cmath>

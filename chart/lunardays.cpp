@@ -1,7 +1,7 @@
 // Lunar days: the month runs from one new moon to the next; its first day
 // begins at the new moon and each further day at the next moonrise at the
 // chart's place.
-#include "judgement/lunardays.h"
+#include "chart/lunardays.h"
 
 #include <cmath>
 

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
+#include "chart/lunardays.h"
 #include "engine/astromath.h"
 #include "engine/bodies.h"
-#include "judgement/lunardays.h"
 
 namespace {
 

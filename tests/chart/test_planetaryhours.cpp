@@ -2,7 +2,7 @@
 // the weekdays and of the hours in the Chaldean order, the night hours
 // before sunrise and across midnight, daylight that runs past 0h UT, and
 // the polar day and night.
-#include "judgement/planetaryhours.h"
+#include "chart/planetaryhours.h"
 
 #include <gtest/gtest.h>
 
