@@ -36,6 +36,9 @@ std::string ImportFailureMessage(const UiStringTable& text, const ImportFailure&
     case ImportFault::NoData:
       what = FillEntry(text.Entry(kUiEntryImportNoData), {failure.Text});
       break;
+    case ImportFault::ShortLine:
+      what = FillEntry(text.Entry(kUiEntryImportShortLine), {failure.Text});
+      break;
     case ImportFault::CannotRead:
     case ImportFault::None:
       what = failure.Text;
