@@ -1,6 +1,7 @@
 // Chart database model: record lines, the tree text and the pair of files.
 #include "mainwindow/chartdb.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <utility>
@@ -105,8 +106,58 @@ std::string LineMessage(const std::string& fileName, std::size_t lineNumber,
   return Utf8ToCp1251(fileName) + ", line " + std::to_string(lineNumber) + ": " + what;
 }
 
-std::string CannotCreate(const std::string& path) {
-  return "Cannot create file " + Utf8ToCp1251(path);
+std::string CannotCreate(const std::string& path, int errorNumber) {
+  return "Cannot create file " + Utf8ToCp1251(path) + ": " + SystemErrorText(errorNumber);
+}
+
+// An old DOS editor ends a file with the byte 0x1A, and a hand edit often
+// leaves empty lines after the last one: both are the end of the file. The
+// first line is kept (the tree of a database whose root has an empty name),
+// and no line of either file is empty otherwise: every record line ends in its
+// kind, and every tree line below the root begins with a TAB.
+constexpr char kDosEndOfFile = '\x1A';
+void DropFileEnd(LineList& lines) {
+  while (!lines.empty()) {
+    std::string& last = lines.back();
+    while (!last.empty() && last.back() == kDosEndOfFile) last.pop_back();
+    if (!last.empty() || lines.size() == 1) break;
+    lines.pop_back();
+  }
+}
+
+// The name a line gives its node: a chart line's text before its first "=",
+// a section line's text before the "/" of its kind. Leading TABs and spaces
+// are dropped, as the tree file cannot hold them. False when a section line
+// has no "/" before its kind.
+bool LineNodeName(std::string_view line, int kind, std::string_view& name) {
+  if (kind == kDbChart) {
+    name = line.substr(0, line.find('='));
+  } else {
+    if (line.size() < 2 || line[line.size() - 2] != '/') return false;
+    name = line.substr(0, line.size() - 2);
+  }
+  name.remove_prefix(std::min(name.find_first_not_of("\t "), name.size()));
+  return true;
+}
+
+// Why line i cannot be node i's, or "" when it can: the line ends in a kind,
+// a chart's line is a record, the line names the node, and the root's line is
+// a section's.
+std::string LineAgainstNode(const std::string& line, const DbNode& node, std::size_t i,
+                            const std::string& treeFileName) {
+  const int kind = LineKind(line);
+  if (kind == 0) return "the line ends in no item kind (1 or 3)";
+  std::string what;
+  RecordFields fields;
+  if (kind == kDbChart && !SplitRecord(line, fields, what)) return what;
+  std::string_view name;
+  if (!LineNodeName(line, kind, name)) return "no \"/\" before the item kind";
+  if (name != node.Text)
+    return std::string("the line of the ") + (kind == kDbChart ? "chart" : "section") + " \"" +
+           std::string(name) + "\" stands where " + Utf8ToCp1251(treeFileName) + " has \"" +
+           node.Text + "\"";
+  if (i == 0 && kind == kDbChart) return "the first line is a chart's, not the database's";
+  return {};
 }
 
 std::string FolderOf(const std::string& path) {
@@ -375,9 +426,10 @@ bool IsDatabaseFileName(std::string_view name) {
 
 // ---- the pair of files ------------------------------------------------------------
 
-bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
-                       const std::string& treeFileName, const std::string& recordFileName,
-                       ChartDatabase& db, std::string& message) {
+bool ParseDatabasePair(LineList treeLines, LineList recordLines, const std::string& treeFileName,
+                       const std::string& recordFileName, ChartDatabase& db, std::string& message) {
+  DropFileEnd(treeLines);
+  DropFileEnd(recordLines);
   std::vector<DbNode> nodes;
   std::size_t badLine = 0;
   std::string what;
@@ -393,19 +445,16 @@ bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
                         std::to_string(nodes.size()) + " items of " + Utf8ToCp1251(treeFileName));
     return false;
   }
-  // the node states in one walk, each checked against its line
-  RecordFields fields;
+  // the node states in one walk, each line checked against its node: a pair
+  // whose files disagree (lines swapped, or the files of two different saves)
+  // is refused rather than read with charts under other nodes' names
   for (std::size_t i = 0; i < nodes.size(); ++i) {
-    const int kind = LineKind(recordLines[i]);
-    if (kind == 0) {
-      message = LineMessage(recordFileName, i + 1, "the line ends in no item kind (1 or 3)");
-      return false;
-    }
-    if (kind == kDbChart && !SplitRecord(recordLines[i], fields, what)) {
+    what = LineAgainstNode(recordLines[i], nodes[i], i, treeFileName);
+    if (!what.empty()) {
       message = LineMessage(recordFileName, i + 1, what);
       return false;
     }
-    nodes[i].State = kind;
+    nodes[i].State = LineKind(recordLines[i]);
   }
   db.Nodes = std::move(nodes);
   db.Lines = std::move(recordLines);
@@ -424,8 +473,31 @@ std::string DatabaseStemOf(const std::string& chosenFile) {
 }
 
 std::string TreeFileOf(const std::string& recordFile) {
-  if (recordFile.size() < 3) return recordFile + "zrt";
-  return recordFile.substr(0, recordFile.size() - 3) + "zrt";
+  static constexpr std::string_view kTree = "zrt";
+  if (recordFile.size() < kTree.size()) return recordFile + std::string(kTree);
+  const std::size_t at = recordFile.size() - kTree.size();
+  // "zrt" with the letters upper-case where the bits of mask say
+  const auto candidate = [&](unsigned mask) {
+    std::string name = recordFile.substr(0, at);
+    for (std::size_t i = 0; i < kTree.size(); ++i)
+      name += (mask >> i & 1U) != 0 ? static_cast<char>(kTree[i] - 'a' + 'A') : kTree[i];
+    return name;
+  };
+  unsigned recordCase = 0;
+  for (std::size_t i = 0; i < kTree.size(); ++i)
+    if (recordFile[at + i] >= 'A' && recordFile[at + i] <= 'Z') recordCase |= 1U << i;
+  if (FileExists(candidate(recordCase))) return candidate(recordCase);
+  for (unsigned mask = 0; mask < 1U << kTree.size(); ++mask)
+    if (mask != recordCase && FileExists(candidate(mask))) return candidate(mask);
+  return candidate(recordCase);
+}
+
+std::vector<std::string> InterruptedSaveFiles(const std::string& recordFile) {
+  std::vector<std::string> files = LeftoverTemporaryFiles(recordFile);
+  for (std::string& file : LeftoverTemporaryFiles(TreeFileOf(recordFile)))
+    if (std::find(files.begin(), files.end(), file) == files.end())
+      files.push_back(std::move(file));
+  return files;
 }
 
 bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::string& message) {
@@ -437,7 +509,8 @@ bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::str
     return false;
   }
   ChartDatabase loaded;
-  if (!ParseDatabasePair(treeLines, std::move(recordLines), treeFile, recordFile, loaded, message))
+  if (!ParseDatabasePair(std::move(treeLines), std::move(recordLines), treeFile, recordFile, loaded,
+                         message))
     return false;
   db.Nodes = std::move(loaded.Nodes);
   db.Lines = std::move(loaded.Lines);
@@ -447,26 +520,49 @@ bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::str
   return true;
 }
 
+// No file system replaces two files at once, so the pair is replaced in an
+// order that leaves, at every moment, the old pair or the new pair on disk:
+//  1. both new files are written in full to temporary files beside the old
+//     ones and flushed to the disk; a failure removes them, and the old pair
+//     stands as it was;
+//  2. the record file's temporary file is renamed over "<stem>.zrn" and the
+//     folder flushed;
+//  3. the tree's temporary file is renamed over "<stem>.zrt" and the folder
+//     flushed.
+// A crash before 2 leaves the old pair (and temporary files, which nothing
+// reads); after 3, the new pair. A crash between 2 and 3 leaves the new record
+// file beside the old tree file, and the new tree in its temporary file. The
+// loader refuses that mix (the counts, and every line's name and kind against
+// its node), and the window names the temporary file: renamed to
+// "<stem>.zrt" it completes the new pair. A mix the loader accepts has the new
+// records under the old tree's names in the same order, so every chart is
+// under its own name and only the nesting of sections may be the old one.
+// The record file goes first because it is the one the open dialog and the
+// search on disk show: a first save cut short leaves a file the user finds,
+// whose opening points at the tree, not a lone tree file nobody sees.
+// A rename refused in step 3 without a crash keeps the tree's temporary file
+// for the same reason, and the message names it.
 bool SaveDatabasePair(const std::string& stem, ChartDatabase& db, std::string& message) {
   const std::string treeFile = stem + ".zrt";
   const std::string recordFile = stem + ".zrn";
   PendingFile tree, records;
   if (!WriteLinesPending(treeFile, BuildTreeText(db.Nodes), tree)) {
-    message = CannotCreate(treeFile);
+    message = CannotCreate(treeFile, tree.Error);
     return false;
   }
   if (!WriteLinesPending(recordFile, db.Lines, records)) {
     DiscardPendingFile(tree);
-    message = CannotCreate(recordFile);
-    return false;
-  }
-  if (!CommitPendingFile(tree)) {
-    DiscardPendingFile(records);
-    message = CannotCreate(treeFile);
+    message = CannotCreate(recordFile, records.Error);
     return false;
   }
   if (!CommitPendingFile(records)) {
-    message = CannotCreate(recordFile);
+    DiscardPendingFile(tree);
+    message = CannotCreate(recordFile, records.Error);
+    return false;
+  }
+  if (!CommitPendingFile(tree, nullptr, OnCommitFailure::Keep)) {
+    message = CannotCreate(treeFile, tree.Error) + "; the new tree is kept in " +
+              Utf8ToCp1251(tree.Temporary);
     return false;
   }
   db.SourceFile = recordFile;

@@ -168,14 +168,19 @@ void RemoveDbSubtree(ChartDatabase& db, std::size_t i);
 bool IsDatabaseFileName(std::string_view name);
 
 // The pair read from lines already in memory (LoadDatabasePair's work): the
-// node states come from the last character of every line. Refused, with a
-// message naming the file and line, when the tree is malformed, the record
-// file has fewer or more lines than the tree has nodes, a line ends in no
-// kind, or a chart's line is no record. On failure db is untouched; on success
-// Nodes and Lines are replaced and Modified cleared.
-bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
-                       const std::string& treeFileName, const std::string& recordFileName,
-                       ChartDatabase& db, std::string& message);
+// node states come from the last character of every line. A 0x1A byte and
+// empty lines at the end of either file are its end. Refused, with a message
+// naming the file and line, when the tree is malformed, the record file has
+// fewer or more lines than the tree has nodes, a line ends in no kind, a
+// chart's line is no record, or a line is not its node's: a chart line's name
+// (before its "=") or a section line's text (before its "/1") must be the
+// node's text, leading TABs and spaces aside, and the root's line must be a
+// section's. So lines swapped between two nodes, and the two files of
+// different saves, are refused instead of read with charts under other
+// nodes' names or sections turned into charts. On failure db is untouched; on
+// success Nodes and Lines are replaced and Modified cleared.
+bool ParseDatabasePair(LineList treeLines, LineList recordLines, const std::string& treeFileName,
+                       const std::string& recordFileName, ChartDatabase& db, std::string& message);
 
 // The stem of the pair a chosen file name stands for: the name less a final
 // ".zrn" in any case, so that "<stem>.zrn" and "<stem>.zrt" sit side by side
@@ -183,7 +188,9 @@ bool ParseDatabasePair(const LineList& treeLines, LineList recordLines,
 // "base.qck.zrn").
 std::string DatabaseStemOf(const std::string& chosenFile);
 
-// The tree file beside a record file: the last three characters become "zrt".
+// The tree file beside a record file: its last three characters become "zrt"
+// in their letter case ("OLD.ZRN" gives "OLD.ZRT"); when no such file exists
+// but one with "zrt" in another letter case does, that one.
 std::string TreeFileOf(const std::string& recordFile);
 
 // Loads the pair of the ".zrn" file recordFile (path in the file system's
@@ -192,8 +199,16 @@ std::string TreeFileOf(const std::string& recordFile);
 // message says which file and line.
 bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::string& message);
 
-// Writes "<stem>.zrt" and "<stem>.zrn": both are written to temporary files
-// first and only then renamed over the old ones, so a failed write leaves both
-// old files as they were. On success clears Modified and sets SourceFile; on
-// failure keeps Modified and gives "Cannot create file <path>".
+// The temporary files a save cut short left beside the record file and its
+// tree file (see SaveDatabasePair): what a message about a pair that will not
+// open names. Full paths.
+std::vector<std::string> InterruptedSaveFiles(const std::string& recordFile);
+
+// Writes "<stem>.zrt" and "<stem>.zrn" so that a crash at any moment leaves
+// the old pair or the new one: both are written to temporary files and
+// flushed first, then the record file and then the tree file renamed over the
+// old ones (the reasons and what a crash between the renames leaves are told
+// beside the code). A failed write leaves both old files as they were. On
+// success clears Modified and sets SourceFile; on failure keeps Modified and
+// gives "Cannot create file <path>: <the system's reason>".
 bool SaveDatabasePair(const std::string& stem, ChartDatabase& db, std::string& message);

@@ -43,6 +43,9 @@ constexpr char kFieldSeparator = '\x01';  // Uranus
 constexpr char kDosEndOfFile = '\x1A';
 constexpr int kGemmaLines =
     9;  // name and moment, four lines unread, zone, place, latitude, longitude
+// The last column of a Quick*Chart line's numeric fields (the latitude's
+// seconds); the place after them may be missing.
+constexpr std::size_t kQuickChartFieldsEnd = 74;
 
 // ---- cutting text -----------------------------------------------------------------
 
@@ -224,6 +227,11 @@ bool ReadQuickChart(std::string_view t, FieldReader& f, ForeignRecord& r) {
   const auto found = std::find(kMonths.begin(), kMonths.end(), month);
   if (found == kMonths.end()) {
     f.Fail(ImportFault::UnknownMonth, monthText);
+    return false;
+  }
+  // a line cut short would read its missing fields as 0 (0° N 0° E, zone 0)
+  if (t.size() < kQuickChartFieldsEnd) {
+    f.Fail(ImportFault::ShortLine, std::to_string(t.size()));
     return false;
   }
   r.Date[0] = f.Int(Columns(t, 28, 29), true);

@@ -67,6 +67,7 @@ enum class ImportFault {
   NoDate,        // a chart without its day, month or year
   ShortFile,     // a Gemma file of fewer than 9 lines (Text: how many it has)
   NoData,        // a SkyWorker name line without the data line after it
+  ShortLine,     // a Quick*Chart line that ends before its last field (Text: its length)
 };
 
 struct ImportFailure {

@@ -15,9 +15,9 @@
 #include <vector>
 
 struct DbSearchResult {
-  std::vector<std::string>
-      Files;           // UTF-8 paths of the record files that hold the name, in walk order
-  int Unreadable = 0;  // folders and files skipped because they could not be read
+  std::vector<std::string> Files;  // paths of the record files that hold the name (the file
+                                   // system's bytes), in walk order
+  int Unreadable = 0;              // folders and files skipped because they could not be read
 };
 
 // True when a line of a record file's text names a chart name: the text

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 582, so a complete file has 583 lines.
-inline constexpr int kUiEntryCount = 583;
+// The highest entry any window reads is 584, so a complete file has 585 lines.
+inline constexpr int kUiEntryCount = 585;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -74,6 +74,10 @@ inline constexpr int kUiEntryImportNoDate = 579;        // -
 inline constexpr int kUiEntryImportShortFile = 580;     // the number of lines
 inline constexpr int kUiEntryImportNoData = 581;        // the name
 inline constexpr int kUiEntrySearchUnreadable = 582;    // the number skipped
+// A database pair that will not open beside the temporary files of a save cut short.
+inline constexpr int kUiEntryInterruptedSave = 583;     // the temporary files
+// A foreign chart line that ends before its last field.
+inline constexpr int kUiEntryImportShortLine = 584;     // the number of characters the line has
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

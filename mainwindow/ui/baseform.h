@@ -128,9 +128,9 @@ class TBaseForm : public QMainWindow {
   std::size_t SelectedNode() const;
   // The absolute index of the node an item of TreeBD shows.
   std::size_t NodeOfItem(const QTreeWidgetItem* item) const;
-  // Loads the pair of a ".zrn" file (UTF-8 path) in place of the open
-  // database, asking first when that one holds unsaved changes; a refused
-  // file is reported and the open database kept.
+  // Loads the pair of a ".zrn" file (path in the file system's bytes) in
+  // place of the open database, asking first when that one holds unsaved
+  // changes; a refused file is reported and the open database kept.
   bool OpenDatabaseFile(const std::string& recordFile);
   // Imports another program's chart file, by the open dialog's filter index
   // 2..7, in place of the open database (the open command has asked about
@@ -241,6 +241,9 @@ class TBaseForm : public QMainWindow {
   bool SaveDatabaseAs();
   // Writes the pair of stem; a failure is reported and keeps DbModified.
   bool WriteDatabase(const std::string& stem);
+  // Reports a pair that would not open, naming the temporary files a save
+  // cut short left beside it.
+  void ShowDatabaseNotOpened(const std::string& recordFile, const std::string& message);
   // Asks the name dialog with the caption of entry; false unless OK.
   bool AskName(int entry, std::string& name);
   // Asks the confirmation dialog; true on OK.

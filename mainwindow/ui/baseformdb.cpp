@@ -36,6 +36,9 @@ std::string ImportFailureMessage(const UiStringTable& text, const ImportFailure&
     case ImportFault::NoData:
       what = FillEntry(text.Entry(kUiEntryImportNoData), {failure.Text});
       break;
+    case ImportFault::ShortLine:
+      what = FillEntry(text.Entry(kUiEntryImportShortLine), {failure.Text});
+      break;
     case ImportFault::CannotRead:
     case ImportFault::None:
       what = failure.Text;
@@ -52,13 +55,22 @@ bool TBaseForm::OpenDatabaseFile(const std::string& recordFile) {
   ChartDatabase loaded;
   std::string message;
   if (!LoadDatabasePair(recordFile, loaded, message)) {
-    ShowErrorMessage(FillEntry(UiText.Entry(kUiEntryDatabaseNotOpened), {message}), this);
+    ShowDatabaseNotOpened(recordFile, message);
     return false;
   }
   if (!AskSaveDatabase()) return false;
   Database = std::move(loaded);
   ShowDatabase();
   return true;
+}
+
+void TBaseForm::ShowDatabaseNotOpened(const std::string& recordFile, const std::string& message) {
+  std::string text = FillEntry(UiText.Entry(kUiEntryDatabaseNotOpened), {message});
+  std::string files;
+  for (const std::string& file : InterruptedSaveFiles(recordFile))
+    files += (files.empty() ? "" : ", ") + Utf8ToCp1251(file);
+  if (!files.empty()) text += "\n" + FillEntry(UiText.Entry(kUiEntryInterruptedSave), {files});
+  ShowErrorMessage(text, this);
 }
 
 bool TBaseForm::ImportForeignDatabase(const std::string& path, int filterIndex) {

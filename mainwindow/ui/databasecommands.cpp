@@ -329,7 +329,7 @@ void TBaseForm::N9Click() {
   std::string message;
   // all or nothing: on a refusal the open database is kept as it was
   if (!LoadDatabasePair(file, Database, message)) {
-    ShowErrorMessage(FillEntry(UiText.Entry(kUiEntryDatabaseNotOpened), {message}), this);
+    ShowDatabaseNotOpened(file, message);
     return;
   }
   ShowDatabase();

@@ -51,6 +51,27 @@ std::string UiEntry(int entry) {
   return form ? form->UiText.Entry(entry) : std::string();
 }
 
+// A path as the grid shows it: each folder and file name as UTF-8 when it is
+// valid UTF-8, else as code page 1251 (the names of copies from old systems).
+QString ShownPath(const std::string& path) {
+  QString shown;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t slash = path.find('/', start);
+    const std::string name = path.substr(start, slash - start);
+    const QString utf8 = QString::fromUtf8(name);
+    shown +=
+        utf8.toUtf8().toStdString() == name ? utf8 : QString::fromStdString(Cp1251ToUtf8(name));
+    if (slash == std::string::npos) return shown;
+    shown += '/';
+    start = slash + 1;
+  }
+}
+
+// Where a row keeps its path: the bytes the folder listing gave, which the
+// shown text may not give back.
+constexpr int kPathRole = Qt::UserRole;
+
 }  // namespace
 
 // ---- the results grid ------------------------------------------------------------
@@ -104,9 +125,11 @@ void TTreeBDTable::ClearGrid() {
   if (TFindDBFile* find = TFindDBFile::Instance()) find->FoundCount = 0;
 }
 
-void TTreeBDTable::AddRow(int row, const std::string& utf8Path) {
+void TTreeBDTable::AddRow(int row, const std::string& path) {
   if (row >= StringGrid1->rowCount()) StringGrid1->setRowCount(row + 1);
-  StringGrid1->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(utf8Path)));
+  auto* item = new QTableWidgetItem(ShownPath(path));
+  item->setData(kPathRole, QByteArray::fromStdString(path));
+  StringGrid1->setItem(row, 0, item);
 }
 
 void TTreeBDTable::FillTowns(const std::vector<TownGridRow>& rows) {
@@ -161,7 +184,8 @@ void TTreeBDTable::StringGrid1DblClick() {
   if (ListsDbFiles != 1) return;
   const QTableWidgetItem* cell = StringGrid1->currentItem();
   if (cell == nullptr || cell->text().isEmpty()) return;
-  if (TBaseForm* form = TBaseForm::Instance()) form->OpenDatabaseFile(cell->text().toStdString());
+  const std::string path = cell->data(kPathRole).toByteArray().toStdString();
+  if (TBaseForm* form = TBaseForm::Instance()) form->OpenDatabaseFile(path);
 }
 
 void TTreeBDTable::BitBtn1Click() { StringGrid1DblClick(); }

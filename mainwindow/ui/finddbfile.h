@@ -30,8 +30,9 @@ class TTreeBDTable : public QDialog {
 
   // Empties the grid to one empty row and the search's count of rows.
   void ClearGrid();
-  // Adds a row below the rows filled so far (the grid's one empty row first).
-  void AddRow(int row, const std::string& utf8Path);
+  // Adds a row below the rows filled so far (the grid's one empty row first):
+  // a path in the file system's bytes, kept as they are for the opening.
+  void AddRow(int row, const std::string& path);
   // Towns mode: four columns (name, country, latitude, longitude), a row per
   // town found. Shown modal, OK or a double-click chooses the current row
   // (SelectedRow, 0-based) with mrOk.

@@ -3,10 +3,12 @@
 // its system error.
 #include "platform/text/textfile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -14,10 +16,36 @@
 
 namespace {
 
-std::string SystemMessage(int errorNumber) { return std::generic_category().message(errorNumber); }
+// A file name may have 255 bytes; a temporary name adds "." before the
+// target's name and ".tmp", a process id, "-" and a serial number after it
+// (at most 22 bytes), so the target's name is cut to what is left.
+constexpr std::size_t kMaxFileName = 255;
+constexpr std::string_view kTemporaryMark = ".tmp";
+constexpr std::size_t kMaxTemporarySuffix = 22;
+constexpr std::size_t kMaxTemporaryStem =
+    kMaxFileName - 1 - kTemporaryMark.size() - kMaxTemporarySuffix;
 
 void Report(std::string* error, const std::string& what, const std::string& path, int errorNumber) {
-  if (error != nullptr) *error = what + " \"" + path + "\": " + SystemMessage(errorNumber);
+  if (error != nullptr) *error = what + " \"" + path + "\": " + SystemErrorText(errorNumber);
+}
+
+// "." + the name (cut, never inside a UTF-8 character) + ".tmp": what every
+// temporary name for a target of that name begins with.
+std::string TemporaryPrefix(const std::string& name) {
+  std::size_t keep = std::min(name.size(), kMaxTemporaryStem);
+  if (keep < name.size())
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+  return "." + name.substr(0, keep) + std::string(kTemporaryMark);
+}
+
+// True for the digits "-" digits that follow the prefix of a temporary name.
+bool IsTemporarySuffix(std::string_view rest) {
+  const std::size_t dash = rest.find('-');
+  const auto digits = [](std::string_view t) {
+    return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return dash != std::string_view::npos && digits(rest.substr(0, dash)) &&
+         digits(rest.substr(dash + 1));
 }
 
 // Closes a descriptor once, keeping errno of the failure being reported.
@@ -157,6 +185,7 @@ bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFi
   const std::filesystem::path targetPath(target);
   const std::string name = targetPath.filename().string();
   if (name.empty() || name == "." || name == "..") {
+    pending.Error = EISDIR;
     Report(error, "Cannot write file", path, EISDIR);
     return false;
   }
@@ -166,36 +195,39 @@ bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFi
   struct stat old {};
   const bool oldExists = ::stat(target.c_str(), &old) == 0;
   if (oldExists && S_ISDIR(old.st_mode)) {
+    pending.Error = EISDIR;
     Report(error, "Cannot write file", path, EISDIR);
     return false;
   }
   if (oldExists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-    Report(error, "Cannot write file", path, errno);
+    pending.Error = errno;
+    Report(error, "Cannot write file", path, pending.Error);
     return false;
   }
 
   // A hidden name beside the target, unique within this process and, by the
   // process id, among processes; O_EXCL guards against anything left over.
   static std::atomic<unsigned> counter{0};
+  const std::string prefix = folder + "/" + TemporaryPrefix(name);
   std::string temporary;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" +
-                std::to_string(counter.fetch_add(1));
+    temporary = prefix + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
-    Report(error, "Cannot create a temporary file for", path, errno);
+    pending.Error = errno;
+    Report(error, "Cannot create a temporary file for", path, pending.Error);
     return false;
   }
   FileDescriptor file(fd);
   if (oldExists && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
 
   if (!WriteAll(fd, content) || ::fsync(fd) != 0 || !file.Close()) {
-    const int failure = errno;
+    pending.Error = errno;
     ::unlink(temporary.c_str());
-    Report(error, "Cannot write file", path, failure);
+    Report(error, "Cannot write file", path, pending.Error);
     return false;
   }
   pending.Path = path;
@@ -205,16 +237,15 @@ bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFi
   return true;
 }
 
-bool CommitPendingFile(PendingFile& pending, std::string* error) {
+bool CommitPendingFile(PendingFile& pending, std::string* error, OnCommitFailure onFailure) {
   if (pending.Temporary.empty()) return false;
-  const std::string temporary = std::move(pending.Temporary);
-  pending.Temporary.clear();
-  if (::rename(temporary.c_str(), pending.Target.c_str()) != 0) {
-    const int failure = errno;
-    ::unlink(temporary.c_str());
-    Report(error, "Cannot replace file", pending.Path, failure);
+  if (::rename(pending.Temporary.c_str(), pending.Target.c_str()) != 0) {
+    pending.Error = errno;
+    if (onFailure == OnCommitFailure::Remove) DiscardPendingFile(pending);
+    Report(error, "Cannot replace file", pending.Path, pending.Error);
     return false;
   }
+  pending.Temporary.clear();
   SyncFolder(pending.Folder);
   return true;
 }
@@ -227,6 +258,28 @@ void DiscardPendingFile(PendingFile& pending) {
 bool WriteLinesAtomic(const std::string& path, const LineList& lines, std::string* error) {
   PendingFile pending;
   return WriteLinesPending(path, lines, pending, error) && CommitPendingFile(pending, error);
+}
+
+std::vector<std::string> LeftoverTemporaryFiles(const std::string& path) {
+  const std::filesystem::path target(ReplacedFile(path));
+  const std::string folder =
+      target.has_parent_path() ? target.parent_path().string() : std::string(".");
+  const std::string prefix = TemporaryPrefix(target.filename().string());
+  std::vector<std::string> found;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return found;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.substr(0, prefix.size()) == prefix && IsTemporarySuffix(name.substr(prefix.size())))
+      found.push_back(folder + "/" + std::string(name));
+  }
+  ::closedir(dir);
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+std::string SystemErrorText(int errorNumber) {
+  return std::generic_category().message(errorNumber);
 }
 
 bool FileExists(const std::string& path) {

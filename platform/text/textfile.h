@@ -37,21 +37,40 @@ bool WriteLinesAtomic(const std::string& path, const LineList& lines, std::strin
 // A file written in full beside its target but not yet put in its place, so
 // that several files can all be written before any of them replaces its old
 // copy. WriteLinesAtomic is WriteLinesPending followed by CommitPendingFile.
+// The temporary file is named "." + the target's name + ".tmp" + the process
+// id + "-" + a serial number, in the target's folder; a long target name is
+// cut so that the temporary name stays within the 255 bytes a file name may
+// have (LeftoverTemporaryFiles finds such files again).
 struct PendingFile {
   std::string Path;       // the path as given
   std::string Temporary;  // the written temporary file; empty once committed or discarded
   std::string Target;     // the file it replaces (a symbolic link followed)
   std::string Folder;     // the target's folder
+  int Error = 0;          // the system's error number of the last failure, 0 none
 };
-// Writes lines into a temporary file beside path with the checks of
-// WriteLinesAtomic; the old file stays untouched. On failure nothing is left behind.
+// Writes lines into a temporary file beside path, flushed to the disk, with
+// the checks of WriteLinesAtomic; the old file stays untouched. On failure
+// nothing is left behind.
 bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFile& pending,
                        std::string* error = nullptr);
-// Renames the temporary file over its target. On failure the temporary file is
-// removed and the old file stays.
-bool CommitPendingFile(PendingFile& pending, std::string* error = nullptr);
+// What a failed commit does with the temporary file.
+enum class OnCommitFailure { Remove, Keep };
+// Renames the temporary file over its target and flushes the folder, so that
+// the rename itself is on the disk before anything that follows. On failure
+// the old file stays, and the temporary file is removed or, with Keep, left
+// in place (pending.Temporary still names it).
+bool CommitPendingFile(PendingFile& pending, std::string* error = nullptr,
+                       OnCommitFailure onFailure = OnCommitFailure::Remove);
 // Removes a temporary file that is not to be committed.
 void DiscardPendingFile(PendingFile& pending);
+
+// The temporary files of WriteLinesPending for path that are still there: left
+// by a program stopped between writing and committing them, or written by a
+// save running at this moment. Full paths, sorted.
+std::vector<std::string> LeftoverTemporaryFiles(const std::string& path);
+
+// The system's words for an error number ("No space left on device").
+std::string SystemErrorText(int errorNumber);
 
 // True when path names an existing file that is not a folder.
 bool FileExists(const std::string& path);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "engine/astromath.h"
 #include "mainwindow/chartdb.h"
 #include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
 
 namespace {
 
@@ -151,6 +153,12 @@ TEST(DbRecordLine, DateAndTimeAgreeAroundLocalMidnight) {
       ASSERT_TRUE(ParseDbRecord(line, back, what)) << what;
       EXPECT_NEAR(back.JulianDayUT, c.JulianDayUT, kJulianDayTolDays)
           << "zone " << zone << " offset " << offsetSec << " s: " << line;
+      // the local clock to the nearest second: up to half a second before
+      // midnight is the next day's 0:0:0, never 24:0:0
+      const long long second = std::llround(offsetSec);
+      const std::string clock = second < 0 ? "29.2.2024.23:59:" + std::to_string(60 + second)
+                                           : "1.3.2024.0:0:" + std::to_string(second);
+      EXPECT_EQ(FormatDbRecordDateTime(line), clock) << "zone " << zone << " offset " << offsetSec;
     }
   }
 }
@@ -459,12 +467,13 @@ TEST_F(ChartDbFolderTest, DatabaseInTheOriginalLayoutLoadsUnchanged) {
       Cp("Подраздел/1"),
       Cp("Где кошка?=29/2/2024/0/0/0/10/30/0/0/-30/0/151/12/36/21219/1/Сидней/в саду/3"),
       Cp("Пусто/1")};
-  WriteBytes(folder_ / "old.zrt", Crlf(tree));
-  WriteBytes(folder_ / "old.zrn", Crlf(records));
+  // an old copy: upper-case extensions
+  WriteBytes(folder_ / "OLD.ZRT", Crlf(tree));
+  WriteBytes(folder_ / "OLD.ZRN", Crlf(records));
 
   ChartDatabase db;
   std::string message;
-  ASSERT_TRUE(LoadDatabasePair(Path("old.zrn"), db, message)) << message;
+  ASSERT_TRUE(LoadDatabasePair(Path("OLD.ZRN"), db, message)) << message;
   EXPECT_EQ(db.Lines, records);
   const int levels[] = {0, 1, 2, 2, 1, 2, 3, 1};
   const int states[] = {1, 1, 3, 3, 1, 1, 3, 1};
@@ -490,8 +499,24 @@ TEST_F(ChartDbFolderTest, DatabaseInTheOriginalLayoutLoadsUnchanged) {
   }
 
   ASSERT_TRUE(SaveDatabasePair(Path("copy"), db, message)) << message;
-  EXPECT_EQ(Bytes(folder_ / "copy.zrt"), Bytes(folder_ / "old.zrt"));
-  EXPECT_EQ(Bytes(folder_ / "copy.zrn"), Bytes(folder_ / "old.zrn"));
+  EXPECT_EQ(Bytes(folder_ / "copy.zrt"), Crlf(tree));
+  EXPECT_EQ(Bytes(folder_ / "copy.zrn"), Crlf(records));
+
+  // hand edits: the tree file in another letter case than the record file,
+  // and the end of either file marked by empty lines or an old editor's 0x1A
+  for (const char* end : {"\r\n", "\x1A", "\r\n\x1A", "\r\n\r\n\x1A\x1A", "\r\n\r\n"}) {
+    for (const bool inTree : {true, false}) {
+      WriteBytes(folder_ / "hand.Zrt", Crlf(tree) + (inTree ? end : ""));
+      WriteBytes(folder_ / "hand.zRn", Crlf(records) + (inTree ? "" : end));
+      ChartDatabase edited;
+      ASSERT_TRUE(LoadDatabasePair(Path("hand.zRn"), edited, message)) << message;
+      EXPECT_EQ(edited.Lines, records);
+      EXPECT_EQ(BuildTreeText(edited.Nodes), tree);
+    }
+  }
+  // the end is only at the end: an empty line inside is a line
+  WriteBytes(folder_ / "hand.zRn", Crlf(records) + "\r\n" + Crlf({records.back()}));
+  EXPECT_FALSE(LoadDatabasePair(Path("hand.zRn"), db, message));
 }
 
 // A pair that does not read whole is refused with the file and line, and
@@ -503,6 +528,7 @@ TEST(ChartDatabase, BrokenPairsAreRefusedWithFileAndLine) {
     std::size_t Line;
   };
   const std::string chart = "c=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/10100/1///3";
+  const auto renamed = [&chart](const std::string& name) { return name + chart.substr(1); };
   const Case cases[] = {
       {{"r", "\ts", "\t\tc"}, {"r/1", "s/1"}, "b.zrn", 3},                  // record file shorter
       {{"r", "\ts"}, {"r/1", "s/1", "x/1"}, "b.zrn", 3},                    // record file longer
@@ -513,7 +539,16 @@ TEST(ChartDatabase, BrokenPairsAreRefusedWithFileAndLine) {
        "b.zrn",
        3},
       {{"r", "\ts"}, {"r/1", "s"}, "b.zrn", 2},  // no kind at the end
-      {{"r", "\ts"}, {"r/1", ""}, "b.zrn", 2},
+      // lines that are not their nodes': two charts swapped, a chart's line
+      // where the tree has a section, two sections swapped, a section's line
+      // where the tree has a chart, a chart's line for the root
+      {{"r", "\ta", "\tb"}, {"r/1", renamed("b"), renamed("a")}, "b.zrn", 2},
+      {{"r", "\ts", "\t\tc"}, {"r/1", chart, "s/1"}, "b.zrn", 2},
+      {{"r", "\ts", "\tt"}, {"r/1", "t/1", "s/1"}, "b.zrn", 2},
+      {{"r", "\ts", "\t\tc", "\tt"}, {"r/1", "s/1", "t/1", chart}, "b.zrn", 3},
+      {{"c"}, {chart}, "b.zrn", 1},
+      {{"r", "\ts"}, {"r/1", "s3/1"}, "b.zrn", 2},
+      {{"r", "\ts"}, {"r/1", "s1"}, "b.zrn", 2},  // no "/" before the kind
   };
   for (const Case& c : cases) {
     ChartDatabase db;
@@ -528,6 +563,86 @@ TEST(ChartDatabase, BrokenPairsAreRefusedWithFileAndLine) {
     EXPECT_EQ(db.Nodes.size(), before.Nodes.size());
     EXPECT_EQ(db.Folder, "/f");
   }
+  std::string message;
+  ChartDatabase db;
+  ASSERT_FALSE(ParseDatabasePair({"r", "\ta", "\tb"}, {"r/1", renamed("b"), renamed("a")}, "b.zrt",
+                                 "b.zrn", db, message));
+  EXPECT_EQ(message, "b.zrn, line 2: the line of the chart \"b\" stands where b.zrt has \"a\"");
+  // names the tree file cannot hold as they are: leading spaces are levels
+  // there, so they count for nothing; "/" and "=" in a section's name, and
+  // a chart's name that repeats a section's, are names like any other
+  ASSERT_TRUE(ParseDatabasePair({"r", "\ta/b=c", "\t\tc", "\t\t c"},
+                                {"r/1", "a/b=c/1", chart, " " + chart}, "b.zrt", "b.zrn", db,
+                                message))
+      << message;
+  EXPECT_EQ(db.Nodes[3].Level, 3);
+  ASSERT_TRUE(ParseDatabasePair({"c", "\tc", "\t\tc"}, {"c/1", "c/1", chart}, "b.zrt", "b.zrn", db,
+                                message))
+      << message;
+}
+
+// A save cut short at each point of its order (both files written to
+// temporary files, then the record file renamed, then the tree) leaves the old
+// pair, or the new record file beside the old tree: that mix is refused, and
+// the temporary file left beside it, found again, completes the new pair.
+TEST_F(ChartDbFolderTest, ASaveCutShortLeavesTheOldPairOrTheNewOne) {
+  std::string stem;  // long enough that the temporary names are cut
+  for (int i = 0; i < 120; ++i) stem += "ж";
+  const std::string records = Path(stem + ".zrn");
+  ChartDatabase was;
+  CreateDatabase(was, "base", "one", "one/1");
+  DbChart chart = CastChart(1, 1, 2000, 1, 0);
+  for (const char* name : {"Anna", "Boris"}) {
+    chart.ChartName = name;
+    InsertDbNode(was, 1, {name, 0, kDbChart}, BuildDbRecordLine(chart));
+  }
+  std::string message;
+  ASSERT_TRUE(SaveDatabasePair(Path(stem), was, message)) << message;
+  EXPECT_TRUE(InterruptedSaveFiles(records).empty());
+  // Anna deleted and Vera stored: as many nodes as before
+  ChartDatabase now = was;
+  RemoveDbSubtree(now, 2);
+  chart.ChartName = "Vera";
+  InsertDbNode(now, 1, {"Vera", 0, kDbChart}, BuildDbRecordLine(chart));
+
+  // a save of the new database stopped at each point
+  for (int stop = 0; stop < 2; ++stop) {
+    ASSERT_TRUE(SaveDatabasePair(Path(stem), was, message)) << message;
+    PendingFile tree, lines;
+    ASSERT_TRUE(WriteLinesPending(Path(stem + ".zrt"), BuildTreeText(now.Nodes), tree));
+    ASSERT_TRUE(WriteLinesPending(records, now.Lines, lines));
+    ChartDatabase loaded;
+    if (stop == 0) {  // before the renames: the old pair
+      ASSERT_TRUE(LoadDatabasePair(records, loaded, message)) << message;
+      EXPECT_EQ(loaded.Lines, was.Lines);
+      DiscardPendingFile(tree);
+      DiscardPendingFile(lines);
+      continue;
+    }
+    ASSERT_TRUE(CommitPendingFile(lines));
+    EXPECT_FALSE(LoadDatabasePair(records, loaded, message));
+    EXPECT_EQ(message.rfind(Cp(records) + ", line 3: ", 0), 0u) << message;
+    ASSERT_EQ(InterruptedSaveFiles(records), std::vector<std::string>{tree.Temporary});
+    EXPECT_LE(fs::path(tree.Temporary).filename().string().size(), 255u);
+    fs::rename(tree.Temporary, Path(stem + ".zrt"));
+    ASSERT_TRUE(LoadDatabasePair(records, loaded, message)) << message;
+    EXPECT_EQ(loaded.Lines, now.Lines);
+    EXPECT_EQ(BuildTreeText(loaded.Nodes), BuildTreeText(now.Nodes));
+  }
+  // the first save of a database cut short: the record file alone, which
+  // does not open, beside the tree's temporary file; other files whose names
+  // look alike are not taken for it
+  PendingFile tree, lines;
+  ASSERT_TRUE(WriteLinesPending(Path("fresh.zrt"), BuildTreeText(now.Nodes), tree));
+  ASSERT_TRUE(WriteLinesPending(Path("fresh.zrn"), now.Lines, lines));
+  ASSERT_TRUE(CommitPendingFile(lines));
+  for (const char* alike :
+       {".fresh.zrt.tmp", ".fresh.zrt.tmp1-", ".fresh.zrt.tmpa-1", "fresh.zrt.tmp1-1"})
+    WriteBytes(folder_ / alike, "");
+  ChartDatabase loaded;
+  EXPECT_FALSE(LoadDatabasePair(Path("fresh.zrn"), loaded, message));
+  EXPECT_NE(message.find("fresh.zrt"), std::string::npos) << message;
+  EXPECT_EQ(InterruptedSaveFiles(Path("fresh.zrn")), std::vector<std::string>{tree.Temporary});
 }
 
 TEST_F(ChartDbFolderTest, MissingFilesAndFailedWritesAreReported) {
@@ -538,19 +653,35 @@ TEST_F(ChartDbFolderTest, MissingFilesAndFailedWritesAreReported) {
   EXPECT_NE(message.find("none.zrt"), std::string::npos) << message;
   EXPECT_EQ(db.Lines.size(), 2u);
 
+  // each refusal says the system's reason
+  const auto reason = [](int error) { return ": " + std::generic_category().message(error); };
   // a folder that does not exist: nothing written, still modified
   EXPECT_FALSE(SaveDatabasePair(Path("missing/base"), db, message));
-  EXPECT_EQ(message, "Cannot create file " + Path("missing/base.zrt"));
+  EXPECT_EQ(message, "Cannot create file " + Path("missing/base.zrt") + reason(ENOENT));
   EXPECT_TRUE(db.Modified);
 
   // the record file cannot be written: the old tree file stays as it was
   WriteBytes(folder_ / "base.zrt", "old tree\r\n");
   fs::create_directory(folder_ / "base.zrn");
   EXPECT_FALSE(SaveDatabasePair(Path("base"), db, message));
-  EXPECT_EQ(message, "Cannot create file " + Path("base.zrn"));
+  EXPECT_EQ(message, "Cannot create file " + Path("base.zrn") + reason(EISDIR));
   EXPECT_EQ(Bytes(folder_ / "base.zrt"), "old tree\r\n");
   EXPECT_TRUE(db.Modified);
   EXPECT_EQ(FileCount(), 2u);  // no temporary file left behind
+
+  // a name as long as a file name may be (255 bytes with ".zrn", Cyrillic
+  // letters two bytes each) saves and loads; one byte more is refused by name
+  std::string name;
+  for (int i = 0; i < 125; ++i) name += "ж";
+  name += "x";
+  ASSERT_EQ(name.size() + 4, 255u);
+  ASSERT_TRUE(SaveDatabasePair(Path(name), db, message)) << message;
+  ChartDatabase loaded;
+  ASSERT_TRUE(LoadDatabasePair(Path(name + ".zrn"), loaded, message)) << message;
+  EXPECT_EQ(loaded.Lines, db.Lines);
+  EXPECT_FALSE(SaveDatabasePair(Path(name + "y"), db, message));
+  EXPECT_EQ(message, "Cannot create file " + Cp(Path(name + "y.zrn")) + reason(ENAMETOOLONG));
+  EXPECT_EQ(FileCount(), 4u);
 }
 
 }  // namespace

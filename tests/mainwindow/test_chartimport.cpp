@@ -189,11 +189,13 @@ void ExpectChart(const ImportedChart& got, const Expect& e) {
 
 double Deg(int d, int m, int s = 0) { return d + m / 60.0 + s / 3600.0; }
 
-// A Quick*Chart line laid out column by column.
+// A Quick*Chart line laid out column by column; the place, and what is not
+// given before it, zero.
 struct Qck {
   std::string Name = {}, Month = {}, Day = {}, Year = {}, Hour = {}, Min = {}, Sec = {};
-  std::string Half = {}, ZoneSign = {}, Zh = {}, Zm = {};
-  std::string LonD = {}, EW = {}, LonM = {}, LonS = {}, LatD = {}, NS = {}, LatM = {}, LatS = {};
+  std::string Half = {}, ZoneSign = "-", Zh = "00", Zm = "00";
+  std::string LonD = "000", EW = "E", LonM = "00", LonS = "00", LatD = "00", NS = "N", LatM = "00",
+              LatS = "00";
   std::string Place = {};
 };
 std::string QckLine(const Qck& q) {
@@ -222,13 +224,14 @@ TEST(QuickChart, ClockZonesHemispheresAndTheColumnsOfOtherWriters) {
   text += QckLine({"Smith", "JAN", "15", "1999", "12", "30", "15", "PM", "+",  "05",
                    "00",    "074", "W",  "00",   "23", "40", "N",  "42", "51", "New York"}) +
           "\r\n";
+  // the hemispheres in lower case
   text += QckLine({"South", "dec", "31", "1950", "01",
                    "15",    "00",  "PM", "+",    "00",
-                   "30",    "000", "W",  "15",   "00",
-                   "00",    "S",   "30", "00",   "A place of twenty-five ch"}) +
+                   "30",    "000", "w",  "15",   "00",
+                   "00",    "s",   "30", "00",   "A place of twenty-five ch"}) +
           "\r\n";
   text += "    \r\n";
-  text += QckLine({.Name = "Short",
+  text += QckLine({.Name = "Zeros",
                    .Month = "Jul",
                    .Day = "04",
                    .Year = "1776",
@@ -244,7 +247,7 @@ TEST(QuickChart, ClockZonesHemispheresAndTheColumnsOfOtherWriters) {
                             "New York", 1, ""});
   ExpectChart(r.Charts[2], {"South", "31.12.1950.13:15:0", -0.5, -0.5, -0.25,
                             "A place of twenty-five ch", 1, ""});
-  ExpectChart(r.Charts[3], {"Short", "4.7.1776.9:5:0", 0, 0, 0, "", 1, ""});
+  ExpectChart(r.Charts[3], {"Zeros", "4.7.1776.9:5:0", 0, 0, 0, "", 1, ""});
   // the sign of a value below one degree sits on its minutes
   const std::vector<std::string> f = Fields(r.Charts[2].Line);
   EXPECT_EQ(f[6] + "/" + f[7] + "/" + f[8], "0/-30/0");
@@ -265,6 +268,20 @@ TEST(QuickChart, ClockZonesHemispheresAndTheColumnsOfOtherWriters) {
              QckLine({.Name = "X", .Month = "Feb", .Day = "01", .Year = "2000", .Hour = "1a"}));
   EXPECT_EQ(notNumber.Failure.Fault, ImportFault::NotANumber);
   EXPECT_EQ(notNumber.Failure.Text, "1a");
+  // a line that ends before the latitude's seconds would read as 0° N 0° E,
+  // zone 0: refused at its line, wherever it is cut
+  const std::string full = QckLine({"Cut", "Mar", "05", "2001", "02", "07", "00", "PM", "-", "03",
+                                    "00", "037", "E", "37", "00", "55", "N", "45", "00"});
+  ASSERT_EQ(full.size(), 74u);
+  for (std::size_t length = 26; length < full.size(); ++length) {
+    const Read cut = Charts(ForeignFormat::QuickChart,
+                            text.substr(0, text.size() - 1) + full.substr(0, length) + "\r\n");
+    EXPECT_FALSE(cut.Ok) << length;
+    EXPECT_EQ(cut.Failure.Fault, ImportFault::ShortLine) << length;
+    EXPECT_EQ(cut.Failure.Line, 7) << length;
+    EXPECT_EQ(cut.Failure.Text, std::to_string(length));
+  }
+  EXPECT_TRUE(Charts(ForeignFormat::QuickChart, full).Ok);
 }
 
 TEST(Almagest, NamesUpToTheAtOrSpaceAndCoordinatesThatMayBeMissing) {

@@ -161,4 +161,26 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileIntact) {
   EXPECT_EQ(EntryCount(), 2u);
 }
 
+// A written file whose rename fails (a folder took its name meanwhile) is
+// removed, or kept and found again among the leftovers of its target; the
+// error number says why.
+TEST_F(TextFileTest, AFailedCommitRemovesOrKeepsTheWrittenFile) {
+  for (const OnCommitFailure onFailure : {OnCommitFailure::Remove, OnCommitFailure::Keep}) {
+    PendingFile pending;
+    ASSERT_TRUE(WriteLinesPending(PathOf("taken.opt"), {"new"}, pending));
+    EXPECT_EQ(LeftoverTemporaryFiles(PathOf("taken.opt")),
+              std::vector<std::string>{pending.Temporary});
+    fs::create_directory(PathOf("taken.opt"));
+    WriteRaw("taken.opt/inside", "");
+    EXPECT_FALSE(CommitPendingFile(pending, nullptr, onFailure));
+    EXPECT_NE(pending.Error, 0);
+    const bool kept = onFailure == OnCommitFailure::Keep;
+    EXPECT_EQ(LeftoverTemporaryFiles(PathOf("taken.opt")).size(), kept ? 1u : 0u);
+    if (kept) EXPECT_EQ(ReadRaw(fs::path(pending.Temporary).filename().string()), "new\r\n");
+    DiscardPendingFile(pending);
+    fs::remove_all(PathOf("taken.opt"));
+  }
+  EXPECT_EQ(EntryCount(), 0u);
+}
+
 }  // namespace

@@ -607,6 +607,23 @@ TEST_F(Database, AnOpenThatIsRefusedKeepsTheOpenDatabaseAndTheChart) {
     EXPECT_EQ(chart_->Chart.JulianDayUT, moment);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   }
+  // two charts swapped in the record file, as a save cut short between its
+  // renames leaves a pair: refused, and the temporary file beside it is named
+  const std::string one = "One=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/10100/1///3";
+  const fs::path mixed =
+      WritePair("mixed", "Mixed", {"\t\tOne", "\t\tTwo"}, {"Two" + one.substr(3), one});
+  const fs::path left = folder_ / ".mixed.zrt.tmp12-0";
+  ASSERT_TRUE(WriteLinesAtomic(left.string(), {"Mixed"}));
+  messages_.clear();
+  Run("N9", {Choose("Discard"), PickFile(mixed, 1)});
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("line 3: the line of the chart \"Two\""), std::string::npos)
+      << messages_[0];
+  EXPECT_NE(
+      messages_[0].find(FillEntry(form_->UiText.Entry(kUiEntryInterruptedSave), {left.string()})),
+      std::string::npos)
+      << messages_[0];
+  EXPECT_EQ(form_->Database.Lines, lines);
 }
 
 }  // namespace

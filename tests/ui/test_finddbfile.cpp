@@ -70,7 +70,13 @@ TEST_F(FindDbFile, FoundFilesFillTheGridAndADoubleClickOpensOne) {
   SaveDatabase(dbs / "a", "Клиенты", {"Петров", "Иванов"});
   SaveDatabase(dbs / "sub" / "b", "Друзья", {"ИВАНОВ", "иванов"});
   SaveDatabase(dbs / "c", "Прочие", {"Сидоров"});
-  const std::vector<std::string> found = {(dbs / "a.zrn").string(), (dbs / "sub/b.zrn").string()};
+  // an old copy: its name in code page 1251 bytes, its extensions upper-case
+  SaveDatabase(dbs / "old", "Архив", {"Иванов"});
+  const std::string oldName = Cp("Архив");
+  fs::rename(dbs / "old.zrn", dbs / (oldName + ".ZRN"));
+  fs::rename(dbs / "old.zrt", dbs / (oldName + ".ZRT"));
+  const std::vector<std::string> found = {(dbs / "a.zrn").string(), (dbs / "sub/b.zrn").string(),
+                                          (dbs / "Архив.ZRN").string()};
 
   EXPECT_TRUE(form_->Item("N25")->isEnabled());
   EXPECT_FALSE(find_->BitBtn1->isEnabled());
@@ -89,8 +95,15 @@ TEST_F(FindDbFile, FoundFilesFillTheGridAndADoubleClickOpensOne) {
   EXPECT_EQ(Rows(), found);
   // a second search appends its rows
   find_->BitBtn1Click();
-  EXPECT_EQ(Rows().size(), 4u);
-  EXPECT_EQ(find_->FoundCount, 4);
+  EXPECT_EQ(Rows().size(), 6u);
+  EXPECT_EQ(find_->FoundCount, 6);
+
+  // the old copy opens by the bytes of its name
+  table_->StringGrid1->setCurrentCell(2, 0);
+  table_->StringGrid1DblClick();
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_EQ(form_->Database.Nodes.size(), 3u);
+  EXPECT_EQ(form_->Database.SourceFile, (dbs / (oldName + ".ZRN")).string());
 
   // the second row opens its database
   table_->StringGrid1->setCurrentCell(1, 0);
@@ -142,6 +155,14 @@ TEST_F(FindDbFile, FailedImportsSayItOnceAndKeepTheOpenDatabase) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_NE(messages_[0].find("bad.qck"), std::string::npos) << messages_[0];
   EXPECT_NE(messages_[0].find("строка 3: месяц «Maj» не распознан"), std::string::npos)
+      << messages_[0];
+  EXPECT_TRUE(form_->Database.Nodes.empty());
+
+  // a line cut short is refused like any bad line
+  messages_.clear();
+  ASSERT_FALSE(form_->ImportForeignDatabase(Write("cut.qck", good + good.substr(0, 60)), 2));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("строка 2: строка обрывается на 60-м знаке"), std::string::npos)
       << messages_[0];
   EXPECT_TRUE(form_->Database.Nodes.empty());
 
