@@ -531,8 +531,8 @@ void TPrintDiziner::SaveTree() {
   if (!form) return;
   std::string error;
   if (!WriteLinesAtomic(form->ProgramFolder + kTreeFile, ElementTreeLines(Tree), &error))
-    throw PlatformError(error.empty() ? "Cannot create file " + form->ProgramFolder + kTreeFile
-                                      : error);
+    throw error.empty() ? CannotCreateFileError(form->ProgramFolder + kTreeFile)
+                        : PlatformError(Utf8ToCp1251(error));
 }
 
 void TPrintDiziner::FillTree() {
