@@ -93,10 +93,69 @@ class Blanks : public ProgramWindowTest {
       windows_.reset();
     }
     PagePrinter().SetPrintToPdf(false);
+    SetPrintDialogRunner(nullptr);
     ProgramWindowTest::TearDown();
   }
   std::string Entry(int n) const { return form_->UiText.Entry(n); }
 };
+
+// The designer's print button asks the print dialog first, as the print
+// command does, so a job can be cancelled there; on OK both print into the
+// same PDF folder (no printer is set up here) and say where.
+TEST_F(Blanks, TheDesignersPrintButtonAsksThePrintDialogAsThePrintCommandDoes) {
+  Start();
+  TPrintDiziner& designer = *windows_->PrintDiziner;
+  designer.PrintMode = 0;
+  designer.SelectBlank(0);
+  int asked = 0;
+  bool answer = false;
+  SetPrintDialogRunner([&](QWidget*) {
+    ++asked;
+    return answer;
+  });
+  const auto pdfFiles = [this] {
+    int n = 0;
+    if (fs::exists(folder_ / "PDF"))
+      for (const auto& e : fs::directory_iterator(folder_ / "PDF")) n += e.is_regular_file();
+    return n;
+  };
+  messages_.clear();
+  designer.BitBtn5Click();  // cancelled in the dialog
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(pdfFiles(), 0);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(designer.PrintMode, 0);
+
+  answer = true;
+  designer.BitBtn5Click();
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(designer.PrintMode, 0);
+  EXPECT_EQ(pdfFiles(), 1);
+  const fs::path fromDesigner = PagePrinter().OutputFile();
+  EXPECT_EQ(fromDesigner.parent_path(), folder_ / "PDF");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0],
+            FillEntry(Entry(kUiEntryPrintedToPdf), {Utf8ToCp1251(fromDesigner.string())}));
+
+  form_->Item("N47")->trigger();
+  windows_->BlanksDoc->SetTicked(0, true);
+  answer = false;
+  form_->Item("N18")->trigger();
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(pdfFiles(), 1);
+  answer = true;
+  form_->Item("N18")->trigger();
+  EXPECT_EQ(asked, 4);
+  EXPECT_EQ(pdfFiles(), 2);
+  EXPECT_EQ(fs::path(PagePrinter().OutputFile()).parent_path(), folder_ / "PDF");
+  EXPECT_EQ(messages_.size(), 2u);
+
+  // the dialog itself has nothing to offer without a printer: it lets the job go on
+  SetPrintDialogRunner(nullptr);
+  designer.BitBtn5Click();
+  EXPECT_EQ(pdfFiles(), 3);
+  designer.PrintMode = -1;
+}
 
 TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinTheirRectangles) {
   Start();
