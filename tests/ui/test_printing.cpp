@@ -171,16 +171,19 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   const DrawTarget hoursOwn = windows_->PlanetHour->Target();
   const DrawTarget dignitiesOwn = windows_->Affeticnew->Target();
 
-  // a fourth blank holding the sign graph the dynamics window was asked for
+  // a fourth blank holding the sign graph the dynamics window was asked for,
   chart_->FormActivate();
   windows_->DynPlanAsp->ShowSignDynamics(0);
   ASSERT_GT(windows_->DynPlanAsp->SampleRuns(), 0);
   const DrawTarget dynamicsOwn = windows_->DynPlanAsp->Target();
   windows_->DynPlanAsp->close();
+  // with the kinds the shipped blanks lack: the aspect graph's place and the lunar days
   AddBlank(ProgramBlanks(), "D");
-  AddElement(ProgramBlanks(), 3, kKindSignDynamics, 300, 20);
-  SetElement(ProgramBlanks(), FirstElement(ProgramBlanks(), 3),
-             BlankElement{kKindSignDynamics, 20, 300, 220, 570});
+  const BlankElement added[] = {{kKindSignDynamics, 20, 300, 220, 570},
+                                {kKindAspectDynamics, 230, 300, 330, 570},
+                                {kKindLunarDays, 340, 300, 440, 570}};
+  for (const BlankElement& e : added)
+    SetElement(ProgramBlanks(), AddElement(ProgramBlanks(), 3, e.Kind, e.Left, e.Top), e);
   const int blanks = BlankCount(ProgramBlanks());
 
   // printing is there only while the choice of blanks is open
