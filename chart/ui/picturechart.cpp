@@ -124,7 +124,7 @@ TPictureRadixChart::TPictureRadixChart(TBaseForm* owner, QWidget* parent)
   SettingsMenuState state;
   SettingsReadResult read =
       BuildChartRecord(Chart, owner_->UiText.Entries, 1, owner_->ProgramFolder, state);
-  if (!read.Ok) throw PlatformError(read.Message);
+  if (!read.Ok) throw PlatformError(Utf8ToCp1251(read.Message));  // names a UTF-8 path
   Chart.ReceptionSwap = 0;
   Chart.QuerentHouse = Chart.QuesitedHouse = 0;
   Chart.ColorMode = 2;

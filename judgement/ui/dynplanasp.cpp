@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
@@ -86,6 +87,8 @@ void TDynPlanAsp::ComputeAndPresent(const DynamicsRecord& before, bool (TDynPlan
     static_cast<DynamicsRecord&>(*this) = before;
     return;
   }
+  // the mouse of the graph shown before says nothing about the new one
+  ForgetMouse();
   PresentToolWindow(*this, [this] { FormShow(); });
   setWindowTitle(Caption());
 }
@@ -240,6 +243,17 @@ void TDynPlanAsp::FormMouseUp(int, int) {
   DrawDynamics();
 }
 
+void TDynPlanAsp::FormMouseLeave() {
+  if (!Hover) return;
+  Hover = 0;
+  DrawDynamics();
+}
+
+void TDynPlanAsp::ForgetMouse() {
+  Hover = 0;
+  Dragging = 0;
+}
+
 void TDynPlanAsp::FormClose() { Closed = 1; }
 
 void TDynPlanAsp::showEvent(QShowEvent* event) {
@@ -263,6 +277,16 @@ void TDynPlanAsp::changeEvent(QEvent* event) {
 void TDynPlanAsp::closeEvent(QCloseEvent* event) {
   FormClose();
   QWidget::closeEvent(event);
+}
+
+void TDynPlanAsp::hideEvent(QHideEvent* event) {
+  ForgetMouse();
+  QWidget::hideEvent(event);
+}
+
+void TDynPlanAsp::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  RunGuarded([this] { FormMouseLeave(); }, this);
 }
 
 void TDynPlanAsp::mouseMoveEvent(QMouseEvent* event) {

@@ -71,6 +71,8 @@ class TDynPlanAsp : public QWidget, public TDrawing, public DynamicsRecord {
   void FormMouseDown(int x, int y);
   void FormClick();
   void FormMouseUp(int x, int y);
+  // The mouse has left the window: the hint box goes.
+  void FormMouseLeave();
   void FormClose();
 
  protected:
@@ -78,6 +80,8 @@ class TDynPlanAsp : public QWidget, public TDrawing, public DynamicsRecord {
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -89,6 +93,8 @@ class TDynPlanAsp : public QWidget, public TDrawing, public DynamicsRecord {
   // Runs a window computation under the busy cursor and shows the graph; a
   // refused one restores the record from before.
   void ComputeAndPresent(const DynamicsRecord& before, bool (TDynPlanAsp::*calc)());
+  // Forgets the mouse: no hint box and no drag until it moves over the graph again.
+  void ForgetMouse();
 
   QImage picture_;
   TCanvas* targetCanvas_ = nullptr;  // canvas of a lent target; nullptr for the window

@@ -493,7 +493,7 @@ void TBaseForm::BuildStatusBar() {
 
 void TBaseForm::LoadLanguage() {
   UiStringLoad load = ::LoadLanguage(ProgramFolder, UiText);
-  if (!load.Loaded) throw PlatformError(load.Message);
+  if (!load.Loaded) throw PlatformError(Utf8ToCp1251(load.Message));
   setWindowTitle(Text(0));
   for (const MenuCaptionEntry& caption : kMenuCaptionEntries)
     if (QAction* a = Item(caption.item)) a->setText(Text(caption.entry));
@@ -628,7 +628,8 @@ void TBaseForm::showEvent(QShowEvent* event) {
 void TBaseForm::FormShow() {
   CloseLauncherWindow();
   BlankLoadResult load = LoadBlankModel(ProgramFolder + "/Print", ProgramBlanks());
-  if (!load.ok) throw PlatformError(load.message);
+  // the reader names the file by its path (UTF-8); messages are code page 1251
+  if (!load.ok) throw PlatformError(Utf8ToCp1251(load.message));
   const std::string blankProblem = AdoptLoadedBlanks();
   if (TPrintDiziner* designer = TPrintDiziner::Instance()) designer->SelectBlank(0);
   if (!blankProblem.empty()) ShowMessage(blankProblem, this);
@@ -676,7 +677,7 @@ void TBaseForm::FormClose() {
   if (!failures.empty()) {
     std::string text;
     for (const std::string& f : failures) text += (text.empty() ? "" : "\n") + f;
-    ShowErrorMessage(text, this);
+    ShowErrorMessage(Utf8ToCp1251(text), this);
   }
 }
 

@@ -62,7 +62,7 @@ class TBaseForm : public QMainWindow {
   std::string& DbFolder = Database.Folder;  // folder of the open chart database, empty = none
   bool& DbModified = Database.Modified;     // the open database holds unsaved changes
   std::string ProgramFolder;            // base of every data path, no trailing '/'
-  std::string ExportFileName;           // file of the last window-image export
+  std::string ExportFileName;           // file of the last window-image export (UTF-8 path)
   std::int32_t ExportWindowCode = 0;    // window to export
   std::int32_t ActiveToolWindowCode = 0;
   std::uint8_t DecimalComma = 0;        // 1 when the locale writes decimals with ','

@@ -1,7 +1,5 @@
 #include "mainwindow/ui/finddbfile.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -17,11 +15,13 @@
 #include <QTableWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "mainwindow/dbsearch.h"
 #include "mainwindow/ui/baseform.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
+#include "platform/qt/paths.h"
 #include "platform/text/cp1251.h"
 
 namespace {
@@ -247,13 +247,13 @@ TFindDBFile::TFindDBFile(QWidget* parent) : QDialog(parent) {
   resize(420, 380);
   FoundCount = 0;
   if (TTreeBDTable* table = TTreeBDTable::Instance()) table->ListsDbFiles = 1;
-  SetSearchFolder(QDir::currentPath().toStdString());
+  SetSearchFolder(PathOfQt(QDir::currentPath()));
 
   connect(EditDB, &QLineEdit::textChanged, this, Guarded([this] { EditDBChange(); }, this));
   connect(DriveComboBox1, &QComboBox::currentTextChanged, this,
           Guarded([this] { DriveComboBox1Change(); }, this));
   connect(DirectoryListBox1, &QTreeView::clicked, this,
-          [this](const QModelIndex& index) { folder_ = folders_->filePath(index).toStdString(); });
+          [this](const QModelIndex& index) { folder_ = PathOfQt(folders_->filePath(index)); });
   connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }, this));
   connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }, this));
   connect(this, &QDialog::finished, this, [this] { AdoptResults(false); });
@@ -267,7 +267,7 @@ std::string TFindDBFile::SearchFolder() const { return folder_; }
 
 void TFindDBFile::SetSearchFolder(const std::string& utf8Folder) {
   folder_ = utf8Folder;
-  const QModelIndex index = folders_->index(QString::fromStdString(utf8Folder));
+  const QModelIndex index = folders_->index(QtPath(utf8Folder));
   if (!index.isValid()) return;
   DirectoryListBox1->setCurrentIndex(index);
   DirectoryListBox1->scrollTo(index);
@@ -287,7 +287,7 @@ void TFindDBFile::AdoptResults(bool adopt) {
 void TFindDBFile::DriveComboBox1Change() {
   const QString root = DriveComboBox1->currentText();
   DirectoryListBox1->setRootIndex(folders_->index(root));
-  folder_ = root.toStdString();
+  folder_ = PathOfQt(root);
 }
 
 void TFindDBFile::EditDBChange() { BitBtn1->setEnabled(!EditDB->text().isEmpty()); }

@@ -27,6 +27,7 @@
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/glyphfont.h"
 #include "platform/qt/messages.h"
+#include "platform/qt/paths.h"
 #include "printing/ui/blanksdoc.h"
 #include "printing/ui/printdiziner.h"
 
@@ -79,7 +80,7 @@ int RunProgram(int argc, char** argv) {
   std::unique_ptr<ProgramWindows> windows;
   try {
     // The program folder is the current folder at start.
-    windows = CreateProgramWindows(QDir::currentPath().toStdString());
+    windows = CreateProgramWindows(PathOfQt(QDir::currentPath()));
   } catch (const std::exception& error) {
     ShowErrorMessage(error.what());
     return 1;

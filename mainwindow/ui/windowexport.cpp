@@ -56,13 +56,14 @@ bool AskFileExport(TBaseForm& form, ExportRequest& request) {
 }
 
 // Draws the window onto an image of the size asked and hands the image on.
-bool ExportPicture(TBaseForm& form, TDrawing& window, bool toClipboard, const ExportRequest& request) {
+bool ExportPicture(TBaseForm& form, TDrawing& window, bool toClipboard,
+                   const ExportRequest& request) {
   const std::string folder = form.ProgramFolder + "/BMP";
   if (!toClipboard) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error || !std::filesystem::is_directory(folder)) {
-      ShowErrorMessage("Cannot create file " + form.ExportFileName, &form);
+      ShowErrorMessage(CannotCreateFileError(form.ExportFileName).what(), &form);
       return false;
     }
   }
@@ -71,7 +72,7 @@ bool ExportPicture(TBaseForm& form, TDrawing& window, bool toClipboard, const Ex
                               request.ColorMode, DrawPurpose::Export});
   if (toClipboard) return CopyImageToClipboard(picture.Image());
   std::string error;
-  if (!SaveImageBmp(picture.Image(), Cp1251ToUtf8(form.ExportFileName), &error)) {
+  if (!SaveImageBmp(picture.Image(), form.ExportFileName, &error)) {
     ShowErrorMessage(error, &form);
     return false;
   }
@@ -91,7 +92,8 @@ bool HasExportAsker() { return static_cast<bool>(Asker()); }
 std::string ExportFileNameProblem(const TBaseForm& form, const std::string& cp1251Name) {
   bool bad = cp1251Name.empty() || cp1251Name == "." || cp1251Name == "..";
   for (unsigned char c : cp1251Name)
-    if (c < 0x20 || c == 0x7F || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+    if (c < 0x20 || c == 0x7F ||
+        std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
       bad = true;
   if (!bad) return {};
   return FillEntry(form.UiText.Entry(kUiEntryBadFileName), {cp1251Name});
@@ -115,7 +117,8 @@ bool CopyActiveWindowImage(TBaseForm& form, bool toClipboard) {
   }
   form.ExportWidth = request.Width;
   form.ExportHeight = request.Height;
-  form.ExportFileName = form.ProgramFolder + "/BMP/" + request.FileName + ".bmp";
+  // the folder is a path already; only the typed name is code page 1251
+  form.ExportFileName = form.ProgramFolder + "/BMP/" + Cp1251ToUtf8(request.FileName) + ".bmp";
 
   auto it = Table().find(form.ExportWindowCode);
   if (it == Table().end()) return false;  // a window with nothing to export

@@ -25,6 +25,7 @@
 #include <utility>
 
 #include "platform/qt/glyphfont.h"
+#include "platform/qt/imagefiles.h"
 #include "platform/text/cp1251.h"
 
 namespace {
@@ -677,8 +678,8 @@ const QImage& TBitmap::Image() {
   return *image_;
 }
 
-bool TBitmap::SaveToFile(const std::string& fileName) {
+bool TBitmap::SaveToFile(const std::string& path) {
   canvas_.EndPaint();
   if (image_->isNull()) return false;
-  return image_->save(QString::fromUtf8(Cp1251ToUtf8(fileName)), "BMP");
+  return SaveImageBmp(*image_, path);
 }

@@ -98,8 +98,8 @@ class TBitmap {
   TQtCanvas& Canvas() { return canvas_; }
   // The pixels (the canvas's painter is ended first).
   const QImage& Image();
-  // Saves as a BMP file; the name is code page 1251. False on failure.
-  bool SaveToFile(const std::string& fileName);
+  // Saves as a BMP file (a UTF-8 path, as platform/files.h has it). False on failure.
+  bool SaveToFile(const std::string& path);
 
  private:
   std::unique_ptr<QImage> image_;

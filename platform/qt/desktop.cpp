@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/qt/paths.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string HelpPagePath(const std::string& utf8ProgramFolder) {
 bool OpenHelp(const std::string& utf8ProgramFolder) {
   const std::string page = HelpPagePath(utf8ProgramFolder);
   if (!FileExists(page)) return false;
-  const QUrl url = QUrl::fromLocalFile(QString::fromStdString(ExpandFullPath(page)));
+  const QUrl url = QUrl::fromLocalFile(QtPath(ExpandFullPath(page)));
   return Opener() ? Opener()(url) : QDesktopServices::openUrl(url);
 }
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPointer>
@@ -14,7 +15,42 @@ namespace {
 // the close, minimise and maximise buttons of the usual window managers.
 constexpr int kTitleFrameAllowance = 120;  // pixels
 
+// Keeps a modal dialog in its normal state while it runs. Some window managers
+// put minimise and maximise buttons on every frame whatever the window asks
+// for, and minimising a modal dialog takes the whole program with it, with no
+// window left to bring it back; so a dialog that is minimised or maximised is
+// shown normal again at once.
+class KeepNormalState : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowStateChange)
+      if (auto* dialog = qobject_cast<QDialog*>(watched))
+        if (dialog->isVisible() &&
+            (dialog->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+          dialog->setWindowState(dialog->windowState() &
+                                 ~(Qt::WindowMinimized | Qt::WindowMaximized));
+          dialog->show();
+          dialog->raise();
+          dialog->activateWindow();
+        }
+    return false;
+  }
+};
+
 }  // namespace
+
+Qt::WindowFlags ModalDialogFlags(Qt::WindowFlags flags) {
+  // a dialog that hides its close box on purpose (it closes by its buttons
+  // only) keeps it hidden; every other dialog has one
+  const bool noCloseBox =
+      flags.testFlag(Qt::CustomizeWindowHint) && !flags.testFlag(Qt::WindowCloseButtonHint);
+  flags &= ~(Qt::WindowType_Mask | Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint |
+             Qt::WindowShadeButtonHint | Qt::WindowFullscreenButtonHint);
+  flags |= Qt::Dialog | Qt::WindowTitleHint;
+  if (!noCloseBox) flags |= Qt::WindowCloseButtonHint;
+  return flags;
+}
 
 QWidget* WorkingWindow(QWidget* preferred) {
   if (QApplication::instance() != nullptr) {
@@ -29,7 +65,8 @@ QWidget* WorkingWindow(QWidget* preferred) {
 }
 
 bool MustStayOnTop(const QWidget* owner, const QWidget* except) {
-  if (owner != nullptr && owner->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
+  if (owner != nullptr && owner->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+    return true;
   for (const QWidget* w : QApplication::topLevelWidgets())
     if (w != except && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
         w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip)
@@ -56,7 +93,7 @@ ModalResult ExecModal(QDialog& dialog) {
       owner = ownParent.data();
       break;
     }
-  Qt::WindowFlags flags = ownFlags;
+  Qt::WindowFlags flags = ModalDialogFlags(ownFlags);
   if (MustStayOnTop(owner, &dialog)) flags |= Qt::WindowStaysOnTopHint;
   const bool moved = owner != ownParent.data() || flags != ownFlags;
   if (moved) dialog.setParent(owner, flags);
@@ -69,7 +106,10 @@ ModalResult ExecModal(QDialog& dialog) {
       if (moved) dialog.setParent(parent.data(), flags);
     }
   } giveBack{dialog, ownParent, ownFlags, moved};
+  KeepNormalState keepNormal;
+  dialog.installEventFilter(&keepNormal);
   const int code = dialog.exec();
+  dialog.removeEventFilter(&keepNormal);
   // QDialog reports reject() and the close box as 0 (Rejected) and accept()
   // as 1 (Accepted, the same number as mrOk); other codes come from CloseModal.
   if (code == QDialog::Rejected) return mrCancel;

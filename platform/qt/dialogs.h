@@ -2,6 +2,8 @@
 // top, and the busy cursor.
 #pragma once
 
+#include <QtCore/qnamespace.h>
+
 class QDialog;
 class QWidget;
 
@@ -20,7 +22,14 @@ enum ModalResult : int {
 // top when that window or any shown window of the program does, so a modal
 // question is never hidden beneath the window it blocks; afterwards it is
 // given back to its own parent.
+// The dialog has a title and a close box only, never a minimise or maximise
+// box; minimised or maximised by the window manager all the same, it is
+// shown normal again at once.
 ModalResult ExecModal(QDialog& dialog);
+// The frame of a modal dialog from its own flags: a dialog window with a
+// title and a close box (kept hidden when the dialog hides it on purpose),
+// without minimise, maximise, help or shade boxes; other hints are kept.
+Qt::WindowFlags ModalDialogFlags(Qt::WindowFlags flags);
 
 // The window the user works in, which a new message or modal dialog belongs
 // to: the innermost modal dialog that is shown, else preferred's window when

@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <array>
 
+#include "platform/qt/paths.h"
 #include "platform/text/cp1251.h"
 
 namespace {
@@ -211,9 +212,7 @@ bool IsZarnFontName(std::string_view name) {
 
 bool LoadGlyphFaces() { return Faces().complete; }
 
-std::string GlyphFaceFile(GlyphFace face) {
-  return Faces().path[static_cast<int>(face)].toStdString();
-}
+std::string GlyphFaceFile(GlyphFace face) { return PathOfQt(Faces().path[static_cast<int>(face)]); }
 
 QString GlyphFaceFamily(GlyphFace face) { return Faces().family[static_cast<int>(face)]; }
 

@@ -4,11 +4,12 @@
 #include <QSaveFile>
 
 #include "platform/qt/messages.h"
+#include "platform/qt/paths.h"
 
 namespace {
 
 bool SaveImage(const QImage& image, const char* format, const std::string& utf8Path, std::string* error) {
-  QSaveFile file(QString::fromStdString(utf8Path));
+  QSaveFile file(QtPath(utf8Path));
   const bool written = !image.isNull() && file.open(QIODevice::WriteOnly) && image.save(&file, format);
   if (written && file.commit()) return true;
   file.cancelWriting();

@@ -45,7 +45,7 @@ void ShowUtf8(MessageKind kind, const std::string& utf8Text, QWidget* parent) {
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
     grid->addItem(new QSpacerItem(TitleFitWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                   grid->rowCount(), 0, 1, grid->columnCount());
-  box.exec();
+  ExecModal(box);
 }
 
 void Show(MessageKind kind, const std::string& cp1251Text, QWidget* parent) {
@@ -103,7 +103,9 @@ MessageSink SetMessageSink(MessageSink sink) { return std::exchange(Sink(), std:
 
 QString ApplicationTitle() { return QGuiApplication::applicationDisplayName(); }
 
-void ShowMessage(const std::string& cp1251Text, QWidget* parent) { Show(MessageKind::Notice, cp1251Text, parent); }
+void ShowMessage(const std::string& cp1251Text, QWidget* parent) {
+  Show(MessageKind::Notice, cp1251Text, parent);
+}
 
 void ShowErrorMessage(const std::string& cp1251Text, QWidget* parent) {
   Show(MessageKind::Error, cp1251Text, parent);
@@ -126,7 +128,9 @@ bool RunGuarded(const std::function<void()>& action, QWidget* parent) {
 std::function<void()> Guarded(std::function<void()> action, QWidget* parent) {
   // The parent may be gone by the time the action runs; the box then falls
   // back to the active window.
-  return [action = std::move(action), parent = QPointer<QWidget>(parent)] { RunGuarded(action, parent.data()); };
+  return [action = std::move(action), parent = QPointer<QWidget>(parent)] {
+    RunGuarded(action, parent.data());
+  };
 }
 
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}

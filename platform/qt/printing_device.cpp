@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/qt/paths.h"
 #include "platform/text/cp1251.h"
 
 namespace fs = std::filesystem;
@@ -103,7 +104,7 @@ bool PrintDevice::BeginDoc(const std::string& cp1251Title, std::string* error) {
   if (printer_->outputFormat() == QPrinter::PdfFormat) {
     pendingFile_ = FreePdfName(pdfFolder_, FileStem(cp1251Title));
     partFile_ = pendingFile_ + ".part";
-    printer_->setOutputFileName(QString::fromStdString(partFile_));
+    printer_->setOutputFileName(QtPath(partFile_));
   }
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(printer_.get())) {

@@ -2,9 +2,6 @@
 
 #include <QCloseEvent>
 #include <QListWidget>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -29,19 +26,6 @@ QString Q(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf
 
 void EnablePrinting(bool enabled) {
   if (TBaseForm* form = TBaseForm::Instance()) form->SetCommandEnabled("N18", enabled);
-}
-
-// The print dialog over the system's printers; without a printer the
-// document goes into a PDF file and there is nothing to choose.
-bool RunPrintDialog(QWidget* parent) {
-  PrintDevice& printer = PagePrinter();
-  if (printer.PrintsToPdf()) return true;
-  QPrinter choice(QPrinterInfo::defaultPrinter());
-  QPrintDialog dialog(&choice, parent);
-  dialog.setObjectName("PrintDialog1");
-  if (ExecModal(dialog) != mrOk) return false;
-  printer.SetPrinterName(Utf8ToCp1251(choice.printerName().toStdString()));
-  return true;
 }
 
 }  // namespace
@@ -117,14 +101,5 @@ void PrintTickedBlanks() {
     return ShowMessage(form->UiText.Entry(kEntryNoBlanks), form);
   const std::vector<int> ticked = choice->TickedBlanks();
   if (ticked.empty()) return ShowMessage(form->UiText.Entry(kEntryNoneTicked), form);
-  if (!RunPrintDialog(form)) return;
-  const int before = designer->PrintMode;
-  designer->PrintMode = 1;
-  try {
-    designer->PrintBlanks(ticked);
-  } catch (...) {
-    designer->PrintMode = before;
-    throw;
-  }
-  designer->PrintMode = before;
+  designer->PrintAfterDialog(ticked, form);
 }

@@ -27,6 +27,7 @@
 #include <cmath>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "chart/aspects.h"
 #include "chart/ui/localspacechart.h"
@@ -515,6 +516,32 @@ TPrintDiziner::~TPrintDiziner() {
   if (gPrintDiziner == this) gPrintDiziner = nullptr;
 }
 
+namespace {
+
+// The dialog that replaces the print dialog; empty: the print dialog.
+PrintDialogRunner& DialogRunner() {
+  static PrintDialogRunner runner;
+  return runner;
+}
+
+}  // namespace
+
+bool RunPrintDialog(QWidget* parent) {
+  if (DialogRunner()) return DialogRunner()(parent);
+  PrintDevice& printer = PagePrinter();
+  if (printer.PrintsToPdf()) return true;
+  QPrinter choice(QPrinterInfo::defaultPrinter());
+  QPrintDialog dialog(&choice, parent);
+  dialog.setObjectName("PrintDialog1");
+  if (ExecModal(dialog) != mrOk) return false;
+  printer.SetPrinterName(Cp(choice.printerName()));
+  return true;
+}
+
+PrintDialogRunner SetPrintDialogRunner(PrintDialogRunner runner) {
+  return std::exchange(DialogRunner(), std::move(runner));
+}
+
 TPrintDiziner* TPrintDiziner::Instance() { return gPrintDiziner; }
 
 void TPrintDiziner::LoadTree() {
@@ -531,8 +558,8 @@ void TPrintDiziner::SaveTree() {
   if (!form) return;
   std::string error;
   if (!WriteLinesAtomic(form->ProgramFolder + kTreeFile, ElementTreeLines(Tree), &error))
-    throw PlatformError(error.empty() ? "Cannot create file " + form->ProgramFolder + kTreeFile
-                                      : error);
+    throw error.empty() ? CannotCreateFileError(form->ProgramFolder + kTreeFile)
+                        : PlatformError(Utf8ToCp1251(error));
 }
 
 void TPrintDiziner::FillTree() {
@@ -788,11 +815,22 @@ void TPrintDiziner::BitBtn1Click() {
 
 void TPrintDiziner::BitBtn5Click() {
   const int b = CurrentBlank();
-  if (b < 0) return;
+  if (b >= 0) PrintAfterDialog({b}, this);
+}
+
+bool TPrintDiziner::PrintAfterDialog(const std::vector<int>& blanks, QWidget* parent) {
+  if (!RunPrintDialog(parent)) return false;
   const int before = PrintMode;
   PrintMode = 1;
-  PrintBlanks({b});
+  bool printed = false;
+  try {
+    printed = PrintBlanks(blanks);
+  } catch (...) {
+    PrintMode = before;
+    throw;
+  }
   PrintMode = before;
+  return printed;
 }
 
 void TPrintDiziner::DrawBlank() {

@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,11 @@ class TPrintDiziner : public QDialog {
   // Prints the blanks in one document, a page per blank; false when nothing
   // was printed (the reason was shown).
   bool PrintBlanks(const std::vector<int>& blanks);
+  // The print dialog first (RunPrintDialog, over parent), then the blanks
+  // printed; false when the dialog was cancelled or nothing was printed.
+  // The main window's print command and the designer's print button both
+  // print this way.
+  bool PrintAfterDialog(const std::vector<int>& blanks, QWidget* parent);
 
   // Handlers; points in designer pixels.
   void FormShow();
@@ -178,3 +184,13 @@ class TPageArea : public QWidget {
  private:
   TPrintDiziner* designer_;
 };
+
+// The print dialog before a print job (the main window's PrintDialog1): true
+// when the job is to go on, to the printer chosen there. Without a printer set
+// up the job goes into a PDF file and there is nothing to choose: the dialog
+// is not shown and the job goes on.
+bool RunPrintDialog(QWidget* parent);
+// Puts another dialog in its place (tests answer it); an empty one puts the
+// print dialog back. Returns the one replaced.
+using PrintDialogRunner = std::function<bool(QWidget* parent)>;
+PrintDialogRunner SetPrintDialogRunner(PrintDialogRunner runner);

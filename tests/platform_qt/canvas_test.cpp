@@ -547,7 +547,8 @@ TEST_F(CanvasTest, BitmapResizeKeepsPixelsAndSavesBmp) {
   EXPECT_EQ(bitmap.Height(), 30);
   EXPECT_EQ(At(1, 1), clRed);
   EXPECT_EQ(At(45, 5), clWhite);
-  const std::string file = testing::TempDir() + "canvas_test.bmp";
+  // a path with Russian letters is the file system's bytes, taken as they are
+  const std::string file = testing::TempDir() + "холст_canvas_test.bmp";
   ASSERT_TRUE(bitmap.SaveToFile(file));
   QImage back(QString::fromStdString(file), "BMP");
   ASSERT_FALSE(back.isNull());

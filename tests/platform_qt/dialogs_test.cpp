@@ -1,11 +1,13 @@
 // Modal results, stay-on-top tool windows and the busy cursor.
+#include "platform/qt/dialogs.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 #include <QWindow>
 #include <stdexcept>
+#include <vector>
 
-#include "platform/qt/dialogs.h"
 #include "services_support.h"
 
 namespace {
@@ -27,6 +29,54 @@ TEST_F(DialogsTest, ExecModalGivesTheResultOfEachWayOfClosing) {
   EXPECT_EQ(RunAndClose(dialog, [](QDialog& d) { CloseModal(d, mrOk); }), mrOk);
   EXPECT_EQ(RunAndClose(dialog, [](QDialog& d) { CloseModal(d, mrCancel); }), mrCancel);
   EXPECT_FALSE(dialog.isVisible());
+}
+
+// Whatever frame a dialog was made with, shown modally it is a dialog with a
+// title and a close box and nothing else, and a window manager that minimises
+// or maximises it all the same (its own buttons) sees it shown normal again;
+// afterwards the dialog has its own flags back. A dialog that hides its close
+// box on purpose keeps it hidden.
+TEST_F(DialogsTest, AModalDialogHasACloseBoxOnlyAndStaysNormal) {
+  const Qt::WindowFlags boxes = Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint;
+  const std::vector<Qt::WindowFlags> made = {
+      Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint,
+      Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint,
+      Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint,
+      Qt::Dialog | Qt::WindowContextHelpButtonHint,
+      {},
+  };
+  for (const Qt::WindowFlags own : made) {
+    QDialog dialog;
+    if (own != Qt::WindowFlags()) dialog.setWindowFlags(own);
+    const Qt::WindowFlags before = dialog.windowFlags();
+    const bool closeBox =
+        !(before.testFlag(Qt::CustomizeWindowHint) && !before.testFlag(Qt::WindowCloseButtonHint));
+    Qt::WindowFlags shown;
+    Qt::WindowStates afterMinimise, afterMaximise;
+    bool visible = false;
+    QTimer::singleShot(0, &dialog, [&] {
+      shown = dialog.windowFlags();
+      dialog.showMinimized();
+      afterMinimise = dialog.windowState();
+      dialog.showMaximized();
+      afterMaximise = dialog.windowState();
+      visible = dialog.isVisible();
+      dialog.accept();
+    });
+    EXPECT_EQ(ExecModal(dialog), mrOk);
+    SCOPED_TRACE(static_cast<int>(before));
+    EXPECT_EQ(shown & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_FALSE(shown & boxes) << std::hex << static_cast<int>(shown);
+    EXPECT_TRUE(shown.testFlag(Qt::WindowTitleHint));
+    EXPECT_EQ(shown.testFlag(Qt::WindowCloseButtonHint), closeBox);
+    EXPECT_EQ(shown.testFlag(Qt::WindowStaysOnTopHint), before.testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(afterMinimise, Qt::WindowNoState);
+    EXPECT_EQ(afterMaximise, Qt::WindowNoState);
+    EXPECT_TRUE(visible);
+    EXPECT_EQ(dialog.windowFlags(), before);
+  }
+  // a plain dialog's frame is already right: it is shown as it is
+  EXPECT_EQ(ModalDialogFlags(QDialog().windowFlags()), QDialog().windowFlags());
 }
 
 TEST_F(DialogsTest, AToolWindowStaysOnTopAndKeepsItsOtherHints) {

@@ -174,6 +174,41 @@ TEST_F(Dynamics, HoverOnlyRepaintsAndADragZoomsToWholeLocalDays) {
   dyn_->close();
 }
 
+// The hint box belongs to the mouse over this graph: it goes when the mouse
+// leaves the window, and a graph shown next (with the window open or after it
+// was closed) starts without the box of the one before.
+TEST_F(Dynamics, HoverBoxGoesWhenTheMouseLeavesAndIsNotCarriedIntoTheNextGraph) {
+  SetMoment(6, 1, 2000, 12.0f);
+  chart_->FormActivate();
+  dyn_->ShowAspectDynamics(0, 0, 1);
+  ASSERT_TRUE(dyn_->isVisible());
+  const auto hoverMiddle = [this] {
+    dyn_->FormMouseMove((dyn_->GraphLeft + dyn_->GraphRight) / 2,
+                        (dyn_->GraphTop + dyn_->GraphBottom) / 2);
+    ASSERT_EQ(dyn_->Hover, 1);
+    ASSERT_GT(CountColour(dyn_->WindowPicture(), kHintBack), 100);
+  };
+  hoverMiddle();
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(dyn_, &leave);
+  EXPECT_EQ(dyn_->Hover, 0);
+  EXPECT_EQ(CountColour(dyn_->WindowPicture(), kHintBack), 0);
+
+  hoverMiddle();
+  dyn_->ShowSignDynamics(1);  // the Moon's sign graph in the open window
+  ASSERT_EQ(dyn_->DynamicsMode, 1);
+  EXPECT_EQ(dyn_->Hover, 0);
+  EXPECT_EQ(CountColour(dyn_->WindowPicture(), kHintBack), 0);
+
+  hoverMiddle();
+  dyn_->close();
+  dyn_->ShowAspectDynamics(0, 0, 1);
+  ASSERT_TRUE(dyn_->isVisible());
+  EXPECT_EQ(dyn_->Hover, 0);
+  EXPECT_EQ(CountColour(dyn_->WindowPicture(), kHintBack), 0);
+  dyn_->close();
+}
+
 // Venus stations retrograde in Aries on 2 March 2025, goes back into Pisces
 // on 27 March and turns direct at 24 Pisces on 13 April.
 TEST_F(Dynamics, SignGraphShowsStationsAndReachesBelowAriesOnlyWhenTheBodyGoesBack) {

@@ -93,10 +93,69 @@ class Blanks : public ProgramWindowTest {
       windows_.reset();
     }
     PagePrinter().SetPrintToPdf(false);
+    SetPrintDialogRunner(nullptr);
     ProgramWindowTest::TearDown();
   }
   std::string Entry(int n) const { return form_->UiText.Entry(n); }
 };
+
+// The designer's print button asks the print dialog first, as the print
+// command does, so a job can be cancelled there; on OK both print into the
+// same PDF folder (no printer is set up here) and say where.
+TEST_F(Blanks, TheDesignersPrintButtonAsksThePrintDialogAsThePrintCommandDoes) {
+  Start();
+  TPrintDiziner& designer = *windows_->PrintDiziner;
+  designer.PrintMode = 0;
+  designer.SelectBlank(0);
+  int asked = 0;
+  bool answer = false;
+  SetPrintDialogRunner([&](QWidget*) {
+    ++asked;
+    return answer;
+  });
+  const auto pdfFiles = [this] {
+    int n = 0;
+    if (fs::exists(folder_ / "PDF"))
+      for (const auto& e : fs::directory_iterator(folder_ / "PDF")) n += e.is_regular_file();
+    return n;
+  };
+  messages_.clear();
+  designer.BitBtn5Click();  // cancelled in the dialog
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(pdfFiles(), 0);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(designer.PrintMode, 0);
+
+  answer = true;
+  designer.BitBtn5Click();
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(designer.PrintMode, 0);
+  EXPECT_EQ(pdfFiles(), 1);
+  const fs::path fromDesigner = PagePrinter().OutputFile();
+  EXPECT_EQ(fromDesigner.parent_path(), folder_ / "PDF");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0],
+            FillEntry(Entry(kUiEntryPrintedToPdf), {Utf8ToCp1251(fromDesigner.string())}));
+
+  form_->Item("N47")->trigger();
+  windows_->BlanksDoc->SetTicked(0, true);
+  answer = false;
+  form_->Item("N18")->trigger();
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(pdfFiles(), 1);
+  answer = true;
+  form_->Item("N18")->trigger();
+  EXPECT_EQ(asked, 4);
+  EXPECT_EQ(pdfFiles(), 2);
+  EXPECT_EQ(fs::path(PagePrinter().OutputFile()).parent_path(), folder_ / "PDF");
+  EXPECT_EQ(messages_.size(), 2u);
+
+  // the dialog itself has nothing to offer without a printer: it lets the job go on
+  SetPrintDialogRunner(nullptr);
+  designer.BitBtn5Click();
+  EXPECT_EQ(pdfFiles(), 3);
+  designer.PrintMode = -1;
+}
 
 TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinTheirRectangles) {
   Start();
@@ -112,16 +171,19 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   const DrawTarget hoursOwn = windows_->PlanetHour->Target();
   const DrawTarget dignitiesOwn = windows_->Affeticnew->Target();
 
-  // a fourth blank holding the sign graph the dynamics window was asked for
+  // a fourth blank holding the sign graph the dynamics window was asked for,
   chart_->FormActivate();
   windows_->DynPlanAsp->ShowSignDynamics(0);
   ASSERT_GT(windows_->DynPlanAsp->SampleRuns(), 0);
   const DrawTarget dynamicsOwn = windows_->DynPlanAsp->Target();
   windows_->DynPlanAsp->close();
+  // with the kinds the shipped blanks lack: the aspect graph's place and the lunar days
   AddBlank(ProgramBlanks(), "D");
-  AddElement(ProgramBlanks(), 3, kKindSignDynamics, 300, 20);
-  SetElement(ProgramBlanks(), FirstElement(ProgramBlanks(), 3),
-             BlankElement{kKindSignDynamics, 20, 300, 220, 570});
+  const BlankElement added[] = {{kKindSignDynamics, 20, 300, 220, 570},
+                                {kKindAspectDynamics, 230, 300, 330, 570},
+                                {kKindLunarDays, 340, 300, 440, 570}};
+  for (const BlankElement& e : added)
+    SetElement(ProgramBlanks(), AddElement(ProgramBlanks(), 3, e.Kind, e.Left, e.Top), e);
   const int blanks = BlankCount(ProgramBlanks());
 
   // printing is there only while the choice of blanks is open

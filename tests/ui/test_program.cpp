@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
@@ -102,7 +103,8 @@ TEST_F(Program, MissingLanguageFileStopsTheStart) {
     CreateProgramWindows(folder_.string());
     FAIL() << "the start went on without a language file";
   } catch (const PlatformError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file " + (folder_ / "Options/LangH.lan").string());
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot open file " + (folder_ / "Options/LangH.lan").string());
   }
   EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() ||
               std::none_of(QApplication::topLevelWidgets().begin(),
@@ -122,9 +124,9 @@ TEST_F(Program, CastsTheChartOfTheCurrentMomentWhenShown) {
   auto windows = CreateProgramWindows(folder_.string());
   windows->PictureRadixChart->FormShow();
   const ChartRecord& c = windows->PictureRadixChart->Chart;
-  EXPECT_GT(c.JulianDayUT, 2451545.0);           // after 2000
-  EXPECT_NEAR(c.GeoLatitude, 55.75, 1e-4);       // the default place
-  EXPECT_GT(c.EclipticLongitude[1], 0.0);        // the Moon was computed
+  EXPECT_GT(c.JulianDayUT, 2451545.0);      // after 2000
+  EXPECT_NEAR(c.GeoLatitude, 55.75, 1e-4);  // the default place
+  EXPECT_GT(c.EclipticLongitude[1], 0.0);   // the Moon was computed
   EXPECT_FALSE(windows->BaseForm->Panel(5)->text().isEmpty());
   EXPECT_FALSE(windows->BaseForm->Panel(2)->text().isEmpty());  // planetary hour at 55.75 N
 }
@@ -182,6 +184,46 @@ TEST_F(Program, AspectPanelShowsTheAspectList) {
   EXPECT_TRUE(form.Item("N27")->isChecked());
   EXPECT_EQ(windows->PictureRadixChart->Chart.AspectListShown, 1);
   EXPECT_GT(form.ListBox1()->count(), 0);
+}
+
+// Every modal dialog of the program, the About box made anew included, is
+// shown with a title and a close box only (none of them hides its close box
+// but the significators' choice, which closes by its OK button), and one that
+// the window manager minimises is shown normal again at once: a minimised
+// modal dialog would take the whole program out of sight.
+TEST_F(Program, EveryModalDialogHasACloseBoxOnlyAndCannotBeMinimised) {
+  Start();
+  std::map<std::string, Qt::WindowFlags> shown;
+  std::map<std::string, bool> normal;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    const std::string name = dialog->objectName().toStdString();
+    shown[name] = dialog->windowFlags();
+    dialog->showMinimized();
+    normal[name] = dialog->isVisible() && dialog->windowState() == Qt::WindowNoState;
+    dialog->reject();
+  });
+  answer.start(5);
+  std::vector<QDialog*> dialogs;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->windowType() != Qt::Tool)
+      dialogs.push_back(dialog);
+  for (QDialog* dialog : dialogs) ExecModal(*dialog);
+  form_->Item("N44")->trigger();
+  answer.stop();
+  EXPECT_GE(shown.size(), 18u);
+  for (const auto& [name, flags] : shown) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_FALSE(flags & (Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_EQ(flags.testFlag(Qt::WindowCloseButtonHint), name != "Significators");
+    EXPECT_TRUE(normal[name]);
+  }
+  EXPECT_TRUE(shown.count("InputDates"));
+  EXPECT_TRUE(shown.count("AboutProgram"));
 }
 
 TEST_F(Program, SmallDialogsTakeTheirTextsFromTheTable) {
