@@ -58,6 +58,9 @@ static_assert(kMerVenus.terms.size() == 36 && kMerEarth.terms.size() == 7 &&
 constexpr Perturbation kMerAll[] = {kMerVenus, kMerEarth, kMerJupiter, kMerSaturn};
 constexpr SeriesTableInfo kMerOwn = OwnRange(kMerAll);
 static_assert(kMerOwn.valid);
+constexpr std::span<const SeriesTerm> kMerTables[] = {kMercuryVenus, kMercuryEarth, kMercuryJupiter,
+                                                      kMercurySaturn};
+constexpr auto kMerKepler = CollectKeplerRows<CountKeplerRows(kMerTables)>(kMerTables);
 
 // Venus: perturbed by Mercury, the Earth, Mars, Jupiter and Saturn.
 constexpr Perturbation kVenMercury = MakePerturbation(kVenusMercury);
@@ -71,6 +74,9 @@ static_assert(kVenMercury.terms.size() == 4 && kVenEarth.terms.size() == 27 &&
 constexpr Perturbation kVenAll[] = {kVenMercury, kVenEarth, kVenMars, kVenJupiter, kVenSaturn};
 constexpr SeriesTableInfo kVenOwn = OwnRange(kVenAll);
 static_assert(kVenOwn.valid);
+constexpr std::span<const SeriesTerm> kVenTables[] = {kVenusMercury, kVenusEarth, kVenusMars,
+                                                      kVenusJupiter, kVenusSaturn};
+constexpr auto kVenKepler = CollectKeplerRows<CountKeplerRows(kVenTables)>(kVenTables);
 
 // Mars: perturbed by Venus, the Earth, Jupiter and Saturn.
 constexpr Perturbation kMarVenus = MakePerturbation(kMarsVenus);
@@ -82,6 +88,9 @@ static_assert(kMarVenus.terms.size() == 12 && kMarEarth.terms.size() == 53 &&
 constexpr Perturbation kMarAll[] = {kMarVenus, kMarEarth, kMarJupiter, kMarSaturn};
 constexpr SeriesTableInfo kMarOwn = OwnRange(kMarAll);
 static_assert(kMarOwn.valid);
+constexpr std::span<const SeriesTerm> kMarTables[] = {kMarsVenus, kMarsEarth, kMarsJupiter,
+                                                      kMarsSaturn};
+constexpr auto kMarKepler = CollectKeplerRows<CountKeplerRows(kMarTables)>(kMarTables);
 
 // Jupiter: perturbed by Saturn and Uranus.
 constexpr Perturbation kJupSaturn = MakePerturbation(kJupiterSaturn);
@@ -90,6 +99,8 @@ static_assert(kJupSaturn.terms.size() == 48 && kJupUranus.terms.size() == 2);
 constexpr Perturbation kJupAll[] = {kJupSaturn, kJupUranus};
 constexpr SeriesTableInfo kJupOwn = OwnRange(kJupAll);
 static_assert(kJupOwn.valid);
+constexpr std::span<const SeriesTerm> kJupTables[] = {kJupiterSaturn, kJupiterUranus};
+constexpr auto kJupKepler = CollectKeplerRows<CountKeplerRows(kJupTables)>(kJupTables);
 
 // Saturn: perturbed by Jupiter, Uranus and Neptune.
 constexpr Perturbation kSatJupiter = MakePerturbation(kSaturnJupiter);
@@ -100,6 +111,9 @@ static_assert(kSatJupiter.terms.size() == 54 && kSatUranus.terms.size() == 14 &&
 constexpr Perturbation kSatAll[] = {kSatJupiter, kSatUranus, kSatNeptune};
 constexpr SeriesTableInfo kSatOwn = OwnRange(kSatAll);
 static_assert(kSatOwn.valid);
+constexpr std::span<const SeriesTerm> kSatTables[] = {kSaturnJupiter, kSaturnUranus,
+                                                      kSaturnNeptune};
+constexpr auto kSatKepler = CollectKeplerRows<CountKeplerRows(kSatTables)>(kSatTables);
 
 // Uranus: perturbed by Jupiter, Saturn, Neptune, and combined Jupiter-Saturn terms.
 constexpr Perturbation kUraJupiter = MakePerturbation(kUranusJupiter);
@@ -111,6 +125,9 @@ static_assert(kUraJupiter.terms.size() == 7 && kUraSaturn.terms.size() == 19 &&
 constexpr Perturbation kUraAll[] = {kUraJupiter, kUraSaturn, kUraNeptune, kUraJupiterSaturn};
 constexpr SeriesTableInfo kUraOwn = OwnRange(kUraAll);
 static_assert(kUraOwn.valid);
+constexpr std::span<const SeriesTerm> kUraTables[] = {kUranusJupiter, kUranusSaturn, kUranusNeptune,
+                                                      kUranusJupiterSaturn};
+constexpr auto kUraKepler = CollectKeplerRows<CountKeplerRows(kUraTables)>(kUraTables);
 
 // Neptune: perturbed by Jupiter, Saturn and Uranus.
 constexpr Perturbation kNepJupiter = MakePerturbation(kNeptuneJupiter);
@@ -121,6 +138,9 @@ static_assert(kNepJupiter.terms.size() == 5 && kNepSaturn.terms.size() == 6 &&
 constexpr Perturbation kNepAll[] = {kNepJupiter, kNepSaturn, kNepUranus};
 constexpr SeriesTableInfo kNepOwn = OwnRange(kNepAll);
 static_assert(kNepOwn.valid);
+constexpr std::span<const SeriesTerm> kNepTables[] = {kNeptuneJupiter, kNeptuneSaturn,
+                                                      kNeptuneUranus};
+constexpr auto kNepKepler = CollectKeplerRows<CountKeplerRows(kNepTables)>(kNepTables);
 
 }  // namespace
 
@@ -144,6 +164,7 @@ void CalcMercury(SeriesRecord& r) {
   AddPerturbation(r, r.M6, kMerSaturn);
   r.DL += 2.8 + 3.2 * T;
 
+  SetKeplerRates(r, kMerKepler, 415.2014314, 1e-6);
   r.L = FinalLongitude(0.2151379, r.M1, 5601.7, 1.1, T, r.DL);
   r.R = 0.3952829 + 0.0000016 * T + r.DR * 1e-6;
   r.B = (-2522.15 + (-30.18 + 0.04 * T) * T + r.DB) / 3600.0;
@@ -176,6 +197,7 @@ void CalcVenus(SeriesRecord& r) {
           0.27 * std::sin(kTwoPi * (0.9201 + 0.3307 * T));
   r.DL += 1.9 + 1.8 * T;
 
+  SetKeplerRates(r, kVenKepler, 162.5494552, 1e-6);
   r.L = FinalLongitude(0.3654783, r.M2, 5071.2, 1.1, T, r.DL);
   r.R = 0.7233482 - 0.0000002 * T + r.DR * 1e-6;
   r.B = (-67.7 + (0.04 + 0.01 * T) * T + r.DB) / 3600.0;
@@ -206,6 +228,7 @@ void CalcMars(SeriesRecord& r) {
   // Correction of the mean longitude, part of the published series.
   r.DL += 0.14 + (0.87 - 0.11 * T) * T;
 
+  SetKeplerRates(r, kMarKepler, 53.1662736, 1e-6);
   r.L = FinalLongitude(0.9334591, r.M4, 6615.5, 1.1, T, r.DL);
   r.R = 1.5303352 + 0.0000131 * T + r.DR * 1e-6;
   r.B = (596.32 + (-2.92 - 0.1 * T) * T + r.DB) / 3600.0;
@@ -236,6 +259,7 @@ void CalcJupiter(SeriesRecord& r) {
   r.DR += -0.7 * c + 0.5 * s;
   r.DB += -0.1 * c;
 
+  SetKeplerRates(r, kJupKepler, 8.4302963, 1e-5);
   r.L = FinalLongitude(0.038891, r.M5, 5025.2, 0.8, T, r.DL);
   r.R = 5.208873 + 0.000041 * T + r.DR * 1e-5;
   r.B = (227.3 - 0.3 * T + r.DB) / 3600.0;
@@ -273,6 +297,7 @@ void CalcSaturn(SeriesRecord& r) {
   r.DR += -3.6 * c + 0.3 * s;
   r.DB += -0.2 * c + 0.6 * s;
 
+  SetKeplerRates(r, kSatKepler, 3.3947688, 1e-5);
   r.L = FinalLongitude(0.2561136, r.M6, 5018.6, 1.9, T, r.DL);
   // The mean radius decreases (-0.000186 AU per century), as published; the
   // opposite sign leaves the radius 4e-4 AU off a century from J2000.
@@ -299,6 +324,7 @@ void CalcUranus(SeriesRecord& r) {
   // Jupiter-Saturn terms: Saturn's multiples shifted by 2*M5.
   AddPerturbation(r, r.M6, kUraJupiterSaturn, 2.0 * r.M5);
 
+  SetKeplerRates(r, kUraKepler, 1.1902849, 1e-5);
   r.L = FinalLongitude(0.4734843, r.M7, 5082.3, 34.2, T, r.DL);
   r.R = 19.211991 + (-0.000333 - 0.000005 * T) * T + r.DR * 1e-5;
   r.B = (-130.61 + (-0.54 + 0.04 * T) * T + r.DB) / 3600.0;
@@ -321,6 +347,7 @@ void CalcNeptune(SeriesRecord& r) {
   AddPerturbation(r, r.M6, kNepSaturn);
   AddPerturbation(r, r.M7, kNepUranus);
 
+  SetKeplerRates(r, kNepKepler, 0.6068526, 1e-5);
   r.L = FinalLongitude(0.1254046, r.M8, 4982.8, -21.3, T, r.DL);
   r.R = 30.072984 + (0.001234 + 0.000003 * T) * T + r.DR * 1e-5;
   r.B = (54.77 + (0.26 + 0.06 * T) * T + r.DB) / 3600.0;

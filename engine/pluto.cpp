@@ -77,6 +77,9 @@ static_assert(AllInTables(kJupiterTerms) && AllInTables(kSaturnTerms),
 
 constexpr int kZero = -kPlutoPerturberMultipleMin;  // table element of multiple 0
 
+// Pluto's mean motion, revolutions per century.
+constexpr double kPlutoMeanMotion = 0.4026667;
+
 // Fills the perturber table with the multiples -5..+5 of the mean anomaly M
 // (radians): the negative ones by the addition theorem from multiple -1, the
 // positive ones as their conjugates.
@@ -124,6 +127,24 @@ void PlutoPerturbSaturn(PlutoRecord& p) {
   AddRows(p, kSaturnTerms);
 }
 
+// Rates of L, R and B from Pluto's mean motion and its Kepler terms (the
+// rows in M9 alone), as SetKeplerRates does for the other series; the
+// perturbations change them by less than 1e-4 of themselves.
+void PlutoKeplerRates(PlutoRecord& p) {
+  const double n = kTwoPi * kPlutoMeanMotion;
+  double dl = 0.0, dr = 0.0, db = 0.0;
+  for (const PlutoTermRow& t : kJupiterTerms) {
+    if (t.J != 0) continue;
+    const double du = -t.I * n * p.S9[t.I], dv = t.I * n * p.C9[t.I];
+    dl += t.dlc * du + t.dls * dv;
+    dr += t.drc * du + t.drs * dv;
+    db += t.dbc * du + t.dbs * dv;
+  }
+  p.LRate = (360.0 * kPlutoMeanMotion + dl / 3600.0) / kDaysPerJulianCentury;
+  p.RRate = dr * 1e-5 / kDaysPerJulianCentury;
+  p.BRate = db / 3600.0 / kDaysPerJulianCentury;
+}
+
 // Combined Jupiter-Saturn terms in M5 - M6 and M5 - M6 + M9.
 void PlutoPerturbJupiterSaturn(PlutoRecord& p) {
   const double phi = p.M5 - p.M6;
@@ -153,7 +174,7 @@ void CalcPlutoB1950(PlutoRecord& p) {
   const double T = p.T;
   p.M5 = kTwoPi * Frac(0.0565314 + 8.4302963 * T);
   p.M6 = kTwoPi * Frac(0.8829867 + 3.3947688 * T);
-  p.M9 = kTwoPi * Frac(0.0385795 + 0.4026667 * T);
+  p.M9 = kTwoPi * Frac(0.0385795 + kPlutoMeanMotion * T);
 
   p.C9[0] = 1.0;
   p.S9[0] = 0.0;
@@ -165,6 +186,7 @@ void CalcPlutoB1950(PlutoRecord& p) {
   PlutoPerturbJupiter(p);
   PlutoPerturbSaturn(p);
   PlutoPerturbJupiterSaturn(p);
+  PlutoKeplerRates(p);
 
   p.L = 360.0 * Frac(0.6232469 + p.M9 / kTwoPi + p.DL / 1296000.0);
   p.R = 40.7247248 + p.DR * 1e-5;

@@ -12,6 +12,7 @@
 // Calc* routine and reads L, B, R. No routine allocates, throws or keeps state.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <span>
 
@@ -62,18 +63,21 @@ struct SeriesRecord {
   double M6 = 0;                       // mean anomaly of Saturn (radians)
   double M7 = 0;                       // mean anomaly of Uranus (radians)
   double M8 = 0;                       // mean anomaly of Neptune (radians)
-  double D = 0;   // Sun only: mean elongation of the Moon from the Sun (radians)
-  double A = 0;   // Sun only: mean anomaly of the Moon (radians)
-  double U = 0;   // Sun only: mean argument of latitude of the Moon (radians)
-  double u = 0;   // cosine of the last term's argument, times T^IT (dimensionless)
-  double v = 0;   // sine of the last term's argument, times T^IT (dimensionless)
-  double DL = 0;  // sum of longitude perturbations (arcseconds)
-  double DR = 0;  // sum of radius perturbations (1e-6 AU Sun..Mars, 1e-5 AU Jupiter..Neptune)
-  double DB = 0;  // sum of latitude perturbations (arcseconds)
-  double T = 0;   // input: Julian centuries since J2000 on the chart's time scale
-  double L = 0;   // output: ecliptic longitude, mean equinox of date (degrees, [0, 360))
-  double R = 0;   // output: radius vector (AU)
-  double B = 0;   // output: ecliptic latitude, mean ecliptic of date (degrees)
+  double D = 0;      // Sun only: mean elongation of the Moon from the Sun (radians)
+  double A = 0;      // Sun only: mean anomaly of the Moon (radians)
+  double U = 0;      // Sun only: mean argument of latitude of the Moon (radians)
+  double u = 0;      // cosine of the last term's argument, times T^IT (dimensionless)
+  double v = 0;      // sine of the last term's argument, times T^IT (dimensionless)
+  double DL = 0;     // sum of longitude perturbations (arcseconds)
+  double DR = 0;     // sum of radius perturbations (1e-6 AU Sun..Mars, 1e-5 AU Jupiter..Neptune)
+  double DB = 0;     // sum of latitude perturbations (arcseconds)
+  double T = 0;      // input: Julian centuries since J2000 on the chart's time scale
+  double L = 0;      // output: ecliptic longitude, mean equinox of date (degrees, [0, 360))
+  double R = 0;      // output: radius vector (AU)
+  double B = 0;      // output: ecliptic latitude, mean ecliptic of date (degrees)
+  double LRate = 0;  // output: rate of L from the Keplerian rows (degrees per day)
+  double RRate = 0;  // output: rate of R from the Keplerian rows (AU per day)
+  double BRate = 0;  // output: rate of B from the Keplerian rows (degrees per day)
 };
 
 // Range of own and perturber multiples used by a term table, and whether its
@@ -109,6 +113,27 @@ constexpr SeriesTableInfo InspectSeriesTable(std::span<const SeriesTerm> terms) 
   return info;
 }
 
+// The Keplerian rows of a theory: the rows in the body's own mean anomaly
+// alone (J = 0), the expansion of its elliptic orbit, gathered from its tables
+// in order (secular rows stay behind their periodic row). Their derivative
+// gives the body's velocity (SetKeplerRates).
+constexpr std::size_t CountKeplerRows(std::span<const std::span<const SeriesTerm>> tables) {
+  std::size_t n = 0;
+  for (std::span<const SeriesTerm> t : tables)
+    for (const SeriesTerm& row : t) n += row.J == 0 ? 1 : 0;
+  return n;
+}
+template <std::size_t N>
+constexpr std::array<SeriesTerm, N> CollectKeplerRows(
+    std::span<const std::span<const SeriesTerm>> tables) {
+  std::array<SeriesTerm, N> rows{};
+  std::size_t k = 0;
+  for (std::span<const SeriesTerm> t : tables)
+    for (const SeriesTerm& row : t)
+      if (row.J == 0) rows[k++] = row;
+  return rows;
+}
+
 // Mean anomaly 2*pi*Frac(a + b*T) in radians; a in revolutions, b in
 // revolutions per Julian century, T in Julian centuries since J2000.
 // Source: Montenbruck & Pfleger, the mean anomalies of the series theories.
@@ -130,6 +155,13 @@ void PertTerm(SeriesRecord& r, int I, int J, int IT, double dlc, double dls, dou
 
 // Adds every row of a term table, in order, by PertTerm.
 void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms);
+
+// Sets LRate, RRate and BRate from the mean motion and the Keplerian rows.
+// In: the own multiples in C3/S3; keplerRows, the theory's rows with J = 0;
+// meanMotion, the rate of the own mean anomaly (revolutions per century, the b
+// of SeriesMeanAnomaly); radiusUnit, the theory's radius unit (AU).
+void SetKeplerRates(SeriesRecord& r, std::span<const SeriesTerm> keplerRows, double meanMotion,
+                    double radiusUnit);
 
 // Geocentric position of the Sun (SUN200): the caller sets T; L (degrees,
 // [0, 360)), B (degrees) and R (AU) come back, mean equinox and ecliptic of date.

@@ -29,6 +29,10 @@ static_assert(kMarsInfo.iMin >= kEarthMultipleMin && kMarsInfo.iMax <= kEarthMul
 static_assert(kJupiterInfo.iMin >= kEarthMultipleMin && kJupiterInfo.iMax <= kEarthMultipleMax);
 static_assert(kSaturnInfo.iMin >= kEarthMultipleMin && kSaturnInfo.iMax <= kEarthMultipleMax);
 
+// The Keplerian rows of the Earth's orbit (all in the table of Venus).
+constexpr std::span<const SeriesTerm> kSunTables[] = {kSunVenus};
+constexpr auto kSunKepler = CollectKeplerRows<CountKeplerRows(kSunTables)>(kSunTables);
+
 // Adds one perturber: fills its multiples and sums its table.
 void AddPerturber(SeriesRecord& r, double Mp, std::span<const SeriesTerm> terms,
                   const SeriesTableInfo& info) {
@@ -78,6 +82,7 @@ void CalcSun(SeriesRecord& r) {
           0.27 * std::sin(kTwoPi * (0.4189 + 0.3306 * T)) +
           0.20 * std::sin(kTwoPi * (0.3581 + 2.4814 * T));
 
+  SetKeplerRates(r, kSunKepler, 99.9973604, 1e-6);
   double L = 360.0 * Frac(0.7859453 + r.M3 / kTwoPi + ((6191.2 + 1.1 * T) * T + r.DL) / 1296000.0);
   Normalize360(L);
   r.L = L;
