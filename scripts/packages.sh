@@ -1,11 +1,13 @@
 # Debian packages the build, the tests (clang and its sanitizer and libFuzzer
-# runtimes for the fuzz harnesses) and the program need. Sourced by ./test and ./run.
+# runtimes for the fuzz harnesses), the benchmarks (the reference ephemeris
+# library the engine is timed against) and the program need. Sourced by ./test and ./run.
 HORARY_PACKAGES=(
   g++ cmake make pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-dejavu-core fonts-noto-core
   poppler-utils
+  libswe-dev
   clang libclang-rt-14-dev
 )
 
