@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/astromath.h"
+#include "engine/sincos.h"
 
 // Rectangular position and velocity of a point given in spherical coordinates.
 // In: r (AU), lat, lon (degrees) and their rates rRate (AU/day), latRate,
@@ -11,8 +12,9 @@
 // Source: the derivative of x = r cos b cos l, y = r cos b sin l, z = r sin b.
 StateVector StateFromSpherical(double r, double lat, double lon, double rRate, double latRate,
                                double lonRate) {
-  const double cb = std::cos(lat * kDegToRad), sb = std::sin(lat * kDegToRad);
-  const double cl = std::cos(lon * kDegToRad), sl = std::sin(lon * kDegToRad);
+  double cb, sb, cl, sl;
+  SinCos(lat * kDegToRad, sb, cb);
+  SinCos(lon * kDegToRad, sl, cl);
   const double db = latRate * kDegToRad, dl = lonRate * kDegToRad;
   StateVector s;
   s.x = r * cb * cl;

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "engine/astromath.h"
+#include "engine/sincos.h"
 
 namespace {
 
@@ -236,15 +237,43 @@ void BuildArgument(MoonRecord& m, int p, int q, int r, int s) {
   m.TermSin = y;
 }
 
-// Adds the rows and the rate of their longitude terms (DLAMRate).
+// Adds the rows and the rate of their longitude terms (DLAMRate), as
+// MoonAddSolarTerm does row by row. The published rows come in runs of one
+// p L + q LS + r F with s running through the multiples of D; the product of
+// the first three factors is kept through a run, which changes no bit since
+// the products are taken in the same order.
 template <std::size_t Count>
 void AddSolarRows(MoonRecord& m, const SolarTermRow (&rows)[Count],
                   const std::array<double, Count>& rates) {
+  double dlam = m.DLAM, ds = m.DS, gam1c = m.GAM1C, sinpi = m.SINPI, rate = m.DLAMRate;
+  int p = 0, q = 0, r = 0;
+  bool haveRun = false;
+  double xc = 1.0, xs = 0.0;  // cos and sin of p L + q LS + r F
+  double c = 1.0, s = 0.0;
   for (std::size_t k = 0; k < Count; ++k) {
     const SolarTermRow& t = rows[k];
-    MoonAddSolarTerm(m, t.coeffl, t.coeffs, t.coeffg, t.coeffp, t.p, t.q, t.r, t.s);
-    m.DLAMRate += rates[k] * m.TermCos;
+    if (!haveRun || t.p != p || t.q != q || t.r != r) {
+      p = t.p, q = t.q, r = t.r, haveRun = true;
+      xc = m.CO[p + 6][0], xs = m.SI[p + 6][0];
+      for (int j = 1; j < 3; ++j) {
+        const int row = (j == 1 ? q : r) + 6;
+        const double cj = m.CO[row][j], sj = m.SI[row][j];
+        const double re = xc * cj - xs * sj;
+        xs = xs * cj + xc * sj;
+        xc = re;
+      }
+    }
+    const double cd = m.CO[t.s + 6][3], sd = m.SI[t.s + 6][3];
+    c = xc * cd - xs * sd;
+    s = xs * cd + xc * sd;
+    dlam += t.coeffl * s;
+    ds += t.coeffs * s;
+    gam1c += t.coeffg * c;
+    sinpi += t.coeffp * c;
+    rate += rates[k] * c;
   }
+  m.DLAM = dlam, m.DS = ds, m.GAM1C = gam1c, m.SINPI = sinpi, m.DLAMRate = rate;
+  m.TermCos = c, m.TermSin = s;
 }
 
 }  // namespace
@@ -305,8 +334,10 @@ void MoonInit(MoonRecord& m) {
     }
     m.CO[6][k] = 1.0;
     m.SI[6][k] = 0.0;
-    m.CO[7][k] = std::cos(argument[k]) * factor[k];
-    m.SI[7][k] = std::sin(argument[k]) * factor[k];
+    double s, c;
+    SinCos(argument[k], s, c);
+    m.CO[7][k] = c * factor[k];
+    m.SI[7][k] = s * factor[k];
     for (int j = 2; j <= kMaxMultiple[k]; ++j)
       ComplexMultiply(m.CO[5 + j][k], m.SI[5 + j][k], m.CO[7][k], m.SI[7][k], m.CO[6 + j][k],
                       m.SI[6 + j][k]);
@@ -379,7 +410,7 @@ void CalcMoon(MoonRecord& m) {
 
   const double S = m.F + m.DS / kArc;
   const double fac = 1.000002708 + 139.978 * m.DGAM;
-  m.BETA = (fac * (18519.7 + m.GAM1C) * std::sin(S) - 6.24 * std::sin(3.0 * S) + m.N) / 3600.0;
+  m.BETA = (fac * (18519.7 + m.GAM1C) * SineOf(S) - 6.24 * SineOf(3.0 * S) + m.N) / 3600.0;
 
   m.SINPI = m.SINPI * 0.999953253;
   m.R = kArc / m.SINPI;
@@ -390,5 +421,5 @@ void CalcMoon(MoonRecord& m) {
   // arcsecond in the Moon's light time of 1.3 s)
   const double perDay = 1.0 / kDaysPerJulianCentury;
   m.LAMBDARate = (360.0 * kMeanLongitudeRate + m.DLAMRate / 3600.0) * perDay;
-  m.BETARate = fac * 18519.7 * std::cos(S) * kTwoPi * kArgumentRate[2] / 3600.0 * perDay;
+  m.BETARate = fac * 18519.7 * CosineOf(S) * kTwoPi * kArgumentRate[2] / 3600.0 * perDay;
 }

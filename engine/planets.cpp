@@ -7,6 +7,7 @@
 #include "engine/astromath.h"
 #include "engine/series.h"
 #include "engine/series_terms.h"
+#include "engine/sincos.h"
 
 using namespace series_terms;
 
@@ -14,12 +15,14 @@ namespace {
 
 // A perturber's term table with its inspected multiple ranges.
 struct Perturbation {
-  std::span<const SeriesTerm> terms;
+  std::span<const CompiledPair> terms;  // the rows in compiled pairs
   SeriesTableInfo info;
+  std::size_t rows;  // rows of the published table
 };
 
-constexpr Perturbation MakePerturbation(std::span<const SeriesTerm> terms) {
-  return Perturbation{terms, InspectSeriesTable(terms)};
+template <const auto& Table>
+constexpr Perturbation MakePerturbation() {
+  return Perturbation{kCompiledSeries<Table>, InspectSeriesTable(Table), std::size(Table)};
 }
 
 // Own multiples needed by all of a planet's tables.
@@ -37,7 +40,7 @@ constexpr SeriesTableInfo OwnRange(std::span<const Perturbation> tables) {
 // Fills the perturber's multiples (phase added to every entry) and sums its table.
 void AddPerturbation(SeriesRecord& r, double Mp, const Perturbation& p, double phase = 0.0) {
   FillPerturberMultiples(r, Mp, p.info.jMin, p.info.jMax, phase);
-  AddSeries(r, p.terms);
+  SumSeries(r, p.terms);
 }
 
 // Longitude of the final step: 360*Frac(L0 + M/2pi + ((n + c*T)*T + DL)/1296000),
@@ -49,12 +52,12 @@ double FinalLongitude(double L0, double M, double n, double c, double T, double 
 }
 
 // Mercury: perturbed by Venus, the Earth, Jupiter and Saturn.
-constexpr Perturbation kMerVenus = MakePerturbation(kMercuryVenus);
-constexpr Perturbation kMerEarth = MakePerturbation(kMercuryEarth);
-constexpr Perturbation kMerJupiter = MakePerturbation(kMercuryJupiter);
-constexpr Perturbation kMerSaturn = MakePerturbation(kMercurySaturn);
-static_assert(kMerVenus.terms.size() == 36 && kMerEarth.terms.size() == 7 &&
-              kMerJupiter.terms.size() == 10 && kMerSaturn.terms.size() == 1);
+constexpr Perturbation kMerVenus = MakePerturbation<kMercuryVenus>();
+constexpr Perturbation kMerEarth = MakePerturbation<kMercuryEarth>();
+constexpr Perturbation kMerJupiter = MakePerturbation<kMercuryJupiter>();
+constexpr Perturbation kMerSaturn = MakePerturbation<kMercurySaturn>();
+static_assert(kMerVenus.rows == 36 && kMerEarth.rows == 7 && kMerJupiter.rows == 10 &&
+              kMerSaturn.rows == 1);
 constexpr Perturbation kMerAll[] = {kMerVenus, kMerEarth, kMerJupiter, kMerSaturn};
 constexpr SeriesTableInfo kMerOwn = OwnRange(kMerAll);
 static_assert(kMerOwn.valid);
@@ -63,14 +66,13 @@ constexpr std::span<const SeriesTerm> kMerTables[] = {kMercuryVenus, kMercuryEar
 constexpr auto kMerKepler = CollectKeplerRows<CountKeplerRows(kMerTables)>(kMerTables);
 
 // Venus: perturbed by Mercury, the Earth, Mars, Jupiter and Saturn.
-constexpr Perturbation kVenMercury = MakePerturbation(kVenusMercury);
-constexpr Perturbation kVenEarth = MakePerturbation(kVenusEarth);
-constexpr Perturbation kVenMars = MakePerturbation(kVenusMars);
-constexpr Perturbation kVenJupiter = MakePerturbation(kVenusJupiter);
-constexpr Perturbation kVenSaturn = MakePerturbation(kVenusSaturn);
-static_assert(kVenMercury.terms.size() == 4 && kVenEarth.terms.size() == 27 &&
-              kVenMars.terms.size() == 3 && kVenJupiter.terms.size() == 6 &&
-              kVenSaturn.terms.size() == 2);
+constexpr Perturbation kVenMercury = MakePerturbation<kVenusMercury>();
+constexpr Perturbation kVenEarth = MakePerturbation<kVenusEarth>();
+constexpr Perturbation kVenMars = MakePerturbation<kVenusMars>();
+constexpr Perturbation kVenJupiter = MakePerturbation<kVenusJupiter>();
+constexpr Perturbation kVenSaturn = MakePerturbation<kVenusSaturn>();
+static_assert(kVenMercury.rows == 4 && kVenEarth.rows == 27 && kVenMars.rows == 3 &&
+              kVenJupiter.rows == 6 && kVenSaturn.rows == 2);
 constexpr Perturbation kVenAll[] = {kVenMercury, kVenEarth, kVenMars, kVenJupiter, kVenSaturn};
 constexpr SeriesTableInfo kVenOwn = OwnRange(kVenAll);
 static_assert(kVenOwn.valid);
@@ -79,12 +81,12 @@ constexpr std::span<const SeriesTerm> kVenTables[] = {kVenusMercury, kVenusEarth
 constexpr auto kVenKepler = CollectKeplerRows<CountKeplerRows(kVenTables)>(kVenTables);
 
 // Mars: perturbed by Venus, the Earth, Jupiter and Saturn.
-constexpr Perturbation kMarVenus = MakePerturbation(kMarsVenus);
-constexpr Perturbation kMarEarth = MakePerturbation(kMarsEarth);
-constexpr Perturbation kMarJupiter = MakePerturbation(kMarsJupiter);
-constexpr Perturbation kMarSaturn = MakePerturbation(kMarsSaturn);
-static_assert(kMarVenus.terms.size() == 12 && kMarEarth.terms.size() == 53 &&
-              kMarJupiter.terms.size() == 29 && kMarSaturn.terms.size() == 12);
+constexpr Perturbation kMarVenus = MakePerturbation<kMarsVenus>();
+constexpr Perturbation kMarEarth = MakePerturbation<kMarsEarth>();
+constexpr Perturbation kMarJupiter = MakePerturbation<kMarsJupiter>();
+constexpr Perturbation kMarSaturn = MakePerturbation<kMarsSaturn>();
+static_assert(kMarVenus.rows == 12 && kMarEarth.rows == 53 && kMarJupiter.rows == 29 &&
+              kMarSaturn.rows == 12);
 constexpr Perturbation kMarAll[] = {kMarVenus, kMarEarth, kMarJupiter, kMarSaturn};
 constexpr SeriesTableInfo kMarOwn = OwnRange(kMarAll);
 static_assert(kMarOwn.valid);
@@ -93,9 +95,9 @@ constexpr std::span<const SeriesTerm> kMarTables[] = {kMarsVenus, kMarsEarth, kM
 constexpr auto kMarKepler = CollectKeplerRows<CountKeplerRows(kMarTables)>(kMarTables);
 
 // Jupiter: perturbed by Saturn and Uranus.
-constexpr Perturbation kJupSaturn = MakePerturbation(kJupiterSaturn);
-constexpr Perturbation kJupUranus = MakePerturbation(kJupiterUranus);
-static_assert(kJupSaturn.terms.size() == 48 && kJupUranus.terms.size() == 2);
+constexpr Perturbation kJupSaturn = MakePerturbation<kJupiterSaturn>();
+constexpr Perturbation kJupUranus = MakePerturbation<kJupiterUranus>();
+static_assert(kJupSaturn.rows == 48 && kJupUranus.rows == 2);
 constexpr Perturbation kJupAll[] = {kJupSaturn, kJupUranus};
 constexpr SeriesTableInfo kJupOwn = OwnRange(kJupAll);
 static_assert(kJupOwn.valid);
@@ -103,11 +105,10 @@ constexpr std::span<const SeriesTerm> kJupTables[] = {kJupiterSaturn, kJupiterUr
 constexpr auto kJupKepler = CollectKeplerRows<CountKeplerRows(kJupTables)>(kJupTables);
 
 // Saturn: perturbed by Jupiter, Uranus and Neptune.
-constexpr Perturbation kSatJupiter = MakePerturbation(kSaturnJupiter);
-constexpr Perturbation kSatUranus = MakePerturbation(kSaturnUranus);
-constexpr Perturbation kSatNeptune = MakePerturbation(kSaturnNeptune);
-static_assert(kSatJupiter.terms.size() == 54 && kSatUranus.terms.size() == 14 &&
-              kSatNeptune.terms.size() == 3);
+constexpr Perturbation kSatJupiter = MakePerturbation<kSaturnJupiter>();
+constexpr Perturbation kSatUranus = MakePerturbation<kSaturnUranus>();
+constexpr Perturbation kSatNeptune = MakePerturbation<kSaturnNeptune>();
+static_assert(kSatJupiter.rows == 54 && kSatUranus.rows == 14 && kSatNeptune.rows == 3);
 constexpr Perturbation kSatAll[] = {kSatJupiter, kSatUranus, kSatNeptune};
 constexpr SeriesTableInfo kSatOwn = OwnRange(kSatAll);
 static_assert(kSatOwn.valid);
@@ -116,12 +117,12 @@ constexpr std::span<const SeriesTerm> kSatTables[] = {kSaturnJupiter, kSaturnUra
 constexpr auto kSatKepler = CollectKeplerRows<CountKeplerRows(kSatTables)>(kSatTables);
 
 // Uranus: perturbed by Jupiter, Saturn, Neptune, and combined Jupiter-Saturn terms.
-constexpr Perturbation kUraJupiter = MakePerturbation(kUranusJupiter);
-constexpr Perturbation kUraSaturn = MakePerturbation(kUranusSaturn);
-constexpr Perturbation kUraNeptune = MakePerturbation(kUranusNeptune);
-constexpr Perturbation kUraJupiterSaturn = MakePerturbation(kUranusJupiterSaturn);
-static_assert(kUraJupiter.terms.size() == 7 && kUraSaturn.terms.size() == 19 &&
-              kUraNeptune.terms.size() == 35 && kUraJupiterSaturn.terms.size() == 9);
+constexpr Perturbation kUraJupiter = MakePerturbation<kUranusJupiter>();
+constexpr Perturbation kUraSaturn = MakePerturbation<kUranusSaturn>();
+constexpr Perturbation kUraNeptune = MakePerturbation<kUranusNeptune>();
+constexpr Perturbation kUraJupiterSaturn = MakePerturbation<kUranusJupiterSaturn>();
+static_assert(kUraJupiter.rows == 7 && kUraSaturn.rows == 19 && kUraNeptune.rows == 35 &&
+              kUraJupiterSaturn.rows == 9);
 constexpr Perturbation kUraAll[] = {kUraJupiter, kUraSaturn, kUraNeptune, kUraJupiterSaturn};
 constexpr SeriesTableInfo kUraOwn = OwnRange(kUraAll);
 static_assert(kUraOwn.valid);
@@ -130,11 +131,10 @@ constexpr std::span<const SeriesTerm> kUraTables[] = {kUranusJupiter, kUranusSat
 constexpr auto kUraKepler = CollectKeplerRows<CountKeplerRows(kUraTables)>(kUraTables);
 
 // Neptune: perturbed by Jupiter, Saturn and Uranus.
-constexpr Perturbation kNepJupiter = MakePerturbation(kNeptuneJupiter);
-constexpr Perturbation kNepSaturn = MakePerturbation(kNeptuneSaturn);
-constexpr Perturbation kNepUranus = MakePerturbation(kNeptuneUranus);
-static_assert(kNepJupiter.terms.size() == 5 && kNepSaturn.terms.size() == 6 &&
-              kNepUranus.terms.size() == 24);
+constexpr Perturbation kNepJupiter = MakePerturbation<kNeptuneJupiter>();
+constexpr Perturbation kNepSaturn = MakePerturbation<kNeptuneSaturn>();
+constexpr Perturbation kNepUranus = MakePerturbation<kNeptuneUranus>();
+static_assert(kNepJupiter.rows == 5 && kNepSaturn.rows == 6 && kNepUranus.rows == 24);
 constexpr Perturbation kNepAll[] = {kNepJupiter, kNepSaturn, kNepUranus};
 constexpr SeriesTableInfo kNepOwn = OwnRange(kNepAll);
 static_assert(kNepOwn.valid);
@@ -193,8 +193,8 @@ void CalcVenus(SeriesRecord& r) {
   // Long-period terms; the last two (0.27" and the 1.9" + 1.8"T correction of
   // the mean longitude) belong to the published series and remove a heliocentric
   // error that otherwise grows to about 4" by 2080.
-  r.DL += 2.74 * std::sin(kTwoPi * (0.0764 + 0.4174 * T)) +
-          0.27 * std::sin(kTwoPi * (0.9201 + 0.3307 * T));
+  r.DL +=
+      2.74 * SineOf(kTwoPi * (0.0764 + 0.4174 * T)) + 0.27 * SineOf(kTwoPi * (0.9201 + 0.3307 * T));
   r.DL += 1.9 + 1.8 * T;
 
   SetKeplerRates(r, kVenKepler, 162.5494552, 1e-6);
@@ -221,10 +221,10 @@ void CalcMars(SeriesRecord& r) {
   AddPerturbation(r, r.M3, kMarEarth);
   AddPerturbation(r, r.M5, kMarJupiter);
   AddPerturbation(r, r.M6, kMarSaturn);
-  r.DL += 52.49 * std::sin(kTwoPi * (0.1868 + 0.0549 * T)) +
-          0.61 * std::sin(kTwoPi * (0.9220 + 0.3307 * T)) +
-          0.32 * std::sin(kTwoPi * (0.4731 + 2.1485 * T)) +
-          0.28 * std::sin(kTwoPi * (0.9467 + 0.1133 * T));
+  r.DL += 52.49 * SineOf(kTwoPi * (0.1868 + 0.0549 * T)) +
+          0.61 * SineOf(kTwoPi * (0.9220 + 0.3307 * T)) +
+          0.32 * SineOf(kTwoPi * (0.4731 + 2.1485 * T)) +
+          0.28 * SineOf(kTwoPi * (0.9467 + 0.1133 * T));
   // Correction of the mean longitude, part of the published series.
   r.DL += 0.14 + (0.87 - 0.11 * T) * T;
 
@@ -251,7 +251,8 @@ void CalcJupiter(SeriesRecord& r) {
 
   // Combined Saturn-Uranus terms: phi = 2*M5 - 6*M6 + 3*M7, then phi + M5.
   const double phi = 2.0 * r.M5 - 6.0 * r.M6 + 3.0 * r.M7;
-  double c = std::cos(phi), s = std::sin(phi);
+  double c, s;
+  SinCos(phi, s, c);
   r.DL += -0.8 * c + 8.5 * s;
   r.DR += -0.1 * c;
   ComplexMultiply(c, s, r.C3[OwnIndex(1)], r.S3[OwnIndex(1)], c, s);
@@ -285,7 +286,8 @@ void CalcSaturn(SeriesRecord& r) {
   // Combined Jupiter-Uranus terms: phi = -2*M5 + 5*M6 - 3*M7, then phi + M6
   // and phi + 2*M6.
   const double phi = -2.0 * r.M5 + 5.0 * r.M6 - 3.0 * r.M7;
-  double c = std::cos(phi), s = std::sin(phi);
+  double c, s;
+  SinCos(phi, s, c);
   r.DL += -0.8 * c - 0.1 * s;
   r.DR += -0.2 * c + 1.8 * s;
   r.DB += 0.3 * c + 0.5 * s;

@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "engine/astromath.h"
+#include "engine/sincos.h"
 
 namespace {
 
@@ -86,8 +87,10 @@ constexpr double kPlutoMeanMotion = 0.4026667;
 void FillPerturberTable(PlutoRecord& p, double M) {
   p.C[kZero] = 1.0;
   p.S[kZero] = 0.0;
-  p.C[kZero - 1] = std::cos(M);
-  p.S[kZero - 1] = -std::sin(M);
+  double s, c;
+  SinCos(M, s, c);
+  p.C[kZero - 1] = c;
+  p.S[kZero - 1] = -s;
   for (int k = 2; k <= -kPlutoPerturberMultipleMin; ++k)
     ComplexMultiply(p.C[kZero - k + 1], p.S[kZero - k + 1], p.C[kZero - 1], p.S[kZero - 1],
                     p.C[kZero - k], p.S[kZero - k]);
@@ -148,8 +151,8 @@ void PlutoKeplerRates(PlutoRecord& p) {
 // Combined Jupiter-Saturn terms in M5 - M6 and M5 - M6 + M9.
 void PlutoPerturbJupiterSaturn(PlutoRecord& p) {
   const double phi = p.M5 - p.M6;
-  double x = std::cos(phi);
-  double y = std::sin(phi);
+  double x, y;
+  SinCos(phi, y, x);
   p.DL += -9.11 * x + 0.12 * y;
   p.DR += -3.4 * x - 3.3 * y;
   p.DB += 0.81 * x + 0.78 * y;
@@ -178,8 +181,7 @@ void CalcPlutoB1950(PlutoRecord& p) {
 
   p.C9[0] = 1.0;
   p.S9[0] = 0.0;
-  p.C9[1] = std::cos(p.M9);
-  p.S9[1] = std::sin(p.M9);
+  SinCos(p.M9, p.S9[1], p.C9[1]);
   for (int k = 2; k <= 6; ++k)
     ComplexMultiply(p.C9[k - 1], p.S9[k - 1], p.C9[1], p.S9[1], p.C9[k], p.S9[k]);
 

@@ -3,25 +3,36 @@
 #include "engine/series.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "engine/astromath.h"
+#include "engine/sincos.h"
 
 namespace {
 
 // Fills the multiples lo .. hi of an angle into a table whose element for
 // multiple k is index(k): multiple 0 is (cos phase, sin phase), each step up
-// multiplies by (cos M, sin M), each step down by (cos M, -sin M).
+// multiplies by (cos M, sin M), each step down by (cos M, -sin M). The angles
+// are finite, so the products are numbers and need no fallback.
 template <typename IndexOf>
 void FillMultiples(double* c, double* s, IndexOf index, double M, int lo, int hi, double phase) {
-  const double cm = std::cos(M);
-  const double sm = std::sin(M);
-  c[index(0)] = phase == 0.0 ? 1.0 : std::cos(phase);
-  s[index(0)] = phase == 0.0 ? 0.0 : std::sin(phase);
+  double sm, cm;
+  SinCos(M, sm, cm);
+  if (phase == 0.0) {
+    c[index(0)] = 1.0;
+    s[index(0)] = 0.0;
+  } else {
+    SinCos(phase, s[index(0)], c[index(0)]);
+  }
   for (int k = 1; k <= hi; ++k) {
-    ComplexMultiply(c[index(k - 1)], s[index(k - 1)], cm, sm, c[index(k)], s[index(k)]);
+    const double a = c[index(k - 1)], b = s[index(k - 1)];
+    c[index(k)] = a * cm - b * sm;
+    s[index(k)] = b * cm + a * sm;
   }
   for (int k = -1; k >= lo; --k) {
-    ComplexMultiply(c[index(k + 1)], s[index(k + 1)], cm, -sm, c[index(k)], s[index(k)]);
+    const double a = c[index(k + 1)], b = s[index(k + 1)];
+    c[index(k)] = a * cm + b * sm;
+    s[index(k)] = b * cm - a * sm;
   }
 }
 
@@ -115,30 +126,62 @@ void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms) {
   r.u = s.u, r.v = s.v, r.DL = s.DL, r.DR = s.DR, r.DB = s.DB;
 }
 
+namespace {
+
+// Two doubles side by side in one register (a GCC and Clang vector type: the
+// element-wise operations are the scalar ones, lane by lane, on every target).
+typedef double Lanes __attribute__((vector_size(16)));
+
+Lanes Load(const double (&v)[2]) {
+  Lanes x;
+  std::memcpy(&x, v, sizeof x);
+  return x;
+}
+
+}  // namespace
+
+// Sum of a compiled table.
+// In: the row pairs (CompileSeries), the multiple tables filled. Out: DL, DR,
+// DB increased by every row.
+// Source: Montenbruck & Pfleger, the perturber routines of the series theories.
+void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs) {
+  const double T = r.T;
+  const double power[4] = {1.0, T, T * T, T * T * T};
+  Lanes dl = {0.0, 0.0}, dr = {0.0, 0.0}, db = {0.0, 0.0};
+  for (const CompiledPair& p : pairs) {
+    const Lanes a = {r.C3[p.own[0]], r.C3[p.own[1]]};
+    const Lanes b = {r.S3[p.own[0]], r.S3[p.own[1]]};
+    const Lanes c = {r.C[p.pert[0]], r.C[p.pert[1]]};
+    const Lanes d = {r.S[p.pert[0]], r.S[p.pert[1]]};
+    const Lanes t = {power[p.power[0]], power[p.power[1]]};
+    const Lanes u = (a * c - b * d) * t;
+    const Lanes v = (b * c + a * d) * t;
+    dl += Load(p.dlc) * u + Load(p.dls) * v;
+    dr += Load(p.drc) * u + Load(p.drs) * v;
+    db += Load(p.dbc) * u + Load(p.dbs) * v;
+  }
+  r.DL += dl[0] + dl[1];
+  r.DR += dr[0] + dr[1];
+  r.DB += db[0] + db[1];
+}
+
 // Rates of a body's longitude, radius and latitude.
 // In: C3/S3 filled; the Keplerian rows; the mean motion (revolutions per
 // century); the radius unit (AU). Out: LRate (degrees/day), RRate (AU/day),
 // BRate (degrees/day).
-// Notes: a row T^IT (c cos IM + s sin IM) changes at T^IT I n (s cos IM -
-// c sin IM); the slow change of its T^IT factor, the secular polynomials of
-// the final step and the perturbers' rows are left out. They move the rates
-// by less than 1e-4 of themselves, a thousandth of an arcsecond in a light
-// time, which is all the rates serve.
+// Notes: a row c cos IM + s sin IM changes at I n (s cos IM - c sin IM). The
+// secular rows, the secular polynomials of the final step and the
+// perturbers' rows are left out: they move the rates by less than 1e-4 of
+// themselves, a thousandth of an arcsecond in a light time, which is all the
+// rates serve.
 // Source: the derivative of the series of Montenbruck & Pfleger.
 void SetKeplerRates(SeriesRecord& r, std::span<const SeriesTerm> keplerRows, double meanMotion,
                     double radiusUnit) {
   const double n = kTwoPi * meanMotion;  // radians per century
-  double u = 0.0, v = 0.0, w = 0.0, dl = 0.0, dr = 0.0, db = 0.0;
+  double dl = 0.0, dr = 0.0, db = 0.0;
   for (const SeriesTerm& t : keplerRows) {
-    if (t.IT == 0) {
-      u = r.C3[OwnIndex(t.I)];
-      v = r.S3[OwnIndex(t.I)];
-      w = t.I * n;
-    } else {
-      u *= r.T;
-      v *= r.T;
-    }
-    const double du = -w * v, dv = w * u;  // rates of u and v
+    const double w = t.I * n;
+    const double du = -w * r.S3[OwnIndex(t.I)], dv = w * r.C3[OwnIndex(t.I)];  // rates of cos, sin
     dl += t.dlc * du + t.dls * dv;
     dr += t.drc * du + t.drs * dv;
     db += t.dbc * du + t.dbs * dv;
