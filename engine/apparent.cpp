@@ -29,8 +29,9 @@ StateVector StateFromSpherical(double r, double lat, double lon, double rRate, d
 }
 
 // Apparent place of a body from its geometric geocentric position.
-// In: x, y, z (AU), the body relative to the Earth at the moment t; body, the
-// body's heliocentric velocity and earth, the Earth's (AU/day).
+// In: x, y, z (AU), the body relative to the Earth at the moment t, and the
+// length of that vector; body, the body's heliocentric velocity and earth,
+// the Earth's (AU/day).
 // Out: x, y, z along the apparent direction (AU).
 // Notes: light time: the body is taken at t - tau, tau = |P|/c, by its
 // velocity, P = g - tau v (one refinement of tau from |P|); the second-order
@@ -45,10 +46,10 @@ StateVector StateFromSpherical(double r, double lat, double lon, double rRate, d
 // Source: Meeus, Astronomical Algorithms, 2nd ed., ch. 23 (aberration) and
 // ch. 33 (light time); Kaplan et al., USNO Circular 179, sec. 7 (the vector
 // form).
-void ApparentPlace(double& x, double& y, double& z, const StateVector& body,
+void ApparentPlace(double& x, double& y, double& z, double distance, const StateVector& body,
                    const StateVector& earth) {
   // light time from the geometric distance, refined once from the retarded one
-  double tau = std::sqrt(x * x + y * y + z * z) * kLightDaysPerAu;
+  double tau = distance * kLightDaysPerAu;
   double px = x - tau * body.vx, py = y - tau * body.vy, pz = z - tau * body.vz;
   tau = std::sqrt(px * px + py * py + pz * pz) * kLightDaysPerAu;
   px = x - tau * body.vx;

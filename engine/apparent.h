@@ -23,9 +23,9 @@ StateVector StateFromSpherical(double r, double lat, double lon, double rRate, d
 
 // Turns a geometric geocentric position into the apparent one, in place.
 // In: x, y, z, the body's geometric position relative to the Earth at the
-// moment (AU); body, its heliocentric velocity (AU per day; zero for the Sun);
-// earth, the Earth's heliocentric velocity (AU per day); one frame for all.
-// Out: x, y, z, a vector along the apparent direction whose length is the
-// distance the light travelled (AU).
-void ApparentPlace(double& x, double& y, double& z, const StateVector& body,
+// moment (AU), and its length; body, its heliocentric velocity (AU per day;
+// zero for the Sun); earth, the Earth's heliocentric velocity (AU per day);
+// one frame for all. Out: x, y, z, a vector along the apparent direction
+// whose length is the distance the light travelled (AU).
+void ApparentPlace(double& x, double& y, double& z, double distance, const StateVector& body,
                    const StateVector& earth);

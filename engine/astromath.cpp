@@ -14,6 +14,7 @@ namespace {
 // period itself becomes 0.
 template <typename F>
 F ReducePeriod(F value, F period) {
+  if (value >= F(0) && value < period) return value;  // what fmod would give, without its cost
   if (!std::isfinite(value)) return F(0);
   F r = std::fmod(value, period);
   if (r < 0) r += period;

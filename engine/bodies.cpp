@@ -66,9 +66,10 @@ void StoreGeocentric(BodyPositions& p, const ChartFrame& f, int body, double x, 
   const double u = f.m[0][0] * x + f.m[0][1] * y + f.m[0][2] * z;
   const double v = f.m[1][0] * x + f.m[1][1] * y + f.m[1][2] * z;
   const double w = f.m[2][0] * x + f.m[2][1] * y + f.m[2][2] * z;
-  double r, lat, lon;
-  RectToSpherical(u, v, w, r, lat, lon);
-  Store(p, body, distance, lat, lon);
+  // as RectToSpherical, the length aside
+  double lon = ArcTan2Deg(v, u);
+  if (lon < 0) lon += 360.0;
+  Store(p, body, distance, ArcTan2Deg(w, std::sqrt(u * u + v * v)), lon);
 }
 
 StateVector EarthVelocity(const BodyPositions& p) {
@@ -83,7 +84,7 @@ void HeliocentricToGeocentric(BodyPositions& p, const ChartFrame& f, int body,
                               const StateVector& helio) {
   double x = helio.x + p.sunEclX, y = helio.y + p.sunEclY, z = helio.z + p.sunEclZ;
   const double distance = std::sqrt(x * x + y * y + z * z);
-  ApparentPlace(x, y, z, helio, EarthVelocity(p));
+  ApparentPlace(x, y, z, distance, helio, EarthVelocity(p));
   StoreGeocentric(p, f, body, x, y, z, distance);
 }
 
@@ -98,7 +99,8 @@ void CalcTheSun(BodyPositions& p, const ChartFrame& f, int geocentric) {
   EclipticToEquatorial(f.frame, p.sunEqX, p.sunEqY, p.sunEqZ);
   // the Sun itself does not move about the Sun: light time leaves it alone
   p.sunX = s.x, p.sunY = s.y, p.sunZ = s.z;
-  if (geocentric != 0) ApparentPlace(p.sunX, p.sunY, p.sunZ, StateVector{}, EarthVelocity(p));
+  if (geocentric != 0)
+    ApparentPlace(p.sunX, p.sunY, p.sunZ, sun.R, StateVector{}, EarthVelocity(p));
   StoreGeocentric(p, f, kSun, p.sunX, p.sunY, p.sunZ, sun.R);
   if (geocentric == 0) {  // the Earth seen from the Sun
     p.Latitude[kSun] = -p.Latitude[kSun];
@@ -117,7 +119,7 @@ void CalcTheMoon(BodyPositions& p, const ChartFrame& f) {
       StateFromSpherical(r, moon.BETA, moon.LAMBDA, 0.0, moon.BETARate, moon.LAMBDARate);
   m.vx += p.earthVx, m.vy += p.earthVy, m.vz += p.earthVz;
   double x = m.x, y = m.y, z = m.z;
-  ApparentPlace(x, y, z, m, EarthVelocity(p));
+  ApparentPlace(x, y, z, r, m, EarthVelocity(p));
   StoreGeocentric(p, f, kMoon, x, y, z, moon.R);
   double node = moon.NODE;
   Normalize360(node);

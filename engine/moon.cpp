@@ -6,8 +6,10 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "engine/astromath.h"
+#include "engine/lanes.h"
 #include "engine/sincos.h"
 
 namespace {
@@ -199,23 +201,54 @@ constexpr double kArc = kArcsecPerRad;
 constexpr double kArgumentRate[4] = {1325.55240982, 99.99735956, 1342.2278298, 1236.85308708};
 constexpr double kMeanLongitudeRate = 1336.85522467;
 
-// Rate coefficient of each solar term in longitude: coeffl times the rate
-// of its argument p L + q LS + r F + s D (arcseconds per century, to be
-// multiplied by the cosine of the argument).
+// A group of solar rows prepared at compile time for summing two rows at a
+// time: the runs of rows that share p L + q LS + r F (the published rows come
+// in such runs, s running through the multiples of D), and for each row its
+// run, the table row of its multiple of D and its coefficients, two rows side
+// by side. The rate coefficient is coeffl times the rate of the argument
+// (arcseconds per century, to be multiplied by its cosine). A group of odd
+// length ends with a row of zero coefficients.
 template <std::size_t Count>
-constexpr std::array<double, Count> LongitudeRates(const SolarTermRow (&rows)[Count]) {
-  std::array<double, Count> rates{};
-  for (std::size_t k = 0; k < Count; ++k) {
+struct SolarGroup {
+  static constexpr std::size_t kPairs = (Count + 1) / 2;
+  std::size_t runs = 0;
+  int p[Count] = {}, q[Count] = {}, r[Count] = {};  // multiples of L, LS, F of each run
+  std::uint8_t run[kPairs][2] = {};                 // run of each row
+  std::uint8_t d[kPairs][2] = {};                   // CO/SI row of its multiple of D
+  alignas(16) double coeffl[kPairs][2] = {};        // arcseconds
+  alignas(16) double coeffs[kPairs][2] = {};        // arcseconds
+  alignas(16) double coeffg[kPairs][2] = {};        // arcseconds
+  alignas(16) double coeffp[kPairs][2] = {};        // arcseconds
+  alignas(16) double rate[kPairs][2] = {};          // arcseconds per century
+};
+
+template <std::size_t Count>
+constexpr SolarGroup<Count> PrepareSolarGroup(const SolarTermRow (&rows)[Count]) {
+  SolarGroup<Count> g;
+  for (std::size_t k = 0; k < 2 * g.kPairs; ++k) {
+    const std::size_t pair = k / 2, lane = k % 2;
+    if (k == Count) {  // the padding row: multiple 0 of D, no coefficients
+      g.d[pair][lane] = 6;
+      continue;
+    }
     const SolarTermRow& t = rows[k];
-    const double rate = t.p * kArgumentRate[0] + t.q * kArgumentRate[1] + t.r * kArgumentRate[2] +
-                        t.s * kArgumentRate[3];
-    rates[k] = t.coeffl * kTwoPi * rate;
+    if (g.runs == 0 || t.p != g.p[g.runs - 1] || t.q != g.q[g.runs - 1] || t.r != g.r[g.runs - 1]) {
+      g.p[g.runs] = t.p, g.q[g.runs] = t.q, g.r[g.runs] = t.r;
+      ++g.runs;
+    }
+    g.run[pair][lane] = static_cast<std::uint8_t>(g.runs - 1);
+    g.d[pair][lane] = static_cast<std::uint8_t>(t.s + 6);
+    g.coeffl[pair][lane] = t.coeffl, g.coeffs[pair][lane] = t.coeffs;
+    g.coeffg[pair][lane] = t.coeffg, g.coeffp[pair][lane] = t.coeffp;
+    const double argumentRate = t.p * kArgumentRate[0] + t.q * kArgumentRate[1] +
+                                t.r * kArgumentRate[2] + t.s * kArgumentRate[3];
+    g.rate[pair][lane] = t.coeffl * kTwoPi * argumentRate;
   }
-  return rates;
+  return g;
 }
-constexpr auto kSolarRates1 = LongitudeRates(kSolarTerms1);
-constexpr auto kSolarRates2 = LongitudeRates(kSolarTerms2);
-constexpr auto kSolarRates3 = LongitudeRates(kSolarTerms3);
+constexpr auto kSolarGroup1 = PrepareSolarGroup(kSolarTerms1);
+constexpr auto kSolarGroup2 = PrepareSolarGroup(kSolarTerms2);
+constexpr auto kSolarGroup3 = PrepareSolarGroup(kSolarTerms3);
 
 // cos and sin of p*L + q*LS + r*F + s*D from the multiple tables, by the
 // addition theorem. Leaves them in TermCos/TermSin.
@@ -237,43 +270,44 @@ void BuildArgument(MoonRecord& m, int p, int q, int r, int s) {
   m.TermSin = y;
 }
 
-// Adds the rows and the rate of their longitude terms (DLAMRate), as
-// MoonAddSolarTerm does row by row. The published rows come in runs of one
-// p L + q LS + r F with s running through the multiples of D; the product of
-// the first three factors is kept through a run, which changes no bit since
-// the products are taken in the same order.
+// Adds a group of solar rows and the rate of their longitude terms
+// (DLAMRate): the sums of MoonAddSolarTerm, the product of each run's first
+// three factors formed once (in the order BuildArgument takes them), the rows
+// summed two at a time (the even and the odd rows in two running sums, added
+// at the end: the same sums to the last bit or so).
 template <std::size_t Count>
-void AddSolarRows(MoonRecord& m, const SolarTermRow (&rows)[Count],
-                  const std::array<double, Count>& rates) {
-  double dlam = m.DLAM, ds = m.DS, gam1c = m.GAM1C, sinpi = m.SINPI, rate = m.DLAMRate;
-  int p = 0, q = 0, r = 0;
-  bool haveRun = false;
-  double xc = 1.0, xs = 0.0;  // cos and sin of p L + q LS + r F
-  double c = 1.0, s = 0.0;
-  for (std::size_t k = 0; k < Count; ++k) {
-    const SolarTermRow& t = rows[k];
-    if (!haveRun || t.p != p || t.q != q || t.r != r) {
-      p = t.p, q = t.q, r = t.r, haveRun = true;
-      xc = m.CO[p + 6][0], xs = m.SI[p + 6][0];
-      for (int j = 1; j < 3; ++j) {
-        const int row = (j == 1 ? q : r) + 6;
-        const double cj = m.CO[row][j], sj = m.SI[row][j];
-        const double re = xc * cj - xs * sj;
-        xs = xs * cj + xc * sj;
-        xc = re;
-      }
+void AddSolarGroup(MoonRecord& m, const SolarGroup<Count>& g) {
+  double xc[Count], xs[Count];  // cos and sin of p L + q LS + r F of each run
+  for (std::size_t k = 0; k < g.runs; ++k) {
+    const int row[3] = {g.p[k] + 6, g.q[k] + 6, g.r[k] + 6};
+    double c = m.CO[row[0]][0], s = m.SI[row[0]][0];
+    for (int j = 1; j < 3; ++j) {
+      const double cj = m.CO[row[j]][j], sj = m.SI[row[j]][j];
+      const double re = c * cj - s * sj;
+      s = s * cj + c * sj;
+      c = re;
     }
-    const double cd = m.CO[t.s + 6][3], sd = m.SI[t.s + 6][3];
-    c = xc * cd - xs * sd;
-    s = xs * cd + xc * sd;
-    dlam += t.coeffl * s;
-    ds += t.coeffs * s;
-    gam1c += t.coeffg * c;
-    sinpi += t.coeffp * c;
-    rate += rates[k] * c;
+    xc[k] = c, xs[k] = s;
   }
-  m.DLAM = dlam, m.DS = ds, m.GAM1C = gam1c, m.SINPI = sinpi, m.DLAMRate = rate;
-  m.TermCos = c, m.TermSin = s;
+  Lanes dlam = {0, 0}, ds = {0, 0}, gam1c = {0, 0}, sinpi = {0, 0}, rate = {0, 0};
+  for (std::size_t k = 0; k < g.kPairs; ++k) {
+    const Lanes a = {xc[g.run[k][0]], xc[g.run[k][1]]};
+    const Lanes b = {xs[g.run[k][0]], xs[g.run[k][1]]};
+    const Lanes cd = {m.CO[g.d[k][0]][3], m.CO[g.d[k][1]][3]};
+    const Lanes sd = {m.SI[g.d[k][0]][3], m.SI[g.d[k][1]][3]};
+    const Lanes c = a * cd - b * sd;
+    const Lanes s = b * cd + a * sd;
+    dlam += LoadLanes(g.coeffl[k]) * s;
+    ds += LoadLanes(g.coeffs[k]) * s;
+    gam1c += LoadLanes(g.coeffg[k]) * c;
+    sinpi += LoadLanes(g.coeffp[k]) * c;
+    rate += LoadLanes(g.rate[k]) * c;
+  }
+  m.DLAM += dlam[0] + dlam[1];
+  m.DS += ds[0] + ds[1];
+  m.GAM1C += gam1c[0] + gam1c[1];
+  m.SINPI += sinpi[0] + sinpi[1];
+  m.DLAMRate += rate[0] + rate[1];
 }
 
 }  // namespace
@@ -362,9 +396,9 @@ void MoonAddSolarTerm(MoonRecord& m, double coeffl, double coeffs, double coeffg
 
 // The three groups of solar terms (35, 46 and 23 terms) of the published
 // MOON series, in their published order.
-void MoonSolarTerms1(MoonRecord& m) { AddSolarRows(m, kSolarTerms1, kSolarRates1); }
-void MoonSolarTerms2(MoonRecord& m) { AddSolarRows(m, kSolarTerms2, kSolarRates2); }
-void MoonSolarTerms3(MoonRecord& m) { AddSolarRows(m, kSolarTerms3, kSolarRates3); }
+void MoonSolarTerms1(MoonRecord& m) { AddSolarGroup(m, kSolarGroup1); }
+void MoonSolarTerms2(MoonRecord& m) { AddSolarGroup(m, kSolarGroup2); }
+void MoonSolarTerms3(MoonRecord& m) { AddSolarGroup(m, kSolarGroup3); }
 
 // Adds one term of the latitude series N (coefficient in arcseconds).
 void MoonAddNTerm(MoonRecord& m, double coeffn, int p, int q, int r, int s) {

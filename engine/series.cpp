@@ -3,36 +3,45 @@
 #include "engine/series.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "engine/astromath.h"
+#include "engine/lanes.h"
 #include "engine/sincos.h"
 
 namespace {
 
 // Fills the multiples lo .. hi of an angle into a table whose element for
-// multiple k is index(k): multiple 0 is (cos phase, sin phase), each step up
-// multiplies by (cos M, sin M), each step down by (cos M, -sin M). The angles
-// are finite, so the products are numbers and need no fallback.
+// multiple k is index(k): cos and sin of k M + phase. The powers e^(ikM) are
+// formed by halves, e^(ikM) = e^(i(k/2)M) e^(i(k - k/2)M), so that no chain
+// of products is longer than log2 k and the processor can form them side by
+// side; a negative multiple is the conjugate. The angles are finite, so the
+// products are numbers and need no fallback.
 template <typename IndexOf>
 void FillMultiples(double* c, double* s, IndexOf index, double M, int lo, int hi, double phase) {
-  double sm, cm;
-  SinCos(M, sm, cm);
+  constexpr int kMost =
+      kOwnMultipleMax > -kPerturberMultipleMin ? kOwnMultipleMax : -kPerturberMultipleMin;
+  const int most = hi > -lo ? hi : -lo;
+  double pc[kMost + 1], ps[kMost + 1];
+  pc[0] = 1.0, ps[0] = 0.0;
+  SinCos(M, ps[1], pc[1]);
+  for (int k = 2; k <= most; ++k) {
+    const int a = k / 2, b = k - a;
+    pc[k] = pc[a] * pc[b] - ps[a] * ps[b];
+    ps[k] = ps[a] * pc[b] + pc[a] * ps[b];
+  }
   if (phase == 0.0) {
-    c[index(0)] = 1.0;
-    s[index(0)] = 0.0;
-  } else {
-    SinCos(phase, s[index(0)], c[index(0)]);
+    for (int k = lo; k <= hi; ++k) {
+      c[index(k)] = pc[k < 0 ? -k : k];
+      s[index(k)] = k < 0 ? -ps[-k] : ps[k];
+    }
+    return;
   }
-  for (int k = 1; k <= hi; ++k) {
-    const double a = c[index(k - 1)], b = s[index(k - 1)];
-    c[index(k)] = a * cm - b * sm;
-    s[index(k)] = b * cm + a * sm;
-  }
-  for (int k = -1; k >= lo; --k) {
-    const double a = c[index(k + 1)], b = s[index(k + 1)];
-    c[index(k)] = a * cm + b * sm;
-    s[index(k)] = b * cm - a * sm;
+  double sp, cp;
+  SinCos(phase, sp, cp);
+  for (int k = lo; k <= hi; ++k) {
+    const double a = pc[k < 0 ? -k : k], b = k < 0 ? -ps[-k] : ps[k];
+    c[index(k)] = a * cp - b * sp;
+    s[index(k)] = b * cp + a * sp;
   }
 }
 
@@ -126,20 +135,6 @@ void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms) {
   r.u = s.u, r.v = s.v, r.DL = s.DL, r.DR = s.DR, r.DB = s.DB;
 }
 
-namespace {
-
-// Two doubles side by side in one register (a GCC and Clang vector type: the
-// element-wise operations are the scalar ones, lane by lane, on every target).
-typedef double Lanes __attribute__((vector_size(16)));
-
-Lanes Load(const double (&v)[2]) {
-  Lanes x;
-  std::memcpy(&x, v, sizeof x);
-  return x;
-}
-
-}  // namespace
-
 // Sum of a compiled table.
 // In: the row pairs (CompileSeries), the multiple tables filled. Out: DL, DR,
 // DB increased by every row.
@@ -156,9 +151,9 @@ void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs) {
     const Lanes t = {power[p.power[0]], power[p.power[1]]};
     const Lanes u = (a * c - b * d) * t;
     const Lanes v = (b * c + a * d) * t;
-    dl += Load(p.dlc) * u + Load(p.dls) * v;
-    dr += Load(p.drc) * u + Load(p.drs) * v;
-    db += Load(p.dbc) * u + Load(p.dbs) * v;
+    dl += LoadLanes(p.dlc) * u + LoadLanes(p.dls) * v;
+    dr += LoadLanes(p.drc) * u + LoadLanes(p.drs) * v;
+    db += LoadLanes(p.dbc) * u + LoadLanes(p.dbs) * v;
   }
   r.DL += dl[0] + dl[1];
   r.DR += dr[0] + dr[1];
@@ -175,18 +170,20 @@ void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs) {
 // themselves, a thousandth of an arcsecond in a light time, which is all the
 // rates serve.
 // Source: the derivative of the series of Montenbruck & Pfleger.
-void SetKeplerRates(SeriesRecord& r, std::span<const SeriesTerm> keplerRows, double meanMotion,
+void SetKeplerRates(SeriesRecord& r, std::span<const CompiledPair> keplerRows, double meanMotion,
                     double radiusUnit) {
   const double n = kTwoPi * meanMotion;  // radians per century
-  double dl = 0.0, dr = 0.0, db = 0.0;
-  for (const SeriesTerm& t : keplerRows) {
-    const double w = t.I * n;
-    const double du = -w * r.S3[OwnIndex(t.I)], dv = w * r.C3[OwnIndex(t.I)];  // rates of cos, sin
-    dl += t.dlc * du + t.dls * dv;
-    dr += t.drc * du + t.drs * dv;
-    db += t.dbc * du + t.dbs * dv;
+  Lanes dl = {0, 0}, dr = {0, 0}, db = {0, 0};
+  for (const CompiledPair& p : keplerRows) {
+    // the rates of the rows' own multiples and of their cosines and sines
+    const Lanes w = {(p.own[0] + kOwnMultipleMin) * n, (p.own[1] + kOwnMultipleMin) * n};
+    const Lanes du = -w * Lanes{r.S3[p.own[0]], r.S3[p.own[1]]};
+    const Lanes dv = w * Lanes{r.C3[p.own[0]], r.C3[p.own[1]]};
+    dl += LoadLanes(p.dlc) * du + LoadLanes(p.dls) * dv;
+    dr += LoadLanes(p.drc) * du + LoadLanes(p.drs) * dv;
+    db += LoadLanes(p.dbc) * du + LoadLanes(p.dbs) * dv;
   }
-  r.LRate = (360.0 * meanMotion + dl / 3600.0) / kDaysPerJulianCentury;
-  r.RRate = dr * radiusUnit / kDaysPerJulianCentury;
-  r.BRate = db / 3600.0 / kDaysPerJulianCentury;
+  r.LRate = (360.0 * meanMotion + (dl[0] + dl[1]) / 3600.0) / kDaysPerJulianCentury;
+  r.RRate = (dr[0] + dr[1]) * radiusUnit / kDaysPerJulianCentury;
+  r.BRate = (db[0] + db[1]) / 3600.0 / kDaysPerJulianCentury;
 }

@@ -130,11 +130,9 @@ struct CompiledPair {
   alignas(16) double dbs[2] = {};  // latitude, sine (arcseconds)
 };
 
-// The rows of a table in pairs; a table that is not well formed
-// (InspectSeriesTable) stops the compilation.
+// The rows of a table in pairs, as they stand (rows.size() == N).
 template <std::size_t N>
-constexpr std::array<CompiledPair, (N + 1) / 2> CompileSeries(const SeriesTerm (&terms)[N]) {
-  if (!InspectSeriesTable(terms).valid) throw "a series table is not well formed";
+constexpr std::array<CompiledPair, (N + 1) / 2> PairSeriesRows(std::span<const SeriesTerm> rows) {
   std::array<CompiledPair, (N + 1) / 2> pairs{};
   for (std::size_t k = 0; k < (N + 1) / 2 * 2; ++k) {
     CompiledPair& p = pairs[k / 2];
@@ -144,7 +142,7 @@ constexpr std::array<CompiledPair, (N + 1) / 2> CompileSeries(const SeriesTerm (
       p.pert[lane] = static_cast<std::uint8_t>(PerturberIndex(0));
       continue;
     }
-    const SeriesTerm& t = terms[k];
+    const SeriesTerm& t = rows[k];
     p.own[lane] = static_cast<std::uint8_t>(OwnIndex(t.I));
     p.pert[lane] = static_cast<std::uint8_t>(PerturberIndex(t.J));
     p.power[lane] = static_cast<std::uint8_t>(t.IT);
@@ -153,6 +151,14 @@ constexpr std::array<CompiledPair, (N + 1) / 2> CompileSeries(const SeriesTerm (
     p.dbc[lane] = t.dbc, p.dbs[lane] = t.dbs;
   }
   return pairs;
+}
+
+// A published table in pairs; a table that is not well formed
+// (InspectSeriesTable) stops the compilation.
+template <std::size_t N>
+constexpr std::array<CompiledPair, (N + 1) / 2> CompileSeries(const SeriesTerm (&terms)[N]) {
+  if (!InspectSeriesTable(terms).valid) throw "a series table is not well formed";
+  return PairSeriesRows<N>(terms);
 }
 
 // The compiled form of a published table, made once at compile time.
@@ -171,14 +177,14 @@ constexpr std::size_t CountKeplerRows(std::span<const std::span<const SeriesTerm
   return n;
 }
 template <std::size_t N>
-constexpr std::array<SeriesTerm, N> CollectKeplerRows(
+constexpr std::array<CompiledPair, (N + 1) / 2> CollectKeplerRows(
     std::span<const std::span<const SeriesTerm>> tables) {
   std::array<SeriesTerm, N> rows{};
   std::size_t k = 0;
   for (std::span<const SeriesTerm> t : tables)
     for (const SeriesTerm& row : t)
       if (IsKeplerRow(row)) rows[k++] = row;
-  return rows;
+  return PairSeriesRows<N>(rows);
 }
 
 // Mean anomaly 2*pi*Frac(a + b*T) in radians; a in revolutions, b in
@@ -211,10 +217,11 @@ void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms);
 void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs);
 
 // Sets LRate, RRate and BRate from the mean motion and the Keplerian rows.
-// In: the own multiples in C3/S3; keplerRows, the theory's rows with J = 0;
+// In: the own multiples in C3/S3; keplerRows, the theory's Keplerian rows
+// in pairs (CollectKeplerRows);
 // meanMotion, the rate of the own mean anomaly (revolutions per century, the b
 // of SeriesMeanAnomaly); radiusUnit, the theory's radius unit (AU).
-void SetKeplerRates(SeriesRecord& r, std::span<const SeriesTerm> keplerRows, double meanMotion,
+void SetKeplerRates(SeriesRecord& r, std::span<const CompiledPair> keplerRows, double meanMotion,
                     double radiusUnit);
 
 // Geocentric position of the Sun (SUN200): the caller sets T; L (degrees,

@@ -51,20 +51,13 @@ inline void SinCos(double x, double& s, double& c) {
                 z * (2.48015872894767294178e-05 +
                      z * (-2.75573143513906633035e-07 +
                           z * (2.08757232129817482790e-09 + z * -1.13596475577881948265e-11)))));
-  switch (quadrant) {
-    case 0:
-      s = sr, c = cr;
-      break;
-    case 1:
-      s = cr, c = -sr;
-      break;
-    case 2:
-      s = -sr, c = -cr;
-      break;
-    default:
-      s = -cr, c = sr;
-      break;
-  }
+  // the quadrant picks a kernel and a sign without a branch (the quadrants of
+  // the series' angles follow no pattern a processor could predict):
+  // sin = sr, cr, -sr, -cr and cos = cr, -sr, -cr, sr for quadrants 0..3
+  const double kernel[2] = {sr, cr};
+  const double sign[2] = {1.0, -1.0};
+  s = kernel[quadrant & 1u] * sign[(quadrant >> 1) & 1u];
+  c = kernel[(quadrant + 1u) & 1u] * sign[((quadrant + 1u) >> 1) & 1u];
 }
 
 // The sine, and the cosine, alone by the same steps.
