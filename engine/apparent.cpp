@@ -37,15 +37,15 @@ StateVector StateFromSpherical(double r, double lat, double lon, double rRate, d
 // velocity, P = g - tau v (one refinement of tau from |P|); the second-order
 // term of the body's path over tau stays below 0.04" (Mercury at inferior
 // conjunction). Aberration: P + |P| V/c, the classical first-order annual
-// aberration (second order below 0.001"). With the Earth's heliocentric
-// velocity in place of its barycentric one the aberration is good to about
-// 0.01"; light deflection by the Sun is not applied (0.004" at 90 degrees
-// from the Sun, 0.5" at 1 degree). For the Moon the Earth's own displacement
-// during the light time and its aberration cancel, leaving the Moon's
+// aberration (its second order is about 0.002"). With the Earth's
+// heliocentric velocity in place of its barycentric one the aberration is
+// good to about 0.01"; light deflection by the Sun is not applied (0.004" at
+// 90 degrees from the Sun, under 0.05" beyond 10 degrees, 0.5" at 1 degree). For the Moon the
+// Earth's own displacement during the light time and its aberration cancel, leaving the Moon's
 // geocentric motion over 1.3 s (about 0.7").
 // Source: Meeus, Astronomical Algorithms, 2nd ed., ch. 23 (aberration) and
-// ch. 33 (light time); Kaplan et al., USNO Circular 179, sec. 7 (the vector
-// form).
+// ch. 33 (light time); G. H. Kaplan, USNO Circular 179 (2005), ch. 7 (the
+// vector form).
 void ApparentPlace(double& x, double& y, double& z, double distance, const StateVector& body,
                    const StateVector& earth) {
   // light time from the geometric distance, refined once from the retarded one

@@ -30,6 +30,9 @@ static_assert(kMarsInfo.iMin >= kEarthMultipleMin && kMarsInfo.iMax <= kEarthMul
 static_assert(kJupiterInfo.iMin >= kEarthMultipleMin && kJupiterInfo.iMax <= kEarthMultipleMax);
 static_assert(kSaturnInfo.iMin >= kEarthMultipleMin && kSaturnInfo.iMax <= kEarthMultipleMax);
 
+// Rate of the Earth's mean anomaly M3, revolutions per century.
+constexpr double kEarthMotion = 99.9973604;
+
 // The Keplerian rows of the Earth's orbit (all in the table of Venus).
 constexpr std::span<const SeriesTerm> kSunTables[] = {kSunVenus};
 constexpr auto kSunKepler = CollectKeplerRows<CountKeplerRows(kSunTables)>(kSunTables);
@@ -55,7 +58,7 @@ void CalcSun(SeriesRecord& r) {
   r.DL = r.DR = r.DB = 0.0;
 
   r.M2 = SeriesMeanAnomaly(0.1387306, 162.5485917, T);
-  r.M3 = SeriesMeanAnomaly(0.9931266, 99.9973604, T);
+  r.M3 = SeriesMeanAnomaly(0.9931266, kEarthMotion, T);
   r.M4 = SeriesMeanAnomaly(0.054325, 53.1666028, T);
   r.M5 = SeriesMeanAnomaly(0.055175, 8.4293972, T);
   r.M6 = SeriesMeanAnomaly(0.88165, 3.3938722, T);
@@ -89,7 +92,7 @@ void CalcSun(SeriesRecord& r) {
           0.27 * SineOf(kTwoPi * (0.4189 + 0.3306 * T)) +
           0.20 * SineOf(kTwoPi * (0.3581 + 2.4814 * T));
 
-  SetKeplerRates(r, kSunKepler, 99.9973604, 1e-6);
+  SetKeplerRates(r, kSunKepler, kEarthMotion, 1e-6);
   double L = 360.0 * Frac(0.7859453 + r.M3 / kTwoPi + ((6191.2 + 1.1 * T) * T + r.DL) / 1296000.0);
   Normalize360(L);
   r.L = L;
