@@ -6,12 +6,15 @@
 #include <climits>
 #include <stdexcept>
 
+#include "engine/sincos.h"
+
 namespace {
 
 // Reduces a finite value into [0, period); a value that rounds up to the
 // period itself becomes 0.
 template <typename F>
 F ReducePeriod(F value, F period) {
+  if (value >= F(0) && value < period) return value;  // what fmod would give, without its cost
   if (!std::isfinite(value)) return F(0);
   F r = std::fmod(value, period);
   if (r < 0) r += period;
@@ -228,9 +231,9 @@ void PrecessRect(double T0, double T, double& x, double& y, double& z) {
       dT / 3600.0;
   double p = (5029.0966 + (2.22226 - 0.000042 * T0) * T0 +
               (1.11113 - 0.000042 * T0 - 0.000006 * dT) * dT) * dT / 3600.0;
-  double c1 = std::cos((bigPi + p) * kDegToRad), s1 = std::sin((bigPi + p) * kDegToRad);
-  double c2 = std::cos(smallPi * kDegToRad), s2 = std::sin(smallPi * kDegToRad);
-  double c3 = std::cos(bigPi * kDegToRad), s3 = std::sin(bigPi * kDegToRad);
+  double c1 = CosineOf((bigPi + p) * kDegToRad), s1 = SineOf((bigPi + p) * kDegToRad);
+  double c2 = CosineOf(smallPi * kDegToRad), s2 = SineOf(smallPi * kDegToRad);
+  double c3 = CosineOf(bigPi * kDegToRad), s3 = SineOf(bigPi * kDegToRad);
   double nx = (c1 * c3 + s1 * c2 * s3) * x + (c1 * s3 - s1 * c2 * c3) * y - s1 * s2 * z;
   double ny = (s1 * c3 - c1 * c2 * s3) * x + (s1 * s3 + c1 * c2 * c3) * y + c1 * s2 * z;
   double nz = s2 * s3 * x - s2 * c3 * y + c2 * z;
@@ -248,11 +251,11 @@ void PrecessEcliptic(double T, double& lon, double& lat) {
   double smallPi = 0.000228 * tt;
   double bigPi = 3.044;
   double p = (0.0243764 + 0.00000539 * tt) * tt;
-  double u = std::sin(smallPi) * std::cos(b) * std::sin(bigPi - l) + std::cos(smallPi) * std::sin(b);
+  double u = SineOf(smallPi) * CosineOf(b) * SineOf(bigPi - l) + CosineOf(smallPi) * SineOf(b);
   double root = std::sqrt(std::fmax(0.0, (1.0 - u) * (1.0 + u)));
   lat = std::atan2(u, root) * kRadToDeg;
-  double q = std::cos(b) * std::cos(bigPi - l);
-  double n = std::cos(smallPi) * std::cos(b) * std::sin(bigPi - l) - std::sin(smallPi) * std::sin(b);
+  double q = CosineOf(b) * CosineOf(bigPi - l);
+  double n = CosineOf(smallPi) * CosineOf(b) * SineOf(bigPi - l) - SineOf(smallPi) * SineOf(b);
   double bigL = bigPi + p - std::atan2(n, q);
   lon = 360.0 * Frac(bigL / kTwoPi);
 }
@@ -260,22 +263,22 @@ void PrecessEcliptic(double T, double& lon, double& lat) {
 FrameOfDate FrameOfDateAt(double T) {
   FrameOfDate f;
   double eps0 = MeanObliquityDeg(T) * kDegToRad;
-  f.cosEps = std::cos(eps0);
-  f.sinEps = std::sin(eps0);
+  f.cosEps = CosineOf(eps0);
+  f.sinEps = SineOf(eps0);
   // short nutation series: mean arguments in revolutions, amplitudes in arcseconds
   double ls = kTwoPi * FracFloor(0.993133 + 99.997306 * T);
   double d = kTwoPi * FracFloor(0.827362 + 1236.853087 * T);
   double fa = kTwoPi * FracFloor(0.259089 + 1342.227826 * T);
   double n = kTwoPi * FracFloor(0.347346 - 5.372447 * T);
   double eps = 0.4090928 - 0.00022696 * T;
-  double dpsi = (-17.2 * std::sin(n) - 1.319 * std::sin(2 * (fa - d + n)) -
-                 0.227 * std::sin(2 * (fa + n)) + 0.206 * std::sin(2 * n) + 0.143 * std::sin(ls)) /
+  double dpsi = (-17.2 * SineOf(n) - 1.319 * SineOf(2 * (fa - d + n)) -
+                 0.227 * SineOf(2 * (fa + n)) + 0.206 * SineOf(2 * n) + 0.143 * SineOf(ls)) /
                 kArcsecPerRad;
-  f.nutDeps = (9.203 * std::cos(n) + 0.574 * std::cos(2 * (fa - d + n)) +
-               0.098 * std::cos(2 * (fa + n)) - 0.09 * std::cos(2 * n)) /
+  f.nutDeps = (9.203 * CosineOf(n) + 0.574 * CosineOf(2 * (fa - d + n)) +
+               0.098 * CosineOf(2 * (fa + n)) - 0.09 * CosineOf(2 * n)) /
               kArcsecPerRad;
-  f.nutC = dpsi * std::cos(eps);
-  f.nutS = dpsi * std::sin(eps);
+  f.nutC = dpsi * CosineOf(eps);
+  f.nutS = dpsi * SineOf(eps);
   return f;
 }
 

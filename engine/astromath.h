@@ -12,6 +12,8 @@
 #include <cmath>
 #include <string>
 
+#include "engine/sincos.h"
+
 inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kTwoPi = 2.0 * kPi;
 inline constexpr float kPiF = static_cast<float>(kPi);  // for the single-precision routines
@@ -114,7 +116,7 @@ inline double Frac(double x) {
 // x - floor(x), also kept in [0, 1); non-finite gives 0.
 inline double FracFloor(double x) { return Frac(x); }
 // sin(2pi * Frac(x)).
-inline double SinRevolutions(double x) { return std::sin(kTwoPi * Frac(x)); }
+inline double SinRevolutions(double x) { return SineOf(kTwoPi * Frac(x)); }
 
 // (a + ib)(c + id). When the product is not a number (an infinite factor
 // times zero) it is formed again with a = 0.

@@ -1,8 +1,11 @@
 // The all-bodies driver: runs each body's theory for one moment and carries
 // the result into the chart's frame (geocentric, ecliptic of date with
-// nutation). Geometric positions: no light time, no aberration.
+// nutation), with light time and annual aberration.
 #include "engine/bodies.h"
 
+#include <cmath>
+
+#include "engine/apparent.h"
 #include "engine/astromath.h"
 #include "engine/kepler.h"
 #include "engine/moon.h"
@@ -14,20 +17,19 @@ namespace {
 // Mean elements of the fictitious points, degrees at T' = 0 and degrees per
 // century T' counted from JD 2415020.5.
 constexpr double kCenturiesJ2000From1900 = 0.9999863107460644;
-struct LinearPoint { int body; double base; double rate; };
+struct LinearPoint {
+  int body;
+  double base;
+  double rate;
+};
 constexpr LinearPoint kLinearPoints[] = {
     {kProserpina, 171.5483333, 46.337272},
     {kLilith, 154.371388889, 4069.0351027},
     {kSelena, 139.19888889, 5143.2425799},
 };
 
-// Rotates an ecliptic vector of date to the equator, nutates it and, unless
-// the caller wants equatorial output, returns it to the ecliptic.
-void NutateEclipticVector(const FrameOfDate& f, bool equatorialOutput, double& x, double& y,
-                          double& z) {
-  NutateEquatorial(f, x, y, z);
-  if (!equatorialOutput) EquatorialToEcliptic(f, x, y, z);
-}
+// Earth radii per astronomical unit (6378.14 km, 149597870.7 km).
+constexpr double kAuPerEarthRadius = 6378.14 / 149597870.7;
 
 void Store(BodyPositions& p, int body, double r, double lat, double lon) {
   p.Longitude[body] = lon;
@@ -35,63 +37,104 @@ void Store(BodyPositions& p, int body, double r, double lat, double lon) {
   p.Distance[body] = r;
 }
 
-// Heliocentric ecliptic position of date (degrees, AU) to geocentric.
-void HeliocentricToGeocentric(BodyPositions& p, const FrameOfDate& f, bool equatorialOutput,
-                              int body) {
-  EclipticToEquatorial(f, p.x, p.y, p.z);
-  p.x += p.sunEqX;
-  p.y += p.sunEqY;
-  p.z += p.sunEqZ;
-  NutateEclipticVector(f, equatorialOutput, p.x, p.y, p.z);
-  double r, lat, lon;
-  RectToSpherical(p.x, p.y, p.z, r, lat, lon);
-  Store(p, body, r, lat, lon);
+// The turn from the ecliptic of date (mean equinox) to the chart's frame:
+// to the equator, nutation, and back to the ecliptic unless the caller wants
+// equatorial output; one matrix for the moment, since each step is linear.
+struct ChartFrame {
+  FrameOfDate frame;  // the angles of the frames of date
+  double m[3][3];     // rows: the frame's axes in ecliptic coordinates (dimensionless)
+};
+
+ChartFrame ChartFrameAt(double T, bool equatorialOutput) {
+  ChartFrame c;
+  c.frame = FrameOfDateAt(T);
+  for (int axis = 0; axis < 3; ++axis) {
+    double v[3] = {0, 0, 0};
+    v[axis] = 1;
+    EclipticToEquatorial(c.frame, v[0], v[1], v[2]);
+    NutateEquatorial(c.frame, v[0], v[1], v[2]);
+    if (!equatorialOutput) EquatorialToEcliptic(c.frame, v[0], v[1], v[2]);
+    for (int row = 0; row < 3; ++row) c.m[row][axis] = v[row];
+  }
+  return c;
 }
 
-void CalcTheSun(BodyPositions& p, const FrameOfDate& f, int geocentric, bool equatorialOutput) {
+// Carries a geocentric ecliptic vector of date into the chart's frame and
+// stores its direction with the given distance.
+void StoreGeocentric(BodyPositions& p, const ChartFrame& f, int body, double x, double y, double z,
+                     double distance) {
+  const double u = f.m[0][0] * x + f.m[0][1] * y + f.m[0][2] * z;
+  const double v = f.m[1][0] * x + f.m[1][1] * y + f.m[1][2] * z;
+  const double w = f.m[2][0] * x + f.m[2][1] * y + f.m[2][2] * z;
+  // as RectToSpherical, the length aside
+  double lon = ArcTan2Deg(v, u);
+  if (lon < 0) lon += 360.0;
+  Store(p, body, distance, ArcTan2Deg(w, std::sqrt(u * u + v * v)), lon);
+}
+
+StateVector EarthVelocity(const BodyPositions& p) {
+  StateVector earth;
+  earth.vx = p.earthVx, earth.vy = p.earthVy, earth.vz = p.earthVz;
+  return earth;
+}
+
+// A body's heliocentric position and velocity (ecliptic of date, AU, AU/day)
+// seen from the Earth: apparent direction, geometric distance.
+void HeliocentricToGeocentric(BodyPositions& p, const ChartFrame& f, int body,
+                              const StateVector& helio) {
+  double x = helio.x + p.sunEclX, y = helio.y + p.sunEclY, z = helio.z + p.sunEclZ;
+  const double distance = std::sqrt(x * x + y * y + z * z);
+  ApparentPlace(x, y, z, distance, helio, EarthVelocity(p));
+  StoreGeocentric(p, f, body, x, y, z, distance);
+}
+
+void CalcTheSun(BodyPositions& p, const ChartFrame& f, int geocentric) {
   SeriesRecord sun;
   sun.T = p.T;
   CalcSun(sun);
-  SphericalToRect(sun.R, sun.B, sun.L, p.sunX, p.sunY, p.sunZ);
-  EclipticToEquatorial(f, p.sunX, p.sunY, p.sunZ);
-  p.sunEqX = p.sunX;
-  p.sunEqY = p.sunY;
-  p.sunEqZ = p.sunZ;
-  NutateEclipticVector(f, equatorialOutput, p.sunX, p.sunY, p.sunZ);
-  double r, lat, lon;
-  RectToSpherical(p.sunX, p.sunY, p.sunZ, r, lat, lon);
+  const StateVector s = StateFromSpherical(sun.R, sun.B, sun.L, sun.RRate, sun.BRate, sun.LRate);
+  p.sunEclX = s.x, p.sunEclY = s.y, p.sunEclZ = s.z;
+  p.earthVx = -s.vx, p.earthVy = -s.vy, p.earthVz = -s.vz;
+  p.sunEqX = s.x, p.sunEqY = s.y, p.sunEqZ = s.z;
+  EclipticToEquatorial(f.frame, p.sunEqX, p.sunEqY, p.sunEqZ);
+  // the Sun itself does not move about the Sun: light time leaves it alone
+  p.sunX = s.x, p.sunY = s.y, p.sunZ = s.z;
+  if (geocentric != 0)
+    ApparentPlace(p.sunX, p.sunY, p.sunZ, sun.R, StateVector{}, EarthVelocity(p));
+  StoreGeocentric(p, f, kSun, p.sunX, p.sunY, p.sunZ, sun.R);
   if (geocentric == 0) {  // the Earth seen from the Sun
-    lat = -lat;
-    lon += 180;
-    if (lon > 360) lon -= 360;
+    p.Latitude[kSun] = -p.Latitude[kSun];
+    p.Longitude[kSun] += 180;
+    if (p.Longitude[kSun] > 360) p.Longitude[kSun] -= 360;
   }
-  Store(p, kSun, r, lat, lon);
 }
 
-void CalcTheMoon(BodyPositions& p, const FrameOfDate& f, bool equatorialOutput) {
+void CalcTheMoon(BodyPositions& p, const ChartFrame& f) {
   MoonRecord moon;
   moon.T = p.T;
   CalcMoon(moon);
-  SphericalToRect(moon.R, moon.BETA, moon.LAMBDA, p.x, p.y, p.z);
-  EclipticToEquatorial(f, p.x, p.y, p.z);
-  NutateEclipticVector(f, equatorialOutput, p.x, p.y, p.z);
-  double r, lat, lon;
-  RectToSpherical(p.x, p.y, p.z, r, lat, lon);
-  Store(p, kMoon, r, lat, lon);
+  // geocentric state in AU; its heliocentric velocity adds the Earth's
+  const double r = moon.R * kAuPerEarthRadius;
+  StateVector m =
+      StateFromSpherical(r, moon.BETA, moon.LAMBDA, 0.0, moon.BETARate, moon.LAMBDARate);
+  m.vx += p.earthVx, m.vy += p.earthVy, m.vz += p.earthVz;
+  double x = m.x, y = m.y, z = m.z;
+  ApparentPlace(x, y, z, r, m, EarthVelocity(p));
+  StoreGeocentric(p, f, kMoon, x, y, z, moon.R);
   double node = moon.NODE;
   Normalize360(node);
   p.Longitude[kNorthNode] = node;
   p.Longitude[kSouthNode] = node < 180 ? node + 180 : node - 180;
 }
 
-void CalcPlanet(BodyPositions& p, const FrameOfDate& f, int body, int geocentric,
-                bool equatorialOutput) {
-  double L, B, R;
+void CalcPlanet(BodyPositions& p, const ChartFrame& f, int body, int geocentric) {
+  double L, B, R, LRate, BRate, RRate;
   if (body == kPluto) {
     PlutoRecord pluto;
     pluto.T = p.T;
     CalcPluto(pluto);
     L = pluto.L, B = pluto.B, R = pluto.R;
+    LRate = pluto.LRate, BRate = pluto.BRate, RRate = pluto.RRate;
   } else {
     using Theory = void (*)(SeriesRecord&);
     static constexpr Theory kTheories[] = {CalcMercury, CalcVenus,  CalcMars,   CalcJupiter,
@@ -100,20 +143,60 @@ void CalcPlanet(BodyPositions& p, const FrameOfDate& f, int body, int geocentric
     planet.T = p.T;
     kTheories[body - kMercury](planet);
     L = planet.L, B = planet.B, R = planet.R;
+    LRate = planet.LRate, BRate = planet.BRate, RRate = planet.RRate;
   }
   if (geocentric == 0) {
     Store(p, body, R, B, L);
     return;
   }
-  SphericalToRect(R, B, L, p.x, p.y, p.z);
-  HeliocentricToGeocentric(p, f, equatorialOutput, body);
+  HeliocentricToGeocentric(p, f, body, StateFromSpherical(R, B, L, RRate, BRate, LRate));
 }
 
-void CalcChiron(BodyPositions& p, const FrameOfDate& f, bool equatorialOutput) {
-  double jd = kDaysPerJulianCentury * p.T + kJ2000;
-  KeplerPosition(jd - kChironElements.EpochJulianDay, kChironElements, p.x, p.y, p.z);
-  PrecessRect(0.0, p.T, p.x, p.y, p.z);
-  HeliocentricToGeocentric(p, f, equatorialOutput, kChiron);
+// Chiron's orbit in the frame of its elements: the unit normal and the
+// eccentricity vector (towards the perihelion, length e), and the speed
+// factor sqrt(GM/p) in AU per day (Gauss's constant k = 0.01720209895).
+struct OrbitGeometry {
+  double hx, hy, hz;  // unit normal of the orbit plane
+  double ex, ey, ez;  // eccentricity vector
+  double speed;       // sqrt(GM / (a (1 - e^2))), AU per day
+};
+OrbitGeometry GeometryOf(const OrbitalElements& el) {
+  const double w = el.omega * kDegToRad, i = el.i * kDegToRad, node = el.Omega * kDegToRad;
+  OrbitGeometry g;
+  g.hx = std::sin(i) * std::sin(node);
+  g.hy = -std::sin(i) * std::cos(node);
+  g.hz = std::cos(i);
+  g.ex = el.e * (std::cos(w) * std::cos(node) - std::sin(w) * std::cos(i) * std::sin(node));
+  g.ey = el.e * (std::cos(w) * std::sin(node) + std::sin(w) * std::cos(i) * std::cos(node));
+  g.ez = el.e * std::sin(w) * std::sin(i);
+  g.speed = 0.01720209895 / std::sqrt(el.a * (1.0 - static_cast<double>(el.e) * el.e));
+  return g;
+}
+
+// Velocity on a Keplerian orbit at the heliocentric position x, y, z (AU):
+// v = sqrt(GM/p) h x (r/|r| + e), the hodograph of the two-body problem.
+// Source: Montenbruck & Gill, Satellite Orbits, sec. 2.2 (the eccentricity
+// vector and the angular momentum).
+void KeplerVelocity(const OrbitGeometry& g, StateVector& s) {
+  const double r = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
+  const double ux = s.x / r + g.ex, uy = s.y / r + g.ey, uz = s.z / r + g.ez;
+  s.vx = g.speed * (g.hy * uz - g.hz * uy);
+  s.vy = g.speed * (g.hz * ux - g.hx * uz);
+  s.vz = g.speed * (g.hx * uy - g.hy * ux);
+}
+
+// Chiron on its fixed ellipse, precessed to the date. Its velocity for the
+// light time is that of the ellipse, left in the frame of the elements (the
+// turn of the frame by precession moves the light-time shift by less than
+// 0.05", where Chiron's own accuracy is about a degree).
+void CalcChiron(BodyPositions& p, const ChartFrame& f) {
+  static const OrbitGeometry kChironOrbit = GeometryOf(kChironElements);
+  const double jd = kDaysPerJulianCentury * p.T + kJ2000;
+  StateVector c;
+  KeplerPosition(jd - kChironElements.EpochJulianDay, kChironElements, c.x, c.y, c.z);
+  KeplerVelocity(kChironOrbit, c);
+  PrecessRect(0.0, p.T, c.x, c.y, c.z);
+  HeliocentricToGeocentric(p, f, kChiron, c);
   if (jd < kChironCorrectionEndJd) {
     p.Longitude[kChiron] += ChironLongitudeCorrection(jd);
     Normalize360(p.Longitude[kChiron]);
@@ -135,16 +218,16 @@ void CalcBodies(BodyPositions& p, int geocentric, bool equatorialOutput) {
   }
   for (int b = 0; b <= kSouthNode; ++b) p.Longitude[b] = 0;
 
-  // the angles of the frames of date, once for all bodies
-  const FrameOfDate frame = FrameOfDateAt(p.T);
-  CalcTheSun(p, frame, geocentric, equatorialOutput);
+  // the frames of date, once for all bodies
+  const ChartFrame frame = ChartFrameAt(p.T, equatorialOutput);
+  CalcTheSun(p, frame, geocentric);
   for (int body = first; body <= last; ++body) {
     if (body == kMoon) {
-      CalcTheMoon(p, frame, equatorialOutput);
+      CalcTheMoon(p, frame);
     } else if (body >= kMercury && body <= kPluto) {
-      CalcPlanet(p, frame, body, geocentric, equatorialOutput);
+      CalcPlanet(p, frame, body, geocentric);
     } else if (body == kChiron) {
-      CalcChiron(p, frame, equatorialOutput);
+      CalcChiron(p, frame);
     } else {
       const double tt = p.T + kCenturiesJ2000From1900;
       for (const LinearPoint& point : kLinearPoints)

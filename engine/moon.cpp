@@ -3,10 +3,14 @@
 // the latitude series N, 11 planetary terms.
 #include "engine/moon.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "engine/astromath.h"
+#include "engine/lanes.h"
+#include "engine/sincos.h"
 
 namespace {
 
@@ -192,26 +196,118 @@ static_assert(AllInTables(kSolarTerms1) && AllInTables(kSolarTerms2) && AllInTab
 
 constexpr double kArc = kArcsecPerRad;
 
+// Rates of the mean arguments L, LS, F, D and of the mean longitude L0,
+// revolutions per century (the linear coefficients of MoonInit).
+constexpr double kArgumentRate[4] = {1325.55240982, 99.99735956, 1342.2278298, 1236.85308708};
+constexpr double kMeanLongitudeRate = 1336.85522467;
+
+// A group of solar rows prepared at compile time for summing two rows at a
+// time: the runs of rows that share p L + q LS + r F (the published rows come
+// in such runs, s running through the multiples of D), and for each row its
+// run, the table row of its multiple of D and its coefficients, two rows side
+// by side. The rate coefficient is coeffl times the rate of the argument
+// (arcseconds per century, to be multiplied by its cosine). A group of odd
+// length ends with a row of zero coefficients.
+template <std::size_t Count>
+struct SolarGroup {
+  static constexpr std::size_t kPairs = (Count + 1) / 2;
+  std::size_t runs = 0;
+  int p[Count] = {}, q[Count] = {}, r[Count] = {};  // multiples of L, LS, F of each run
+  std::uint8_t run[kPairs][2] = {};                 // run of each row
+  std::uint8_t d[kPairs][2] = {};                   // CO/SI row of its multiple of D
+  alignas(16) double coeffl[kPairs][2] = {};        // arcseconds
+  alignas(16) double coeffs[kPairs][2] = {};        // arcseconds
+  alignas(16) double coeffg[kPairs][2] = {};        // arcseconds
+  alignas(16) double coeffp[kPairs][2] = {};        // arcseconds
+  alignas(16) double rate[kPairs][2] = {};          // arcseconds per century
+};
+
+template <std::size_t Count>
+constexpr SolarGroup<Count> PrepareSolarGroup(const SolarTermRow (&rows)[Count]) {
+  SolarGroup<Count> g;
+  for (std::size_t k = 0; k < 2 * g.kPairs; ++k) {
+    const std::size_t pair = k / 2, lane = k % 2;
+    if (k == Count) {  // the padding row: multiple 0 of D, no coefficients
+      g.d[pair][lane] = 6;
+      continue;
+    }
+    const SolarTermRow& t = rows[k];
+    if (g.runs == 0 || t.p != g.p[g.runs - 1] || t.q != g.q[g.runs - 1] || t.r != g.r[g.runs - 1]) {
+      g.p[g.runs] = t.p, g.q[g.runs] = t.q, g.r[g.runs] = t.r;
+      ++g.runs;
+    }
+    g.run[pair][lane] = static_cast<std::uint8_t>(g.runs - 1);
+    g.d[pair][lane] = static_cast<std::uint8_t>(t.s + 6);
+    g.coeffl[pair][lane] = t.coeffl, g.coeffs[pair][lane] = t.coeffs;
+    g.coeffg[pair][lane] = t.coeffg, g.coeffp[pair][lane] = t.coeffp;
+    const double argumentRate = t.p * kArgumentRate[0] + t.q * kArgumentRate[1] +
+                                t.r * kArgumentRate[2] + t.s * kArgumentRate[3];
+    g.rate[pair][lane] = t.coeffl * kTwoPi * argumentRate;
+  }
+  return g;
+}
+constexpr auto kSolarGroup1 = PrepareSolarGroup(kSolarTerms1);
+constexpr auto kSolarGroup2 = PrepareSolarGroup(kSolarTerms2);
+constexpr auto kSolarGroup3 = PrepareSolarGroup(kSolarTerms3);
+
 // cos and sin of p*L + q*LS + r*F + s*D from the multiple tables, by the
-// addition theorem; a zero multiple skips its factor. Leaves them in
-// TermCos/TermSin.
+// addition theorem. Leaves them in TermCos/TermSin.
+// A zero multiple multiplies by the table's (1, 0), which changes no bit, so
+// every term takes the same three products without a branch; the tables hold
+// cosines and sines of finite angles, so the products are always numbers
+// and ComplexMultiply's not-a-number fallback is not needed.
 void BuildArgument(MoonRecord& m, int p, int q, int r, int s) {
-  const int multiple[4] = {p, q, r, s};
-  double x = 1.0;
-  double y = 0.0;
-  for (int k = 0; k < 4; ++k) {
-    if (multiple[k] == 0) continue;
-    const int row = multiple[k] + 6;
-    ComplexMultiply(x, y, m.CO[row][k], m.SI[row][k], x, y);
+  const int row[4] = {p + 6, q + 6, r + 6, s + 6};
+  double x = m.CO[row[0]][0];
+  double y = m.SI[row[0]][0];
+  for (int k = 1; k < 4; ++k) {
+    const double c = m.CO[row[k]][k], d = m.SI[row[k]][k];
+    const double re = x * c - y * d;
+    y = y * c + x * d;
+    x = re;
   }
   m.TermCos = x;
   m.TermSin = y;
 }
 
+// Adds a group of solar rows and the rate of their longitude terms
+// (DLAMRate): the sums of MoonAddSolarTerm, the product of each run's first
+// three factors formed once (in the order BuildArgument takes them), the rows
+// summed two at a time (the even and the odd rows in two running sums, added
+// at the end: the same sums to the last bit or so).
 template <std::size_t Count>
-void AddSolarRows(MoonRecord& m, const SolarTermRow (&rows)[Count]) {
-  for (const SolarTermRow& t : rows)
-    MoonAddSolarTerm(m, t.coeffl, t.coeffs, t.coeffg, t.coeffp, t.p, t.q, t.r, t.s);
+void AddSolarGroup(MoonRecord& m, const SolarGroup<Count>& g) {
+  double xc[Count], xs[Count];  // cos and sin of p L + q LS + r F of each run
+  for (std::size_t k = 0; k < g.runs; ++k) {
+    const int row[3] = {g.p[k] + 6, g.q[k] + 6, g.r[k] + 6};
+    double c = m.CO[row[0]][0], s = m.SI[row[0]][0];
+    for (int j = 1; j < 3; ++j) {
+      const double cj = m.CO[row[j]][j], sj = m.SI[row[j]][j];
+      const double re = c * cj - s * sj;
+      s = s * cj + c * sj;
+      c = re;
+    }
+    xc[k] = c, xs[k] = s;
+  }
+  Lanes dlam = {0, 0}, ds = {0, 0}, gam1c = {0, 0}, sinpi = {0, 0}, rate = {0, 0};
+  for (std::size_t k = 0; k < g.kPairs; ++k) {
+    const Lanes a = {xc[g.run[k][0]], xc[g.run[k][1]]};
+    const Lanes b = {xs[g.run[k][0]], xs[g.run[k][1]]};
+    const Lanes cd = {m.CO[g.d[k][0]][3], m.CO[g.d[k][1]][3]};
+    const Lanes sd = {m.SI[g.d[k][0]][3], m.SI[g.d[k][1]][3]};
+    const Lanes c = a * cd - b * sd;
+    const Lanes s = b * cd + a * sd;
+    dlam += LoadLanes(g.coeffl[k]) * s;
+    ds += LoadLanes(g.coeffs[k]) * s;
+    gam1c += LoadLanes(g.coeffg[k]) * c;
+    sinpi += LoadLanes(g.coeffp[k]) * c;
+    rate += LoadLanes(g.rate[k]) * c;
+  }
+  m.DLAM += dlam[0] + dlam[1];
+  m.DS += ds[0] + ds[1];
+  m.GAM1C += gam1c[0] + gam1c[1];
+  m.SINPI += sinpi[0] + sinpi[1];
+  m.DLAMRate += rate[0] + rate[1];
 }
 
 }  // namespace
@@ -245,6 +341,7 @@ void MoonLongPeriodic(MoonRecord& m) {
 // In: m.T. Source: Montenbruck & Pfleger (MOON).
 void MoonInit(MoonRecord& m) {
   m.DLAM = 0;
+  m.DLAMRate = 0;
   m.DS = 0;
   m.GAM1C = 0;
   m.SINPI = 3422.7;
@@ -252,11 +349,11 @@ void MoonInit(MoonRecord& m) {
 
   const double T = m.T;
   const double T2 = T * T;
-  m.L0 = kTwoPi * Frac(0.60643382 + 1336.85522467 * T - 0.00000313 * T2) + m.DL0 / kArc;
-  m.L = kTwoPi * Frac(0.37489701 + 1325.55240982 * T + 0.00002565 * T2) + m.DL / kArc;
-  m.LS = kTwoPi * Frac(0.99312619 + 99.99735956 * T - 0.00000044 * T2) + m.DLS / kArc;
-  m.F = kTwoPi * Frac(0.25909118 + 1342.2278298 * T - 0.00000892 * T2) + m.DF / kArc;
-  m.D = kTwoPi * Frac(0.82736186 + 1236.85308708 * T - 0.00000397 * T2) + m.DD / kArc;
+  m.L0 = kTwoPi * Frac(0.60643382 + kMeanLongitudeRate * T - 0.00000313 * T2) + m.DL0 / kArc;
+  m.L = kTwoPi * Frac(0.37489701 + kArgumentRate[0] * T + 0.00002565 * T2) + m.DL / kArc;
+  m.LS = kTwoPi * Frac(0.99312619 + kArgumentRate[1] * T - 0.00000044 * T2) + m.DLS / kArc;
+  m.F = kTwoPi * Frac(0.25909118 + kArgumentRate[2] * T - 0.00000892 * T2) + m.DF / kArc;
+  m.D = kTwoPi * Frac(0.82736186 + kArgumentRate[3] * T - 0.00000397 * T2) + m.DD / kArc;
 
   m.NODE = (m.L0 - m.F) * 360.0 / kTwoPi;
 
@@ -271,8 +368,10 @@ void MoonInit(MoonRecord& m) {
     }
     m.CO[6][k] = 1.0;
     m.SI[6][k] = 0.0;
-    m.CO[7][k] = std::cos(argument[k]) * factor[k];
-    m.SI[7][k] = std::sin(argument[k]) * factor[k];
+    double s, c;
+    SinCos(argument[k], s, c);
+    m.CO[7][k] = c * factor[k];
+    m.SI[7][k] = s * factor[k];
     for (int j = 2; j <= kMaxMultiple[k]; ++j)
       ComplexMultiply(m.CO[5 + j][k], m.SI[5 + j][k], m.CO[7][k], m.SI[7][k], m.CO[6 + j][k],
                       m.SI[6 + j][k]);
@@ -297,9 +396,9 @@ void MoonAddSolarTerm(MoonRecord& m, double coeffl, double coeffs, double coeffg
 
 // The three groups of solar terms (35, 46 and 23 terms) of the published
 // MOON series, in their published order.
-void MoonSolarTerms1(MoonRecord& m) { AddSolarRows(m, kSolarTerms1); }
-void MoonSolarTerms2(MoonRecord& m) { AddSolarRows(m, kSolarTerms2); }
-void MoonSolarTerms3(MoonRecord& m) { AddSolarRows(m, kSolarTerms3); }
+void MoonSolarTerms1(MoonRecord& m) { AddSolarGroup(m, kSolarGroup1); }
+void MoonSolarTerms2(MoonRecord& m) { AddSolarGroup(m, kSolarGroup2); }
+void MoonSolarTerms3(MoonRecord& m) { AddSolarGroup(m, kSolarGroup3); }
 
 // Adds one term of the latitude series N (coefficient in arcseconds).
 void MoonAddNTerm(MoonRecord& m, double coeffn, int p, int q, int r, int s) {
@@ -345,8 +444,16 @@ void CalcMoon(MoonRecord& m) {
 
   const double S = m.F + m.DS / kArc;
   const double fac = 1.000002708 + 139.978 * m.DGAM;
-  m.BETA = (fac * (18519.7 + m.GAM1C) * std::sin(S) - 6.24 * std::sin(3.0 * S) + m.N) / 3600.0;
+  m.BETA = (fac * (18519.7 + m.GAM1C) * SineOf(S) - 6.24 * SineOf(3.0 * S) + m.N) / 3600.0;
 
   m.SINPI = m.SINPI * 0.999953253;
   m.R = kArc / m.SINPI;
+
+  // rates: the mean longitude and the solar terms; the latitude's main term
+  // (the planetary and long-period terms change the rates by less than 1e-4
+  // of themselves, the other latitude terms by about 3 %, a thousandth of an
+  // arcsecond in the Moon's light time of 1.3 s)
+  const double perDay = 1.0 / kDaysPerJulianCentury;
+  m.LAMBDARate = (360.0 * kMeanLongitudeRate + m.DLAMRate / 3600.0) * perDay;
+  m.BETARate = fac * 18519.7 * CosineOf(S) * kTwoPi * kArgumentRate[2] / 3600.0 * perDay;
 }

@@ -5,8 +5,11 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "engine/astromath.h"
+#include "engine/lanes.h"
+#include "engine/sincos.h"
 
 namespace {
 
@@ -77,14 +80,19 @@ static_assert(AllInTables(kJupiterTerms) && AllInTables(kSaturnTerms),
 
 constexpr int kZero = -kPlutoPerturberMultipleMin;  // table element of multiple 0
 
+// Pluto's mean motion, revolutions per century.
+constexpr double kPlutoMeanMotion = 0.4026667;
+
 // Fills the perturber table with the multiples -5..+5 of the mean anomaly M
 // (radians): the negative ones by the addition theorem from multiple -1, the
 // positive ones as their conjugates.
 void FillPerturberTable(PlutoRecord& p, double M) {
   p.C[kZero] = 1.0;
   p.S[kZero] = 0.0;
-  p.C[kZero - 1] = std::cos(M);
-  p.S[kZero - 1] = -std::sin(M);
+  double s, c;
+  SinCos(M, s, c);
+  p.C[kZero - 1] = c;
+  p.S[kZero - 1] = -s;
   for (int k = 2; k <= -kPlutoPerturberMultipleMin; ++k)
     ComplexMultiply(p.C[kZero - k + 1], p.S[kZero - k + 1], p.C[kZero - 1], p.S[kZero - 1],
                     p.C[kZero - k], p.S[kZero - k]);
@@ -94,41 +102,102 @@ void FillPerturberTable(PlutoRecord& p, double M) {
   }
 }
 
-// Adds one term: DL, DR, DB += coefficients times cos and sin of
-// I*M9 + J*M_perturber, taken from the tables by the addition theorem.
-void PlutoTerm(PlutoRecord& p, int I, int J, float dlc, float dls, float drc, float drs, float dbc,
-               float dbs) {
-  double u = 0;
-  double v = 0;
-  ComplexMultiply(p.C9[I], p.S9[I], p.C[kZero + J], p.S[kZero + J], u, v);
-  p.DL += dlc * u + dls * v;
-  p.DR += drc * u + drs * v;
-  p.DB += dbc * u + dbs * v;
-}
+// The rows of a table prepared at compile time for summing two at a time:
+// the table elements of their multiples and their coefficients (the single
+// precision figures, widened exactly), two rows side by side. A table of odd
+// length ends with a row of zero coefficients.
+template <std::size_t Count>
+struct PlutoRowPairs {
+  static constexpr std::size_t kPairs = (Count + 1) / 2;
+  std::uint8_t own[kPairs][2] = {};        // element of C9/S9
+  std::uint8_t pert[kPairs][2] = {};       // element of C/S
+  alignas(16) double dlc[kPairs][2] = {};  // arcseconds
+  alignas(16) double dls[kPairs][2] = {};  // arcseconds
+  alignas(16) double drc[kPairs][2] = {};  // 1e-5 AU
+  alignas(16) double drs[kPairs][2] = {};  // 1e-5 AU
+  alignas(16) double dbc[kPairs][2] = {};  // arcseconds
+  alignas(16) double dbs[kPairs][2] = {};  // arcseconds
+};
 
 template <std::size_t Count>
-void AddRows(PlutoRecord& p, const PlutoTermRow (&rows)[Count]) {
-  for (const PlutoTermRow& t : rows)
-    PlutoTerm(p, t.I, t.J, t.dlc, t.dls, t.drc, t.drs, t.dbc, t.dbs);
+constexpr PlutoRowPairs<Count> PairRows(const PlutoTermRow (&rows)[Count]) {
+  PlutoRowPairs<Count> g;
+  for (std::size_t k = 0; k < 2 * g.kPairs; ++k) {
+    const std::size_t pair = k / 2, lane = k % 2;
+    if (k == Count) {  // the padding row: multiples 0, no coefficients
+      g.pert[pair][lane] = static_cast<std::uint8_t>(kZero);
+      continue;
+    }
+    const PlutoTermRow& t = rows[k];
+    g.own[pair][lane] = static_cast<std::uint8_t>(t.I);
+    g.pert[pair][lane] = static_cast<std::uint8_t>(kZero + t.J);
+    g.dlc[pair][lane] = t.dlc, g.dls[pair][lane] = t.dls;
+    g.drc[pair][lane] = t.drc, g.drs[pair][lane] = t.drs;
+    g.dbc[pair][lane] = t.dbc, g.dbs[pair][lane] = t.dbs;
+  }
+  return g;
+}
+constexpr auto kJupiterPairs = PairRows(kJupiterTerms);
+constexpr auto kSaturnPairs = PairRows(kSaturnTerms);
+
+// Adds the rows: DL, DR, DB += coefficients times cos and sin of
+// I*M9 + J*M_perturber, taken from the tables by the addition theorem, two
+// rows at a time (the even and the odd rows in two running sums, added at
+// the end).
+template <std::size_t Count>
+void AddRows(PlutoRecord& p, const PlutoRowPairs<Count>& g) {
+  Lanes dl = {0, 0}, dr = {0, 0}, db = {0, 0};
+  for (std::size_t k = 0; k < g.kPairs; ++k) {
+    const Lanes a = {p.C9[g.own[k][0]], p.C9[g.own[k][1]]};
+    const Lanes b = {p.S9[g.own[k][0]], p.S9[g.own[k][1]]};
+    const Lanes c = {p.C[g.pert[k][0]], p.C[g.pert[k][1]]};
+    const Lanes d = {p.S[g.pert[k][0]], p.S[g.pert[k][1]]};
+    const Lanes u = a * c - b * d;
+    const Lanes v = b * c + a * d;
+    dl += LoadLanes(g.dlc[k]) * u + LoadLanes(g.dls[k]) * v;
+    dr += LoadLanes(g.drc[k]) * u + LoadLanes(g.drs[k]) * v;
+    db += LoadLanes(g.dbc[k]) * u + LoadLanes(g.dbs[k]) * v;
+  }
+  p.DL += dl[0] + dl[1];
+  p.DR += dr[0] + dr[1];
+  p.DB += db[0] + db[1];
 }
 
 // Kepler terms and the perturbations by Jupiter.
 void PlutoPerturbJupiter(PlutoRecord& p) {
   FillPerturberTable(p, p.M5);
-  AddRows(p, kJupiterTerms);
+  AddRows(p, kJupiterPairs);
 }
 
 // Perturbations by Saturn.
 void PlutoPerturbSaturn(PlutoRecord& p) {
   FillPerturberTable(p, p.M6);
-  AddRows(p, kSaturnTerms);
+  AddRows(p, kSaturnPairs);
+}
+
+// Rates of L, R and B from Pluto's mean motion and its Kepler terms (the
+// rows in M9 alone), as SetKeplerRates does for the other series; the
+// perturbations change them by less than 1e-4 of themselves.
+void PlutoKeplerRates(PlutoRecord& p) {
+  const double n = kTwoPi * kPlutoMeanMotion;
+  double dl = 0.0, dr = 0.0, db = 0.0;
+  for (const PlutoTermRow& t : kJupiterTerms) {
+    if (t.J != 0) continue;
+    const double du = -t.I * n * p.S9[t.I], dv = t.I * n * p.C9[t.I];
+    dl += t.dlc * du + t.dls * dv;
+    dr += t.drc * du + t.drs * dv;
+    db += t.dbc * du + t.dbs * dv;
+  }
+  p.LRate = (360.0 * kPlutoMeanMotion + dl / 3600.0) / kDaysPerJulianCentury;
+  p.RRate = dr * 1e-5 / kDaysPerJulianCentury;
+  p.BRate = db / 3600.0 / kDaysPerJulianCentury;
 }
 
 // Combined Jupiter-Saturn terms in M5 - M6 and M5 - M6 + M9.
 void PlutoPerturbJupiterSaturn(PlutoRecord& p) {
   const double phi = p.M5 - p.M6;
-  double x = std::cos(phi);
-  double y = std::sin(phi);
+  double x, y;
+  SinCos(phi, y, x);
   p.DL += -9.11 * x + 0.12 * y;
   p.DR += -3.4 * x - 3.3 * y;
   p.DB += 0.81 * x + 0.78 * y;
@@ -153,18 +222,18 @@ void CalcPlutoB1950(PlutoRecord& p) {
   const double T = p.T;
   p.M5 = kTwoPi * Frac(0.0565314 + 8.4302963 * T);
   p.M6 = kTwoPi * Frac(0.8829867 + 3.3947688 * T);
-  p.M9 = kTwoPi * Frac(0.0385795 + 0.4026667 * T);
+  p.M9 = kTwoPi * Frac(0.0385795 + kPlutoMeanMotion * T);
 
   p.C9[0] = 1.0;
   p.S9[0] = 0.0;
-  p.C9[1] = std::cos(p.M9);
-  p.S9[1] = std::sin(p.M9);
+  SinCos(p.M9, p.S9[1], p.C9[1]);
   for (int k = 2; k <= 6; ++k)
     ComplexMultiply(p.C9[k - 1], p.S9[k - 1], p.C9[1], p.S9[1], p.C9[k], p.S9[k]);
 
   PlutoPerturbJupiter(p);
   PlutoPerturbSaturn(p);
   PlutoPerturbJupiterSaturn(p);
+  PlutoKeplerRates(p);
 
   p.L = 360.0 * Frac(0.6232469 + p.M9 / kTwoPi + p.DL / 1296000.0);
   p.R = 40.7247248 + p.DR * 1e-5;

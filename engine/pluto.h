@@ -18,16 +18,19 @@ struct PlutoRecord {
   // anomaly: element k holds multiple k + kPlutoPerturberMultipleMin.
   double C[kPlutoPerturberMultipleMax - kPlutoPerturberMultipleMin + 1] = {};  // dimensionless
   double S[kPlutoPerturberMultipleMax - kPlutoPerturberMultipleMin + 1] = {};  // dimensionless
-  double M5 = 0;  // mean anomaly of Jupiter, radians
-  double M6 = 0;  // mean anomaly of Saturn, radians
-  double M9 = 0;  // mean anomaly of Pluto, radians
-  double DL = 0;  // longitude perturbation, arcseconds
-  double DR = 0;  // radius perturbation, 1e-5 AU
-  double DB = 0;  // latitude perturbation, arcseconds
-  double T = 0;   // input: Julian centuries since J2000
-  double L = 0;   // output: heliocentric ecliptic longitude, degrees [0, 360), equinox of date
-  double R = 0;   // output: radius vector, AU
-  double B = 0;   // output: heliocentric ecliptic latitude, degrees, equinox of date
+  double M5 = 0;     // mean anomaly of Jupiter, radians
+  double M6 = 0;     // mean anomaly of Saturn, radians
+  double M9 = 0;     // mean anomaly of Pluto, radians
+  double DL = 0;     // longitude perturbation, arcseconds
+  double DR = 0;     // radius perturbation, 1e-5 AU
+  double DB = 0;     // latitude perturbation, arcseconds
+  double T = 0;      // input: Julian centuries since J2000
+  double L = 0;      // output: heliocentric ecliptic longitude, degrees [0, 360), equinox of date
+  double R = 0;      // output: radius vector, AU
+  double B = 0;      // output: heliocentric ecliptic latitude, degrees, equinox of date
+  double LRate = 0;  // output: rate of L from the Kepler terms, degrees per day
+  double RRate = 0;  // output: rate of R from the Kepler terms, AU per day
+  double BRate = 0;  // output: rate of B from the Kepler terms, degrees per day
 };
 
 // Computes L, B, R for the record's T, equinox of the date.

@@ -12,7 +12,9 @@
 // Calc* routine and reads L, B, R. No routine allocates, throws or keeps state.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "engine/astromath.h"
@@ -62,18 +64,21 @@ struct SeriesRecord {
   double M6 = 0;                       // mean anomaly of Saturn (radians)
   double M7 = 0;                       // mean anomaly of Uranus (radians)
   double M8 = 0;                       // mean anomaly of Neptune (radians)
-  double D = 0;   // Sun only: mean elongation of the Moon from the Sun (radians)
-  double A = 0;   // Sun only: mean anomaly of the Moon (radians)
-  double U = 0;   // Sun only: mean argument of latitude of the Moon (radians)
-  double u = 0;   // cosine of the last term's argument, times T^IT (dimensionless)
-  double v = 0;   // sine of the last term's argument, times T^IT (dimensionless)
-  double DL = 0;  // sum of longitude perturbations (arcseconds)
-  double DR = 0;  // sum of radius perturbations (1e-6 AU Sun..Mars, 1e-5 AU Jupiter..Neptune)
-  double DB = 0;  // sum of latitude perturbations (arcseconds)
-  double T = 0;   // input: Julian centuries since J2000 on the chart's time scale
-  double L = 0;   // output: ecliptic longitude, mean equinox of date (degrees, [0, 360))
-  double R = 0;   // output: radius vector (AU)
-  double B = 0;   // output: ecliptic latitude, mean ecliptic of date (degrees)
+  double D = 0;      // Sun only: mean elongation of the Moon from the Sun (radians)
+  double A = 0;      // Sun only: mean anomaly of the Moon (radians)
+  double U = 0;      // Sun only: mean argument of latitude of the Moon (radians)
+  double u = 0;      // cosine of the last term's argument, times T^IT (dimensionless)
+  double v = 0;      // sine of the last term's argument, times T^IT (dimensionless)
+  double DL = 0;     // sum of longitude perturbations (arcseconds)
+  double DR = 0;     // sum of radius perturbations (1e-6 AU Sun..Mars, 1e-5 AU Jupiter..Neptune)
+  double DB = 0;     // sum of latitude perturbations (arcseconds)
+  double T = 0;      // input: Julian centuries since J2000 on the chart's time scale
+  double L = 0;      // output: ecliptic longitude, mean equinox of date (degrees, [0, 360))
+  double R = 0;      // output: radius vector (AU)
+  double B = 0;      // output: ecliptic latitude, mean ecliptic of date (degrees)
+  double LRate = 0;  // output: rate of L from the Keplerian rows (degrees per day)
+  double RRate = 0;  // output: rate of R from the Keplerian rows (AU per day)
+  double BRate = 0;  // output: rate of B from the Keplerian rows (degrees per day)
 };
 
 // Range of own and perturber multiples used by a term table, and whether its
@@ -109,6 +114,79 @@ constexpr SeriesTableInfo InspectSeriesTable(std::span<const SeriesTerm> terms) 
   return info;
 }
 
+// Two neighbouring rows of a well-formed table made ready for summing side by
+// side (CompileSeries): the table elements of their multiples, the powers of T
+// they carry and their coefficients, the two rows' values next to each other.
+// A table of odd length ends with a row of zero coefficients.
+struct CompiledPair {
+  std::uint8_t own[2] = {};        // elements of C3/S3 holding the own multiples
+  std::uint8_t pert[2] = {};       // elements of C/S holding the perturber multiples
+  std::uint8_t power[2] = {};      // powers of T (the IT of the published rows)
+  alignas(16) double dlc[2] = {};  // longitude, cosine (arcseconds)
+  alignas(16) double dls[2] = {};  // longitude, sine (arcseconds)
+  alignas(16) double drc[2] = {};  // radius, cosine (the theory's radius unit)
+  alignas(16) double drs[2] = {};  // radius, sine (the theory's radius unit)
+  alignas(16) double dbc[2] = {};  // latitude, cosine (arcseconds)
+  alignas(16) double dbs[2] = {};  // latitude, sine (arcseconds)
+};
+
+// The rows of a table in pairs, as they stand (rows.size() == N).
+template <std::size_t N>
+constexpr std::array<CompiledPair, (N + 1) / 2> PairSeriesRows(std::span<const SeriesTerm> rows) {
+  std::array<CompiledPair, (N + 1) / 2> pairs{};
+  for (std::size_t k = 0; k < (N + 1) / 2 * 2; ++k) {
+    CompiledPair& p = pairs[k / 2];
+    const std::size_t lane = k % 2;
+    if (k == N) {  // the padding row: multiples 0, no coefficients
+      p.own[lane] = static_cast<std::uint8_t>(OwnIndex(0));
+      p.pert[lane] = static_cast<std::uint8_t>(PerturberIndex(0));
+      continue;
+    }
+    const SeriesTerm& t = rows[k];
+    p.own[lane] = static_cast<std::uint8_t>(OwnIndex(t.I));
+    p.pert[lane] = static_cast<std::uint8_t>(PerturberIndex(t.J));
+    p.power[lane] = static_cast<std::uint8_t>(t.IT);
+    p.dlc[lane] = t.dlc, p.dls[lane] = t.dls;
+    p.drc[lane] = t.drc, p.drs[lane] = t.drs;
+    p.dbc[lane] = t.dbc, p.dbs[lane] = t.dbs;
+  }
+  return pairs;
+}
+
+// A published table in pairs; a table that is not well formed
+// (InspectSeriesTable) stops the compilation.
+template <std::size_t N>
+constexpr std::array<CompiledPair, (N + 1) / 2> CompileSeries(const SeriesTerm (&terms)[N]) {
+  if (!InspectSeriesTable(terms).valid) throw "a series table is not well formed";
+  return PairSeriesRows<N>(terms);
+}
+
+// The compiled form of a published table, made once at compile time.
+template <const auto& Table>
+inline constexpr auto kCompiledSeries = CompileSeries(Table);
+
+// The Keplerian rows of a theory: the periodic rows in the body's own mean
+// anomaly alone (J = 0, IT = 0), the expansion of its elliptic orbit,
+// gathered from its tables in order. Their derivative gives the body's
+// velocity (SetKeplerRates).
+constexpr bool IsKeplerRow(const SeriesTerm& row) { return row.J == 0 && row.IT == 0; }
+constexpr std::size_t CountKeplerRows(std::span<const std::span<const SeriesTerm>> tables) {
+  std::size_t n = 0;
+  for (std::span<const SeriesTerm> t : tables)
+    for (const SeriesTerm& row : t) n += IsKeplerRow(row) ? 1 : 0;
+  return n;
+}
+template <std::size_t N>
+constexpr std::array<CompiledPair, (N + 1) / 2> CollectKeplerRows(
+    std::span<const std::span<const SeriesTerm>> tables) {
+  std::array<SeriesTerm, N> rows{};
+  std::size_t k = 0;
+  for (std::span<const SeriesTerm> t : tables)
+    for (const SeriesTerm& row : t)
+      if (IsKeplerRow(row)) rows[k++] = row;
+  return PairSeriesRows<N>(rows);
+}
+
 // Mean anomaly 2*pi*Frac(a + b*T) in radians; a in revolutions, b in
 // revolutions per Julian century, T in Julian centuries since J2000.
 // Source: Montenbruck & Pfleger, the mean anomalies of the series theories.
@@ -130,6 +208,21 @@ void PertTerm(SeriesRecord& r, int I, int J, int IT, double dlc, double dls, dou
 
 // Adds every row of a term table, in order, by PertTerm.
 void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms);
+
+// Adds every row of a compiled table to DL, DR and DB: the sums of AddSeries,
+// with the checks done at compile time, a secular row's T^IT taken as a
+// power, and the rows summed two at a time (the even and the odd rows in two
+// running sums, added at the end: the same sums to the last bit or so).
+// u and v are left as they were.
+void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs);
+
+// Sets LRate, RRate and BRate from the mean motion and the Keplerian rows.
+// In: the own multiples in C3/S3; keplerRows, the theory's Keplerian rows
+// in pairs (CollectKeplerRows);
+// meanMotion, the rate of the own mean anomaly (revolutions per century, the b
+// of SeriesMeanAnomaly); radiusUnit, the theory's radius unit (AU).
+void SetKeplerRates(SeriesRecord& r, std::span<const CompiledPair> keplerRows, double meanMotion,
+                    double radiusUnit);
 
 // Geocentric position of the Sun (SUN200): the caller sets T; L (degrees,
 // [0, 360)), B (degrees) and R (AU) come back, mean equinox and ecliptic of date.

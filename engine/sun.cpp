@@ -5,6 +5,7 @@
 #include "engine/astromath.h"
 #include "engine/series.h"
 #include "engine/series_terms.h"
+#include "engine/sincos.h"
 
 using namespace series_terms;
 
@@ -29,11 +30,18 @@ static_assert(kMarsInfo.iMin >= kEarthMultipleMin && kMarsInfo.iMax <= kEarthMul
 static_assert(kJupiterInfo.iMin >= kEarthMultipleMin && kJupiterInfo.iMax <= kEarthMultipleMax);
 static_assert(kSaturnInfo.iMin >= kEarthMultipleMin && kSaturnInfo.iMax <= kEarthMultipleMax);
 
+// Rate of the Earth's mean anomaly M3, revolutions per century.
+constexpr double kEarthMotion = 99.9973604;
+
+// The Keplerian rows of the Earth's orbit (all in the table of Venus).
+constexpr std::span<const SeriesTerm> kSunTables[] = {kSunVenus};
+constexpr auto kSunKepler = CollectKeplerRows<CountKeplerRows(kSunTables)>(kSunTables);
+
 // Adds one perturber: fills its multiples and sums its table.
-void AddPerturber(SeriesRecord& r, double Mp, std::span<const SeriesTerm> terms,
+void AddPerturber(SeriesRecord& r, double Mp, std::span<const CompiledPair> terms,
                   const SeriesTableInfo& info) {
   FillPerturberMultiples(r, Mp, info.jMin, info.jMax);
-  AddSeries(r, terms);
+  SumSeries(r, terms);
 }
 
 }  // namespace
@@ -50,7 +58,7 @@ void CalcSun(SeriesRecord& r) {
   r.DL = r.DR = r.DB = 0.0;
 
   r.M2 = SeriesMeanAnomaly(0.1387306, 162.5485917, T);
-  r.M3 = SeriesMeanAnomaly(0.9931266, 99.9973604, T);
+  r.M3 = SeriesMeanAnomaly(0.9931266, kEarthMotion, T);
   r.M4 = SeriesMeanAnomaly(0.054325, 53.1666028, T);
   r.M5 = SeriesMeanAnomaly(0.055175, 8.4293972, T);
   r.M6 = SeriesMeanAnomaly(0.88165, 3.3938722, T);
@@ -59,25 +67,32 @@ void CalcSun(SeriesRecord& r) {
   r.U = SeriesMeanAnomaly(0.2591, 1342.2278, T);
 
   FillOwnMultiples(r, r.M3, kEarthMultipleMin, kEarthMultipleMax);
-  AddPerturber(r, r.M2, kSunVenus, kVenusInfo);
-  AddPerturber(r, r.M4, kSunMars, kMarsInfo);
-  AddPerturber(r, r.M5, kSunJupiter, kJupiterInfo);
-  AddPerturber(r, r.M6, kSunSaturn, kSaturnInfo);
+  AddPerturber(r, r.M2, kCompiledSeries<kSunVenus>, kVenusInfo);
+  AddPerturber(r, r.M4, kCompiledSeries<kSunMars>, kMarsInfo);
+  AddPerturber(r, r.M5, kCompiledSeries<kSunJupiter>, kJupiterInfo);
+  AddPerturber(r, r.M6, kCompiledSeries<kSunSaturn>, kSaturnInfo);
 
-  // Offset of the Earth's centre from the Earth-Moon barycentre.
-  const double D = r.D, A = r.A, M3 = r.M3;
-  r.DL += 6.45 * std::sin(D) - 0.42 * std::sin(D - A) + 0.18 * std::sin(D + A) +
-          0.17 * std::sin(D - M3) - 0.06 * std::sin(D + M3);
-  r.DR += 30.76 * std::cos(D) - 3.06 * std::cos(D - A) + 0.85 * std::cos(D + A) -
-          0.58 * std::cos(D + M3) + 0.57 * std::cos(D - M3);
-  r.DB += 0.576 * std::sin(r.U);
+  // Offset of the Earth's centre from the Earth-Moon barycentre; the sums and
+  // differences of D with A and M3 by the addition theorem.
+  double sD, cD, sA, cA;
+  SinCos(r.D, sD, cD);
+  SinCos(r.A, sA, cA);
+  const double cM = r.C3[OwnIndex(1)], sM = r.S3[OwnIndex(1)];
+  const double sDmA = sD * cA - cD * sA, cDmA = cD * cA + sD * sA;
+  const double sDpA = sD * cA + cD * sA, cDpA = cD * cA - sD * sA;
+  const double sDmM = sD * cM - cD * sM, cDmM = cD * cM + sD * sM;
+  const double sDpM = sD * cM + cD * sM, cDpM = cD * cM - sD * sM;
+  r.DL += 6.45 * sD - 0.42 * sDmA + 0.18 * sDpA + 0.17 * sDmM - 0.06 * sDpM;
+  r.DR += 30.76 * cD - 3.06 * cDmA + 0.85 * cDpA - 0.58 * cDpM + 0.57 * cDmM;
+  r.DB += 0.576 * SineOf(r.U);
 
   // Long-period perturbations.
-  r.DL += 6.40 * std::sin(kTwoPi * (0.6983 + 0.0561 * T)) +
-          1.87 * std::sin(kTwoPi * (0.5764 + 0.4174 * T)) +
-          0.27 * std::sin(kTwoPi * (0.4189 + 0.3306 * T)) +
-          0.20 * std::sin(kTwoPi * (0.3581 + 2.4814 * T));
+  r.DL += 6.40 * SineOf(kTwoPi * (0.6983 + 0.0561 * T)) +
+          1.87 * SineOf(kTwoPi * (0.5764 + 0.4174 * T)) +
+          0.27 * SineOf(kTwoPi * (0.4189 + 0.3306 * T)) +
+          0.20 * SineOf(kTwoPi * (0.3581 + 2.4814 * T));
 
+  SetKeplerRates(r, kSunKepler, kEarthMotion, 1e-6);
   double L = 360.0 * Frac(0.7859453 + r.M3 / kTwoPi + ((6191.2 + 1.1 * T) * T + r.DL) / 1296000.0);
   Normalize360(L);
   r.L = L;

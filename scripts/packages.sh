@@ -1,5 +1,6 @@
 # Debian packages the build, the tests (clang and its sanitizer and libFuzzer
-# runtimes for the fuzz harnesses) and the program need. Sourced by ./test and ./run.
+# runtimes for the fuzz harnesses), the benchmarks (the reference ephemeris
+# library the engine is timed against) and the program need. Sourced by ./test and ./run.
 HORARY_PACKAGES=(
   g++ cmake make pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -7,6 +8,7 @@ HORARY_PACKAGES=(
   fonts-dejavu-core fonts-noto-core
   poppler-utils
   python3 tzdata
+  libswe-dev
   clang libclang-rt-14-dev
 )
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr double kNewMoonTolDays = 3.0 / 1440;    // published minutes vs geometric positions
+constexpr double kNewMoonTolDays = 3.0 / 1440;    // published minutes vs the series
 constexpr double kMoonriseTolDays = 10.0 / 1440;  // a calendar's rise vs ours (horizon conventions)
 constexpr double kMinDayLengthDays = 23.5 / 24;   // days between moonrises at mid-latitudes
 constexpr double kMaxDayLengthDays = 26.0 / 24;

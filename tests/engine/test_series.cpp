@@ -125,6 +125,28 @@ TEST(SeriesTerms, SecularRowFollowsTheImmediatelyPrecedingArgument) {
   EXPECT_NEAR(r.DL, expected, kSumTol);
 }
 
+// The compiled pairs against the published rows summed one by one, for
+// tables of odd and even length with secular rows, at several T.
+template <const auto& Table>
+void ExpectCompiledSumsAgree(const char* name) {
+  for (double T : {-1.9, -0.3, 0.0, 0.8, 2.4}) {
+    SeriesRecord rows = Prepared(1.234 + T, 0.567 - 3 * T, T), pairs = rows;
+    AddSeries(rows, Table);
+    SumSeries(pairs, kCompiledSeries<Table>);
+    EXPECT_NEAR(pairs.DL, rows.DL, kSumTol * (1 + std::fabs(rows.DL))) << name << " T " << T;
+    EXPECT_NEAR(pairs.DR, rows.DR, kSumTol * (1 + std::fabs(rows.DR))) << name << " T " << T;
+    EXPECT_NEAR(pairs.DB, rows.DB, kSumTol * (1 + std::fabs(rows.DB))) << name << " T " << T;
+  }
+}
+
+TEST(SeriesTerms, CompiledTablesSumAsTheirRows) {
+  ExpectCompiledSumsAgree<series_terms::kSunVenus>("SunVenus");            // 23 rows
+  ExpectCompiledSumsAgree<series_terms::kMercuryVenus>("MercuryVenus");    // 36
+  ExpectCompiledSumsAgree<series_terms::kMarsEarth>("MarsEarth");          // 53
+  ExpectCompiledSumsAgree<series_terms::kSaturnJupiter>("SaturnJupiter");  // 54
+  ExpectCompiledSumsAgree<series_terms::kMercurySaturn>("MercurySaturn");  // 1
+}
+
 TEST(SeriesTerms, MultipleOutsideTheTablesContributesNothing) {
   SeriesRecord r = Prepared(0.5, 0.5, 1.0);
   PertTerm(r, kOwnMultipleMax + 1, 0, 0, 100, 100, 100, 100, 100, 100);
