@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 582, so a complete file has 583 lines.
-inline constexpr int kUiEntryCount = 583;
+// The highest entry any window reads is 583, so a complete file has 584 lines.
+inline constexpr int kUiEntryCount = 584;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -74,6 +74,9 @@ inline constexpr int kUiEntryImportNoDate = 579;        // -
 inline constexpr int kUiEntryImportShortFile = 580;     // the number of lines
 inline constexpr int kUiEntryImportNoData = 581;        // the name
 inline constexpr int kUiEntrySearchUnreadable = 582;    // the number skipped
+// The data-input dialog: a place beyond the pole or the date line.
+inline constexpr int kUiEntryCoordinateOutOfRange =
+    583;  // the field's label, the text typed, the limit
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

@@ -82,11 +82,49 @@ inline std::vector<CalendarDate> CalendarSweepDates(int yearStep) {
   return dates;
 }
 
+// A local moment as the data-input dialog takes it and a record line
+// stores it: the typed date, the local time and the zone.
+struct LocalMomentCase {
+  CalendarDate date;
+  int hour, minute, second;    // local time
+  int zoneHours, zoneMinutes;  // zone, unsigned
+  bool zoneWest;
+  double ZoneHoursEast() const { return (zoneWest ? -1 : 1) * (zoneHours + zoneMinutes / 60.0); }
+  double LocalHours() const { return hour + minute / 60.0 + second / 3600.0; }
+};
+
+// The sweep dates at midnight, noon, 23:00 and the last second of the day,
+// in zones East and West far enough to carry the universal date into the
+// day before or after (and over a year end or the change of calendars).
+inline std::vector<LocalMomentCase> LocalMomentSweep(int yearStep) {
+  const int times[][3] = {{0, 0, 0}, {12, 0, 0}, {23, 0, 0}, {23, 59, 59}};
+  const struct {
+    int hours, minutes;
+    bool west;
+  } zones[] = {{0, 0, false}, {3, 30, false}, {11, 0, false}, {5, 0, true}, {11, 0, true}};
+  std::vector<LocalMomentCase> cases;
+  for (const CalendarDate& date : CalendarSweepDates(yearStep))
+    for (const auto& t : times)
+      for (const auto& z : zones)
+        cases.push_back({date, t[0], t[1], t[2], z.hours, z.minutes, z.west});
+  return cases;
+}
+
 // Delta T of the chart time scale, days, at a universal Julian day:
 // -24.6 + 72.318 T + 29.952 T^2 seconds, T in centuries since 1900.
 inline double ChartDeltaTDays(double universalJulianDay) {
   const double t = (universalJulianDay - 2415020.5) / 36525.0;
   return (-24.6 + 72.318 * t + 29.952 * t * t) / 86400.0;
+}
+
+// The moment of a case as a universal Julian day, and on the chart time
+// scale (plus Delta T).
+inline double UniversalJulianDayOf(const CalendarCount& count, const LocalMomentCase& c) {
+  return count.Midnight(c.date) + (c.LocalHours() - c.ZoneHoursEast()) / 24.0;
+}
+inline double ChartJulianDayOf(const CalendarCount& count, const LocalMomentCase& c) {
+  const double ut = UniversalJulianDayOf(count, c);
+  return ut + ChartDeltaTDays(ut);
 }
 
 }  // namespace testsupport
