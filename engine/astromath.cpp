@@ -179,7 +179,9 @@ void JulianDayToDate(double jd, int& year, int& month, int& day, float& hours) {
     c = a + b - std::trunc(b / 4) + 1525.0;
   }
   double d = std::floor((c - 122.1) / 365.25);
-  double e = 365.0 * d + std::trunc(d / 4);
+  // days before the year d, floor(365.25 d): d is negative before the year
+  // -4715, where a truncated quarter would put every date one day early
+  double e = 365.0 * d + std::floor(d / 4);
   double f = std::floor((c - e) / 30.6001);
   day = static_cast<int>(c - e - std::floor(30.6001 * f));
   month = static_cast<int>(f - 1 - 12 * std::trunc(f / 14));

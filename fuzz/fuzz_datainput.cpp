@@ -1,7 +1,9 @@
 // The data-input dialog's fields (day, month, year, time, latitude,
 // longitude, zone and the add-town fields, NUL between them; the first byte
-// holds the hemisphere and era switches). Fields that read give a chart
-// moment whose fields, shown again, read back to the same moment.
+// holds the hemisphere and era switches). Fields that read give a place on
+// the Earth (a latitude past the pole or a longitude past the date line is
+// refused), and, for a date the dialog's masks can hold, a chart moment
+// whose fields, shown again, read back to the same moment.
 #include <cmath>
 
 #include "fuzz/fuzz_support.h"
@@ -28,13 +30,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   f.ZoneWest = switches & 8;
   InputRefusal refusal;
   LocalDateTime local;
-  (void)ParseLocalDateTime(f, local, refusal);
+  const bool dateRead = ParseLocalDateTime(f, local, refusal);
   DataInputResult r;
   if (ParseDataInput(f, r, refusal)) {
+    FUZZ_CHECK(
+        std::fabs(r.GeoLatitude) <= 90.0f && r.GeoLongitude > -180.0f && r.GeoLongitude <= 180.0f,
+        "latitude %g, longitude %g", r.GeoLatitude, r.GeoLongitude);
     const TimeMarks marks;
-    f = FieldsOfChartMoment(r.JulianDayUT, r.UniversalTime, r.TimeZone, r.GeoLatitude,
-                            r.GeoLongitude, marks);
-    (void)ParseDataInput(f, r, refusal);
+    const DataInputFields shown = FieldsOfChartMoment(r.JulianDayUT, r.UniversalTime, r.TimeZone,
+                                                      r.GeoLatitude, r.GeoLongitude, marks);
+    DataInputResult again;
+    const bool readAgain = ParseDataInput(shown, again, refusal);
+    // two digits of day, four of year in either era: 9999 BC to 9999
+    if (dateRead && local.Day <= 99 && local.Year >= -9998 && local.Year <= 9999) {
+      // days: whole seconds shown, the hours held in single precision
+      constexpr double kShownTolDays = 0.6 / 86400.0;
+      FUZZ_CHECK(readAgain && std::fabs(again.JulianDayUT - r.JulianDayUT) <= kShownTolDays,
+                 "Julian day %.9f shown as %s.%s.%s and read back as %.9f", r.JulianDayUT,
+                 shown.DayText.c_str(), shown.MonthText.c_str(), shown.YearText.c_str(),
+                 again.JulianDayUT);
+    }
   }
   NewTownFields town;
   town.Name = part(7);

@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr double kHoursPerDay = 24.0;                          // hours
+constexpr double kHoursPerDay = 24.0;    // hours
+constexpr double kMaxLatitude = 90.0;    // degrees, North or South
+constexpr double kMaxLongitude = 180.0;  // degrees, East or West
 
 // The part of text from column first, count characters (for refusals).
 std::string_view Part(std::string_view text, int first, int count) {
@@ -133,8 +135,6 @@ int FoldZoneSixtieths(int value) {
   return value;
 }
 
-double FoldLatitude(double degrees) { return degrees > 90.0 || degrees < -90.0 ? 0.0 : degrees; }
-
 double FoldLongitude(double degrees) {
   if (!std::isfinite(degrees)) return 0.0;
   while (degrees > 180.0) degrees -= 360.0;
@@ -201,18 +201,24 @@ bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRe
   r.Minute = when.Minute;
   r.Second = when.Second;
 
-  r.LatDeg = FoldLatitudeDegrees(lat[0]);
+  // A place past the pole or the date line is refused, not folded: the
+  // place name typed beside it would name another place than the chart's.
+  r.LatDeg = lat[0];
   r.LatMin = FoldSixtieths(lat[1]);
   r.LatSec = FoldSixtieths(lat[2]);
-  // whole minutes and seconds can still carry a latitude past the pole
-  const double latitude = FoldLatitude(DmsToDeg(r.LatDeg, r.LatMin, r.LatSec));
-  if (latitude == 0.0) r.LatDeg = r.LatMin = r.LatSec = 0;
+  const double latitude = DmsToDeg(r.LatDeg, r.LatMin, r.LatSec);
+  if (latitude > kMaxLatitude)
+    return Refuse(refusal, InputFault::CoordinateOutOfRange, InputField::Latitude,
+                  fields.LatitudeText);
   const double geocentric = GeocentricOfGeographic(latitude);
 
-  r.LonDeg = FoldLongitudeDegrees(lon[0]);
+  r.LonDeg = lon[0];
   r.LonMin = FoldSixtieths(lon[1]);
   r.LonSec = FoldSixtieths(lon[2]);
   const double longitude = DmsToDeg(r.LonDeg, r.LonMin, r.LonSec);
+  if (longitude > kMaxLongitude)
+    return Refuse(refusal, InputFault::CoordinateOutOfRange, InputField::Longitude,
+                  fields.LongitudeText);
 
   r.ZoneHour = FoldZoneHours(zone[0]);
   r.ZoneMin = FoldZoneSixtieths(zone[1]);
@@ -224,8 +230,7 @@ bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRe
   r.GeoLatitude = static_cast<float>(latitude * r.LatSign);
   r.GeocentricLatitude = static_cast<float>(geocentric * r.LatSign);
   r.LonSign = fields.West ? -1 : 1;
-  // whole minutes and seconds can carry a longitude past 180 degrees: the
-  // signed longitude is brought into (-180, 180] as a whole
+  // 180 degrees West is kept as 180 East
   r.GeoLongitude = static_cast<float>(FoldLongitude(longitude * r.LonSign));
   r.TimeZone = static_cast<float>(timeZone);
 
@@ -239,8 +244,13 @@ bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRe
     ++r.Day;
   }
   r.UniversalTime = static_cast<float>(universal);
-  r.JulianDay0h = JulianDay(r.Day, r.Month, r.Year, 0);
-  r.JulianDayUT = JulianDay(r.Day, r.Month, r.Year, r.UniversalTime);
+  // The Julian days count from the typed date, whose calendar the user
+  // meant: the universal date of 4 October 1582 23:00 five hours West would
+  // read as 5 October, a Gregorian date ten days earlier than the moment.
+  const double hoursCarried = kHoursPerDay * (r.Day - when.Day);
+  r.JulianDay0h = JulianDay(when.Day, r.Month, r.Year, static_cast<float>(hoursCarried));
+  r.JulianDayUT =
+      JulianDay(when.Day, r.Month, r.Year, static_cast<float>(when.LocalHours - timeZone));
   out = r;
   return true;
 }

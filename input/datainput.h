@@ -14,17 +14,21 @@
 // message naming the field, and nothing is produced: a moment is never
 // derived from a half-read field.
 //
-// Parts out of range are folded back, never refused:
+// Parts out of range are folded back:
 //   local time   hours above 24 lose 24; minutes, seconds above 60 lose 60
-//   latitude     degrees beyond +-90 become 0; minutes, seconds above 60 lose 60
-//   longitude    degrees above 180 lose 360, below -180 gain 360; minutes,
-//                seconds above 60 lose 60
+//   latitude     minutes, seconds above 60 lose 60
+//   longitude    minutes, seconds above 60 lose 60
 //   zone         hours of 24 or more lose 24, minutes and seconds of 60 or
 //                more lose 60, until they are below
 // (so a time of exactly 24 h or 60 min stays, while a zone of 24 h becomes 0).
+// A latitude beyond 90 degrees or a longitude beyond 180 (after that fold)
+// is refused: folded, it would silently be another place than the one named.
 // The date is refused only where no calendar date can be meant: an empty
 // day, month or year, a month outside 1..12, a year 0 (the eras have none).
-// The day is otherwise taken as typed; the Julian day counts it arithmetically.
+// The day is otherwise taken as typed; the Julian day counts it
+// arithmetically, in the calendar of the typed date (Julian up to 4 October
+// 1582, Gregorian after), also when the zone carries the universal date
+// across the change of calendars.
 //
 // No Qt here; the dialogs move text between their controls and these
 // functions.
@@ -80,13 +84,13 @@ struct DataInputResult {
   float UniversalTime = 0;        // hours in [0, 24)
   double JulianDayUT = 0;         // days, Julian day of the moment (chart time scale)
   double JulianDay0h = 0;         // days, Julian day of 0h of the universal date
-  int LatDeg = 0;                 // degrees of latitude, folded, unsigned
+  int LatDeg = 0;                 // degrees of latitude as typed, 0..90, unsigned
   int LatMin = 0;                 // arc minutes, folded
   int LatSec = 0;                 // arc seconds, folded
   float GeocentricLatitude = 0;   // degrees, North positive: phi - 0.19242777777777778 sin 2phi
   float GeoLatitude = 0;          // degrees, North positive
   int LatSign = 1;                // +1 North, -1 South
-  int LonDeg = 0;                 // degrees of longitude, folded (may be negative after the fold)
+  int LonDeg = 0;                 // degrees of longitude as typed, 0..180, unsigned
   int LonMin = 0;                 // arc minutes, folded
   int LonSec = 0;                 // arc seconds, folded
   float GeoLongitude = 0;         // degrees, East positive
@@ -102,10 +106,11 @@ struct DataInputResult {
 enum class InputField { Day, Month, Year, Time, Latitude, Longitude, Zone };
 enum class InputFault {
   None,
-  EmptyField,       // a date field is blank
-  NotANumber,       // Text holds a character other than a digit or a blank
-  MonthOutOfRange,  // Text is a month outside 1..12
-  YearZero,         // the eras have no year 0
+  EmptyField,            // a date field is blank
+  NotANumber,            // Text holds a character other than a digit or a blank
+  MonthOutOfRange,       // Text is a month outside 1..12
+  YearZero,              // the eras have no year 0
+  CoordinateOutOfRange,  // Text is a latitude beyond 90 or a longitude beyond 180 degrees
 };
 struct InputRefusal {
   InputFault Fault = InputFault::None;
@@ -126,12 +131,12 @@ bool ReadDigitsField(std::string_view text, int first, int count, int& value);
 int FoldTimeHours(int hours);
 // Minutes or seconds of a time or an angle: above 60 lose 60.
 int FoldSixtieths(int value);
-// Degrees of latitude: beyond +-90 become 0 (the equator).
+// Degrees of latitude: beyond +-90 become 0 (the equator). The data-input
+// dialog refuses such a latitude instead; the calculation parameters fold it.
 int FoldLatitudeDegrees(int degrees);
-// Degrees of longitude: above 180 lose 360, below -180 gain 360.
+// Degrees of longitude: above 180 lose 360, below -180 gain 360 (likewise
+// refused by the data-input dialog).
 int FoldLongitudeDegrees(int degrees);
-// A latitude in degrees beyond +-90 is the equator, 0.
-double FoldLatitude(double degrees);
 // A longitude in degrees brought into (-180, 180] by whole turns.
 double FoldLongitude(double degrees);
 // Hours of the zone: 24 or more lose 24.
@@ -151,8 +156,9 @@ bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, Input
 // longitude and zone, folded and signed; universal time = local time - zone
 // brought into [0, 24) with the day carried (as often as needed, so the
 // universal date is the moment's own); the Julian days of the moment and of
-// 0h of that date (JulianDay, chart time scale). False with the refusal,
-// and out unchanged, when any field cannot be read.
+// 0h of that date (JulianDay, chart time scale, counted from the typed date).
+// False with the refusal, and out unchanged, when any field cannot be read
+// or the place lies beyond the pole or the date line.
 bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRefusal& refusal);
 
 // ---- writing a chart back ------------------------------------------------------

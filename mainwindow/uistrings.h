@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 584, so a complete file has 585 lines.
-inline constexpr int kUiEntryCount = 585;
+// The highest entry any window reads is 585, so a complete file has 586 lines.
+inline constexpr int kUiEntryCount = 586;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -78,6 +78,9 @@ inline constexpr int kUiEntrySearchUnreadable = 582;    // the number skipped
 inline constexpr int kUiEntryInterruptedSave = 583;     // the temporary files
 // A foreign chart line that ends before its last field.
 inline constexpr int kUiEntryImportShortLine = 584;     // the number of characters the line has
+// The data-input dialog: a place beyond the pole or the date line.
+inline constexpr int kUiEntryCoordinateOutOfRange =
+    585;  // the field's label, the text typed, the limit
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

@@ -37,6 +37,10 @@ std::string InputRefusalMessage(const InputRefusal& refusal, const UiStringTable
       return FillEntry(text.Entry(kUiEntryMonthOutOfRange), {Trimmed(refusal.Text)});
     case InputFault::YearZero:
       return text.Entry(kUiEntryNoYearZero);
+    case InputFault::CoordinateOutOfRange:
+      return FillEntry(
+          text.Entry(kUiEntryCoordinateOutOfRange),
+          {label, Trimmed(refusal.Text), refusal.Field == InputField::Latitude ? "90" : "180"});
     case InputFault::NotANumber:
     case InputFault::None:
       break;

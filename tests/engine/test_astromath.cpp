@@ -1,13 +1,14 @@
 // Angle reduction, arctangents, degree splitting, calendar conversion and
 // frame rotations. Expected values are worked by hand or come from
 // Meeus, "Astronomical Algorithms" (Julian days of calendar dates).
-#include "engine/astromath.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <stdexcept>
+
+#include "engine/astromath.h"
+#include "tests/engine/calendar_count.h"
 
 namespace {
 
@@ -210,21 +211,32 @@ TEST(JulianDays, J2000CarriesItsDeltaT) {
   EXPECT_LT(h, 12.03f);
 }
 
-TEST(JulianDays, DatesRoundTripAcrossCalendars) {
-  const int years[] = {-4000, -1, 0, 1, 1582, 1583, 1900, 1999, 2000, 2024, 2100, 3000};
-  for (int year : years)
-    for (int month = 1; month <= 12; ++month) {
-      int day = (month * 7) % 28 + 1;
-      if (year == 1582 && month == 10) day = 20;
-      double jd = JulianDay(day, month, year, 6.5f);
-      double plain = jd - DeltaTDays(jd);  // close enough: Delta T changes slowly
+// Every year from 9999 BC to 9999, at midnight, noon and the last second of
+// the day, against the tests' own day count: the Julian day of a date, and
+// the date of a Julian day without Delta T. Before 4716 BC the day number of
+// a Julian day is negative, where a truncating conversion loses a day.
+TEST(JulianDays, EveryYearOfTheDialogAgreesWithAnIndependentDayCount) {
+  constexpr double kFloatHoursDays = 1e-7;  // days: JulianDay takes its hours in single precision
+  constexpr float kHoursTolF =
+      1e-3f;  // hours: the hours come back as a float of the day's fraction
+  const testsupport::CalendarCount count;
+  const float hours[] = {0.0f, 12.0f, 23.0f + 59.0f / 60.0f + 59.0f / 3600.0f};
+  int wrong = 0;
+  for (const testsupport::CalendarDate& date : testsupport::CalendarSweepDates(1))
+    for (float h : hours) {
+      const double ut = count.Midnight(date) + h / 24.0;
+      const double jd = JulianDay(date.day, date.month, date.year, h);
       int y, mo, d;
-      float h;
-      JulianDayToDate(plain, y, mo, d, h);
-      EXPECT_EQ(y, year);
-      EXPECT_EQ(mo, month);
-      EXPECT_EQ(d, day) << year << "-" << month;
-      EXPECT_NEAR(h, 6.5f, 0.01f);
+      float back;
+      JulianDayToDate(ut, y, mo, d, back);
+      if (std::fabs(jd - (ut + testsupport::ChartDeltaTDays(ut))) > kFloatHoursDays ||
+          y != date.year || mo != date.month || d != date.day || std::fabs(back - h) > kHoursTolF) {
+        ADD_FAILURE() << date.day << "." << date.month << "." << date.year << " " << h
+                      << " h: Julian day " << jd << ", expected "
+                      << ut + testsupport::ChartDeltaTDays(ut) << "; back " << d << "." << mo << "."
+                      << y << " " << back << " h";
+        if (++wrong == 10) return;
+      }
     }
 }
 

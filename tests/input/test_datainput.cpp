@@ -12,9 +12,11 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "input/datainput.h"
 #include "platform/text/cp1251.h"
+#include "tests/engine/calendar_count.h"
 #include "tests/engine/civil_moment_support.h"
 
 namespace {
@@ -175,44 +177,56 @@ TEST(DataInput, ZonePartsFoldAtTheirLimits) {
   EXPECT_NEAR(r.UniversalTime, 17.5, kHoursTol);
 }
 
-TEST(DataInput, CoordinatesOutOfRangeAreFolded) {
-  DataInputFields f = At("10", "06", "2000", Hms("12", "00", "00"));
-  f.LatitudeText = "95:00:00";
-  f.LongitudeText = "190:00:00";
-  DataInputResult r = Parsed(f);
-  EXPECT_EQ(r.LatDeg, 0);
-  EXPECT_NEAR(r.GeoLatitude, 0.0, kDegreesTol);
-  EXPECT_EQ(r.LonDeg, -170);
-  EXPECT_NEAR(r.GeoLongitude, -170.0, kDegreesTol);
-  // the West choice turns the folded value round
-  f.West = true;
-  EXPECT_NEAR(Parsed(f).GeoLongitude, 170.0, kDegreesTol);
+// A place past the pole or the date line is refused with the field as
+// typed, and nothing is taken: folded, 95 degrees would be the equator while
+// the place still reads Moscow. Minutes and seconds past 60 still fold.
+TEST(DataInput, CoordinatesBeyondThePoleOrTheDateLineAreRefused) {
+  const DataInputFields good = At("10", "06", "2000", Hms("12", "00", "00"));
+  const struct {
+    const char* latitude;
+    const char* longitude;
+    InputField field;  // refused, or Day for taken
+  } cases[] = {
+      {"95:00:00", "037:37:00", InputField::Latitude},
+      {"90:00:01", "037:37:00", InputField::Latitude},
+      {"89:60:60", "037:37:00", InputField::Latitude},  // 90 degrees 1 minute
+      {"55:45:00", "190:00:00", InputField::Longitude},
+      {"55:45:00", "180:00:01", InputField::Longitude},
+      {"55:45:00", "179:60:01", InputField::Longitude},  // 180 degrees 1 second
+      {"90:00:00", "180:00:00", InputField::Day},
+      {"89:59:60", "179:59:60", InputField::Day},  // exactly the pole and the date line
+  };
+  for (const auto& c : cases)
+    for (bool southWest : {false, true}) {
+      DataInputFields f = good;
+      f.LatitudeText = c.latitude;
+      f.LongitudeText = c.longitude;
+      f.South = f.West = southWest;
+      DataInputResult r;
+      r.Day = 77;
+      InputRefusal refusal;
+      const std::string what =
+          std::string(c.latitude) + " " + c.longitude + (southWest ? " SW" : " NE");
+      if (c.field == InputField::Day) {
+        ASSERT_TRUE(ParseDataInput(f, r, refusal)) << what;
+        EXPECT_NEAR(r.GeoLatitude, southWest ? -90.0 : 90.0, kDegreesTol) << what;
+        // 180 degrees West is 180 East
+        EXPECT_NEAR(r.GeoLongitude, 180.0, kDegreesTol) << what;
+        continue;
+      }
+      EXPECT_FALSE(ParseDataInput(f, r, refusal)) << what;
+      EXPECT_EQ(r.Day, 77) << what;
+      EXPECT_EQ(refusal.Fault, InputFault::CoordinateOutOfRange) << what;
+      EXPECT_EQ(refusal.Field, c.field) << what;
+      EXPECT_EQ(refusal.Text, c.field == InputField::Latitude ? c.latitude : c.longitude) << what;
+    }
 
+  DataInputFields f = good;
   f.LatitudeText = "50:75:61";
   f.LongitudeText = "020:61:75";
-  f.West = false;
-  r = Parsed(f);
+  const DataInputResult r = Parsed(f);
   EXPECT_NEAR(r.GeoLatitude, 50.0 + 15.0 / 60.0 + 1.0 / 3600.0, kDegreesTol);
   EXPECT_NEAR(r.GeoLongitude, 20.0 + 1.0 / 60.0 + 15.0 / 3600.0, kDegreesTol);
-  // exactly 90 degrees and 180 degrees are kept
-  f.LatitudeText = "90:00:00";
-  f.LongitudeText = "180:00:00";
-  r = Parsed(f);
-  EXPECT_NEAR(r.GeoLatitude, 90.0, kDegreesTol);
-  EXPECT_NEAR(r.GeoLongitude, 180.0, kDegreesTol);
-  // minutes and seconds that carry past the pole or the date line: 90 60 60
-  // is beyond the pole (the equator); 180 60 60 East is 178 59 00 West
-  f.LatitudeText = "90:60:60";
-  f.LongitudeText = "180:60:60";
-  f.ZoneText = Hms("50", "00", "00");  // 50 hours lose two days
-  r = Parsed(f);
-  EXPECT_NEAR(r.GeoLatitude, 0.0, kDegreesTol);
-  EXPECT_NEAR(r.GeoLongitude, -(178.0 + 59.0 / 60.0), kDegreesTol);
-  EXPECT_NEAR(r.TimeZone, 2.0, kHoursTol);
-  // the folds of a signed typed value
-  EXPECT_EQ(FoldLatitudeDegrees(-91), 0);
-  EXPECT_EQ(FoldLatitudeDegrees(-90), -90);
-  EXPECT_EQ(FoldLongitudeDegrees(-190), 170);
 }
 
 TEST(DataInput, GeocentricLatitudeTakesTheFlattening) {
@@ -342,10 +356,10 @@ TEST(DataInputFill, WhatIsShownReadsBackAsTheSameMoment) {
 }
 
 // Whatever the dialog accepts, it shows again as the same chart: random
-// field texts, many past their limits (99 hours, 99 minutes, latitude 90 60
-// 60, longitude 999) and with blank positions, are read, shown and read
-// again; the second reading gives the same moment and place, and showing it
-// gives the same texts.
+// field texts, many past their limits (99 hours, 99 minutes, latitude 89 59
+// 60) and with blank positions, are read, shown and read again; the second
+// reading gives the same moment and place, and showing it gives the same
+// texts.
 TEST(DataInputFill, AcceptedFieldsShowAndReadBackAsTheSameChart) {
   constexpr double kHalfSecondDays = 0.5 / 86400.0;  // days: the fields keep whole seconds
   constexpr double kFloatDegreesTol = 2e-5;         // degrees: a float near 180
@@ -362,6 +376,7 @@ TEST(DataInputFill, AcceptedFieldsShowAndReadBackAsTheSameChart) {
     return std::to_string(low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1)));
   };
   auto two = [](const std::string& n) { return n.size() < 2 ? "0" + n : n; };
+  auto three = [&two](const std::string& n) { return n.size() < 3 ? "0" + two(n) : n; };
   int read = 0;
   for (int trial = 0; trial < 5000; ++trial) {
     DataInputFields f;
@@ -370,10 +385,12 @@ TEST(DataInputFill, AcceptedFieldsShowAndReadBackAsTheSameChart) {
     f.BeforeCommonEra = random() % 5 == 0;
     f.YearText = f.BeforeCommonEra ? number(1, 4000) : number(1, 3000);
     f.TimeText = Hms(digits(2).c_str(), digits(2).c_str(), digits(2).c_str());
-    f.LatitudeText = digits(2) + ":" + digits(2) + ":" + digits(2);
-    if (trial % 50 == 0) f.LatitudeText = "90:60:60";
-    f.LongitudeText = digits(3) + ":" + digits(2) + ":" + digits(2);
-    if (trial % 50 == 1) f.LongitudeText = "180:60:60";
+    // degrees up to the pole and the date line (beyond them the place is
+    // refused), minutes and seconds up to 99
+    f.LatitudeText = two(number(0, 89)) + ":" + digits(2) + ":" + digits(2);
+    if (trial % 50 == 0) f.LatitudeText = "89:59:60";
+    f.LongitudeText = three(number(0, 179)) + ":" + digits(2) + ":" + digits(2);
+    if (trial % 50 == 1) f.LongitudeText = "179:59:60";
     f.ZoneText = Hms(digits(2).c_str(), digits(2).c_str(), digits(2).c_str());
     f.South = random() % 2 == 0;
     f.West = random() % 2 == 0;
@@ -447,6 +464,66 @@ TEST(DataInputFill, TheTimeRoundsToTheSecondAndCarriesIntoTheDate) {
                                            two(c.second).c_str());
     EXPECT_EQ(shown, expected) << "JD " << c.chartJulianDay << ", UT " << c.universalHours
                                << " h, zone " << c.timeZone;
+  }
+}
+
+// Dates across every year the dialog accepts, both eras, the change of
+// calendars in October 1582 with zones East and West, midnights and year
+// ends: the Julian days are those of the tests' own day count, and the chart
+// shows again exactly as typed. 4 October 1582 23:00 five hours West is
+// 04:00 UT on 5 October of the Julian calendar, not the Gregorian 5 October.
+TEST(DataInputFill, EveryYearAndTheChangeOfCalendarsShowAsTyped) {
+  constexpr double kFloatHoursDays = 2e-7;  // days: the hours reach JulianDay in single precision
+  const testsupport::CalendarCount count;
+  auto two = [](int v) {
+    return std::string(1, static_cast<char>('0' + v / 10)) + char('0' + v % 10);
+  };
+  auto fields = [&](const testsupport::LocalMomentCase& c) {
+    DataInputFields f = At(two(c.date.day).c_str(), two(c.date.month).c_str(),
+                           std::to_string(c.date.year > 0 ? c.date.year : 1 - c.date.year).c_str(),
+                           Hms(two(c.hour).c_str(), two(c.minute).c_str(), two(c.second).c_str()));
+    f.BeforeCommonEra = c.date.year <= 0;
+    f.ZoneText = Hms(two(c.zoneHours).c_str(), two(c.zoneMinutes).c_str(), "00");
+    f.ZoneWest = c.zoneWest && c.zoneHours + c.zoneMinutes > 0;
+    return f;
+  };
+  // the dates of the gap are typed as Gregorian ones and read as such
+  std::vector<testsupport::LocalMomentCase> cases = testsupport::LocalMomentSweep(11);
+  for (int day = 5; day <= 14; ++day)
+    for (bool west : {false, true})
+      cases.push_back({{1582, 10, day}, west ? 23 : 1, 0, 0, 5, 0, west});
+  int wrong = 0;
+  for (const testsupport::LocalMomentCase& c : cases) {
+    const DataInputFields typed = fields(c);
+    const std::string what = typed.DayText + "." + typed.MonthText + "." + typed.YearText +
+                             (typed.BeforeCommonEra ? " BC " : " ") + Cp1251ToUtf8(typed.TimeText) +
+                             (typed.ZoneWest ? " West " : " East ") + Cp1251ToUtf8(typed.ZoneText);
+    DataInputResult r;
+    InputRefusal refusal;
+    ASSERT_TRUE(ParseDataInput(typed, r, refusal)) << what;
+    const double expected = testsupport::ChartJulianDayOf(count, c);
+    // 0h of the universal date: the typed date's midnight and the whole days carried
+    const double ut = testsupport::UniversalJulianDayOf(count, c);
+    const double midnight = std::floor(ut + 0.5) - 0.5;
+    const double expected0h = midnight + testsupport::ChartDeltaTDays(midnight);
+    const DataInputFields shown = FieldsOfChartMoment(r.JulianDayUT, r.UniversalTime, r.TimeZone,
+                                                      r.GeoLatitude, r.GeoLongitude, Marks());
+    const bool showsAsTyped =
+        testsupport::CalendarCount::InCalendarGap(c.date) ||
+        (shown.DayText == typed.DayText && shown.MonthText == typed.MonthText &&
+         shown.YearText == typed.YearText && shown.BeforeCommonEra == typed.BeforeCommonEra &&
+         shown.TimeText == typed.TimeText && shown.ZoneText == typed.ZoneText &&
+         shown.ZoneWest == typed.ZoneWest);
+    if (std::fabs(r.JulianDayUT - expected) > kFloatHoursDays ||
+        std::fabs(r.JulianDay0h - expected0h) > kFloatHoursDays || r.UniversalTime < 0.0f ||
+        r.UniversalTime >= 24.0f || !showsAsTyped) {
+      ADD_FAILURE() << what << ": Julian day " << r.JulianDayUT << " (0h " << r.JulianDay0h
+                    << "), expected " << expected << " (0h " << expected0h << "), UT "
+                    << r.UniversalTime << " h; shown " << shown.DayText << "." << shown.MonthText
+                    << "." << shown.YearText << (shown.BeforeCommonEra ? " BC " : " ")
+                    << Cp1251ToUtf8(shown.TimeText);
+      if (++wrong == 10) return;
+    }
   }
 }
 

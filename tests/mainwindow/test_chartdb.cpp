@@ -18,6 +18,7 @@
 #include "mainwindow/chartdb.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "tests/engine/calendar_count.h"
 
 namespace {
 
@@ -159,6 +160,46 @@ TEST(DbRecordLine, DateAndTimeAgreeAroundLocalMidnight) {
       const std::string clock = second < 0 ? "29.2.2024.23:59:" + std::to_string(60 + second)
                                            : "1.3.2024.0:0:" + std::to_string(second);
       EXPECT_EQ(FormatDbRecordDateTime(line), clock) << "zone " << zone << " offset " << offsetSec;
+    }
+  }
+}
+
+// Local moments across every year the data-input dialog accepts, both eras,
+// the change of calendars in October 1582 with zones East and West,
+// midnights and year ends (the moments of the tests' own day count): the
+// line holds the local date and time as typed, reads back to the same moment
+// and writes again the same line.
+TEST(DbRecordLine, EveryYearAndTheChangeOfCalendarsKeepTheirLocalDate) {
+  constexpr double kFloatHoursDays = 2e-7;  // days: the hours reach JulianDay in single precision
+  const testsupport::CalendarCount count;
+  int wrong = 0;
+  for (const testsupport::LocalMomentCase& m : testsupport::LocalMomentSweep(11)) {
+    const double ut = testsupport::UniversalJulianDayOf(count, m);
+    const double midnight = std::floor(ut + 0.5) - 0.5;
+    DbChart c;
+    c.ChartName = "Sweep";
+    c.JulianDayUT = testsupport::ChartJulianDayOf(count, m);
+    c.JulianDay0h = midnight + testsupport::ChartDeltaTDays(midnight);
+    c.UniversalTime = static_cast<float>((ut - midnight) * 24.0);
+    c.TimeZone = static_cast<float>(m.ZoneHoursEast());
+    c.GeoLatitude = 55.75f;
+    c.GeoLongitude = -37.5f;
+    c.HouseCode = PackHouseCode(0, 6, 2);
+    const std::string line = BuildDbRecordLine(c);
+    const std::string typed = "Sweep=" + std::to_string(m.date.day) + "/" +
+                              std::to_string(m.date.month) + "/" + std::to_string(m.date.year) +
+                              "/" + std::to_string(m.hour) + "/" + std::to_string(m.minute) + "/" +
+                              std::to_string(m.second) + "/";
+    DbChart back;
+    std::string what;
+    const bool read = ParseDbRecord(line, back, what);
+    if (line.rfind(typed, 0) != 0 || !read ||
+        std::fabs(back.JulianDayUT - c.JulianDayUT) > kFloatHoursDays ||
+        back.TimeZone != c.TimeZone || BuildDbRecordLine(back) != line) {
+      ADD_FAILURE() << typed << " zone " << m.ZoneHoursEast() << ": wrote " << line
+                    << ", read Julian day " << back.JulianDayUT << " for " << c.JulianDayUT << " "
+                    << what;
+      if (++wrong == 10) return;
     }
   }
 }

@@ -132,7 +132,8 @@ TEST(ShippedLanguageFile, AddedMessagesTakeTheirValues) {
                            {kUiEntryImportFailed, 2},    {kUiEntryImportAtLine, 2},
                            {kUiEntryImportUnknownMonth, 1}, {kUiEntryImportNotANumber, 1},
                            {kUiEntryImportNoDate, 0},    {kUiEntryImportShortFile, 1},
-                           {kUiEntryImportNoData, 1},    {kUiEntrySearchUnreadable, 1}};
+                           {kUiEntryImportNoData, 1},    {kUiEntrySearchUnreadable, 1},
+                           {kUiEntryCoordinateOutOfRange, 3}};
   for (const auto& [entry, count] : wanted) {
     const std::string& text = table.Entry(entry);
     EXPECT_FALSE(text.empty()) << "entry " << entry;

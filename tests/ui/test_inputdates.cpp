@@ -205,17 +205,14 @@ TEST_F(InputDates, NewYorkDaylightNoonIsSixteenUniversal) {
 }
 
 TEST_F(InputDates, PartlyTypedAndOutOfRangeFieldsAreFolded) {
-  // only the hours typed; latitude beyond the pole; longitude past 180 East;
-  // a zone of 24 hours
+  // only the hours typed; a zone of 24 hours
   TypeMoment("10", "06", "2000", "9", "24ч00м00с", false);
-  TypePlace("95:00:00", false, "190:00:00", false);
+  TypePlace("55:45:00", false, "037:37:00", false);
   ASSERT_TRUE(PressOk());
   EXPECT_EQ(dialog_->Entered.Hour, 9);
   EXPECT_EQ(dialog_->Entered.Minute, 0);
   EXPECT_NEAR(Chart().UniversalTime, 9.0, kHoursTol);
   EXPECT_NEAR(Chart().TimeZone, 0.0, kHoursTol);
-  EXPECT_NEAR(Chart().GeoLatitude, 0.0, kDegreesTol);
-  EXPECT_NEAR(Chart().GeoLongitude, -170.0, kDegreesTol);
 
   // 25 h 75 min 61 s is 1 h 15 min 1 s; a zone of 12 h 60 min is 12 h
   TypeMoment("10", "06", "2000", "25ч75м61с", "12ч60м00с", false);
@@ -267,6 +264,35 @@ TEST_F(InputDates, AFieldThatNamesNoDateChangesNothing) {
   EXPECT_EQ(Chart().UniversalTime, before.UniversalTime);
   EXPECT_EQ(Chart().ChartName, before.ChartName);
   EXPECT_EQ(windows_->BaseForm->Item("N18")->isEnabled(), printEnabled);
+}
+
+// 95 degrees North beside "Москва" is no place on Earth: the dialog says so
+// in the program's language and takes nothing (folded, it would be the
+// equator while the place still read Moscow).
+TEST_F(InputDates, APlaceBeyondThePoleOrTheDateLineIsRefused) {
+  const ChartRecord before = Chart();
+  TypeMoment("15", "07", "1990", "12ч00м00с", "04ч00м00с", false);
+  Type(dialog_->Edit2, "Москва");
+  TypePlace("95:00:00", false, "037:37:00", false);
+  EXPECT_FALSE(PressOk());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0],
+            FillEntry(Entry(kUiEntryCoordinateOutOfRange), {Entry(332), "95:00:00", "90"}));
+  EXPECT_EQ(EntryUtf8(kUiEntryCoordinateOutOfRange).rfind("Поле «%s»: «%s» — больше %s°", 0), 0u);
+  TypePlace("55:45:00", false, "190:00:00", true);
+  EXPECT_FALSE(PressOk());
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[1],
+            FillEntry(Entry(kUiEntryCoordinateOutOfRange), {Entry(333), "190:00:00", "180"}));
+  EXPECT_EQ(Chart().JulianDayUT, before.JulianDayUT);
+  EXPECT_EQ(Chart().GeoLatitude, before.GeoLatitude);
+  EXPECT_EQ(Chart().GeoLongitude, before.GeoLongitude);
+  EXPECT_EQ(Chart().PlaceName, before.PlaceName);
+  // mended, the place is taken as typed
+  TypePlace("55:45:00", false, "037:37:00", false);
+  ASSERT_TRUE(PressOk());
+  EXPECT_NEAR(Chart().GeoLatitude, 55.75, kDegreesTol);
+  EXPECT_NEAR(Chart().GeoLongitude, 37.0 + 37.0 / 60.0, kDegreesTol);
 }
 
 TEST_F(InputDates, TheMenuCommandShowsTheChartAndTakesTheAnswer) {
