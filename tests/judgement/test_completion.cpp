@@ -135,31 +135,6 @@ TEST(CompletionScripted, SiegeOnlyWithinTheSign) {
   }
 }
 
-// Frustration by a third point behind both that meets the first of the pair
-// before they meet: only when it applies to it; one separating from it is
-// no frustration, and the pair's own perfection stands.
-TEST(CompletionScripted, OnlyAnApplyingThirdPointFrustrates) {
-  auto c = PlainChart();
-  c->EclipticLongitude[kBodyMercury] = 10;
-  c->EclipticLongitude[kBodySaturn] = 15;
-  c->EclipticLongitude[kBodyMars] = 5;
-  SetAspect(*c, kBodyMercury, kBodySaturn, 0, true);
-  RankPoints(*c);
-  ScriptedSearch s;
-  s.Reach(kBodyMercury, 30, kJd + 20);
-  s.Reach(kBodySaturn, 30, kJd + 400);
-  s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 4);
-  s.Perfect(kBodyMercury, kBodyMars, 0, 1, kJd + 2);
-  for (const bool applying : {true, false}) {
-    SetAspect(*c, kBodyMercury, kBodyMars, 0, applying);
-    const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}),
-                                                   kSevenPlanets, NumberedEntries(), s.Callable());
-    ASSERT_EQ(run.Events.size(), 1u) << "applying " << applying;
-    EXPECT_EQ(run.Events[0].Kind, applying ? kFrustration : kPerfection);
-    EXPECT_DOUBLE_EQ(run.Events[0].Moment, applying ? kJd + 2 : kJd + 4);
-  }
-}
-
 // Mercury at 10 and Saturn at 15 Aries, applying to their conjunction.
 std::unique_ptr<ChartRecord> MercuryApplyingToSaturn() {
   auto c = PlainChart();
@@ -239,6 +214,26 @@ TEST(CompletionScripted, ASignificatorTurningBackOutOfItsSignRefrains) {
   s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 6);
   ASSERT_EQ(run().Events.size(), 1u);
   EXPECT_EQ(run().Events[0].Kind, kPerfection);
+}
+
+// Frustration by a third point behind both that meets the first of the pair
+// before they meet: only when it applies to it; one separating from it is
+// no frustration, and the pair's own perfection stands.
+TEST(CompletionScripted, OnlyAnApplyingThirdPointFrustrates) {
+  auto c = MercuryApplyingToSaturn();
+  c->EclipticLongitude[kBodyMars] = 5;
+  RankPoints(*c);
+  ScriptedSearch s = ExitsOfMercuryAndSaturn();
+  s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 4);
+  s.Perfect(kBodyMercury, kBodyMars, 0, 1, kJd + 2);
+  for (const bool applying : {true, false}) {
+    SetAspect(*c, kBodyMercury, kBodyMars, 0, applying);
+    const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}),
+                                                   kSevenPlanets, NumberedEntries(), s.Callable());
+    ASSERT_EQ(run.Events.size(), 1u) << "applying " << applying;
+    EXPECT_EQ(run.Events[0].Kind, applying ? kFrustration : kPerfection);
+    EXPECT_DOUBLE_EQ(run.Events[0].Moment, applying ? kJd + 2 : kJd + 4);
+  }
 }
 
 // The pair perfects only after both have left their signs.
