@@ -59,8 +59,14 @@ void CalcSpeeds(ChartRecord& chart, bool equatorialOutput = false);
 // SignEdgeFlag of bodies 0..17.
 void CalcSignEdgeFlags(ChartRecord& chart);
 
-// The whole recomputation. honourKinds 1 limits the aspect search to the
-// kinds enabled in AspectKindEnabled, 0 searches all 30.
+// SortedPoints with their signs and houses, and the sign and house glyph
+// counts, as the wheel's drawing ranks them, so that what reads the ranking
+// (the dignities, the judgement) sees the new chart before it is drawn.
+void RankChartPoints(ChartRecord& chart);
+
+// The whole recomputation, ending with the ranking of the points.
+// honourKinds 1 limits the aspect search to the kinds enabled in
+// AspectKindEnabled, 0 searches all 30.
 // knownMonth, when given, is the lunar-day table of an earlier recomputation:
 // while the moment stays inside that month at the same place it is reused
 // instead of searching the new moons and moonrises again (stepping a chart
@@ -70,7 +76,8 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds,
                          const LunarDayTable* knownMonth = nullptr);
 
 // Recomputation with the bodies of mutual receptions moved by their
-// ReceptionShift; planetary hours and the lunar day are left as they are.
+// ReceptionShift, ranked anew; planetary hours and the lunar day are left as
+// they are.
 RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput = false);
 
 // ---- Single steps, also used by the tests -----------------------------------

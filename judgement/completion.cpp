@@ -2,6 +2,7 @@
 // lists, and the list text of the results window.
 #include "judgement/completion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -56,6 +57,7 @@ class Run {
   // ---- timed searches, each made once a run
   std::optional<double> Search(const SearchRequest& q);
   double Exit(int x);
+  bool TurnsBackBefore(int x, double t);
   double Perf(int x, int y, int kind);
   double Perf(int x, int y) { return Exists(x, y) ? Perf(x, y, K(x, y)) : kNever; }
 
@@ -84,7 +86,12 @@ class Run {
   const int lastThird_;
   CompletionRun out_;
   std::map<std::tuple<int, int, int, int, int, double>, std::optional<double>> searches_;
-  std::map<int, double> exits_;
+  struct SignLeaving {
+    double Moment;   // days, kNever when not found
+    bool Backwards;  // through the start of the sign
+  };
+  std::map<int, SignLeaving> exits_;
+  std::vector<int> besieged_;  // points listed as besieged in this run
 };
 
 std::optional<double> Run::Search(const SearchRequest& q) {
@@ -97,15 +104,23 @@ std::optional<double> Run::Search(const SearchRequest& q) {
   return t;
 }
 
-// The moment x leaves its sign; never when the search finds no crossing.
+// The first moment x leaves its sign, in either direction; never when the
+// search finds no crossing.
 double Run::Exit(int x) {
   const auto found = exits_.find(x);
-  if (found != exits_.end()) return found->second;
+  if (found != exits_.end()) return found->second.Moment;
   const TimedSearch memo = [this](const SearchRequest& q) { return Search(q); };
-  const std::optional<double> t = SignExit(memo, r_.JulianDayUT, x, Lon(x), r_.Retrograde[x] != 0);
-  const double exit = t ? *t : kNever;
-  exits_.emplace(x, exit);
-  return exit;
+  bool backwards = false;
+  const std::optional<double> t = SignExit(memo, r_.JulianDayUT, x, Lon(x), &backwards);
+  const SignLeaving leaving{t ? *t : kNever, backwards};
+  exits_.emplace(x, leaving);
+  return leaving.Moment;
+}
+
+// Whether x turns back out of its sign before moment t (refranation).
+bool Run::TurnsBackBefore(int x, double t) {
+  const double exit = Exit(x);
+  return exit < t && exits_.at(x).Backwards;
 }
 
 // The next moment x and y stand exactly in aspect `kind`, never when the
@@ -149,6 +164,8 @@ bool Run::ThirdFilters(int p1, int p2, int c) const {
 }
 
 // Prohibition and frustration by third point c; true when an event was written.
+// Only a third point applying to the significator it meets frustrates; one
+// separating from it has passed it by.
 bool Run::ThirdPoint(int p1, int p2, int c) {
   const int q0 = lists_.Querent[0], s0 = lists_.Quesited[0];
   const float d1 = Deg(p1), d2 = Deg(p2), dC = Deg(c);
@@ -165,7 +182,7 @@ bool Run::ThirdPoint(int p1, int p2, int c) {
     const double t = Perf(p1, p2), tc = Perf(p1, c);
     if (tc >= t) {
       if (IsSunMoon(c, p1) && IsSextileOrTrine(K(p1, c))) return false;
-      if (!(c == kBodyMoon && !IsSquareOrOpposition(K(p1, kBodyMoon))))
+      if (Applying(p1, c) && !(c == kBodyMoon && !IsSquareOrOpposition(K(p1, kBodyMoon))))
         return event(kFrustration, kEntryFrustration, t);
     } else {
       if (((c == kBodyMoon && p2 == kBodySun) || (c == kBodySun && p1 == kBodyMoon)) &&
@@ -185,7 +202,7 @@ bool Run::ThirdPoint(int p1, int p2, int c) {
   // behind both
   if (Exists(p1, c) && d1 < d2 && dC < d1 && dC < d2) {
     const double t = Perf(p1, p2), tc = Perf(p1, c);
-    if (tc < t && tc < Exit(p1) && tc < Exit(p2) &&
+    if (Applying(p1, c) && tc < t && tc < Exit(p1) && tc < Exit(p2) &&
         !(IsSunMoon(c, p1) && IsSextileOrTrine(K(p1, c))) &&
         (c != kBodyMoon || IsSquareOrOpposition(K(p1, kBodyMoon))))
       return event(kFrustration, kEntryFrustration, tc);
@@ -222,6 +239,9 @@ bool Run::DirectPerfection(int p1, int p2) {
   if (!(k >= 0 && k <= kLastMajorKind && Enabled(p1, p2) && Applying(p1, p2))) return false;
   const double t = Perf(p1, p2);
   if (t == kNever || (t > Exit(p1) && t > Exit(p2))) return false;
+  // a significator that turns back out of its sign first refrains: the
+  // later meeting is no perfection of this application
+  if (TurnsBackBefore(p1, t) || TurnsBackBefore(p2, t)) return false;
   const bool moonSecond = lists_.Querent[1] == kBodyMoon || lists_.Quesited[1] == kBodyMoon;
   if (!(IsSunMoon(p1, p2) && (IsSextileOrTrine(k) || moonSecond)))
     Write(p1, p2, 0, kPerfection, Name(p1) + " " + r_.AspectNames[k + 1] + " " + Name(p2), t);
@@ -288,9 +308,11 @@ void Run::LatePerfection(int p1, int p2) {
     Write(p1, p2, 0, kLatePerfection, UiEntry(ui_, kEntryLatePerfection), t);
 }
 
-// Siege: a significator between two malefics in the order of the wheel. The
-// event carries the besieged point and the chart's own moment, at which the
-// siege holds.
+// Siege: a significator between two malefics, the nearest counted points
+// before and after it in the order of the wheel, both standing in its own
+// sign. Each besieged point is listed once a run, whatever pairs it is in;
+// the event carries the besieged point and the chart's own moment, at which
+// the siege holds.
 void Run::Siege(int p1, int p2) {
   auto passedOver = [this](int b) {
     if (b == 12 || b == 13 || b == kBodyPartOfFortune) return true;
@@ -310,13 +332,18 @@ void Run::Siege(int p1, int p2) {
   for (int k = 0; k < kBodyCount; ++k) {
     for (const int x : {p1, p2}) {
       if (r_.SortedPoints[k].Body != x) continue;
+      if (std::find(besieged_.begin(), besieged_.end(), x) != besieged_.end()) continue;
       const int y = x == p1 ? p2 : p1;
       const int before = neighbour(k, -1), after = neighbour(k, 1);
       if (before < 0 || after < 0 || !malefic(before) || !malefic(after) || before == y ||
           after == y)
         continue;
-      if (before != lists_.Querent[0] && after != lists_.Quesited[0])
+      const int sign = SignOf(Lon(x));
+      if (SignOf(Lon(before)) != sign || SignOf(Lon(after)) != sign) continue;
+      if (before != lists_.Querent[0] && after != lists_.Quesited[0]) {
         Write(p1, p2, x, kSiege, Name(x) + " " + UiEntry(ui_, kEntrySiege), r_.JulianDayUT);
+        besieged_.push_back(x);
+      }
       return;
     }
   }
@@ -411,7 +438,10 @@ std::vector<int> CompletionDetailPoints(const CompletionEvent& event) {
   const bool pairOnly = event.Kind == kPerfection || event.Kind == kSunMoonAspect;
   for (const int p : {event.Point1, event.Point2, event.Point3}) {
     if (pairOnly && points.size() == 2) break;
-    if (p >= 0 && p < kDignityRowPoints) points.push_back(p);
+    // a point named twice (the besieged one of a siege) has one row
+    if (p >= 0 && p < kDignityRowPoints &&
+        std::find(points.begin(), points.end(), p) == points.end())
+      points.push_back(p);
   }
   return points;
 }

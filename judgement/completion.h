@@ -82,7 +82,8 @@ std::string CompletionListLine(const CompletionEvent& event, float timeZone);
 
 // The points whose dignity rows the results window shows for an event:
 // none for the kinds 5 and 7, the pair for 1 and 10, the three points
-// otherwise; points without a dignity row are left out.
+// otherwise, each once (a besieged point is both in the pair and the
+// third); points without a dignity row are left out.
 std::vector<int> CompletionDetailPoints(const CompletionEvent& event);
 
 // Interpretation file of an event kind under Options ("A.txt" for kind 1 ..

@@ -276,7 +276,9 @@ void ScoreAccidental(const ChartRecord& r, int i, int& plus, int& minus) {
     return WholeSeparation(lon, r.EclipticLongitude[other]);
   };
   if (b != kBodySun) {
-    const int e = sep(kBodySun);
+    // by the exact arc: the orbs of 17', 8 deg 30' and 17 deg are finer
+    // than whole degrees
+    const double e = ArcBetween(lon, r.EclipticLongitude[kBodySun]);
     if (e > kUnderBeamsOrb || e <= kCazimiOrb)
       plus += 5;  // free of the Sun, or in its heart
     else if (e <= kCombustOrb)

@@ -123,7 +123,9 @@ struct DignityChoice {
 //   essential minus: detriment 5, fall 4 (under the same rules), and 5 for a
 //   body with no essential dignity or debility at all (peregrine);
 //   accidental: house, direct or retrograde, faster or slower than its mean
-//   motion, oriental or occidental, nearness to the Sun, whole-degree
+//   motion, oriental or occidental, nearness to the Sun by the exact arc
+//   (cazimi within 17', combust within 8 deg 30', under the beams within
+//   17 deg, else free), whole-degree
 //   separations from Venus, Jupiter, the nodes, Mars and Saturn, conjunction
 //   with Regulus, Spica or Algol, and siege between Mars and Saturn.
 // Second table: rulership tallies (house signs, domicile, co-ruler,

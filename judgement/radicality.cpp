@@ -54,8 +54,7 @@ int MajorKindOfSigns(int ahead) {
 
 double ExitOrNever(const TimedSearch& search, const ChartRecord& record, int body) {
   const std::optional<double> exit =
-      SignExit(search, record.JulianDayUT, body, record.EclipticLongitude[body],
-               record.Retrograde[body] != 0);
+      SignExit(search, record.JulianDayUT, body, record.EclipticLongitude[body]);
   return exit ? *exit : kNever;
 }
 
@@ -68,14 +67,22 @@ bool MoonVoidOfCourse(const ChartRecord& record, int signRulerOption, const Time
   const double dM = DegreeInSign(moonLon);
   const double moonExit = ExitOrNever(search, record, kBodyMoon);
 
-  // first pass: a point ahead of the Moon in its sign that stays there until
-  // the Moon leaves, in a sign of major aspect to the Moon's
+  // first pass: a point ahead of the Moon's degree in a sign of major
+  // aspect to hers, that stays in its sign until she leaves hers, or that
+  // she meets before it leaves (a retrograde point going back over the
+  // start of its sign, caught before it does)
   for (int c = 0; c <= lastPoint; ++c) {
     if (c == kBodyMoon || !IsTimedBody(c)) continue;
-    if (dM > DegreeInSign(record.EclipticLongitude[c])) continue;
-    if (moonExit > ExitOrNever(search, record, c)) continue;
-    if (MajorKindOfSigns(Mod(moonSign - SignOf(record.EclipticLongitude[c]), 12)) >= 0)
-      return false;
+    const double lon = record.EclipticLongitude[c];
+    if (dM > DegreeInSign(lon)) continue;
+    const int ahead = Mod(SignOf(lon) - moonSign, 12);
+    const int kind = MajorKindOfSigns(ahead);
+    if (kind < 0) continue;
+    const double exit = ExitOrNever(search, record, c);
+    if (moonExit <= exit) return false;
+    const std::optional<double> t =
+        search(PerfectionRequest(record.JulianDayUT, kBodyMoon, c, kind, ahead <= 6 ? 1 : -1));
+    if (t && *t <= exit) return false;
   }
   // second pass: a retrograde point that moves back one sign meets the Moon
   // in the aspect of their new sign distance before the Moon leaves its sign

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr int kSun = 0;
+constexpr int kMoon = 1;
 constexpr int kLastTimedBody = 15;
 constexpr int kNorthNode = 14;
 constexpr int kSouthNode = 15;
@@ -42,7 +44,8 @@ TimedSearch EngineSearch(const AspectSearchFrame& frame) {
 }
 
 std::optional<double> SignExit(const TimedSearch& search, double start, int body, double lon,
-                               bool retrograde) {
+                               bool* backwards) {
+  if (backwards) *backwards = false;
   if (!IsTimedBody(body) || !std::isfinite(lon)) return std::nullopt;
   const int sign = Mod(static_cast<int>(std::floor(lon / 30.0)), 12);
   SearchRequest ahead;
@@ -50,16 +53,16 @@ std::optional<double> SignExit(const TimedSearch& search, double start, int body
   ahead.Start = start;
   ahead.BodyA = ahead.BodyB = body;
   ahead.Longitude = 30.0 * Mod(sign + 1, 12);
-  const bool backwards = retrograde || body == kNorthNode || body == kSouthNode;
-  if (!backwards) return search(ahead);
-  // a point moving back leaves its sign through the sign's start, unless it
-  // turns direct first and leaves through the end: the earlier crossing
   SearchRequest behind = ahead;
   behind.Longitude = 30.0 * sign;
+  const bool nodes = body == kNorthNode || body == kSouthNode;
+  const std::optional<double> forth =
+      nodes ? std::nullopt : search(ahead);         // the nodes only move back
+  if (body == kSun || body == kMoon) return forth;  // never turn back
+  // any other body may turn before it reaches the end of its sign: the
+  // earlier of the two crossings
   const std::optional<double> back = search(behind);
-  if (body == kNorthNode || body == kSouthNode) return back;
-  const std::optional<double> forth = search(ahead);
-  if (!back) return forth;
-  if (!forth) return back;
-  return *back < *forth ? back : forth;
+  if (!back || (forth && *forth <= *back)) return forth;
+  if (backwards) *backwards = true;
+  return back;
 }

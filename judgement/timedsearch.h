@@ -40,13 +40,16 @@ TimedSearch EngineSearch(const AspectSearchFrame& frame = AspectSearchFrame());
 bool IsTimedBody(int body);
 
 // Moment a body leaves its sign, searched forward from start for the body
-// standing at lon with the given motion: a direct body at the end of its
-// sign; a retrograde body (and the lunar nodes always) at the earlier of the
-// two crossings, which is as a rule the start of its sign. Nothing when no
-// crossing is found within the search's bound (the body stays in its sign
-// as far as the search can see).
+// standing at lon: the first crossing out of the sign in either direction,
+// through its end or, for a body that turns back (or a lunar node, always
+// moving back), through its start; the Sun and the Moon only go forward.
+// A direct planet that stations and goes back over the start of its sign
+// before it reaches the end leaves there. Nothing when no crossing is found
+// within the search's bound (the body stays in its sign as far as the search
+// can see). When backwards is given it tells whether the crossing found is
+// the one through the sign's start.
 std::optional<double> SignExit(const TimedSearch& search, double start, int body, double lon,
-                               bool retrograde);
+                               bool* backwards = nullptr);
 
 // Mathematical remainder: a mod m in 0..m-1 for m > 0, also for negative a.
 inline int Mod(int a, int m) {

@@ -26,6 +26,7 @@
 #include "engine/astromath.h"
 #include "engine/timing.h"
 #include "input/ui/paramcalc.h"
+#include "judgement/ui/affeticnew.h"
 #include "judgement/ui/dynplanasp.h"
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/typeaspect.h"
@@ -228,6 +229,7 @@ void TPictureRadixChart::Recalc() {
   // the open tables follow the chart, marking its hour and day only where known
   if (TPlanetHour* hourTable = TPlanetHour::Instance()) hourTable->CalcPlanetHours();
   if (TMoonDay* dayTable = TMoonDay::Instance()) dayTable->CalcMoonDays();
+  if (TAffeticnew* dignities = TAffeticnew::Instance()) dignities->CalcDignities();
   if (LastRecalc.AspectListFilled) ShowAspectList(LastRecalc.AspectList);
 }
 

@@ -592,8 +592,17 @@ void TParamCalc::FormClose() {
 
 // ---- immediate handlers ----------------------------------------------------------------
 
+// The significators were chosen by the house rulers: another method or
+// ruler set proposes them anew (and closes the completion results).
+namespace {
+void ResetSignificatorLists() {
+  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
+}
+}  // namespace
+
 void TParamCalc::HouseRulerClick(int method) {
   if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->Chart.HouseRulerMethod = method;
+  ResetSignificatorLists();
 }
 
 // The dignities follow the term system and the ruler set while their window
@@ -605,9 +614,13 @@ void RecalcOpenDignities() {
 }
 }  // namespace
 
-void TParamCalc::RadioGroup1Click() { RecalcOpenDignities(); }
+void TParamCalc::RadioGroup1Click() {
+  ResetSignificatorLists();
+  RecalcOpenDignities();
+}
 
 void TParamCalc::RadioGroup2Click() {
+  ResetSignificatorLists();
   TPictureRadixChart* chart = TPictureRadixChart::Instance();
   QAction* n43 = owner_->Item("N43");
   if (chart && n43 && n43->isVisible()) {

@@ -101,6 +101,38 @@ TEST(CompletionScripted, SiegeNamesTheBesiegedPointAtTheChartsMoment) {
   const CompletionRun withMars = FindCompletionEvents(
       *c, Lists({kBodyMars}, {kBodyVenus}), kSevenPlanets, NumberedEntries(), s.Callable());
   EXPECT_TRUE(withMars.Events.empty());
+
+  // a point in several pairs is listed once, with one dignity row
+  const CompletionRun twoPairs =
+      FindCompletionEvents(*c, Lists({kBodyVenus}, {kBodyJupiter, kBodyMercury}), kSevenPlanets,
+                           NumberedEntries(), s.Callable());
+  ASSERT_EQ(twoPairs.Events.size(), 1u);
+  EXPECT_EQ(CompletionDetailPoints(twoPairs.Events[0]),
+            (std::vector<int>{kBodyVenus, kBodyJupiter}));
+}
+
+// A siege needs both malefics in the besieged point's own sign: the
+// neighbours on the wheel further off do not besiege it.
+TEST(CompletionScripted, SiegeOnlyWithinTheSign) {
+  auto c = PlainChart();
+  for (int b = 0; b < kBodyCount; ++b) c->EclipticLongitude[b] = 200 + b;
+  c->EclipticLongitude[kBodyJupiter] = 100;
+  c->EclipticLongitude[kBodyVenus] = 42;  // 12 Taurus
+  ScriptedSearch s;
+  struct Case {
+    double Mars, Saturn;
+    bool Besieged;
+  };
+  for (const Case& k :
+       {Case{31, 59, true}, Case{29, 59, false}, Case{31, 61, false}, Case{19, 101, false}}) {
+    c->EclipticLongitude[kBodyMars] = k.Mars;
+    c->EclipticLongitude[kBodySaturn] = k.Saturn;
+    RankPoints(*c);
+    const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyJupiter}, {kBodyVenus}),
+                                                   kSevenPlanets, NumberedEntries(), s.Callable());
+    EXPECT_EQ(run.Events.size(), k.Besieged ? 1u : 0u)
+        << "Mars " << k.Mars << " Saturn " << k.Saturn;
+  }
 }
 
 // Mercury at 10 and Saturn at 15 Aries, applying to their conjunction.
@@ -164,6 +196,46 @@ TEST(CompletionScripted, APerfectionNotFoundIsNoEvent) {
   EXPECT_EQ(staying.Events[0].Kind, kPerfection);
 }
 
+// Refranation: a significator direct at the chart that turns back over the
+// start of its sign before the pair meets does not perfect; the meeting
+// before it turns does.
+TEST(CompletionScripted, ASignificatorTurningBackOutOfItsSignRefrains) {
+  auto c = MercuryApplyingToSaturn();
+  ScriptedSearch s = ExitsOfMercuryAndSaturn();
+  s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 30);  // Saturn still in Aries
+  const auto run = [&] {
+    return FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}), kSevenPlanets,
+                                NumberedEntries(), s.Callable());
+  };
+  ASSERT_EQ(run().Events.size(), 1u);  // leaving forward: one still in its sign
+  EXPECT_EQ(run().Events[0].Kind, kPerfection);
+  s.Reach(kBodyMercury, 0, kJd + 8);  // back over 0 Aries first
+  EXPECT_TRUE(run().Events.empty());
+  s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 6);
+  ASSERT_EQ(run().Events.size(), 1u);
+  EXPECT_EQ(run().Events[0].Kind, kPerfection);
+}
+
+// Frustration by a third point behind both that meets the first of the pair
+// before they meet: only when it applies to it; one separating from it is
+// no frustration, and the pair's own perfection stands.
+TEST(CompletionScripted, OnlyAnApplyingThirdPointFrustrates) {
+  auto c = MercuryApplyingToSaturn();
+  c->EclipticLongitude[kBodyMars] = 5;
+  RankPoints(*c);
+  ScriptedSearch s = ExitsOfMercuryAndSaturn();
+  s.Perfect(kBodyMercury, kBodySaturn, 0, 1, kJd + 4);
+  s.Perfect(kBodyMercury, kBodyMars, 0, 1, kJd + 2);
+  for (const bool applying : {true, false}) {
+    SetAspect(*c, kBodyMercury, kBodyMars, 0, applying);
+    const CompletionRun run = FindCompletionEvents(*c, Lists({kBodyMercury}, {kBodySaturn}),
+                                                   kSevenPlanets, NumberedEntries(), s.Callable());
+    ASSERT_EQ(run.Events.size(), 1u) << "applying " << applying;
+    EXPECT_EQ(run.Events[0].Kind, applying ? kFrustration : kPerfection);
+    EXPECT_DOUBLE_EQ(run.Events[0].Moment, applying ? kJd + 2 : kJd + 4);
+  }
+}
+
 // The pair perfects only after both have left their signs.
 TEST(CompletionScripted, LatePerfection) {
   auto c = PlainChart();
@@ -183,21 +255,28 @@ TEST(CompletionScripted, LatePerfection) {
   EXPECT_DOUBLE_EQ(run.Events[0].Moment, kJd + 40);
 }
 
-// A retrograde point leaves its sign at the earlier crossing, as a rule the
-// start of its sign; the nodes only ever backwards.
-TEST(CompletionScripted, SignExitOfRetrogradePoints) {
+// A body leaves its sign at the first crossing in either direction: a
+// planet, retrograde or not, through the start of its sign when it turns
+// back before it reaches the end; the nodes only backwards, the Sun and the
+// Moon only forwards.
+TEST(CompletionScripted, SignExitIsTheFirstCrossingEitherWay) {
   ScriptedSearch s;
   s.Reach(kBodySaturn, 30, kJd + 50);   // back over 0 Taurus
   s.Reach(kBodySaturn, 60, kJd + 200);  // on over 0 Gemini after turning
   const TimedSearch search = s.Callable();
-  EXPECT_EQ(SignExit(search, kJd, kBodySaturn, 40, true), kJd + 50);
-  EXPECT_EQ(SignExit(search, kJd, kBodySaturn, 40, false), kJd + 200);
+  bool backwards = false;
+  EXPECT_EQ(SignExit(search, kJd, kBodySaturn, 40, &backwards), kJd + 50);
+  EXPECT_TRUE(backwards);
+  s.Reach(kBodySaturn, 30, kJd + 300);  // turns back only after leaving
+  EXPECT_EQ(SignExit(search, kJd, kBodySaturn, 40, &backwards), kJd + 200);
+  EXPECT_FALSE(backwards);
   s.Reach(kBodyNorthNode, 330, kJd + 100);
   s.Reach(kBodyNorthNode, 0, kJd + 10);
-  EXPECT_EQ(SignExit(search, kJd, kBodyNorthNode, 335, false), kJd + 100);
+  EXPECT_EQ(SignExit(search, kJd, kBodyNorthNode, 335), kJd + 100);
   s.Reach(kBodyMoon, 0, kJd + 1);  // Pisces is left at 0 Aries
-  EXPECT_EQ(SignExit(search, kJd, kBodyMoon, 355, false), kJd + 1);
-  EXPECT_EQ(SignExit(search, kJd, kBodyPartOfFortune, 355, false), std::nullopt);
+  s.Reach(kBodyMoon, 330, kJd + 0.5);
+  EXPECT_EQ(SignExit(search, kJd, kBodyMoon, 355), kJd + 1);
+  EXPECT_EQ(SignExit(search, kJd, kBodyPartOfFortune, 355), std::nullopt);
   EXPECT_EQ(Mod(-1, 12), 11);
   EXPECT_EQ(Mod(-24, 12), 0);
 }
@@ -321,6 +400,33 @@ TEST(CompletionCharts, NewMoonPerfectsMoonAndSun) {
   const double newMoon = JulianDay(6, 1, 2000, 18.0f + 14.0f / 60);
   EXPECT_NEAR(e.Moment, newMoon, 2 * kMinute);
   EXPECT_TRUE(MomentAgrees(*c, e));
+}
+
+// 13 October 2033, 19:30 UT, 56 52 S 123 01 E: Mercury, direct at 13 42
+// Scorpio, turns at 14 13, is back in Libra on 2 November and reaches the
+// trine of Saturn only on 26 November. It leaves its sign backwards, so
+// Saturn collects nothing of the Sun and Mercury.
+TEST(CompletionCharts, MercuryTurningBackIntoLibraIsCollectedByNone) {
+  auto c = CastHorary(13, 10, 2033, 19.5, -(56 + 52 / 60.0f), 123 + 1 / 60.0f);
+  ASSERT_EQ(c->Retrograde[kBodyMercury], 0);
+  bool backwards = false;
+  const auto exit = SignExit(EngineSearch(), c->JulianDayUT, kBodyMercury,
+                             c->EclipticLongitude[kBodyMercury], &backwards);
+  ASSERT_TRUE(exit);
+  EXPECT_TRUE(backwards);
+  EXPECT_LT(*exit, JulianDay(3, 11, 2033, 0.0f));
+  // the engine's Mercury crosses back into Libra at that moment
+  EXPECT_EQ(SignOf(horary_test::BodyLongitude(kBodyMercury, *exit - kMinute)), 7);
+  EXPECT_EQ(SignOf(horary_test::BodyLongitude(kBodyMercury, *exit + kMinute)), 6);
+  const auto trine = FirstPerfection(kBodyMercury, kBodySaturn, 120, c->JulianDayUT, 60);
+  ASSERT_TRUE(trine);
+  EXPECT_GT(*trine, JulianDay(25, 11, 2033, 0.0f));
+  for (int option : {kSevenPlanets, kWithOuterPlanets}) {
+    const CompletionRun run = FindCompletionEvents(*c, Lists({kBodySun, kBodyMoon}, {kBodyMercury}),
+                                                   option, NumberedEntries(), EngineSearch());
+    for (const CompletionEvent& e : run.Events)
+      EXPECT_FALSE(e.Kind == kCollection && e.Point3 == kBodySaturn) << "option " << option;
+  }
 }
 
 // A random chart between 1900 and 2100 anywhere below 60 degrees of
@@ -454,7 +560,7 @@ const KindChart kKindCharts[] = {
     {kProhibition, 8, 2, 2027, 14.4826, -42.95f, -85.19f, 1, {10, 4}, {11, 8, 0, 6}},
     {kLatePerfection, 6, 12, 2090, 3.3474, 33.08f, -127.97f, 0, {1, 6, 2, 13}, {14, 0, 4, 9}},
     {kFrustration, 2, 3, 2085, 2.4302, -57.15f, -104.55f, 1, {11}, {0, 4, 6, 2}},
-    {kSiege, 22, 6, 1931, 6.5840, 46.38f, 5.90f, 0, {0}, {1}},
+    {kSiege, 15, 8, 2065, 20.1985, 54.26f, 133.51f, 1, {4}, {3, 10, 16}},
     {kSunMoonAspect, 9, 9, 2047, 6.7655, -40.41f, -23.17f, 1, {9}, {4, 7, 5}},
 };
 
@@ -503,17 +609,23 @@ TEST(CompletionCharts, EachKindOnItsChart) {
         EXPECT_TRUE(StillInSign(e->Point1, lon[e->Point1], e->Moment));
         break;
       case kSiege: {
-        // the wheel's points, seven planets, nodes and the Cross of Fate, by longitude
+        // the wheel's points by longitude (the outer planets, Chiron and
+        // Proserpina counted with them), the nodes and the Cross of Fate:
+        // malefics on both sides of the besieged point, in its sign
         std::vector<std::pair<double, int>> ring;
-        for (int b : {0, 1, 2, 3, 4, 5, 6, 14, 15, 17}) ring.push_back({lon[b], b});
+        for (int b : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14, 15, 17})
+          ring.push_back({lon[b], b});
         std::sort(ring.begin(), ring.end());
         const int n = static_cast<int>(ring.size());
         int at = 0;
         while (ring[at].second != e->Point3) ++at;
-        for (int neighbour : {ring[(at + n - 1) % n].second, ring[(at + 1) % n].second})
+        for (int neighbour : {ring[(at + n - 1) % n].second, ring[(at + 1) % n].second}) {
           EXPECT_TRUE(neighbour == kBodyMars || neighbour == kBodySaturn ||
-                      neighbour == kBodySouthNode)
+                      neighbour == kBodySouthNode || neighbour == kBodyUranus ||
+                      neighbour == kBodyNeptune || neighbour == kBodyPluto || neighbour == 11)
               << neighbour;
+          EXPECT_EQ(SignOf(lon[neighbour]), SignOf(lon[e->Point3])) << neighbour;
+        }
         break;
       }
       default:

@@ -6,7 +6,10 @@
 // table by the thirds of the zodiac.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "horary_charts.h"
 #include "judgement/dignities.h"
@@ -138,6 +141,61 @@ TEST(DignityTables, DamagedFilesAreRefusedAtTheirLine) {
   EXPECT_EQ(ReadDegreeLines(degrees, "Degr.opt", tables).Fault, DignityFileFault::kNotANumber);
 }
 
+// W. Lilly, Christian Astrology (London, 1647), p. 115, "A Table of the
+// Fortitudes and Debilities of the Planets": the points of each fortitude
+// (positive) and debility (negative), in his words.
+const std::map<std::string, int> kLillyPoints = {
+    // essential
+    {"in his own house, or in mutual reception by house", 5},
+    {"in his exaltation, or reception by exaltation", 4},
+    {"in his own triplicity", 3},
+    {"in his own term", 2},
+    {"in his decanate or face", 1},
+    {"in his detriment", -5},
+    {"in his fall", -4},
+    {"peregrine", -5},
+    // accidental
+    {"in the Midheaven or Ascendant", 5},
+    {"in the 7th, 4th and 11th houses", 4},
+    {"in the 2nd and 5th", 3},
+    {"in the 9th", 2},
+    {"in the 3rd house", 1},
+    {"in the 12th house", -5},
+    {"in the 8th and 6th", -2},
+    {"direct", 4},
+    {"retrograde", -5},
+    {"swift in motion", 2},
+    {"slow in motion", -2},
+    {"Saturn, Jupiter, Mars oriental", 2},
+    {"Saturn, Jupiter, Mars occidental", -2},
+    {"Mercury, Venus occidental", 2},
+    {"Mercury, Venus oriental", -2},
+    {"Moon increasing in light", 2},
+    {"Moon decreasing in light", -2},
+    {"free from combustion and the Sun's beams", 5},
+    {"in cazimi, or in the heart of the Sun", 5},
+    {"combust of the Sun", -5},
+    {"under the Sun's beams", -4},
+    {"partile conjunction with Jupiter and Venus", 5},
+    {"partile trine of Jupiter and Venus", 4},
+    {"partile sextile of Jupiter and Venus", 3},
+    {"partile conjunction with the Dragon's Head", 4},
+    {"partile conjunction with the Dragon's Tail", -4},
+    {"partile conjunction of Saturn or Mars", -5},
+    {"partile opposition of Saturn or Mars", -4},
+    {"partile square of Saturn or Mars", -3},
+    {"besieged of Saturn and Mars", -5},
+    {"in conjunction with Cor Leonis", 6},
+    {"in conjunction with Spica Virginis", 5},
+    {"in conjunction with Caput Algol", -5},
+};
+
+int Lilly(const std::string& words) {
+  const auto found = kLillyPoints.find(words);
+  EXPECT_NE(found, kLillyPoints.end()) << words;
+  return found == kLillyPoints.end() ? 0 : found->second;
+}
+
 // The traditional tables of Lilly, by sign: domicile lords, exaltations
 // (-1 none) and the triplicity lords by day and by night.
 constexpr int kLillyDomicile[12] = {4, 3, 2, 1, 0, 2, 3, 4, 5, 6, 6, 5};
@@ -151,21 +209,21 @@ struct Essential {
 };
 
 // Essential dignity of a classical planet alone in its degree (so in no
-// reception): domicile 5, exaltation 4, triplicity 3, term 2, face 1;
-// detriment 5, fall 4; peregrine 5.
+// reception), by Lilly's points.
 Essential LillyEssential(int p, double lon, bool day, const DignityTables& t, int system, int set) {
   const int s = static_cast<int>(lon / 30), d = static_cast<int>(lon) % 30;
   Essential e;
-  if (kLillyDomicile[s] == p) e.Plus += 5;
-  if (kLillyExaltation[s] == p) e.Plus += 4;
-  if ((day ? kLillyTriplicityDay : kLillyTriplicityNight)[s % 4] == p) e.Plus += 3;
+  if (kLillyDomicile[s] == p) e.Plus += Lilly("in his own house, or in mutual reception by house");
+  if (kLillyExaltation[s] == p) e.Plus += Lilly("in his exaltation, or reception by exaltation");
+  if ((day ? kLillyTriplicityDay : kLillyTriplicityNight)[s % 4] == p)
+    e.Plus += Lilly("in his own triplicity");
   int k = 0;
   while (t.TermEnds[s][k][system] <= d) ++k;
-  if (t.TermLords[s][k][system] == p) e.Plus += 2;
-  if (t.FaceLords[s][d / 10][set] == p) e.Plus += 1;
-  if (kLillyDomicile[(s + 6) % 12] == p) e.Minus += 5;
-  if (kLillyExaltation[(s + 6) % 12] == p) e.Minus += 4;
-  if (e.Plus == 0 && e.Minus == 0) e.Minus = 5;
+  if (t.TermLords[s][k][system] == p) e.Plus += Lilly("in his own term");
+  if (t.FaceLords[s][d / 10][set] == p) e.Plus += Lilly("in his decanate or face");
+  if (kLillyDomicile[(s + 6) % 12] == p) e.Minus -= Lilly("in his detriment");
+  if (kLillyExaltation[(s + 6) % 12] == p) e.Minus -= Lilly("in his fall");
+  if (e.Plus == 0 && e.Minus == 0) e.Minus = -Lilly("peregrine");
   return e;
 }
 
@@ -233,6 +291,220 @@ TEST(Dignities, ChartsWorkedByHand) {
     EXPECT_EQ(r.Scores.EssPlus[c.Body], c.Plus) << c.What;
     EXPECT_EQ(r.Scores.EssMinus[c.Body], c.Minus) << c.What;
     EXPECT_EQ((*r.Classic.PointRow(c.Body))[1], std::to_string(c.Plus)) << c.What;
+  }
+}
+
+// Mutual reception by house and by exaltation, worked by hand with Lilly's
+// points and the Egyptian terms, by day.
+TEST(Dignities, ReceptionsByHouseAndByExaltation) {
+  struct Case {
+    const char* What;
+    int Body, Other;
+    double Lon, OtherLon;
+    std::vector<const char*> Plus, Minus;
+  };
+  const Case cases[] = {
+      {"Venus 10 Aries, Mars 10 Taurus: reception, Venus's term; detriment",
+       kBodyVenus,
+       kBodyMars,
+       10.0,
+       40.0,
+       {"in his own house, or in mutual reception by house", "in his own term"},
+       {"in his detriment"}},
+      {"Mars 10 Taurus, Venus 10 Aries: reception; detriment",
+       kBodyMars,
+       kBodyVenus,
+       40.0,
+       10.0,
+       {"in his own house, or in mutual reception by house"},
+       {"in his detriment"}},
+      {"Sun 10 Libra, Saturn 10 Aries: reception by exaltation; fall",
+       kBodySun,
+       kBodySaturn,
+       190.0,
+       10.0,
+       {"in his exaltation, or reception by exaltation"},
+       {"in his fall"}},
+      {"Saturn 10 Aries, Sun 10 Libra: reception by exaltation; fall",
+       kBodySaturn,
+       kBodySun,
+       10.0,
+       190.0,
+       {"in his exaltation, or reception by exaltation"},
+       {"in his fall"}},
+  };
+  const DignityTables tables = FactoryTables();
+  for (const Case& c : cases) {
+    auto chart = PlainChart();
+    for (int b = 0; b < kBodyCount; ++b) chart->EclipticLongitude[b] = b % 2 ? 50.0 : 230.0;
+    chart->EclipticLongitude[c.Body] = c.Lon;
+    chart->EclipticLongitude[c.Other] = c.OtherLon;
+    chart->DayChart = 1;
+    RankPoints(*chart);
+    const DignityScores scores =
+        CalcDignities(*chart, tables, DignityChoice{kEgyptian, kSevenPlanets}, {}).Scores;
+    int plus = 0, minus = 0;
+    for (const char* f : c.Plus) plus += Lilly(f);
+    for (const char* f : c.Minus) minus -= Lilly(f);
+    EXPECT_EQ(scores.EssPlus[c.Body], plus) << c.What;
+    EXPECT_EQ(scores.EssMinus[c.Body], minus) << c.What;
+  }
+}
+
+// Lilly's words for the accidental strength of houses 1..12.
+const char* const kLillyHouse[12] = {"in the Midheaven or Ascendant",
+                                     "in the 2nd and 5th",
+                                     "in the 3rd house",
+                                     "in the 7th, 4th and 11th houses",
+                                     "in the 2nd and 5th",
+                                     "in the 8th and 6th",
+                                     "in the 7th, 4th and 11th houses",
+                                     "in the 8th and 6th",
+                                     "in the 9th",
+                                     "in the Midheaven or Ascendant",
+                                     "in the 7th, 4th and 11th houses",
+                                     "in the 12th house"};
+
+// One condition of a body for the accidental scores: where it stands, its
+// house and motion, the Sun's place and the bodies moved near it (offsets in
+// degrees from it); every other body 140..163 degrees away, in no aspect.
+struct Condition {
+  int Body = kBodyMercury;
+  double At = 300;  // degrees
+  int House = 10;
+  double Motion = 1.9;  // degrees per day
+  double Sun = -25;     // degrees from the body
+  std::vector<std::pair<int, double>> Near;
+};
+
+DignityScores AccidentalScores(const Condition& c) {
+  auto chart = PlainChart();
+  for (int b = 0; b < kBodyCount; ++b) chart->EclipticLongitude[b] = c.At + 140 + 1.3 * b;
+  chart->EclipticLongitude[kBodySun] = c.At + c.Sun;
+  chart->EclipticLongitude[c.Body] = c.At;
+  for (const auto& [body, offset] : c.Near) chart->EclipticLongitude[body] = c.At + offset;
+  for (double& l : chart->EclipticLongitude) Normalize360(l);
+  chart->DailyMotion[c.Body] = c.Motion;
+  chart->Retrograde[c.Body] = c.Motion < 0 ? 1 : 0;
+  RankPoints(*chart);
+  for (SortedPoint& place : chart->SortedPoints)
+    if (place.Body == c.Body) place.House = c.House;
+  return CalcDignities(*chart, DignityTables{}, DignityChoice{0, kSevenPlanets}, {}).Scores;
+}
+
+// Every accidental weight the scorer uses against Lilly's table: a body in
+// one condition at a time, its Asc+ and Asc- the sums of Lilly's points for
+// the fortitudes and debilities it then has; the orbs of the Sun on both
+// sides of 17', 8 deg 30' and 17 deg.
+TEST(Dignities, AccidentalScoresAreLillysPoints) {
+  const char* const free = "free from combustion and the Sun's beams";
+  const char* const occidental = "Mercury, Venus occidental";
+  const std::vector<const char*> mercury = {"direct", "swift in motion", occidental, free};
+  struct Case {
+    std::string What;
+    Condition Where;
+    std::vector<const char*> Has;  // besides the house's
+  };
+  std::vector<Case> cases;
+  for (int h = 1; h <= 12; ++h) {
+    Condition c;
+    c.House = h;
+    cases.push_back({"Mercury in house " + std::to_string(h), c, mercury});
+  }
+  const auto with = [&](std::string what, auto change, std::vector<const char*> has) {
+    Condition c;
+    change(c);
+    cases.push_back({std::move(what), c, std::move(has)});
+  };
+  with("Mercury retrograde", [](Condition& c) { c.Motion = -0.5; },
+       {"retrograde", "slow in motion", occidental, free});
+  with("Mercury slow", [](Condition& c) { c.Motion = 0.5; },
+       {"direct", "slow in motion", occidental, free});
+  with("Mercury oriental", [](Condition& c) { c.Sun = 25; },
+       {"direct", "swift in motion", "Mercury, Venus oriental", free});
+  struct SunCase {
+    double Offset;
+    const char* Words;
+  };
+  for (const SunCase& sun :
+       {SunCase{-0.27, "in cazimi, or in the heart of the Sun"},
+        SunCase{-0.30, "combust of the Sun"}, SunCase{-8.4, "combust of the Sun"},
+        SunCase{-8.6, "under the Sun's beams"}, SunCase{-16.9, "under the Sun's beams"},
+        SunCase{-17.1, free}})
+    with("Mercury " + std::to_string(-sun.Offset) + " deg from the Sun",
+         [&](Condition& c) { c.Sun = sun.Offset; },
+         {"direct", "swift in motion", occidental, sun.Words});
+  with("Mercury 5 deg from the Sun across 0 Aries",
+       [](Condition& c) {
+         c.At = 2;
+         c.Sun = -5;
+       },
+       {"direct", "swift in motion", occidental, "combust of the Sun"});
+  struct NearCase {
+    int Body;
+    double Offset;
+    const char* Words;
+  };
+  for (const NearCase& n :
+       {NearCase{kBodyVenus, 0.5, "partile conjunction with Jupiter and Venus"},
+        NearCase{kBodyJupiter, -0.6, "partile conjunction with Jupiter and Venus"},
+        NearCase{kBodyJupiter, 120.5, "partile trine of Jupiter and Venus"},
+        NearCase{kBodyVenus, -60.5, "partile sextile of Jupiter and Venus"},
+        NearCase{kBodyNorthNode, 0.5, "partile conjunction with the Dragon's Head"},
+        NearCase{kBodySouthNode, -0.5, "partile conjunction with the Dragon's Tail"},
+        NearCase{kBodyMars, 0.5, "partile conjunction of Saturn or Mars"},
+        NearCase{kBodySaturn, 180.3, "partile opposition of Saturn or Mars"},
+        NearCase{kBodyMars, -90.4, "partile square of Saturn or Mars"}})
+    with(std::string("Mercury and body ") + std::to_string(n.Body) + " at " +
+             std::to_string(n.Offset),
+         [&](Condition& c) {
+           c.Near = {{n.Body, n.Offset}};
+         },
+         {"direct", "swift in motion", occidental, free, n.Words});
+  with("Mercury between Mars and Saturn",
+       [](Condition& c) {
+         c.Near = {{kBodyMars, -3}, {kBodySaturn, 3}};
+       },
+       {"direct", "swift in motion", occidental, free, "besieged of Saturn and Mars"});
+  // the other kinds of planet
+  const auto body = [](int b, double motion, double sun) {
+    return [=](Condition& c) {
+      c.Body = b;
+      c.Motion = motion;
+      c.Sun = sun;
+    };
+  };
+  with("Mars occidental", body(kBodyMars, 0.75, -25),
+       {"direct", "swift in motion", "Saturn, Jupiter, Mars occidental", free});
+  with("Mars oriental", body(kBodyMars, 0.75, 25),
+       {"direct", "swift in motion", "Saturn, Jupiter, Mars oriental", free});
+  with("Moon increasing", body(kBodyMoon, 15, -25),
+       {"direct", "swift in motion", "Moon increasing in light", free});
+  with("Moon decreasing", body(kBodyMoon, 15, 25),
+       {"direct", "swift in motion", "Moon decreasing in light", free});
+  with("the Sun", body(kBodySun, 1.0, 0), {"direct", "swift in motion"});
+  // the stars at 2000.0: Regulus, Spica, Algol
+  auto chart = PlainChart();
+  struct StarCase {
+    int Star;
+    const char* Words;
+  };
+  for (const StarCase& star : {StarCase{39, "in conjunction with Cor Leonis"},
+                               StarCase{48, "in conjunction with Spica Virginis"},
+                               StarCase{12, "in conjunction with Caput Algol"}}) {
+    const double at = FixedStarLongitudeAt(*chart, star.Star, chart->JulianDayUT) + 0.4;
+    with(star.Words, [at](Condition& c) { c.At = at; },
+         {"direct", "swift in motion", occidental, free, star.Words});
+  }
+
+  for (const Case& c : cases) {
+    int plus = 0, minus = 0;
+    std::vector<const char*> has = c.Has;
+    has.push_back(kLillyHouse[c.Where.House - 1]);
+    for (const char* f : has) (Lilly(f) > 0 ? plus : minus) += std::abs(Lilly(f));
+    const DignityScores scores = AccidentalScores(c.Where);
+    EXPECT_EQ(scores.AscPlus[c.Where.Body], plus) << c.What;
+    EXPECT_EQ(scores.AscMinus[c.Where.Body], minus) << c.What;
   }
 }
 
@@ -322,6 +594,9 @@ TEST(Dignities, BalanceCountsTheThirdOfTheZodiacFromOne) {
       {"Moon 15 Scorpio", kBodyMoon, 225.0, 6},
       // fire 2, third third 0, dominance 8
       {"Sun 15 Sagittarius", kBodySun, 255.0, 10},
+      // fall -3, water against fire -2, Mars in Cancer 1 (not the 2 of a
+      // cardinal sign), first third 1, dominance 8
+      {"Mars 15 Cancer", kBodyMars, 105.0, 5},
       // domicile 3, fire 2, fixed 2, second third 1, dominance 8
       {"Sun 15 Leo", kBodySun, 135.0, 16},
   };

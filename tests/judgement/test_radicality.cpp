@@ -250,6 +250,19 @@ int VoidDisagreements(int count, unsigned seed, int& voids) {
   return disagree;
 }
 
+// London, 3 June 2080, 23:56 UT: the Moon at 0 18 Capricorn, Mars retrograde
+// at 0 19 Capricorn; she meets him at 23:58, before he goes back into
+// Sagittarius. She is not void of course.
+TEST(VoidOfCourse, ARetrogradePlanetCaughtBeforeItLeavesBackwards) {
+  auto c = horary_test::CastHorary(3, 6, 2080, 23 + 56 / 60.0, 51.5f, -0.13f);
+  ASSERT_EQ(SignOf(c->EclipticLongitude[kBodyMoon]), 9);
+  ASSERT_EQ(SignOf(c->EclipticLongitude[kBodyMars]), 9);
+  ASSERT_EQ(c->Retrograde[kBodyMars], 1);
+  EXPECT_FALSE(MoonVoidByScan(c->JulianDayUT, kBodySaturn));
+  for (int option : {kSevenPlanets, kWithOuterPlanets})
+    EXPECT_FALSE(MoonVoidOfCourse(*c, option, EngineSearch())) << "option " << option;
+}
+
 TEST(VoidOfCourse, AgreesWithTheScanOnRandomCharts) {
   int voids = 0;
   EXPECT_EQ(VoidDisagreements(100, 7, voids), 0);

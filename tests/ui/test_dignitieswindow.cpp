@@ -1,8 +1,9 @@
 // The dignities window inside the started program: opened by its menu item
 // and button, its grids those of the computation for the chart and the
-// calculation parameters in force, followed by the significators and by the
-// term system while open; its table drawn onto a printed rectangle and an
-// export picture; a damaged term file stopping the start with its line.
+// calculation parameters in force, followed by the significators, by the
+// term system and by every recomputation of the chart while open; its table
+// drawn onto a printed rectangle and an export picture; a damaged term file
+// stopping the start with its line.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -86,6 +87,31 @@ TEST_F(DignitiesWindow, OpensWithTheChartsScoresAndFollowsTheTermSystemAndTheSig
   EXPECT_EQ(windows_->Significators->Dignities.Rows, Expected().Classic.Rows);
   dignities.BitBtn1->click();
   EXPECT_FALSE(dignities.isVisible());
+}
+
+// The open window follows every recomputation of the chart: a day chart
+// moved to the night takes the night's triplicity rulers.
+TEST_F(DignitiesWindow, FollowsTheChartWhileOpen) {
+  Start();
+  SetUniversalMoment(6, 1, 2000, 10.0f);  // 13:00 in Moscow: day
+  ASSERT_EQ(chart_->Chart.DayChart, 1);
+  TAffeticnew& dignities = *windows_->Affeticnew;
+  form_->Item("N46")->trigger();
+  ASSERT_TRUE(dignities.isVisible());
+  const DignityGrid day = dignities.StringGrid1->Cells;
+  EXPECT_EQ(day.Rows, Expected().Classic.Rows);
+  const QImage dayPicture = dignities.StringGrid1->Picture.copy();
+
+  SetUniversalMoment(6, 1, 2000, 22.0f);  // 01:00 in Moscow: night
+  ASSERT_NE(chart_->Chart.DayChart, 1);
+  EXPECT_EQ(dignities.StringGrid1->Cells.Rows, Expected().Classic.Rows);
+  EXPECT_EQ(dignities.StringGrid2->Cells.Rows, Expected().Second.Rows);
+  int triplicityChanged = 0;
+  for (int p = 0; p < kDignityBodies; ++p)
+    triplicityChanged += dignities.StringGrid1->Cell(p + 1, 7) != day.Rows[p + 1][7];
+  EXPECT_GT(triplicityChanged, 0);
+  EXPECT_NE(dignities.StringGrid1->Picture, dayPicture);
+  dignities.close();
 }
 
 TEST_F(DignitiesWindow, TheTableDrawsOntoAPrintedRectangleAndAnExportPicture) {

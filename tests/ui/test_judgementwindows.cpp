@@ -2,25 +2,29 @@
 // copy of the factory data tree: the house windows turning the chart, the
 // significators dialog with its add and remove rules and its close query,
 // the radicality window it opens, the completion command and its results
-// window, and files that are missing.
+// window, the reset by the ruler parameters, and files that are missing.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QToolButton>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "chart/ui/picturechart.h"
 #include "engine/astromath.h"
+#include "input/ui/paramcalc.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/housewindows.h"
 #include "judgement/ui/judgementui.h"
@@ -338,6 +342,32 @@ TEST_F(JudgementWindows, CompletionOfTheMoonAndTheSunAtTheNewMoonOfJanuary2000) 
   s.ResetSignificators();
   EXPECT_FALSE(results.isVisible());
   EXPECT_FALSE(CompletionEnabled());
+}
+
+// The significators are chosen by the house rulers: another house-ruler
+// method, term system or sign-ruler set in the calculation parameters
+// empties them for a new proposal and disables the completion command.
+TEST_F(JudgementWindows, ChangedRulerParametersResetTheSignificators) {
+  Start();
+  TSignificators& s = *windows_->Significators;
+  TParamCalc& params = *windows_->ParamCalc;
+  const std::vector<std::function<void()>> clicks = {
+      [&] { params.RadioButton[2]->click(); },
+      [&] { params.RadioButton[3]->click(); },
+      [&] { params.RadioGroup1Items->button(1)->click(); },
+      [&] { params.RadioGroup2Items->button(1)->click(); },
+  };
+  for (std::size_t i = 0; i < clicks.size(); ++i) {
+    s.FormShow();
+    ASSERT_TRUE(s.FormCloseQuery());
+    ASSERT_TRUE(CompletionEnabled());
+    ASSERT_EQ(s.FirstFill, 0);
+    clicks[i]();
+    EXPECT_FALSE(CompletionEnabled()) << "click " << i;
+    EXPECT_EQ(s.FirstFill, 1) << "click " << i;
+    EXPECT_FALSE(s.Significators.Complete()) << "click " << i;
+  }
+  EXPECT_EQ(chart_->Chart.HouseRulerMethod, 2);
 }
 
 TEST_F(JudgementWindows, PairsThatCannotBeTimedAreLeftOutAndSaidSo) {
