@@ -163,16 +163,6 @@ void CalcSignEdgeFlags(ChartRecord& chart) {
   for (int b = 0; b < kBodyCount; ++b) chart.SignEdgeFlag[b] = SignEdgeFlagOf(chart.EclipticLongitude[b]);
 }
 
-// The wheel's ranking of bodies 0..17 by longitude with their signs and
-// houses.
-//   chart  the chart (in/out): reads EclipticLongitude and HouseCusps,
-//          writes SortedPoints, SignGlyphCount and HouseGlyphCount
-void RankChartPoints(ChartRecord& chart) {
-  GlyphLayout layout;  // the drawing lays its glyphs out afresh
-  RankPointsByLongitude(chart, layout);
-  MapPlanetsToHouseSectors(chart, layout);
-}
-
 // The whole recomputation of the chart.
 //   chart             the chart (in/out)
 //   honourKinds       1 searches only the kinds enabled in AspectKindEnabled
@@ -215,7 +205,6 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
 
   RankChartPoints(chart);
   CalcAspects(chart, honourKinds);
-  RankChartPoints(chart);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);
   return result;
@@ -244,7 +233,6 @@ RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
 
   RankChartPoints(chart);
   CalcAspects(chart, 1);
-  RankChartPoints(chart);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);
   return result;

@@ -59,12 +59,7 @@ void CalcSpeeds(ChartRecord& chart, bool equatorialOutput = false);
 // SignEdgeFlag of bodies 0..17.
 void CalcSignEdgeFlags(ChartRecord& chart);
 
-// SortedPoints with their signs and houses, and the sign and house glyph
-// counts, as the wheel's drawing ranks them, so that what reads the ranking
-// (the dignities, the judgement) sees the new chart before it is drawn.
-void RankChartPoints(ChartRecord& chart);
-
-// The whole recomputation, ending with the ranking of the points.
+// The whole recomputation, the ranking of the points among its steps.
 // honourKinds 1 limits the aspect search to the kinds enabled in
 // AspectKindEnabled, 0 searches all 30.
 // knownMonth, when given, is the lunar-day table of an earlier recomputation:
