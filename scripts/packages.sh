@@ -1,6 +1,7 @@
 # Debian packages the build, the tests (clang and its sanitizer and libFuzzer
-# runtimes for the fuzz harnesses), the benchmarks (the reference ephemeris
-# library the engine is timed against) and the program need. Sourced by ./test and ./run.
+# runtimes for the fuzz harnesses, clang-format for the format check), the
+# benchmarks (the reference ephemeris library the engine is timed against) and
+# the program need. Sourced by ./test and ./run.
 HORARY_PACKAGES=(
   g++ cmake make pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -9,7 +10,7 @@ HORARY_PACKAGES=(
   poppler-utils
   python3 tzdata
   libswe-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 ensure_packages() {
