@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 
 #include "chart/rulers.h"
 #include "engine/astromath.h"
@@ -17,9 +18,69 @@ namespace {
 
 // Triplicity rulers by element (fire, earth, air, water): night, day.
 constexpr int kTriplicityRulers[4][2] = {{5, 0}, {1, 3}, {2, 6}, {4, 4}};
-// Accidental fortitude and debility of houses 1..12.
-constexpr int kHouseFortitude[12] = {5, 3, 1, 4, 3, 0, 4, 0, 2, 5, 4, 0};
-constexpr int kHouseDebility[12] = {0, 0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 5};
+
+// The points of the first table: W. Lilly, Christian Astrology (London,
+// 1647), p. 115, "A Table of the Fortitudes and Debilities of the Planets".
+// A fortitude counts positive, a debility negative; a score keeps the
+// fortitudes' sum and the debilities' sum apart (see Tally).
+// essential
+constexpr int kDomicile = 5;  // in his own house
+constexpr int kMutualReceptionByHouse = 5;
+constexpr int kExaltation = 4;
+constexpr int kReceptionByExaltation = 4;
+constexpr int kTriplicity = 3;
+constexpr int kTerm = 2;
+constexpr int kFace = 1;  // in his decanate or face
+constexpr int kDetriment = -5;
+constexpr int kFall = -4;
+constexpr int kPeregrine = -5;  // no essential dignity or debility at all
+// accidental: the houses
+constexpr int kInAscendantOrMidheaven = 5;
+constexpr int kInFourthSeventhOrEleventh = 4;
+constexpr int kInSecondOrFifth = 3;
+constexpr int kInNinth = 2;
+constexpr int kInThird = 1;
+constexpr int kInSixthOrEighth = -2;
+constexpr int kInTwelfth = -5;
+// accidental: motion
+constexpr int kDirect = 4;
+constexpr int kRetrograde = -5;
+constexpr int kSwiftInMotion = 2;
+constexpr int kSlowInMotion = -2;
+// accidental: oriental or occidental of the Sun (the Moon increasing or
+// decreasing in light counts as Mercury and Venus occidental or oriental)
+constexpr int kSuperiorOriental = 2;  // Saturn, Jupiter, Mars
+constexpr int kSuperiorOccidental = -2;
+constexpr int kInferiorOccidental = 2;  // Mercury, Venus
+constexpr int kInferiorOriental = -2;
+// accidental: the Sun
+constexpr int kFreeFromCombustion = 5;  // free from combustion and the Sun's beams
+constexpr int kCazimi = 5;              // in the heart of the Sun
+constexpr int kCombust = -5;
+constexpr int kUnderSunbeams = -4;
+// accidental: partile aspects and conjunctions
+constexpr int kPartileConjunctionOfBenefic = 5;  // Jupiter or Venus
+constexpr int kPartileTrineOfBenefic = 4;
+constexpr int kPartileSextileOfBenefic = 3;
+constexpr int kPartileConjunctionOfNorthNode = 4;   // the Dragon's Head
+constexpr int kPartileConjunctionOfSouthNode = -4;  // the Dragon's Tail
+constexpr int kPartileConjunctionOfMalefic = -5;    // Saturn or Mars
+constexpr int kPartileOppositionOfMalefic = -4;
+constexpr int kPartileSquareOfMalefic = -3;
+constexpr int kBesieged = -5;  // between Saturn and Mars
+// accidental: fixed stars
+constexpr int kConjunctionOfRegulus = 6;  // Cor Leonis
+constexpr int kConjunctionOfSpica = 5;
+constexpr int kConjunctionOfAlgol = -5;  // Caput Algol
+
+// Accidental points of houses 1..12.
+constexpr int kHousePoints[12] = {
+    kInAscendantOrMidheaven,    kInSecondOrFifth,           kInThird,
+    kInFourthSeventhOrEleventh, kInSecondOrFifth,           kInSixthOrEighth,
+    kInFourthSeventhOrEleventh, kInSixthOrEighth,           kInNinth,
+    kInAscendantOrMidheaven,    kInFourthSeventhOrEleventh, kInTwelfth};
+// A partile aspect is exact to the whole degree: within 1 degree of its arc.
+constexpr int kPartileOrb = 1;  // whole degrees
 // Mean daily motion of bodies 0..11, degrees per day (single precision, as
 // the motions are compared with it).
 constexpr float kMeanDailyMotion[12] = {0.9855555f,   13.183333f,   1.3833333f,   1.2f,
@@ -34,6 +95,24 @@ constexpr int kAlgol = 12;
 constexpr int kTrigonRulers[12][2] = {{5, 0}, {6, 11}, {7, 10}, {8, 9},  {5, 4},  {6, 3},
                                       {7, 2}, {8, 1},  {4, 0},  {3, 11}, {10, 2}, {9, 1}};
 constexpr int kCycleRulers[14] = {4, 0, 3, 2, 1, 6, 5, 9, 0, 8, 7, 1, 11, 10};
+// Second table, the rulership tally: what a ruler gains from each body.
+constexpr int kTallyHouseSign = 7;  // ruler of the natural sign of the body's house
+constexpr int kTallyDomicile = 6;
+constexpr int kTallyCoRuler = 6;  // the classical planet beside a higher one's domicile
+constexpr int kTallyExaltation = 5;
+constexpr int kTallyTrigon = 4;    // each of the two trigon rulers
+constexpr int kTallyCycleOf1 = 3;  // the cycle of rulers at 1, 5 and 10 degrees
+constexpr int kTallyCycleOf5 = 2;
+constexpr int kTallyCycleOf10 = 1;
+// Second table, the point score: the weights of a main point's rulers (cycle
+// at 1, 5 and 10 degrees, domicile, exaltation, the two trigon rulers).
+constexpr int kPointRulerWeights[7] = {6, 5, 4, 3, 2, 1, 1};
+// Second table, the balance score.
+constexpr int kBalanceRulership = 3;  // for domicile or exaltation, against detriment or fall
+constexpr int kBalanceOwnElement = 2;
+constexpr int kBalanceOtherPolarity = -2;  // a sign of the other polarity than the body's element
+constexpr int kBalanceOwnQuality = 2;
+constexpr int kBalanceOwnThird = 1;
 // Element (0 fire, 1 earth, 2 air, 3 water), quality (0 cardinal, 1 fixed,
 // 2 mutable) and third of the zodiac (1..3) of each body.
 constexpr int kBodyElement[12] = {0, 3, 2, 1, 0, 0, 1, 2, 3, 3, 2, 1};
@@ -190,6 +269,19 @@ const std::vector<std::string>* DignityGrid::PointRow(int point) const {
 
 namespace {
 
+// The two sums of a score: the fortitudes' points in Plus, the debilities'
+// points in Minus, counted without their sign.
+struct Tally {
+  int& Plus;
+  int& Minus;
+  void Add(int points) const {
+    if (points > 0)
+      Plus += points;
+    else
+      Minus -= points;
+  }
+};
+
 // Essential dignities of body p (columns 1, 2 and 5..10).
 void ScoreEssential(const ChartRecord& r, const DignityTables& tables, const DignityChoice& choice,
                     int p, DignityScores& scores, std::vector<std::string>& row) {
@@ -203,119 +295,150 @@ void ScoreEssential(const ChartRecord& r, const DignityTables& tables, const Dig
   // for the classical planet's (Uranus Saturn, Neptune Jupiter, Pluto Mars)
   const bool classical = p <= kLastClassical;
   const bool scored = !seven || classical;
-  int& plus = scores.EssPlus[p];
-  int& minus = scores.EssMinus[p];
+  const Tally tally{scores.EssPlus[p], scores.EssMinus[p]};
 
   row[5] = Name(r, seven && dom > kLastClassical ? 13 - dom : dom);
   row[6] = seven && exa > kLastClassical ? "---" : Name(r, exa);
   if (scored) {
-    if (dom == p) plus += 5;
-    if (classical && 13 - dom == p) plus += 5;
+    if (dom == p) tally.Add(kDomicile);
+    if (classical && 13 - dom == p) tally.Add(kDomicile);
     // an exaltation counts only for the body the table names; the sign of
     // a higher planet's exaltation exalts no classical planet
-    if (exa == p) plus += 4;
+    if (exa == p) tally.Add(kExaltation);
     if ((!seven || dom <= kLastClassical) && dom != p && IsBodyIndex(dom) &&
         r.DomicileRuler[SignIndex(r.EclipticLongitude[dom])] == p)
-      plus += 5;  // reception by domicile
+      tally.Add(kMutualReceptionByHouse);
     if ((!seven || exa <= kLastClassical) && exa != p && IsBodyIndex(exa) &&
         r.ExaltationRuler[SignIndex(r.EclipticLongitude[exa])] == p)
-      plus += 4;  // reception by exaltation
+      tally.Add(kReceptionByExaltation);
   }
   const int triplicity = kTriplicityRulers[s % 4][r.DayChart == 1 ? 1 : 0];
-  if (triplicity == p) plus += 3;
+  if (triplicity == p) tally.Add(kTriplicity);
   row[7] = Name(r, triplicity);
 
   const int system = std::clamp(choice.TermSystem, 0, kTermSystems - 1);
   int term = 0;
   while (term + 1 < kTermsPerSign && tables.TermEnds[s][term][system] <= d) ++term;
   const int termLord = tables.TermLords[s][term][system];
-  if (termLord == p) plus += 2;
+  if (termLord == p) tally.Add(kTerm);
   row[8] = Name(r, termLord);
 
   const int faceLord = tables.FaceLords[s][d / 10][set];
-  if (faceLord == p) plus += 1;
+  if (faceLord == p) tally.Add(kFace);
   row[9] = Name(r, faceLord);
   row[10] = Name(r, tables.DegreeLords[s][d][set]);
-  row[1] = std::to_string(plus);
+  row[1] = std::to_string(tally.Plus);
 
   if (scored) {
-    if (det == p) minus += 5;
-    if (classical && 13 - det == p) minus += 5;
-    if (fall == p) minus += 4;
-    if (plus == 0 && minus == 0) minus = 5;  // peregrine
+    if (det == p) tally.Add(kDetriment);
+    if (classical && 13 - det == p) tally.Add(kDetriment);
+    if (fall == p) tally.Add(kFall);
+    if (tally.Plus == 0 && tally.Minus == 0) tally.Add(kPeregrine);
   }
-  row[2] = std::to_string(minus);
+  row[2] = std::to_string(tally.Minus);
+}
+
+// ---- The accidental dignities ------------------------------------------------
+
+// The house's points (houses 1..12; none outside them).
+void ScoreHouse(int house, const Tally& tally) {
+  if (house >= 1 && house <= 12) tally.Add(kHousePoints[house - 1]);
+}
+
+// Direct or retrograde; swift or slow against the body's mean daily motion.
+void ScoreMotion(const ChartRecord& r, int b, const Tally& tally) {
+  tally.Add(r.Retrograde[b] == 0 ? kDirect : kRetrograde);
+  tally.Add(r.DailyMotion[b] < kMeanDailyMotion[b] ? kSlowInMotion : kSwiftInMotion);
+}
+
+// Oriental or occidental of the Sun, by the whole degrees of longitude: a body
+// less than 180 degrees ahead of the Sun rises after it (occidental; the Moon
+// increasing in light). The Sun and the bodies after Saturn score nothing.
+void ScoreOrientality(const ChartRecord& r, int b, double lon, const Tally& tally) {
+  const int delta = static_cast<int>(lon - r.EclipticLongitude[kBodySun]);
+  const bool occidental = (delta >= 0 && delta < 180) || delta < -180;
+  if (b == kBodyMars || b == kBodyJupiter || b == kBodySaturn)
+    tally.Add(occidental ? kSuperiorOccidental : kSuperiorOriental);
+  if (b == kBodyMoon || b == kBodyMercury || b == kBodyVenus)
+    tally.Add(occidental ? kInferiorOccidental : kInferiorOriental);
+}
+
+// Nearness to the Sun by the exact arc: the orbs of 17', 8 deg 30' and 17 deg
+// are finer than whole degrees.
+void ScoreSunNearness(const ChartRecord& r, int b, double lon, const Tally& tally) {
+  if (b == kBodySun) return;
+  const double e = ArcBetween(lon, r.EclipticLongitude[kBodySun]);
+  if (e <= kCazimiOrb)
+    tally.Add(kCazimi);
+  else if (e > kUnderBeamsOrb)
+    tally.Add(kFreeFromCombustion);
+  else if (e <= kCombustOrb)
+    tally.Add(kCombust);
+  else
+    tally.Add(kUnderSunbeams);
+}
+
+// A whole-degree separation 0..180 within the partile orb of an aspect's arc.
+bool IsPartile(int separation, int arc) { return std::abs(separation - arc) <= kPartileOrb; }
+
+// Partile aspects of the benefics and the malefics (a body none of its own),
+// partile conjunctions of the nodes.
+void ScorePartileAspects(const ChartRecord& r, int b, double lon, const Tally& tally) {
+  const auto sep = [&r, lon](int other) {
+    return WholeSeparation(lon, r.EclipticLongitude[other]);
+  };
+  for (const int benefic : {kBodyVenus, kBodyJupiter}) {
+    if (b == benefic) continue;
+    const int e = sep(benefic);
+    if (IsPartile(e, 0)) tally.Add(kPartileConjunctionOfBenefic);
+    if (IsPartile(e, 120)) tally.Add(kPartileTrineOfBenefic);
+    if (IsPartile(e, 60)) tally.Add(kPartileSextileOfBenefic);
+  }
+  if (IsPartile(sep(kBodyNorthNode), 0)) tally.Add(kPartileConjunctionOfNorthNode);
+  if (IsPartile(sep(kBodySouthNode), 0)) tally.Add(kPartileConjunctionOfSouthNode);
+  for (const int malefic : {kBodyMars, kBodySaturn}) {
+    if (b == malefic) continue;
+    const int e = sep(malefic);
+    if (IsPartile(e, 0)) tally.Add(kPartileConjunctionOfMalefic);
+    if (IsPartile(e, 180)) tally.Add(kPartileOppositionOfMalefic);
+    if (IsPartile(e, 90)) tally.Add(kPartileSquareOfMalefic);
+  }
+}
+
+// Conjunctions with Regulus, Spica and Algol, by the whole-degree separation
+// from the star's place at the chart's moment.
+void ScoreFixedStars(const ChartRecord& r, double lon, const Tally& tally) {
+  const auto star = [&r, lon](int s) {
+    return WholeSeparation(lon, FixedStarLongitudeAt(r, s, r.JulianDayUT));
+  };
+  if (star(kRegulus) <= 0.5) tally.Add(kConjunctionOfRegulus);
+  if (star(kSpica) <= 0.5) tally.Add(kConjunctionOfSpica);
+  if (star(kAlgol) <= 0.25) tally.Add(kConjunctionOfAlgol);
+}
+
+// Besieged: Mars and Saturn on the two places beside place i of SortedPoints
+// (a ring).
+void ScoreSiege(const ChartRecord& r, int i, const Tally& tally) {
+  const int before = r.SortedPoints[(i + kBodyCount - 1) % kBodyCount].Body;
+  const int after = r.SortedPoints[(i + 1) % kBodyCount].Body;
+  if ((before == kBodyMars && after == kBodySaturn) ||
+      (before == kBodySaturn && after == kBodyMars))
+    tally.Add(kBesieged);
 }
 
 // Accidental dignities of the body at place i of SortedPoints, into its
 // scores (plus, minus).
 void ScoreAccidental(const ChartRecord& r, int i, int& plus, int& minus) {
+  const Tally tally{plus, minus};
   const int b = r.SortedPoints[i].Body;
-  const int h = r.SortedPoints[i].House;
   const double lon = r.EclipticLongitude[b];
-  if (h >= 1 && h <= 12) {
-    plus += kHouseFortitude[h - 1];
-    minus += kHouseDebility[h - 1];
-  }
-  if (r.Retrograde[b] == 0)
-    plus += 4;
-  else
-    minus += 5;
-  if (r.DailyMotion[b] < kMeanDailyMotion[b])
-    minus += 2;
-  else
-    plus += 2;
-
-  // oriental or occidental of the Sun
-  const int delta = static_cast<int>(lon - r.EclipticLongitude[0]);
-  const bool east = (delta >= 0 && delta < 180) || delta < -180;
-  if (b == kBodyMars || b == kBodyJupiter || b == kBodySaturn) (east ? minus : plus) += 2;
-  if (b == kBodyMoon || b == kBodyMercury || b == kBodyVenus) (east ? plus : minus) += 2;
-
-  const auto sep = [&r, lon](int other) {
-    return WholeSeparation(lon, r.EclipticLongitude[other]);
-  };
-  if (b != kBodySun) {
-    // by the exact arc: the orbs of 17', 8 deg 30' and 17 deg are finer
-    // than whole degrees
-    const double e = ArcBetween(lon, r.EclipticLongitude[kBodySun]);
-    if (e > kUnderBeamsOrb || e <= kCazimiOrb)
-      plus += 5;  // free of the Sun, or in its heart
-    else if (e <= kCombustOrb)
-      minus += 5;
-    else
-      minus += 4;
-  }
-  for (const int benefic : {kBodyVenus, kBodyJupiter}) {
-    if (b == benefic) continue;
-    const int e = sep(benefic);
-    if (e <= 1) plus += 5;
-    if (e >= 119 && e <= 121) plus += 4;
-    if (e >= 59 && e <= 61) plus += 3;
-  }
-  if (sep(kBodyNorthNode) <= 1) plus += 4;
-  if (sep(kBodySouthNode) <= 1) minus += 4;
-  for (const int malefic : {kBodyMars, kBodySaturn}) {
-    if (b == malefic) continue;
-    const int e = sep(malefic);
-    if (e <= 1) minus += 5;
-    if (e >= 179) minus += 4;
-    if (e >= 89 && e <= 91) minus += 3;
-  }
-
-  const auto star = [&r, lon](int s) {
-    return WholeSeparation(lon, FixedStarLongitudeAt(r, s, r.JulianDayUT));
-  };
-  if (star(kRegulus) <= 0.5) plus += 6;
-  if (star(kSpica) <= 0.5) plus += 5;
-  if (star(kAlgol) <= 0.25) minus += 5;
-
-  // besieged: Mars and Saturn on the two places beside it (a ring)
-  const int before = r.SortedPoints[(i + kBodyCount - 1) % kBodyCount].Body;
-  const int after = r.SortedPoints[(i + 1) % kBodyCount].Body;
-  if ((before == kBodyMars && after == kBodySaturn) ||
-      (before == kBodySaturn && after == kBodyMars))
-    minus += 5;
+  ScoreHouse(r.SortedPoints[i].House, tally);
+  ScoreMotion(r, b, tally);
+  ScoreOrientality(r, b, lon, tally);
+  ScoreSunNearness(r, b, lon, tally);
+  ScorePartileAspects(r, b, lon, tally);
+  ScoreFixedStars(r, lon, tally);
+  ScoreSiege(r, i, tally);
 }
 
 // ---- The second table --------------------------------------------------------
@@ -361,18 +484,22 @@ void AddPointRulers(const ChartRecord& r, double lon, int sign, DignityScores& s
   const int rulers[7] = {CycleRuler(lon, 1), CycleRuler(lon, 5),   CycleRuler(lon, 10),
                          r.DomicileRuler[s], r.ExaltationRuler[s], kTrigonRulers[s][0],
                          kTrigonRulers[s][1]};
-  constexpr int kWeights[7] = {6, 5, 4, 3, 2, 1, 1};
   for (int k = 0; k < 7; ++k)
-    if (IsBodyIndex(rulers[k])) scores.PointScore[rulers[k]] += sign * kWeights[k];
+    if (IsBodyIndex(rulers[k])) scores.PointScore[rulers[k]] += sign * kPointRulerWeights[k];
 }
 
-void FillSecondTable(const ChartRecord& r, DignityScores& scores, DignityGrid& grid) {
-  // every body adds 7 to the ruler of its house's natural sign
+// Every body adds to the ruler of its house's natural sign.
+void TallyHouseSignRulers(const ChartRecord& r, DignityScores& scores) {
   for (const SortedPoint& place : r.SortedPoints)
     if (IsBodyIndex(place.Body) && place.House >= 1 && place.House <= 12 &&
         IsBodyIndex(r.DomicileRuler[place.House - 1]))
-      scores.RulerTally[r.DomicileRuler[place.House - 1]] += 7;
+      scores.RulerTally[r.DomicileRuler[place.House - 1]] += kTallyHouseSign;
+}
 
+// Every body adds to the rulers of its place (domicile, co-ruler,
+// exaltation, trigon rulers, the cycle at 1, 5 and 10 degrees), whose names
+// fill columns 4..11 of its row.
+void TallyPlaceRulers(const ChartRecord& r, DignityScores& scores, DignityGrid& grid) {
   const auto tally = [&scores](int body, int weight) {
     if (IsBodyIndex(body)) scores.RulerTally[body] += weight;
   };
@@ -390,76 +517,99 @@ void FillSecondTable(const ChartRecord& r, DignityScores& scores, DignityGrid& g
     row[9] = Name(r, c5);
     row[10] = Name(r, c10);
     row[11] = Name(r, c1);
-    tally(dom, 6);
-    tally(exa, 5);
-    if (dom > kLastClassical) tally(13 - dom, 6);
-    tally(kTrigonRulers[s][0], 4);
-    tally(kTrigonRulers[s][1], 4);
-    tally(c1, 3);
-    tally(c5, 2);
-    tally(c10, 1);
+    tally(dom, kTallyDomicile);
+    tally(exa, kTallyExaltation);
+    if (dom > kLastClassical) tally(13 - dom, kTallyCoRuler);
+    tally(kTrigonRulers[s][0], kTallyTrigon);
+    tally(kTrigonRulers[s][1], kTallyTrigon);
+    tally(c1, kTallyCycleOf1);
+    tally(c5, kTallyCycleOf5);
+    tally(c10, kTallyCycleOf10);
   }
+}
 
-  // the rulers of the main points: luminaries, Fortune, the querent's cusp
-  // and the tenth for, the malefics, the Cross, the fourth and seventh against
+// The rulers of the main points: luminaries, Fortune, the querent's cusp and
+// the tenth for, the malefics, the Cross, the fourth and seventh against.
+void ScoreMainPointRulers(const ChartRecord& r, DignityScores& scores) {
   for (int b : {kBodySun, kBodyMoon, kBodyPartOfFortune})
     AddPointRulers(r, r.EclipticLongitude[b], +1, scores);
   for (int h : {0, 9}) AddPointRulers(r, r.HouseCusps()[h], +1, scores);
   for (int b : {kBodyMars, kBodySaturn, kBodyCrossOfFate})
     AddPointRulers(r, r.EclipticLongitude[b], -1, scores);
   for (int h : {3, 6}) AddPointRulers(r, r.HouseCusps()[h], -1, scores);
+}
 
-  // the distribution of the bodies over the zodiac
+// Part 0..n-1 of the zodiac, of n equal parts from 0 Aries.
+int ZodiacPart(double lon, int n) {
+  return std::clamp(static_cast<int>(std::floor(n * lon / 360.0)), 0, n - 1);
+}
+// A longitude turned a quarter ahead, for the halves parted at the solstices.
+double TurnedQuarter(double lon) {
+  lon += 90.0;
+  Normalize360(lon);
+  return lon;
+}
+
+// The dominant and the weakest member of each group of the bodies'
+// distribution over the zodiac, each body by its weight.
+struct ZodiacBalance {
+  GroupExtremes Third, Quality, Element, Quarter, HalfAtEquinoxes, HalfAtSolstices;
+};
+ZodiacBalance BalanceOf(const ChartRecord& r) {
   float elements[4] = {}, qualities[3] = {}, thirds[3] = {}, quarters[4] = {}, halves[4] = {};
-  const auto part = [](double lon, int n) {
-    return std::clamp(static_cast<int>(std::floor(n * lon / 360.0)), 0, n - 1);
-  };
-  const auto turned = [](double lon) {
-    lon += 90.0;
-    Normalize360(lon);
-    return lon;
-  };
   for (int p = 0; p < kDignityBodies; ++p) {
     const double lon = r.EclipticLongitude[p];
     const float w = kDistributionWeight[p];
     const int s = SignIndex(lon);
-    thirds[part(lon, 3)] += w;
-    quarters[part(lon, 4)] += w;
-    halves[part(lon, 2)] += w;
-    halves[2 + part(turned(lon), 2)] += w;
+    thirds[ZodiacPart(lon, 3)] += w;
+    quarters[ZodiacPart(lon, 4)] += w;
+    halves[ZodiacPart(lon, 2)] += w;
+    halves[2 + ZodiacPart(TurnedQuarter(lon), 2)] += w;
     elements[s % 4] += w;
     qualities[s % 3] += w;
   }
-  const GroupExtremes gThird = Extremes(thirds, 3), gQuality = Extremes(qualities, 3),
-                      gElement = Extremes(elements, 4), gQuarter = Extremes(quarters, 4),
-                      gHalfA = Extremes(halves, 2), gHalfB = Extremes(halves + 2, 2);
+  return {Extremes(thirds, 3),   Extremes(qualities, 3), Extremes(elements, 4),
+          Extremes(quarters, 4), Extremes(halves, 2),    Extremes(halves + 2, 2)};
+}
 
-  for (int p = 0; p < kDignityBodies; ++p) {
-    const double lon = r.EclipticLongitude[p];
-    const int s = SignIndex(lon);
-    int& score = scores.BalanceScore[p];
-    if (r.DomicileRuler[s] == p) score += 3;
-    if (r.ExaltationRuler[s] == p) score += 3;
-    if (r.DetrimentRuler[s] == p) score -= 3;
-    if (r.FallRuler[s] == p) score -= 3;
-    if (p == kBodyMercury && s == 11) score = -4;  // Mercury in Pisces
-    if (p == kBodyMercury && s == 6) score = 4;    // Mercury in Libra
-    if (p == kBodyMoon && s == 7) {
-      score += 1;  // the Moon in Scorpio
-    } else {
-      if (s % 4 == kBodyElement[p]) score += 2;
-      if (kElementPolarity[s % 4] != kElementPolarity[kBodyElement[p]]) score -= 2;
-    }
-    if (p == kBodyMars && s == 3)
-      score += 1;  // Mars in Cancer
-    else if (s % 3 == kBodyQuality[p])
-      score += 2;
-    // the body's own third, counted 1..3
-    if (part(lon, 3) + 1 == kBodyThird[p]) score += 1;
-    score += ExtremeScore(gThird, part(lon, 3), 1) + ExtremeScore(gQuality, s % 3, 2) +
-             ExtremeScore(gElement, s % 4, 2) + ExtremeScore(gQuarter, part(lon, 4), 1) +
-             ExtremeScore(gHalfA, part(lon, 2), 1) + ExtremeScore(gHalfB, part(turned(lon), 2), 1);
+// The balance score of body p: its dignity, element, quality and third by
+// its sign, and the chart's dominant or weakest groups it stands in.
+int BalanceScore(const ChartRecord& r, int p, const ZodiacBalance& balance) {
+  const double lon = r.EclipticLongitude[p];
+  const int s = SignIndex(lon);
+  int score = 0;
+  if (r.DomicileRuler[s] == p) score += kBalanceRulership;
+  if (r.ExaltationRuler[s] == p) score += kBalanceRulership;
+  if (r.DetrimentRuler[s] == p) score -= kBalanceRulership;
+  if (r.FallRuler[s] == p) score -= kBalanceRulership;
+  if (p == kBodyMercury && s == 11) score = -4;  // Mercury in Pisces
+  if (p == kBodyMercury && s == 6) score = 4;    // Mercury in Libra
+  if (p == kBodyMoon && s == 7) {
+    score += 1;  // the Moon in Scorpio
+  } else {
+    if (s % 4 == kBodyElement[p]) score += kBalanceOwnElement;
+    if (kElementPolarity[s % 4] != kElementPolarity[kBodyElement[p]])
+      score += kBalanceOtherPolarity;
   }
+  if (p == kBodyMars && s == 3)
+    score += 1;  // Mars in Cancer
+  else if (s % 3 == kBodyQuality[p])
+    score += kBalanceOwnQuality;
+  // the body's own third, counted 1..3
+  if (ZodiacPart(lon, 3) + 1 == kBodyThird[p]) score += kBalanceOwnThird;
+  return score + ExtremeScore(balance.Third, ZodiacPart(lon, 3), 1) +
+         ExtremeScore(balance.Quality, s % 3, 2) + ExtremeScore(balance.Element, s % 4, 2) +
+         ExtremeScore(balance.Quarter, ZodiacPart(lon, 4), 1) +
+         ExtremeScore(balance.HalfAtEquinoxes, ZodiacPart(lon, 2), 1) +
+         ExtremeScore(balance.HalfAtSolstices, ZodiacPart(TurnedQuarter(lon), 2), 1);
+}
+
+void FillSecondTable(const ChartRecord& r, DignityScores& scores, DignityGrid& grid) {
+  TallyHouseSignRulers(r, scores);
+  TallyPlaceRulers(r, scores, grid);
+  ScoreMainPointRulers(r, scores);
+  const ZodiacBalance balance = BalanceOf(r);
+  for (int p = 0; p < kDignityBodies; ++p) scores.BalanceScore[p] = BalanceScore(r, p, balance);
 
   for (int p = 0; p < kDignityBodies; ++p) {
     std::vector<std::string>& row = grid.Rows[p + 1];

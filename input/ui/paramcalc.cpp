@@ -161,7 +161,6 @@ DefaultPlace& TParamCalc::Place() {
 // ---- building -----------------------------------------------------------------------
 
 void TParamCalc::BuildPages() {
-  auto text = [this](int entry) { return owner_->Text(entry); };
   auto* layout = new QVBoxLayout(this);
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName("PageControl1");
@@ -174,258 +173,283 @@ void TParamCalc::BuildPages() {
     if (p == kPageOrbs)
       pages[p]->hide();
     else
-      PageControl1->addTab(pages[p], text(kPageEntries[p]));
+      PageControl1->addTab(pages[p], EntryText(kPageEntries[p]));
   }
-  for (int n = 1; n <= 29; ++n) {
-    if (n > 3 && n < 12) continue;  // the designed form has no buttons 4..11
-    RadioButton[n] = new QRadioButton(this);
-    RadioButton[n]->setObjectName(QString("RadioButton%1").arg(n));
-  }
-  for (const RadioCaption& c : kRadioCaptions) RadioButton[c.Number]->setText(text(c.Entry));
-  for (const auto& pair : kYesNoPairs) {
-    RadioButton[pair[0]]->setText(text(kEntryYes));
-    RadioButton[pair[1]]->setText(text(kEntryNo));
-    Pair(this, RadioButton[pair[0]], RadioButton[pair[1]]);
-    RadioButton[pair[0]]->setChecked(true);
-  }
-  for (const auto& pair : {std::pair{22, 23}, std::pair{24, 25}, std::pair{26, 27}, std::pair{28, 29}})
-    Pair(this, RadioButton[pair.first], RadioButton[pair.second]);
+  BuildRadioButtons();
+  BuildDefaultPlacePage(pages[kPageDefault]);
+  BuildRulersPage(pages[kPageRulers]);
+  BuildOrbsPage(pages[kPageOrbs]);
+  BuildSavingPage(pages[kPageSaving]);
+  BuildFontsPage(pages[kPageFonts]);
+  BuildLocalSpacePage(pages[kPageLocalSpace]);
+  BuildChartsPage(pages[kPageCharts]);
+  BuildTermsPage(pages[kPageTerms]);
+  BuildTopicsPage(pages[kPageTopics]);
+  BuildReceptionsPage(pages[kPageReceptions]);
 
-  // default place
-  {
-    QWidget* page = pages[kPageDefault];
-    MaskEdit5 = MaskedField(page, "MaskEdit5", kLatitudeMask, 96);
-    MaskEdit6 = MaskedField(page, "MaskEdit6", kLongitudeMask, 96);
-    MaskEdit7 = MaskedField(page, "MaskEdit7", owner_->UiText.Entry(kEntryTimeMask), 96);
-    SetFieldText(*MaskEdit5, "55:45:00");
-    SetFieldText(*MaskEdit6, "037:35:00");
-    SetFieldText(*MaskEdit7, Cp("03ч00м00с"));
-    auto* grid = new QGridLayout(page);
-    grid->addWidget(Label(page, "Label34", text(270)), 0, 0);
-    grid->addWidget(MaskEdit5, 0, 1);
-    grid->addWidget(RadioButton[22], 0, 2);
-    grid->addWidget(RadioButton[23], 0, 3);
-    grid->addWidget(Label(page, "Label35", text(269)), 1, 0);
-    grid->addWidget(MaskEdit6, 1, 1);
-    grid->addWidget(RadioButton[24], 1, 2);
-    grid->addWidget(RadioButton[25], 1, 3);
-    grid->addWidget(Label(page, "Label36", text(377)), 2, 0);
-    grid->addWidget(MaskEdit7, 2, 1);
-    grid->addWidget(RadioButton[26], 2, 2);
-    grid->addWidget(RadioButton[27], 2, 3);
-    grid->setRowStretch(3, 1);
-    grid->setColumnStretch(4, 1);
-    RadioButton[22]->setChecked(true);
-    RadioButton[24]->setChecked(true);
-    RadioButton[26]->setChecked(true);
-  }
-  // house rulers
-  {
-    QWidget* page = pages[kPageRulers];
-    auto* box = new QVBoxLayout(page);
-    box->addWidget(Label(page, "Label14", text(369)));
-    auto* group = new QButtonGroup(this);
-    for (int n = 1; n <= 3; ++n) {
-      group->addButton(RadioButton[n]);
-      box->addWidget(RadioButton[n]);
-    }
-    RadioButton[2]->setChecked(true);
-    box->addStretch();
-  }
-  // orbs (a page the dialog keeps hidden)
-  {
-    QWidget* page = pages[kPageOrbs];
-    Edit2 = new QLineEdit(page);
-    Edit2->setObjectName("Edit2");
-    Edit2->setFixedWidth(56);
-    Edit3 = new QLineEdit(page);
-    Edit3->setObjectName("Edit3");
-    Edit3->setFixedWidth(56);
-    UpDown1 = UpDown(page, "UpDown1", kOrbScaleMin, kOrbScaleMax, 1, kOrbScaleStart);
-    UpDown2 = UpDown(page, "UpDown2", kDoubleFactorMin, kDoubleFactorMax, kDoubleFactorStep,
-                     kDoubleFactorStart);
-    auto* grid = new QGridLayout(page);
-    grid->addWidget(Label(page, "Label11", text(366)), 0, 0);
-    grid->addWidget(Edit2, 0, 1);
-    grid->addWidget(UpDown1, 0, 2);
-    grid->addWidget(Label(page, "Label12", text(367)), 1, 0);
-    grid->addWidget(Label(page, "Label13", text(368)), 2, 0);
-    grid->addWidget(Edit3, 2, 1);
-    grid->addWidget(UpDown2, 2, 2);
-    grid->setRowStretch(3, 1);
-    grid->setColumnStretch(3, 1);
-  }
-  // saving
-  {
-    QWidget* page = pages[kPageSaving];
-    EditDirectoryDefault = new QLineEdit(page);
-    EditDirectoryDefault->setObjectName("EditDirectoryDefault");
-    EditDirectoryDefault->setReadOnly(true);
-    DriveComboBox1 = new QComboBox(page);
-    DriveComboBox1->setObjectName("DriveComboBox1");
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
-      if (volume.isValid() && volume.isReady() && !volume.isReadOnly())
-        DriveComboBox1->addItem(volume.rootPath());
-    if (DriveComboBox1->findText(QDir::homePath()) < 0) DriveComboBox1->addItem(QDir::homePath());
-    folders_ = new QFileSystemModel(this);
-    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    folders_->setRootPath(QDir::rootPath());
-    DirectoryListBox1 = new QTreeView(page);
-    DirectoryListBox1->setObjectName("DirectoryListBox1");
-    DirectoryListBox1->setModel(folders_);
-    DirectoryListBox1->setHeaderHidden(true);
-    for (int c = 1; c < folders_->columnCount(); ++c) DirectoryListBox1->hideColumn(c);
-    Button1 = new QPushButton(text(kEntryChange), page);
-    Button1->setObjectName("Button1");
-    Button3 = new QPushButton(text(376), page);
-    Button3->setObjectName("Button3");
-    Button3->setToolTip(text(kEntryRestoreHint));
-    auto* grid = new QGridLayout(page);
-    grid->addWidget(Label(page, "Label2", text(374)), 0, 0, 1, 3);
-    grid->addWidget(EditDirectoryDefault, 1, 0, 1, 2);
-    grid->addWidget(Button1, 1, 2);
-    grid->addWidget(DriveComboBox1, 2, 0, 1, 3);
-    grid->addWidget(DirectoryListBox1, 3, 0, 1, 3);
-    auto* save = new QHBoxLayout;
-    save->addWidget(Label(page, "Label31", text(375)));
-    save->addWidget(RadioButton[20]);
-    save->addWidget(RadioButton[21]);
-    save->addStretch();
-    grid->addLayout(save, 4, 0, 1, 3);
-    grid->addWidget(Button3, 5, 0, 1, 3);
-    grid->setColumnStretch(0, 1);
-  }
-  // fonts
-  {
-    QWidget* page = pages[kPageFonts];
-    Button2 = new QPushButton(text(kEntryChange), page);
-    Button2->setObjectName("Button2");
-    FontSample = Label(page, "FontSample", QString());
-    auto* grid = new QGridLayout(page);
-    grid->addWidget(Label(page, "Label15", text(373)), 0, 0);
-    grid->addWidget(FontSample, 1, 0);
-    grid->addWidget(Button2, 1, 1);
-    grid->setRowStretch(2, 1);
-    grid->setColumnStretch(0, 1);
-  }
-  // local-space chart
-  {
-    QWidget* page = pages[kPageLocalSpace];
-    auto* box = new QVBoxLayout(page);
-    box->addWidget(Label(page, "Label37", text(378)));
-    box->addWidget(RadioButton[28]);
-    box->addWidget(RadioButton[29]);
-    box->addStretch();
-    RadioButton[29]->setChecked(true);
-  }
-  // charts: the double-chart pairs sit on hidden panels
-  {
-    QWidget* page = pages[kPageCharts];
-    auto* grid = new QGridLayout(page);
-    grid->addWidget(Label(page, "Label17", text(359)), 0, 0, 1, 3);
-    grid->addWidget(Label(page, "Label16", text(360)), 1, 0);
-    grid->addWidget(RadioButton[12], 1, 1);
-    grid->addWidget(RadioButton[13], 1, 2);
-    grid->addWidget(Label(page, "Label24", text(361)), 2, 0);
-    grid->addWidget(RadioButton[16], 2, 1);
-    grid->addWidget(RadioButton[17], 2, 2);
-    auto* hidden = new QWidget(page);
-    hidden->setObjectName("Panel2");
-    auto* hiddenGrid = new QGridLayout(hidden);
-    hiddenGrid->addWidget(Label(hidden, "Label18", text(362)), 0, 0);
-    hiddenGrid->addWidget(Label(hidden, "Label19", text(363)), 1, 0);
-    hiddenGrid->addWidget(RadioButton[14], 1, 1);
-    hiddenGrid->addWidget(RadioButton[15], 1, 2);
-    hiddenGrid->addWidget(Label(hidden, "Label29", text(362)), 2, 0);
-    hiddenGrid->addWidget(Label(hidden, "Label30", text(363)), 3, 0);
-    hiddenGrid->addWidget(RadioButton[18], 3, 1);
-    hiddenGrid->addWidget(RadioButton[19], 3, 2);
-    hidden->hide();
-    grid->addWidget(hidden, 3, 0, 1, 3);
-    grid->setRowStretch(4, 1);
-    grid->setColumnStretch(3, 1);
-  }
-  // terms, faces, degrees
-  {
-    QWidget* page = pages[kPageTerms];
-    auto* box = new QHBoxLayout(page);
-    auto group = [&](const char* name, int caption, int firstItem, int items, QGroupBox*& out) {
-      out = new QGroupBox(text(caption), page);
-      out->setObjectName(name);
-      auto* buttons = new QButtonGroup(this);
-      auto* v = new QVBoxLayout(out);
-      for (int i = 0; i < items; ++i) {
-        auto* item = new QRadioButton(text(firstItem + i), out);
-        item->setObjectName(QString("%1Item%2").arg(name).arg(i));
-        buttons->addButton(item, i);
-        v->addWidget(item);
-      }
-      v->addStretch();
-      buttons->button(0)->setChecked(true);
-      box->addWidget(out);
-      return buttons;
-    };
-    RadioGroup1Items = group("RadioGroup1", kEntryRadioGroup1, kEntryTermItems, kTermSystemCount, RadioGroup1);
-    RadioGroup2Items = group("RadioGroup2", kEntryRadioGroup2, kEntryRulerItems, kSignRulerSetCount, RadioGroup2);
-  }
-  // topics
-  {
-    QWidget* page = pages[kPageTopics];
-    auto* grid = new QGridLayout(page);
-    const char* editNames[3] = {"Edit1", "Edit4", "Edit5"};
-    const char* maskNames[3] = {"MaskEdit1", "MaskEdit2", "MaskEdit3"};
-    const char* comboNames[3] = {"ComboBox1", "ComboBox2", "ComboBox3"};
-    const char* addNames[3] = {"SpeedButton1", "SpeedButton4", "SpeedButton6"};
-    const char* deleteNames[3] = {"SpeedButton2", "SpeedButton3", "SpeedButton5"};
-    const char* labelNames[3] = {"Label3", "Label5", "Label6"};
-    for (int list = 0; list < 3; ++list) {
-      const int row = 3 * list;
-      grid->addWidget(Label(page, labelNames[list], text(kEntryTopicLabels[list])), row, 0, 1, 4);
-      TopicCombo[list] = new QComboBox(page);
-      TopicCombo[list]->setObjectName(comboNames[list]);
-      TopicCombo[list]->setMinimumWidth(320);
-      TopicDelete[list] = new QToolButton(page);
-      TopicDelete[list]->setObjectName(deleteNames[list]);
-      TopicDelete[list]->setText(QStringLiteral("\u2212"));
-      TopicDelete[list]->setToolTip(text(kEntryTopicDeleteHint));
-      grid->addWidget(TopicCombo[list], row + 1, 0, 1, 3);
-      grid->addWidget(TopicDelete[list], row + 1, 3);
-      TopicEdit[list] = new QLineEdit(page);
-      TopicEdit[list]->setObjectName(editNames[list]);
-      TopicHouse[list] = MaskedField(page, maskNames[list], kHouseMask, 40);
-      TopicAdd[list] = new QToolButton(page);
-      TopicAdd[list]->setObjectName(addNames[list]);
-      TopicAdd[list]->setText(QStringLiteral("+"));
-      TopicAdd[list]->setToolTip(text(kEntryTopicAddHint));
-      grid->addWidget(TopicEdit[list], row + 2, 0);
-      grid->addWidget(Label(page, "LabelHouse", text(kEntryHouse)), row + 2, 1);
-      grid->addWidget(TopicHouse[list], row + 2, 2);
-      grid->addWidget(TopicAdd[list], row + 2, 3);
-    }
-    grid->setRowStretch(9, 1);
-    grid->setColumnStretch(0, 1);
-  }
-  // receptions
-  {
-    QWidget* page = pages[kPageReceptions];
-    auto* box = new QVBoxLayout(page);
-    for (int k = 0; k < 4; ++k) {
-      CheckBox[k] = new QCheckBox(text(kEntryReceptions + k), page);
-      CheckBox[k]->setObjectName(QString("CheckBox%1").arg(k + 1));
-      box->addWidget(CheckBox[k]);
-    }
-    box->addStretch();
-  }
-
-  BitBtn1 = new QPushButton(text(kEntryOk), this);
+  BitBtn1 = new QPushButton(EntryText(kEntryOk), this);
   BitBtn1->setObjectName("BitBtn1");
   BitBtn1->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(BitBtn1);
   layout->addLayout(buttons);
+  ConnectHandlers();
+}
 
-  // user actions only
+QString TParamCalc::EntryText(int entry) const { return owner_->Text(entry); }
+
+// The radio buttons of every page, made before the pages that hold them:
+// their captions and the pairs that exclude each other.
+void TParamCalc::BuildRadioButtons() {
+  for (int n = 1; n <= 29; ++n) {
+    if (n > 3 && n < 12) continue;  // the designed form has no buttons 4..11
+    RadioButton[n] = new QRadioButton(this);
+    RadioButton[n]->setObjectName(QString("RadioButton%1").arg(n));
+  }
+  for (const RadioCaption& c : kRadioCaptions) RadioButton[c.Number]->setText(EntryText(c.Entry));
+  for (const auto& pair : kYesNoPairs) {
+    RadioButton[pair[0]]->setText(EntryText(kEntryYes));
+    RadioButton[pair[1]]->setText(EntryText(kEntryNo));
+    Pair(this, RadioButton[pair[0]], RadioButton[pair[1]]);
+    RadioButton[pair[0]]->setChecked(true);
+  }
+  for (const auto& pair : {std::pair{22, 23}, std::pair{24, 25}, std::pair{26, 27}, std::pair{28, 29}})
+    Pair(this, RadioButton[pair.first], RadioButton[pair.second]);
+}
+
+// The default place of a new chart: latitude, longitude and zone, each with
+// its pair of buttons.
+void TParamCalc::BuildDefaultPlacePage(QWidget* page) {
+  MaskEdit5 = MaskedField(page, "MaskEdit5", kLatitudeMask, 96);
+  MaskEdit6 = MaskedField(page, "MaskEdit6", kLongitudeMask, 96);
+  MaskEdit7 = MaskedField(page, "MaskEdit7", owner_->UiText.Entry(kEntryTimeMask), 96);
+  SetFieldText(*MaskEdit5, "55:45:00");
+  SetFieldText(*MaskEdit6, "037:35:00");
+  SetFieldText(*MaskEdit7, Cp("03ч00м00с"));
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(Label(page, "Label34", EntryText(270)), 0, 0);
+  grid->addWidget(MaskEdit5, 0, 1);
+  grid->addWidget(RadioButton[22], 0, 2);
+  grid->addWidget(RadioButton[23], 0, 3);
+  grid->addWidget(Label(page, "Label35", EntryText(269)), 1, 0);
+  grid->addWidget(MaskEdit6, 1, 1);
+  grid->addWidget(RadioButton[24], 1, 2);
+  grid->addWidget(RadioButton[25], 1, 3);
+  grid->addWidget(Label(page, "Label36", EntryText(377)), 2, 0);
+  grid->addWidget(MaskEdit7, 2, 1);
+  grid->addWidget(RadioButton[26], 2, 2);
+  grid->addWidget(RadioButton[27], 2, 3);
+  grid->setRowStretch(3, 1);
+  grid->setColumnStretch(4, 1);
+  RadioButton[22]->setChecked(true);
+  RadioButton[24]->setChecked(true);
+  RadioButton[26]->setChecked(true);
+}
+
+// The method of house rulers.
+void TParamCalc::BuildRulersPage(QWidget* page) {
+  auto* box = new QVBoxLayout(page);
+  box->addWidget(Label(page, "Label14", EntryText(369)));
+  auto* group = new QButtonGroup(this);
+  for (int n = 1; n <= 3; ++n) {
+    group->addButton(RadioButton[n]);
+    box->addWidget(RadioButton[n]);
+  }
+  RadioButton[2]->setChecked(true);
+  box->addStretch();
+}
+
+// The orbs: a page the dialog keeps hidden, its controls live on unseen.
+void TParamCalc::BuildOrbsPage(QWidget* page) {
+  Edit2 = new QLineEdit(page);
+  Edit2->setObjectName("Edit2");
+  Edit2->setFixedWidth(56);
+  Edit3 = new QLineEdit(page);
+  Edit3->setObjectName("Edit3");
+  Edit3->setFixedWidth(56);
+  UpDown1 = UpDown(page, "UpDown1", kOrbScaleMin, kOrbScaleMax, 1, kOrbScaleStart);
+  UpDown2 = UpDown(page, "UpDown2", kDoubleFactorMin, kDoubleFactorMax, kDoubleFactorStep,
+                   kDoubleFactorStart);
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(Label(page, "Label11", EntryText(366)), 0, 0);
+  grid->addWidget(Edit2, 0, 1);
+  grid->addWidget(UpDown1, 0, 2);
+  grid->addWidget(Label(page, "Label12", EntryText(367)), 1, 0);
+  grid->addWidget(Label(page, "Label13", EntryText(368)), 2, 0);
+  grid->addWidget(Edit3, 2, 1);
+  grid->addWidget(UpDown2, 2, 2);
+  grid->setRowStretch(3, 1);
+  grid->setColumnStretch(3, 1);
+}
+
+// Saving: the folder of the chart databases, the saving of settings and the
+// factory restore.
+void TParamCalc::BuildSavingPage(QWidget* page) {
+  EditDirectoryDefault = new QLineEdit(page);
+  EditDirectoryDefault->setObjectName("EditDirectoryDefault");
+  EditDirectoryDefault->setReadOnly(true);
+  DriveComboBox1 = new QComboBox(page);
+  DriveComboBox1->setObjectName("DriveComboBox1");
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+    if (volume.isValid() && volume.isReady() && !volume.isReadOnly())
+      DriveComboBox1->addItem(volume.rootPath());
+  if (DriveComboBox1->findText(QDir::homePath()) < 0) DriveComboBox1->addItem(QDir::homePath());
+  folders_ = new QFileSystemModel(this);
+  folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  folders_->setRootPath(QDir::rootPath());
+  DirectoryListBox1 = new QTreeView(page);
+  DirectoryListBox1->setObjectName("DirectoryListBox1");
+  DirectoryListBox1->setModel(folders_);
+  DirectoryListBox1->setHeaderHidden(true);
+  for (int c = 1; c < folders_->columnCount(); ++c) DirectoryListBox1->hideColumn(c);
+  Button1 = new QPushButton(EntryText(kEntryChange), page);
+  Button1->setObjectName("Button1");
+  Button3 = new QPushButton(EntryText(376), page);
+  Button3->setObjectName("Button3");
+  Button3->setToolTip(EntryText(kEntryRestoreHint));
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(Label(page, "Label2", EntryText(374)), 0, 0, 1, 3);
+  grid->addWidget(EditDirectoryDefault, 1, 0, 1, 2);
+  grid->addWidget(Button1, 1, 2);
+  grid->addWidget(DriveComboBox1, 2, 0, 1, 3);
+  grid->addWidget(DirectoryListBox1, 3, 0, 1, 3);
+  auto* save = new QHBoxLayout;
+  save->addWidget(Label(page, "Label31", EntryText(375)));
+  save->addWidget(RadioButton[20]);
+  save->addWidget(RadioButton[21]);
+  save->addStretch();
+  grid->addLayout(save, 4, 0, 1, 3);
+  grid->addWidget(Button3, 5, 0, 1, 3);
+  grid->setColumnStretch(0, 1);
+}
+
+// The table font.
+void TParamCalc::BuildFontsPage(QWidget* page) {
+  Button2 = new QPushButton(EntryText(kEntryChange), page);
+  Button2->setObjectName("Button2");
+  FontSample = Label(page, "FontSample", QString());
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(Label(page, "Label15", EntryText(373)), 0, 0);
+  grid->addWidget(FontSample, 1, 0);
+  grid->addWidget(Button2, 1, 1);
+  grid->setRowStretch(2, 1);
+  grid->setColumnStretch(0, 1);
+}
+
+// The origin of the local-space azimuths.
+void TParamCalc::BuildLocalSpacePage(QWidget* page) {
+  auto* box = new QVBoxLayout(page);
+  box->addWidget(Label(page, "Label37", EntryText(378)));
+  box->addWidget(RadioButton[28]);
+  box->addWidget(RadioButton[29]);
+  box->addStretch();
+  RadioButton[29]->setChecked(true);
+}
+
+// The American wheel's switches; the double-chart pairs sit on a hidden panel.
+void TParamCalc::BuildChartsPage(QWidget* page) {
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(Label(page, "Label17", EntryText(359)), 0, 0, 1, 3);
+  grid->addWidget(Label(page, "Label16", EntryText(360)), 1, 0);
+  grid->addWidget(RadioButton[12], 1, 1);
+  grid->addWidget(RadioButton[13], 1, 2);
+  grid->addWidget(Label(page, "Label24", EntryText(361)), 2, 0);
+  grid->addWidget(RadioButton[16], 2, 1);
+  grid->addWidget(RadioButton[17], 2, 2);
+  auto* hidden = new QWidget(page);
+  hidden->setObjectName("Panel2");
+  auto* hiddenGrid = new QGridLayout(hidden);
+  hiddenGrid->addWidget(Label(hidden, "Label18", EntryText(362)), 0, 0);
+  hiddenGrid->addWidget(Label(hidden, "Label19", EntryText(363)), 1, 0);
+  hiddenGrid->addWidget(RadioButton[14], 1, 1);
+  hiddenGrid->addWidget(RadioButton[15], 1, 2);
+  hiddenGrid->addWidget(Label(hidden, "Label29", EntryText(362)), 2, 0);
+  hiddenGrid->addWidget(Label(hidden, "Label30", EntryText(363)), 3, 0);
+  hiddenGrid->addWidget(RadioButton[18], 3, 1);
+  hiddenGrid->addWidget(RadioButton[19], 3, 2);
+  hidden->hide();
+  grid->addWidget(hidden, 3, 0, 1, 3);
+  grid->setRowStretch(4, 1);
+  grid->setColumnStretch(3, 1);
+}
+
+// The term system and the set of sign rulers.
+void TParamCalc::BuildTermsPage(QWidget* page) {
+  auto* box = new QHBoxLayout(page);
+  auto group = [&](const char* name, int caption, int firstItem, int items, QGroupBox*& out) {
+    out = new QGroupBox(EntryText(caption), page);
+    out->setObjectName(name);
+    auto* buttons = new QButtonGroup(this);
+    auto* v = new QVBoxLayout(out);
+    for (int i = 0; i < items; ++i) {
+      auto* item = new QRadioButton(EntryText(firstItem + i), out);
+      item->setObjectName(QString("%1Item%2").arg(name).arg(i));
+      buttons->addButton(item, i);
+      v->addWidget(item);
+    }
+    v->addStretch();
+    buttons->button(0)->setChecked(true);
+    box->addWidget(out);
+    return buttons;
+  };
+  RadioGroup1Items =
+      group("RadioGroup1", kEntryRadioGroup1, kEntryTermItems, kTermSystemCount, RadioGroup1);
+  RadioGroup2Items =
+      group("RadioGroup2", kEntryRadioGroup2, kEntryRulerItems, kSignRulerSetCount, RadioGroup2);
+}
+
+// The three topic lists of the house-choice windows.
+void TParamCalc::BuildTopicsPage(QWidget* page) {
+  auto* grid = new QGridLayout(page);
+  const char* editNames[3] = {"Edit1", "Edit4", "Edit5"};
+  const char* maskNames[3] = {"MaskEdit1", "MaskEdit2", "MaskEdit3"};
+  const char* comboNames[3] = {"ComboBox1", "ComboBox2", "ComboBox3"};
+  const char* addNames[3] = {"SpeedButton1", "SpeedButton4", "SpeedButton6"};
+  const char* deleteNames[3] = {"SpeedButton2", "SpeedButton3", "SpeedButton5"};
+  const char* labelNames[3] = {"Label3", "Label5", "Label6"};
+  for (int list = 0; list < 3; ++list) {
+    const int row = 3 * list;
+    grid->addWidget(Label(page, labelNames[list], EntryText(kEntryTopicLabels[list])), row, 0, 1,
+                    4);
+    TopicCombo[list] = new QComboBox(page);
+    TopicCombo[list]->setObjectName(comboNames[list]);
+    TopicCombo[list]->setMinimumWidth(320);
+    TopicDelete[list] = new QToolButton(page);
+    TopicDelete[list]->setObjectName(deleteNames[list]);
+    TopicDelete[list]->setText(QStringLiteral("\u2212"));
+    TopicDelete[list]->setToolTip(EntryText(kEntryTopicDeleteHint));
+    grid->addWidget(TopicCombo[list], row + 1, 0, 1, 3);
+    grid->addWidget(TopicDelete[list], row + 1, 3);
+    TopicEdit[list] = new QLineEdit(page);
+    TopicEdit[list]->setObjectName(editNames[list]);
+    TopicHouse[list] = MaskedField(page, maskNames[list], kHouseMask, 40);
+    TopicAdd[list] = new QToolButton(page);
+    TopicAdd[list]->setObjectName(addNames[list]);
+    TopicAdd[list]->setText(QStringLiteral("+"));
+    TopicAdd[list]->setToolTip(EntryText(kEntryTopicAddHint));
+    grid->addWidget(TopicEdit[list], row + 2, 0);
+    grid->addWidget(Label(page, "LabelHouse", EntryText(kEntryHouse)), row + 2, 1);
+    grid->addWidget(TopicHouse[list], row + 2, 2);
+    grid->addWidget(TopicAdd[list], row + 2, 3);
+  }
+  grid->setRowStretch(9, 1);
+  grid->setColumnStretch(0, 1);
+}
+
+// The kinds of reception.
+void TParamCalc::BuildReceptionsPage(QWidget* page) {
+  auto* box = new QVBoxLayout(page);
+  for (int k = 0; k < 4; ++k) {
+    CheckBox[k] = new QCheckBox(EntryText(kEntryReceptions + k), page);
+    CheckBox[k]->setObjectName(QString("CheckBox%1").arg(k + 1));
+    box->addWidget(CheckBox[k]);
+  }
+  box->addStretch();
+}
+
+// Handlers for user actions only.
+void TParamCalc::ConnectHandlers() {
   connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] {
             if (BitBtn1Click()) CloseModal(*this, mrOk);
           }, this));

@@ -131,7 +131,21 @@ class TParamCalc : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The controls page by page, then the apply button and the handlers.
   void BuildPages();
+  QString EntryText(int entry) const;  // the owner's language-file entry
+  void BuildRadioButtons();
+  void BuildDefaultPlacePage(QWidget* page);
+  void BuildRulersPage(QWidget* page);
+  void BuildOrbsPage(QWidget* page);
+  void BuildSavingPage(QWidget* page);
+  void BuildFontsPage(QWidget* page);
+  void BuildLocalSpacePage(QWidget* page);
+  void BuildChartsPage(QWidget* page);
+  void BuildTermsPage(QWidget* page);
+  void BuildTopicsPage(QWidget* page);
+  void BuildReceptionsPage(QWidget* page);
+  void ConnectHandlers();
   void ApplyParamFile(const ParamFile& file);
   void FillTopicCombo(int list);
   void ReloadHouseWindowLists(int list);

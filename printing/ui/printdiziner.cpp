@@ -904,6 +904,124 @@ bool TPrintDiziner::PrintBlanks(const std::vector<int>& blanks) {
   return true;
 }
 
+namespace {
+
+// The one-line and few-line texts: the chart's data block and house system,
+// the lunar day, day ruler and hour ruler lines of the main window's panels.
+void DrawLineElement(int kind, TQtCanvas& page, const TRect& rect, const std::string& face,
+                     const TPictureRadixChart* chart) {
+  switch (kind) {
+    case kKindDataBlock:
+      if (chart) {
+        const ChartRecord& c = chart->Chart;
+        DrawTextLines(
+            page, rect,
+            {c.ChartName,
+             LocalMomentText(c.JulianDayUT, c.TimeZone) + " " + SexagesimalText(c.TimeZone),
+             "  \xF8.(" + SexagesimalText(c.GeoLatitude) + ")  \xE4.(" +
+                 SexagesimalText(c.GeoLongitude) + ")"},
+            3, face);
+      }
+      break;
+    case kKindHouseSystem:
+      if (chart && chart->Chart.HouseSystem >= 0 && chart->Chart.HouseSystem < 24)
+        DrawTextLines(page, rect, {chart->Chart.HouseSystemNames[chart->Chart.HouseSystem]}, 1,
+                      face);
+      break;
+    case kKindLunarDayLine:
+      DrawTextLines(page, rect, {PanelText(3)}, 1, face);
+      break;
+    case kKindDayRulerLine:
+      DrawTextLines(page, rect, {PanelText(4)}, 1, face);
+      break;
+    case kKindHourRulerLine:
+      DrawTextLines(page, rect, {PanelText(2)}, 1, face);
+      break;
+  }
+}
+
+// The window whose picture fills an element, brought up to the chart as it
+// is now; nullptr when the window is not there.
+TDrawing* WindowPicture(int kind, TPictureRadixChart* chart) {
+  switch (kind) {
+    case kKindWheel:
+      return chart;
+    case kKindSignDynamics:
+    case kKindAspectDynamics:
+      return DynamicsPicture();
+    case kKindDignities:
+      return DignitiesPicture();
+    case kKindPlanetaryHours:
+      return PlanetaryHoursPicture();
+    case kKindLunarDays:
+      return LunarDaysPicture();
+    case kKindPositions:
+      return TPositionPlanets::Instance();
+    case kKindLocalSpace:
+      if (TLocalSpaceChart* space = TLocalSpaceChart::Instance()) {
+        space->CalcHorizontalCoords();
+        return space;
+      }
+      return nullptr;
+  }
+  return nullptr;
+}
+
+// The aspect list in columns of the glyph font, printed whether the chart
+// window's panel shows it or not.
+void DrawAspectListElement(TQtCanvas& page, const TRect& rect, const TPictureRadixChart* chart) {
+  if (!chart) return;
+  ChartRecord listed = chart->Chart;
+  listed.AspectListShown = 1;
+  const std::vector<std::string> lines = FillAspectList(listed);
+  ElementText text(page, rect, "Zarn");
+  const double h = static_cast<double>(text.Height()) / kAspectRowsPerColumn;
+  text.Canvas().Font.Size = PointsForLine(h, text.Canvas().PixelsPerInch());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const int column =
+        std::min<int>(static_cast<int>(i) / kAspectRowsPerColumn, kAspectColumns - 1);
+    const int row = static_cast<int>(i) - column * kAspectRowsPerColumn;
+    text.Canvas().TextOut(static_cast<int>(column * kAspectColumnStep * h),
+                          kTextInset + static_cast<int>(row * h), lines[i]);
+  }
+}
+
+// The planet parameters' table, filled from the chart as it is now.
+void DrawPlanetParametersElement(TQtCanvas& page, const TRect& rect, const std::string& face) {
+  TAstronom* astronom = TAstronom::Instance();
+  if (!astronom) return;
+  astronom->FillPlanetParameters();
+  std::vector<std::vector<std::string>> rows(kParameterRows);
+  for (int r = 0; r < kParameterRows; ++r)
+    for (int c = 0; c < kParameterColumns; ++c) rows[r].push_back(astronom->Cell(r, c));
+  DrawGrid(page, rect, rows, face);
+}
+
+// The judgement's verdicts as wrapped text: the radicality analysed anew,
+// the completion events searched anew.
+void DrawJudgementElement(int kind, TQtCanvas& page, const TRect& rect, const std::string& face,
+                          const TPictureRadixChart* chart) {
+  switch (kind) {
+    case kKindRadicality:
+      if (TRadical* radical = TRadical::Instance()) {
+        radical->AnalyseRadicality();
+        DrawWrappedText(page, rect, PaneLines(*radical->RichEdit1), kRadicalityLines, face);
+      }
+      break;
+    case kKindCompletion:
+      if (chart && TSignificators::Instance()) {
+        const CompletionRun run =
+            FindCompletionEvents(chart->Chart, TSignificators::Instance()->Significators,
+                                 SignRulerOption(), JudgementUiText(), ChartSearch());
+        DrawWrappedText(page, rect, CompletionResultLines(chart->Chart, run), kCompletionLines,
+                        face);
+      }
+      break;
+  }
+}
+
+}  // namespace
+
 void TPrintDiziner::DrawElements(int blank, TQtCanvas& page, bool printer, double scale) {
   const BlankModel& model = ProgramBlanks();
   const int colorMode = BlankValue(model, kBackgrounds, blank);
@@ -915,107 +1033,40 @@ void TPrintDiziner::DrawElements(int blank, TQtCanvas& page, bool printer, doubl
                                : TRect{element.Left, element.Top, element.Right, element.Bottom};
     if (rect.Width() <= 0 || rect.Height() <= 0) continue;
     const int kind = element.Kind;
-    TDrawing* later = nullptr;
     switch (kind) {
       case kKindDataBlock:
-        if (chart) {
-          const ChartRecord& c = chart->Chart;
-          DrawTextLines(
-              page, rect,
-              {c.ChartName,
-               LocalMomentText(c.JulianDayUT, c.TimeZone) + " " + SexagesimalText(c.TimeZone),
-               "  \xF8.(" + SexagesimalText(c.GeoLatitude) + ")  \xE4.(" +
-                   SexagesimalText(c.GeoLongitude) + ")"},
-              3, face);
-        }
+      case kKindHouseSystem:
+      case kKindLunarDayLine:
+      case kKindDayRulerLine:
+      case kKindHourRulerLine:
+        DrawLineElement(kind, page, rect, face, chart);
         break;
       case kKindWheel:
-        if (chart) DrawOwner(*chart, page, rect, colorMode, printer);
-        break;
-      case kKindHouseSystem:
-        if (chart && chart->Chart.HouseSystem >= 0 && chart->Chart.HouseSystem < 24)
-          DrawTextLines(page, rect, {chart->Chart.HouseSystemNames[chart->Chart.HouseSystem]}, 1,
-                        face);
-        break;
-      case kKindLunarDayLine:
-        DrawTextLines(page, rect, {PanelText(3)}, 1, face);
-        break;
-      case kKindDayRulerLine:
-        DrawTextLines(page, rect, {PanelText(4)}, 1, face);
-        break;
-      case kKindHourRulerLine:
-        DrawTextLines(page, rect, {PanelText(2)}, 1, face);
-        break;
       case kKindSignDynamics:
       case kKindAspectDynamics:
-        later = DynamicsPicture();
-        break;
       case kKindDignities:
-        later = DignitiesPicture();
-        break;
       case kKindPlanetaryHours:
-        later = PlanetaryHoursPicture();
-        break;
       case kKindLunarDays:
-        later = LunarDaysPicture();
-        break;
       case kKindPositions:
-        if (TPositionPlanets* positions = TPositionPlanets::Instance())
-          DrawOwner(*positions, page, rect, colorMode, printer);
+      case kKindLocalSpace:
+        if (TDrawing* picture = WindowPicture(kind, chart))
+          DrawOwner(*picture, page, rect, colorMode, printer);
         break;
       case kKindAspectList:
-        if (chart) {
-          ChartRecord listed = chart->Chart;
-          listed.AspectListShown = 1;  // the list is printed whether the panel shows or not
-          const std::vector<std::string> lines = FillAspectList(listed);
-          ElementText text(page, rect, "Zarn");
-          const double h = static_cast<double>(text.Height()) / kAspectRowsPerColumn;
-          text.Canvas().Font.Size = PointsForLine(h, text.Canvas().PixelsPerInch());
-          for (std::size_t i = 0; i < lines.size(); ++i) {
-            const int column =
-                std::min<int>(static_cast<int>(i) / kAspectRowsPerColumn, kAspectColumns - 1);
-            const int row = static_cast<int>(i) - column * kAspectRowsPerColumn;
-            text.Canvas().TextOut(static_cast<int>(column * kAspectColumnStep * h),
-                                  kTextInset + static_cast<int>(row * h), lines[i]);
-          }
-        }
+        DrawAspectListElement(page, rect, chart);
         break;
       case kKindPlanetParameters:
-        if (TAstronom* astronom = TAstronom::Instance()) {
-          astronom->FillPlanetParameters();
-          std::vector<std::vector<std::string>> rows(kParameterRows);
-          for (int r = 0; r < kParameterRows; ++r)
-            for (int c = 0; c < kParameterColumns; ++c) rows[r].push_back(astronom->Cell(r, c));
-          DrawGrid(page, rect, rows, face);
-        }
-        break;
-      case kKindLocalSpace:
-        if (TLocalSpaceChart* space = TLocalSpaceChart::Instance()) {
-          space->CalcHorizontalCoords();
-          DrawOwner(*space, page, rect, colorMode, printer);
-        }
+        DrawPlanetParametersElement(page, rect, face);
         break;
       case kKindRadicality:
-        if (TRadical* radical = TRadical::Instance()) {
-          radical->AnalyseRadicality();
-          DrawWrappedText(page, rect, PaneLines(*radical->RichEdit1), kRadicalityLines, face);
-        }
-        break;
       case kKindCompletion:
-        if (chart && TSignificators::Instance()) {
-          const CompletionRun run =
-              FindCompletionEvents(chart->Chart, TSignificators::Instance()->Significators,
-                                   SignRulerOption(), JudgementUiText(), ChartSearch());
-          DrawWrappedText(page, rect, CompletionResultLines(chart->Chart, run), kCompletionLines,
-                          face);
-        }
+        DrawJudgementElement(kind, page, rect, face, chart);
         break;
       default:
         if (kind >= kFirstHeading && kind < Tree.Count())
           DrawTextLines(page, rect, {Tree.Captions[kind]}, 1, face);
         break;
     }
-    if (later) DrawOwner(*later, page, rect, colorMode, printer);
     // on the screen every element shows its frame over its picture, the
     // one being moved in another colour
     if (!printer) DrawFrame(page, rect, e == MovingElement ? clRed : clGray);
