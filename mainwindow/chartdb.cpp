@@ -9,12 +9,10 @@
 #include "chart/chartrecord.h"
 #include "engine/astromath.h"
 #include "platform/text/cp1251.h"
-#include "platform/text/numbers.h"
 
 namespace {
 
 constexpr int kDateTimeFields = 6;     // D M Y h m s
-constexpr int kIntegerFields = 17;     // D .. flag
 constexpr int kHouseCodeBase = 10000;  // code of querent 0, quesited 0, who-asks 0 less 100
 constexpr int kNoHousesBelow = 1000;   // codes below carry no houses
 constexpr double kHoursPerDay = 24.0;
@@ -22,65 +20,9 @@ constexpr long long kSecondsPerDay = 86400;
 // Beyond about ±2.7 million years the date no longer fits the calendar routine's integers.
 constexpr double kJulianDayLimit = 1e9;
 
-// The fields of a record line as written, before any conversion.
-struct RecordFields {
-  std::string_view Name;
-  int Number[kIntegerFields] = {};
-  std::string_view Place;
-  std::string_view Comment;
-};
-
-// Cuts a record line into its fields; false with the reason when it is none.
-bool SplitRecord(std::string_view line, RecordFields& f, std::string& what) {
-  const std::size_t eq = line.find('=');
-  if (eq == std::string_view::npos) {
-    what = "no \"=\" after the chart's name";
-    return false;
-  }
-  f.Name = line.substr(0, eq);
-  std::size_t pos = eq + 1;
-  for (int i = 0; i < kIntegerFields; ++i) {
-    const std::size_t slash = line.find('/', pos);
-    if (slash == std::string_view::npos) {
-      what = "fewer than 19 fields after the name";
-      return false;
-    }
-    if (!ParseInt(line.substr(pos, slash - pos), f.Number[i])) {
-      what = "field " + std::to_string(i + 1) + " is no integer";
-      return false;
-    }
-    pos = slash + 1;
-  }
-  const std::size_t placeEnd = line.find('/', pos);
-  const std::size_t last = line.rfind('/');
-  if (placeEnd == std::string_view::npos || last == placeEnd) {
-    what = "fewer than 19 fields after the name";
-    return false;
-  }
-  f.Place = line.substr(pos, placeEnd - pos);
-  f.Comment = line.substr(placeEnd + 1, last - placeEnd - 1);
-  return true;
-}
-
-// Line breaks and TABs of a text as spaces.
-std::string OneLine(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-  return out;
-}
-
-void AppendInt(std::string& out, long long value) {
-  out += std::to_string(value);
-  out += '/';
-}
-
-void AppendDms(std::string& out, float value) {
-  int d = 0, m = 0, s = 0;
-  DegToDms(value, d, m, s);
-  AppendInt(out, d);
-  AppendInt(out, m);
-  AppendInt(out, s);
+// Degrees (or hours) as the three parts of a record line from number at on.
+void PutDms(DbRecordFields& f, int at, float value) {
+  DegToDms(value, f.Number[at], f.Number[at + 1], f.Number[at + 2]);
 }
 
 // Calendar date of the civil day that starts localDayStart (a Julian day at
@@ -148,8 +90,8 @@ std::string LineAgainstNode(const std::string& line, const DbNode& node, std::si
   const int kind = LineKind(line);
   if (kind == 0) return "the line ends in no item kind (1 or 3)";
   std::string what;
-  RecordFields fields;
-  if (kind == kDbChart && !SplitRecord(line, fields, what)) return what;
+  DbRecordFields fields;
+  if (kind == kDbChart && !ReadDbRecordLine(line, fields, what)) return what;
   std::string_view name;
   if (!LineNodeName(line, kind, name)) return "no \"/\" before the item kind";
   if (name != node.Text)
@@ -189,20 +131,9 @@ bool UnpackHouseCode(int code, HouseChoice& houses) {
 
 // ---- record lines ---------------------------------------------------------------
 
-std::string DbNodeText(std::string_view typed) {
-  std::string text = OneLine(typed);
-  text.erase(0, text.find_first_not_of(' '));
-  for (char& c : text)
-    if (c == '=') c = '-';
-  return text;
-}
-
 std::string DbSectionLine(std::string_view name) { return DbNodeText(name) + "/1"; }
 
 std::string BuildDbRecordLine(const DbChart& chart) {
-  std::string line = DbNodeText(chart.ChartName);
-  line += '=';
-
   // local time of day, folded into [0, 24) and rounded to the whole second:
   // the time is the sum of two single-precision values, a few milliseconds
   // off, and cutting it would lose a second on every store of a loaded chart
@@ -220,41 +151,36 @@ std::string BuildDbRecordLine(const DbChart& chart) {
   int day = 0, month = 0, year = 0;
   CivilDate(localMoment - writtenHours / kHoursPerDay, day, month, year);
 
-  AppendInt(line, day);
-  AppendInt(line, month);
-  AppendInt(line, year);
-  AppendInt(line, h);
-  AppendInt(line, m);
-  AppendInt(line, s);
-  AppendDms(line, chart.TimeZone);
-  AppendDms(line, chart.GeoLatitude);
-  AppendDms(line, chart.GeoLongitude);
-  AppendInt(line, chart.HouseCode);
-  AppendInt(line, chart.RecordFlag);
-  std::string place = OneLine(chart.PlaceName);
-  for (char& c : place)
-    if (c == '/') c = '\\';
-  line += place;
-  line += '/';
-  line += OneLine(chart.ChartComment);
-  line += "/3";
-  return line;
+  DbRecordFields f;
+  f.Name = chart.ChartName;
+  const int dateTime[kDateTimeFields] = {day, month, year, h, m, s};
+  std::copy(dateTime, dateTime + kDateTimeFields, f.Number + kDbDate);
+  PutDms(f, kDbZone, chart.TimeZone);
+  PutDms(f, kDbLatitude, chart.GeoLatitude);
+  PutDms(f, kDbLongitude, chart.GeoLongitude);
+  f.Number[kDbHouseCode] = chart.HouseCode;
+  f.Number[kDbFlag] = chart.RecordFlag;
+  f.Place = chart.PlaceName;
+  f.Comment = chart.ChartComment;
+  return WriteDbRecordLine(f);
 }
 
 bool ParseDbRecord(std::string_view line, DbChart& chart, std::string& what) {
-  RecordFields f;
-  if (!SplitRecord(line, f, what)) return false;
+  DbRecordFields f;
+  if (!ReadDbRecordLine(line, f, what)) return false;
   const int* n = f.Number;
+  const int* date = n + kDbDate;
+  const auto dms = [n](int at) { return DmsToDeg(n[at], n[at + 1], n[at + 2]); };
   DbChart c;
   c.ChartName = std::string(f.Name);
-  c.TimeZone = static_cast<float>(DmsToDeg(n[6], n[7], n[8]));
-  c.UniversalTime = static_cast<float>(DmsToDeg(n[3], n[4], n[5]) - c.TimeZone);
-  c.JulianDay0h = JulianDay(n[0], n[1], n[2], 0.0f);
-  c.JulianDayUT = JulianDay(n[0], n[1], n[2], c.UniversalTime);
-  c.GeoLatitude = static_cast<float>(DmsToDeg(n[9], n[10], n[11]));
-  c.GeoLongitude = static_cast<float>(DmsToDeg(n[12], n[13], n[14]));
-  c.HouseCode = n[15];
-  c.RecordFlag = n[16] != 0 ? 1 : 0;
+  c.TimeZone = static_cast<float>(dms(kDbZone));
+  c.UniversalTime = static_cast<float>(dms(kDbTime) - c.TimeZone);
+  c.JulianDay0h = JulianDay(date[0], date[1], date[2], 0.0f);
+  c.JulianDayUT = JulianDay(date[0], date[1], date[2], c.UniversalTime);
+  c.GeoLatitude = static_cast<float>(dms(kDbLatitude));
+  c.GeoLongitude = static_cast<float>(dms(kDbLongitude));
+  c.HouseCode = n[kDbHouseCode];
+  c.RecordFlag = n[kDbFlag] != 0 ? 1 : 0;
   c.PlaceName = std::string(f.Place);
   c.ChartComment = std::string(f.Comment);
   chart = std::move(c);
@@ -262,9 +188,9 @@ bool ParseDbRecord(std::string_view line, DbChart& chart, std::string& what) {
 }
 
 std::string FormatDbRecordDateTime(std::string_view line) {
-  RecordFields f;
+  DbRecordFields f;
   std::string what;
-  if (!SplitRecord(line, f, what)) return {};
+  if (!ReadDbRecordLine(line, f, what)) return {};
   static constexpr const char* kAfter[kDateTimeFields] = {".", ".", ".", ":", ":", ""};
   std::string text;
   for (int i = 0; i < kDateTimeFields; ++i) text += std::to_string(f.Number[i]) + kAfter[i];

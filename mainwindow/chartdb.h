@@ -9,16 +9,8 @@
 // Files, one stem: "<stem>.zrt" is the tree, one node per line in pre-order,
 // the node's text after one TAB per level below the top; "<stem>.zrn" holds
 // the record lines. The kind of a node is the last character of its line:
-// "1" a section (or the root), "3" a chart.
-//
-// A chart's record line, code page 1251:
-//   name=D/M/Y/h/m/s/zh/zm/zs/latD/latM/latS/lonD/lonM/lonS/code/flag/place/comment/K
-// name up to the first "="; D M Y the local civil date; h m s the local time;
-// the zone (hours East positive), latitude (North positive) and longitude
-// (East positive) as whole degrees, minutes and seconds with the sign on the
-// first non-zero part; code the packed houses (PackHouseCode); flag 0 or 1;
-// place and comment free text; K the node's kind. Texts are written so that
-// they cannot break a line or shift a field (see DbNodeText and the writer).
+// "1" a section (or the root), "3" a chart. A chart's record line is laid out,
+// written and read in recordline.h.
 //
 // Nothing here includes Qt; messages are code page 1251 and name file and line.
 #pragma once
@@ -29,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mainwindow/recordline.h"
 #include "platform/text/textfile.h"
 
 struct ChartRecord;
@@ -70,12 +63,6 @@ int PackHouseCode(int querentHouse, int quesitedHouse, int whoAsks);
 // imported record holds 1), or a code whose parts fall outside the ranges.
 bool UnpackHouseCode(int code, HouseChoice& houses);
 
-// A name or node text as the files can hold it: line breaks and TABs become
-// spaces, leading spaces are dropped (the tree file reads them as levels) and
-// "=" becomes "-" (the record's name ends at the first "="). The node of a
-// chart and the name in its record line both take this text.
-std::string DbNodeText(std::string_view typed);
-
 // The line of the root or a section: its node text (DbNodeText) and "/1".
 std::string DbSectionLine(std::string_view name);
 
@@ -84,16 +71,14 @@ std::string DbSectionLine(std::string_view name);
 // so that it always agrees with the written time (a moment half a second or
 // less before local midnight writes 0:0:0 on the next day, never 24:0:0 or
 // 0:0:0 on the same day). Zone, latitude and longitude are split as DegToDms
-// does. The place loses "/" (written "\"), the comment keeps
-// it; line breaks and TABs in either become spaces.
+// does; the texts as WriteDbRecordLine writes them.
 std::string BuildDbRecordLine(const DbChart& chart);
 
 // Reads a record line. On failure returns false, leaves chart untouched and
-// says why in what (no file or line: the caller adds them). The name is the
-// text before the first "="; then 17 integer fields and the place are cut at
-// "/", the comment runs to the last "/" and the kind after it is not read.
-// UniversalTime = local time - zone, not folded into [0, 24); JulianDayUT and
-// JulianDay0h are those of the record's date.
+// says why in what (no file or line: the caller adds them). The fields are
+// cut as ReadDbRecordLine cuts them. UniversalTime = local time - zone, not
+// folded into [0, 24); JulianDayUT and JulianDay0h are those of the record's
+// date.
 bool ParseDbRecord(std::string_view line, DbChart& chart, std::string& what);
 
 // "D.M.Y.h:m:s" of a record line's date and time fields as written (no

@@ -173,38 +173,24 @@ class FieldReader {
   bool ok_ = true;
 };
 
-// Line breaks and TABs as spaces (a name also as the node text takes them).
-std::string OneLine(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-  return out;
-}
-
-void AppendInt(std::string& out, int value) {
-  out += std::to_string(value);
-  out += '/';
-}
-
 ImportedChart WriteChart(const ForeignRecord& r) {
   ImportedChart chart;
   chart.Name = DbNodeText(TrimRight(r.Name));
-  std::string& line = chart.Line;
-  line.reserve(chart.Name.size() + r.Place.size() + r.Comment.size() + 64);
-  line = chart.Name;
-  line += '=';
-  for (const int v : r.Date) AppendInt(line, v);
-  for (const int v : r.Time) AppendInt(line, v);
-  for (const Dms* a : {&r.Zone, &r.Latitude, &r.Longitude})
-    for (const int v : a->Part) AppendInt(line, v);
-  AppendInt(line, 1);  // house code: no houses
-  AppendInt(line, r.Flag);
-  std::string place = OneLine(TrimRight(r.Place));
-  std::replace(place.begin(), place.end(), '/', '\\');  // a "/" would end the field
-  line += place;
-  line += '/';
-  line += OneLine(TrimRight(r.Comment));
-  line += "/3";
+  DbRecordFields f;
+  f.Name = chart.Name;  // the writer leaves a node text as it is
+  const auto put = [&f](int at, const int(&parts)[3]) {
+    std::copy(parts, parts + 3, f.Number + at);
+  };
+  put(kDbDate, r.Date);
+  put(kDbTime, r.Time);
+  put(kDbZone, r.Zone.Part);
+  put(kDbLatitude, r.Latitude.Part);
+  put(kDbLongitude, r.Longitude.Part);
+  f.Number[kDbHouseCode] = 1;  // no houses
+  f.Number[kDbFlag] = r.Flag;
+  f.Place = TrimRight(r.Place);
+  f.Comment = TrimRight(r.Comment);
+  chart.Line = WriteDbRecordLine(f);
   return chart;
 }
 

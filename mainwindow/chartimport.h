@@ -1,6 +1,6 @@
 // Charts from other programs' files, read into a new chart database in
 // memory: a root, one section and one chart per foreign chart, each chart with
-// its record line (chartdb.h). Nothing here includes Qt; the readers work on
+// its record line (recordline.h). Nothing here includes Qt; the readers work on
 // the bytes of the files and write nothing to disk.
 //
 // The six formats, by the index of the open dialog's filter:
