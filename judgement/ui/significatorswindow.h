@@ -25,8 +25,9 @@ class TSignificators : public QDialog {
   static TSignificators* Instance();
 
   // Disables the completion command, empties both lists so that the next
-  // showing proposes anew, and closes the completion results. Runs at every
-  // choice of the house-ruler method, the term system or the sign rulers.
+  // showing proposes anew, and closes the completion results. Runs for every
+  // new chart and every choice of the house-ruler method, the term system or
+  // the sign rulers.
   void ResetSignificators();
   // Proposes the significators on the first fill after a reset, then lists
   // the side on show.

@@ -56,6 +56,7 @@
 #include "judgement/ui/significatorswindow.h"
 #include "input/ui/paramcalc.h"
 #include "mainwindow/decimalupkeep.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/menutree.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/ui/windowexport.h"
@@ -606,7 +607,16 @@ void TBaseForm::SyncHouseSystemMenu(int houseSystem) {
   if (houseSystem >= 1 && houseSystem <= 23) Item(kHouseSystemItems[houseSystem - 1])->setChecked(true);
 }
 
-void TBaseForm::ChartReplaced() { SetCommandEnabled("N21", false); }
+void TBaseForm::ChartReplaced() {
+  // the significators observe it and propose anew
+  if (TChartSessionSignals* session = SessionSignals()) emit session->chartReplaced();
+  SetCommandEnabled("N21", false);
+}
+
+void TBaseForm::ResetChartWindowTitle() {
+  if (QAction* n43 = Item("N43"))
+    if (chartWindow_) chartWindow_->setWindowTitle(n43->text());
+}
 
 void TBaseForm::RedrawChart() {
   if (TPictureRadixChart* chart = chartWindow_) chart->RedrawChart();
@@ -626,6 +636,10 @@ void TBaseForm::ReadWheelParameters(WheelView& view) const {
     view.TableFontName = params->TableFontName;
     view.Receptions = params->Receptions();
   }
+}
+
+void TBaseForm::PrintBlanksAfterDialog(const std::vector<int>& blanks) {
+  if (TPrintDiziner* designer = TPrintDiziner::Instance()) designer->PrintAfterDialog(blanks, this);
 }
 
 void TBaseForm::ShowSignDynamics(int body) {

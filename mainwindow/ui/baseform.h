@@ -126,6 +126,8 @@ class TBaseForm : public QMainWindow {
   // The house-choice window of topic list `list` (0, 1 the querent's, 2 the
   // quesited's) reads the saved lists again.
   void ReloadTopicLists(int list);
+  // The print designer prints the blanks after the printer dialog.
+  void PrintBlanksAfterDialog(const std::vector<int>& blanks);
   // The dynamics window shows the sign graph of a body.
   void ShowSignDynamics(int body);
   // The chart window has been activated at least once.
@@ -135,8 +137,11 @@ class TBaseForm : public QMainWindow {
   // Reads the chart settings files again into the chart (the chart window's
   // ReloadSettings); Ok without a chart window.
   SettingsReadResult ReloadChartSettings();
-  // A new chart took the place of the old one: there is no time to go back to.
+  // A new chart took the place of the old one: there is no time to go back
+  // to, and the session's observers hear of it (the significators go).
   void ChartReplaced();
+  // The chart window's caption back to the window menu's chart item.
+  void ResetChartWindowTitle();
   // Puts the check marks and captions of the View menu's states in place.
   void SyncMenuState();
 

@@ -1,9 +1,10 @@
 // The notifier of the chart session: it owns the one ChartSession of the
 // program and announces its changes, so that the windows and the printing
-// observe the session instead of calling each other to push data. The chart
-// window announces a recomputation (chartChanged) and each drawing of the
-// wheel (chartDrawn); the calculation parameters announce a setting chosen
-// there (settingsChanged). The main window creates it first of all.
+// observe the session instead of calling each other to push data. The main
+// window announces a new chart (chartReplaced), the chart window a
+// recomputation (chartChanged) and each drawing of the wheel (chartDrawn);
+// the calculation parameters announce a setting chosen there
+// (settingsChanged). The program makes it before any window.
 #pragma once
 
 #include <QObject>
@@ -20,6 +21,9 @@ class TChartSessionSignals : public QObject {
   ChartSession Session;
 
  signals:
+  // A new chart took the place of the old one (entered or loaded from the
+  // database); it is recomputed after.
+  void chartReplaced();
   // The chart was recomputed: the chart record and LastRecalc are new.
   void chartChanged();
   // The wheel was drawn anew onto the chart window (also after a change of
