@@ -8,7 +8,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "input/ui/paramcalc.h"
 #include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
@@ -27,8 +26,9 @@ constexpr int kClientWidth = 781;  // pixels
 constexpr int kClientHeight = 398;
 
 std::string TableFont() {
-  const TParamCalc* params = TParamCalc::Instance();
-  return params && !params->TableFontName.empty() ? params->TableFontName : std::string("Arial");
+  const TBaseForm* form = TBaseForm::Instance();
+  const std::string* name = form ? form->TableFontName() : nullptr;
+  return name && !name->empty() ? *name : std::string("Arial");
 }
 
 }  // namespace

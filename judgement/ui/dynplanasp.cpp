@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "input/ui/paramcalc.h"
 #include "chart/chartrecord.h"
 #include "judgement/dynamicsdrawing.h"
 #include "judgement/ui/judgementui.h"
@@ -161,7 +160,8 @@ void TDynPlanAsp::DrawDynamics() {
   picture.LonAtMomentB = lonOf(SecondObject);
   const int sign = std::clamp(static_cast<int>(picture.LonAtMomentA / 30), 0, 11);
   picture.SignGlyph = c.SignGlyph[sign];
-  if (const TParamCalc* params = TParamCalc::Instance()) picture.TableFont = params->TableFontName;
+  if (const TBaseForm* form = TBaseForm::Instance())
+    if (const std::string* font = form->TableFontName()) picture.TableFont = *font;
   DynamicsMouse mouse;
   if (targetCanvas_ != nullptr) {
     // an export or a page image at the rectangle's corner, or the printer

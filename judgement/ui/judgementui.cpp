@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <utility>
 
-#include "input/ui/paramcalc.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/smalldialogs.h"
@@ -51,7 +50,7 @@ int SignRulerOption() {
 void SetSignRulerOption(int option) {
   const int set = option == 1 ? 1 : 0;
   if (ChartSession* session = CurrentSession()) session->Settings.SignRulerSet = set;
-  if (TParamCalc* params = TParamCalc::Instance()) params->SetSignRulerSet(set);
+  if (TBaseForm* form = TBaseForm::Instance()) form->ShowSignRulerSet(set);
 }
 
 int TermSystemOption() {
@@ -116,9 +115,9 @@ void ApplyTableFont(QWidget& widget) {
   // The calculation parameters' table font at the application's size; before
   // that dialog exists, or without a name, the application's font.
   QFont font = QApplication::font();
-  if (const TParamCalc* params = TParamCalc::Instance())
-    if (!params->TableFontName.empty())
-      font.setFamily(QString::fromStdString(Cp1251ToUtf8(params->TableFontName)));
+  if (const TBaseForm* form = TBaseForm::Instance())
+    if (const std::string* name = form->TableFontName(); name && !name->empty())
+      font.setFamily(QString::fromStdString(Cp1251ToUtf8(*name)));
   widget.setFont(font);
 }
 

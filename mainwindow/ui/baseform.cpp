@@ -638,6 +638,15 @@ void TBaseForm::ReadWheelParameters(WheelView& view) const {
   }
 }
 
+const std::string* TBaseForm::TableFontName() const {
+  const TParamCalc* params = TParamCalc::Instance();
+  return params ? &params->TableFontName : nullptr;
+}
+
+void TBaseForm::ShowSignRulerSet(int set) {
+  if (TParamCalc* params = TParamCalc::Instance()) params->SetSignRulerSet(set);
+}
+
 void TBaseForm::PrintBlanksAfterDialog(const std::vector<int>& blanks) {
   if (TPrintDiziner* designer = TPrintDiziner::Instance()) designer->PrintAfterDialog(blanks, this);
 }

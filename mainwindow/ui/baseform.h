@@ -126,6 +126,12 @@ class TBaseForm : public QMainWindow {
   // The house-choice window of topic list `list` (0, 1 the querent's, 2 the
   // quesited's) reads the saved lists again.
   void ReloadTopicLists(int list);
+  // The table font of the calculation parameters (code page 1251), nullptr
+  // before that dialog exists.
+  const std::string* TableFontName() const;
+  // The calculation parameters show a sign-ruler set put into the session by
+  // code; none of their handlers runs.
+  void ShowSignRulerSet(int set);
   // The print designer prints the blanks after the printer dialog.
   void PrintBlanksAfterDialog(const std::vector<int>& blanks);
   // The dynamics window shows the sign graph of a body.
