@@ -10,12 +10,14 @@ DignityChoice DignityChoiceOf(const ChartSession& session) {
   return DignityChoice{session.Settings.TermSystem, session.Settings.SignRulerSet};
 }
 
-const DignityResult& ComputeDignities(ChartSession& session, const std::vector<std::string>& uiText) {
+const DignityResult& ComputeDignities(ChartSession& session,
+                                      const std::vector<std::string>& uiText) {
   if (!session.TablesLoaded) {
     session.Dignities = DignityResult();
     return session.Dignities;
   }
-  session.Dignities = CalcDignities(session.Chart, session.Tables, DignityChoiceOf(session), uiText);
+  session.Dignities =
+      CalcDignities(session.Chart, session.Tables, DignityChoiceOf(session), uiText);
   return session.Dignities;
 }
 

@@ -55,7 +55,8 @@ void SetHouseRulerMethod(ChartSession& session, int method);
 DignityChoice DignityChoiceOf(const ChartSession& session);
 // Scores the current chart with the loaded tables and the session's choices
 // into session.Dignities (empty grids while no tables are loaded).
-const DignityResult& ComputeDignities(ChartSession& session, const std::vector<std::string>& uiText);
+const DignityResult& ComputeDignities(ChartSession& session,
+                                      const std::vector<std::string>& uiText);
 // Proposes the significators of the current chart into session.Significators.
 void ProposeSessionSignificators(ChartSession& session);
 // Runs the signs of completion over the chart and the session's

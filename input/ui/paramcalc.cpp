@@ -122,13 +122,16 @@ TParamCalc::TParamCalc(TBaseForm* owner) : QDialog(owner), owner_(owner) {
   // The session holds the shared choices and the buttons show them: a choice
   // made on a button, by a click or by code, is in the session at once.
   connect(RadioGroup1Items, &QButtonGroup::idToggled, this, [this](int, bool on) {
-    if (ChartSession* session = CurrentSession(); session && on) session->Settings.TermSystem = TermSystem();
+    if (ChartSession* session = CurrentSession(); session && on)
+      session->Settings.TermSystem = TermSystem();
   });
   connect(RadioGroup2Items, &QButtonGroup::idToggled, this, [this](int, bool on) {
-    if (ChartSession* session = CurrentSession(); session && on) session->Settings.SignRulerSet = SignRulerSet();
+    if (ChartSession* session = CurrentSession(); session && on)
+      session->Settings.SignRulerSet = SignRulerSet();
   });
   connect(RadioButton[28], &QRadioButton::toggled, this, [this](bool) {
-    if (ChartSession* session = CurrentSession()) session->Settings.AzimuthFromEast = AzimuthFromEast();
+    if (ChartSession* session = CurrentSession())
+      session->Settings.AzimuthFromEast = AzimuthFromEast();
   });
 
   // The dialog's files: all must read.

@@ -135,8 +135,9 @@ TAffeticnew::TAffeticnew(QWidget* parent) : QDialog(parent), Tables(RequiredSess
   connect(session, &TChartSessionSignals::chartChanged, this, [this] { CalcDignities(); });
   connect(session, &TChartSessionSignals::settingsChanged, this, [this](int setting) {
     const auto chosen = static_cast<SessionSetting>(setting);
-    if ((chosen == SessionSetting::TermSystem || chosen == SessionSetting::SignRulerSet) && isVisible())
-      CalcDignities();
+    const bool followed =
+        chosen == SessionSetting::TermSystem || chosen == SessionSetting::SignRulerSet;
+    if (followed && isVisible()) CalcDignities();
   });
   // the window records its code when activated but registers no export:
   // copying the dignities window exports nothing, as for the other tables

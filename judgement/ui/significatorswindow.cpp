@@ -105,7 +105,8 @@ TSignificators::TSignificators(QWidget* parent)
   PageControl1->setCurrentIndex(kQuerentSide);
   // a new chart, or another house-ruler method, term system or ruler set,
   // proposes anew
-  connect(SessionSignals(), &TChartSessionSignals::chartReplaced, this, [this] { ResetSignificators(); });
+  connect(SessionSignals(), &TChartSessionSignals::chartReplaced, this,
+          [this] { ResetSignificators(); });
   connect(SessionSignals(), &TChartSessionSignals::settingsChanged, this, [this](int setting) {
     const auto chosen = static_cast<SessionSetting>(setting);
     if (chosen == SessionSetting::HouseRulerMethod || chosen == SessionSetting::TermSystem ||
