@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "chart/ui/companionwindows.h"
-#include "chart/ui/picturechart.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -55,6 +55,11 @@ QComboBox* NewSizeBox(QWidget* parent, const char* name) {
   for (int size : kGlyphSizeList) box->addItem(QString::number(size));
   box->setCurrentIndex(kDesignedGlyphSizeIndex);
   return box;
+}
+
+// The wheel drawn again through the main window.
+void RedrawChartWindow() {
+  if (TBaseForm* form = TBaseForm::Instance()) form->RedrawChart();
 }
 
 // The radius set the bars edit: European while the chart is drawn in that
@@ -138,9 +143,9 @@ void TCircleOptions::showEvent(QShowEvent* event) {
 }
 
 void TCircleOptions::FormShow() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  ChartRecord* chart = SessionChart();
   if (!chart) return;
-  const int* radii = RadiusSet(chart->Chart);
+  const int* radii = RadiusSet(*chart);
   QSlider* bars[5] = {TrackBar1, TrackBar2, TrackBar3, TrackBar5, TrackBar4};
   // loading the bars is no change of the settings: their handlers stay
   // silent, so a value outside the bars' range is kept as it is
@@ -151,10 +156,10 @@ void TCircleOptions::FormShow() {
 }
 
 void TCircleOptions::StoreRadius(QSlider* bar, int element) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  ChartRecord* chart = SessionChart();
   if (!chart) return;
-  RadiusSet(chart->Chart)[element] = bar->value();
-  chart->RedrawChart();
+  RadiusSet(*chart)[element] = bar->value();
+  RedrawChartWindow();
 }
 
 void TCircleOptions::TrackBar1Change() { StoreRadius(TrackBar1, 0); }
@@ -164,17 +169,17 @@ void TCircleOptions::TrackBar5Change() { StoreRadius(TrackBar5, 3); }
 void TCircleOptions::TrackBar4Change() { StoreRadius(TrackBar4, 4); }
 
 void TCircleOptions::ComboBox4Change() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  ChartRecord* chart = SessionChart();
   if (!chart || ComboBox4->currentIndex() < 0) return;
-  chart->Chart.GlyphSizes[0] = ComboBox4->currentIndex();
-  chart->RedrawChart();
+  chart->GlyphSizes[0] = ComboBox4->currentIndex();
+  RedrawChartWindow();
 }
 
 void TCircleOptions::ComboBox1Change() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  ChartRecord* chart = SessionChart();
   if (!chart || ComboBox1->currentIndex() < 0) return;
-  chart->Chart.GlyphSizes[1] = ComboBox1->currentIndex();
-  chart->RedrawChart();
+  chart->GlyphSizes[1] = ComboBox1->currentIndex();
+  RedrawChartWindow();
 }
 
 void TCircleOptions::BitBtn1Click() { close(); }

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "chart/ui/picturechart.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "platform/qt/canvas.h"
 
 QString CompanionText(int entry) {
@@ -37,17 +37,18 @@ QImage TCompanionDrawing::Picture(int width, int height, int colorMode) {
 
 void TCompanionDrawing::DrawOntoTarget(QWidget& window, QImage& windowPicture,
                                        const CompanionDrawer& draw) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (!chart) return;
+  const ChartSession* session = CurrentSession();
+  if (!session || !session->ChartReady) return;
+  const ChartRecord* chart = &session->Chart;
   CompanionPicture picture;
   picture.ColorMode = ColorMode;
-  picture.WindowColor = chart->WindowColor();
+  picture.WindowColor = session->Outside.WindowColor;
   if (targetCanvas_ != nullptr) {
     picture.Width = std::max(std::abs(TargetRect[1] - TargetRect[0]), 1);
     picture.Height = std::max(std::abs(TargetRect[3] - TargetRect[2]), 1);
     picture.OnScreen = false;
     picture.Printer = TargetFlags[1] == 0;
-    draw(chart->Chart, *targetCanvas_, picture);
+    draw(*chart, *targetCanvas_, picture);
     return;
   }
   if (window.width() <= 0 || window.height() <= 0) return;
@@ -56,7 +57,7 @@ void TCompanionDrawing::DrawOntoTarget(QWidget& window, QImage& windowPicture,
   picture.Width = windowPicture.width();
   picture.Height = windowPicture.height();
   picture.OnScreen = true;
-  draw(chart->Chart, canvas, picture);
+  draw(*chart, canvas, picture);
   canvas.EndPaint();
   window.update();
 }

@@ -5,9 +5,8 @@
 #include <QPainter>
 
 #include "chart/ui/companionwindows.h"
-#include "chart/ui/picturechart.h"
-#include "input/ui/paramcalc.h"
 #include "judgement/ui/judgementui.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
@@ -35,6 +34,13 @@ TLocalSpaceChart::TLocalSpaceChart(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
   resize(480, 480);
   RegisterExportWindow(kCodeLocalSpace, ExportWindow{this, {}, [this] { return isVisible(); }});
+  // while open the picture follows every drawing of the chart
+  if (TChartSessionSignals* session = SessionSignals())
+    connect(session, &TChartSessionSignals::chartDrawn, this, [this] {
+      if (!isVisible()) return;
+      CalcHorizontalCoords();
+      DrawLocalSpaceChart();
+    });
 }
 
 TLocalSpaceChart::~TLocalSpaceChart() {
@@ -45,13 +51,12 @@ TLocalSpaceChart::~TLocalSpaceChart() {
 TLocalSpaceChart* TLocalSpaceChart::Instance() { return gLocalSpaceChart; }
 
 bool TLocalSpaceChart::AzimuthFromEast() const {
-  const TParamCalc* params = TParamCalc::Instance();
-  return params && params->AzimuthFromEast();
+  const ChartSession* session = CurrentSession();
+  return session && session->Settings.AzimuthFromEast;
 }
 
 void TLocalSpaceChart::CalcHorizontalCoords() {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
-    ::CalcHorizontalCoords(chart->Chart, Space);
+  if (ChartRecord* chart = CurrentChart()) ::CalcHorizontalCoords(*chart, Space);
 }
 
 void TLocalSpaceChart::DrawLocalSpaceChart() {
@@ -93,11 +98,11 @@ void TLocalSpaceChart::FormMouseMove(int x, int y) {
     if (wasVisible) DrawLocalSpaceChart();
     return;
   }
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  const ChartRecord* chart = CurrentChart();
   if (!chart) return;
   // the origin chosen now, not at the last drawing
   SortLocalSpacePlanets(Space, AzimuthFromEast());
-  Hover.HintText = LocalSpaceHint(chart->Chart, Space, found);
+  Hover.HintText = LocalSpaceHint(*chart, Space, found);
   DrawLocalSpaceChart();
 }
 

@@ -21,16 +21,11 @@
 #include <initializer_list>
 
 #include "chart/aspects.h"
-#include "chart/ui/localspacechart.h"
-#include "chart/ui/positionplanets.h"
 #include "engine/astromath.h"
 #include "engine/timing.h"
-#include "input/ui/paramcalc.h"
-#include "judgement/ui/affeticnew.h"
-#include "judgement/ui/dynplanasp.h"
-#include "judgement/ui/hourwindows.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
@@ -107,7 +102,11 @@ bool AspectPossible(int a, int b, int k) {
 TPictureRadixChart* TPictureRadixChart::Instance() { return gChart; }
 
 TPictureRadixChart::TPictureRadixChart(TBaseForm* owner, QWidget* parent)
-    : QWidget(parent), owner_(owner) {
+    : QWidget(parent),
+      Chart(RequiredSession().Chart),
+      Outside(RequiredSession().Outside),
+      LastRecalc(RequiredSession().LastRecalc),
+      owner_(owner) {
   gChart = this;
   setObjectName("PictureRadixChart");
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -129,6 +128,7 @@ TPictureRadixChart::TPictureRadixChart(TBaseForm* owner, QWidget* parent)
   Chart.ReceptionSwap = 0;
   Chart.QuerentHouse = Chart.QuesitedHouse = 0;
   Chart.ColorMode = 2;
+  RequiredSession().ChartReady = true;
   ApplySettingsState(state);
 }
 
@@ -153,14 +153,12 @@ void TPictureRadixChart::ApplySettingsState(const SettingsMenuState& state) {
   owner_->SaveSettingsDuringWork = Outside.SaveSettings;
   RegisterExportWindow(kExportCodeChart, ExportWindow{this, {}, {}});
   owner_->SetPanelText(1, Chart.HouseSystemNames[Chart.HouseSystem]);
-  if (TParamCalc* params = TParamCalc::Instance()) {
-    params->SetHouseRulerMethod(state.HouseRulerMethod);
-    params->RadioButton[Outside.SaveSettings ? 20 : 21]->setChecked(true);
-  }
+  owner_->ShowChartSettingsInParameters(state.HouseRulerMethod, Outside.SaveSettings != 0);
 }
 
 TPictureRadixChart::~TPictureRadixChart() {
   if (gChart == this) gChart = nullptr;
+  if (ChartSession* session = CurrentSession()) session->ChartReady = false;
   UnregisterExportWindow(kExportCodeChart);
 }
 
@@ -226,10 +224,9 @@ void TPictureRadixChart::Recalc() {
                               (hoursKnown ? Chart.RulerNames[hours.DayRuler] : undefined));
   owner_->SetPanelText(3, owner_->UiText.Entry(350) + ": " +
                               (LastRecalc.LunarDaysComputed ? std::to_string(Chart.LunarDay) : undefined));
-  // the open tables follow the chart, marking its hour and day only where known
-  if (TPlanetHour* hourTable = TPlanetHour::Instance()) hourTable->CalcPlanetHours();
-  if (TMoonDay* dayTable = TMoonDay::Instance()) dayTable->CalcMoonDays();
-  if (TAffeticnew* dignities = TAffeticnew::Instance()) dignities->CalcDignities();
+  // the tables and the dignities observe the session and follow the chart,
+  // marking its hour and day only where known
+  if (TChartSessionSignals* session = SessionSignals()) emit session->chartChanged();
   if (LastRecalc.AspectListFilled) ShowAspectList(LastRecalc.AspectList);
 }
 
@@ -246,12 +243,7 @@ WheelView TPictureRadixChart::CurrentView() const {
   view.Midpoints = menu.Variant == ChartVariant::Midpoints;
   view.ElementFillRemoved = menu.ElementFillRemoved;
   view.HouseFillRemoved = menu.HouseFillRemoved;
-  if (const TParamCalc* params = TParamCalc::Instance()) {
-    view.AmericanAspectLines = params->AmericanAspectLines();
-    view.AmericanDegreeLabels = params->AmericanDegreeLabels();
-    view.TableFontName = params->TableFontName;
-    view.Receptions = params->Receptions();
-  }
+  owner_->ReadWheelParameters(view);
   return view;
 }
 
@@ -286,14 +278,8 @@ void TPictureRadixChart::DrawPicture() {
   if (swap == SwapMenuState::kEnable) owner_->SetCommandEnabled("N51", true);
   if (swap == SwapMenuState::kDisable) owner_->SetCommandEnabled("N51", false);
   update();
-  // the open companion pictures follow the chart
-  if (TPositionPlanets* positions = TPositionPlanets::Instance())
-    if (positions->isVisible()) positions->DrawPositions();
-  if (TLocalSpaceChart* space = TLocalSpaceChart::Instance())
-    if (space->isVisible()) {
-      space->CalcHorizontalCoords();
-      space->DrawLocalSpaceChart();
-    }
+  // the open companion pictures observe the session and follow the chart
+  if (TChartSessionSignals* session = SessionSignals()) emit session->chartDrawn();
 }
 
 void TPictureRadixChart::FormShow() {
@@ -441,9 +427,7 @@ void TPictureRadixChart::N7Click() {
 }
 
 void TPictureRadixChart::N1Click() {
-  TDynPlanAsp* dynamics = TDynPlanAsp::Instance();
-  if (dynamics && DynamicsBody >= 0 && DynamicsBody < kPopupBodies)
-    dynamics->ShowSignDynamics(DynamicsBody);
+  if (DynamicsBody >= 0 && DynamicsBody < kPopupBodies) owner_->ShowSignDynamics(DynamicsBody);
 }
 
 void TPictureRadixChart::N2Click() {}

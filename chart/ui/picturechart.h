@@ -35,9 +35,12 @@ class TPictureRadixChart : public QWidget, public TDrawing {
 
   static TPictureRadixChart* Instance();
 
-  ChartRecord Chart;                 // the current chart and every chart setting
-  SettingsOutsideRecord Outside;     // window colour, save flag, default place
-  RecalcResult LastRecalc;           // what the last recomputation produced
+  // The chart session's: the current chart and every chart setting; the
+  // window colour, save flag and default place; what the last recomputation
+  // produced.
+  ChartRecord& Chart;
+  SettingsOutsideRecord& Outside;
+  RecalcResult& LastRecalc;
   WheelWork Work;                    // the wheel's geometry and hover state of the last window drawing
 
   // The window's background colour (0x00BBGGRR or a negative system colour).
@@ -52,11 +55,13 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   // Casts the chart of the current system moment at the default place.
   void CastCurrentMoment();
   // Recomputes the chart (honouring the chosen aspect kinds, or the
-  // reception-swap variant while it is on) and applies the result to the
-  // main window's status bar and aspect list.
+  // reception-swap variant while it is on), applies the result to the main
+  // window's status bar and aspect list and announces it to the session's
+  // observers (chartChanged).
   void Recalc();
   // Draws the wheel again onto the window, whatever target an export or a
-  // print has lent the chart meanwhile.
+  // print has lent the chart meanwhile; a drawing onto the window is
+  // announced to the session's observers (chartDrawn).
   void RedrawChart();
 
   // The drawing target, kept in the record's TargetFlags, TargetRect and

@@ -9,9 +9,9 @@
 
 #include "chart/companiondrawing.h"
 #include "chart/ui/companionwindows.h"
-#include "chart/ui/picturechart.h"
 #include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/clipboard.h"
@@ -39,6 +39,11 @@ TPositionPlanets::TPositionPlanets(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent, true);
   resize(360, 400);
   RegisterExportWindow(kCodePositions, ExportWindow{this, {}, [this] { return isVisible(); }});
+  // while open the table follows every drawing of the chart
+  if (TChartSessionSignals* session = SessionSignals())
+    connect(session, &TChartSessionSignals::chartDrawn, this, [this] {
+      if (isVisible()) DrawPositions();
+    });
 }
 
 TPositionPlanets::~TPositionPlanets() {
@@ -118,10 +123,10 @@ TAstronom::~TAstronom() {
 TAstronom* TAstronom::Instance() { return gAstronom; }
 
 void TAstronom::FillPlanetParameters() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  const ChartRecord* chart = CurrentChart();
   TBaseForm* form = TBaseForm::Instance();
   if (!chart || !form) return;
-  const PlanetParameterGrid grid = ::FillPlanetParameters(chart->Chart, form->UiText.Entries);
+  const PlanetParameterGrid grid = ::FillPlanetParameters(*chart, form->UiText.Entries);
   // row 0 and column 0 are the grid's fixed titles
   for (int c = 1; c < kParameterColumns; ++c)
     StringGrid1->setHorizontalHeaderItem(c - 1, new QTableWidgetItem(FromCp(grid.Cells[0][c])));

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "chart/ui/picturechart.h"
 #include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
@@ -69,9 +69,9 @@ QCheckBox* Box(QWidget* parent, const std::string& name, const QString& text = Q
 }
 
 QString ObjectName(int object) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  const ChartRecord* chart = SessionChart();
   if (!chart) return QString();
-  return QString::fromStdString(Cp1251ToUtf8(chart->Chart.ObjectNames[object + 1]));
+  return QString::fromStdString(Cp1251ToUtf8(chart->ObjectNames[object + 1]));
 }
 
 void OkCancel(QDialog* dialog, QVBoxLayout* layout, TBaseForm* owner, QPushButton*& ok,

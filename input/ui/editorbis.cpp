@@ -9,9 +9,9 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "chart/ui/picturechart.h"
 #include "input/ui/maskedfields.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -40,8 +40,7 @@ QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251
 std::string ToCp(const QString& text) { return Utf8ToCp1251(text.toStdString()); }
 
 const ChartRecord* Chart() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  return chart ? &chart->Chart : nullptr;
+  return SessionChart();
 }
 
 std::string CellText(const QTableWidget* grid, int row, int column) {
@@ -228,14 +227,14 @@ void TEditOrbis::Button1Click() {
 // Both grids into the chart record, all or nothing; a cell that cannot be
 // read is named, selected, and the dialog stays open.
 void TEditOrbis::BitBtn1Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  ChartRecord* chart = SessionChart();
   if (!chart) return;
-  const OrbGridRefusal refusal = ApplyOrbGrid(shown_, GridText(), chart->Chart);
+  const OrbGridRefusal refusal = ApplyOrbGrid(shown_, GridText(), *chart);
   if (refusal.Ok) {
     CloseModal(*this, mrOk);
     return;
   }
-  const ChartRecord& record = chart->Chart;
+  const ChartRecord& record = *chart;
   if (refusal.InFactor) {
     KoefAsp->setCurrentCell(refusal.Row, 1);
     Refuse(this, owner_->UiText, kUiEntryFactorUnreadable, record.AspectNames[refusal.Row + 1],

@@ -11,10 +11,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "chart/ui/picturechart.h"
 #include "input/editparses.h"
 #include "input/ui/inputmessages.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -43,8 +43,7 @@ constexpr const char* kSignModes[kPartSignModeCount] = {"+", "-", "+/-", "-/+"};
 QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 
 ChartRecord* Chart() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  return chart ? &chart->Chart : nullptr;
+  return SessionChart();
 }
 
 QComboBox* List(QWidget* parent, const char* name, const QStringList& items) {

@@ -18,13 +18,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "chart/ui/picturechart.h"
-#include "judgement/ui/significatorswindow.h"
 #include "input/timezones.h"
 #include "input/ui/inputmessages.h"
 #include "input/ui/maskedfields.h"
 #include "input/ui/towndb.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/finddbfile.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
@@ -253,9 +252,9 @@ void TInputDates::FillFromChart(const ChartRecord& c) {
 }
 
 void TInputDates::Execute() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  const ChartRecord* chart = SessionChart();
   if (!chart) return;
-  FillFromChart(chart->Chart);
+  FillFromChart(*chart);
   if (ExecModal(*this) == mrOk) ApplyToChart();
 }
 
@@ -283,9 +282,9 @@ void TInputDates::BitBtn1Click() {
 }
 
 void TInputDates::ApplyToChart() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  ChartRecord* chart = SessionChart();
   if (!chart) return;
-  ChartRecord& c = chart->Chart;
+  ChartRecord& c = *chart;
   c.ChartComment = EnteredComment;
   c.JulianDayUT = c.UndoJulianDayUT = Entered.JulianDayUT;
   c.JulianDay0h = c.UndoJulianDay0h = Entered.JulianDay0h;
@@ -294,10 +293,9 @@ void TInputDates::ApplyToChart() {
   c.GeoLongitude = Entered.GeoLongitude;
   c.UniversalTime = c.UndoUniversalTime = Entered.UniversalTime;
   c.TimeZone = Entered.TimeZone;
-  if (QAction* n43 = owner_->Item("N43")) chart->setWindowTitle(n43->text());
+  owner_->ResetChartWindowTitle();
   c.ChartName = EnteredName;
   c.PlaceName = EnteredPlace;
-  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
   owner_->ChartReplaced();
   owner_->ApplyChartTime();
   owner_->SetPanelText(0, c.ChartName);

@@ -22,12 +22,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "chart/ui/picturechart.h"
 #include "input/ui/maskedfields.h"
-#include "judgement/ui/affeticnew.h"
-#include "judgement/ui/housewindows.h"
-#include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -105,6 +102,12 @@ QScrollBar* UpDown(QWidget* parent, const char* name, int min, int max, int step
   return bar;
 }
 
+// A shared setting chosen here, told to the windows that observe the session.
+void AnnounceChoice(SessionSetting setting) {
+  if (TChartSessionSignals* session = SessionSignals())
+    emit session->settingsChanged(static_cast<int>(setting));
+}
+
 }  // namespace
 
 TParamCalc* TParamCalc::Instance() { return gParamCalc; }
@@ -116,6 +119,20 @@ TParamCalc::TParamCalc(TBaseForm* owner) : QDialog(owner), owner_(owner) {
   setMinimumSize(960, 440);
   if (QAction* n34 = owner->Item("N34")) setWindowTitle(n34->text());
   BuildPages();
+  // The session holds the shared choices and the buttons show them: a choice
+  // made on a button, by a click or by code, is in the session at once.
+  connect(RadioGroup1Items, &QButtonGroup::idToggled, this, [this](int, bool on) {
+    if (ChartSession* session = CurrentSession(); session && on)
+      session->Settings.TermSystem = TermSystem();
+  });
+  connect(RadioGroup2Items, &QButtonGroup::idToggled, this, [this](int, bool on) {
+    if (ChartSession* session = CurrentSession(); session && on)
+      session->Settings.SignRulerSet = SignRulerSet();
+  });
+  connect(RadioButton[28], &QRadioButton::toggled, this, [this](bool) {
+    if (ChartSession* session = CurrentSession())
+      session->Settings.AzimuthFromEast = AzimuthFromEast();
+  });
 
   // The dialog's files: all must read.
   const std::string& folder = owner->ProgramFolder;
@@ -137,6 +154,11 @@ TParamCalc::TParamCalc(TBaseForm* owner) : QDialog(owner), owner_(owner) {
   RadioGroup1Items->button(rulers.TermSystem)->setChecked(true);
   RadioGroup2Items->button(rulers.SignRulerSet)->setChecked(true);
   for (int k = 0; k < 4; ++k) CheckBox[k]->setChecked(receptions.KindOn[k] != 0);
+  if (ChartSession* session = CurrentSession()) {
+    session->Settings.TermSystem = TermSystem();
+    session->Settings.SignRulerSet = SignRulerSet();
+    session->Settings.AzimuthFromEast = AzimuthFromEast();
+  }
   for (int list = 0; list < 3; ++list) {
     Topics[list].TopicsName = kTopicListNames[list][0];
     Topics[list].HousesName = kTopicListNames[list][1];
@@ -154,7 +176,8 @@ TimeMarks TParamCalc::Marks() const {
 }
 
 DefaultPlace& TParamCalc::Place() {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) return chart->Outside.Place;
+  ChartSession* session = CurrentSession();
+  if (SessionChart()) return session->Outside.Place;
   return ownPlace_;
 }
 
@@ -538,10 +561,10 @@ void TParamCalc::FormShow() {
   DatabaseFolder = databaseFolder.empty() ? folder : databaseFolder;
   ShowDirectory(QString::fromStdString(DatabaseFolder));
 
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) {
-    Edit2->setText(FromCp(ShortNumberText(chart->Chart.OrbScale[2])));
-    UpDown1->setValue(static_cast<int>(std::lround(chart->Chart.OrbScale[2] * 10)));
-    SetHouseRulerMethod(chart->Chart.HouseRulerMethod);
+  if (const ChartRecord* chart = SessionChart()) {
+    Edit2->setText(FromCp(ShortNumberText(chart->OrbScale[2])));
+    UpDown1->setValue(static_cast<int>(std::lround(chart->OrbScale[2] * 10)));
+    SetHouseRulerMethod(chart->HouseRulerMethod);
   }
   Edit3->setText(FromCp(ShortNumberText(DoubleChartOrbFactor) + kDegree));
   (owner_->SaveSettingsDuringWork ? RadioButton[20] : RadioButton[21])->setChecked(true);
@@ -578,9 +601,9 @@ bool TParamCalc::BitBtn1Click() {
   if (!ParseDefaultPlace(f, place, message)) throw PlatformError(message);
 
   DatabaseFolder = EditDirectoryDefault->text().toStdString();
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) {
-    chart->Chart.OrbScale[1] = 1.0f / orbScale;
-    chart->Chart.OrbScale[2] = orbScale;
+  if (ChartRecord* chart = SessionChart()) {
+    chart->OrbScale[1] = 1.0f / orbScale;
+    chart->OrbScale[2] = orbScale;
   }
   DoubleChartOrbFactor = doubleFactor;
   Place() = place;
@@ -616,47 +639,31 @@ void TParamCalc::FormClose() {
 
 // ---- immediate handlers ----------------------------------------------------------------
 
-// The significators were chosen by the house rulers: another method or
-// ruler set proposes them anew (and closes the completion results).
-namespace {
-void ResetSignificatorLists() {
-  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
-}
-}  // namespace
+// The significators were chosen by the house rulers: another method, term
+// system or ruler set proposes them anew (and closes the completion
+// results); the open dignities follow the term system and the ruler set.
+// The windows concerned observe the session's settingsChanged.
 
 void TParamCalc::HouseRulerClick(int method) {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->Chart.HouseRulerMethod = method;
-  ResetSignificatorLists();
+  if (ChartRecord* chart = SessionChart()) chart->HouseRulerMethod = method;
+  AnnounceChoice(SessionSetting::HouseRulerMethod);
 }
 
-// The dignities follow the term system and the ruler set while their window
-// is open.
-namespace {
-void RecalcOpenDignities() {
-  TAffeticnew* dignities = TAffeticnew::Instance();
-  if (dignities && dignities->isVisible()) dignities->CalcDignities();
-}
-}  // namespace
-
-void TParamCalc::RadioGroup1Click() {
-  ResetSignificatorLists();
-  RecalcOpenDignities();
-}
+void TParamCalc::RadioGroup1Click() { AnnounceChoice(SessionSetting::TermSystem); }
 
 void TParamCalc::RadioGroup2Click() {
-  ResetSignificatorLists();
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  AnnounceChoice(SessionSetting::SignRulerSet);
+  ChartRecord* chart = SessionChart();
   QAction* n43 = owner_->Item("N43");
   if (chart && n43 && n43->isVisible()) {
     // the higher planets take part in the aspects with their rulership
     if (SignRulerSet() == 1)
-      for (int o = 7; o <= 11; ++o) chart->Chart.ObjectAspected[o] = 1;
+      for (int o = 7; o <= 11; ++o) chart->ObjectAspected[o] = 1;
     else
-      for (int o = 7; o <= 13; ++o) chart->Chart.ObjectAspected[o] = 0;
-    chart->Recalc();
+      for (int o = 7; o <= 13; ++o) chart->ObjectAspected[o] = 0;
+    owner_->RecalcChart();
     owner_->RedrawChart();
   }
-  RecalcOpenDignities();
 }
 
 void TParamCalc::RadioButton20Click() {
@@ -728,11 +735,11 @@ bool TParamCalc::RestoreFactory() {
   ParamFileResult r = ReadParamFile(OptionsFilePath(folder, kParamFileName), param);
   if (!r.Ok) throw PlatformError(Utf8ToCp1251(r.Message));
   ApplyParamFile(param);
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) {
-    SettingsReadResult chartRead = chart->ReloadSettings();
+  if (SessionChart()) {
+    SettingsReadResult chartRead = owner_->ReloadChartSettings();
     if (!chartRead.Ok) throw PlatformError(Utf8ToCp1251(chartRead.Message));
-    chart->Recalc();
-    chart->RedrawChart();
+    owner_->RecalcChart();
+    owner_->RedrawChart();
   }
   FormShow();
   return true;
@@ -779,10 +786,4 @@ void TParamCalc::TopicDeleteClick(int list) {
 
 // The house-choice window of the list reads the saved lists again and starts
 // from their first entries.
-void TParamCalc::ReloadHouseWindowLists(int list) {
-  if (list < 2) {
-    if (TCverent* querent = TCverent::Instance()) querent->LoadQuerentLists();
-  } else if (TCvesit* quesited = TCvesit::Instance()) {
-    quesited->LoadQuesitedLists();
-  }
-}
+void TParamCalc::ReloadHouseWindowLists(int list) { owner_->ReloadTopicLists(list); }

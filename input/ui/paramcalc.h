@@ -3,8 +3,10 @@
 // reception, the origin of local-space azimuths, the American wheel's
 // switches, the table font, the folder of the chart databases, the saving of
 // settings with the restore of the factory settings, and the topic lists of
-// the house-choice windows. Other windows read its choices through the
-// accessors below for as long as the program runs.
+// the house-choice windows. The choices the windows share (house-ruler
+// method, sign rulers, term system, azimuth origin) are the chart session's:
+// the buttons show them, a button set is in the session at once, and a
+// choice clicked here is announced to the session's observers.
 //
 // Handlers are connected to user actions only (clicked, activated,
 // actionTriggered): a choice set by code, such as a preset of the main

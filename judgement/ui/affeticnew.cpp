@@ -8,10 +8,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "chart/ui/picturechart.h"
-#include "input/ui/paramcalc.h"
 #include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
@@ -27,8 +26,9 @@ constexpr int kClientWidth = 781;  // pixels
 constexpr int kClientHeight = 398;
 
 std::string TableFont() {
-  const TParamCalc* params = TParamCalc::Instance();
-  return params && !params->TableFontName.empty() ? params->TableFontName : std::string("Arial");
+  const TBaseForm* form = TBaseForm::Instance();
+  const std::string* name = form ? form->TableFontName() : nullptr;
+  return name && !name->empty() ? *name : std::string("Arial");
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ void TStringGridView::paintEvent(QPaintEvent*) {
 
 // ---- TAffeticnew ----------------------------------------------------------------
 
-TAffeticnew::TAffeticnew(QWidget* parent) : QDialog(parent) {
+TAffeticnew::TAffeticnew(QWidget* parent) : QDialog(parent), Tables(RequiredSession().Tables) {
   gAffeticnew = this;
   setObjectName("Affeticnew");
   setWindowTitle(JudgementText(kEntryCaption));
@@ -128,21 +128,32 @@ TAffeticnew::TAffeticnew(QWidget* parent) : QDialog(parent) {
   const DignityFileResult read =
       LoadDignityTables(form ? form->ProgramFolder : std::string("."), Tables);
   if (!read.Ok) throw PlatformError(DignityFileMessage(read));
+  RequiredSession().TablesLoaded = true;
+  // the scores follow every recomputation of the chart, and while the
+  // window is open every choice of the term system or the sign rulers
+  TChartSessionSignals* session = SessionSignals();
+  connect(session, &TChartSessionSignals::chartChanged, this, [this] { CalcDignities(); });
+  connect(session, &TChartSessionSignals::settingsChanged, this, [this](int setting) {
+    const auto chosen = static_cast<SessionSetting>(setting);
+    const bool followed =
+        chosen == SessionSetting::TermSystem || chosen == SessionSetting::SignRulerSet;
+    if (followed && isVisible()) CalcDignities();
+  });
   // the window records its code when activated but registers no export:
   // copying the dignities window exports nothing, as for the other tables
 }
 
 TAffeticnew::~TAffeticnew() {
   if (gAffeticnew == this) gAffeticnew = nullptr;
+  if (ChartSession* session = CurrentSession()) session->TablesLoaded = false;
 }
 
 TAffeticnew* TAffeticnew::Instance() { return gAffeticnew; }
 
 void TAffeticnew::CalcDignities() {
-  const ChartRecord* chart = CurrentChart();
-  if (!chart) return;
-  const DignityResult result = ::CalcDignities(
-      *chart, Tables, DignityChoice{TermSystemOption(), SignRulerOption()}, JudgementUiText());
+  ChartSession* session = CurrentSession();
+  if (!session || !session->ChartReady) return;
+  const DignityResult& result = ComputeDignities(*session, JudgementUiText());
   Scores = result.Scores;
   StringGrid1->Cells = result.Classic;
   StringGrid2->Cells = result.Second;

@@ -48,8 +48,9 @@ class TAffeticnew : public QDialog, public TCompanionDrawing {
   ~TAffeticnew() override;
   static TAffeticnew* Instance();
 
-  // Scores the current chart with the current calculation parameters and
-  // fills both grids.
+  // Scores the current chart with the session's term system and sign rulers
+  // and fills both grids. Runs at every recomputation of the chart, and while
+  // the window is open at every choice of the term system or the sign rulers.
   void CalcDignities();
 
   // Draws the first table onto the current target.
@@ -60,8 +61,8 @@ class TAffeticnew : public QDialog, public TCompanionDrawing {
   void FormActivate();
   void BitBtn1Click();
 
-  DignityTables Tables;  // terms, faces, degree lords, as loaded
-  DignityScores Scores;  // of the last computation
+  DignityTables& Tables;  // the chart session's terms, faces, degree lords, as loaded
+  DignityScores Scores;   // of the last computation
 
   QTabWidget* PageControl1 = nullptr;  // tabs hidden, the first page active
   QWidget* TabSheet1 = nullptr;        // "Классическая"

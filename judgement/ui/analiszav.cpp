@@ -13,8 +13,8 @@
 #include "judgement/questionhouses.h"
 #include "judgement/ui/affeticnew.h"
 #include "judgement/ui/judgementui.h"
-#include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -71,15 +71,13 @@ std::vector<std::string> CompletionResultLines(const ChartRecord& chart, const C
 
 void RunCompletionAnalysis() {
   const ChartRecord* chart = CurrentChart();
-  TSignificators* significators = TSignificators::Instance();
-  if (!chart || !significators) return;
+  if (!chart) return;
   CompletionEvents().clear();
   CompletionSkippedPairs().clear();
   CompletionRun run;
   {
     BusyCursor busy;
-    run = FindCompletionEvents(*chart, significators->Significators, SignRulerOption(),
-                               JudgementUiText(), ChartSearch());
+    run = RunCompletion(RequiredSession(), JudgementUiText(), ChartSearch());
   }
   CompletionEvents() = CompletionEventLines(run.Events);
   CompletionSkippedPairs() = run.Skipped;

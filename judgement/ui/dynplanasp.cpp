@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "chart/ui/picturechart.h"
-#include "input/ui/paramcalc.h"
+#include "chart/chartrecord.h"
 #include "judgement/dynamicsdrawing.h"
 #include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/baseform.h"
@@ -56,21 +55,21 @@ TDynPlanAsp::~TDynPlanAsp() {
 }
 
 bool TDynPlanAsp::ChartActive() const {
-  const TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  return chart && chart->ActivatedOnce();
+  const TBaseForm* form = TBaseForm::Instance();
+  return form && form->ChartActivatedOnce();
 }
 
 bool TDynPlanAsp::CalcAspectOrbWindow() {
   if (!ChartActive()) return false;
   const DynamicsStatus status =
-      ::CalcAspectOrbWindow(*this, TPictureRadixChart::Instance()->Chart.JulianDayUT);
+      ::CalcAspectOrbWindow(*this, CurrentChart()->JulianDayUT);
   if (status == DynamicsStatus::kUntimedKind) ShowMessage(Entry(kUiEntryDynamicsUntimedKind), this);
   return status == DynamicsStatus::kOk;
 }
 
 bool TDynPlanAsp::CalcSignStayWindow() {
   if (!ChartActive()) return false;
-  const ChartRecord& c = TPictureRadixChart::Instance()->Chart;
+  const ChartRecord& c = *CurrentChart();
   if (FirstObject < 0 || FirstObject > 15) return false;
   return ::CalcSignStayWindow(*this, c.JulianDayUT, c.ObjectLongitude[FirstObject]) ==
          DynamicsStatus::kOk;
@@ -94,11 +93,11 @@ void TDynPlanAsp::ComputeAndPresent(const DynamicsRecord& before, bool (TDynPlan
 }
 
 void TDynPlanAsp::ShowAspectDynamics(int first, int kind, int second) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  const ChartRecord* chart = CurrentChart();
   if (!chart || first < 0 || first > 15 || second < 0 || second > 15 || kind < 0 ||
       kind >= kAspectKindCount)
     return;
-  const ChartRecord& c = chart->Chart;
+  const ChartRecord& c = *chart;
   const DynamicsRecord before = *this;
   FirstObject = first;
   SecondObject = second;
@@ -120,9 +119,9 @@ void TDynPlanAsp::ShowSignDynamics(int body) {
 }
 
 QString TDynPlanAsp::Caption() const {
-  const TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  const ChartRecord* chart = CurrentChart();
   if (!chart) return windowTitle();
-  const ChartRecord& c = chart->Chart;
+  const ChartRecord& c = *chart;
   const auto name = [&](int object) -> std::string {
     return object >= 0 && object + 1 < 49 ? c.ObjectNames[object + 1] : std::string();
   };
@@ -147,9 +146,9 @@ void TDynPlanAsp::SetTarget(const DrawTarget& target) {
 }
 
 void TDynPlanAsp::DrawDynamics() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  const ChartRecord* chart = CurrentChart();
   if (!chart) return;
-  const ChartRecord& c = chart->Chart;
+  const ChartRecord& c = *chart;
   DynamicsPicture picture;
   picture.ColorMode = TargetColorMode;
   picture.LabelsActive = ChartActive();
@@ -161,7 +160,8 @@ void TDynPlanAsp::DrawDynamics() {
   picture.LonAtMomentB = lonOf(SecondObject);
   const int sign = std::clamp(static_cast<int>(picture.LonAtMomentA / 30), 0, 11);
   picture.SignGlyph = c.SignGlyph[sign];
-  if (const TParamCalc* params = TParamCalc::Instance()) picture.TableFont = params->TableFontName;
+  if (const TBaseForm* form = TBaseForm::Instance())
+    if (const std::string* font = form->TableFontName()) picture.TableFont = *font;
   DynamicsMouse mouse;
   if (targetCanvas_ != nullptr) {
     // an export or a page image at the rectangle's corner, or the printer
@@ -234,10 +234,10 @@ void TDynPlanAsp::FormMouseUp(int, int) {
   Dragging = 0;
   setCursor(Qt::ArrowCursor);
   if (DragStartX != DragEndX && DragEndX >= 0 && DragEndX <= width()) {
-    const TPictureRadixChart* chart = TPictureRadixChart::Instance();
+    const ChartRecord* chart = CurrentChart();
     const GraphArea area{GraphLeft, GraphRight, GraphTop, GraphBottom};
     ZoomWindow(*this, area, DragStartX, DragEndX, ChartActive(),
-               chart ? chart->Chart.TimeZone : 0.0f);
+               chart ? chart->TimeZone : 0.0f);
   }
   // the drag frame goes whether or not the window changed
   DrawDynamics();

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QShowEvent>
 
-#include "chart/ui/picturechart.h"
 #include "judgement/ui/judgementui.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/windowexport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -41,6 +41,9 @@ TTimingTable::TTimingTable(QWidget* parent, const char* objectName, const char* 
   setAttribute(Qt::WA_OpaquePaintEvent, true);
   resize(layoutWidth, layoutHeight);
   RegisterExportWindow(code, ExportWindow{this, {}, [this] { return isVisible(); }});
+  // the table follows every recomputation of the chart
+  if (TChartSessionSignals* session = SessionSignals())
+    connect(session, &TChartSessionSignals::chartChanged, this, [this] { TakeTable(); });
 }
 
 TTimingTable::~TTimingTable() { UnregisterExportWindow(code_); }
@@ -98,9 +101,9 @@ TPlanetHour::~TPlanetHour() {
 TPlanetHour* TPlanetHour::Instance() { return gPlanetHour; }
 
 void TPlanetHour::TakeTable() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (!chart) return;
-  const RecalcResult& last = chart->LastRecalc;
+  const ChartSession* session = CurrentSession();
+  if (!session || !session->ChartReady) return;
+  const RecalcResult& last = session->LastRecalc;
   if (last.PlanetHoursComputed) {
     Table = last.PlanetHours;
     CurrentHour = Table.PlanetaryHour;
@@ -111,9 +114,9 @@ void TPlanetHour::TakeTable() {
 }
 
 std::vector<TableCell> TPlanetHour::Cells() const {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  const ChartRecord* chart = CurrentChart();
   if (!chart) return {};
-  return PlanetHourCells(Table, chart->Chart.RulerNames, CurrentHour);
+  return PlanetHourCells(Table, chart->RulerNames, CurrentHour);
 }
 
 // ---- TMoonDay ---------------------------------------------------------------
@@ -131,12 +134,12 @@ TMoonDay::~TMoonDay() {
 TMoonDay* TMoonDay::Instance() { return gMoonDay; }
 
 void TMoonDay::TakeTable() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (!chart) return;
-  const RecalcResult& last = chart->LastRecalc;
+  const ChartSession* session = CurrentSession();
+  if (!session || !session->ChartReady) return;
+  const RecalcResult& last = session->LastRecalc;
   if (last.LunarDaysComputed) {
     Table = last.LunarDays;
-    TimeZone = chart->Chart.TimeZone;
+    TimeZone = session->Chart.TimeZone;
     CurrentDay = Table.LunarDay;
   } else {
     CurrentDay = 0;

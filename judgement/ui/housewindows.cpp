@@ -9,10 +9,9 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "chart/ui/picturechart.h"
+#include "chart/chartrecord.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/judgementui.h"
-#include "judgement/ui/radical.h"
 #include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
 #include "platform/qt/dialogs.h"
@@ -96,7 +95,7 @@ bool TopicHouseReported(const TopicList& list, int index, const char* houseFile,
 }
 
 void CloseRadical() {
-  if (TRadical* radical = TRadical::Instance()) radical->close();
+  if (TBaseForm* form = TBaseForm::Instance()) form->CloseRadicality();
 }
 
 void ResetSignificators() {
@@ -130,7 +129,7 @@ void AddHouseRowAndButtons(QWidget& window, QVBoxLayout& layout, QLabel*& label2
 
 // Activation of a house window hides the radicality window's detailed texts.
 void HideRadicalityDetails() {
-  if (TRadical* radical = TRadical::Instance()) radical->HideDetails();
+  if (TBaseForm* form = TBaseForm::Instance()) form->HideRadicalityDetails();
 }
 
 void StayOnTopTool(QWidget& window) {
@@ -262,14 +261,14 @@ void TCverent::ComboBox4Change() {
 
 void TCverent::ApplyQuerentHouse(int house) {
   ComboBox4->setCurrentIndex(house);
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  if (chart) chart->Chart.QuerentHouse = house;
+  ChartRecord* chart = CurrentChart();
+  if (chart) chart->QuerentHouse = house;
   // The quesited's house is counted from the querent's and keeps its number;
   // its window shows it, with no topic chosen.
   if (TCvesit* cvesit = TCvesit::Instance()) cvesit->ShowQuesitedHouse();
-  if (chart) {
-    chart->Recalc();
-    chart->RedrawChart();
+  if (TBaseForm* form = TBaseForm::Instance(); chart && form) {
+    form->RecalcChart();
+    form->RedrawChart();
   }
   ResetSignificators();
   CloseRadical();

@@ -11,16 +11,14 @@
 #include <QTimer>
 #include <utility>
 
-#include "chart/ui/picturechart.h"
-#include "input/ui/paramcalc.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
 #include "platform/text/cp1251.h"
 
 namespace {
 
-int gSignRulerOption = 0;
 ConfirmHook gConfirmHook;
 
 }  // namespace
@@ -42,24 +40,22 @@ const std::vector<std::string>& JudgementUiText() {
   return form ? form->UiText.Entries : empty;
 }
 
-ChartRecord* CurrentChart() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
-  return chart ? &chart->Chart : nullptr;
-}
+ChartRecord* CurrentChart() { return SessionChart(); }
 
-// The calculation parameters hold the choice once they exist.
+// The session holds the choices; the calculation parameters show them.
 int SignRulerOption() {
-  if (const TParamCalc* params = TParamCalc::Instance()) return params->SignRulerSet();
-  return gSignRulerOption;
+  const ChartSession* session = CurrentSession();
+  return session ? session->Settings.SignRulerSet : 0;
 }
 void SetSignRulerOption(int option) {
-  gSignRulerOption = option == 1 ? 1 : 0;
-  if (TParamCalc* params = TParamCalc::Instance()) params->SetSignRulerSet(gSignRulerOption);
+  const int set = option == 1 ? 1 : 0;
+  if (ChartSession* session = CurrentSession()) session->Settings.SignRulerSet = set;
+  if (TBaseForm* form = TBaseForm::Instance()) form->ShowSignRulerSet(set);
 }
 
 int TermSystemOption() {
-  if (const TParamCalc* params = TParamCalc::Instance()) return params->TermSystem();
-  return 0;
+  const ChartSession* session = CurrentSession();
+  return session ? session->Settings.TermSystem : 0;
 }
 
 TimedSearch ChartSearch() {
@@ -119,9 +115,9 @@ void ApplyTableFont(QWidget& widget) {
   // The calculation parameters' table font at the application's size; before
   // that dialog exists, or without a name, the application's font.
   QFont font = QApplication::font();
-  if (const TParamCalc* params = TParamCalc::Instance())
-    if (!params->TableFontName.empty())
-      font.setFamily(QString::fromStdString(Cp1251ToUtf8(params->TableFontName)));
+  if (const TBaseForm* form = TBaseForm::Instance())
+    if (const std::string* name = form->TableFontName(); name && !name->empty())
+      font.setFamily(QString::fromStdString(Cp1251ToUtf8(*name)));
   widget.setFont(font);
 }
 

@@ -37,16 +37,18 @@ const std::string& JudgementEntry(int entry);
 // The whole table, as the judgement's text builders take it.
 const std::vector<std::string>& JudgementUiText();
 
-// The current chart, or nullptr before the chart window exists.
+// The chart session's current chart, or nullptr before the chart window has
+// built it.
 ChartRecord* CurrentChart();
 
-// The sign-ruler option of the calculation parameters (0 "Семь планет",
-// 1 "С высшими планетами"), their RadioGroup2; before the dialog exists, the
-// designed default, the seven planets.
+// The sign-ruler option of the chart session (0 "Семь планет", 1 "С высшими
+// планетами"), shown by the calculation parameters' RadioGroup2; before they
+// are read, the designed default, the seven planets. Setting it by code
+// shows it in the dialog and runs none of its handlers.
 int SignRulerOption();
 void SetSignRulerOption(int option);
-// The term system of the calculation parameters (0..4, their RadioGroup1);
-// before the dialog exists, the designed default, the Egyptian terms.
+// The term system of the chart session (0..4, shown by the calculation
+// parameters' RadioGroup1); before it is read, the Egyptian terms.
 int TermSystemOption();
 
 // The engine's bounded search set up for the current chart (geocentric, the

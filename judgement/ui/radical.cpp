@@ -9,8 +9,8 @@
 
 #include "judgement/ui/housewindows.h"
 #include "judgement/ui/judgementui.h"
-#include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 
@@ -88,9 +88,9 @@ void TRadical::AnalyseRadicality() {
   const ChartRecord* chart = CurrentChart();
   if (!chart) return;
   RadicalityInput input;
-  if (TSignificators* significators = TSignificators::Instance()) {
-    input.QuerentSignificator = significators->Significators.Querent[0];
-    input.QuesitedSignificator = significators->Significators.Quesited[0];
+  if (const ChartSession* session = CurrentSession()) {
+    input.QuerentSignificator = session->Significators.Querent[0];
+    input.QuesitedSignificator = session->Significators.Quesited[0];
   }
   if (TCverent* cverent = TCverent::Instance()) input.AsksForHimself = cverent->AsksForHimself();
   input.SignRulerOption = SignRulerOption();

@@ -11,12 +11,11 @@
 #include <utility>
 
 #include "chart/rulers.h"
-#include "chart/ui/picturechart.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/affeticnew.h"
 #include "judgement/ui/judgementui.h"
-#include "judgement/ui/radical.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -49,7 +48,8 @@ void SetCompletionCommand(bool enabled) {
 
 // ---- TSignificators ------------------------------------------------------
 
-TSignificators::TSignificators(QWidget* parent) : QDialog(parent) {
+TSignificators::TSignificators(QWidget* parent)
+    : QDialog(parent), Significators(RequiredSession().Significators) {
   gSignificators = this;
   setObjectName("Significators");
   setWindowTitle(JudgementText(kEntryCaption));
@@ -103,6 +103,16 @@ TSignificators::TSignificators(QWidget* parent) : QDialog(parent) {
 
   ResetSignificators();
   PageControl1->setCurrentIndex(kQuerentSide);
+  // a new chart, or another house-ruler method, term system or ruler set,
+  // proposes anew
+  connect(SessionSignals(), &TChartSessionSignals::chartReplaced, this,
+          [this] { ResetSignificators(); });
+  connect(SessionSignals(), &TChartSessionSignals::settingsChanged, this, [this](int setting) {
+    const auto chosen = static_cast<SessionSetting>(setting);
+    if (chosen == SessionSetting::HouseRulerMethod || chosen == SessionSetting::TermSystem ||
+        chosen == SessionSetting::SignRulerSet)
+      ResetSignificators();
+  });
 }
 
 TSignificators::~TSignificators() {
@@ -156,7 +166,7 @@ void TSignificators::FillSignificators() {
   CalcHouseRulers(*chart);
   if (FirstFill) {
     FirstFill = 0;
-    Significators = ProposeSignificators(*chart, SignRulerOption());
+    ProposeSessionSignificators(RequiredSession());
   }
   ListShownSide();
 }
@@ -227,8 +237,7 @@ bool TSignificators::FormCloseQuery() {
 
 void TSignificators::FormClose() {
   // shown again while open: the tests run anew on the new significators
-  if (TRadical* radical = TRadical::Instance())
-    PresentToolWindow(*radical, [radical] { radical->FormShow(); });
+  if (TBaseForm* form = TBaseForm::Instance()) form->PresentRadicality();
 }
 
 void TSignificators::BitBtn1Click() { done(mrOk); }

@@ -25,7 +25,9 @@ class TSignificators : public QDialog {
   static TSignificators* Instance();
 
   // Disables the completion command, empties both lists so that the next
-  // showing proposes anew, and closes the completion results.
+  // showing proposes anew, and closes the completion results. Runs for every
+  // new chart and every choice of the house-ruler method, the term system or
+  // the sign rulers.
   void ResetSignificators();
   // Proposes the significators on the first fill after a reset, then lists
   // the side on show.
@@ -51,7 +53,7 @@ class TSignificators : public QDialog {
   void FormActivate();
   void BitBtn1Click();
 
-  SignificatorLists Significators;  // the two lists
+  SignificatorLists& Significators;  // the two lists, the chart session's
   std::uint8_t FirstFill = 1;       // 1: the next fill proposes the significators
   int ShownSide = kQuerentSide;     // the list on show
   DignityGrid Dignities;            // the chart's dignity scores, computed at each showing

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -55,6 +56,7 @@
 #include "judgement/ui/significatorswindow.h"
 #include "input/ui/paramcalc.h"
 #include "mainwindow/decimalupkeep.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/menutree.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/ui/windowexport.h"
@@ -425,7 +427,7 @@ void TBaseForm::BuildToolBar() {
 // The hints over the planetary-hour and lunar-day panels tell when the hour
 // and the lunar day end.
 std::string TBaseForm::StatusBarHint(int x) const {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return {};
   const RecalcResult& last = chart->LastRecalc;
   const ChartRecord& c = chart->Chart;
@@ -594,6 +596,7 @@ void TBaseForm::ConnectHandlers() {
 }
 
 void TBaseForm::AttachChartWindow(TPictureRadixChart* chart) {
+  chartWindow_ = chart;
   chartSub_ = mdiArea_->addSubWindow(chart);
   chartSub_->setWindowTitle(chart->windowTitle());
   chartSub_->setWindowIcon(SymbolIcon(QStringLiteral("\u2609")));
@@ -604,14 +607,70 @@ void TBaseForm::SyncHouseSystemMenu(int houseSystem) {
   if (houseSystem >= 1 && houseSystem <= 23) Item(kHouseSystemItems[houseSystem - 1])->setChecked(true);
 }
 
-void TBaseForm::ChartReplaced() { SetCommandEnabled("N21", false); }
+void TBaseForm::ChartReplaced() {
+  // the significators observe it and propose anew
+  if (TChartSessionSignals* session = SessionSignals()) emit session->chartReplaced();
+  SetCommandEnabled("N21", false);
+}
+
+void TBaseForm::ResetChartWindowTitle() {
+  if (QAction* n43 = Item("N43"))
+    if (chartWindow_) chartWindow_->setWindowTitle(n43->text());
+}
 
 void TBaseForm::RedrawChart() {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->RedrawChart();
+  if (TPictureRadixChart* chart = chartWindow_) chart->RedrawChart();
+}
+
+void TBaseForm::ShowChartSettingsInParameters(int houseRulerMethod, bool saveSettings) {
+  if (TParamCalc* params = TParamCalc::Instance()) {
+    params->SetHouseRulerMethod(houseRulerMethod);
+    params->RadioButton[saveSettings ? 20 : 21]->setChecked(true);
+  }
+}
+
+void TBaseForm::ReadWheelParameters(WheelView& view) const {
+  if (const TParamCalc* params = TParamCalc::Instance()) {
+    view.AmericanAspectLines = params->AmericanAspectLines();
+    view.AmericanDegreeLabels = params->AmericanDegreeLabels();
+    view.TableFontName = params->TableFontName;
+    view.Receptions = params->Receptions();
+  }
+}
+
+const std::string* TBaseForm::TableFontName() const {
+  const TParamCalc* params = TParamCalc::Instance();
+  return params ? &params->TableFontName : nullptr;
+}
+
+void TBaseForm::ShowSignRulerSet(int set) {
+  if (TParamCalc* params = TParamCalc::Instance()) params->SetSignRulerSet(set);
+}
+
+void TBaseForm::PrintBlanksAfterDialog(const std::vector<int>& blanks) {
+  if (TPrintDiziner* designer = TPrintDiziner::Instance()) designer->PrintAfterDialog(blanks, this);
+}
+
+void TBaseForm::ShowSignDynamics(int body) {
+  if (TDynPlanAsp* dynamics = TDynPlanAsp::Instance()) dynamics->ShowSignDynamics(body);
+}
+
+bool TBaseForm::ChartActivatedOnce() const {
+  const TPictureRadixChart* chart = chartWindow_;
+  return chart && chart->ActivatedOnce();
+}
+
+void TBaseForm::RecalcChart() {
+  if (TPictureRadixChart* chart = chartWindow_) chart->Recalc();
+}
+
+SettingsReadResult TBaseForm::ReloadChartSettings() {
+  TPictureRadixChart* chart = chartWindow_;
+  return chart ? chart->ReloadSettings() : SettingsReadResult{true, {}};
 }
 
 void TBaseForm::ApplyChartTime() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   chart->Recalc();
   SetPanelText(5, LocalMomentText(chart->Chart.JulianDayUT, chart->Chart.TimeZone));
@@ -668,7 +727,7 @@ void TBaseForm::FormClose() {
   // settings. A file that cannot be written never stops the others; all
   // failures are reported together and the program ends all the same.
   std::vector<std::string> failures = SaveBlankModel(ProgramFolder + "/Print", ProgramBlanks());
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) {
+  if (TPictureRadixChart* chart = chartWindow_) {
     SettingsOutsideRecord outside = chart->Outside;
     outside.SaveSettings = SaveSettingsDuringWork;
     for (const std::string& f : WriteChartSettings(ProgramFolder, chart->Chart, outside))
@@ -694,7 +753,7 @@ void TBaseForm::N44Click() {
 }
 
 void TBaseForm::N27Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   bool shown = Item("N27")->isChecked();
   panelAsp_->setVisible(shown);
   if (!chart) return;
@@ -703,7 +762,7 @@ void TBaseForm::N27Click() {
 }
 
 void TBaseForm::HouseSystemClick(int system) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   Item(kHouseSystemItems[system - 1])->setChecked(true);
   if (!chart) return;
   chart->Chart.HouseSystem = system;
@@ -713,18 +772,18 @@ void TBaseForm::HouseSystemClick(int system) {
 }
 
 void TBaseForm::StyleClick(int style) {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance()) chart->Chart.ChartStyle = style;
+  if (TPictureRadixChart* chart = chartWindow_) chart->Chart.ChartStyle = style;
   RedrawChart();
 }
 
 void TBaseForm::OrientationClick(int orientation) {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+  if (TPictureRadixChart* chart = chartWindow_)
     chart->Chart.WheelOrientation = orientation;
   RedrawChart();
 }
 
 void TBaseForm::MinorLinesClick(int solid) {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+  if (TPictureRadixChart* chart = chartWindow_)
     chart->Chart.LineSwitches[0] = static_cast<std::uint8_t>(solid);
   RedrawChart();
 }
@@ -746,7 +805,7 @@ void TBaseForm::SyncMenuState() {
   Item(variants[static_cast<int>(Menu.Variant)])->setChecked(true);
   Item("N119")->setText(Text(Menu.ElementFillRemoved ? 53 : 52));
   Item("N125")->setText(Text(Menu.HouseFillRemoved ? 61 : 60));
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   // The hatch items name what a click does: a solid fill offers the hatch
   // (entry 50, 58), a hatch offers the solid fill again (51, 59).
@@ -755,14 +814,14 @@ void TBaseForm::SyncMenuState() {
 }
 
 void TBaseForm::N118Click() {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+  if (TPictureRadixChart* chart = chartWindow_)
     chart->Chart.HatchElements = chart->Chart.HatchElements == 0 ? 1 : 0;
   SyncMenuState();
   RedrawChart();
 }
 
 void TBaseForm::N124Click() {
-  if (TPictureRadixChart* chart = TPictureRadixChart::Instance())
+  if (TPictureRadixChart* chart = chartWindow_)
     chart->Chart.HatchHouses = chart->Chart.HatchHouses == 0 ? 1 : 0;
   SyncMenuState();
   RedrawChart();
@@ -781,7 +840,7 @@ void TBaseForm::N125Click() {
 }
 
 void TBaseForm::ColorClick(const std::string& item) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   ChartRecord& c = chart->Chart;
   struct Target { const char* item; std::int32_t* color; };
@@ -810,7 +869,7 @@ void TBaseForm::ColorClick(const std::string& item) {
 // calculation parameters (radioGroup2).
 void TBaseForm::ObjectPreset(int shownUpTo, int aspectedUpTo, int radioGroup2) {
   SetSignRulerOption(radioGroup2);
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
   for (int o = 0; o <= 13; ++o) {
@@ -825,7 +884,7 @@ void TBaseForm::N78Click() { ObjectPreset(6, 6, 0); }
 void TBaseForm::N79Click() { ObjectPreset(11, 6, 0); }
 
 void TBaseForm::N101Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
   for (int o = 0; o <= 13; ++o) chart->Chart.ObjectShown[o] = o <= 11 ? 1 : 0;
@@ -841,14 +900,14 @@ void TBaseForm::N101Click() {
 }
 
 void TBaseForm::AspectKindPreset(int enabledUpTo) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   for (int k = 0; k <= 8; ++k) chart->Chart.AspectKindEnabled[k] = k <= enabledUpTo ? 1 : 0;
   AspectKindsChanged();
 }
 
 void TBaseForm::AspectKindsChanged() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   CalcAspects(chart->Chart, 1);
   ShowAspectList(FillAspectList(chart->Chart));
@@ -859,7 +918,7 @@ void TBaseForm::N81Click() { AspectKindPreset(4); }
 void TBaseForm::N82Click() { AspectKindPreset(8); }
 
 void TBaseForm::N21Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   chart->Chart.JulianDayUT = chart->Chart.UndoJulianDayUT;
   chart->Chart.JulianDay0h = chart->Chart.UndoJulianDay0h;
@@ -869,7 +928,7 @@ void TBaseForm::N21Click() {
 }
 
 void TBaseForm::N51Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   chart->Chart.ReceptionSwap = 1;
   SetCommandEnabled("N145", true);
@@ -879,7 +938,7 @@ void TBaseForm::N51Click() {
 }
 
 void TBaseForm::N145Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   chart->Chart.ReceptionSwap = 0;
   SetCommandEnabled("N145", false);
@@ -915,9 +974,27 @@ void TBaseForm::N50Click() {
   if (TSignificators* significators = TSignificators::Instance()) significators->Execute();
 }
 
-void TBaseForm::N49Click() {
+void TBaseForm::N49Click() { PresentRadicality(); }
+
+void TBaseForm::PresentRadicality() {
   TRadical* radical = TRadical::Instance();
   if (radical) PresentToolWindow(*radical, [radical] { radical->FormShow(); });
+}
+
+void TBaseForm::CloseRadicality() {
+  if (TRadical* radical = TRadical::Instance()) radical->close();
+}
+
+void TBaseForm::HideRadicalityDetails() {
+  if (TRadical* radical = TRadical::Instance()) radical->HideDetails();
+}
+
+void TBaseForm::ReloadTopicLists(int list) {
+  if (list < 2) {
+    if (TCverent* querent = TCverent::Instance()) querent->LoadQuerentLists();
+  } else if (TCvesit* quesited = TCvesit::Instance()) {
+    quesited->LoadQuesitedLists();
+  }
 }
 
 void TBaseForm::N53Click() { RunCompletionAnalysis(); }
@@ -927,7 +1004,7 @@ void TBaseForm::N23Click() { CopyActiveWindowImage(*this, true); }
 void TBaseForm::BMP1Click() { CopyActiveWindowImage(*this, false); }
 
 void TBaseForm::ListBox1DblClick() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   QListWidgetItem* item = listBox1_->currentItem();
   if (!chart || !item || !item->isSelected()) return;
   const int row = listBox1_->row(item);
@@ -977,7 +1054,7 @@ constexpr int kEntryNoLunarDays = 436;
 }  // namespace
 
 void TBaseForm::OpenTimingTable(TTimingTable* table, int refusalEntry) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart || !table) return;
   if (chart->Chart.GeoLatitude > kHighLatitudeLimit) {
     ShowMessage(UiText.Entry(refusalEntry), this);
@@ -998,7 +1075,7 @@ void TBaseForm::N38Click() {
 // The chosen chart objects: taken back only on OK; the significators are
 // reset and the chart is recomputed and redrawn either way.
 void TBaseForm::N80Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   TAspectation* dialog = TAspectation::Instance();
   if (!chart || !dialog) return;
   dialog->PutAspectObjectFlags(chart->Chart.ObjectAspected, chart->Chart.ObjectShown);
@@ -1013,7 +1090,7 @@ void TBaseForm::N80Click() {
 // The aspect kinds in use: on OK taken back, both "all" boxes cleared, the
 // aspects found anew; Cancel changes and redraws nothing.
 void TBaseForm::N83Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   TAspects* dialog = TAspects::Instance();
   if (!chart || !dialog) return;
   dialog->PutAspectTypeFlags(chart->Chart.AspectKindEnabled);
@@ -1028,7 +1105,7 @@ void TBaseForm::N83Click() {
 // The orbs and the parts editors: the chart follows whatever was done (the
 // parts are edited in place, the orbs only on OK).
 void TBaseForm::RunChartEditor(QDialog* dialog) {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   if (!chart || !dialog) return;
   ExecModal(*dialog);
   chart->Recalc();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chart/aspectpick.h"
+#include "chart/settingsfiles.h"
 #include "mainwindow/chartdb.h"
 #include "mainwindow/uistrings.h"
 
@@ -28,6 +29,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
 class TPictureRadixChart;
+struct WheelView;
 
 // The chart variant of the View menu (N71, N73, N74, N75).
 enum class ChartVariant { Standard, LunarMansions, ArabicParts, Midpoints };
@@ -110,8 +112,42 @@ class TBaseForm : public QMainWindow {
   void ApplyChartTime();
   // Draws the wheel again.
   void RedrawChart();
-  // A new chart took the place of the old one: there is no time to go back to.
+  // The calculation parameters show the house-ruler method and the saving
+  // choice the chart settings files hold.
+  void ShowChartSettingsInParameters(int houseRulerMethod, bool saveSettings);
+  // The calculation parameters' switches of the wheel (the American lines
+  // and labels, the table font, the receptions) put into a view.
+  void ReadWheelParameters(WheelView& view) const;
+  // The radicality window: brought up with its tests run anew, closed, or
+  // with its detailed texts hidden.
+  void PresentRadicality();
+  void CloseRadicality();
+  void HideRadicalityDetails();
+  // The house-choice window of topic list `list` (0, 1 the querent's, 2 the
+  // quesited's) reads the saved lists again.
+  void ReloadTopicLists(int list);
+  // The table font of the calculation parameters (code page 1251), nullptr
+  // before that dialog exists.
+  const std::string* TableFontName() const;
+  // The calculation parameters show a sign-ruler set put into the session by
+  // code; none of their handlers runs.
+  void ShowSignRulerSet(int set);
+  // The print designer prints the blanks after the printer dialog.
+  void PrintBlanksAfterDialog(const std::vector<int>& blanks);
+  // The dynamics window shows the sign graph of a body.
+  void ShowSignDynamics(int body);
+  // The chart window has been activated at least once.
+  bool ChartActivatedOnce() const;
+  // Recomputes the chart (the chart window's Recalc), no redraw.
+  void RecalcChart();
+  // Reads the chart settings files again into the chart (the chart window's
+  // ReloadSettings); Ok without a chart window.
+  SettingsReadResult ReloadChartSettings();
+  // A new chart took the place of the old one: there is no time to go back
+  // to, and the session's observers hear of it (the significators go).
   void ChartReplaced();
+  // The chart window's caption back to the window menu's chart item.
+  void ResetChartWindowTitle();
   // Puts the check marks and captions of the View menu's states in place.
   void SyncMenuState();
 
@@ -261,6 +297,7 @@ class TBaseForm : public QMainWindow {
   QLabel* panels_[6] = {};
   QMdiArea* mdiArea_ = nullptr;
   QMdiSubWindow* chartSub_ = nullptr;
+  TPictureRadixChart* chartWindow_ = nullptr;  // the chart window, once attached
   QWidget* panelDb_ = nullptr;
   QTreeWidget* treeBd_ = nullptr;
   QStatusBar* statusBarDb_ = nullptr;

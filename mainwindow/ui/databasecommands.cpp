@@ -25,7 +25,6 @@
 #include "engine/astromath.h"
 #include "input/ui/paramcalc.h"
 #include "judgement/ui/housewindows.h"
-#include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
@@ -454,7 +453,7 @@ void TBaseForm::N70Click() {
 // ---- load ------------------------------------------------------------------------
 
 void TBaseForm::N68Click() {
-  TPictureRadixChart* chart = TPictureRadixChart::Instance();
+  TPictureRadixChart* chart = chartWindow_;
   const std::size_t node = SelectedNode();
   if (!chart || node >= Database.Nodes.size() || Database.Nodes[node].State != kDbChart) return;
   DbChart record;
@@ -470,8 +469,6 @@ void TBaseForm::N68Click() {
   c.UndoJulianDayUT = c.JulianDayUT;
   c.UndoJulianDay0h = c.JulianDay0h;
   c.UndoUniversalTime = c.UniversalTime;
-  if (TSignificators* significators = TSignificators::Instance())
-    significators->ResetSignificators();
   ChartReplaced();
   HouseChoice houses;
   if (!UnpackHouseCode(record.HouseCode, houses)) {

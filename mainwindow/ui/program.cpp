@@ -23,6 +23,7 @@
 #include "judgement/ui/significatorswindow.h"
 #include "judgement/ui/typeaspect.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/finddbfile.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/glyphfont.h"
@@ -35,6 +36,7 @@ ProgramWindows::~ProgramWindows() = default;
 
 std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programFolder) {
   auto windows = std::make_unique<ProgramWindows>();
+  windows->Session = std::make_unique<TChartSessionSignals>();
   windows->BaseForm = std::make_unique<TBaseForm>(programFolder);
   TBaseForm* base = windows->BaseForm.get();
   windows->AboutProgram = new TAboutProgram(base);

@@ -6,6 +6,7 @@
 #include <string>
 
 class TBaseForm;
+class TChartSessionSignals;
 class TAboutProgram;
 class TAffeticnew;
 class TWarning;
@@ -41,6 +42,9 @@ class TPrintDiziner;
 
 // Every window of the program, created once and living until the end.
 struct ProgramWindows {
+  // The chart session the windows observe: made first and destroyed last,
+  // after every window.
+  std::unique_ptr<TChartSessionSignals> Session;
   std::unique_ptr<TBaseForm> BaseForm;
   TAboutProgram* AboutProgram = nullptr;
   TAffeticnew* Affeticnew = nullptr;

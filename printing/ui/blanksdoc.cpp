@@ -10,7 +10,7 @@
 #include "platform/qt/messages.h"
 #include "platform/qt/printing_device.h"
 #include "platform/text/cp1251.h"
-#include "printing/ui/printdiziner.h"
+#include "printing/ui/programblanks.h"
 
 namespace {
 
@@ -94,12 +94,11 @@ void TBlanksDoc::SetTicked(int blank, bool ticked) {
 
 void PrintTickedBlanks() {
   TBlanksDoc* choice = TBlanksDoc::Instance();
-  TPrintDiziner* designer = TPrintDiziner::Instance();
   TBaseForm* form = TBaseForm::Instance();
-  if (!choice || !designer || !form) return;
+  if (!choice || !form) return;
   if (choice->CheckListBox1->count() == 0)
     return ShowMessage(form->UiText.Entry(kEntryNoBlanks), form);
   const std::vector<int> ticked = choice->TickedBlanks();
   if (ticked.empty()) return ShowMessage(form->UiText.Entry(kEntryNoneTicked), form);
-  designer->PrintAfterDialog(ticked, form);
+  form->PrintBlanksAfterDialog(ticked);
 }

@@ -18,6 +18,7 @@
 #include "platform/drawtarget.h"
 #include "printing/blankdesign.h"
 #include "printing/blankmodel.h"
+#include "printing/ui/programblanks.h"
 
 class QComboBox;
 class QLabel;
@@ -29,27 +30,8 @@ class QRadioButton;
 class QSplitter;
 class QTreeWidget;
 class QTreeWidgetItem;
-class PrintDevice;
-class TBitmap;
 class TPageArea;
 class TQtCanvas;
-
-// The program's blank model, loaded when the main window is first shown and
-// saved when it closes.
-BlankModel& ProgramBlanks();
-// False once the loaded lists were found out of step: then no blank is shown
-// or printed and the files are never written back.
-bool ProgramBlanksUsable();
-// Checks the loaded model; out of step, it is marked unusable, kept from
-// being saved, and the message naming the file at fault is returned (else
-// an empty text).
-std::string AdoptLoadedBlanks();
-// The message about a model out of step (empty when it is sound).
-std::string BlankModelMessage();
-
-// The printer of the blanks and the designer's page picture.
-PrintDevice& PagePrinter();
-TBitmap& PageImage();
 
 // The designer's client area and its tree panel, designer pixels. Element
 // rectangles are kept in these pixels with the page beginning right of the

@@ -1,0 +1,33 @@
+#include "judgement/session.h"
+
+int HouseRulerMethod(const ChartSession& session) { return session.Chart.HouseRulerMethod; }
+
+void SetHouseRulerMethod(ChartSession& session, int method) {
+  if (method >= 0 && method <= 2) session.Chart.HouseRulerMethod = method;
+}
+
+DignityChoice DignityChoiceOf(const ChartSession& session) {
+  return DignityChoice{session.Settings.TermSystem, session.Settings.SignRulerSet};
+}
+
+const DignityResult& ComputeDignities(ChartSession& session,
+                                      const std::vector<std::string>& uiText) {
+  if (!session.TablesLoaded) {
+    session.Dignities = DignityResult();
+    return session.Dignities;
+  }
+  session.Dignities =
+      CalcDignities(session.Chart, session.Tables, DignityChoiceOf(session), uiText);
+  return session.Dignities;
+}
+
+void ProposeSessionSignificators(ChartSession& session) {
+  session.Significators = ProposeSignificators(session.Chart, session.Settings.SignRulerSet);
+}
+
+const CompletionRun& RunCompletion(ChartSession& session, const std::vector<std::string>& uiText,
+                                   const TimedSearch& search) {
+  session.Completion = FindCompletionEvents(session.Chart, session.Significators,
+                                            session.Settings.SignRulerSet, uiText, search);
+  return session.Completion;
+}
