@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 #include "engine/sincos.h"
 
@@ -381,6 +382,14 @@ constexpr NutationTerm kNutationTerms[] = {
     {0, 0, -1, 2, 2, 123, 0, -53, 0},
 };
 
+constexpr bool MultiplesWithinTwo() {
+  for (const NutationTerm& t : kNutationTerms)
+    for (int k : {t.d, t.m, t.mp, t.f, t.om})
+      if (k < -2 || k > 2) return false;
+  return true;
+}
+static_assert(MultiplesWithinTwo());
+
 // cos and sin of k times an angle for k = -2 .. 2, element k + 2.
 struct Multiples {
   double c[5], s[5];
@@ -404,28 +413,41 @@ inline void Rotate(double& a, double& b, double c, double d) {
   a = re;
 }
 
+// Adds term I of the table to the sums: its argument turned together from
+// the multiples of the fundamental arguments (a zero multiple is skipped at
+// compile time).
+template <std::size_t I>
+void AddNutationTerm(const Multiples (&a)[5], double T, double& sumPsi, double& sumEps) {
+  constexpr NutationTerm t = kNutationTerms[I];
+  double c = a[0].c[t.d + 2], s = a[0].s[t.d + 2];
+  if constexpr (t.m != 0) Rotate(c, s, a[1].c[t.m + 2], a[1].s[t.m + 2]);
+  if constexpr (t.mp != 0) Rotate(c, s, a[2].c[t.mp + 2], a[2].s[t.mp + 2]);
+  if constexpr (t.f != 0) Rotate(c, s, a[3].c[t.f + 2], a[3].s[t.f + 2]);
+  if constexpr (t.om != 0) Rotate(c, s, a[4].c[t.om + 2], a[4].s[t.om + 2]);
+  sumPsi += (t.s0 + t.s1 * T) * s;
+  sumEps += (t.c0 + t.c1 * T) * c;
+}
+template <std::size_t... I>
+void SumNutation(const Multiples (&a)[5], double T, double& sumPsi, double& sumEps,
+                 std::index_sequence<I...>) {
+  (AddNutationTerm<I>(a, T, sumPsi, sumEps), ...);
+}
+
 // Nutation in longitude and in obliquity, radians, at T centuries since J2000.
-// The fundamental arguments, degrees, to the square of T (Meeus, eq. 22.1
-// and following); each term's argument is built from their multiples by the
-// addition theorem.
+// The fundamental arguments D, M, M', F and Omega, degrees, to the square of
+// T (Meeus, eq. 22.1 and following); each term's argument is built from
+// their multiples by the addition theorem.
 void NutationRad(double T, double& dpsi, double& deps) {
   const double T2 = T * T;
-  const Multiples D = MultiplesOf((297.85036 + 445267.111480 * T - 0.0019142 * T2) * kDegToRad);
-  const Multiples M = MultiplesOf((357.52772 + 35999.050340 * T - 0.0001603 * T2) * kDegToRad);
-  const Multiples Mp = MultiplesOf((134.96298 + 477198.867398 * T + 0.0086972 * T2) * kDegToRad);
-  const Multiples F = MultiplesOf((93.27191 + 483202.017538 * T - 0.0036825 * T2) * kDegToRad);
-  const Multiples Om = MultiplesOf((125.04452 - 1934.136261 * T + 0.0020708 * T2) * kDegToRad);
+  const Multiples a[5] = {
+      MultiplesOf((297.85036 + 445267.111480 * T - 0.0019142 * T2) * kDegToRad),
+      MultiplesOf((357.52772 + 35999.050340 * T - 0.0001603 * T2) * kDegToRad),
+      MultiplesOf((134.96298 + 477198.867398 * T + 0.0086972 * T2) * kDegToRad),
+      MultiplesOf((93.27191 + 483202.017538 * T - 0.0036825 * T2) * kDegToRad),
+      MultiplesOf((125.04452 - 1934.136261 * T + 0.0020708 * T2) * kDegToRad),
+  };
   double sumPsi = 0, sumEps = 0;
-  for (const NutationTerm& t : kNutationTerms) {
-    double c = D.c[t.d + 2], s = D.s[t.d + 2];
-    // a zero multiple turns by nothing (the same pattern at every call)
-    if (t.m != 0) Rotate(c, s, M.c[t.m + 2], M.s[t.m + 2]);
-    if (t.mp != 0) Rotate(c, s, Mp.c[t.mp + 2], Mp.s[t.mp + 2]);
-    if (t.f != 0) Rotate(c, s, F.c[t.f + 2], F.s[t.f + 2]);
-    if (t.om != 0) Rotate(c, s, Om.c[t.om + 2], Om.s[t.om + 2]);
-    sumPsi += (t.s0 + t.s1 * T) * s;
-    sumEps += (t.c0 + t.c1 * T) * c;
-  }
+  SumNutation(a, T, sumPsi, sumEps, std::make_index_sequence<std::size(kNutationTerms)>{});
   // units of 0.0001" to radians
   dpsi = sumPsi * 1e-4 / kArcsecPerRad;
   deps = sumEps * 1e-4 / kArcsecPerRad;
