@@ -1,10 +1,15 @@
 // Astronomical math and time. Formulas after Montenbruck & Pfleger,
-// "Astronomy on the Personal Computer" (MJD, PMATECL, NUTEQU, ECLEQU).
+// "Astronomy on the Personal Computer" (MJD, PMATECL, NUTEQU, ECLEQU); the
+// nutation after Meeus and Delta T after Espenak and Meeus (cited below).
 #include "engine/astromath.h"
 
-#include <cmath>
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <initializer_list>
+#include <iterator>
 #include <stdexcept>
+#include <utility>
 
 #include "engine/sincos.h"
 
@@ -145,10 +150,91 @@ double JulianDay(int day, int month, int year, float hoursUt) {
   return jd + DeltaTSeconds(jd) / 86400.0;
 }
 
+namespace {
+
+// Observed Delta T at the start of each year 1973 .. 2025, seconds
+// (TT - UT1 = 32.184 s + TAI - UTC - (UT1 - UTC); IERS Earth Orientation
+// Parameters, as tabulated by the U.S. Naval Observatory).
+constexpr int kObservedFirstYear = 1973;
+constexpr double kObservedDeltaT[] = {
+    43.37, 44.48, 45.48, 46.46, 47.52, 48.53, 49.59, 50.54, 51.38, 52.17, 52.96,  // 1973-1983
+    53.79, 54.34, 54.87, 55.32, 55.82, 56.30, 56.86, 57.57, 58.31, 59.12,         // 1984-1993
+    59.98, 60.79, 61.63, 62.30, 62.97, 63.47, 63.83, 64.09, 64.30, 64.47,         // 1994-2003
+    64.57, 64.69, 64.85, 65.15, 65.46, 65.78, 66.07, 66.32, 66.60, 66.91,         // 2004-2013
+    67.28, 67.64, 68.10, 68.59, 68.97, 69.22, 69.36, 69.36, 69.29, 69.20,         // 2014-2023
+    69.18, 69.14,                                                                 // 2024-2025
+};
+constexpr int kObservedLastYear =
+    kObservedFirstYear + static_cast<int>(std::size(kObservedDeltaT)) - 1;
+// Years over which the polynomials are led onto the table's ends.
+constexpr double kBlendBefore = 1961.0, kBlendAfter = 2050.0;
+
+double Poly(double t, std::initializer_list<double> c) {
+  double sum = 0;
+  for (auto it = std::rbegin(c); it != std::rend(c); ++it) sum = sum * t + *it;
+  return sum;
+}
+
+// Delta T of the polynomial model, seconds, at the decimal year y.
+// Source: F. Espenak, J. Meeus, "Five Millennium Canon of Solar Eclipses:
+// -1999 to +3000", NASA/TP-2006-214141 (2006), the polynomial expressions
+// for Delta T (without their correction for the Moon's secular acceleration).
+double EspenakMeeusDeltaT(double y) {
+  const double u = (y - 1820.0) / 100.0;
+  if (y < -500.0 || y >= 2150.0) return -20.0 + 32.0 * u * u;
+  if (y < 500.0)
+    return Poly(y / 100.0,
+                {10583.6, -1014.41, 33.78311, -5.952053, -0.1798452, 0.022174192, 0.0090316521});
+  if (y < 1600.0)
+    return Poly((y - 1000.0) / 100.0,
+                {1574.2, -556.01, 71.23472, 0.319781, -0.8503463, -0.005050998, 0.0083572073});
+  if (y < 1700.0) return Poly(y - 1600.0, {120.0, -0.9808, -0.01532, 1.0 / 7129.0});
+  if (y < 1800.0) return Poly(y - 1700.0, {8.83, 0.1603, -0.0059285, 0.00013336, -1.0 / 1174000.0});
+  if (y < 1860.0)
+    return Poly(y - 1800.0, {13.72, -0.332447, 0.0068612, 0.0041116, -0.00037436, 0.0000121272,
+                             -0.0000001699, 0.000000000875});
+  if (y < 1900.0)
+    return Poly(y - 1860.0, {7.62, 0.5737, -0.251754, 0.01680668, -0.0004473624, 1.0 / 233174.0});
+  if (y < 1920.0) return Poly(y - 1900.0, {-2.79, 1.494119, -0.0598939, 0.0061966, -0.000197});
+  if (y < 1941.0) return Poly(y - 1920.0, {21.20, 0.84493, -0.076100, 0.0020936});
+  if (y < 1961.0) return Poly(y - 1950.0, {29.07, 0.407, -1.0 / 233.0, 1.0 / 2547.0});
+  if (y < 1986.0) return Poly(y - 1975.0, {45.45, 1.067, -1.0 / 260.0, -1.0 / 718.0});
+  if (y < 2005.0)
+    return Poly(y - 2000.0, {63.86, 0.3345, -0.060374, 0.0017275, 0.000651814, 0.00002373599});
+  if (y < 2050.0) return Poly(y - 2000.0, {62.92, 0.32217, 0.005589});
+  return -20.0 + 32.0 * u * u - 0.5628 * (2150.0 - y);
+}
+
+// The observed table at the decimal year y (inside it), linearly between years.
+double ObservedDeltaT(double y) {
+  const double at = y - kObservedFirstYear;
+  const int i = std::min(static_cast<int>(at), kObservedLastYear - kObservedFirstYear - 1);
+  const double f = at - i;
+  return kObservedDeltaT[i] + f * (kObservedDeltaT[i + 1] - kObservedDeltaT[i]);
+}
+
+}  // namespace
+
+// Delta T, seconds, of a Julian day: the observed yearly values where they
+// exist, the polynomial model elsewhere. The model's difference from the
+// table at each end of the table is faded out linearly over 1961 .. 1973 and
+// 2025 .. 2050, so the whole curve is continuous.
 double DeltaTSeconds(double jd) {
-  // quadratic in centuries since 1900
-  double t = (jd - 2415020.5) / 36525.0;
-  return -24.6 + 72.318 * t + 29.952 * t * t;
+  // decimal year (Gregorian years of 365.2425 days from 2000 January 1.0)
+  const double y = 2000.0 + (jd - 2451544.5) / 365.2425;
+  if (!std::isfinite(y)) return 0.0;
+  if (y >= kObservedFirstYear && y <= kObservedLastYear) return ObservedDeltaT(y);
+  const double model = EspenakMeeusDeltaT(y);
+  if (y > kBlendBefore && y < kObservedFirstYear) {
+    const double offset = kObservedDeltaT[0] - EspenakMeeusDeltaT(kObservedFirstYear);
+    return model + offset * (y - kBlendBefore) / (kObservedFirstYear - kBlendBefore);
+  }
+  if (y > kObservedLastYear && y < kBlendAfter) {
+    const double offset = kObservedDeltaT[kObservedLastYear - kObservedFirstYear] -
+                          EspenakMeeusDeltaT(kObservedLastYear);
+    return model + offset * (kBlendAfter - y) / (kBlendAfter - kObservedLastYear);
+  }
+  return model;
 }
 
 double GeocentricOfGeographic(double latitudeDeg) {
@@ -262,25 +348,120 @@ void PrecessEcliptic(double T, double& lon, double& lat) {
   lon = 360.0 * Frac(bigL / kTwoPi);
 }
 
+namespace {
+
+// One term of the nutation: the multiples of the Moon's mean elongation D,
+// the Sun's mean anomaly M, the Moon's mean anomaly M', its argument of
+// latitude F and the longitude of its ascending node Omega; the amplitudes in
+// units of 0.0001": in longitude (s0 + s1 T) sin(arg), in obliquity
+// (c0 + c1 T) cos(arg).
+struct NutationTerm {
+  int d, m, mp, f, om;  // multiples of D, M, M', F, Omega (each -2 .. 2)
+  double s0, s1;        // longitude: 0.0001" and 0.0001" per century
+  double c0, c1;        // obliquity: 0.0001" and 0.0001" per century
+};
+
+// The thirteen largest terms of the IAU 1980 theory of nutation, every term
+// of 0.012" or more in longitude. The 50 smaller terms of the theory together
+// stay within 0.05" in longitude and 0.02" in obliquity.
+// Source: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), ch. 22, table
+// 22.A (the IAU 1980 series, Seidelmann 1982).
+constexpr NutationTerm kNutationTerms[] = {
+    {0, 0, 0, 0, 1, -171996, -174.2, 92025, 8.9},
+    {-2, 0, 0, 2, 2, -13187, -1.6, 5736, -3.1},
+    {0, 0, 0, 2, 2, -2274, -0.2, 977, -0.5},
+    {0, 0, 0, 0, 2, 2062, 0.2, -895, 0.5},
+    {0, 1, 0, 0, 0, 1426, -3.4, 54, -0.1},
+    {0, 0, 1, 0, 0, 712, 0.1, -7, 0},
+    {-2, 1, 0, 2, 2, -517, 1.2, 224, -0.6},
+    {0, 0, 0, 2, 1, -386, -0.4, 200, 0},
+    {0, 0, 1, 2, 2, -301, 0, 129, -0.1},
+    {-2, -1, 0, 2, 2, 217, -0.5, -95, 0.3},
+    {-2, 0, 1, 0, 0, -158, 0, 0, 0},
+    {-2, 0, 0, 2, 1, 129, 0.1, -70, 0},
+    {0, 0, -1, 2, 2, 123, 0, -53, 0},
+};
+
+constexpr bool MultiplesWithinTwo() {
+  for (const NutationTerm& t : kNutationTerms)
+    for (int k : {t.d, t.m, t.mp, t.f, t.om})
+      if (k < -2 || k > 2) return false;
+  return true;
+}
+static_assert(MultiplesWithinTwo());
+
+// cos and sin of k times an angle for k = -2 .. 2, element k + 2.
+struct Multiples {
+  double c[5], s[5];
+};
+Multiples MultiplesOf(double angle) {
+  Multiples m;
+  double s1, c1;
+  SinCos(angle, s1, c1);
+  const double c2 = c1 * c1 - s1 * s1, s2 = 2.0 * s1 * c1;
+  m.c[0] = c2, m.s[0] = -s2;
+  m.c[1] = c1, m.s[1] = -s1;
+  m.c[2] = 1.0, m.s[2] = 0.0;
+  m.c[3] = c1, m.s[3] = s1;
+  m.c[4] = c2, m.s[4] = s2;
+  return m;
+}
+// (a + ib)(c + id) into (a, b).
+inline void Rotate(double& a, double& b, double c, double d) {
+  const double re = a * c - b * d;
+  b = b * c + a * d;
+  a = re;
+}
+
+// Adds term I of the table to the sums: its argument turned together from
+// the multiples of the fundamental arguments (a zero multiple is skipped at
+// compile time).
+template <std::size_t I>
+void AddNutationTerm(const Multiples (&a)[5], double T, double& sumPsi, double& sumEps) {
+  constexpr NutationTerm t = kNutationTerms[I];
+  double c = a[0].c[t.d + 2], s = a[0].s[t.d + 2];
+  if constexpr (t.m != 0) Rotate(c, s, a[1].c[t.m + 2], a[1].s[t.m + 2]);
+  if constexpr (t.mp != 0) Rotate(c, s, a[2].c[t.mp + 2], a[2].s[t.mp + 2]);
+  if constexpr (t.f != 0) Rotate(c, s, a[3].c[t.f + 2], a[3].s[t.f + 2]);
+  if constexpr (t.om != 0) Rotate(c, s, a[4].c[t.om + 2], a[4].s[t.om + 2]);
+  sumPsi += (t.s0 + t.s1 * T) * s;
+  sumEps += (t.c0 + t.c1 * T) * c;
+}
+template <std::size_t... I>
+void SumNutation(const Multiples (&a)[5], double T, double& sumPsi, double& sumEps,
+                 std::index_sequence<I...>) {
+  (AddNutationTerm<I>(a, T, sumPsi, sumEps), ...);
+}
+
+// Nutation in longitude and in obliquity, radians, at T centuries since J2000.
+// The fundamental arguments D, M, M', F and Omega, degrees, to the square of
+// T (Meeus, eq. 22.1 and following); each term's argument is built from
+// their multiples by the addition theorem.
+void NutationRad(double T, double& dpsi, double& deps) {
+  const double T2 = T * T;
+  const Multiples a[5] = {
+      MultiplesOf((297.85036 + 445267.111480 * T - 0.0019142 * T2) * kDegToRad),
+      MultiplesOf((357.52772 + 35999.050340 * T - 0.0001603 * T2) * kDegToRad),
+      MultiplesOf((134.96298 + 477198.867398 * T + 0.0086972 * T2) * kDegToRad),
+      MultiplesOf((93.27191 + 483202.017538 * T - 0.0036825 * T2) * kDegToRad),
+      MultiplesOf((125.04452 - 1934.136261 * T + 0.0020708 * T2) * kDegToRad),
+  };
+  double sumPsi = 0, sumEps = 0;
+  SumNutation(a, T, sumPsi, sumEps, std::make_index_sequence<std::size(kNutationTerms)>{});
+  // units of 0.0001" to radians
+  dpsi = sumPsi * 1e-4 / kArcsecPerRad;
+  deps = sumEps * 1e-4 / kArcsecPerRad;
+}
+
+}  // namespace
+
 FrameOfDate FrameOfDateAt(double T) {
   FrameOfDate f;
-  double eps0 = MeanObliquityDeg(T) * kDegToRad;
-  f.cosEps = CosineOf(eps0);
-  f.sinEps = SineOf(eps0);
-  // short nutation series: mean arguments in revolutions, amplitudes in arcseconds
-  double ls = kTwoPi * FracFloor(0.993133 + 99.997306 * T);
-  double d = kTwoPi * FracFloor(0.827362 + 1236.853087 * T);
-  double fa = kTwoPi * FracFloor(0.259089 + 1342.227826 * T);
-  double n = kTwoPi * FracFloor(0.347346 - 5.372447 * T);
-  double eps = 0.4090928 - 0.00022696 * T;
-  double dpsi = (-17.2 * SineOf(n) - 1.319 * SineOf(2 * (fa - d + n)) -
-                 0.227 * SineOf(2 * (fa + n)) + 0.206 * SineOf(2 * n) + 0.143 * SineOf(ls)) /
-                kArcsecPerRad;
-  f.nutDeps = (9.203 * CosineOf(n) + 0.574 * CosineOf(2 * (fa - d + n)) +
-               0.098 * CosineOf(2 * (fa + n)) - 0.09 * CosineOf(2 * n)) /
-              kArcsecPerRad;
-  f.nutC = dpsi * CosineOf(eps);
-  f.nutS = dpsi * SineOf(eps);
+  SinCos(MeanObliquityDeg(T) * kDegToRad, f.sinEps, f.cosEps);
+  double dpsi;
+  NutationRad(T, dpsi, f.nutDeps);
+  f.nutC = dpsi * f.cosEps;
+  f.nutS = dpsi * f.sinEps;
   return f;
 }
 

@@ -84,8 +84,10 @@ void DegToDmsD(double value, int& d, int& m, int& s);
 // Julian day of a date and universal time, plus Delta T (the chart's time
 // scale). Julian calendar up to 4 October 1582, Gregorian after.
 double JulianDay(int day, int month, int year, float hoursUt);
-// Delta T that JulianDay adds, seconds: -24.6 + 72.318 T + 29.952 T^2 with
-// T in Julian centuries since 1900 January 0.5 of the Julian day jd.
+// Delta T that JulianDay adds, seconds, at the Julian day jd: the observed
+// yearly values 1973 .. 2025 (IERS), the polynomials of Espenak and Meeus
+// (2006) elsewhere, joined continuously (see the source). jd may be on either
+// time scale (the difference moves the result by well under a second).
 double DeltaTSeconds(double jd);
 // The universal-time Julian day of a Julian day on the chart's time scale:
 // Delta T taken off again, settled at the civil moment.
@@ -140,7 +142,8 @@ void PrecessRect(double T0, double T, double& x, double& y, double& z);
 // Ecliptic precession of a longitude and latitude (degrees) from B1950 to T.
 void PrecessEcliptic(double T, double& lon, double& lat);
 
-// Adds the short nutation series to equatorial coordinates of date.
+// Adds the nutation (the leading terms of the IAU 1980 series, good to
+// 0.05") to equatorial coordinates of date.
 void NutateEquatorial(double T, double& x, double& y, double& z);
 // Rotation by the mean obliquity of date, and its inverse.
 void EclipticToEquatorial(double T, double& x, double& y, double& z);

@@ -10,6 +10,8 @@
 
 #include <vector>
 
+#include "engine/astromath.h"
+
 namespace testsupport {
 
 inline constexpr int kFirstDialogYear = -9998;  // 9999 BC, astronomical
@@ -110,11 +112,10 @@ inline std::vector<LocalMomentCase> LocalMomentSweep(int yearStep) {
   return cases;
 }
 
-// Delta T of the chart time scale, days, at a universal Julian day:
-// -24.6 + 72.318 T + 29.952 T^2 seconds, T in centuries since 1900.
+// Delta T of the chart time scale, days, at a universal Julian day (the
+// engine's, whose values the engine's own tests check).
 inline double ChartDeltaTDays(double universalJulianDay) {
-  const double t = (universalJulianDay - 2415020.5) / 36525.0;
-  return (-24.6 + 72.318 * t + 29.952 * t * t) / 86400.0;
+  return DeltaTSeconds(universalJulianDay) / 86400.0;
 }
 
 // The moment of a case as a universal Julian day, and on the chart time

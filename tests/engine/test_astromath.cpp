@@ -176,11 +176,9 @@ TEST(DegreesMinutesSeconds, NaNAndHugeValuesNeverReachInt) {
   EXPECT_GT(d, 0);
 }
 
-// Delta T of the date conversion, days, for a Julian day without it.
-double DeltaTDays(double jd) {
-  double t = (jd - 2415020.5) / 36525.0;
-  return (-24.6 + 72.318 * t + 29.952 * t * t) / 86400.0;
-}
+// Delta T of the date conversion, days, for a Julian day without it (its
+// values are checked by the DeltaT tests below).
+double DeltaTDays(double jd) { return DeltaTSeconds(jd) / 86400.0; }
 
 TEST(JulianDays, CalendarDatesFromMeeus) {
   struct Case {
@@ -200,7 +198,7 @@ TEST(JulianDays, CalendarDatesFromMeeus) {
 
 TEST(JulianDays, J2000CarriesItsDeltaT) {
   double jd = JulianDay(1, 1, 2000, 12);
-  EXPECT_NEAR((jd - 2451545.0) * 86400.0, 77.67, 0.01);  // seconds
+  EXPECT_NEAR((jd - 2451545.0) * 86400.0, 63.83, 0.01);  // seconds, observed (IERS)
   int y, mo, d;
   float h;
   JulianDayToDate(jd, y, mo, d, h);
@@ -209,6 +207,52 @@ TEST(JulianDays, J2000CarriesItsDeltaT) {
   EXPECT_EQ(d, 1);
   EXPECT_GT(h, 12.0f);
   EXPECT_LT(h, 12.03f);
+}
+
+// Decimal year to Julian day (Gregorian years of 365.2425 days from 2000.0).
+double JulianDayOfYear(double year) { return 2451544.5 + (year - 2000.0) * 365.2425; }
+
+TEST(DeltaT, ObservedValuesAndTheLongTermModel) {
+  struct Case {
+    double year;
+    double seconds;  // Delta T
+    double tol;      // seconds
+  } cases[] = {
+      // observed, at the start of the year (IERS; U.S. Naval Observatory;
+      // Stephenson and Morrison for 1900 and 1950)
+      {1900.0, -2.72, 0.2},
+      {1950.0, 29.15, 0.2},
+      {1980.0, 50.54, 0.05},
+      {2000.0, 63.83, 0.05},
+      {2016.0, 68.10, 0.05},
+      {2024.0, 69.18, 0.05},
+      // Espenak and Meeus, Five Millennium Canon of Solar Eclipses (2006),
+      // table 1, within their uncertainties
+      {-500.0, 17190.0, 430.0},
+      {0.0, 10580.0, 260.0},
+      {1000.0, 1570.0, 55.0},
+      {1600.0, 120.0, 20.0},
+      {1800.0, 14.0, 1.0},
+  };
+  for (const Case& c : cases)
+    EXPECT_NEAR(DeltaTSeconds(JulianDayOfYear(c.year)), c.seconds, c.tol) << c.year;
+}
+
+// Day by day from 1999 BC to 3000 AD the model never jumps: the joins of
+// the polynomials and of the observed table hold to a quarter of a second,
+// and the whole curve moves by under 0.3 s a day (far in the past Delta T
+// grows by some 25 s a year).
+TEST(DeltaT, ContinuousFromDayToDay) {
+  constexpr double kMaxDailyChange = 0.3;  // seconds
+  double previous = DeltaTSeconds(JulianDayOfYear(-1998.0));
+  int wrong = 0;
+  for (double jd = JulianDayOfYear(-1998.0) + 1.0; jd < JulianDayOfYear(3000.0); jd += 1.0) {
+    const double now = DeltaTSeconds(jd);
+    if (std::fabs(now - previous) > kMaxDailyChange && ++wrong < 5)
+      ADD_FAILURE() << "JD " << jd << ": " << previous << " s, then " << now << " s";
+    previous = now;
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 // Every year from 9999 BC to 9999, at midnight, noon and the last second of

@@ -5,8 +5,7 @@
 //
 // Expected Julian days are Meeus's calendar algorithm (Astronomical
 // Algorithms, ch. 7; Gregorian from 15 October 1582, Julian before) plus the
-// chart time scale's Delta T = -24.6 + 72.318 T + 29.952 T^2 seconds, worked
-// out independently of the code under test.
+// chart time scale's Delta T (the engine's, checked by its own tests).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,6 +23,12 @@ namespace {
 constexpr double kJulianDayTolDays = 1e-7;  // days (under 10 ms): float hours inside JulianDay
 constexpr double kHoursTol = 1e-5;          // hours: single-precision results
 constexpr double kDegreesTol = 1e-5;        // degrees: single-precision results
+
+// A universal Julian day carried onto the chart's time scale with the
+// engine's Delta T (whose values the engine's own tests check).
+double OnChartScale(double universalJd) {
+  return universalJd + testsupport::ChartDeltaTDays(universalJd);
+}
 
 TimeMarks Marks() {
   TimeMarks marks;
@@ -69,8 +74,8 @@ TEST(DataInput, MoscowSummerNoonIsEightUniversal) {
   EXPECT_EQ(r.Year, 1990);
   EXPECT_NEAR(r.UniversalTime, 8.0, kHoursTol);
   EXPECT_NEAR(r.TimeZone, 4.0, kHoursTol);
-  EXPECT_NEAR(r.JulianDay0h, 2448087.50075718, kJulianDayTolDays);
-  EXPECT_NEAR(r.JulianDayUT, 2448087.83409053, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDay0h, OnChartScale(2448087.5), kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDayUT, OnChartScale(2448087.5 + 8.0 / 24), kJulianDayTolDays);
   EXPECT_NEAR(r.GeoLatitude, 55.75, kDegreesTol);
   EXPECT_NEAR(r.GeoLongitude, 37.0 + 37.0 / 60.0, kDegreesTol);
   EXPECT_EQ(r.LatSign, 1);
@@ -89,8 +94,8 @@ TEST(DataInput, NewYorkDaylightNoonIsSixteenUniversal) {
   EXPECT_EQ(r.Day, 4);
   EXPECT_NEAR(r.UniversalTime, 16.0, kHoursTol);
   EXPECT_NEAR(r.TimeZone, -4.0, kHoursTol);
-  EXPECT_NEAR(r.JulianDay0h, 2442963.50055852, kJulianDayTolDays);
-  EXPECT_NEAR(r.JulianDayUT, 2442964.16722521, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDay0h, OnChartScale(2442963.5), kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDayUT, OnChartScale(2442963.5 + 16.0 / 24), kJulianDayTolDays);
   EXPECT_NEAR(r.GeoLongitude, -74.0, kDegreesTol);
   EXPECT_EQ(r.LonSign, -1);
   EXPECT_NEAR(r.GeoLatitude, 40.0 + 43.0 / 60.0, kDegreesTol);
@@ -104,8 +109,8 @@ TEST(DataInput, ZoneAheadCarriesTheDayBackIntoTheMonthBefore) {
   EXPECT_EQ(r.Day, 0);
   EXPECT_EQ(r.Month, 5);
   EXPECT_NEAR(r.UniversalTime, 22.0, kHoursTol);
-  EXPECT_NEAR(r.JulianDayUT, 2451665.41757065, kJulianDayTolDays);
-  EXPECT_NEAR(r.JulianDay0h, 2451664.50090395, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDayUT, OnChartScale(2451664.5 + 22.0 / 24), kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDay0h, OnChartScale(2451664.5), kJulianDayTolDays);
 }
 
 TEST(DataInput, YearBeforeTheCommonEraIsAstronomical) {
@@ -114,7 +119,7 @@ TEST(DataInput, YearBeforeTheCommonEraIsAstronomical) {
   f.BeforeCommonEra = true;
   const DataInputResult r = Parsed(f);
   EXPECT_EQ(r.Year, -499);
-  EXPECT_NEAR(r.JulianDayUT, 1538858.17911770, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDayUT, OnChartScale(1538858.0), kJulianDayTolDays);
   f.BeforeCommonEra = false;
   EXPECT_EQ(Parsed(f).Year, 500);
 }
@@ -141,8 +146,8 @@ TEST(DataInput, TimePartsOutOfRangeAreFolded) {
   EXPECT_EQ(r.Hour, 75);
   EXPECT_EQ(r.Day, 4);
   EXPECT_NEAR(r.UniversalTime, 3.0, kHoursTol);
-  EXPECT_NEAR(r.JulianDayUT, 2451547.62589905, kJulianDayTolDays);
-  EXPECT_NEAR(r.JulianDay0h, 2451547.50089904, kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDayUT, OnChartScale(2451547.5 + 3.0 / 24), kJulianDayTolDays);
+  EXPECT_NEAR(r.JulianDay0h, OnChartScale(2451547.5), kJulianDayTolDays);
 }
 
 TEST(DataInput, OnlyTheHoursTypedGiveWholeHours) {
@@ -291,8 +296,8 @@ TEST(DataInput, AFieldThatCannotBeReadChangesNothing) {
 
 TEST(DataInputFill, ChartMomentShowsItsLocalDateAndTime) {
   // 15 July 1990 08:00 UT, zone 4 h East, Moscow
-  const DataInputFields f =
-      FieldsOfChartMoment(2448087.83409053, 8.0f, 4.0f, 55.75f, 37.0f + 37.0f / 60.0f, Marks());
+  const DataInputFields f = FieldsOfChartMoment(OnChartScale(2448087.5 + 8.0 / 24), 8.0f, 4.0f,
+                                                55.75f, 37.0f + 37.0f / 60.0f, Marks());
   EXPECT_EQ(f.DayText, "15");
   EXPECT_EQ(f.MonthText, "07");
   EXPECT_EQ(f.YearText, "1990");
@@ -308,7 +313,8 @@ TEST(DataInputFill, ChartMomentShowsItsLocalDateAndTime) {
 
 TEST(DataInputFill, WestAndSouthAndTheLocalDateAcrossMidnight) {
   // 30 April 2000 22:00 UT at 3 h East is 1 May 01:00 local
-  DataInputFields f = FieldsOfChartMoment(2451665.41757065, 22.0f, 3.0f, -33.5f, -70.75f, Marks());
+  DataInputFields f = FieldsOfChartMoment(OnChartScale(2451664.5 + 22.0 / 24), 22.0f, 3.0f, -33.5f,
+                                          -70.75f, Marks());
   EXPECT_EQ(f.DayText, "01");
   EXPECT_EQ(f.MonthText, "05");
   EXPECT_EQ(f.TimeText, Hms("01", "00", "00"));
@@ -317,7 +323,8 @@ TEST(DataInputFill, WestAndSouthAndTheLocalDateAcrossMidnight) {
   EXPECT_TRUE(f.West);
   EXPECT_EQ(f.LongitudeText, "070:45:00");
   // 4 July 1976 16:00 UT at 4 h West is 12:00 local, the zone shown West
-  f = FieldsOfChartMoment(2442964.16722521, 16.0f, -4.0f, 40.7f, -74.0f, Marks());
+  f = FieldsOfChartMoment(OnChartScale(2442963.5 + 16.0 / 24), 16.0f, -4.0f, 40.7f, -74.0f,
+                          Marks());
   EXPECT_EQ(f.DayText, "04");
   EXPECT_EQ(f.TimeText, Hms("12", "00", "00"));
   EXPECT_EQ(f.ZoneText, Hms("04", "00", "00"));
@@ -326,7 +333,8 @@ TEST(DataInputFill, WestAndSouthAndTheLocalDateAcrossMidnight) {
 
 TEST(DataInputFill, AYearBeforeTheCommonEraShowsItsEra) {
   // 1 March 500 BC 12:00 UT: shown as 500 with "до н.э."
-  const DataInputFields f = FieldsOfChartMoment(1538858.17911770, 12.0f, 0.0f, 0, 0, Marks());
+  const DataInputFields f =
+      FieldsOfChartMoment(OnChartScale(1538858.0), 12.0f, 0.0f, 0, 0, Marks());
   EXPECT_EQ(f.YearText, "500");
   EXPECT_TRUE(f.BeforeCommonEra);
   EXPECT_EQ(f.DayText, "01");
@@ -336,10 +344,10 @@ TEST(DataInputFill, AYearBeforeTheCommonEraShowsItsEra) {
 TEST(DataInputFill, WhatIsShownReadsBackAsTheSameMoment) {
   const double moments[][5] = {
       // Julian day, UT hours, zone hours, latitude, longitude
-      {2448087.83409053, 8.0, 4.0, 55.75, 37.6166667},
-      {2442964.16722521, 16.0, -4.0, 40.7166667, -74.0},
-      {1538858.17911770, 12.0, 0.0, -12.5, 179.5},
-      {2451665.41757065, 22.0, 3.0, 0.0, 0.0},
+      {OnChartScale(2448087.5 + 8.0 / 24), 8.0, 4.0, 55.75, 37.6166667},
+      {OnChartScale(2442963.5 + 16.0 / 24), 16.0, -4.0, 40.7166667, -74.0},
+      {OnChartScale(1538858.0), 12.0, 0.0, -12.5, 179.5},
+      {OnChartScale(2451664.5 + 22.0 / 24), 22.0, 3.0, 0.0, 0.0},
   };
   for (const auto& m : moments) {
     const DataInputFields f =

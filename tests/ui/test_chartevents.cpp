@@ -60,10 +60,7 @@ double CivilJulianDay(int year, int month, int day, double hours) {
 }
 
 // Delta T of the program's time scale, seconds, at a civil Julian day.
-double ProgramDeltaT(double civilJd) {
-  const double t = (civilJd - 2415020.5) / 36525.0;
-  return -24.6 + 72.318 * t + 29.952 * t * t;
-}
+double ProgramDeltaT(double civilJd) { return DeltaTSeconds(civilJd); }
 
 // Separation of two longitudes folded into [0, 180], degrees.
 double Separation(double a, double b) {

@@ -46,11 +46,8 @@ constexpr double kNewMoonTolMinutes = 2.0;  // minutes, against the published ne
 constexpr float kCuspTolDeg = 1e-4f;        // degrees, a cusp turned is the same number
 
 // Delta T of the program's time scale, seconds (the results window takes
-// the same parabola off).
-double ProgramDeltaT(double jd) {
-  const double t = (jd - 2415020.5) / 36525.0;
-  return -24.6 + 72.318 * t + 29.952 * t * t;
-}
+// the same off).
+double ProgramDeltaT(double jd) { return DeltaTSeconds(jd); }
 
 // Index of the first topic whose house line reads `offset`, -1 when none.
 int TopicWithHouse(const TopicList& list, int offset) {
