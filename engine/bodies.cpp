@@ -11,6 +11,7 @@
 #include "engine/moon.h"
 #include "engine/pluto.h"
 #include "engine/series.h"
+#include "engine/sincos.h"
 
 namespace {
 
@@ -67,9 +68,9 @@ void StoreGeocentric(BodyPositions& p, const ChartFrame& f, int body, double x, 
   const double v = f.m[1][0] * x + f.m[1][1] * y + f.m[1][2] * z;
   const double w = f.m[2][0] * x + f.m[2][1] * y + f.m[2][2] * z;
   // as RectToSpherical, the length aside
-  double lon = ArcTan2Deg(v, u);
+  double lon = ArcTan2Of(v, u) * kRadToDeg;
   if (lon < 0) lon += 360.0;
-  Store(p, body, distance, ArcTan2Deg(w, std::sqrt(u * u + v * v)), lon);
+  Store(p, body, distance, ArcTan2Of(w, std::sqrt(u * u + v * v)) * kRadToDeg, lon);
 }
 
 StateVector EarthVelocity(const BodyPositions& p) {

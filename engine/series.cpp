@@ -3,6 +3,7 @@
 #include "engine/series.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "engine/astromath.h"
 #include "engine/lanes.h"
@@ -10,38 +11,44 @@
 
 namespace {
 
-// Fills the multiples lo .. hi of an angle into a table whose element for
-// multiple k is index(k): cos and sin of k M + phase. The powers e^(ikM) are
-// formed by halves, e^(ikM) = e^(i(k/2)M) e^(i(k - k/2)M), so that no chain
-// of products is longer than log2 k and the processor can form them side by
-// side; a negative multiple is the conjugate. The angles are finite, so the
-// products are numbers and need no fallback.
-template <typename IndexOf>
-void FillMultiples(double* c, double* s, IndexOf index, double M, int lo, int hi, double phase) {
-  constexpr int kMost =
-      kOwnMultipleMax > -kPerturberMultipleMin ? kOwnMultipleMax : -kPerturberMultipleMin;
-  const int most = hi > -lo ? hi : -lo;
-  double pc[kMost + 1], ps[kMost + 1];
-  pc[0] = 1.0, ps[0] = 0.0;
-  SinCos(M, ps[1], pc[1]);
-  for (int k = 2; k <= most; ++k) {
-    const int a = k / 2, b = k - a;
-    pc[k] = pc[a] * pc[b] - ps[a] * ps[b];
-    ps[k] = ps[a] * pc[b] + pc[a] * ps[b];
-  }
+constexpr int kMostMultiple =
+    kOwnMultipleMax > -kPerturberMultipleMin ? kOwnMultipleMax : -kPerturberMultipleMin;
+
+// MultiplePowers for a count known only when called.
+inline void Powers(double M, int most, double* pc, double* ps) {
+  double c1, s1;
+  SinCos(M, s1, c1);
+  using Routine = void (*)(double, double, double*, double*);
+  static constexpr Routine kRoutines[] = {
+      MultiplePowers<1>,  MultiplePowers<1>,  MultiplePowers<2>,  MultiplePowers<3>,
+      MultiplePowers<4>,  MultiplePowers<5>,  MultiplePowers<6>,  MultiplePowers<7>,
+      MultiplePowers<8>,  MultiplePowers<9>,  MultiplePowers<10>, MultiplePowers<11>,
+      MultiplePowers<12>, MultiplePowers<13>, MultiplePowers<14>, MultiplePowers<15>,
+      MultiplePowers<16>};
+  static_assert(std::size(kRoutines) == kMostMultiple + 1);
+  kRoutines[most](c1, s1, pc, ps);
+}
+
+// Stores cos and sin of k M + phase for k = 0 .. n - 1 at c[step k], s[step
+// k] (step +1 or -1), and for k = -1 .. -m, the conjugates, at c[-step k]:
+// the table's element of multiple 0 is c[0]. Without a phase the powers are
+// copied as they are.
+inline void StorePowers(const double* pc, const double* ps, int n, int m, double* c, double* s,
+                        int step, double phase) {
   if (phase == 0.0) {
-    for (int k = lo; k <= hi; ++k) {
-      c[index(k)] = pc[k < 0 ? -k : k];
-      s[index(k)] = k < 0 ? -ps[-k] : ps[k];
-    }
+    for (int k = 0; k < n; ++k) c[step * k] = pc[k], s[step * k] = ps[k];
+    for (int k = 1; k <= m; ++k) c[-step * k] = pc[k], s[-step * k] = -ps[k];
     return;
   }
   double sp, cp;
   SinCos(phase, sp, cp);
-  for (int k = lo; k <= hi; ++k) {
-    const double a = pc[k < 0 ? -k : k], b = k < 0 ? -ps[-k] : ps[k];
-    c[index(k)] = a * cp - b * sp;
-    s[index(k)] = b * cp + a * sp;
+  for (int k = 0; k < n; ++k) {
+    c[step * k] = pc[k] * cp - ps[k] * sp;
+    s[step * k] = ps[k] * cp + pc[k] * sp;
+  }
+  for (int k = 1; k <= m; ++k) {
+    c[-step * k] = pc[k] * cp - -ps[k] * sp;
+    s[-step * k] = -ps[k] * cp + pc[k] * sp;
   }
 }
 
@@ -58,7 +65,9 @@ int Clip(int value, int lo, int hi) { return value < lo ? lo : (value > hi ? hi 
 void FillOwnMultiples(SeriesRecord& r, double M, int iMin, int iMax) {
   iMin = Clip(iMin, kOwnMultipleMin, 0);
   iMax = Clip(iMax, 0, kOwnMultipleMax);
-  FillMultiples(r.C3, r.S3, OwnIndex, M, iMin, iMax, 0.0);
+  double pc[kMostMultiple + 1], ps[kMostMultiple + 1];
+  Powers(M, iMax > -iMin ? iMax : -iMin, pc, ps);
+  StorePowers(pc, ps, iMax + 1, -iMin, r.C3 + OwnIndex(0), r.S3 + OwnIndex(0), 1, 0.0);
 }
 
 // Perturber multiple table.
@@ -70,7 +79,9 @@ void FillOwnMultiples(SeriesRecord& r, double M, int iMin, int iMax) {
 void FillPerturberMultiples(SeriesRecord& r, double Mp, int jMin, int jMax, double phase) {
   jMin = Clip(jMin, kPerturberMultipleMin, 0);
   jMax = Clip(jMax, 0, kPerturberMultipleMax);
-  FillMultiples(r.C, r.S, PerturberIndex, Mp, jMin, jMax, phase);
+  double pc[kMostMultiple + 1], ps[kMostMultiple + 1];
+  Powers(Mp, jMax > -jMin ? jMax : -jMin, pc, ps);
+  StorePowers(pc, ps, jMax + 1, -jMin, r.C + PerturberIndex(0), r.S + PerturberIndex(0), -1, phase);
 }
 
 namespace {
@@ -135,13 +146,11 @@ void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms) {
   r.u = s.u, r.v = s.v, r.DL = s.DL, r.DR = s.DR, r.DB = s.DB;
 }
 
-// Sum of a compiled table.
-// In: the row pairs (CompileSeries), the multiple tables filled. Out: DL, DR,
-// DB increased by every row.
-// Source: Montenbruck & Pfleger, the perturber routines of the series theories.
-void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs) {
-  const double T = r.T;
-  const double power[4] = {1.0, T, T * T, T * T * T};
+namespace {
+
+// The row pairs summed two at a time (the even and the odd rows in two
+// running sums, added at the end).
+void SumPairs(SeriesRecord& r, std::span<const CompiledPair> pairs, const double (&power)[4]) {
   Lanes dl = {0.0, 0.0}, dr = {0.0, 0.0}, db = {0.0, 0.0};
   for (const CompiledPair& p : pairs) {
     const Lanes a = {r.C3[p.own[0]], r.C3[p.own[1]]};
@@ -158,6 +167,18 @@ void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs) {
   r.DL += dl[0] + dl[1];
   r.DR += dr[0] + dr[1];
   r.DB += db[0] + db[1];
+}
+
+}  // namespace
+
+// Sum of a compiled table.
+// In: the row pairs (CompileSeries), the multiple tables filled. Out: DL, DR,
+// DB increased by every row.
+// Source: Montenbruck & Pfleger, the perturber routines of the series theories.
+void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs) {
+  const double T = r.T;
+  const double power[4] = {1.0, T, T * T, T * T * T};
+  SumPairs(r, pairs, power);
 }
 
 // Rates of a body's longitude, radius and latitude.

@@ -38,10 +38,11 @@ constexpr std::span<const SeriesTerm> kSunTables[] = {kSunVenus};
 constexpr auto kSunKepler = CollectKeplerRows<CountKeplerRows(kSunTables)>(kSunTables);
 
 // Adds one perturber: fills its multiples and sums its table.
-void AddPerturber(SeriesRecord& r, double Mp, std::span<const CompiledPair> terms,
-                  const SeriesTableInfo& info) {
-  FillPerturberMultiples(r, Mp, info.jMin, info.jMax);
-  SumSeries(r, terms);
+template <const auto& Table>
+void AddPerturber(SeriesRecord& r, UnitVector Mp) {
+  constexpr SeriesTableInfo kInfo = InspectSeriesTable(Table);
+  FillPerturberMultiplesOf<kInfo.jMin, kInfo.jMax>(r, Mp);
+  SumSeries(r, kCompiledSeries<Table>);
 }
 
 }  // namespace
@@ -66,11 +67,15 @@ void CalcSun(SeriesRecord& r) {
   r.A = SeriesMeanAnomaly(0.3749, 1325.5524, T);
   r.U = SeriesMeanAnomaly(0.2591, 1342.2278, T);
 
-  FillOwnMultiples(r, r.M3, kEarthMultipleMin, kEarthMultipleMax);
-  AddPerturber(r, r.M2, kCompiledSeries<kSunVenus>, kVenusInfo);
-  AddPerturber(r, r.M4, kCompiledSeries<kSunMars>, kMarsInfo);
-  AddPerturber(r, r.M5, kCompiledSeries<kSunJupiter>, kJupiterInfo);
-  AddPerturber(r, r.M6, kCompiledSeries<kSunSaturn>, kSaturnInfo);
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u3 = UnitVectorOf(r.M3), u2 = UnitVectorOf(r.M2), u4 = UnitVectorOf(r.M4),
+                   u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
+
+  FillOwnMultiplesOf<kEarthMultipleMin, kEarthMultipleMax>(r, u3);
+  AddPerturber<kSunVenus>(r, u2);
+  AddPerturber<kSunMars>(r, u4);
+  AddPerturber<kSunJupiter>(r, u5);
+  AddPerturber<kSunSaturn>(r, u6);
 
   // Offset of the Earth's centre from the Earth-Moon barycentre; the sums and
   // differences of D with A and M3 by the addition theorem.
