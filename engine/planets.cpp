@@ -17,7 +17,7 @@ namespace {
 
 // A perturber's term table with its inspected multiple ranges.
 struct Perturbation {
-  std::span<const CompiledPair> terms;  // the rows in compiled pairs
+  CompiledView terms;                     // the rows compiled
   SeriesTableInfo info;
   std::size_t rows;                       // rows of the published table
   std::span<const SeriesTerm> published;  // the published table

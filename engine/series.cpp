@@ -146,39 +146,42 @@ void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms) {
   r.u = s.u, r.v = s.v, r.DL = s.DL, r.DR = s.DR, r.DB = s.DB;
 }
 
-namespace {
-
-// The row pairs summed two at a time (the even and the odd rows in two
-// running sums, added at the end).
-void SumPairs(SeriesRecord& r, std::span<const CompiledPair> pairs, const double (&power)[4]) {
+// Sum of a compiled table.
+// In: the table (CompileSeries), the multiple tables filled. Out: DL, DR, DB
+// increased by every row.
+// Source: Montenbruck & Pfleger, the perturber routines of the series theories.
+void SumSeries(SeriesRecord& r, CompiledView table) {
   Lanes dl = {0.0, 0.0}, dr = {0.0, 0.0}, db = {0.0, 0.0};
-  for (const CompiledPair& p : pairs) {
+  for (const CompiledPair& p : table.periodic) {
     const Lanes a = {r.C3[p.own[0]], r.C3[p.own[1]]};
     const Lanes b = {r.S3[p.own[0]], r.S3[p.own[1]]};
     const Lanes c = {r.C[p.pert[0]], r.C[p.pert[1]]};
     const Lanes d = {r.S[p.pert[0]], r.S[p.pert[1]]};
-    const Lanes t = {power[p.power[0]], power[p.power[1]]};
-    const Lanes u = (a * c - b * d) * t;
-    const Lanes v = (b * c + a * d) * t;
+    const Lanes u = a * c - b * d;
+    const Lanes v = b * c + a * d;
     dl += LoadLanes(p.dlc) * u + LoadLanes(p.dls) * v;
     dr += LoadLanes(p.drc) * u + LoadLanes(p.drs) * v;
     db += LoadLanes(p.dbc) * u + LoadLanes(p.dbs) * v;
   }
+  if (!table.secular.empty()) {
+    const double T = r.T;
+    const double power[4] = {1.0, T, T * T, T * T * T};
+    for (const CompiledPair& p : table.secular) {
+      const Lanes a = {r.C3[p.own[0]], r.C3[p.own[1]]};
+      const Lanes b = {r.S3[p.own[0]], r.S3[p.own[1]]};
+      const Lanes c = {r.C[p.pert[0]], r.C[p.pert[1]]};
+      const Lanes d = {r.S[p.pert[0]], r.S[p.pert[1]]};
+      const Lanes t = {power[p.power[0]], power[p.power[1]]};
+      const Lanes u = (a * c - b * d) * t;
+      const Lanes v = (b * c + a * d) * t;
+      dl += LoadLanes(p.dlc) * u + LoadLanes(p.dls) * v;
+      dr += LoadLanes(p.drc) * u + LoadLanes(p.drs) * v;
+      db += LoadLanes(p.dbc) * u + LoadLanes(p.dbs) * v;
+    }
+  }
   r.DL += dl[0] + dl[1];
   r.DR += dr[0] + dr[1];
   r.DB += db[0] + db[1];
-}
-
-}  // namespace
-
-// Sum of a compiled table.
-// In: the row pairs (CompileSeries), the multiple tables filled. Out: DL, DR,
-// DB increased by every row.
-// Source: Montenbruck & Pfleger, the perturber routines of the series theories.
-void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs) {
-  const double T = r.T;
-  const double power[4] = {1.0, T, T * T, T * T * T};
-  SumPairs(r, pairs, power);
 }
 
 // Rates of a body's longitude, radius and latitude.

@@ -155,17 +155,53 @@ constexpr std::array<CompiledPair, (N + 1) / 2> PairSeriesRows(std::span<const S
   return pairs;
 }
 
-// A published table in pairs; a table that is not well formed
-// (InspectSeriesTable) stops the compilation.
+// A published table compiled: its periodic rows (IT = 0) in pairs, and its
+// secular rows (IT > 0) in pairs of their own, so that the periodic rows,
+// nearly all of them, are summed without a power of T.
+template <std::size_t PeriodicPairs, std::size_t SecularPairs>
+struct CompiledTable {
+  std::array<CompiledPair, PeriodicPairs> periodic;
+  std::array<CompiledPair, SecularPairs> secular;
+};
+
+// A compiled table of any size, as SumSeries takes it.
+struct CompiledView {
+  std::span<const CompiledPair> periodic;
+  std::span<const CompiledPair> secular;
+  template <std::size_t P, std::size_t S>
+  constexpr CompiledView(const CompiledTable<P, S>& t) : periodic(t.periodic), secular(t.secular) {}
+};
+
+constexpr std::size_t CountSecularRows(std::span<const SeriesTerm> terms) {
+  std::size_t n = 0;
+  for (const SeriesTerm& t : terms) n += t.IT != 0 ? 1 : 0;
+  return n;
+}
+
+// The rows of a table with IT = 0 (secular false) or IT > 0 (secular true), in
+// order, in pairs (rows.size() rows of the kind wanted, N of them).
 template <std::size_t N>
-constexpr std::array<CompiledPair, (N + 1) / 2> CompileSeries(const SeriesTerm (&terms)[N]) {
+constexpr std::array<CompiledPair, (N + 1) / 2> PairRowsOfKind(std::span<const SeriesTerm> terms,
+                                                               bool secular) {
+  std::array<SeriesTerm, N> rows{};
+  std::size_t k = 0;
+  for (const SeriesTerm& t : terms)
+    if ((t.IT != 0) == secular) rows[k++] = t;
+  return PairSeriesRows<N>(rows);
+}
+
+// A published table compiled; a table that is not well formed
+// (InspectSeriesTable) stops the compilation.
+template <std::size_t N, std::size_t Secular>
+constexpr CompiledTable<(N - Secular + 1) / 2, (Secular + 1) / 2> CompileSeries(
+    const SeriesTerm (&terms)[N]) {
   if (!InspectSeriesTable(terms).valid) throw "a series table is not well formed";
-  return PairSeriesRows<N>(terms);
+  return {PairRowsOfKind<N - Secular>(terms, false), PairRowsOfKind<Secular>(terms, true)};
 }
 
 // The compiled form of a published table, made once at compile time.
 template <const auto& Table>
-inline constexpr auto kCompiledSeries = CompileSeries(Table);
+inline constexpr auto kCompiledSeries = CompileSeries<std::size(Table), CountSecularRows(Table)>(Table);
 
 // The Keplerian rows of a theory: the periodic rows in the body's own mean
 // anomaly alone (J = 0, IT = 0), the expansion of its elliptic orbit,
@@ -277,9 +313,9 @@ void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms);
 // Adds every row of a compiled table to DL, DR and DB: the sums of AddSeries,
 // with the checks done at compile time, a secular row's T^IT taken as a
 // power, and the rows summed two at a time (the even and the odd rows in two
-// running sums, added at the end: the same sums to the last bit or so).
-// u and v are left as they were.
-void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs);
+// running sums, the secular rows after the periodic ones, added at the end:
+// the same sums to the last bit or so). u and v are left as they were.
+void SumSeries(SeriesRecord& r, CompiledView table);
 
 // Sets LRate, RRate and BRate from the mean motion and the Keplerian rows.
 // In: the own multiples in C3/S3; keplerRows, the theory's Keplerian rows
