@@ -106,15 +106,16 @@ void CalcTheSun(BodyPositions& p, const ChartFrame& f, int geocentric) {
 // together, so that the processor can take the steps of several bodies side
 // by side (each body's steps depend on one another, the bodies' do not).
 struct BodyOnItsWay {
-  int body = 0;
+  int body;
   // the theory's place: spherical coordinates and their rates (AU, degrees;
   // per day), heliocentric, or geocentric for the Moon
-  double r = 0, lat = 0, lon = 0, rRate = 0, latRate = 0, lonRate = 0;
-  bool stateGiven = false;  // the state below came from the theory (Chiron)
-  bool geocentric = false;  // the place is geocentric (the Moon)
-  double shownDistance = 0;  // the distance stored: AU, the Moon in Earth radii
-  StateVector state;        // heliocentric velocity; position as the place (AU, AU/day)
-  double x = 0, y = 0, z = 0, distance = 0;  // apparent direction, geometric distance (AU)
+  double r, lat, lon, rRate, latRate, lonRate;
+  bool stateGiven;        // the state below came from the theory (Chiron)
+  bool geocentric;        // the place is geocentric (the Moon)
+  double shownDistance;   // the distance stored: AU, the Moon in Earth radii
+  StateVector state;      // heliocentric velocity; position as the place (AU, AU/day)
+  double x, y, z;         // apparent direction (AU)
+  double distance;        // geometric distance (AU)
 };
 
 void TheMoon(BodyPositions& p, BodyOnItsWay& m) {
@@ -124,8 +125,8 @@ void TheMoon(BodyPositions& p, BodyOnItsWay& m) {
   m.body = kMoon;
   m.r = moon.R * kAuPerEarthRadius;
   m.lat = moon.BETA, m.lon = moon.LAMBDA;
-  m.latRate = moon.BETARate, m.lonRate = moon.LAMBDARate;
-  m.geocentric = true;
+  m.rRate = 0.0, m.latRate = moon.BETARate, m.lonRate = moon.LAMBDARate;
+  m.stateGiven = false, m.geocentric = true;
   m.shownDistance = moon.R;
   double node = moon.NODE;
   Normalize360(node);
@@ -133,8 +134,11 @@ void TheMoon(BodyPositions& p, BodyOnItsWay& m) {
   p.Longitude[kSouthNode] = node < 180 ? node + 180 : node - 180;
 }
 
-void ThePlanet(const BodyPositions& p, int body, BodyOnItsWay& w) {
+// A planet's heliocentric place; the record is the series' work record,
+// which each theory sets up afresh.
+void ThePlanet(const BodyPositions& p, int body, SeriesRecord& planet, BodyOnItsWay& w) {
   w.body = body;
+  w.stateGiven = false, w.geocentric = false;
   if (body == kPluto) {
     PlutoRecord pluto;
     pluto.T = p.T;
@@ -145,7 +149,6 @@ void ThePlanet(const BodyPositions& p, int body, BodyOnItsWay& w) {
     using Theory = void (*)(SeriesRecord&);
     static constexpr Theory kTheories[] = {CalcMercury, CalcVenus,  CalcMars,   CalcJupiter,
                                            CalcSaturn,  CalcUranus, CalcNeptune};
-    SeriesRecord planet;
     planet.T = p.T;
     kTheories[body - kMercury](planet);
     w.r = planet.R, w.lat = planet.B, w.lon = planet.L;
@@ -220,7 +223,7 @@ void Chiron(const BodyPositions& p, BodyOnItsWay& w) {
   KeplerVelocity(kChironOrbit, c);
   PrecessRect(0.0, p.T, c.x, c.y, c.z);
   w.body = kChiron;
-  w.stateGiven = true;
+  w.stateGiven = true, w.geocentric = false;
 }
 
 }  // namespace
@@ -244,11 +247,12 @@ void CalcBodies(BodyPositions& p, int geocentric, bool equatorialOutput) {
   // the theories, then each later step for all bodies together
   BodyOnItsWay bodies[kChiron];
   int count = 0;
+  SeriesRecord planet;
   for (int body = first; body <= last; ++body) {
     if (body == kMoon) {
       TheMoon(p, bodies[count++]);
     } else if (body >= kMercury && body <= kPluto) {
-      ThePlanet(p, body, bodies[count]);
+      ThePlanet(p, body, planet, bodies[count]);
       if (geocentric != 0) {
         ++count;
       } else {

@@ -14,10 +14,10 @@
 
 namespace {
 
-// sin(2pi Frac(a)) and sin(2pi Frac(b)) together, as two SinRevolutions.
+// sin(2pi a) and sin(2pi b) together, a and b in revolutions.
 Lanes SinRevolutionsPair(double a, double b) {
   Lanes s, c;
-  SinCosPair(Lanes{Frac(a), Frac(b)} * kTwoPi, s, c);
+  SinCosRevolutionsPair(Lanes{a, b}, s, c);
   return s;
 }
 
@@ -366,6 +366,10 @@ void MoonInit(MoonRecord& m) {
   // Amplitude factors folded into the first multiple of each argument.
   const double factor[4] = {1.000002208, 0.997504612 - 0.002495388 * T,
                             1.000002708 + 139.978 * m.DGAM, 1.0};
+  // the four sines and cosines two at a time
+  Lanes sines[2], cosines[2];
+  SinCosPair(Lanes{argument[0], argument[1]}, sines[0], cosines[0]);
+  SinCosPair(Lanes{argument[2], argument[3]}, sines[1], cosines[1]);
   for (int k = 0; k < 4; ++k) {
     for (int row = 0; row < 13; ++row) {
       m.CO[row][k] = 0;
@@ -373,13 +377,14 @@ void MoonInit(MoonRecord& m) {
     }
     m.CO[6][k] = 1.0;
     m.SI[6][k] = 0.0;
-    double s, c;
-    SinCos(argument[k], s, c);
-    m.CO[7][k] = c * factor[k];
-    m.SI[7][k] = s * factor[k];
-    for (int j = 2; j <= kMaxMultiple[k]; ++j)
-      ComplexMultiply(m.CO[5 + j][k], m.SI[5 + j][k], m.CO[7][k], m.SI[7][k], m.CO[6 + j][k],
-                      m.SI[6 + j][k]);
+    m.CO[7][k] = cosines[k / 2][k % 2] * factor[k];
+    m.SI[7][k] = sines[k / 2][k % 2] * factor[k];
+    // the angles are finite: the products need no fallback
+    for (int j = 2; j <= kMaxMultiple[k]; ++j) {
+      const double a = m.CO[5 + j][k], b = m.SI[5 + j][k], c = m.CO[7][k], d = m.SI[7][k];
+      m.CO[6 + j][k] = a * c - b * d;
+      m.SI[6 + j][k] = b * c + a * d;
+    }
     for (int j = 1; j <= kMaxMultiple[k]; ++j) {
       m.CO[6 - j][k] = m.CO[6 + j][k];
       m.SI[6 - j][k] = -m.SI[6 + j][k];
@@ -428,7 +433,7 @@ void MoonPlanetaryTerms(MoonRecord& m) {
   const Lanes c = SinRevolutionsPair(0.3130 - 91.5680 * T, 0.1480 + 1331.2898 * T);
   const Lanes d = SinRevolutionsPair(0.5918 + 1056.5859 * T, 0.5784 + 1322.8595 * T);
   const Lanes e = SinRevolutionsPair(0.2275 - 5.7374 * T, 0.2965 + 2.6929 * T);
-  const double f = SinRevolutions(0.3132 + 6.3368 * T);
+  const double f = SinRevolutionsPair(0.3132 + 6.3368 * T, 0.0)[0];
   m.DLAM += 0.82 * a[0] + 0.31 * a[1] + 0.35 * b[0] + 0.66 * b[1] + 0.64 * c[0] + 1.14 * c[1] +
             0.21 * d[0] + 0.44 * d[1] + 0.24 * e[0] + 0.28 * e[1] + 0.33 * f;
 }

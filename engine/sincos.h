@@ -62,26 +62,12 @@ inline void SinCos(double x, double& s, double& c) {
   c = kernel[(quadrant + 1u) & 1u] * sign[((quadrant + 1u) >> 1) & 1u];
 }
 
-// SinCos of two angles at once, lane by lane: the same operations on each
-// lane, so the same values as two calls.
-inline void SinCosPair(Lanes x, Lanes& s, Lanes& c) {
-  if (!(std::fabs(x[0]) < 1e9 && std::fabs(x[1]) < 1e9)) {
-    double s0, c0, s1, c1;
-    SinCos(x[0], s0, c0);
-    SinCos(x[1], s1, c1);
-    s = Lanes{s0, s1}, c = Lanes{c0, c1};
-    return;
-  }
-  typedef long long Bits __attribute__((vector_size(16)));
-  const Lanes kTwoOverPi = {6.36619772367581382433e-01, 6.36619772367581382433e-01};
-  const Lanes kPiOver2Hi = {1.57079632673412561417e+00, 1.57079632673412561417e+00};
-  const Lanes kPiOver2Lo = {6.07710050650619224932e-11, 6.07710050650619224932e-11};
-  const Lanes kRound = {6755399441055744.0, 6755399441055744.0};
-  const Lanes t = x * kTwoOverPi + kRound;
-  const Lanes k = t - kRound;
-  Bits quadrant;
-  std::memcpy(&quadrant, &t, sizeof quadrant);
-  const Lanes r = (x - k * kPiOver2Hi) - k * kPiOver2Lo;
+// The last steps of SinCos for two reduced angles r (|r| <= pi/4) and their
+// quadrants (the low two bits of each lane): the polynomial kernels, chosen
+// and signed by the quadrant as in SinCos (a product by -1 flips the sign
+// bit alone).
+typedef long long LaneBits __attribute__((vector_size(16)));
+inline void SinCosKernelPair(Lanes r, LaneBits quadrant, Lanes& s, Lanes& c) {
   const Lanes z = r * r;
   const Lanes sr =
       r + r * z *
@@ -100,16 +86,61 @@ inline void SinCosPair(Lanes x, Lanes& s, Lanes& c) {
                      z * (Lanes{-2.75573143513906633035e-07, -2.75573143513906633035e-07} +
                           z * (Lanes{2.08757232129817482790e-09, 2.08757232129817482790e-09} +
                                z * Lanes{-1.13596475577881948265e-11, -1.13596475577881948265e-11})))));
-  // the kernels by the quadrant's low bit, the signs by its high bit, as in
-  // SinCos (a product by -1 flips the sign bit alone)
-  Bits sb, cb;
+  LaneBits sb, cb;
   std::memcpy(&sb, &sr, sizeof sb);
   std::memcpy(&cb, &cr, sizeof cb);
-  const Bits odd = -(quadrant & 1);
-  const Bits sinBits = ((sb & ~odd) | (cb & odd)) ^ ((quadrant & 2) << 62);
-  const Bits cosBits = ((cb & ~odd) | (sb & odd)) ^ (((quadrant + 1) & 2) << 62);
+  const LaneBits odd = -(quadrant & 1);
+  const LaneBits sinBits = ((sb & ~odd) | (cb & odd)) ^ ((quadrant & 2) << 62);
+  const LaneBits cosBits = ((cb & ~odd) | (sb & odd)) ^ (((quadrant + 1) & 2) << 62);
   std::memcpy(&s, &sinBits, sizeof s);
   std::memcpy(&c, &cosBits, sizeof c);
+}
+
+// SinCos of two angles at once, lane by lane: the same operations on each
+// lane, so the same values as two calls.
+inline void SinCosPair(Lanes x, Lanes& s, Lanes& c) {
+  if (!(std::fabs(x[0]) < 1e9 && std::fabs(x[1]) < 1e9)) {
+    double s0, c0, s1, c1;
+    SinCos(x[0], s0, c0);
+    SinCos(x[1], s1, c1);
+    s = Lanes{s0, s1}, c = Lanes{c0, c1};
+    return;
+  }
+  const Lanes kTwoOverPi = {6.36619772367581382433e-01, 6.36619772367581382433e-01};
+  const Lanes kPiOver2Hi = {1.57079632673412561417e+00, 1.57079632673412561417e+00};
+  const Lanes kPiOver2Lo = {6.07710050650619224932e-11, 6.07710050650619224932e-11};
+  const Lanes kRound = {6755399441055744.0, 6755399441055744.0};
+  const Lanes t = x * kTwoOverPi + kRound;
+  const Lanes k = t - kRound;
+  LaneBits quadrant;
+  std::memcpy(&quadrant, &t, sizeof quadrant);
+  const Lanes r = (x - k * kPiOver2Hi) - k * kPiOver2Lo;
+  SinCosKernelPair(r, quadrant, s, c);
+}
+
+// sin and cos of 2 pi x for two x in revolutions: the nearest quarter
+// revolution k/4 is taken off exactly (x - k/4 needs no rounding), the rest
+// turned into radians, and the kernels of SinCos do the rest. Within a few
+// units of the last place of sin(2 pi Frac(x)) for |x| < 2^40; larger or
+// non-finite x takes that way itself.
+inline void SinCosRevolutionsPair(Lanes x, Lanes& s, Lanes& c) {
+  if (!(std::fabs(x[0]) < 0x1p40 && std::fabs(x[1]) < 0x1p40)) {
+    const auto frac = [](double v) {
+      if (!std::isfinite(v)) return 0.0;
+      const double f = v - std::floor(v);
+      return f >= 1.0 ? 0.0 : f;
+    };
+    SinCosPair(Lanes{frac(x[0]), frac(x[1])} * 6.28318530717958647692, s, c);
+    return;
+  }
+  const Lanes kRound = {6755399441055744.0, 6755399441055744.0};
+  const Lanes t = x * Lanes{4.0, 4.0} + kRound;
+  const Lanes k = t - kRound;
+  LaneBits quadrant;
+  std::memcpy(&quadrant, &t, sizeof quadrant);
+  const Lanes r = (x - k * Lanes{0.25, 0.25}) *
+                  Lanes{6.28318530717958647692, 6.28318530717958647692};
+  SinCosKernelPair(r, quadrant, s, c);
 }
 
 // The sine, and the cosine, alone by the same steps.
