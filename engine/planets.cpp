@@ -8,6 +8,7 @@
 
 #include "engine/astromath.h"
 #include "engine/series.h"
+#include "engine/lanes.h"
 #include "engine/series_terms.h"
 #include "engine/sincos.h"
 
@@ -72,6 +73,13 @@ void AddPerturbation(SeriesRecord& r, UnitVector Mp) {
 void AddPerturbation(SeriesRecord& r, double Mp, const Perturbation& p, double phase) {
   FillPerturberMultiples(r, Mp, p.info.jMin, p.info.jMax, phase);
   SumSeries(r, p.terms);
+}
+
+// sin(2pi a) and sin(2pi b), a and b in revolutions.
+Lanes SinRevolutionsPair(double a, double b) {
+  Lanes s, c;
+  SinCosRevolutionsPair(Lanes{a, b}, s, c);
+  return s;
 }
 
 // Longitude of the final step: 360*Frac(L0 + M/2pi + ((n + c*T)*T + DL)/1296000),
@@ -217,8 +225,8 @@ void CalcVenus(SeriesRecord& r) {
   // Long-period terms; the last two (0.27" and the 1.9" + 1.8"T correction of
   // the mean longitude) belong to the published series and remove a heliocentric
   // error that otherwise grows to about 4" by 2080.
-  r.DL +=
-      2.74 * SineOf(kTwoPi * (0.0764 + 0.4174 * T)) + 0.27 * SineOf(kTwoPi * (0.9201 + 0.3307 * T));
+  const Lanes waves = SinRevolutionsPair(0.0764 + 0.4174 * T, 0.9201 + 0.3307 * T);
+  r.DL += 2.74 * waves[0] + 0.27 * waves[1];
   r.DL += 1.9 + 1.8 * T;
 
   SetKeplerRates(r, kVenKepler, kVenusMotion, 1e-6);
@@ -248,10 +256,9 @@ void CalcMars(SeriesRecord& r) {
   AddPerturbation<kMarEarth>(r, u3);
   AddPerturbation<kMarJupiter>(r, u5);
   AddPerturbation<kMarSaturn>(r, u6);
-  r.DL += 52.49 * SineOf(kTwoPi * (0.1868 + 0.0549 * T)) +
-          0.61 * SineOf(kTwoPi * (0.9220 + 0.3307 * T)) +
-          0.32 * SineOf(kTwoPi * (0.4731 + 2.1485 * T)) +
-          0.28 * SineOf(kTwoPi * (0.9467 + 0.1133 * T));
+  const Lanes waves1 = SinRevolutionsPair(0.1868 + 0.0549 * T, 0.9220 + 0.3307 * T);
+  const Lanes waves2 = SinRevolutionsPair(0.4731 + 2.1485 * T, 0.9467 + 0.1133 * T);
+  r.DL += 52.49 * waves1[0] + 0.61 * waves1[1] + 0.32 * waves2[0] + 0.28 * waves2[1];
   // Correction of the mean longitude, part of the published series.
   r.DL += 0.14 + (0.87 - 0.11 * T) * T;
 
