@@ -110,12 +110,12 @@ struct BodyOnItsWay {
   // the theory's place: spherical coordinates and their rates (AU, degrees;
   // per day), heliocentric, or geocentric for the Moon
   double r, lat, lon, rRate, latRate, lonRate;
-  bool stateGiven;        // the state below came from the theory (Chiron)
-  bool geocentric;        // the place is geocentric (the Moon)
-  double shownDistance;   // the distance stored: AU, the Moon in Earth radii
-  StateVector state;      // heliocentric velocity; position as the place (AU, AU/day)
-  double x, y, z;         // apparent direction (AU)
-  double distance;        // geometric distance (AU)
+  bool stateGiven;       // the state below came from the theory (Chiron)
+  bool geocentric;       // the place is geocentric (the Moon)
+  double shownDistance;  // the distance stored: AU, the Moon in Earth radii
+  StateVector state;     // heliocentric velocity; position as the place (AU, AU/day)
+  double x, y, z;        // apparent direction (AU)
+  double distance;       // geometric distance (AU)
 };
 
 void TheMoon(BodyPositions& p, BodyOnItsWay& m) {

@@ -7,8 +7,8 @@
 #include <span>
 
 #include "engine/astromath.h"
-#include "engine/series.h"
 #include "engine/lanes.h"
+#include "engine/series.h"
 #include "engine/series_terms.h"
 #include "engine/sincos.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 // A perturber's term table with its inspected multiple ranges.
 struct Perturbation {
-  CompiledView terms;                     // the rows compiled
+  CompiledView terms;  // the rows compiled
   SeriesTableInfo info;
   std::size_t rows;                       // rows of the published table
   std::span<const SeriesTerm> published;  // the published table
@@ -184,7 +184,8 @@ void CalcMercury(SeriesRecord& r) {
   r.M6 = SeriesMeanAnomaly(0.8823333, 3.3943333, T);
 
   // the sines and cosines of the anomalies, side by side
-  const UnitVector u1 = UnitVectorOf(r.M1), u2 = UnitVectorOf(r.M2), u3 = UnitVectorOf(r.M3), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
+  const UnitVector u1 = UnitVectorOf(r.M1), u2 = UnitVectorOf(r.M2), u3 = UnitVectorOf(r.M3),
+                   u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
 
   FillOwnMultiplesOf<kMerOwn.iMin, kMerOwn.iMax>(r, u1);
   AddPerturbation<kMerVenus>(r, u2);
@@ -214,7 +215,8 @@ void CalcVenus(SeriesRecord& r) {
   r.M6 = SeriesMeanAnomaly(0.8830539, 3.3947206, T);
 
   // the sines and cosines of the anomalies, side by side
-  const UnitVector u2 = UnitVectorOf(r.M2), u1 = UnitVectorOf(r.M1), u3 = UnitVectorOf(r.M3), u4 = UnitVectorOf(r.M4), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
+  const UnitVector u2 = UnitVectorOf(r.M2), u1 = UnitVectorOf(r.M1), u3 = UnitVectorOf(r.M3),
+                   u4 = UnitVectorOf(r.M4), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
 
   FillOwnMultiplesOf<kVenOwn.iMin, kVenOwn.iMax>(r, u2);
   AddPerturbation<kVenMercury>(r, u1);
@@ -249,7 +251,8 @@ void CalcMars(SeriesRecord& r) {
   r.M6 = SeriesMeanAnomaly(0.8811167, 3.393525, T);
 
   // the sines and cosines of the anomalies, side by side
-  const UnitVector u4 = UnitVectorOf(r.M4), u2 = UnitVectorOf(r.M2), u3 = UnitVectorOf(r.M3), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
+  const UnitVector u4 = UnitVectorOf(r.M4), u2 = UnitVectorOf(r.M2), u3 = UnitVectorOf(r.M3),
+                   u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
 
   FillOwnMultiplesOf<kMarOwn.iMin, kMarOwn.iMax>(r, u4);
   AddPerturbation<kMarVenus>(r, u2);
@@ -316,7 +319,8 @@ void CalcSaturn(SeriesRecord& r) {
   r.M8 = SeriesMeanAnomaly(0.7208473, 0.6068623, T);
 
   // the sines and cosines of the anomalies, side by side
-  const UnitVector u6 = UnitVectorOf(r.M6), u5 = UnitVectorOf(r.M5), u7 = UnitVectorOf(r.M7), u8 = UnitVectorOf(r.M8);
+  const UnitVector u6 = UnitVectorOf(r.M6), u5 = UnitVectorOf(r.M5), u7 = UnitVectorOf(r.M7),
+                   u8 = UnitVectorOf(r.M8);
 
   FillOwnMultiplesOf<kSatOwn.iMin, kSatOwn.iMax>(r, u6);
   AddPerturbation<kSatJupiter>(r, u5);
@@ -360,7 +364,8 @@ void CalcUranus(SeriesRecord& r) {
   r.M8 = SeriesMeanAnomaly(0.7216833, 0.6068528, T);
 
   // the sines and cosines of the anomalies, side by side
-  const UnitVector u7 = UnitVectorOf(r.M7), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6), u8 = UnitVectorOf(r.M8);
+  const UnitVector u7 = UnitVectorOf(r.M7), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6),
+                   u8 = UnitVectorOf(r.M8);
 
   FillOwnMultiplesOf<kUraOwn.iMin, kUraOwn.iMax>(r, u7);
   AddPerturbation<kUraJupiter>(r, u5);
@@ -388,7 +393,8 @@ void CalcNeptune(SeriesRecord& r) {
   r.M8 = SeriesMeanAnomaly(0.7214906, kNeptuneMotion, T);
 
   // the sines and cosines of the anomalies, side by side
-  const UnitVector u8 = UnitVectorOf(r.M8), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6), u7 = UnitVectorOf(r.M7);
+  const UnitVector u8 = UnitVectorOf(r.M8), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6),
+                   u7 = UnitVectorOf(r.M7);
 
   FillOwnMultiplesOf<kNepOwn.iMin, kNepOwn.iMax>(r, u8);
   AddPerturbation<kNepJupiter>(r, u5);

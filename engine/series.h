@@ -201,7 +201,8 @@ constexpr CompiledTable<(N - Secular + 1) / 2, (Secular + 1) / 2> CompileSeries(
 
 // The compiled form of a published table, made once at compile time.
 template <const auto& Table>
-inline constexpr auto kCompiledSeries = CompileSeries<std::size(Table), CountSecularRows(Table)>(Table);
+inline constexpr auto kCompiledSeries =
+    CompileSeries<std::size(Table), CountSecularRows(Table)>(Table);
 
 // The Keplerian rows of a theory: the periodic rows in the body's own mean
 // anomaly alone (J = 0, IT = 0), the expansion of its elliptic orbit,
@@ -250,12 +251,13 @@ inline void MultiplePowers(double c1, double s1, double* pc, double* ps) {
   pc[0] = 1.0, ps[0] = 0.0;
   pc[1] = c1, ps[1] = s1;
   [&]<int... K>(std::integer_sequence<int, K...>) {
-    ((pc[K + 2] = pc[(K + 2) / 2] * pc[K + 2 - (K + 2) / 2] -
-                  ps[(K + 2) / 2] * ps[K + 2 - (K + 2) / 2],
-      ps[K + 2] = ps[(K + 2) / 2] * pc[K + 2 - (K + 2) / 2] +
-                  pc[(K + 2) / 2] * ps[K + 2 - (K + 2) / 2]),
+    ((pc[K + 2] =
+          pc[(K + 2) / 2] * pc[K + 2 - (K + 2) / 2] - ps[(K + 2) / 2] * ps[K + 2 - (K + 2) / 2],
+      ps[K + 2] =
+          ps[(K + 2) / 2] * pc[K + 2 - (K + 2) / 2] + pc[(K + 2) / 2] * ps[K + 2 - (K + 2) / 2]),
      ...);
-  }(std::make_integer_sequence<int, Most - 1>{});
+  }
+  (std::make_integer_sequence<int, Most - 1>{});
 }
 
 // Stores the powers of multiples 0 .. Hi and, as conjugates, -1 .. Lo into a
@@ -264,10 +266,12 @@ template <int Lo, int Hi, int Step>
 inline void StoreMultiplePowers(const double* pc, const double* ps, double* c0, double* s0) {
   [&]<int... K>(std::integer_sequence<int, K...>) {
     ((c0[Step * K] = pc[K], s0[Step * K] = ps[K]), ...);
-  }(std::make_integer_sequence<int, Hi + 1>{});
+  }
+  (std::make_integer_sequence<int, Hi + 1>{});
   [&]<int... K>(std::integer_sequence<int, K...>) {
     ((c0[-Step * (K + 1)] = pc[K + 1], s0[-Step * (K + 1)] = -ps[K + 1]), ...);
-  }(std::make_integer_sequence<int, -Lo>{});
+  }
+  (std::make_integer_sequence<int, -Lo>{});
 }
 
 // An angle's cosine and sine, taken once and handed to the tables below.
