@@ -3,7 +3,6 @@
 #include "engine/series.h"
 
 #include <cmath>
-#include <iterator>
 
 #include "engine/astromath.h"
 #include "engine/lanes.h"
@@ -14,19 +13,16 @@ namespace {
 constexpr int kMostMultiple =
     kOwnMultipleMax > -kPerturberMultipleMin ? kOwnMultipleMax : -kPerturberMultipleMin;
 
-// MultiplePowers for a count known only when called.
+// MultiplePowers for a count known only when called: the same products by
+// halves, in a loop.
 inline void Powers(double M, int most, double* pc, double* ps) {
-  double c1, s1;
-  SinCos(M, s1, c1);
-  using Routine = void (*)(double, double, double*, double*);
-  static constexpr Routine kRoutines[] = {
-      MultiplePowers<1>,  MultiplePowers<1>,  MultiplePowers<2>,  MultiplePowers<3>,
-      MultiplePowers<4>,  MultiplePowers<5>,  MultiplePowers<6>,  MultiplePowers<7>,
-      MultiplePowers<8>,  MultiplePowers<9>,  MultiplePowers<10>, MultiplePowers<11>,
-      MultiplePowers<12>, MultiplePowers<13>, MultiplePowers<14>, MultiplePowers<15>,
-      MultiplePowers<16>};
-  static_assert(std::size(kRoutines) == kMostMultiple + 1);
-  kRoutines[most](c1, s1, pc, ps);
+  pc[0] = 1.0, ps[0] = 0.0;
+  SinCos(M, ps[1], pc[1]);
+  for (int k = 2; k <= most; ++k) {
+    const int a = k / 2, b = k - a;
+    pc[k] = pc[a] * pc[b] - ps[a] * ps[b];
+    ps[k] = ps[a] * pc[b] + pc[a] * ps[b];
+  }
 }
 
 // Stores cos and sin of k M + phase for k = 0 .. n - 1 at c[step k], s[step

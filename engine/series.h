@@ -240,11 +240,11 @@ void FillOwnMultiples(SeriesRecord& r, double M, int iMin, int iMax);
 void FillPerturberMultiples(SeriesRecord& r, double Mp, int jMin, int jMax, double phase = 0.0);
 
 // cos and sin of k M, k = 0 .. Most, into pc[k], ps[k], from c1 = cos M and
-// s1 = sin M. The
-// powers e^(ikM) are formed by halves, e^(ikM) = e^(i(k/2)M) e^(i(k - k/2)M),
-// so that no chain of products is longer than log2 k and the processor can
-// form them side by side; every step is laid out at compile time. The angles
-// are finite, so the products are numbers and need no fallback.
+// s1 = sin M. The powers e^(ikM) are formed by halves, e^(ikM) =
+// e^(i(k/2)M) e^(i(k - k/2)M), so that no chain of products is longer than
+// log2 k and the processor can form them side by side; every step is laid
+// out at compile time. The angles are finite, so the products are numbers
+// and need no fallback.
 template <int Most>
 inline void MultiplePowers(double c1, double s1, double* pc, double* ps) {
   static_assert(Most >= 1);
