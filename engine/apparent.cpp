@@ -12,9 +12,9 @@
 // Source: the derivative of x = r cos b cos l, y = r cos b sin l, z = r sin b.
 StateVector StateFromSpherical(double r, double lat, double lon, double rRate, double latRate,
                                double lonRate) {
-  double cb, sb, cl, sl;
-  SinCos(lat * kDegToRad, sb, cb);
-  SinCos(lon * kDegToRad, sl, cl);
+  Lanes sines, cosines;
+  SinCosPair(Lanes{lat, lon} * kDegToRad, sines, cosines);
+  const double sb = sines[0], cb = cosines[0], sl = sines[1], cl = cosines[1];
   const double db = latRate * kDegToRad, dl = lonRate * kDegToRad;
   StateVector s;
   s.x = r * cb * cl;

@@ -339,12 +339,19 @@ void PrecessEcliptic(double T, double& lon, double& lat) {
   double smallPi = 0.000228 * tt;
   double bigPi = 3.044;
   double p = (0.0243764 + 0.00000539 * tt) * tt;
-  double u = SineOf(smallPi) * CosineOf(b) * SineOf(bigPi - l) + CosineOf(smallPi) * SineOf(b);
+  Lanes sines, cosines;
+  SinCosPair(Lanes{smallPi, b}, sines, cosines);
+  const double sinPi = sines[0], cosPi = cosines[0], sinB = sines[1], cosB = cosines[1];
+  double sinL, cosL;
+  SinCos(bigPi - l, sinL, cosL);
+  double u = sinPi * cosB * sinL + cosPi * sinB;
   double root = std::sqrt(std::fmax(0.0, (1.0 - u) * (1.0 + u)));
-  lat = std::atan2(u, root) * kRadToDeg;
-  double q = CosineOf(b) * CosineOf(bigPi - l);
-  double n = CosineOf(smallPi) * CosineOf(b) * SineOf(bigPi - l) - SineOf(smallPi) * SineOf(b);
-  double bigL = bigPi + p - std::atan2(n, q);
+  double q = cosB * cosL;
+  double n = cosPi * cosB * sinL - sinPi * sinB;
+  // the latitude and the angle of (q, n) side by side
+  const Lanes angles = ArcTan2Pair(Lanes{u, n}, Lanes{root, q});
+  lat = angles[0] * kRadToDeg;
+  double bigL = bigPi + p - angles[1];
   lon = 360.0 * Frac(bigL / kTwoPi);
 }
 

@@ -11,6 +11,7 @@
 #include "engine/moon.h"
 #include "engine/pluto.h"
 #include "engine/series.h"
+#include "engine/sincos.h"
 
 namespace {
 
@@ -66,26 +67,17 @@ void StoreGeocentric(BodyPositions& p, const ChartFrame& f, int body, double x, 
   const double u = f.m[0][0] * x + f.m[0][1] * y + f.m[0][2] * z;
   const double v = f.m[1][0] * x + f.m[1][1] * y + f.m[1][2] * z;
   const double w = f.m[2][0] * x + f.m[2][1] * y + f.m[2][2] * z;
-  // as RectToSpherical, the length aside
-  double lon = ArcTan2Deg(v, u);
+  // as RectToSpherical, the length aside: longitude and latitude side by side
+  const Lanes angles = ArcTan2Pair(Lanes{v, w}, Lanes{u, std::sqrt(u * u + v * v)}) * kRadToDeg;
+  double lon = angles[0];
   if (lon < 0) lon += 360.0;
-  Store(p, body, distance, ArcTan2Deg(w, std::sqrt(u * u + v * v)), lon);
+  Store(p, body, distance, angles[1], lon);
 }
 
 StateVector EarthVelocity(const BodyPositions& p) {
   StateVector earth;
   earth.vx = p.earthVx, earth.vy = p.earthVy, earth.vz = p.earthVz;
   return earth;
-}
-
-// A body's heliocentric position and velocity (ecliptic of date, AU, AU/day)
-// seen from the Earth: apparent direction, geometric distance.
-void HeliocentricToGeocentric(BodyPositions& p, const ChartFrame& f, int body,
-                              const StateVector& helio) {
-  double x = helio.x + p.sunEclX, y = helio.y + p.sunEclY, z = helio.z + p.sunEclZ;
-  const double distance = std::sqrt(x * x + y * y + z * z);
-  ApparentPlace(x, y, z, distance, helio, EarthVelocity(p));
-  StoreGeocentric(p, f, body, x, y, z, distance);
 }
 
 void CalcTheSun(BodyPositions& p, const ChartFrame& f, int geocentric) {
@@ -109,47 +101,81 @@ void CalcTheSun(BodyPositions& p, const ChartFrame& f, int geocentric) {
   }
 }
 
-void CalcTheMoon(BodyPositions& p, const ChartFrame& f) {
+// A body on its way to the chart: its place from its theory, then its state
+// vector, then its apparent place. The bodies go through each step
+// together, so that the processor can take the steps of several bodies side
+// by side (each body's steps depend on one another, the bodies' do not).
+struct BodyOnItsWay {
+  int body;
+  // the theory's place: spherical coordinates and their rates (AU, degrees;
+  // per day), heliocentric, or geocentric for the Moon
+  double r, lat, lon, rRate, latRate, lonRate;
+  bool stateGiven;       // the state below came from the theory (Chiron)
+  bool geocentric;       // the place is geocentric (the Moon)
+  double shownDistance;  // the distance stored: AU, the Moon in Earth radii
+  StateVector state;     // heliocentric velocity; position as the place (AU, AU/day)
+  double x, y, z;        // apparent direction (AU)
+  double distance;       // geometric distance (AU)
+};
+
+void TheMoon(BodyPositions& p, BodyOnItsWay& m) {
   MoonRecord moon;
   moon.T = p.T;
   CalcMoon(moon);
-  // geocentric state in AU; its heliocentric velocity adds the Earth's
-  const double r = moon.R * kAuPerEarthRadius;
-  StateVector m =
-      StateFromSpherical(r, moon.BETA, moon.LAMBDA, 0.0, moon.BETARate, moon.LAMBDARate);
-  m.vx += p.earthVx, m.vy += p.earthVy, m.vz += p.earthVz;
-  double x = m.x, y = m.y, z = m.z;
-  ApparentPlace(x, y, z, r, m, EarthVelocity(p));
-  StoreGeocentric(p, f, kMoon, x, y, z, moon.R);
+  m.body = kMoon;
+  m.r = moon.R * kAuPerEarthRadius;
+  m.lat = moon.BETA, m.lon = moon.LAMBDA;
+  m.rRate = 0.0, m.latRate = moon.BETARate, m.lonRate = moon.LAMBDARate;
+  m.stateGiven = false, m.geocentric = true;
+  m.shownDistance = moon.R;
   double node = moon.NODE;
   Normalize360(node);
   p.Longitude[kNorthNode] = node;
   p.Longitude[kSouthNode] = node < 180 ? node + 180 : node - 180;
 }
 
-void CalcPlanet(BodyPositions& p, const ChartFrame& f, int body, int geocentric) {
-  double L, B, R, LRate, BRate, RRate;
+// A planet's heliocentric place; the record is the series' work record,
+// which each theory sets up afresh.
+void ThePlanet(const BodyPositions& p, int body, SeriesRecord& planet, BodyOnItsWay& w) {
+  w.body = body;
+  w.stateGiven = false, w.geocentric = false;
   if (body == kPluto) {
     PlutoRecord pluto;
     pluto.T = p.T;
     CalcPluto(pluto);
-    L = pluto.L, B = pluto.B, R = pluto.R;
-    LRate = pluto.LRate, BRate = pluto.BRate, RRate = pluto.RRate;
+    w.r = pluto.R, w.lat = pluto.B, w.lon = pluto.L;
+    w.rRate = pluto.RRate, w.latRate = pluto.BRate, w.lonRate = pluto.LRate;
   } else {
     using Theory = void (*)(SeriesRecord&);
     static constexpr Theory kTheories[] = {CalcMercury, CalcVenus,  CalcMars,   CalcJupiter,
                                            CalcSaturn,  CalcUranus, CalcNeptune};
-    SeriesRecord planet;
     planet.T = p.T;
     kTheories[body - kMercury](planet);
-    L = planet.L, B = planet.B, R = planet.R;
-    LRate = planet.LRate, BRate = planet.BRate, RRate = planet.RRate;
+    w.r = planet.R, w.lat = planet.B, w.lon = planet.L;
+    w.rRate = planet.RRate, w.latRate = planet.BRate, w.lonRate = planet.LRate;
   }
-  if (geocentric == 0) {
-    Store(p, body, R, B, L);
-    return;
+}
+
+// The state vector of a body's place; the Moon's velocity becomes
+// heliocentric by the Earth's.
+void StateOf(const BodyPositions& p, BodyOnItsWay& w) {
+  if (w.stateGiven) return;
+  w.state = StateFromSpherical(w.r, w.lat, w.lon, w.rRate, w.latRate, w.lonRate);
+  if (w.geocentric) w.state.vx += p.earthVx, w.state.vy += p.earthVy, w.state.vz += p.earthVz;
+}
+
+// The body seen from the Earth: apparent direction, geometric distance.
+void ApparentOf(const BodyPositions& p, BodyOnItsWay& w) {
+  const StateVector& s = w.state;
+  if (w.geocentric) {
+    w.x = s.x, w.y = s.y, w.z = s.z;
+    w.distance = w.r;
+  } else {
+    w.x = s.x + p.sunEclX, w.y = s.y + p.sunEclY, w.z = s.z + p.sunEclZ;
+    w.distance = std::sqrt(w.x * w.x + w.y * w.y + w.z * w.z);
+    w.shownDistance = w.distance;
   }
-  HeliocentricToGeocentric(p, f, body, StateFromSpherical(R, B, L, RRate, BRate, LRate));
+  ApparentPlace(w.x, w.y, w.z, w.distance, s, EarthVelocity(p));
 }
 
 // Chiron's orbit in the frame of its elements: the unit normal and the
@@ -189,18 +215,15 @@ void KeplerVelocity(const OrbitGeometry& g, StateVector& s) {
 // light time is that of the ellipse, left in the frame of the elements (the
 // turn of the frame by precession moves the light-time shift by less than
 // 0.05", where Chiron's own accuracy is about a degree).
-void CalcChiron(BodyPositions& p, const ChartFrame& f) {
+void Chiron(const BodyPositions& p, BodyOnItsWay& w) {
   static const OrbitGeometry kChironOrbit = GeometryOf(kChironElements);
   const double jd = kDaysPerJulianCentury * p.T + kJ2000;
-  StateVector c;
+  StateVector& c = w.state;
   KeplerPosition(jd - kChironElements.EpochJulianDay, kChironElements, c.x, c.y, c.z);
   KeplerVelocity(kChironOrbit, c);
   PrecessRect(0.0, p.T, c.x, c.y, c.z);
-  HeliocentricToGeocentric(p, f, kChiron, c);
-  if (jd < kChironCorrectionEndJd) {
-    p.Longitude[kChiron] += ChironLongitudeCorrection(jd);
-    Normalize360(p.Longitude[kChiron]);
-  }
+  w.body = kChiron;
+  w.stateGiven = true, w.geocentric = false;
 }
 
 }  // namespace
@@ -221,18 +244,40 @@ void CalcBodies(BodyPositions& p, int geocentric, bool equatorialOutput) {
   // the frames of date, once for all bodies
   const ChartFrame frame = ChartFrameAt(p.T, equatorialOutput);
   CalcTheSun(p, frame, geocentric);
+  // the theories, then each later step for all bodies together
+  BodyOnItsWay bodies[kChiron];
+  int count = 0;
+  SeriesRecord planet;
   for (int body = first; body <= last; ++body) {
     if (body == kMoon) {
-      CalcTheMoon(p, frame);
+      TheMoon(p, bodies[count++]);
     } else if (body >= kMercury && body <= kPluto) {
-      CalcPlanet(p, frame, body, geocentric);
+      ThePlanet(p, body, planet, bodies[count]);
+      if (geocentric != 0) {
+        ++count;
+      } else {
+        const BodyOnItsWay& w = bodies[count];
+        Store(p, body, w.r, w.lat, w.lon);
+      }
     } else if (body == kChiron) {
-      CalcChiron(p, frame);
+      Chiron(p, bodies[count++]);
     } else {
       const double tt = p.T + kCenturiesJ2000From1900;
       for (const LinearPoint& point : kLinearPoints)
         if (point.body == body) p.Longitude[body] = point.base + point.rate * tt;
     }
+  }
+  for (int k = 0; k < count; ++k) StateOf(p, bodies[k]);
+  for (int k = 0; k < count; ++k) ApparentOf(p, bodies[k]);
+  for (int k = 0; k < count; ++k) {
+    const BodyOnItsWay& w = bodies[k];
+    StoreGeocentric(p, frame, w.body, w.x, w.y, w.z, w.shownDistance);
+  }
+  // Chiron's longitude fitted before 1967
+  const double jd = kDaysPerJulianCentury * p.T + kJ2000;
+  if (first <= kChiron && kChiron <= last && jd < kChironCorrectionEndJd) {
+    p.Longitude[kChiron] += ChironLongitudeCorrection(jd);
+    Normalize360(p.Longitude[kChiron]);
   }
   for (int b = 0; b <= kSouthNode; ++b) Normalize360(p.Longitude[b]);
 }

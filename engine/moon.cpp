@@ -14,6 +14,13 @@
 
 namespace {
 
+// sin(2pi a) and sin(2pi b) together, a and b in revolutions.
+Lanes SinRevolutionsPair(double a, double b) {
+  Lanes s, c;
+  SinCosRevolutionsPair(Lanes{a, b}, s, c);
+  return s;
+}
+
 // One solar term: coefficients of sin in longitude and in the argument of
 // latitude, of cos in the latitude amplitude and in the parallax (all
 // arcseconds), and the multiples of L, LS, F and D forming the argument.
@@ -318,21 +325,19 @@ void AddSolarGroup(MoonRecord& m, const SolarGroup<Count>& g) {
 // Source: Montenbruck & Pfleger, Astronomy on the Personal Computer (MOON).
 void MoonLongPeriodic(MoonRecord& m) {
   const double T = m.T;
-  const double s1 = SinRevolutions(0.19833 + 0.05611 * T);
-  const double s2 = SinRevolutions(0.27869 + 0.04508 * T);
-  const double s3 = SinRevolutions(0.16827 - 0.36903 * T);
-  const double s4 = SinRevolutions(0.34734 - 5.37261 * T);
-  const double s5 = SinRevolutions(0.10498 - 5.37899 * T);
-  const double s6 = SinRevolutions(0.42681 - 0.41855 * T);
-  const double s7 = SinRevolutions(0.14943 - 5.37511 * T);
+  const Lanes s12 = SinRevolutionsPair(0.19833 + 0.05611 * T, 0.27869 + 0.04508 * T);
+  const Lanes s34 = SinRevolutionsPair(0.16827 - 0.36903 * T, 0.34734 - 5.37261 * T);
+  const Lanes s56 = SinRevolutionsPair(0.10498 - 5.37899 * T, 0.42681 - 0.41855 * T);
+  const Lanes s7g = SinRevolutionsPair(0.14943 - 5.37511 * T, 0.59734 - 5.37261 * T);
+  const Lanes sgg = SinRevolutionsPair(0.35498 - 5.37899 * T, 0.39943 - 5.37511 * T);
+  const double s1 = s12[0], s2 = s12[1], s3 = s34[0], s4 = s34[1], s5 = s56[0], s6 = s56[1],
+               s7 = s7g[0];
   m.DL0 = 0.84 * s1 + 0.31 * s2 + 14.27 * s3 + 7.26 * s4 + 0.28 * s5 + 0.24 * s6;
   m.DL = 2.94 * s1 + 0.31 * s2 + 14.27 * s3 + 9.34 * s4 + 1.12 * s5 + 0.83 * s6;
   m.DLS = -6.40 * s1 - 1.89 * s6;
   m.DF = 0.21 * s1 + 0.31 * s2 + 14.27 * s3 - 88.70 * s4 - 15.30 * s5 + 0.24 * s6 - 1.86 * s7;
   m.DD = m.DL0 - m.DLS;
-  m.DGAM = -3.332e-6 * SinRevolutions(0.59734 - 5.37261 * T) -
-           5.39e-7 * SinRevolutions(0.35498 - 5.37899 * T) -
-           6.4e-8 * SinRevolutions(0.39943 - 5.37511 * T);
+  m.DGAM = -3.332e-6 * s7g[1] - 5.39e-7 * sgg[0] - 6.4e-8 * sgg[1];
 }
 
 // Clears the sums, computes the mean arguments L0, L, LS, F, D (radians) with
@@ -361,6 +366,10 @@ void MoonInit(MoonRecord& m) {
   // Amplitude factors folded into the first multiple of each argument.
   const double factor[4] = {1.000002208, 0.997504612 - 0.002495388 * T,
                             1.000002708 + 139.978 * m.DGAM, 1.0};
+  // the four sines and cosines two at a time
+  Lanes sines[2], cosines[2];
+  SinCosPair(Lanes{argument[0], argument[1]}, sines[0], cosines[0]);
+  SinCosPair(Lanes{argument[2], argument[3]}, sines[1], cosines[1]);
   for (int k = 0; k < 4; ++k) {
     for (int row = 0; row < 13; ++row) {
       m.CO[row][k] = 0;
@@ -368,13 +377,14 @@ void MoonInit(MoonRecord& m) {
     }
     m.CO[6][k] = 1.0;
     m.SI[6][k] = 0.0;
-    double s, c;
-    SinCos(argument[k], s, c);
-    m.CO[7][k] = c * factor[k];
-    m.SI[7][k] = s * factor[k];
-    for (int j = 2; j <= kMaxMultiple[k]; ++j)
-      ComplexMultiply(m.CO[5 + j][k], m.SI[5 + j][k], m.CO[7][k], m.SI[7][k], m.CO[6 + j][k],
-                      m.SI[6 + j][k]);
+    m.CO[7][k] = cosines[k / 2][k % 2] * factor[k];
+    m.SI[7][k] = sines[k / 2][k % 2] * factor[k];
+    // the angles are finite: the products need no fallback
+    for (int j = 2; j <= kMaxMultiple[k]; ++j) {
+      const double a = m.CO[5 + j][k], b = m.SI[5 + j][k], c = m.CO[7][k], d = m.SI[7][k];
+      m.CO[6 + j][k] = a * c - b * d;
+      m.SI[6 + j][k] = b * c + a * d;
+    }
     for (int j = 1; j <= kMaxMultiple[k]; ++j) {
       m.CO[6 - j][k] = m.CO[6 + j][k];
       m.SI[6 - j][k] = -m.SI[6 + j][k];
@@ -418,13 +428,14 @@ void MoonNTerms(MoonRecord& m) {
 // argument runs backwards (0.3130 - 91.5680 T) as in the published series.
 void MoonPlanetaryTerms(MoonRecord& m) {
   const double T = m.T;
-  m.DLAM +=
-      0.82 * SinRevolutions(0.7736 - 62.5512 * T) + 0.31 * SinRevolutions(0.0466 - 125.1025 * T) +
-      0.35 * SinRevolutions(0.5785 - 25.1042 * T) + 0.66 * SinRevolutions(0.4591 + 1335.8075 * T) +
-      0.64 * SinRevolutions(0.3130 - 91.5680 * T) + 1.14 * SinRevolutions(0.1480 + 1331.2898 * T) +
-      0.21 * SinRevolutions(0.5918 + 1056.5859 * T) +
-      0.44 * SinRevolutions(0.5784 + 1322.8595 * T) + 0.24 * SinRevolutions(0.2275 - 5.7374 * T) +
-      0.28 * SinRevolutions(0.2965 + 2.6929 * T) + 0.33 * SinRevolutions(0.3132 + 6.3368 * T);
+  const Lanes a = SinRevolutionsPair(0.7736 - 62.5512 * T, 0.0466 - 125.1025 * T);
+  const Lanes b = SinRevolutionsPair(0.5785 - 25.1042 * T, 0.4591 + 1335.8075 * T);
+  const Lanes c = SinRevolutionsPair(0.3130 - 91.5680 * T, 0.1480 + 1331.2898 * T);
+  const Lanes d = SinRevolutionsPair(0.5918 + 1056.5859 * T, 0.5784 + 1322.8595 * T);
+  const Lanes e = SinRevolutionsPair(0.2275 - 5.7374 * T, 0.2965 + 2.6929 * T);
+  const double f = SinRevolutionsPair(0.3132 + 6.3368 * T, 0.0)[0];
+  m.DLAM += 0.82 * a[0] + 0.31 * a[1] + 0.35 * b[0] + 0.66 * b[1] + 0.64 * c[0] + 1.14 * c[1] +
+            0.21 * d[0] + 0.44 * d[1] + 0.24 * e[0] + 0.28 * e[1] + 0.33 * f;
 }
 
 // Geocentric position of the Moon.

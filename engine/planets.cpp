@@ -7,6 +7,7 @@
 #include <span>
 
 #include "engine/astromath.h"
+#include "engine/lanes.h"
 #include "engine/series.h"
 #include "engine/series_terms.h"
 #include "engine/sincos.h"
@@ -17,7 +18,7 @@ namespace {
 
 // A perturber's term table with its inspected multiple ranges.
 struct Perturbation {
-  std::span<const CompiledPair> terms;  // the rows in compiled pairs
+  CompiledView terms;  // the rows compiled
   SeriesTableInfo info;
   std::size_t rows;                       // rows of the published table
   std::span<const SeriesTerm> published;  // the published table
@@ -61,10 +62,24 @@ constexpr auto KeplerRowsOf() {
   return CollectKeplerRows<CountKeplerRows(tables)>(tables);
 }
 
-// Fills the perturber's multiples (phase added to every entry) and sums its table.
-void AddPerturbation(SeriesRecord& r, double Mp, const Perturbation& p, double phase = 0.0) {
+// Fills the perturber's multiples and sums its table.
+template <const Perturbation& P>
+void AddPerturbation(SeriesRecord& r, UnitVector Mp) {
+  FillPerturberMultiplesOf<P.info.jMin, P.info.jMax>(r, Mp);
+  SumSeries(r, P.terms);
+}
+
+// The same with a phase added to every entry of the perturber's multiples.
+void AddPerturbation(SeriesRecord& r, double Mp, const Perturbation& p, double phase) {
   FillPerturberMultiples(r, Mp, p.info.jMin, p.info.jMax, phase);
   SumSeries(r, p.terms);
+}
+
+// sin(2pi a) and sin(2pi b), a and b in revolutions.
+Lanes SinRevolutionsPair(double a, double b) {
+  Lanes s, c;
+  SinCosRevolutionsPair(Lanes{a, b}, s, c);
+  return s;
 }
 
 // Longitude of the final step: 360*Frac(L0 + M/2pi + ((n + c*T)*T + DL)/1296000),
@@ -168,11 +183,15 @@ void CalcMercury(SeriesRecord& r) {
   r.M5 = SeriesMeanAnomaly(0.0558417, 8.4298417, T);
   r.M6 = SeriesMeanAnomaly(0.8823333, 3.3943333, T);
 
-  FillOwnMultiples(r, r.M1, kMerOwn.iMin, kMerOwn.iMax);
-  AddPerturbation(r, r.M2, kMerVenus);
-  AddPerturbation(r, r.M3, kMerEarth);
-  AddPerturbation(r, r.M5, kMerJupiter);
-  AddPerturbation(r, r.M6, kMerSaturn);
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u1 = UnitVectorOf(r.M1), u2 = UnitVectorOf(r.M2), u3 = UnitVectorOf(r.M3),
+                   u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
+
+  FillOwnMultiplesOf<kMerOwn.iMin, kMerOwn.iMax>(r, u1);
+  AddPerturbation<kMerVenus>(r, u2);
+  AddPerturbation<kMerEarth>(r, u3);
+  AddPerturbation<kMerJupiter>(r, u5);
+  AddPerturbation<kMerSaturn>(r, u6);
   r.DL += 2.8 + 3.2 * T;
 
   SetKeplerRates(r, kMerKepler, kMercuryMotion, 1e-6);
@@ -195,17 +214,21 @@ void CalcVenus(SeriesRecord& r) {
   r.M5 = SeriesMeanAnomaly(0.0567028, 8.4305083, T);
   r.M6 = SeriesMeanAnomaly(0.8830539, 3.3947206, T);
 
-  FillOwnMultiples(r, r.M2, kVenOwn.iMin, kVenOwn.iMax);
-  AddPerturbation(r, r.M1, kVenMercury);
-  AddPerturbation(r, r.M3, kVenEarth);
-  AddPerturbation(r, r.M4, kVenMars);
-  AddPerturbation(r, r.M5, kVenJupiter);
-  AddPerturbation(r, r.M6, kVenSaturn);
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u2 = UnitVectorOf(r.M2), u1 = UnitVectorOf(r.M1), u3 = UnitVectorOf(r.M3),
+                   u4 = UnitVectorOf(r.M4), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
+
+  FillOwnMultiplesOf<kVenOwn.iMin, kVenOwn.iMax>(r, u2);
+  AddPerturbation<kVenMercury>(r, u1);
+  AddPerturbation<kVenEarth>(r, u3);
+  AddPerturbation<kVenMars>(r, u4);
+  AddPerturbation<kVenJupiter>(r, u5);
+  AddPerturbation<kVenSaturn>(r, u6);
   // Long-period terms; the last two (0.27" and the 1.9" + 1.8"T correction of
   // the mean longitude) belong to the published series and remove a heliocentric
   // error that otherwise grows to about 4" by 2080.
-  r.DL +=
-      2.74 * SineOf(kTwoPi * (0.0764 + 0.4174 * T)) + 0.27 * SineOf(kTwoPi * (0.9201 + 0.3307 * T));
+  const Lanes waves = SinRevolutionsPair(0.0764 + 0.4174 * T, 0.9201 + 0.3307 * T);
+  r.DL += 2.74 * waves[0] + 0.27 * waves[1];
   r.DL += 1.9 + 1.8 * T;
 
   SetKeplerRates(r, kVenKepler, kVenusMotion, 1e-6);
@@ -227,15 +250,18 @@ void CalcMars(SeriesRecord& r) {
   r.M5 = SeriesMeanAnomaly(0.0548944, 8.4290611, T);
   r.M6 = SeriesMeanAnomaly(0.8811167, 3.393525, T);
 
-  FillOwnMultiples(r, r.M4, kMarOwn.iMin, kMarOwn.iMax);
-  AddPerturbation(r, r.M2, kMarVenus);
-  AddPerturbation(r, r.M3, kMarEarth);
-  AddPerturbation(r, r.M5, kMarJupiter);
-  AddPerturbation(r, r.M6, kMarSaturn);
-  r.DL += 52.49 * SineOf(kTwoPi * (0.1868 + 0.0549 * T)) +
-          0.61 * SineOf(kTwoPi * (0.9220 + 0.3307 * T)) +
-          0.32 * SineOf(kTwoPi * (0.4731 + 2.1485 * T)) +
-          0.28 * SineOf(kTwoPi * (0.9467 + 0.1133 * T));
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u4 = UnitVectorOf(r.M4), u2 = UnitVectorOf(r.M2), u3 = UnitVectorOf(r.M3),
+                   u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
+
+  FillOwnMultiplesOf<kMarOwn.iMin, kMarOwn.iMax>(r, u4);
+  AddPerturbation<kMarVenus>(r, u2);
+  AddPerturbation<kMarEarth>(r, u3);
+  AddPerturbation<kMarJupiter>(r, u5);
+  AddPerturbation<kMarSaturn>(r, u6);
+  const Lanes waves1 = SinRevolutionsPair(0.1868 + 0.0549 * T, 0.9220 + 0.3307 * T);
+  const Lanes waves2 = SinRevolutionsPair(0.4731 + 2.1485 * T, 0.9467 + 0.1133 * T);
+  r.DL += 52.49 * waves1[0] + 0.61 * waves1[1] + 0.32 * waves2[0] + 0.28 * waves2[1];
   // Correction of the mean longitude, part of the published series.
   r.DL += 0.14 + (0.87 - 0.11 * T) * T;
 
@@ -256,9 +282,12 @@ void CalcJupiter(SeriesRecord& r) {
   r.M6 = SeriesMeanAnomaly(0.8829867, 3.3947688, T);
   r.M7 = SeriesMeanAnomaly(0.3969537, 1.1902586, T);
 
-  FillOwnMultiples(r, r.M5, kJupOwn.iMin, kJupOwn.iMax);
-  AddPerturbation(r, r.M6, kJupSaturn);
-  AddPerturbation(r, r.M7, kJupUranus);
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6), u7 = UnitVectorOf(r.M7);
+
+  FillOwnMultiplesOf<kJupOwn.iMin, kJupOwn.iMax>(r, u5);
+  AddPerturbation<kJupSaturn>(r, u6);
+  AddPerturbation<kJupUranus>(r, u7);
 
   // Combined Saturn-Uranus terms: phi = 2*M5 - 6*M6 + 3*M7, then phi + M5.
   const double phi = 2.0 * r.M5 - 6.0 * r.M6 + 3.0 * r.M7;
@@ -289,10 +318,14 @@ void CalcSaturn(SeriesRecord& r) {
   r.M7 = SeriesMeanAnomaly(0.3969537, 1.1902586, T);
   r.M8 = SeriesMeanAnomaly(0.7208473, 0.6068623, T);
 
-  FillOwnMultiples(r, r.M6, kSatOwn.iMin, kSatOwn.iMax);
-  AddPerturbation(r, r.M5, kSatJupiter);
-  AddPerturbation(r, r.M7, kSatUranus);
-  AddPerturbation(r, r.M8, kSatNeptune);
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u6 = UnitVectorOf(r.M6), u5 = UnitVectorOf(r.M5), u7 = UnitVectorOf(r.M7),
+                   u8 = UnitVectorOf(r.M8);
+
+  FillOwnMultiplesOf<kSatOwn.iMin, kSatOwn.iMax>(r, u6);
+  AddPerturbation<kSatJupiter>(r, u5);
+  AddPerturbation<kSatUranus>(r, u7);
+  AddPerturbation<kSatNeptune>(r, u8);
 
   // Combined Jupiter-Uranus terms: phi = -2*M5 + 5*M6 - 3*M7, then phi + M6
   // and phi + 2*M6.
@@ -330,10 +363,14 @@ void CalcUranus(SeriesRecord& r) {
   r.M7 = SeriesMeanAnomaly(0.3967117, kUranusMotion, T);
   r.M8 = SeriesMeanAnomaly(0.7216833, 0.6068528, T);
 
-  FillOwnMultiples(r, r.M7, kUraOwn.iMin, kUraOwn.iMax);
-  AddPerturbation(r, r.M5, kUraJupiter);
-  AddPerturbation(r, r.M6, kUraSaturn);
-  AddPerturbation(r, r.M8, kUraNeptune);
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u7 = UnitVectorOf(r.M7), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6),
+                   u8 = UnitVectorOf(r.M8);
+
+  FillOwnMultiplesOf<kUraOwn.iMin, kUraOwn.iMax>(r, u7);
+  AddPerturbation<kUraJupiter>(r, u5);
+  AddPerturbation<kUraSaturn>(r, u6);
+  AddPerturbation<kUraNeptune>(r, u8);
   // Jupiter-Saturn terms: Saturn's multiples shifted by 2*M5.
   AddPerturbation(r, r.M6, kUraJupiterSaturn, 2.0 * r.M5);
 
@@ -355,10 +392,14 @@ void CalcNeptune(SeriesRecord& r) {
   r.M7 = SeriesMeanAnomaly(0.3965358, 1.1902851, T);
   r.M8 = SeriesMeanAnomaly(0.7214906, kNeptuneMotion, T);
 
-  FillOwnMultiples(r, r.M8, kNepOwn.iMin, kNepOwn.iMax);
-  AddPerturbation(r, r.M5, kNepJupiter);
-  AddPerturbation(r, r.M6, kNepSaturn);
-  AddPerturbation(r, r.M7, kNepUranus);
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u8 = UnitVectorOf(r.M8), u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6),
+                   u7 = UnitVectorOf(r.M7);
+
+  FillOwnMultiplesOf<kNepOwn.iMin, kNepOwn.iMax>(r, u8);
+  AddPerturbation<kNepJupiter>(r, u5);
+  AddPerturbation<kNepSaturn>(r, u6);
+  AddPerturbation<kNepUranus>(r, u7);
 
   SetKeplerRates(r, kNepKepler, kNeptuneMotion, 1e-5);
   r.L = FinalLongitude(0.1254046, r.M8, 4982.8, -21.3, T, r.DL);

@@ -83,19 +83,20 @@ constexpr int kZero = -kPlutoPerturberMultipleMin;  // table element of multiple
 // Pluto's mean motion, revolutions per century.
 constexpr double kPlutoMeanMotion = 0.4026667;
 
-// Fills the perturber table with the multiples -5..+5 of the mean anomaly M
-// (radians): the negative ones by the addition theorem from multiple -1, the
-// positive ones as their conjugates.
-void FillPerturberTable(PlutoRecord& p, double M) {
+// Fills the perturber table with the multiples -5..+5 of a mean anomaly from
+// its cosine c and sine s: the negative ones by the addition theorem from
+// multiple -1, the positive ones as their conjugates. The angles are finite,
+// so the products need no fallback.
+void FillPerturberTable(PlutoRecord& p, double c, double s) {
   p.C[kZero] = 1.0;
   p.S[kZero] = 0.0;
-  double s, c;
-  SinCos(M, s, c);
   p.C[kZero - 1] = c;
   p.S[kZero - 1] = -s;
-  for (int k = 2; k <= -kPlutoPerturberMultipleMin; ++k)
-    ComplexMultiply(p.C[kZero - k + 1], p.S[kZero - k + 1], p.C[kZero - 1], p.S[kZero - 1],
-                    p.C[kZero - k], p.S[kZero - k]);
+  for (int k = 2; k <= -kPlutoPerturberMultipleMin; ++k) {
+    const double a = p.C[kZero - k + 1], b = p.S[kZero - k + 1];
+    p.C[kZero - k] = a * p.C[kZero - 1] - b * p.S[kZero - 1];
+    p.S[kZero - k] = b * p.C[kZero - 1] + a * p.S[kZero - 1];
+  }
   for (int k = 1; k <= kPlutoPerturberMultipleMax; ++k) {
     p.C[kZero + k] = p.C[kZero - k];
     p.S[kZero + k] = -p.S[kZero - k];
@@ -163,15 +164,15 @@ void AddRows(PlutoRecord& p, const PlutoRowPairs<Count>& g) {
   p.DB += db[0] + db[1];
 }
 
-// Kepler terms and the perturbations by Jupiter.
-void PlutoPerturbJupiter(PlutoRecord& p) {
-  FillPerturberTable(p, p.M5);
+// Kepler terms and the perturbations by Jupiter (cosine and sine of M5).
+void PlutoPerturbJupiter(PlutoRecord& p, double c5, double s5) {
+  FillPerturberTable(p, c5, s5);
   AddRows(p, kJupiterPairs);
 }
 
-// Perturbations by Saturn.
-void PlutoPerturbSaturn(PlutoRecord& p) {
-  FillPerturberTable(p, p.M6);
+// Perturbations by Saturn (cosine and sine of M6).
+void PlutoPerturbSaturn(PlutoRecord& p, double c6, double s6) {
+  FillPerturberTable(p, c6, s6);
   AddRows(p, kSaturnPairs);
 }
 
@@ -194,10 +195,8 @@ void PlutoKeplerRates(PlutoRecord& p) {
 }
 
 // Combined Jupiter-Saturn terms in M5 - M6 and M5 - M6 + M9.
-void PlutoPerturbJupiterSaturn(PlutoRecord& p) {
-  const double phi = p.M5 - p.M6;
-  double x, y;
-  SinCos(phi, y, x);
+// In: x, y, the cosine and sine of M5 - M6.
+void PlutoPerturbJupiterSaturn(PlutoRecord& p, double x, double y) {
   p.DL += -9.11 * x + 0.12 * y;
   p.DR += -3.4 * x - 3.3 * y;
   p.DB += 0.81 * x + 0.78 * y;
@@ -224,15 +223,22 @@ void CalcPlutoB1950(PlutoRecord& p) {
   p.M6 = kTwoPi * Frac(0.8829867 + 3.3947688 * T);
   p.M9 = kTwoPi * Frac(0.0385795 + kPlutoMeanMotion * T);
 
+  // the sines and cosines of M9, M5, M6 and M5 - M6, two at a time
+  Lanes s95, c95, s6j, c6j;
+  SinCosPair(Lanes{p.M9, p.M5}, s95, c95);
+  SinCosPair(Lanes{p.M6, p.M5 - p.M6}, s6j, c6j);
   p.C9[0] = 1.0;
   p.S9[0] = 0.0;
-  SinCos(p.M9, p.S9[1], p.C9[1]);
-  for (int k = 2; k <= 6; ++k)
-    ComplexMultiply(p.C9[k - 1], p.S9[k - 1], p.C9[1], p.S9[1], p.C9[k], p.S9[k]);
+  p.C9[1] = c95[0], p.S9[1] = s95[0];
+  for (int k = 2; k <= 6; ++k) {
+    const double a = p.C9[k - 1], b = p.S9[k - 1];
+    p.C9[k] = a * p.C9[1] - b * p.S9[1];
+    p.S9[k] = b * p.C9[1] + a * p.S9[1];
+  }
 
-  PlutoPerturbJupiter(p);
-  PlutoPerturbSaturn(p);
-  PlutoPerturbJupiterSaturn(p);
+  PlutoPerturbJupiter(p, c95[1], s95[1]);
+  PlutoPerturbSaturn(p, c6j[0], s6j[0]);
+  PlutoPerturbJupiterSaturn(p, c6j[1], s6j[1]);
   PlutoKeplerRates(p);
 
   p.L = 360.0 * Frac(0.6232469 + p.M9 / kTwoPi + p.DL / 1296000.0);

@@ -10,18 +10,12 @@
 
 namespace {
 
-// Fills the multiples lo .. hi of an angle into a table whose element for
-// multiple k is index(k): cos and sin of k M + phase. The powers e^(ikM) are
-// formed by halves, e^(ikM) = e^(i(k/2)M) e^(i(k - k/2)M), so that no chain
-// of products is longer than log2 k and the processor can form them side by
-// side; a negative multiple is the conjugate. The angles are finite, so the
-// products are numbers and need no fallback.
-template <typename IndexOf>
-void FillMultiples(double* c, double* s, IndexOf index, double M, int lo, int hi, double phase) {
-  constexpr int kMost =
-      kOwnMultipleMax > -kPerturberMultipleMin ? kOwnMultipleMax : -kPerturberMultipleMin;
-  const int most = hi > -lo ? hi : -lo;
-  double pc[kMost + 1], ps[kMost + 1];
+constexpr int kMostMultiple =
+    kOwnMultipleMax > -kPerturberMultipleMin ? kOwnMultipleMax : -kPerturberMultipleMin;
+
+// MultiplePowers for a count known only when called: the same products by
+// halves, in a loop.
+inline void Powers(double M, int most, double* pc, double* ps) {
   pc[0] = 1.0, ps[0] = 0.0;
   SinCos(M, ps[1], pc[1]);
   for (int k = 2; k <= most; ++k) {
@@ -29,19 +23,28 @@ void FillMultiples(double* c, double* s, IndexOf index, double M, int lo, int hi
     pc[k] = pc[a] * pc[b] - ps[a] * ps[b];
     ps[k] = ps[a] * pc[b] + pc[a] * ps[b];
   }
+}
+
+// Stores cos and sin of k M + phase for k = 0 .. n - 1 at c[step k], s[step
+// k] (step +1 or -1), and for k = -1 .. -m, the conjugates, at c[-step k]:
+// the table's element of multiple 0 is c[0]. Without a phase the powers are
+// copied as they are.
+inline void StorePowers(const double* pc, const double* ps, int n, int m, double* c, double* s,
+                        int step, double phase) {
   if (phase == 0.0) {
-    for (int k = lo; k <= hi; ++k) {
-      c[index(k)] = pc[k < 0 ? -k : k];
-      s[index(k)] = k < 0 ? -ps[-k] : ps[k];
-    }
+    for (int k = 0; k < n; ++k) c[step * k] = pc[k], s[step * k] = ps[k];
+    for (int k = 1; k <= m; ++k) c[-step * k] = pc[k], s[-step * k] = -ps[k];
     return;
   }
   double sp, cp;
   SinCos(phase, sp, cp);
-  for (int k = lo; k <= hi; ++k) {
-    const double a = pc[k < 0 ? -k : k], b = k < 0 ? -ps[-k] : ps[k];
-    c[index(k)] = a * cp - b * sp;
-    s[index(k)] = b * cp + a * sp;
+  for (int k = 0; k < n; ++k) {
+    c[step * k] = pc[k] * cp - ps[k] * sp;
+    s[step * k] = ps[k] * cp + pc[k] * sp;
+  }
+  for (int k = 1; k <= m; ++k) {
+    c[-step * k] = pc[k] * cp - -ps[k] * sp;
+    s[-step * k] = -ps[k] * cp + pc[k] * sp;
   }
 }
 
@@ -58,7 +61,9 @@ int Clip(int value, int lo, int hi) { return value < lo ? lo : (value > hi ? hi 
 void FillOwnMultiples(SeriesRecord& r, double M, int iMin, int iMax) {
   iMin = Clip(iMin, kOwnMultipleMin, 0);
   iMax = Clip(iMax, 0, kOwnMultipleMax);
-  FillMultiples(r.C3, r.S3, OwnIndex, M, iMin, iMax, 0.0);
+  double pc[kMostMultiple + 1], ps[kMostMultiple + 1];
+  Powers(M, iMax > -iMin ? iMax : -iMin, pc, ps);
+  StorePowers(pc, ps, iMax + 1, -iMin, r.C3 + OwnIndex(0), r.S3 + OwnIndex(0), 1, 0.0);
 }
 
 // Perturber multiple table.
@@ -70,7 +75,9 @@ void FillOwnMultiples(SeriesRecord& r, double M, int iMin, int iMax) {
 void FillPerturberMultiples(SeriesRecord& r, double Mp, int jMin, int jMax, double phase) {
   jMin = Clip(jMin, kPerturberMultipleMin, 0);
   jMax = Clip(jMax, 0, kPerturberMultipleMax);
-  FillMultiples(r.C, r.S, PerturberIndex, Mp, jMin, jMax, phase);
+  double pc[kMostMultiple + 1], ps[kMostMultiple + 1];
+  Powers(Mp, jMax > -jMin ? jMax : -jMin, pc, ps);
+  StorePowers(pc, ps, jMax + 1, -jMin, r.C + PerturberIndex(0), r.S + PerturberIndex(0), -1, phase);
 }
 
 namespace {
@@ -136,24 +143,37 @@ void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms) {
 }
 
 // Sum of a compiled table.
-// In: the row pairs (CompileSeries), the multiple tables filled. Out: DL, DR,
-// DB increased by every row.
+// In: the table (CompileSeries), the multiple tables filled. Out: DL, DR, DB
+// increased by every row.
 // Source: Montenbruck & Pfleger, the perturber routines of the series theories.
-void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs) {
-  const double T = r.T;
-  const double power[4] = {1.0, T, T * T, T * T * T};
+void SumSeries(SeriesRecord& r, CompiledView table) {
   Lanes dl = {0.0, 0.0}, dr = {0.0, 0.0}, db = {0.0, 0.0};
-  for (const CompiledPair& p : pairs) {
+  for (const CompiledPair& p : table.periodic) {
     const Lanes a = {r.C3[p.own[0]], r.C3[p.own[1]]};
     const Lanes b = {r.S3[p.own[0]], r.S3[p.own[1]]};
     const Lanes c = {r.C[p.pert[0]], r.C[p.pert[1]]};
     const Lanes d = {r.S[p.pert[0]], r.S[p.pert[1]]};
-    const Lanes t = {power[p.power[0]], power[p.power[1]]};
-    const Lanes u = (a * c - b * d) * t;
-    const Lanes v = (b * c + a * d) * t;
+    const Lanes u = a * c - b * d;
+    const Lanes v = b * c + a * d;
     dl += LoadLanes(p.dlc) * u + LoadLanes(p.dls) * v;
     dr += LoadLanes(p.drc) * u + LoadLanes(p.drs) * v;
     db += LoadLanes(p.dbc) * u + LoadLanes(p.dbs) * v;
+  }
+  if (!table.secular.empty()) {
+    const double T = r.T;
+    const double power[4] = {1.0, T, T * T, T * T * T};
+    for (const CompiledPair& p : table.secular) {
+      const Lanes a = {r.C3[p.own[0]], r.C3[p.own[1]]};
+      const Lanes b = {r.S3[p.own[0]], r.S3[p.own[1]]};
+      const Lanes c = {r.C[p.pert[0]], r.C[p.pert[1]]};
+      const Lanes d = {r.S[p.pert[0]], r.S[p.pert[1]]};
+      const Lanes t = {power[p.power[0]], power[p.power[1]]};
+      const Lanes u = (a * c - b * d) * t;
+      const Lanes v = (b * c + a * d) * t;
+      dl += LoadLanes(p.dlc) * u + LoadLanes(p.dls) * v;
+      dr += LoadLanes(p.drc) * u + LoadLanes(p.drs) * v;
+      db += LoadLanes(p.dbc) * u + LoadLanes(p.dbs) * v;
+    }
   }
   r.DL += dl[0] + dl[1];
   r.DR += dr[0] + dr[1];

@@ -16,8 +16,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 
 #include "engine/astromath.h"
+#include "engine/sincos.h"
 
 // One published term row. I is the multiple of the body's own mean anomaly,
 // J the multiple of the perturber's mean anomaly (as printed in the source,
@@ -153,17 +155,54 @@ constexpr std::array<CompiledPair, (N + 1) / 2> PairSeriesRows(std::span<const S
   return pairs;
 }
 
-// A published table in pairs; a table that is not well formed
-// (InspectSeriesTable) stops the compilation.
+// A published table compiled: its periodic rows (IT = 0) in pairs, and its
+// secular rows (IT > 0) in pairs of their own, so that the periodic rows,
+// nearly all of them, are summed without a power of T.
+template <std::size_t PeriodicPairs, std::size_t SecularPairs>
+struct CompiledTable {
+  std::array<CompiledPair, PeriodicPairs> periodic;
+  std::array<CompiledPair, SecularPairs> secular;
+};
+
+// A compiled table of any size, as SumSeries takes it.
+struct CompiledView {
+  std::span<const CompiledPair> periodic;
+  std::span<const CompiledPair> secular;
+  template <std::size_t P, std::size_t S>
+  constexpr CompiledView(const CompiledTable<P, S>& t) : periodic(t.periodic), secular(t.secular) {}
+};
+
+constexpr std::size_t CountSecularRows(std::span<const SeriesTerm> terms) {
+  std::size_t n = 0;
+  for (const SeriesTerm& t : terms) n += t.IT != 0 ? 1 : 0;
+  return n;
+}
+
+// The rows of a table with IT = 0 (secular false) or IT > 0 (secular true), in
+// order, in pairs (rows.size() rows of the kind wanted, N of them).
 template <std::size_t N>
-constexpr std::array<CompiledPair, (N + 1) / 2> CompileSeries(const SeriesTerm (&terms)[N]) {
+constexpr std::array<CompiledPair, (N + 1) / 2> PairRowsOfKind(std::span<const SeriesTerm> terms,
+                                                               bool secular) {
+  std::array<SeriesTerm, N> rows{};
+  std::size_t k = 0;
+  for (const SeriesTerm& t : terms)
+    if ((t.IT != 0) == secular) rows[k++] = t;
+  return PairSeriesRows<N>(rows);
+}
+
+// A published table compiled; a table that is not well formed
+// (InspectSeriesTable) stops the compilation.
+template <std::size_t N, std::size_t Secular>
+constexpr CompiledTable<(N - Secular + 1) / 2, (Secular + 1) / 2> CompileSeries(
+    std::span<const SeriesTerm> terms) {
   if (!InspectSeriesTable(terms).valid) throw "a series table is not well formed";
-  return PairSeriesRows<N>(terms);
+  return {PairRowsOfKind<N - Secular>(terms, false), PairRowsOfKind<Secular>(terms, true)};
 }
 
 // The compiled form of a published table, made once at compile time.
 template <const auto& Table>
-inline constexpr auto kCompiledSeries = CompileSeries(Table);
+inline constexpr auto kCompiledSeries =
+    CompileSeries<std::size(Table), CountSecularRows(Table)>(Table);
 
 // The Keplerian rows of a theory: the periodic rows in the body's own mean
 // anomaly alone (J = 0, IT = 0), the expansion of its elliptic orbit,
@@ -200,6 +239,72 @@ void FillOwnMultiples(SeriesRecord& r, double M, int iMin, int iMax);
 // (jMin <= 0 <= jMax); Mp and phase in radians. Out-of-range bounds are clipped.
 void FillPerturberMultiples(SeriesRecord& r, double Mp, int jMin, int jMax, double phase = 0.0);
 
+// cos and sin of k M, k = 0 .. Most, into pc[k], ps[k], from c1 = cos M and
+// s1 = sin M. The powers e^(ikM) are formed by halves, e^(ikM) =
+// e^(i(k/2)M) e^(i(k - k/2)M), so that no chain of products is longer than
+// log2 k and the processor can form them side by side; every step is laid
+// out at compile time. The angles are finite, so the products are numbers
+// and need no fallback.
+template <int Most>
+inline void MultiplePowers(double c1, double s1, double* pc, double* ps) {
+  static_assert(Most >= 1);
+  pc[0] = 1.0, ps[0] = 0.0;
+  pc[1] = c1, ps[1] = s1;
+  [&]<int... K>(std::integer_sequence<int, K...>) {
+    ((pc[K + 2] =
+          pc[(K + 2) / 2] * pc[K + 2 - (K + 2) / 2] - ps[(K + 2) / 2] * ps[K + 2 - (K + 2) / 2],
+      ps[K + 2] =
+          ps[(K + 2) / 2] * pc[K + 2 - (K + 2) / 2] + pc[(K + 2) / 2] * ps[K + 2 - (K + 2) / 2]),
+     ...);
+  }
+  (std::make_integer_sequence<int, Most - 1>{});
+}
+
+// Stores the powers of multiples 0 .. Hi and, as conjugates, -1 .. Lo into a
+// table whose element of multiple k is c0[Step k], s0[Step k].
+template <int Lo, int Hi, int Step>
+inline void StoreMultiplePowers(const double* pc, const double* ps, double* c0, double* s0) {
+  [&]<int... K>(std::integer_sequence<int, K...>) {
+    ((c0[Step * K] = pc[K], s0[Step * K] = ps[K]), ...);
+  }
+  (std::make_integer_sequence<int, Hi + 1>{});
+  [&]<int... K>(std::integer_sequence<int, K...>) {
+    ((c0[-Step * (K + 1)] = pc[K + 1], s0[-Step * (K + 1)] = -ps[K + 1]), ...);
+  }
+  (std::make_integer_sequence<int, -Lo>{});
+}
+
+// An angle's cosine and sine, taken once and handed to the tables below.
+struct UnitVector {
+  double c, s;  // cos and sin of the angle (dimensionless)
+};
+inline UnitVector UnitVectorOf(double angle) {
+  UnitVector u;
+  SinCos(angle, u.s, u.c);
+  return u;
+}
+
+// FillOwnMultiples and FillPerturberMultiples (without a phase) for bounds
+// known at compile time, from the cosine and sine of the anomaly: the same
+// values, every step laid out in advance. A theory takes all its sines and
+// cosines first, side by side, and then fills and sums table by table.
+template <int Lo, int Hi>
+inline void FillOwnMultiplesOf(SeriesRecord& r, UnitVector m) {
+  static_assert(kOwnMultipleMin <= Lo && Lo <= 0 && 0 <= Hi && Hi <= kOwnMultipleMax);
+  constexpr int kMost = Hi > -Lo ? Hi : (-Lo > 1 ? -Lo : 1);
+  double pc[kMost + 1], ps[kMost + 1];
+  MultiplePowers<kMost>(m.c, m.s, pc, ps);
+  StoreMultiplePowers<Lo, Hi, 1>(pc, ps, r.C3 + OwnIndex(0), r.S3 + OwnIndex(0));
+}
+template <int Lo, int Hi>
+inline void FillPerturberMultiplesOf(SeriesRecord& r, UnitVector mp) {
+  static_assert(kPerturberMultipleMin <= Lo && Lo <= 0 && 0 <= Hi && Hi <= kPerturberMultipleMax);
+  constexpr int kMost = Hi > -Lo ? Hi : (-Lo > 1 ? -Lo : 1);
+  double pc[kMost + 1], ps[kMost + 1];
+  MultiplePowers<kMost>(mp.c, mp.s, pc, ps);
+  StoreMultiplePowers<Lo, Hi, -1>(pc, ps, r.C + PerturberIndex(0), r.S + PerturberIndex(0));
+}
+
 // Adds one term to DL, DR, DB. IT = 0: (u, v) = cos and sin of the argument
 // I*M + J*Mp from the tables; IT != 0: u and v of the previous term times T.
 // A multiple outside the tables contributes nothing (u = v = 0).
@@ -212,9 +317,9 @@ void AddSeries(SeriesRecord& r, std::span<const SeriesTerm> terms);
 // Adds every row of a compiled table to DL, DR and DB: the sums of AddSeries,
 // with the checks done at compile time, a secular row's T^IT taken as a
 // power, and the rows summed two at a time (the even and the odd rows in two
-// running sums, added at the end: the same sums to the last bit or so).
-// u and v are left as they were.
-void SumSeries(SeriesRecord& r, std::span<const CompiledPair> pairs);
+// running sums, the secular rows after the periodic ones, added at the end:
+// the same sums to the last bit or so). u and v are left as they were.
+void SumSeries(SeriesRecord& r, CompiledView table);
 
 // Sets LRate, RRate and BRate from the mean motion and the Keplerian rows.
 // In: the own multiples in C3/S3; keplerRows, the theory's Keplerian rows

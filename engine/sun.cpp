@@ -68,11 +68,6 @@ constexpr SeriesTableInfo kJupiterInfo = InspectSeriesTable(kJupiterRows);
 constexpr SeriesTableInfo kSaturnInfo = InspectSeriesTable(kSaturnRows);
 static_assert(kVenusInfo.valid && kMarsInfo.valid && kJupiterInfo.valid && kSaturnInfo.valid);
 
-constexpr auto kVenusPairs = PairSeriesRows<kVenusRows.size()>(kVenusRows);
-constexpr auto kMarsPairs = PairSeriesRows<kMarsRows.size()>(kMarsRows);
-constexpr auto kJupiterPairs = PairSeriesRows<kJupiterRows.size()>(kJupiterRows);
-constexpr auto kSaturnPairs = PairSeriesRows<kSaturnRows.size()>(kSaturnRows);
-
 // The Earth's own multiples -1 .. 8 cover every table.
 constexpr int kEarthMultipleMin = -1;
 constexpr int kEarthMultipleMax = 8;
@@ -89,10 +84,11 @@ constexpr std::span<const SeriesTerm> kSunTables[] = {kVenusRows};
 constexpr auto kSunKepler = CollectKeplerRows<CountKeplerRows(kSunTables)>(kSunTables);
 
 // Adds one perturber: fills its multiples and sums its table.
-void AddPerturber(SeriesRecord& r, double Mp, std::span<const CompiledPair> terms,
-                  const SeriesTableInfo& info) {
-  FillPerturberMultiples(r, Mp, info.jMin, info.jMax);
-  SumSeries(r, terms);
+template <const auto& Table>
+void AddPerturber(SeriesRecord& r, UnitVector Mp) {
+  constexpr SeriesTableInfo kInfo = InspectSeriesTable(Table);
+  FillPerturberMultiplesOf<kInfo.jMin, kInfo.jMax>(r, Mp);
+  SumSeries(r, kCompiledSeries<Table>);
 }
 
 }  // namespace
@@ -118,11 +114,15 @@ void CalcSun(SeriesRecord& r) {
   r.A = SeriesMeanAnomaly(0.3749, 1325.5524, T);
   r.U = SeriesMeanAnomaly(0.2591, 1342.2278, T);
 
-  FillOwnMultiples(r, r.M3, kEarthMultipleMin, kEarthMultipleMax);
-  AddPerturber(r, r.M2, kVenusPairs, kVenusInfo);
-  AddPerturber(r, r.M4, kMarsPairs, kMarsInfo);
-  AddPerturber(r, r.M5, kJupiterPairs, kJupiterInfo);
-  AddPerturber(r, r.M6, kSaturnPairs, kSaturnInfo);
+  // the sines and cosines of the anomalies, side by side
+  const UnitVector u3 = UnitVectorOf(r.M3), u2 = UnitVectorOf(r.M2), u4 = UnitVectorOf(r.M4),
+                   u5 = UnitVectorOf(r.M5), u6 = UnitVectorOf(r.M6);
+
+  FillOwnMultiplesOf<kEarthMultipleMin, kEarthMultipleMax>(r, u3);
+  AddPerturber<kVenusRows>(r, u2);
+  AddPerturber<kMarsRows>(r, u4);
+  AddPerturber<kJupiterRows>(r, u5);
+  AddPerturber<kSaturnRows>(r, u6);
 
   // Offset of the Earth's centre from the Earth-Moon barycentre; the sums and
   // differences of D with A and M3 by the addition theorem.
