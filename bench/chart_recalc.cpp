@@ -58,7 +58,8 @@ void BM_RecalcChartStepping(benchmark::State& state) {
   int step = 0;
   for (auto _ : state) {
     c->JulianDayUT = start + (step++ % 600) / 1440.0;
-    RecalcResult r = RecalcChart(*c, 1, false, previous.LunarDaysComputed ? &previous.LunarDays : nullptr);
+    RecalcResult r =
+        RecalcChart(*c, 1, false, previous.LunarDaysComputed ? &previous.LunarDays : nullptr);
     benchmark::DoNotOptimize(r);
     if (r.LunarDaysComputed) previous.LunarDays = r.LunarDays;
   }

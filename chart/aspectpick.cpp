@@ -2,8 +2,8 @@
 
 namespace {
 
-constexpr int kPickBodies = 16;     // objects 0..15 answer a double click
-constexpr int kFirstCusp = 18;      // chart object of the first house cusp
+constexpr int kPickBodies = 16;  // objects 0..15 answer a double click
+constexpr int kFirstCusp = 18;   // chart object of the first house cusp
 constexpr int kLastCusp = 29;
 
 }  // namespace

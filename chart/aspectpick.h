@@ -7,9 +7,9 @@
 #include "chart/chartrecord.h"
 
 struct AspectLinePick {
-  int First = -1;        // chart object 0..15
-  int Kind = -1;         // aspect kind 0..29
-  int Second = -1;       // chart object: a body 0..15, or a house cusp 18..29
+  int First = -1;   // chart object 0..15
+  int Kind = -1;    // aspect kind 0..29
+  int Second = -1;  // chart object: a body 0..15, or a house cusp 18..29
   bool SecondIsCusp = false;
 };
 

@@ -62,7 +62,8 @@ void CalcAspects(ChartRecord& chart, std::uint8_t honourKinds) {
   for (int i = 0; i < 6; ++i) chart.ObjectLongitude[30 + i] = chart.SpecialPoints[i];
 
   // the kinds to try, in order, with their angle, orb factor and sign span
-  const int scaleIndex = (chart.OrbScaleIndex >= 0 && chart.OrbScaleIndex < 3) ? chart.OrbScaleIndex : 0;
+  const int scaleIndex =
+      (chart.OrbScaleIndex >= 0 && chart.OrbScaleIndex < 3) ? chart.OrbScaleIndex : 0;
   const double scale = chart.OrbScale[scaleIndex];
   int kinds[kAspectKindCount];
   double angle[kAspectKindCount], orbFactor[kAspectKindCount];

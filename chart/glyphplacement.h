@@ -21,15 +21,15 @@ struct GlyphSlot {
   float HousePosition = 0;      // degrees [0, 360], house-proportional longitude
   float HouseRankPosition = 0;  // degrees, HousePosition values in the order of that ranking
   float HouseDegree = 0;        // degrees 0..30, HouseRankPosition inside its sector
-  float HousePlace = 0;         // degrees, place inside the equal sector at which the glyph is drawn
+  float HousePlace = 0;  // degrees, place inside the equal sector at which the glyph is drawn
 };
 
 // The drawing's working tables, rewritten on every drawing of the wheel.
 struct GlyphLayout {
-  GlyphSlot GlyphSlots[18];          // by place of the longitude ranking
-  float RelativeCusps[12] = {};      // degrees [0, 360), cusp k minus the querent's cusp
-  float SortedCuspPoints[18] = {};   // degrees, cusps and special points ascending, spread
-  int SortedCuspIndex[18] = {};      // index 0..17 into CuspsAndPoints of each place
+  GlyphSlot GlyphSlots[18];         // by place of the longitude ranking
+  float RelativeCusps[12] = {};     // degrees [0, 360), cusp k minus the querent's cusp
+  float SortedCuspPoints[18] = {};  // degrees, cusps and special points ascending, spread
+  int SortedCuspIndex[18] = {};     // index 0..17 into CuspsAndPoints of each place
 };
 
 // Place of item i among n values: the number of values below v[i] plus the

@@ -14,11 +14,11 @@
 #include "chart/glyphplacement.h"
 
 // Spacing of the glyphs inside a sign (two rows), degrees.
-inline constexpr float kSignFirstPlace = 4.0f;   // first glyph of a sign no nearer its start
-inline constexpr float kSignCrowdGap = 9.0f;     // closer than this, a glyph is moved
-inline constexpr float kSignStep = 4.5f;         // ... to this far after the previous one
-inline constexpr float kSignLastPlace = 26.5f;   // last glyph of a sign no further than this
-inline constexpr float kSignPullGap = 3.0f;      // gap kept when glyphs are pulled back
+inline constexpr float kSignFirstPlace = 4.0f;  // first glyph of a sign no nearer its start
+inline constexpr float kSignCrowdGap = 9.0f;    // closer than this, a glyph is moved
+inline constexpr float kSignStep = 4.5f;        // ... to this far after the previous one
+inline constexpr float kSignLastPlace = 26.5f;  // last glyph of a sign no further than this
+inline constexpr float kSignPullGap = 3.0f;     // gap kept when glyphs are pulled back
 
 // Spacing of the glyphs inside an equal house sector (one row), degrees.
 inline constexpr float kHouseFirstPlace = 4.0f;

@@ -37,7 +37,8 @@ void CalcHorizontalCoords(const ChartRecord& chart, LocalSpaceRecord& space) {
   // local sidereal time, radians
   const double lst =
       ReduceHours(chart.GeoLongitude / 15.0 +
-                  GreenwichMeanSiderealDeg(chart.JulianDay0h - kJ2000, chart.UniversalTime) / 15.0) *
+                  GreenwichMeanSiderealDeg(chart.JulianDay0h - kJ2000, chart.UniversalTime) /
+                      15.0) *
       kPi / 12.0;
   const double phi = chart.GeocentricLatitude * kDegToRad;
   const FrameOfDate frame = FrameOfDateAt((chart.JulianDayUT - kJ2000) / kDaysPerJulianCentury);

@@ -89,7 +89,8 @@ double MoonAboveHorizon(const Observer& o, double jd) {
   // apparent sidereal time: the mean one plus the equation of the equinoxes
   const double ut = jd - DeltaTDays(jd) - kJ2000;
   const double days0h = std::floor(ut - 0.5) + 0.5;
-  const double gast = GreenwichMeanSiderealDeg(days0h, (ut - days0h) * 24.0) + frame.nutC * kRadToDeg;
+  const double gast =
+      GreenwichMeanSiderealDeg(days0h, (ut - days0h) * 24.0) + frame.nutC * kRadToDeg;
   const double hourAngle = (gast + o.longitude) * kDegToRad - ra;
   double sinAlt = o.sinPhi * std::sin(dec) + o.cosPhi * std::cos(dec) * std::cos(hourAngle);
   sinAlt = std::fmax(-1.0, std::fmin(1.0, sinAlt));

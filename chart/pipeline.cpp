@@ -10,11 +10,11 @@
 
 namespace {
 
-constexpr double kSpeedStepDays = 0.125;        // three hours, days
+constexpr double kSpeedStepDays = 0.125;  // three hours, days
 constexpr double kStepsPerDay = 1.0 / kSpeedStepDays;
-constexpr int kFirstPlanet = 2;                 // Mercury: first body with a retrograde flag
-constexpr int kLastMovingBody = kChiron;        // last body with a daily motion
-constexpr int kEngineBodies = 16;               // bodies 0..15 come from the engine
+constexpr int kFirstPlanet = 2;           // Mercury: first body with a retrograde flag
+constexpr int kLastMovingBody = kChiron;  // last body with a daily motion
+constexpr int kEngineBodies = 16;         // bodies 0..15 come from the engine
 
 // All bodies for the moment jd (days, chart time scale) in a work record.
 BodyPositions BodiesAt(double jd, int geocentric, bool equatorialOutput) {
@@ -160,7 +160,8 @@ std::uint8_t SignEdgeFlagOf(double lon) {
 
 // SignEdgeFlag of bodies 0..17 from EclipticLongitude.
 void CalcSignEdgeFlags(ChartRecord& chart) {
-  for (int b = 0; b < kBodyCount; ++b) chart.SignEdgeFlag[b] = SignEdgeFlagOf(chart.EclipticLongitude[b]);
+  for (int b = 0; b < kBodyCount; ++b)
+    chart.SignEdgeFlag[b] = SignEdgeFlagOf(chart.EclipticLongitude[b]);
 }
 
 // The whole recomputation of the chart.
@@ -190,9 +191,9 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
                         chart.TimeZone, result.PlanetHours);
     if (result.PlanetHoursComputed) chart.PlanetaryHour = result.PlanetHours.PlanetaryHour;
     int day = 0;
-    if (knownMonth != nullptr && LunarDayFromTable(*knownMonth, chart.JulianDayUT,
-                                                   chart.GeocentricLatitude, chart.GeoLongitude,
-                                                   day)) {
+    if (knownMonth != nullptr &&
+        LunarDayFromTable(*knownMonth, chart.JulianDayUT, chart.GeocentricLatitude,
+                          chart.GeoLongitude, day)) {
       result.LunarDays = *knownMonth;
       result.LunarDays.LunarDay = day;
       result.LunarDaysComputed = true;

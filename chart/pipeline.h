@@ -30,21 +30,20 @@ struct HouseOutcome {
 
 // What a recomputation hands back to the windows.
 struct RecalcResult {
-  HouseOutcome Houses;                   // house-routine outcome
-  bool PlanetHoursComputed = false;      // PlanetHours is new and PlanetaryHour was written
-  PlanetaryHourTable PlanetHours;        // table for the planetary-hour window and status bar
-  bool LunarDaysComputed = false;        // LunarDays is new and LunarDay was written
-  LunarDayTable LunarDays;               // table for the lunar-day window and status bar
-  bool AspectListFilled = false;         // AspectList replaces the list's items (AspectListShown 1)
-  std::vector<std::string> AspectList;   // lines of the aspect list, code page 1251
+  HouseOutcome Houses;                  // house-routine outcome
+  bool PlanetHoursComputed = false;     // PlanetHours is new and PlanetaryHour was written
+  PlanetaryHourTable PlanetHours;       // table for the planetary-hour window and status bar
+  bool LunarDaysComputed = false;       // LunarDays is new and LunarDay was written
+  LunarDayTable LunarDays;              // table for the lunar-day window and status bar
+  bool AspectListFilled = false;        // AspectList replaces the list's items (AspectListShown 1)
+  std::vector<std::string> AspectList;  // lines of the aspect list, code page 1251
 };
 
 // Daily motion of a body from two longitudes three hours apart.
 struct BodyMotion {
-  double DailyMotion = 0;  // degrees per day
-  bool Retrograde = false; // the body went back or stood still
+  double DailyMotion = 0;   // degrees per day
+  bool Retrograde = false;  // the body went back or stood still
 };
-
 
 // Bodies 0..17: geocentric positions for JulianDayUT.
 void CalcPlanets(ChartRecord& chart, bool equatorialOutput = false);
@@ -67,8 +66,7 @@ void CalcSignEdgeFlags(ChartRecord& chart);
 // instead of searching the new moons and moonrises again (stepping a chart
 // through time stays fast).
 RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds,
-                         bool equatorialOutput = false,
-                         const LunarDayTable* knownMonth = nullptr);
+                         bool equatorialOutput = false, const LunarDayTable* knownMonth = nullptr);
 
 // Recomputation with the bodies of mutual receptions moved by their
 // ReceptionShift, ranked anew; planetary hours and the lunar day are left as

@@ -13,20 +13,21 @@
 namespace {
 
 constexpr double kSunMeanMotion = 0.9856473;  // degrees per day, mean motion of the Sun
-constexpr double kRefineLimitHours = 1.0;     // hours; a refined event further off is not the same event
-constexpr double kGapHours = 36.0;            // hours; consecutive events further apart miss one
-constexpr double kMinSpacingHours = 12.0;     // hours; consecutive events closer are one event
-constexpr double kMaxSpacingHours = 60.0;     // hours; a gap of more than one missing event
-constexpr int kDatesBefore = 2;               // UT dates computed before the chart's one
-constexpr int kDatesAfter = 3;                // and after it
+constexpr double kRefineLimitHours =
+    1.0;                            // hours; a refined event further off is not the same event
+constexpr double kGapHours = 36.0;  // hours; consecutive events further apart miss one
+constexpr double kMinSpacingHours = 12.0;  // hours; consecutive events closer are one event
+constexpr double kMaxSpacingHours = 60.0;  // hours; a gap of more than one missing event
+constexpr int kDatesBefore = 2;            // UT dates computed before the chart's one
+constexpr int kDatesAfter = 3;             // and after it
 
 // The inputs that stay the same for every date around the chart's one.
 struct SunPlace {
-  float ut;            // hours, universal time of the chart
-  float latitude;      // degrees
-  float longitude;     // degrees, East positive
-  double sunLongitude; // degrees, the Sun at the chart's moment
-  double julianDayUT;  // days, the chart's moment
+  float ut;             // hours, universal time of the chart
+  float latitude;       // degrees
+  float longitude;      // degrees, East positive
+  double sunLongitude;  // degrees, the Sun at the chart's moment
+  double julianDayUT;   // days, the chart's moment
 };
 
 // Sunrise (rise true) or sunset of the UT date `date` days from the chart's

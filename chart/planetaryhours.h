@@ -5,8 +5,9 @@
 struct PlanetaryHourTable {
   float HourStart[24] = {};  // local start time of hour n+1, hours [0, 24)
   int PlanetaryHour = 0;     // 1..24, the hour of the chart's moment
-  int DayRuler = 0;          // 1..7 index into RulerNames (Sun, Moon, Mars, Mercury, Jupiter, Venus, Saturn)
-  int HourRuler = 0;         // 1..7 index into RulerNames
+  int DayRuler =
+      0;  // 1..7 index into RulerNames (Sun, Moon, Mars, Mercury, Jupiter, Venus, Saturn)
+  int HourRuler = 0;  // 1..7 index into RulerNames
 };
 
 // The ruler (1..7 as DayRuler) of planetary hour `hour` (1..24) of a day

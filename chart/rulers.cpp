@@ -48,7 +48,8 @@ void PrecessFixedStars(double jd, ChartRecord& record) {
 }
 
 double FixedStarLongitudeAt(const ChartRecord& record, int s, double jd) {
-  double lon = record.FixedStarLon1950[s] - (kEpoch1950 - jd) / kDaysPerYear * record.FixedStarMotion[s];
+  double lon =
+      record.FixedStarLon1950[s] - (kEpoch1950 - jd) / kDaysPerYear * record.FixedStarMotion[s];
   Normalize360(lon);
   return lon;
 }
@@ -150,10 +151,14 @@ int CalcArabicParts(ChartRecord& record) {
   const bool day = record.DayChart == 1;
   auto factor = [day](int mode) -> double {
     switch (mode) {
-      case 0: return 1.0;
-      case 1: return -1.0;
-      case 2: return day ? 1.0 : -1.0;
-      default: return day ? -1.0 : 1.0;
+      case 0:
+        return 1.0;
+      case 1:
+        return -1.0;
+      case 2:
+        return day ? 1.0 : -1.0;
+      default:
+        return day ? -1.0 : 1.0;
     }
   };
   auto validOperand = [](int x) { return x >= 0 && x < kOperandCount; };

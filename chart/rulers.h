@@ -40,7 +40,8 @@ double FixedStarLongitudeAt(const ChartRecord& record, int s, double jd);
 // ReceptionShift (signs from each body to its partner, for the swapped
 // chart). While ReceptionSwap is 1 the receptions and shifts are those of
 // the unswapped chart and are left as they are.
-SwapMenuState FindReceptions(ChartRecord& record, const ReceptionParams& params = ReceptionParams());
+SwapMenuState FindReceptions(ChartRecord& record,
+                             const ReceptionParams& params = ReceptionParams());
 
 // Ruler of each house counted from the querent's house, by HouseRulerMethod
 // (0 sign on the cusp, 1 with the extent of the house, 2 almuten of the cusp

@@ -20,8 +20,7 @@ class LineReader {
   bool Need(std::size_t count) {
     if (lines_.size() >= count) return true;
     error_ = path_ + ", line " + std::to_string(lines_.size() + 1) + ": missing (the file has " +
-             std::to_string(lines_.size()) + " lines, " + std::to_string(count) +
-             " are needed)";
+             std::to_string(lines_.size()) + " lines, " + std::to_string(count) + " are needed)";
     return false;
   }
 
@@ -150,9 +149,8 @@ bool ReadOPT(LineReader& in, ChartRecord& r, SettingsOutsideRecord& out) {
   DefaultPlace& p = out.Place;
   // line 2 (PrevGeocentric) is not read: the chart is always geocentric
   if (!in.Int(0, 1, kHouseSystemCount, r.HouseSystem) || !in.AnyInt(1, r.ChartStyle) ||
-      !in.Int(3, 1, kMaxWheelOrientation, r.WheelOrientation) ||
-      !in.IntFlag(4, r.HatchElements) || !in.IntFlag(5, r.HatchHouses) ||
-      !in.Flag(6, out.SaveSettings) ||
+      !in.Int(3, 1, kMaxWheelOrientation, r.WheelOrientation) || !in.IntFlag(4, r.HatchElements) ||
+      !in.IntFlag(5, r.HatchHouses) || !in.Flag(6, out.SaveSettings) ||
       !in.Int(7, 0, kMaxHouseRulerMethod, r.HouseRulerMethod) ||
       !in.Double(8, -90, 90, p.GeocentricLatitude) || !in.Double(9, -90, 90, p.Latitude) ||
       !in.Double(10, -180, 180, p.Longitude) || !in.Double(11, -24, 24, p.TimeZone))
@@ -358,8 +356,8 @@ LineList WriteALMN(const ChartRecord& r, const SettingsOutsideRecord&) {
 
 // Written whatever the count, so that an emptied list stays empty.
 LineList WritePAR(const ChartRecord& r, const SettingsOutsideRecord&) {
-  const int count = r.PartCount < 0 ? 0 : (r.PartCount > kMaxArabicParts ? kMaxArabicParts
-                                                                          : r.PartCount);
+  const int count =
+      r.PartCount < 0 ? 0 : (r.PartCount > kMaxArabicParts ? kMaxArabicParts : r.PartCount);
   LineList l{IntText(count)};
   for (int i = 0; i < count; ++i) {
     const PartRecord& p = r.ArabicParts[i];
@@ -384,14 +382,14 @@ struct SettingsFile {
 
 // In read order.
 constexpr SettingsFile kFiles[16] = {
-    {"CS.opt", ReadCS, WriteCS},          {"CA.opt", ReadCA, WriteCA},
-    {"CH.opt", ReadCH, WriteCH},          {"SP.opt", ReadSP, WriteSP},
-    {"OPT.opt", ReadOPT, WriteOPT},       {"KR.opt", ReadKR, WriteKR},
-    {"IF.opt", ReadIF, WriteIF},          {"TAP1.opt", ReadTAP1, WriteTAP1},
-    {"TDO1.opt", ReadTDO1, WriteTDO1},    {"TDA1.opt", ReadTDA1, WriteTDA1},
-    {"KA1.opt", ReadKA1, WriteKA1},       {"KSBS1.opt", ReadKSBS1, WriteKSBS1},
-    {"AOR1.opt", ReadAOR1, WriteAOR1},    {"ALMD.opt", ReadALMD, WriteALMD},
-    {"ALMN.opt", ReadALMN, WriteALMN},    {"PAR.opt", ReadPAR, WritePAR}};
+    {"CS.opt", ReadCS, WriteCS},       {"CA.opt", ReadCA, WriteCA},
+    {"CH.opt", ReadCH, WriteCH},       {"SP.opt", ReadSP, WriteSP},
+    {"OPT.opt", ReadOPT, WriteOPT},    {"KR.opt", ReadKR, WriteKR},
+    {"IF.opt", ReadIF, WriteIF},       {"TAP1.opt", ReadTAP1, WriteTAP1},
+    {"TDO1.opt", ReadTDO1, WriteTDO1}, {"TDA1.opt", ReadTDA1, WriteTDA1},
+    {"KA1.opt", ReadKA1, WriteKA1},    {"KSBS1.opt", ReadKSBS1, WriteKSBS1},
+    {"AOR1.opt", ReadAOR1, WriteAOR1}, {"ALMD.opt", ReadALMD, WriteALMD},
+    {"ALMN.opt", ReadALMN, WriteALMN}, {"PAR.opt", ReadPAR, WritePAR}};
 
 const SettingsFile* FindFile(const std::string& name) {
   for (const SettingsFile& f : kFiles)
@@ -499,8 +497,7 @@ bool HoldsNonFinite(const char* name, const LineList& lines) {
 // is kept as it was.
 //   folder  the folder, ending in '/'
 //   returns one message per file that failed; the other files are written all the same
-std::vector<std::string> WriteChartSettingsTo(const std::string& folder,
-                                              const ChartRecord& record,
+std::vector<std::string> WriteChartSettingsTo(const std::string& folder, const ChartRecord& record,
                                               const SettingsOutsideRecord& outside) {
   std::vector<std::string> failures;
   for (const char* name : kChartSettingsWriteOrder) {

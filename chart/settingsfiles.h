@@ -28,13 +28,11 @@
 
 // File names in the order they are read and in the order they are written.
 inline constexpr const char* kChartSettingsReadOrder[16] = {
-    "CS.opt",   "CA.opt",   "CH.opt",    "SP.opt",   "OPT.opt",  "KR.opt",
-    "IF.opt",   "TAP1.opt", "TDO1.opt",  "TDA1.opt", "KA1.opt",  "KSBS1.opt",
-    "AOR1.opt", "ALMD.opt", "ALMN.opt",  "PAR.opt"};
+    "CS.opt",   "CA.opt",   "CH.opt",  "SP.opt",    "OPT.opt",  "KR.opt",   "IF.opt",   "TAP1.opt",
+    "TDO1.opt", "TDA1.opt", "KA1.opt", "KSBS1.opt", "AOR1.opt", "ALMD.opt", "ALMN.opt", "PAR.opt"};
 inline constexpr const char* kChartSettingsWriteOrder[16] = {
-    "AOR1.opt", "CS.opt",   "CA.opt",    "CH.opt",   "SP.opt",   "OPT.opt",
-    "KR.opt",   "IF.opt",   "TAP1.opt",  "TDO1.opt", "TDA1.opt", "KA1.opt",
-    "KSBS1.opt", "ALMD.opt", "ALMN.opt", "PAR.opt"};
+    "AOR1.opt", "CS.opt",   "CA.opt",   "CH.opt",  "SP.opt",    "OPT.opt",  "KR.opt",   "IF.opt",
+    "TAP1.opt", "TDO1.opt", "TDA1.opt", "KA1.opt", "KSBS1.opt", "ALMD.opt", "ALMN.opt", "PAR.opt"};
 
 // The calculation parameters' default place.
 struct DefaultPlace {
@@ -53,14 +51,14 @@ struct SettingsOutsideRecord {
 
 // What the windows show after the settings were read.
 struct SettingsMenuState {
-  int HouseSystem = 1;                  // house-system menu item to check, 1..23
-  bool EuropeanStyle = true;            // check N61 when true, else N62
-  int OrientationItem = 1;              // 1..4: check N63, N64, N65 or N66
-  bool SolidMinorLines = true;          // check N111 when true, else N112
-  int HatchElementsCaptionEntry = 50;   // language entry for the caption of N118 (50 or 51)
-  int HatchHousesCaptionEntry = 58;     // language entry for the caption of N124 (58 or 59)
-  int HouseRulerMethod = 0;             // 0..2: select RadioButton1, 2 or 3
-  SettingsOutsideRecord Outside;        // window colour; RadioButton20 (1) / 21 (0); default place
+  int HouseSystem = 1;                 // house-system menu item to check, 1..23
+  bool EuropeanStyle = true;           // check N61 when true, else N62
+  int OrientationItem = 1;             // 1..4: check N63, N64, N65 or N66
+  bool SolidMinorLines = true;         // check N111 when true, else N112
+  int HatchElementsCaptionEntry = 50;  // language entry for the caption of N118 (50 or 51)
+  int HatchHousesCaptionEntry = 58;    // language entry for the caption of N124 (58 or 59)
+  int HouseRulerMethod = 0;            // 0..2: select RadioButton1, 2 or 3
+  SettingsOutsideRecord Outside;       // window colour; RadioButton20 (1) / 21 (0); default place
 };
 
 struct SettingsReadResult {
@@ -105,8 +103,7 @@ std::vector<std::string> ChartSettingsFileLines(const std::string& fileName,
 std::vector<std::string> WriteChartSettings(const std::string& programFolder,
                                             const ChartRecord& record,
                                             const SettingsOutsideRecord& outside);
-std::vector<std::string> WriteChartSettingsTo(const std::string& folder,
-                                              const ChartRecord& record,
+std::vector<std::string> WriteChartSettingsTo(const std::string& folder, const ChartRecord& record,
                                               const SettingsOutsideRecord& outside);
 
 // The chart window's build of its record: InitChartRecord, then the settings

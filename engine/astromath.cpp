@@ -312,13 +312,15 @@ void RectToSpherical(double x, double y, double z, double& r, double& lat, doubl
 void PrecessRect(double T0, double T, double& x, double& y, double& z) {
   double dT = T - T0;
   // precession angles in degrees (arcseconds / 3600)
-  double bigPi = 174.876383889 + ((3289.4789 + 0.60622 * T0) * T0 +
-                                  (-869.8089 - 0.50491 * T0 + 0.03536 * dT) * dT) / 3600.0;
+  double bigPi =
+      174.876383889 +
+      ((3289.4789 + 0.60622 * T0) * T0 + (-869.8089 - 0.50491 * T0 + 0.03536 * dT) * dT) / 3600.0;
   double smallPi =
       (47.0029 - (0.06603 - 0.000598 * T0) * T0 + (-0.03302 + 0.000598 * T0 + 0.00006 * dT) * dT) *
       dT / 3600.0;
   double p = (5029.0966 + (2.22226 - 0.000042 * T0) * T0 +
-              (1.11113 - 0.000042 * T0 - 0.000006 * dT) * dT) * dT / 3600.0;
+              (1.11113 - 0.000042 * T0 - 0.000006 * dT) * dT) *
+             dT / 3600.0;
   double c1 = CosineOf((bigPi + p) * kDegToRad), s1 = SineOf((bigPi + p) * kDegToRad);
   double c2 = CosineOf(smallPi * kDegToRad), s2 = SineOf(smallPi * kDegToRad);
   double c3 = CosineOf(bigPi * kDegToRad), s3 = SineOf(bigPi * kDegToRad);

@@ -16,11 +16,11 @@
 
 inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kTwoPi = 2.0 * kPi;
-inline constexpr float kPiF = static_cast<float>(kPi);  // for the single-precision routines
+inline constexpr float kPiF = static_cast<float>(kPi);     // for the single-precision routines
 inline constexpr double kDegToRad = 0.017453292519943295;  // pi/180
 inline constexpr double kRadToDeg = 57.29577951308232;     // 180/pi
 inline constexpr double kArcsecPerRad = 206264.8062;
-inline constexpr double kJ2000 = 2451545.0;                 // Julian day of J2000.0
+inline constexpr double kJ2000 = 2451545.0;  // Julian day of J2000.0
 inline constexpr double kDaysPerJulianCentury = 36525.0;
 // Sidereal days per solar day: the rate of the sidereal time below.
 inline constexpr double kSiderealPerSolarDay = 360.98564736629 / 360.0;

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr float kDeg = static_cast<float>(kRadToDeg);   // radians -> degrees
-constexpr float kRad = static_cast<float>(kDegToRad);   // degrees -> radians
+constexpr float kDeg = static_cast<float>(kRadToDeg);  // radians -> degrees
+constexpr float kRad = static_cast<float>(kDegToRad);  // degrees -> radians
 
 // v reduced into [0, 360).
 float Reduced(float v) {
@@ -25,19 +25,19 @@ float Reduced(float v) {
 
 // Everything a house system may read.
 struct HouseContext {
-  double ramc;        // right ascension of the MC, radians
-  float ramcF;        // the same, single precision
-  float eps;          // obliquity, radians
-  float phi;          // latitude, radians
-  double lst;         // local sidereal time, hours
-  float asc;          // Ascendant, degrees
-  float mc;           // Midheaven, degrees
-  float vertex;       // degrees
-  float sunRise;      // hours UT
-  float sunSet;       // hours UT
+  double ramc;    // right ascension of the MC, radians
+  float ramcF;    // the same, single precision
+  float eps;      // obliquity, radians
+  float phi;      // latitude, radians
+  double lst;     // local sidereal time, hours
+  float asc;      // Ascendant, degrees
+  float mc;       // Midheaven, degrees
+  float vertex;   // degrees
+  float sunRise;  // hours UT
+  float sunSet;   // hours UT
   SunRiseSetStatus riseSet;
-  float ut;           // hours UT
-  float sun, moon;    // longitudes, degrees
+  float ut;             // hours UT
+  float sun, moon;      // longitudes, degrees
   float partOfFortune;  // degrees
 };
 
@@ -48,13 +48,14 @@ float LambdaM(const HouseContext& c, float x) {
 
 // Pole formula for RAMC x, house angle h and pole p (radians).
 float LambdaR(const HouseContext& c, float x, float h, float p) {
-  return ArcTan2Rad(std::sin(x + h),
-                    std::cos(c.eps) * std::cos(x + h) - std::sin(c.eps) * std::tan(p) * std::sin(h));
+  return ArcTan2Rad(std::sin(x + h), std::cos(c.eps) * std::cos(x + h) -
+                                         std::sin(c.eps) * std::tan(p) * std::sin(h));
 }
 
 // The ascendant formula at sidereal angle t (radians).
 float LambdaA(const HouseContext& c, float t) {
-  return ArcTan2Rad(-std::cos(t), std::cos(c.eps) * std::sin(t) + std::sin(c.eps) * std::tan(c.phi));
+  return ArcTan2Rad(-std::cos(t),
+                    std::cos(c.eps) * std::sin(t) + std::sin(c.eps) * std::tan(c.phi));
 }
 
 // The cusp "by time": the Sun's longitude advanced by 180 degrees over the
@@ -70,7 +71,8 @@ float TimeCusp(const HouseContext& c) {
   if (sinceRise > 0 && sinceRise < dayLength)
     v = c.sun + sinceRise * 180.0f / dayLength;
   else
-    v = c.sun + 180.0f + std::fmod(sinceRise - dayLength + 48.0f, 24.0f) * 180.0f / (24.0f - dayLength);
+    v = c.sun + 180.0f +
+        std::fmod(sinceRise - dayLength + 48.0f, 24.0f) * 180.0f / (24.0f - dayLength);
   Normalize360f(v);
   return v;
 }
@@ -83,9 +85,16 @@ void Placidus(const HouseContext& c, float* cusp) {
   // Each intermediate cusp is the ecliptic point whose right ascension is
   // RAMC + H + f * AD, AD being the ascensional difference of the point's own
   // declination: iterated from the point at RAMC + H until it stands still.
-  struct Step { double h; double f; int index; bool opposite; };
-  const Step steps[] = {{30, 1.0 / 3, H5, true}, {60, 2.0 / 3, H6, true},
-                        {120, 2.0 / 3, H2, false}, {150, 1.0 / 3, H3, false}};
+  struct Step {
+    double h;
+    double f;
+    int index;
+    bool opposite;
+  };
+  const Step steps[] = {{30, 1.0 / 3, H5, true},
+                        {60, 2.0 / 3, H6, true},
+                        {120, 2.0 / 3, H2, false},
+                        {150, 1.0 / 3, H3, false}};
   const double eps = c.eps, tanPhi = std::tan(static_cast<double>(c.phi));
   for (const Step& s : steps) {
     double base = c.ramc + s.h * kDegToRad;
@@ -137,9 +146,14 @@ void Topocentric(const HouseContext& c, float* cusp) {
   const double tanPhi = std::tan(static_cast<double>(c.phi));
   const double phi1 = std::atan(tanPhi / 3), phi2 = std::atan(2 * tanPhi / 3);
   const double eps = c.eps;
-  struct Step { double h; double p; int index; bool opposite; };
-  const Step steps[] = {{30, phi1, H5, true}, {60, phi2, H6, true}, {120, phi2, H2, false},
-                        {150, phi1, H3, false}};
+  struct Step {
+    double h;
+    double p;
+    int index;
+    bool opposite;
+  };
+  const Step steps[] = {
+      {30, phi1, H5, true}, {60, phi2, H6, true}, {120, phi2, H2, false}, {150, phi1, H3, false}};
   for (const Step& s : steps) {
     const double q = c.ramc + (s.h - 90) * kDegToRad;
     const double lambda =
@@ -303,8 +317,9 @@ void AlKabisiSemiArc(const HouseContext& c, float* cusp) {
   float t2 = wrap(t3 - (kPiF - d) / 3);
   // cos(eps) in both products, as the method defines it
   auto value = [&](float t) {
-    return ArcTan2OppositeRad(-std::cos(t), std::cos(c.eps) * std::sin(t) +
-                                                std::cos(c.eps) * std::tan(c.phi)) * kDeg;
+    return ArcTan2OppositeRad(-std::cos(t),
+                              std::cos(c.eps) * std::sin(t) + std::cos(c.eps) * std::tan(c.phi)) *
+           kDeg;
   };
   cusp[H2] = c.mc + value(t2);
   cusp[H3] = c.mc + value(t3);
@@ -354,10 +369,10 @@ using HouseSystemFn = void (*)(const HouseContext&, float*);
 
 // Systems 1..23 in the order of the house-system menu.
 constexpr HouseSystemFn kHouseSystems[kHouseSystemCount] = {
-    Placidus, Koch,   Topocentric, Regiomontanus, Porphyry,   Campanus,       Morinus,
-    Brahmagupta, EqualAsc, EqualMc, Solar,       Medical,    Zariel,         Arcturian,
-    Horizontal, AlKabisi, AlKabisiSemiArc, Evans, SignHouseAsc, SignHouseSun, SignHouseMoon,
-    KarmicAsc, SignHouseFortune};
+    Placidus,     Koch,         Topocentric,   Regiomontanus, Porphyry,        Campanus,
+    Morinus,      Brahmagupta,  EqualAsc,      EqualMc,       Solar,           Medical,
+    Zariel,       Arcturian,    Horizontal,    AlKabisi,      AlKabisiSemiArc, Evans,
+    SignHouseAsc, SignHouseSun, SignHouseMoon, KarmicAsc,     SignHouseFortune};
 
 // Turns a cusp and the one opposite it by 180 degrees.
 void TurnPair(float* cusp, int k) {
@@ -404,10 +419,9 @@ HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t s
   // Local sidereal time and RAMC in double: in single precision an LST of
   // exactly 6h or 18h can fall on the wrong side of the MC's half-circle test.
   float epsDeg = static_cast<float>(MeanObliquityDeg(days0h / kDaysPerJulianCentury));
-  double lst = siderealSwitch != 0
-                   ? rec.PlaceLongitude / 15.0
-                   : GreenwichMeanSiderealDeg(days0h, rec.UniversalTime) / 15.0 +
-                         rec.PlaceLongitude / 15.0 + rec.ExtraHours;
+  double lst = siderealSwitch != 0 ? rec.PlaceLongitude / 15.0
+                                   : GreenwichMeanSiderealDeg(days0h, rec.UniversalTime) / 15.0 +
+                                         rec.PlaceLongitude / 15.0 + rec.ExtraHours;
   lst = std::fmod(lst, 24.0);
   if (lst < 0) lst += 24.0;
   double ramc = lst * kPi / 12.0;

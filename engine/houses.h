@@ -6,32 +6,32 @@
 #include <cstdint>
 
 inline constexpr int kHouseSystemCount = 23;
-inline constexpr int kEqualFromMc = 10;               // the high-latitude system
+inline constexpr int kEqualFromMc = 10;  // the high-latitude system
 
 struct HouseCuspRecord {
-  double MomentJulianDay = 0;   // the moment, chart time scale (UT + Delta T), days
-  double JulianDay0h = 0;       // 0h UT of the date, days
-  double ExtraHours = 0;        // hours added to the local sidereal time
-  float SunLongitude = 0;       // degrees
-  float MoonLongitude = 0;      // degrees
-  float MarsLongitude = 0;      // degrees
-  float SaturnLongitude = 0;    // degrees
-  float PartOfFortune = 0;      // degrees (output)
-  float CrossOfFate = 0;        // degrees (output)
-  std::int32_t DayFlag = 0;     // +1 day chart, -1 night chart (output)
-  float Cusps[12] = {};         // degrees [0, 360), element k = cusp of house k+1 (output)
-  float Vertex = 0;             // degrees (output)
-  float SunRise = 0;            // hours UT (output)
-  float SunSet = 0;             // hours UT (output)
-  float UniversalTime = 0;      // hours
-  float PlaceLatitude = 0;      // degrees, North positive
-  float PlaceLongitude = 0;     // degrees, East positive
+  double MomentJulianDay = 0;  // the moment, chart time scale (UT + Delta T), days
+  double JulianDay0h = 0;      // 0h UT of the date, days
+  double ExtraHours = 0;       // hours added to the local sidereal time
+  float SunLongitude = 0;      // degrees
+  float MoonLongitude = 0;     // degrees
+  float MarsLongitude = 0;     // degrees
+  float SaturnLongitude = 0;   // degrees
+  float PartOfFortune = 0;     // degrees (output)
+  float CrossOfFate = 0;       // degrees (output)
+  std::int32_t DayFlag = 0;    // +1 day chart, -1 night chart (output)
+  float Cusps[12] = {};        // degrees [0, 360), element k = cusp of house k+1 (output)
+  float Vertex = 0;            // degrees (output)
+  float SunRise = 0;           // hours UT (output)
+  float SunSet = 0;            // hours UT (output)
+  float UniversalTime = 0;     // hours
+  float PlaceLatitude = 0;     // degrees, North positive
+  float PlaceLongitude = 0;    // degrees, East positive
 };
 
 // What the house routine did besides filling the record.
 struct HouseResult {
-  int HouseSystem = 0;               // the system in force: 10 after the high-latitude fall-back
-  bool HighLatitudeFallback = false; // latitude above +65: equal houses from the MC for good
+  int HouseSystem = 0;                  // the system in force: 10 after the high-latitude fall-back
+  bool HighLatitudeFallback = false;    // latitude above +65: equal houses from the MC for good
   bool EqualFromMcSubstituted = false;  // the system gave a non-finite cusp here: equal
                                         // houses from the MC for this chart only
 };

@@ -334,9 +334,8 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
       kind == kSeparationAtStart ? Reduced(lambdaA + offset - orb) : Reduced(target - orb);
   const bool aMoves = aFixed != 1;
   TargetDistance distance{longitude, bodyA, bodyB, aMoves, offset - orb, fixedTarget};
-  const double speed =
-      LongitudeSpeedBound(bodyB, frame.Geocentric) +
-      (aMoves ? LongitudeSpeedBound(bodyA, frame.Geocentric) : 0);
+  const double speed = LongitudeSpeedBound(bodyB, frame.Geocentric) +
+                       (aMoves ? LongitudeSpeedBound(bodyA, frame.Geocentric) : 0);
   const double accel =
       AccelBound(bodyB, frame.Geocentric) + (aMoves ? AccelBound(bodyA, frame.Geocentric) : 0);
   RootSearch search(distance, speed, accel);

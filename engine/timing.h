@@ -8,9 +8,9 @@
 // on latitudes or sums of longitudes and have angle 0). The septiles are the
 // single-precision values the chart stores.
 inline constexpr float kAspectAngles[30] = {
-    0,   60,  90,  120, 180, 30,  150, 45,        135,      18,        36,        72,
-    108, 144, 20,  40,  80,  100, 140, 160,       25.714285f, 51.42857f, 77.14286f, 102.85714f,
-    128.57143f, 154.28572f, 0, 0, 0, 0};
+    0,          60,        90,        120,        180,        30,         150, 45,  135, 18,
+    36,         72,        108,       144,        20,         40,         80,  100, 140, 160,
+    25.714285f, 51.42857f, 77.14286f, 102.85714f, 128.57143f, 154.28572f, 0,   0,   0,   0};
 
 inline constexpr int kSeparationAtStart = 100;  // aspect "kind": the separation the bodies have
 

@@ -57,7 +57,8 @@ bool ReadTriple(std::string_view text, const TripleLayout& layout, InputField fi
   int read[3] = {0, 0, 0};
   for (int i = 0; i < 3; ++i)
     if (!ReadDigitsField(text, layout.First[i], layout.Count[i], read[i]))
-      return Refuse(refusal, InputFault::NotANumber, field, Part(text, layout.First[i], layout.Count[i]));
+      return Refuse(refusal, InputFault::NotANumber, field,
+                    Part(text, layout.First[i], layout.Count[i]));
   for (int i = 0; i < 3; ++i) values[i] = read[i];
   return true;
 }
@@ -142,7 +143,6 @@ double FoldLongitude(double degrees) {
   return degrees;
 }
 
-
 // Date and local time of the dialog.
 //   in:  the date fields, the era, the time field "hh?mm?ss?"
 //   out: day, month, astronomical year, folded h m s, local hours
@@ -160,7 +160,8 @@ bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, Input
   for (const DatePart& p : parts) {
     bool empty = true;
     if (!ReadWholeField(p.text, p.value, empty))
-      return Refuse(refusal, empty ? InputFault::EmptyField : InputFault::NotANumber, p.field, p.text);
+      return Refuse(refusal, empty ? InputFault::EmptyField : InputFault::NotANumber, p.field,
+                    p.text);
   }
   if (t.Month < 1 || t.Month > 12)
     return Refuse(refusal, InputFault::MonthOutOfRange, InputField::Month, std::to_string(t.Month));
@@ -270,8 +271,7 @@ std::string ZoneHoursMinutesText(int hours, int minutes, const TimeMarks& marks)
 //        positive), the time marks
 //   out: the field texts and hemisphere choices
 DataInputFields FieldsOfChartMoment(double julianDayUT, float /*universalTime*/, float timeZone,
-                                    float geoLatitude, float geoLongitude,
-                                    const TimeMarks& marks) {
+                                    float geoLatitude, float geoLongitude, const TimeMarks& marks) {
   DataInputFields f;
   // The date and the local time come from one moment rounded once to the
   // whole second, so that a time rounding up to midnight shows the next

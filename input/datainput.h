@@ -49,17 +49,17 @@ struct TimeMarks {
 
 // The data-input dialog's fields as text, code page 1251, blanks as spaces.
 struct DataInputFields {
-  std::string DayText;             // MaskEdit1, the day of the month
-  std::string MonthText;           // MaskEdit2, the month 1..12
-  std::string YearText;            // MaskEdit3, the year of its era
-  bool BeforeCommonEra = false;    // "до н.э." (RadioButton7) selected, else "н.э."
-  std::string TimeText;            // MaskEdit4, local clock time "hh?mm?ss?"
-  std::string LatitudeText;        // MaskEdit5, "dd:mm:ss"
-  bool South = false;              // "Юг" (RadioButton2), else "Север"
-  std::string LongitudeText;       // MaskEdit6, "ddd:mm:ss"
-  bool West = false;               // longitude "Запад" (RadioButton4), else "Восток"
-  std::string ZoneText;            // MaskEdit7, difference from Greenwich "hh?mm?ss?"
-  bool ZoneWest = false;           // zone "Запад" (RadioButton10), else "Восток"
+  std::string DayText;           // MaskEdit1, the day of the month
+  std::string MonthText;         // MaskEdit2, the month 1..12
+  std::string YearText;          // MaskEdit3, the year of its era
+  bool BeforeCommonEra = false;  // "до н.э." (RadioButton7) selected, else "н.э."
+  std::string TimeText;          // MaskEdit4, local clock time "hh?mm?ss?"
+  std::string LatitudeText;      // MaskEdit5, "dd:mm:ss"
+  bool South = false;            // "Юг" (RadioButton2), else "Север"
+  std::string LongitudeText;     // MaskEdit6, "ddd:mm:ss"
+  bool West = false;             // longitude "Запад" (RadioButton4), else "Восток"
+  std::string ZoneText;          // MaskEdit7, difference from Greenwich "hh?mm?ss?"
+  bool ZoneWest = false;         // zone "Запад" (RadioButton10), else "Восток"
 };
 
 // The date and local time of the dialog, folded, before the zone is applied.
@@ -75,30 +75,30 @@ struct LocalDateTime {
 
 // What the dialog holds after OK: the moment and place of the chart.
 struct DataInputResult {
-  int Day = 0;                    // day of the universal date (the typed day carried by the zone)
-  int Month = 0;                  // month 1..12
-  int Year = 0;                   // astronomical year (1 BC = 0)
-  int Hour = 0;                   // hours of the local time, folded
-  int Minute = 0;                 // minutes of the local time, folded
-  int Second = 0;                 // seconds of the local time, folded
-  float UniversalTime = 0;        // hours in [0, 24)
-  double JulianDayUT = 0;         // days, Julian day of the moment (chart time scale)
-  double JulianDay0h = 0;         // days, Julian day of 0h of the universal date
-  int LatDeg = 0;                 // degrees of latitude as typed, 0..90, unsigned
-  int LatMin = 0;                 // arc minutes, folded
-  int LatSec = 0;                 // arc seconds, folded
-  float GeocentricLatitude = 0;   // degrees, North positive: phi - 0.19242777777777778 sin 2phi
-  float GeoLatitude = 0;          // degrees, North positive
-  int LatSign = 1;                // +1 North, -1 South
-  int LonDeg = 0;                 // degrees of longitude as typed, 0..180, unsigned
-  int LonMin = 0;                 // arc minutes, folded
-  int LonSec = 0;                 // arc seconds, folded
-  float GeoLongitude = 0;         // degrees, East positive
-  int LonSign = 1;                // +1 East, -1 West
-  int ZoneHour = 0;               // hours of the zone, folded
-  int ZoneMin = 0;                // minutes of the zone, folded
-  int ZoneSec = 0;                // seconds of the zone, folded
-  float TimeZone = 0;             // hours, East positive; local = universal + zone
+  int Day = 0;                   // day of the universal date (the typed day carried by the zone)
+  int Month = 0;                 // month 1..12
+  int Year = 0;                  // astronomical year (1 BC = 0)
+  int Hour = 0;                  // hours of the local time, folded
+  int Minute = 0;                // minutes of the local time, folded
+  int Second = 0;                // seconds of the local time, folded
+  float UniversalTime = 0;       // hours in [0, 24)
+  double JulianDayUT = 0;        // days, Julian day of the moment (chart time scale)
+  double JulianDay0h = 0;        // days, Julian day of 0h of the universal date
+  int LatDeg = 0;                // degrees of latitude as typed, 0..90, unsigned
+  int LatMin = 0;                // arc minutes, folded
+  int LatSec = 0;                // arc seconds, folded
+  float GeocentricLatitude = 0;  // degrees, North positive: phi - 0.19242777777777778 sin 2phi
+  float GeoLatitude = 0;         // degrees, North positive
+  int LatSign = 1;               // +1 North, -1 South
+  int LonDeg = 0;                // degrees of longitude as typed, 0..180, unsigned
+  int LonMin = 0;                // arc minutes, folded
+  int LonSec = 0;                // arc seconds, folded
+  float GeoLongitude = 0;        // degrees, East positive
+  int LonSign = 1;               // +1 East, -1 West
+  int ZoneHour = 0;              // hours of the zone, folded
+  int ZoneMin = 0;               // minutes of the zone, folded
+  int ZoneSec = 0;               // seconds of the zone, folded
+  float TimeZone = 0;            // hours, East positive; local = universal + zone
 };
 
 // What a refusal is about: the field and the fault. The dialogs word the
@@ -143,7 +143,6 @@ double FoldLongitude(double degrees);
 int FoldZoneHours(int hours);
 // Minutes or seconds of the zone: 60 or more lose 60.
 int FoldZoneSixtieths(int value);
-
 
 // ---- the whole input ---------------------------------------------------------
 

@@ -27,8 +27,10 @@ ParamFileResult ReadAtLeast(const std::string& path, std::size_t count, LineList
   return {true, {}};
 }
 
-ParamFileResult ReadInt(const std::string& path, const LineList& lines, std::size_t line, int& out) {
-  if (!ParseInt(lines[line], out)) return LineFault(path, line, "\"" + lines[line] + "\" is not a number");
+ParamFileResult ReadInt(const std::string& path, const LineList& lines, std::size_t line,
+                        int& out) {
+  if (!ParseInt(lines[line], out))
+    return LineFault(path, line, "\"" + lines[line] + "\" is not a number");
   return {true, {}};
 }
 
@@ -42,7 +44,8 @@ ParamFileResult ReadFlag(const std::string& path, const LineList& lines, std::si
 
 ParamFileResult Write(const std::string& path, const LineList& lines) {
   std::string error;
-  if (!WriteLinesAtomic(path, lines, &error)) return Failed(error.empty() ? "Cannot create file " + path : error);
+  if (!WriteLinesAtomic(path, lines, &error))
+    return Failed(error.empty() ? "Cannot create file " + path : error);
   return {true, {}};
 }
 
@@ -55,8 +58,8 @@ std::string Digits(int value, int width) {
 }
 
 // Three parts of a masked field; false names the field.
-bool ReadParts(const std::string& text, const int (&columns)[3], const int (&widths)[3], int (&parts)[3],
-               const char* field, std::string& message) {
+bool ReadParts(const std::string& text, const int (&columns)[3], const int (&widths)[3],
+               int (&parts)[3], const char* field, std::string& message) {
   for (int i = 0; i < 3; ++i)
     if (!ReadDigitsField(text, columns[i], widths[i], parts[i])) {
       message = std::string(field) + ": \"" + text + "\" is not a number";
@@ -132,7 +135,8 @@ ParamFileResult ReadRulersFile(const std::string& path, RulersChoice& out) {
   ParamFileResult r = ReadAtLeast(path, kRulersFileLines, lines);
   if (!r.Ok) return r;
   RulersChoice c;
-  if (!(r = ReadInt(path, lines, 0, c.TermSystem)).Ok || !(r = ReadInt(path, lines, 1, c.SignRulerSet)).Ok)
+  if (!(r = ReadInt(path, lines, 0, c.TermSystem)).Ok ||
+      !(r = ReadInt(path, lines, 1, c.SignRulerSet)).Ok)
     return r;
   c.TermSystem = ClampChoice(c.TermSystem, kTermSystemCount);
   c.SignRulerSet = ClampChoice(c.SignRulerSet, kSignRulerSetCount);
@@ -199,7 +203,8 @@ DefaultPlaceFields FieldsOfDefaultPlace(const DefaultPlace& place, const TimeMar
 }
 
 // Reads the default place from the dialog's fields, all or nothing.
-bool ParseDefaultPlace(const DefaultPlaceFields& fields, DefaultPlace& place, std::string& message) {
+bool ParseDefaultPlace(const DefaultPlaceFields& fields, DefaultPlace& place,
+                       std::string& message) {
   int lat[3], lon[3], zone[3];
   if (!ReadParts(fields.LatitudeText, {1, 4, 7}, {2, 2, 2}, lat, "MaskEdit5", message) ||
       !ReadParts(fields.LongitudeText, {1, 5, 8}, {3, 2, 2}, lon, "MaskEdit6", message) ||
@@ -210,8 +215,8 @@ bool ParseDefaultPlace(const DefaultPlaceFields& fields, DefaultPlace& place, st
   p.GeocentricLatitude = GeocentricOfGeographic(p.Latitude);
   p.Longitude =
       DmsToDeg(FoldLongitudeDegrees(lon[0]), FoldSixtieths(lon[1]), FoldSixtieths(lon[2]));
-  p.TimeZone = DmsToDeg(FoldZoneHours(zone[0]), FoldZoneSixtieths(zone[1]),
-                        FoldZoneSixtieths(zone[2]));
+  p.TimeZone =
+      DmsToDeg(FoldZoneHours(zone[0]), FoldZoneSixtieths(zone[1]), FoldZoneSixtieths(zone[2]));
   if (fields.ZoneWest) p.TimeZone = -p.TimeZone;
   if (fields.South) {
     p.Latitude = -p.Latitude;

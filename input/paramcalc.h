@@ -53,16 +53,17 @@ inline constexpr int kEntryTopicFirstKept = 403;   // the first who-asks entry c
 inline constexpr int kEntryRestoreDone = 391;      // the notice after the factory restore
 
 // The term systems and the sign-ruler sets the dialog offers.
-inline constexpr int kTermSystemCount = 5;   // Egyptian, Chaldean, Ptolemaic, equal, with the higher planets
-inline constexpr int kSignRulerSetCount = 2; // the seven planets, with the higher planets
+inline constexpr int kTermSystemCount =
+    5;  // Egyptian, Chaldean, Ptolemaic, equal, with the higher planets
+inline constexpr int kSignRulerSetCount = 2;  // the seven planets, with the higher planets
 
 // The radio pairs of PRC1.opt, in the order of their lines.
 enum ParamRadioPair : int {
-  kPairSaveSettings = 0,   // RadioButton20 / RadioButton21
-  kPairDegreeLabels = 1,   // RadioButton12 / RadioButton13
-  kPairHidden14 = 2,       // RadioButton14 / RadioButton15 (double charts, no use)
-  kPairAspectLines = 3,    // RadioButton16 / RadioButton17
-  kPairHidden18 = 4,       // RadioButton18 / RadioButton19 (double charts, no use)
+  kPairSaveSettings = 0,  // RadioButton20 / RadioButton21
+  kPairDegreeLabels = 1,  // RadioButton12 / RadioButton13
+  kPairHidden14 = 2,      // RadioButton14 / RadioButton15 (double charts, no use)
+  kPairAspectLines = 3,   // RadioButton16 / RadioButton17
+  kPairHidden18 = 4,      // RadioButton18 / RadioButton19 (double charts, no use)
 };
 inline constexpr int kParamRadioPairs = 5;
 
@@ -77,8 +78,8 @@ struct ParamFile {
 
 // RulTF.opt.
 struct RulersChoice {
-  int TermSystem = 0;     // 0..kTermSystemCount - 1
-  int SignRulerSet = 0;   // 0 seven planets, 1 with the higher planets
+  int TermSystem = 0;    // 0..kTermSystemCount - 1
+  int SignRulerSet = 0;  // 0 seven planets, 1 with the higher planets
 };
 
 // rec.box.
@@ -186,9 +187,9 @@ bool RemoveTopic(TopicListFiles& list, int index);
 
 // The files the restore copies from Options/Standart to Options, in order.
 inline constexpr const char* kFactoryRestoreFiles[18] = {
-    "ALMD.opt", "ALMN.opt", "AOR1.opt", "CA.opt",   "CH.opt",   "CS.opt",
+    "ALMD.opt", "ALMN.opt", "AOR1.opt", "CA.opt",   "CH.opt",    "CS.opt",
     "DBD.opt",  "IF.opt",   "KA1.opt",  "KR.opt",   "KSBS1.opt", "OPT.opt",
-    "PAR.opt",  "SP.opt",   "TAP1.opt", "TDA1.opt", "TDO1.opt", "PRC1.opt"};
+    "PAR.opt",  "SP.opt",   "TAP1.opt", "TDA1.opt", "TDO1.opt",  "PRC1.opt"};
 
 struct FactoryRestoreResult {
   bool Ok = false;

@@ -58,13 +58,16 @@ class FieldReader {
     while (last > first && text[last - 1] == ' ') --last;
     const std::string_view digits = text.substr(first, last - first);
     int v = 0;
-    const bool allDigits =
-        !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool allDigits = !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) {
+      return c >= '0' && c <= '9';
+    });
     if (!allDigits || !ParseInt(digits, v)) {
-      return Fail(field, "\"" + std::string(text) + "\" in " + ColumnLabel(from, to) + " is not a number");
+      return Fail(field,
+                  "\"" + std::string(text) + "\" in " + ColumnLabel(from, to) + " is not a number");
     }
     if (v > max) {
-      return Fail(field, std::to_string(v) + " in " + ColumnLabel(from, to) + " is above " + std::to_string(max));
+      return Fail(field, std::to_string(v) + " in " + ColumnLabel(from, to) + " is above " +
+                             std::to_string(max));
     }
     value = v;
     return true;
@@ -143,11 +146,14 @@ bool ParseRussianLine(std::string_view line, TownRecord& out, std::string& what)
       !read.Number(33, 34, kMaxMinutes, "longitude minutes", town.LonMinutes)) {
     return false;
   }
-  if (line.size() < static_cast<std::size_t>(kRussianTownMinLength) || line[kRussianTownMinLength - 1] == ' ') {
+  if (line.size() < static_cast<std::size_t>(kRussianTownMinLength) ||
+      line[kRussianTownMinLength - 1] == ' ') {
     return read.Fail("region code", "no region code at column 38");
   }
-  read.Text(38, static_cast<int>(std::min<std::size_t>(line.size(), 39)), "region code", town.RegionCode);
-  if (!WithinLimit(town.LatDegrees, town.LatMinutes, kMaxLatitude)) return read.Fail("latitude", "beyond 90 degrees");
+  read.Text(38, static_cast<int>(std::min<std::size_t>(line.size(), 39)), "region code",
+            town.RegionCode);
+  if (!WithinLimit(town.LatDegrees, town.LatMinutes, kMaxLatitude))
+    return read.Fail("latitude", "beyond 90 degrees");
   if (!WithinLimit(town.LonDegrees, town.LonMinutes, kMaxLongitude)) {
     return read.Fail("longitude", "beyond 180 degrees");
   }
@@ -176,7 +182,8 @@ bool ParseFixedLine(std::string_view line, TownFile file, TownRecord& out, std::
   if (town.Name.empty() || town.Name.find_first_not_of(' ') == std::string::npos) {
     return read.Fail("name", "columns 1-20 are blank");
   }
-  if (!WithinLimit(town.LatDegrees, town.LatMinutes, kMaxLatitude)) return read.Fail("latitude", "beyond 90 degrees");
+  if (!WithinLimit(town.LatDegrees, town.LatMinutes, kMaxLatitude))
+    return read.Fail("latitude", "beyond 90 degrees");
   if (!WithinLimit(town.LonDegrees, town.LonMinutes, kMaxLongitude)) {
     return read.Fail("longitude", "beyond 180 degrees");
   }
@@ -201,7 +208,8 @@ bool PrefixMatches(const std::string& line, std::string_view upperTyped, std::si
 
 // True when text holds a control character (a line break would split the line).
 bool HasControl(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
 }  // namespace
@@ -278,10 +286,12 @@ TownMatchRange FindTownsByPrefix(const LineList& lines, std::string_view typed) 
 // ---- one town -------------------------------------------------------------------
 
 bool ParseTownLine(std::string_view line, TownFile file, TownRecord& town, std::string& what) {
-  return file == TownFile::Russian ? ParseRussianLine(line, town, what) : ParseFixedLine(line, file, town, what);
+  return file == TownFile::Russian ? ParseRussianLine(line, town, what)
+                                   : ParseFixedLine(line, file, town, what);
 }
 
-std::string TownLineMessage(const std::string& fileName, std::size_t lineNumber, const std::string& what) {
+std::string TownLineMessage(const std::string& fileName, std::size_t lineNumber,
+                            const std::string& what) {
   return fileName + ", line " + std::to_string(lineNumber) + ": " + what;
 }
 
@@ -369,7 +379,8 @@ ChosenTown ChooseTown(const TownSearchResult& search, int selectedRow) {
     chosen.Message = "no town in row " + std::to_string(selectedRow) + " of the search result";
     return chosen;
   }
-  const std::size_t lineNumber = index < search.FileLineNumbers.size() ? search.FileLineNumbers[index] : index + 1;
+  const std::size_t lineNumber =
+      index < search.FileLineNumbers.size() ? search.FileLineNumbers[index] : index + 1;
   std::string what;
   TownRecord town;
   if (!ParseTownLine(search.Lines[index], search.File, town, what)) {
@@ -409,9 +420,10 @@ NewTownLine BuildUserTownLine(const NewTown& town) {
   if (HasControl(town.Name) || HasControl(town.Country) || HasControl(town.Abbreviation)) {
     return refuse("the name, country or abbreviation holds a control character");
   }
-  if (town.ZoneHours < 0 || town.ZoneHours > kMaxZoneHours || town.ZoneMinutes < 0 || town.ZoneMinutes > kMaxMinutes) {
-    return refuse("the zone " + std::to_string(town.ZoneHours) + " h " + std::to_string(town.ZoneMinutes) +
-                  " min is outside 0..23 h, 0..59 min",
+  if (town.ZoneHours < 0 || town.ZoneHours > kMaxZoneHours || town.ZoneMinutes < 0 ||
+      town.ZoneMinutes > kMaxMinutes) {
+    return refuse("the zone " + std::to_string(town.ZoneHours) + " h " +
+                      std::to_string(town.ZoneMinutes) + " min is outside 0..23 h, 0..59 min",
                   NewTownStatus::ZoneOutOfRange);
   }
   if (town.LatDegrees < 0 || town.LatMinutes < 0 || town.LonDegrees < 0 || town.LonMinutes < 0) {
@@ -420,16 +432,18 @@ NewTownLine BuildUserTownLine(const NewTown& town) {
   // latitude: degrees above 90 become 0, minutes above 60 lose 60; a whole
   // 60 minutes is carried into the degrees so the line holds 0..59
   int latDegrees = town.LatDegrees > kMaxLatitude ? 0 : town.LatDegrees;
-  int latMinutes = town.LatMinutes > kMinutesPerDegree ? town.LatMinutes - kMinutesPerDegree : town.LatMinutes;
+  int latMinutes =
+      town.LatMinutes > kMinutesPerDegree ? town.LatMinutes - kMinutesPerDegree : town.LatMinutes;
   latDegrees += latMinutes / kMinutesPerDegree;
   latMinutes %= kMinutesPerDegree;
   if (!WithinLimit(latDegrees, latMinutes, kMaxLatitude)) {
-    return refuse("the latitude " + std::to_string(latDegrees) + " deg " + std::to_string(latMinutes) +
-                  " min is beyond 90 degrees");
+    return refuse("the latitude " + std::to_string(latDegrees) + " deg " +
+                  std::to_string(latMinutes) + " min is beyond 90 degrees");
   }
   // longitude: minutes above 60 lose 60; the whole angle is brought into
   // one turn, and past 180 degrees it is measured the other way round
-  const int lonMinutesTyped = town.LonMinutes > kMinutesPerDegree ? town.LonMinutes - kMinutesPerDegree : town.LonMinutes;
+  const int lonMinutesTyped =
+      town.LonMinutes > kMinutesPerDegree ? town.LonMinutes - kMinutesPerDegree : town.LonMinutes;
   constexpr int kTurn = 360 * kMinutesPerDegree;
   int lonTotal = (town.LonDegrees * kMinutesPerDegree + lonMinutesTyped) % kTurn;
   bool lonWest = town.West;
@@ -438,7 +452,9 @@ NewTownLine BuildUserTownLine(const NewTown& town) {
     lonWest = !lonWest;
   }
   std::string line(static_cast<std::size_t>(kTownLineLength), ' ');
-  auto put = [&line](int column, const std::string& text) { line.replace(static_cast<std::size_t>(column - 1), text.size(), text); };
+  auto put = [&line](int column, const std::string& text) {
+    line.replace(static_cast<std::size_t>(column - 1), text.size(), text);
+  };
   put(1, town.Name);
   put(21, town.Country);
   put(41, town.Abbreviation);

@@ -49,12 +49,12 @@ inline constexpr const char* kUserTownsFileName = "TownsUser.twn";
 // the other two the fixed 77-column layout.
 enum class TownFile { Russian, Foreign, User };
 
-inline constexpr int kTownNameColumns = 20;          // name, foreign and user layout
-inline constexpr int kTownCountryColumns = 20;       // country
-inline constexpr int kTownAbbreviationColumns = 6;   // zone abbreviation
-inline constexpr int kTownLineLength = 77;           // a foreign or user line
-inline constexpr int kTownConfirmationLength = 71;   // shown before a new town is saved
-inline constexpr int kRussianTownMinLength = 38;     // a Towns.twn line reaches the region code
+inline constexpr int kTownNameColumns = 20;         // name, foreign and user layout
+inline constexpr int kTownCountryColumns = 20;      // country
+inline constexpr int kTownAbbreviationColumns = 6;  // zone abbreviation
+inline constexpr int kTownLineLength = 77;          // a foreign or user line
+inline constexpr int kTownConfirmationLength = 71;  // shown before a new town is saved
+inline constexpr int kRussianTownMinLength = 38;    // a Towns.twn line reaches the region code
 
 // The result grid in towns mode: caption entry of the interface string table,
 // four columns (name, country, latitude, longitude) of these widths in pixels.
@@ -98,20 +98,20 @@ TownMatchRange FindTownsByPrefix(const LineList& lines, std::string_view typed);
 
 struct TownRecord {
   TownFile File = TownFile::Russian;  // layout the line was read with
-  std::string Name;                   // Towns.twn: the text before "="; others: columns 1-20 less trailing blanks
-  std::string Country;                // others: columns 21-40 less trailing blanks; Towns.twn: empty
-  bool South = false;                 // latitude South of the equator
-  int LatDegrees = 0;                 // degrees, 0..90
-  int LatMinutes = 0;                 // arc minutes, 0..59
-  bool West = false;                  // longitude West of Greenwich
-  int LonDegrees = 0;                 // degrees, 0..180
-  int LonMinutes = 0;                 // arc minutes, 0..59
-  std::string RegionCode;             // Towns.twn: columns 38-39 less trailing blanks, a Time.ttt line name
-  std::string ZoneAbbreviation;       // others: columns 41-46 less trailing blanks ("" for none)
-  bool ZoneWest = false;              // others: column 47 is "-"
-  int ZoneHours = 0;                  // others: hours of the own zone, 0..23
-  int ZoneMinutes = 0;                // others: minutes of the own zone, 0..59
-  int ZoneRule = 0;                   // others: zone-rule file number, columns 76-77, 0..99; 0 = own zone
+  std::string Name;     // Towns.twn: the text before "="; others: columns 1-20 less trailing blanks
+  std::string Country;  // others: columns 21-40 less trailing blanks; Towns.twn: empty
+  bool South = false;   // latitude South of the equator
+  int LatDegrees = 0;   // degrees, 0..90
+  int LatMinutes = 0;   // arc minutes, 0..59
+  bool West = false;    // longitude West of Greenwich
+  int LonDegrees = 0;   // degrees, 0..180
+  int LonMinutes = 0;   // arc minutes, 0..59
+  std::string RegionCode;  // Towns.twn: columns 38-39 less trailing blanks, a Time.ttt line name
+  std::string ZoneAbbreviation;  // others: columns 41-46 less trailing blanks ("" for none)
+  bool ZoneWest = false;         // others: column 47 is "-"
+  int ZoneHours = 0;             // others: hours of the own zone, 0..23
+  int ZoneMinutes = 0;           // others: minutes of the own zone, 0..59
+  int ZoneRule = 0;  // others: zone-rule file number, columns 76-77, 0..99; 0 = own zone
 };
 
 // Reads one line in the layout of its file. All or nothing: on a fault
@@ -120,7 +120,8 @@ struct TownRecord {
 bool ParseTownLine(std::string_view line, TownFile file, TownRecord& town, std::string& what);
 
 // "<fileName>, line <lineNumber>: <what>".
-std::string TownLineMessage(const std::string& fileName, std::size_t lineNumber, const std::string& what);
+std::string TownLineMessage(const std::string& fileName, std::size_t lineNumber,
+                            const std::string& what);
 
 // ---- result grid and the dialog's fields ------------------------------------------
 
@@ -144,7 +145,7 @@ struct TownPlaceFields {
   std::string LatitudeText;   // MaskEdit5: degrees ":" minutes ":" "00", two digits each
   std::string LongitudeText;  // MaskEdit6: three-digit degrees ":" minutes ":" "00"
   bool South = false;         // "Юг" (RadioButton2), else "Север" (RadioButton1)
-  bool West = false;          // "Запад" for the longitude (RadioButton4) and the zone (RadioButton10)
+  bool West = false;  // "Запад" for the longitude (RadioButton4) and the zone (RadioButton10)
 };
 TownPlaceFields PlaceFieldsOfTown(const TownRecord& town);
 
@@ -159,12 +160,14 @@ enum class TownSearchStatus {
 
 struct TownSearchResult {
   TownSearchStatus Status = TownSearchStatus::EmptyName;
-  TownFile File = TownFile::Russian;         // file of the matches; NotFound: the user file; FileError: the unreadable one
-  LineList Lines;                            // that file's lines, the list the dialog keeps (the user file sorted)
-  std::vector<std::size_t> FileLineNumbers;  // 1-based line number in the file of each entry of Lines
-  TownMatchRange Range;                      // the matching run of Lines
-  std::vector<TownGridRow> Rows;             // the grid, one row per matching line
-  std::string Message;                       // FileError: the file and why
+  TownFile File = TownFile::Russian;  // file of the matches; NotFound: the user file; FileError:
+                                      // the unreadable one
+  LineList Lines;  // that file's lines, the list the dialog keeps (the user file sorted)
+  std::vector<std::size_t>
+      FileLineNumbers;            // 1-based line number in the file of each entry of Lines
+  TownMatchRange Range;           // the matching run of Lines
+  std::vector<TownGridRow> Rows;  // the grid, one row per matching line
+  std::string Message;            // FileError: the file and why
 };
 
 // Looks typed up in Towns.twn, then TownsForeign1.twn, then TownsUser.twn
@@ -173,12 +176,12 @@ struct TownSearchResult {
 TownSearchResult SearchTowns(const std::string& townsFolder, std::string_view typed);
 
 struct ChosenTown {
-  bool Ok = false;          // false: nothing is to be filled in, Message says why
+  bool Ok = false;                    // false: nothing is to be filled in, Message says why
   TownFile File = TownFile::Russian;  // file of the chosen line
-  std::string Line;         // the chosen line as it stands, for the zone lookup
-  TownRecord Town;          // the line read
-  TownPlaceFields Fields;   // what the dialog shows
-  std::string Message;      // on failure: file and line at fault
+  std::string Line;                   // the chosen line as it stands, for the zone lookup
+  TownRecord Town;                    // the line read
+  TownPlaceFields Fields;             // what the dialog shows
+  std::string Message;                // on failure: file and line at fault
 };
 
 // The town of grid row selectedRow (0-based) of a search that found lines:
@@ -228,9 +231,9 @@ NewTownLine BuildUserTownLine(const NewTown& town);
 std::string NewTownConfirmation(const std::string& line);
 
 struct AddTownResult {
-  bool Ok = false;       // the file was written
-  LineList Lines;        // TownsUser.twn as written (sorted), the list the dialog keeps
-  std::string Message;   // on failure: why; the file is as it was
+  bool Ok = false;      // the file was written
+  LineList Lines;       // TownsUser.twn as written (sorted), the list the dialog keeps
+  std::string Message;  // on failure: why; the file is as it was
 };
 
 // Appends line to TownsUser.twn of townsFolder: the file is read afresh, the

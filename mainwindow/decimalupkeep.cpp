@@ -18,10 +18,11 @@ struct UpkeepList {
   const char* Folder;  // of the listed files, under the program folder ("" the folder itself)
   int Passes;
 };
-constexpr UpkeepList kOptionalLists[] = {
-    {"Options/RUN.opt", "Options/", 1}, {"RUN.opt", "", 3},
-    {"Options/RUN.opt", "Options/Standart/", 1}, {"Map/RUN.opt", "Map/", 1},
-    {"Map/GR/RUN.opt", "Map/GR/", 1}};
+constexpr UpkeepList kOptionalLists[] = {{"Options/RUN.opt", "Options/", 1},
+                                         {"RUN.opt", "", 3},
+                                         {"Options/RUN.opt", "Options/Standart/", 1},
+                                         {"Map/RUN.opt", "Map/", 1},
+                                         {"Map/GR/RUN.opt", "Map/GR/", 1}};
 
 // A list entry that would lead out of the list's own folder.
 bool NamesAPath(const std::string& name) {

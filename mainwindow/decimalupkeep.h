@@ -35,11 +35,11 @@
 bool SwapDecimalSeparator(std::string& line, int decimalComma);
 
 struct DecimalUpkeepResult {
-  bool Ok = false;          // false: the start cannot go on (nothing converted unless said)
-  int Entry = 0;            // language entry of the refusal; 0 when Detail is the platform's message
-  std::string Detail;       // path, or list and entry (UTF-8, as paths are)
-  bool Converted = false;   // the separator differed and the listed files were converted
-  int FilesRewritten = 0;   // files whose text changed
+  bool Ok = false;         // false: the start cannot go on (nothing converted unless said)
+  int Entry = 0;           // language entry of the refusal; 0 when Detail is the platform's message
+  std::string Detail;      // path, or list and entry (UTF-8, as paths are)
+  bool Converted = false;  // the separator differed and the listed files were converted
+  int FilesRewritten = 0;  // files whose text changed
 };
 
 // Brings the listed files to the separator of decimalComma (1 ',' or 0 '.').

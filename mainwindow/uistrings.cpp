@@ -53,9 +53,7 @@ std::string FillEntry(std::string_view text, std::initializer_list<std::string_v
   return out;
 }
 
-bool ShowHelpItem(const UiStringTable& table) {
-  return table.Entry(1) == kHelpMenuTrigger;
-}
+bool ShowHelpItem(const UiStringTable& table) { return table.Entry(1) == kHelpMenuTrigger; }
 
 int MenuCaptionEntryOf(std::string_view item) {
   for (const MenuCaptionEntry& caption : kMenuCaptionEntries) {

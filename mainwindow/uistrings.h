@@ -19,32 +19,33 @@ inline constexpr int kUiEntryCount = 586;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
-inline constexpr int kUiEntryFieldEmpty = 535;          // "%s": the field's label
-inline constexpr int kUiEntryNotANumber = 536;          // the field's label, the text typed
-inline constexpr int kUiEntryMonthOutOfRange = 537;     // the month typed
-inline constexpr int kUiEntryNoYearZero = 538;          // -
-inline constexpr int kUiEntryCharactersOutside = 539;   // the field's label, the characters named
-inline constexpr int kUiEntryTownWithoutName = 540;     // -
-inline constexpr int kUiEntryCountryTooLong = 541;      // -
-inline constexpr int kUiEntryZoneOutOfRange = 542;      // hours, minutes typed
+inline constexpr int kUiEntryFieldEmpty = 535;         // "%s": the field's label
+inline constexpr int kUiEntryNotANumber = 536;         // the field's label, the text typed
+inline constexpr int kUiEntryMonthOutOfRange = 537;    // the month typed
+inline constexpr int kUiEntryNoYearZero = 538;         // -
+inline constexpr int kUiEntryCharactersOutside = 539;  // the field's label, the characters named
+inline constexpr int kUiEntryTownWithoutName = 540;    // -
+inline constexpr int kUiEntryCountryTooLong = 541;     // -
+inline constexpr int kUiEntryZoneOutOfRange = 542;     // hours, minutes typed
 // Entries 543..545 are the judgement windows' (judgement/ui/judgementui.h).
 // The calculation parameters and the upkeep of the settings files; each is
 // followed by a space and the detail (the values typed, a path, a list entry).
-inline constexpr int kUiEntryOrbScaleRefused = 546;     // Edit2 or Edit3 holds no number above 0
-inline constexpr int kUiEntryRestoreRefused = 547;      // a factory settings file is missing or damaged
-inline constexpr int kUiEntryUpkeepMissingFile = 548;   // a file the separator upkeep needs is missing
+inline constexpr int kUiEntryOrbScaleRefused = 546;  // Edit2 or Edit3 holds no number above 0
+inline constexpr int kUiEntryRestoreRefused = 547;  // a factory settings file is missing or damaged
+inline constexpr int kUiEntryUpkeepMissingFile =
+    548;  // a file the separator upkeep needs is missing
 inline constexpr int kUiEntryUpkeepForeignEntry = 549;  // a list of the upkeep names a path
 inline constexpr int kUiEntryPictureTooSmall = 550;     // picture options: a size below 1
 inline constexpr int kUiEntryBadFileName = 551;         // window export: the name typed
 // The messages of the orbs and Arabic-parts editors.
-inline constexpr int kUiEntryOrbUnreadable = 552;       // the pair of objects (or empty), the text
-inline constexpr int kUiEntryFactorUnreadable = 553;    // the aspect kind, the text
-inline constexpr int kUiEntryPartsFull = 554;           // the number of places
+inline constexpr int kUiEntryOrbUnreadable = 552;     // the pair of objects (or empty), the text
+inline constexpr int kUiEntryFactorUnreadable = 553;  // the aspect kind, the text
+inline constexpr int kUiEntryPartsFull = 554;         // the number of places
 // The dignity files, refused at start; "%s" the file, the line and the field.
-inline constexpr int kUiEntryDignityNotANumber = 555;   // file, line, the field's text
-inline constexpr int kUiEntryDignityNotABody = 556;     // file, line, the field's text
-inline constexpr int kUiEntryDignityTermEnds = 557;     // file, line
-inline constexpr int kUiEntryDignityTooShort = 558;     // file, the first missing line
+inline constexpr int kUiEntryDignityNotANumber = 555;  // file, line, the field's text
+inline constexpr int kUiEntryDignityNotABody = 556;    // file, line, the field's text
+inline constexpr int kUiEntryDignityTermEnds = 557;    // file, line
+inline constexpr int kUiEntryDignityTooShort = 558;    // file, the first missing line
 // The dynamics window: an aspect kind it cannot time, and the marks of a
 // window edge its search did not reach.
 inline constexpr int kUiEntryDynamicsUntimedKind = 559;  // -
@@ -58,13 +59,13 @@ inline constexpr int kUiEntryNameBadText = 565;       // - (a heading or blank n
 inline constexpr int kUiEntryHeadingInUse = 566;      // the heading, the blank holding it
 inline constexpr int kUiEntryPrintedToPdf = 567;      // the PDF file
 // The chart database's questions and refusals.
-inline constexpr int kUiEntryDatabaseChanged = 568;     // the database's name: save the changes?
-inline constexpr int kUiEntrySaveButton = 569;          // the question's button that saves
-inline constexpr int kUiEntryDiscardButton = 570;       // the question's button that discards
-inline constexpr int kUiEntryRootNoFileName = 571;      // the database's name, no file name
-inline constexpr int kUiEntryOverwriteForeign = 572;    // a file of another database: replace?
-inline constexpr int kUiEntryDatabaseNotOpened = 573;   // the reason, naming file and line
-inline constexpr int kUiEntryRecordUnreadable = 574;    // the chart's name, the reason
+inline constexpr int kUiEntryDatabaseChanged = 568;    // the database's name: save the changes?
+inline constexpr int kUiEntrySaveButton = 569;         // the question's button that saves
+inline constexpr int kUiEntryDiscardButton = 570;      // the question's button that discards
+inline constexpr int kUiEntryRootNoFileName = 571;     // the database's name, no file name
+inline constexpr int kUiEntryOverwriteForeign = 572;   // a file of another database: replace?
+inline constexpr int kUiEntryDatabaseNotOpened = 573;  // the reason, naming file and line
+inline constexpr int kUiEntryRecordUnreadable = 574;   // the chart's name, the reason
 // The import of other programs' chart files and the search on disk.
 inline constexpr int kUiEntryImportFailed = 575;        // the file, the detail (one of the next)
 inline constexpr int kUiEntryImportAtLine = 576;        // the line number, what is wrong there
@@ -75,9 +76,9 @@ inline constexpr int kUiEntryImportShortFile = 580;     // the number of lines
 inline constexpr int kUiEntryImportNoData = 581;        // the name
 inline constexpr int kUiEntrySearchUnreadable = 582;    // the number skipped
 // A database pair that will not open beside the temporary files of a save cut short.
-inline constexpr int kUiEntryInterruptedSave = 583;     // the temporary files
+inline constexpr int kUiEntryInterruptedSave = 583;  // the temporary files
 // A foreign chart line that ends before its last field.
-inline constexpr int kUiEntryImportShortLine = 584;     // the number of characters the line has
+inline constexpr int kUiEntryImportShortLine = 584;  // the number of characters the line has
 // The data-input dialog: a place beyond the pole or the date line.
 inline constexpr int kUiEntryCoordinateOutOfRange =
     585;  // the field's label, the text typed, the limit
@@ -105,9 +106,9 @@ struct UiStringTable {
 
 // Outcome of LoadLanguage.
 struct UiStringLoad {
-  bool Loaded = false;   // false: the file could not be opened or read
-  std::string Message;   // on failure "Cannot open file <path>"; the caller stops the start with it
-  int FileLines = 0;     // lines the file held; fewer than kUiEntryCount means the table was padded
+  bool Loaded = false;  // false: the file could not be opened or read
+  std::string Message;  // on failure "Cannot open file <path>"; the caller stops the start with it
+  int FileLines = 0;    // lines the file held; fewer than kUiEntryCount means the table was padded
 };
 
 // Path of the language file under a program folder.
@@ -142,57 +143,149 @@ struct MenuCaptionEntry {
 // the top-level Help item keep their built-in captions and are not listed.
 inline constexpr MenuCaptionEntry kMenuCaptionEntries[] = {
     // menu bar
-    {1, "N1"}, {2, "N2"}, {3, "N3"}, {4, "N67"}, {5, "N55"},
-    {6, "N4"}, {7, "N48"}, {8, "N5"}, {9, "N6"}, {10, "N7"},
+    {1, "N1"},
+    {2, "N2"},
+    {3, "N3"},
+    {4, "N67"},
+    {5, "N55"},
+    {6, "N4"},
+    {7, "N48"},
+    {8, "N5"},
+    {9, "N6"},
+    {10, "N7"},
     // N1 file
-    {11, "N8"}, {12, "N9"}, {13, "N10"}, {16, "N15"}, {17, "N16"},
-    {18, "N110"}, {21, "N18"}, {22, "N20"},
+    {11, "N8"},
+    {12, "N9"},
+    {13, "N10"},
+    {16, "N15"},
+    {17, "N16"},
+    {18, "N110"},
+    {21, "N18"},
+    {22, "N20"},
     // N110 documents
-    {19, "N47"}, {20, "N134"},
+    {19, "N47"},
+    {20, "N134"},
     // N2 edit
-    {23, "N21"}, {24, "N23"}, {25, "BMP1"}, {26, "N25"},
+    {23, "N21"},
+    {24, "N23"},
+    {25, "BMP1"},
+    {26, "N25"},
     // N3 view
-    {27, "N71"}, {28, "N73"}, {29, "N74"}, {30, "N75"}, {31, "N26"},
-    {32, "N27"}, {33, "N29"}, {36, "N30"}, {41, "N32"}, {44, "N33"},
+    {27, "N71"},
+    {28, "N73"},
+    {29, "N74"},
+    {30, "N75"},
+    {31, "N26"},
+    {32, "N27"},
+    {33, "N29"},
+    {36, "N30"},
+    {41, "N32"},
+    {44, "N33"},
     // N29 drawing style
-    {34, "N61"}, {35, "N62"},
+    {34, "N61"},
+    {35, "N62"},
     // N30 orientation
-    {37, "N63"}, {38, "N64"}, {39, "N65"}, {40, "N66"},
+    {37, "N63"},
+    {38, "N64"},
+    {39, "N65"},
+    {40, "N66"},
     // N32 minor-aspect lines
-    {42, "N111"}, {43, "N112"},
+    {42, "N111"},
+    {43, "N112"},
     // N33 colours
-    {45, "N113"}, {50, "N118"}, {52, "N119"}, {54, "N120"}, {58, "N124"},
-    {60, "N125"}, {62, "N126"}, {63, "N127"}, {64, "N128"}, {65, "N129"},
-    {66, "N130"}, {67, "N131"},
+    {45, "N113"},
+    {50, "N118"},
+    {52, "N119"},
+    {54, "N120"},
+    {58, "N124"},
+    {60, "N125"},
+    {62, "N126"},
+    {63, "N127"},
+    {64, "N128"},
+    {65, "N129"},
+    {66, "N130"},
+    {67, "N131"},
     // N113 elements
-    {46, "N114"}, {47, "N115"}, {48, "N116"}, {49, "N117"},
+    {46, "N114"},
+    {47, "N115"},
+    {48, "N116"},
+    {49, "N117"},
     // N120 houses
-    {55, "N121"}, {56, "N122"}, {57, "N123"},
+    {55, "N121"},
+    {56, "N122"},
+    {57, "N123"},
     // N131 aspect colours
-    {68, "N132"}, {69, "N133"},
+    {68, "N132"},
+    {69, "N133"},
     // N67 data
-    {14, "N12"}, {15, "N13"}, {72, "N85"}, {73, "N68"}, {74, "N69"}, {75, "N70"},
+    {14, "N12"},
+    {15, "N13"},
+    {72, "N85"},
+    {73, "N68"},
+    {74, "N69"},
+    {75, "N70"},
     // N55 question
-    {472, "N56"}, {473, "N57"},
+    {472, "N56"},
+    {473, "N57"},
     // N4 analysis
-    {277, "N143"}, {467, "N49"}, {478, "N50"}, {494, "N51"}, {495, "N145"}, {534, "N53"},
+    {277, "N143"},
+    {467, "N49"},
+    {478, "N50"},
+    {494, "N51"},
+    {495, "N145"},
+    {534, "N53"},
     // N48 tables
-    {76, "N45"}, {77, "N135"}, {78, "N46"}, {79, "N137"}, {80, "N138"},
+    {76, "N45"},
+    {77, "N135"},
+    {78, "N46"},
+    {79, "N137"},
+    {80, "N138"},
     // N5 service
-    {99, "N77"}, {124, "N35"}, {129, "N36"}, {132, "N140"}, {133, "N141"},
-    {134, "N38"}, {135, "N34"},
+    {99, "N77"},
+    {124, "N35"},
+    {129, "N36"},
+    {132, "N140"},
+    {133, "N141"},
+    {134, "N38"},
+    {135, "N34"},
     // N77 house systems 1..23
-    {100, "N86"}, {101, "N87"}, {102, "N88"}, {103, "N89"}, {104, "N90"},
-    {105, "N91"}, {106, "N92"}, {107, "N93"}, {108, "N94"}, {109, "N95"},
-    {110, "N96"}, {111, "N97"}, {112, "N98"}, {113, "N99"}, {114, "N100"},
-    {115, "N102"}, {116, "N103"}, {117, "N104"}, {118, "N105"}, {119, "N106"},
-    {120, "N107"}, {121, "N108"}, {122, "N109"},
+    {100, "N86"},
+    {101, "N87"},
+    {102, "N88"},
+    {103, "N89"},
+    {104, "N90"},
+    {105, "N91"},
+    {106, "N92"},
+    {107, "N93"},
+    {108, "N94"},
+    {109, "N95"},
+    {110, "N96"},
+    {111, "N97"},
+    {112, "N98"},
+    {113, "N99"},
+    {114, "N100"},
+    {115, "N102"},
+    {116, "N103"},
+    {117, "N104"},
+    {118, "N105"},
+    {119, "N106"},
+    {120, "N107"},
+    {121, "N108"},
+    {122, "N109"},
     // N35 chart objects
-    {125, "N78"}, {126, "N79"}, {127, "N101"}, {128, "N80"},
+    {125, "N78"},
+    {126, "N79"},
+    {127, "N101"},
+    {128, "N80"},
     // N36 chart aspects
-    {128, "N83"}, {130, "N81"}, {131, "N82"},
+    {128, "N83"},
+    {130, "N81"},
+    {131, "N82"},
     // N6 window (hidden)
-    {136, "N39"}, {137, "N40"}, {138, "N41"}, {139, "N43"},
+    {136, "N39"},
+    {137, "N40"},
+    {138, "N41"},
+    {139, "N43"},
     // N7 "?"
     {140, "N44"},
 };
@@ -205,11 +298,10 @@ struct ToolButtonHintEntry {
 // Buttons of the database, document, export and house-choice commands: their
 // hint is an entry of its own.
 inline constexpr ToolButtonHintEntry kToolButtonHintEntries[] = {
-    {"SpeedButton1", 11},   {"SpeedButton2", 12},   {"SpeedButton23", 14},
-    {"SpeedButton24", 15},  {"SpeedButton3", 16},   {"SpeedButton4", 19},
-    {"SpeedButton18", 20},  {"SpeedButton9", 21},   {"SpeedButton5", 24},
-    {"SpeedButton7", 25},   {"SpeedButton27", 73},  {"SpeedButton25", 74},
-    {"SpeedButton26", 75},  {"SpeedButton12", 472}, {"SpeedButton13", 473},
+    {"SpeedButton1", 11},  {"SpeedButton2", 12},   {"SpeedButton23", 14},  {"SpeedButton24", 15},
+    {"SpeedButton3", 16},  {"SpeedButton4", 19},   {"SpeedButton18", 20},  {"SpeedButton9", 21},
+    {"SpeedButton5", 24},  {"SpeedButton7", 25},   {"SpeedButton27", 73},  {"SpeedButton25", 74},
+    {"SpeedButton26", 75}, {"SpeedButton12", 472}, {"SpeedButton13", 473},
 };
 
 struct ToolButtonHintMenu {

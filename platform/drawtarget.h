@@ -33,7 +33,8 @@ struct DrawTarget {
 // right, top, bottom, the colour mode, and three flags, all set for the
 // window itself; [2] 0 an export, [0] 0 a page image, [1] 0 the printer's
 // canvas. canvas is the lent canvas (nullptr for the window).
-inline DrawTarget TargetOfFields(TCanvas* canvas, const int rect[4], int colorMode, const std::uint8_t flags[3]) {
+inline DrawTarget TargetOfFields(TCanvas* canvas, const int rect[4], int colorMode,
+                                 const std::uint8_t flags[3]) {
   DrawTarget target;
   target.Canvas = canvas;
   target.Rect = TRect{rect[0], rect[2], rect[1], rect[3]};
@@ -49,7 +50,8 @@ inline DrawTarget TargetOfFields(TCanvas* canvas, const int rect[4], int colorMo
 
 // Stores a target into those fields; returns the canvas to draw onto, nullptr
 // for the window's own picture.
-inline TCanvas* StoreTargetFields(const DrawTarget& target, int rect[4], int& colorMode, std::uint8_t flags[3]) {
+inline TCanvas* StoreTargetFields(const DrawTarget& target, int rect[4], int& colorMode,
+                                  std::uint8_t flags[3]) {
   colorMode = target.ColorMode;
   rect[0] = target.Rect.Left;
   rect[1] = target.Rect.Right;
@@ -81,7 +83,8 @@ class TDrawing {
 // Lends a drawing another target while it lives.
 class DrawTargetGuard {
  public:
-  DrawTargetGuard(TDrawing& drawing, const DrawTarget& borrowed) : drawing_(drawing), own_(drawing.Target()) {
+  DrawTargetGuard(TDrawing& drawing, const DrawTarget& borrowed)
+      : drawing_(drawing), own_(drawing.Target()) {
     drawing_.SetTarget(borrowed);
   }
   ~DrawTargetGuard() { drawing_.SetTarget(own_); }

@@ -78,7 +78,8 @@ bool FolderExists(const std::string& path) {
 bool RemoveFile(const std::string& path, std::string* error) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(fs::path(path), ec);
-  if (ec || !fs::exists(status) || fs::is_directory(status) || !fs::remove(fs::path(path), ec) || ec) {
+  if (ec || !fs::exists(status) || fs::is_directory(status) || !fs::remove(fs::path(path), ec) ||
+      ec) {
     Report(error, "Cannot delete file", path);
     return false;
   }
@@ -93,8 +94,10 @@ std::string CurrentFolder() {
 
 bool SetCurrentFolder(const std::string& folder, std::string* error) {
   std::error_code ec;
-  if (folder.empty()) ec = std::make_error_code(std::errc::no_such_file_or_directory);
-  else fs::current_path(fs::path(folder), ec);
+  if (folder.empty())
+    ec = std::make_error_code(std::errc::no_such_file_or_directory);
+  else
+    fs::current_path(fs::path(folder), ec);
   if (ec) {
     Report(error, "Cannot open folder", folder);
     return false;

@@ -32,7 +32,8 @@ bool IsPlainFolder(const FolderEntry& entry);
 // Lists a folder, entries sorted by name (byte order) so that every run sees
 // the same order. On failure returns false, leaves entries empty and puts
 // "Cannot open folder %s" (code page 1251) into *error when given.
-bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, std::string* error = nullptr);
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries,
+                std::string* error = nullptr);
 
 // True when something exists at path (file, folder or other); a broken link
 // counts as missing.

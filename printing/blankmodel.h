@@ -11,23 +11,23 @@
 
 // The template files in the order they are loaded and saved.
 enum BlankList : int {
-  kPageHeights,      // IPH1.diz: page height per blank
-  kPageWidths,       // IPW1.diz: page width per blank
-  kElementCounts,    // QOI1.diz: number of elements per blank
-  kElementKinds,     // OGI1.diz: element kind (node index of the element tree) per element
-  kElementBottom,    // OGH1.diz: bottom edge per element, designer pixels
-  kElementRight,     // OGW1.diz: right edge per element
-  kElementTop,       // OGH01.diz: top edge per element
-  kElementLeft,      // OGW01.diz: left edge per element
-  kOrientations,     // POR1.diz: 1 portrait, 0 landscape, per blank
-  kBackgrounds,      // PS1.diz: 2 with background, 1 without, 0 monochrome, per blank
-  kBlankNames,       // CB1.diz: blank names, one per line
+  kPageHeights,    // IPH1.diz: page height per blank
+  kPageWidths,     // IPW1.diz: page width per blank
+  kElementCounts,  // QOI1.diz: number of elements per blank
+  kElementKinds,   // OGI1.diz: element kind (node index of the element tree) per element
+  kElementBottom,  // OGH1.diz: bottom edge per element, designer pixels
+  kElementRight,   // OGW1.diz: right edge per element
+  kElementTop,     // OGH01.diz: top edge per element
+  kElementLeft,    // OGW01.diz: left edge per element
+  kOrientations,   // POR1.diz: 1 portrait, 0 landscape, per blank
+  kBackgrounds,    // PS1.diz: 2 with background, 1 without, 0 monochrome, per blank
+  kBlankNames,     // CB1.diz: blank names, one per line
   kBlankListCount
 };
 
 inline constexpr std::array<const char*, kBlankListCount> kBlankFileNames = {
-    "IPH1.diz", "IPW1.diz", "QOI1.diz", "OGI1.diz", "OGH1.diz", "OGW1.diz",
-    "OGH01.diz", "OGW01.diz", "POR1.diz", "PS1.diz", "CB1.diz"};
+    "IPH1.diz",  "IPW1.diz",  "QOI1.diz", "OGI1.diz", "OGH1.diz", "OGW1.diz",
+    "OGH01.diz", "OGW01.diz", "POR1.diz", "PS1.diz",  "CB1.diz"};
 
 struct BlankModel {
   std::array<LineList, kBlankListCount> Lists;  // CP1251 lines

@@ -37,17 +37,16 @@ namespace {
 
 TPictureRadixChart* gChart = nullptr;
 
-
 // Interface-string entries of the popup menu.
-constexpr int kEntryDynamics = 298;        // "Динамика планеты"
-constexpr int kEntryAllAspects = 438;      // "Все аспекты"
+constexpr int kEntryDynamics = 298;    // "Динамика планеты"
+constexpr int kEntryAllAspects = 438;  // "Все аспекты"
 constexpr int kEntryFirstAspectsTo = 439;  // "Аспекты только к Солнцу", one per body 0..13
 
 // Chart objects of the wheel's hover rectangles.
-constexpr int kFirstCuspObject = 18;   // objects 18..29 are the house cusps
+constexpr int kFirstCuspObject = 18;  // objects 18..29 are the house cusps
 constexpr int kLastPressObject = 29;
-constexpr int kLastDropBody = 15;      // bodies 0..15 can take part in a search
-constexpr int kPopupBodies = 14;       // bodies 0..13 have the popup's items
+constexpr int kLastDropBody = 15;  // bodies 0..15 can take part in a search
+constexpr int kPopupBodies = 14;   // bodies 0..13 have the popup's items
 
 // The outer circle's band where the pointer reads a longitude, fractions of R.
 constexpr double kRingInner = 0.98;
@@ -95,7 +94,6 @@ bool AspectPossible(int a, int b, int k) {
   if (pair(2, 3)) return oneOf({0, 1, 5, 7, 9, 10, 11, 14, 15, 16, 20, 21, 22});
   return true;
 }
-
 
 }  // namespace
 
@@ -216,14 +214,16 @@ void TPictureRadixChart::Recalc() {
   const std::string undefined = Utf8ToCp1251("—");
   const PlanetaryHourTable& hours = LastRecalc.PlanetHours;
   const bool hoursKnown = LastRecalc.PlanetHoursComputed && hours.HourRuler >= 1 &&
-                          hours.HourRuler < static_cast<int>(std::size(Chart.RulerNames)) && hours.DayRuler >= 1 &&
+                          hours.HourRuler < static_cast<int>(std::size(Chart.RulerNames)) &&
+                          hours.DayRuler >= 1 &&
                           hours.DayRuler < static_cast<int>(std::size(Chart.RulerNames));
   owner_->SetPanelText(2, owner_->UiText.Entry(349) + ": " +
                               (hoursKnown ? Chart.RulerNames[hours.HourRuler] : undefined));
   owner_->SetPanelText(4, owner_->UiText.Entry(351) + ": " +
                               (hoursKnown ? Chart.RulerNames[hours.DayRuler] : undefined));
-  owner_->SetPanelText(3, owner_->UiText.Entry(350) + ": " +
-                              (LastRecalc.LunarDaysComputed ? std::to_string(Chart.LunarDay) : undefined));
+  owner_->SetPanelText(
+      3, owner_->UiText.Entry(350) + ": " +
+             (LastRecalc.LunarDaysComputed ? std::to_string(Chart.LunarDay) : undefined));
   // the tables and the dignities observe the session and follow the chart,
   // marking its hour and day only where known
   if (TChartSessionSignals* session = SessionSignals()) emit session->chartChanged();
@@ -249,7 +249,8 @@ WheelView TPictureRadixChart::CurrentView() const {
 
 void TPictureRadixChart::RedrawChart() {
   if (width() <= 0 || height() <= 0) return;
-  DrawOnto(*this, DrawTarget{nullptr, TRect{0, 0, width(), height()}, kColorModeFull, DrawPurpose::Window});
+  DrawOnto(*this, DrawTarget{nullptr, TRect{0, 0, width(), height()}, kColorModeFull,
+                             DrawPurpose::Window});
 }
 
 DrawTarget TPictureRadixChart::Target() const {
@@ -447,8 +448,8 @@ double TPictureRadixChart::RingLongitude(int x, int y) const {
   const float* cusps = Chart.HouseCusps();
   double lon = 0;
   if (Chart.ChartStyle != 1) {
-    // American wheel (every style but 1, as the drawing decides): twelve equal sectors, each house's extent spread
-    // proportionally over its sector
+    // American wheel (every style but 1, as the drawing decides): twelve equal sectors, each
+    // house's extent spread proportionally over its sector
     auto relative = [cusps](int k) {
       if (k >= 12) return 360.0;
       double r = static_cast<double>(cusps[k]) - cusps[0];
@@ -461,10 +462,18 @@ double TPictureRadixChart::RingLongitude(int x, int y) const {
     lon = cusps[0] + relative(h) + (relative(h + 1) - relative(h)) * f / 30.0;
   } else {
     switch (Chart.WheelOrientation) {
-      case 2: lon = 180.0 - theta; break;
-      case 3: lon = cusps[0] + theta; break;
-      case 4: lon = cusps[0] + 180.0 - theta; break;
-      default: lon = theta; break;
+      case 2:
+        lon = 180.0 - theta;
+        break;
+      case 3:
+        lon = cusps[0] + theta;
+        break;
+      case 4:
+        lon = cusps[0] + 180.0 - theta;
+        break;
+      default:
+        lon = theta;
+        break;
     }
   }
   Normalize360(lon);
@@ -515,19 +524,22 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
     auto name = [this](int index, const std::string* names, int size) {
       return index >= 0 && index < size ? names[index] : std::string();
     };
-    if (markHint(ChartVariant::Standard, Work.StarMarks, Work.StarMarkCount, [&](const MarkerHit& m) {
-          return name(m.First, Chart.FixedStarNames, kFixedStarCount + 1);
-        }))
+    if (markHint(ChartVariant::Standard, Work.StarMarks, Work.StarMarkCount,
+                 [&](const MarkerHit& m) {
+                   return name(m.First, Chart.FixedStarNames, kFixedStarCount + 1);
+                 }))
       return;
-    if (markHint(ChartVariant::ArabicParts, Work.PartMarks, Work.PartMarkCount, [&](const MarkerHit& m) {
-          return m.First >= 0 && m.First < Chart.PartCount ? Chart.ArabicParts[m.First].Name
-                                                           : std::string();
-        }))
+    if (markHint(
+            ChartVariant::ArabicParts, Work.PartMarks, Work.PartMarkCount, [&](const MarkerHit& m) {
+              return m.First >= 0 && m.First < Chart.PartCount ? Chart.ArabicParts[m.First].Name
+                                                               : std::string();
+            }))
       return;
-    if (markHint(ChartVariant::Midpoints, Work.MidpointMarks, Work.MidpointMarkCount, [&](const MarkerHit& m) {
-          return name(m.First + 1, Chart.ObjectNames, 49) + ":" +
-                 name(m.Second + 1, Chart.ObjectNames, 49);
-        }))
+    if (markHint(ChartVariant::Midpoints, Work.MidpointMarks, Work.MidpointMarkCount,
+                 [&](const MarkerHit& m) {
+                   return name(m.First + 1, Chart.ObjectNames, 49) + ":" +
+                          name(m.Second + 1, Chart.ObjectNames, 49);
+                 }))
       return;
     if (Work.HintVisible == 1) {
       Work.HintVisible = 0;

@@ -41,7 +41,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   ChartRecord& Chart;
   SettingsOutsideRecord& Outside;
   RecalcResult& LastRecalc;
-  WheelWork Work;                    // the wheel's geometry and hover state of the last window drawing
+  WheelWork Work;  // the wheel's geometry and hover state of the last window drawing
 
   // The window's background colour (0x00BBGGRR or a negative system colour).
   std::int32_t WindowColor() const { return Outside.WindowColor; }
@@ -77,12 +77,12 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   WheelView CurrentView() const;
 
   // Mouse state of the wheel.
-  std::string HintText;          // code page 1251, text of the hint box
-  std::uint8_t RingHover = 0;    // flag: the pointer is on the wheel's outer circle
-  std::uint8_t Dragging = 0;     // flag: a glyph is being dragged (DragObject)
-  int MouseX = 0;                // pixels, last pointer position in the window
-  int MouseY = 0;                // pixels
-  int DynamicsBody = -1;         // body the popup's dynamics item stands for, -1 none
+  std::string HintText;        // code page 1251, text of the hint box
+  std::uint8_t RingHover = 0;  // flag: the pointer is on the wheel's outer circle
+  std::uint8_t Dragging = 0;   // flag: a glyph is being dragged (DragObject)
+  int MouseX = 0;              // pixels, last pointer position in the window
+  int MouseY = 0;              // pixels
+  int DynamicsBody = -1;       // body the popup's dynamics item stands for, -1 none
 
   // The popup menu of a body's glyph.
   QMenu* PopupMenu1 = nullptr;
@@ -150,7 +150,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   TBaseForm* owner_;
   bool shownOnce_ = false;
   bool activatedOnce_ = false;
-  QImage picture_;  // the window's picture, drawn off-screen and shown on paint
+  QImage picture_;                   // the window's picture, drawn off-screen and shown on paint
   TCanvas* targetCanvas_ = nullptr;  // canvas of a lent target; nullptr for the window
-  int popupAspectObject_ = 50;  // object N7 restricts the aspect list to when chosen; 50 all
+  int popupAspectObject_ = 50;       // object N7 restricts the aspect list to when chosen; 50 all
 };

@@ -31,22 +31,23 @@
 namespace {
 
 constexpr double kPercent = 100.0;
-constexpr int kGlyphScaleRadius = 350;  // pixels: wheel radius at which glyph size indices apply as set
+constexpr int kGlyphScaleRadius =
+    350;  // pixels: wheel radius at which glyph size indices apply as set
 constexpr int kLastGlyphSize = kGlyphSizeCount - 1;
 constexpr int kMinPrinterSizeIndex = 2;
-constexpr int kMaxScreenDot = 3;        // pixels, largest body dot on a bitmap
-constexpr double kScreenDotShare = 0.015;   // body dot radius per wheel radius, bitmap
-constexpr double kPrinterDotShare = 0.01;   // body dot radius per wheel radius, printer
+constexpr int kMaxScreenDot = 3;           // pixels, largest body dot on a bitmap
+constexpr double kScreenDotShare = 0.015;  // body dot radius per wheel radius, bitmap
+constexpr double kPrinterDotShare = 0.01;  // body dot radius per wheel radius, printer
 
 // Radii of the European wheel's parts, as shares of their reference radius.
-constexpr double kTickShare = 1.03;          // 10-degree ticks from R2 outwards
-constexpr double kCuspTickShare = 1.07;      // short cusp line from R3 outwards
-constexpr double kCuspLabelShare = 1.05;     // cusp labels beyond the cusp tick
-constexpr double kRowOneShare = 0.35;        // body row 1 between R2 and R1
-constexpr double kRowTwoShare = 0.75;        // body row 2
+constexpr double kTickShare = 1.03;       // 10-degree ticks from R2 outwards
+constexpr double kCuspTickShare = 1.07;   // short cusp line from R3 outwards
+constexpr double kCuspLabelShare = 1.05;  // cusp labels beyond the cusp tick
+constexpr double kRowOneShare = 0.35;     // body row 1 between R2 and R1
+constexpr double kRowTwoShare = 0.75;     // body row 2
 
 // Radii of the American wheel's parts.
-constexpr double kAmericanOuterShare = 0.93;     // Ra0 per R
+constexpr double kAmericanOuterShare = 0.93;  // Ra0 per R
 constexpr double kAmericanInnerScale = 5.0 / 9.0;
 constexpr double kAmericanAspectScale = 0.0125 * 0.88;
 constexpr double kAmericanCuspLabelShare = 1.05;
@@ -54,8 +55,8 @@ constexpr double kAmericanPointShareNear = 1.14;  // objects 30, 31
 constexpr double kAmericanPointShareFar = 1.21;   // objects 32..35
 constexpr double kAmericanBodyShare = 0.93;       // body glyph radius per Ra0
 constexpr double kAmericanLabelShares[3] = {0.91, 0.8, 0.69};
-constexpr double kAmericanLabelStep = 3.5;        // degrees either side of a cusp or point
-constexpr double kAmericanMarkShare = 1.03;       // variant marks per Ra1
+constexpr double kAmericanLabelStep = 3.5;   // degrees either side of a cusp or point
+constexpr double kAmericanMarkShare = 1.03;  // variant marks per Ra1
 // Degree and minute labels of the American wheel, as shares of the planet
 // glyph size, so that the labels of glyphs 6 degrees apart stay clear of
 // each other; the sign glyph among them likewise.
@@ -76,7 +77,7 @@ constexpr char kMarkGlyph = static_cast<char>(146);
 constexpr double kMarkSizeShare = 0.6;
 constexpr int kMansionCount = 28;
 constexpr double kMansionStep = 360.0 / kMansionCount;  // degrees
-constexpr double kMansionFontShare = 0.6;  // font height per width of the ring
+constexpr double kMansionFontShare = 0.6;               // font height per width of the ring
 constexpr double kPointsPerInch = 72.0;
 
 // Lesser labels (marks, mansion numbers, the American special points) give
@@ -112,14 +113,14 @@ constexpr double kMidpointOrb = 1.0;
 constexpr int kMidpointBodies = 16;  // midpoints of bodies 0..15
 
 // Hint box.
-constexpr int kHintEdge = 85;       // pixels kept free at the right edge
-constexpr int kHintTopEdge = 20;    // pixels
-constexpr int kHintDrop = 35;       // pixels the box moves down near the top
-constexpr int kHintRaise = 15;      // pixels the box stands above the mouse
-constexpr int kHintGap = 2;         // pixels right of the mouse
-constexpr int kHintFontSize = 8;    // points
+constexpr int kHintEdge = 85;     // pixels kept free at the right edge
+constexpr int kHintTopEdge = 20;  // pixels
+constexpr int kHintDrop = 35;     // pixels the box moves down near the top
+constexpr int kHintRaise = 15;    // pixels the box stands above the mouse
+constexpr int kHintGap = 2;       // pixels right of the mouse
+constexpr int kHintFontSize = 8;  // points
 
-constexpr TColor kDotEdge = RGBColor(252, 71, 3);     // body within 1 degree of a sign edge
+constexpr TColor kDotEdge = RGBColor(252, 71, 3);  // body within 1 degree of a sign edge
 constexpr TColor kDotPlain = RGBColor(165, 201, 255);
 constexpr TColor kGrey = RGBColor(128, 128, 128);
 constexpr TColor kReceptionLight = RGBColor(255, 255, 0);  // domicile, exaltation
@@ -169,11 +170,25 @@ TRect CellAround(TPoint p, int w, int h) {
 // the quintile family, the novile family and the septiles.
 int LineClassOf(int kind) {
   switch (kind) {
-    case 0: case 1: case 3: case 5: case 6: return 0;
-    case 2: case 4: case 7: case 8: return 1;
-    case 26: case 27: return 5;
-    case 28: case 29: return 6;
-    default: break;
+    case 0:
+    case 1:
+    case 3:
+    case 5:
+    case 6:
+      return 0;
+    case 2:
+    case 4:
+    case 7:
+    case 8:
+      return 1;
+    case 26:
+    case 27:
+      return 5;
+    case 28:
+    case 29:
+      return 6;
+    default:
+      break;
   }
   if (kind >= 9 && kind <= 13) return 2;
   if (kind >= 14 && kind <= 19) return 3;
@@ -356,16 +371,16 @@ class WheelDrawing {
   std::unique_ptr<TBitmap> bitmap_;
   TCanvas* c_ = nullptr;
 
-  int cx_ = 0, cy_ = 0;   // pixels, centre on the drawing canvas
-  int R_ = 0;             // pixels, outer radius
-  double u_ = 1.0;        // +1 counter-clockwise, -1 mirrored
-  double origin_ = 0.0;   // degrees, longitude at wheel angle 0
-  int signSize_ = 0;      // points
-  int planetSize_ = 0;    // points
-  int dot_ = 0;           // pixels, body dot radius
-  int ra_ = 0;            // pixels, aspect circle radius
-  int r2_ = 0;            // pixels, European house ring radius
-  int ra1_ = 0;           // pixels, American inner circle
+  int cx_ = 0, cy_ = 0;              // pixels, centre on the drawing canvas
+  int R_ = 0;                        // pixels, outer radius
+  double u_ = 1.0;                   // +1 counter-clockwise, -1 mirrored
+  double origin_ = 0.0;              // degrees, longitude at wheel angle 0
+  int signSize_ = 0;                 // points
+  int planetSize_ = 0;               // points
+  int dot_ = 0;                      // pixels, body dot radius
+  int ra_ = 0;                       // pixels, aspect circle radius
+  int r2_ = 0;                       // pixels, European house ring radius
+  int ra1_ = 0;                      // pixels, American inner circle
   double markRadius_ = 0;            // pixels, ring of the variants' marks
   TRect lastMark_[kObjectCount];     // last mark placed for each object
   TRect stackedMark_[kObjectCount];  // where the further marks of an object stack
@@ -516,8 +531,8 @@ void WheelDrawing::PlanetGlyph(int body, TPoint anchor, int size) {
   c_->Font.Size = Trunc(size * kRetroSizeShare);
   if (c_->Font.Size <= 0) return;
   c_->SetAntialiasing(true);
-  c_->TextOut(cell.Left + Trunc(cell.Width() * kRetroDx), cell.Top + Trunc(cell.Height() * kRetroDy),
-              std::string(1, rec_.RetrogradeGlyph));
+  c_->TextOut(cell.Left + Trunc(cell.Width() * kRetroDx),
+              cell.Top + Trunc(cell.Height() * kRetroDy), std::string(1, rec_.RetrogradeGlyph));
   c_->SetAntialiasing(false);
 }
 
@@ -581,7 +596,7 @@ void WheelDrawing::LabelledGlyph(const std::string (&texts)[3], double angle, do
   // the cells of the three texts with the glyph at wheel angle a: each
   // number 3.5 degrees aside, or as far as keeps it kLabelGap clear of the
   // glyph
-  const auto cellsAt = [&](double a, double radius, TRect (&cells)[3]) {
+  const auto cellsAt = [&](double a, double radius, TRect(&cells)[3]) {
     cells[0] = CellAround(At(a, radius), width[0], height[0]);
     const TRect near{cells[0].Left - kLabelGap, cells[0].Top - kLabelGap,
                      cells[0].Right + kLabelGap, cells[0].Bottom + kLabelGap};
@@ -794,7 +809,8 @@ void WheelDrawing::American() {
     // outside the wheel, but not off the picture
     const std::string glyph(1, rec_.ObjectGlyph2[12 + i]);
     SetFont(kGlyphFont, signSize_, SignGlyphColor());
-    const double edge = std::min(halfX_, halfY_) - (signSize_ > 0 ? c_->TextHeight(glyph) : 0) / 2.0;
+    const double edge =
+        std::min(halfX_, halfY_) - (signSize_ > 0 ? c_->TextHeight(glyph) : 0) / 2.0;
     const double r = ra0 * (i < 2 ? kAmericanPointShareNear : kAmericanPointShareFar);
     const std::string texts[3] = {glyph, Number(d, kDegreeSign), Number(m, '\'')};
     LabelledGlyph(texts, work_.PointHousePositions[i], std::min(r, edge), numberSize, -1.0, 12 + i,
@@ -991,13 +1007,22 @@ void WheelDrawing::AspectLines() {
       TPenStyle style = applying ? psSolid : psDash;
       int width = 1;
       switch (kind) {
-        case 0: case 1: case 2: case 3: case 4:
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+        case 4:
           if (rec_.AspectSeparation[o2][o1] <= 1.0f && style == psSolid) width = 2;
           break;
-        case 5: case 6: case 7: case 8:
+        case 5:
+        case 6:
+        case 7:
+        case 8:
           if (rec_.LineSwitches[0] == 0) style = psDot;
           break;
-        case 26: case 28: case 29:
+        case 26:
+        case 28:
+        case 29:
           style = psSolid;
           break;
         case 27:
@@ -1078,8 +1103,8 @@ void WheelDrawing::Variants(bool american) {
     for (int i = 1; i <= kMansionCount; ++i)
       Spoke(LongitudeAngle((i - 1) * kMansionStep), r2_, ra_);
     // the numbers fit the ring between the houses and the aspect circle
-    const int ringPoints = Trunc(std::abs(r2_ - ra_) * kMansionFontShare * kPointsPerInch /
-                                 c_->PixelsPerInch());
+    const int ringPoints =
+        Trunc(std::abs(r2_ - ra_) * kMansionFontShare * kPointsPerInch / c_->PixelsPerInch());
     SetFont(view_.TableFontName, std::min(signSize_, ringPoints), SignGlyphColor());
     // each number inside its mansion, clear of the labels drawn before it
     for (int i = 1; i <= kMansionCount; ++i) {
@@ -1106,7 +1131,8 @@ void WheelDrawing::Variants(bool american) {
       for (int s = 0; s < kFixedStarCount; ++s) {
         const int cls = rec_.FixedStarClass[s];
         if (cls <= 0) continue;
-        if (Separation(rec_.ObjectLongitude[o], rec_.FixedStarLongitude[s]) < kStarOrbClassOne / cls)
+        if (Separation(rec_.ObjectLongitude[o], rec_.FixedStarLongitude[s]) <
+            kStarOrbClassOne / cls)
           Mark(o, stars_, s + 1, 0);
       }
     }

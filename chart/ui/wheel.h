@@ -36,12 +36,12 @@ inline constexpr TRect kNoHoverRect = {-1, -1, -1, -1};
 
 // The box of one mark of a chart variant, for the window's mouse hints.
 struct MarkerHit {
-  int Left = 0;     // pixels
-  int Right = 0;    // pixels
-  int Top = 0;      // pixels
-  int Bottom = 0;   // pixels
-  int First = 0;    // star s + 1 / part index 0..PartCount-1 / first body of a midpoint
-  int Second = 0;   // second body of a midpoint; 0 for stars and parts
+  int Left = 0;    // pixels
+  int Right = 0;   // pixels
+  int Top = 0;     // pixels
+  int Bottom = 0;  // pixels
+  int First = 0;   // star s + 1 / part index 0..PartCount-1 / first body of a midpoint
+  int Second = 0;  // second body of a midpoint; 0 for stars and parts
 };
 
 // What a label of the wheel is, in the list of the labels drawn.
@@ -68,17 +68,17 @@ struct LabelBox {
 struct WheelWork {
   // Output of the last drawing onto the window (left alone by exports and
   // prints).
-  int WheelCenterX = 0;               // pixels, wheel centre in the window
-  int WheelCenterY = 0;               // pixels
-  int WheelRadius = 0;                // pixels, outer radius R of the wheel
-  int AspectRadius = 0;               // pixels, radius of the aspect circle
-  TRect HoverRects[kHoverRectCount];  // pixels; kNoHoverRect where nothing was drawn
+  int WheelCenterX = 0;                  // pixels, wheel centre in the window
+  int WheelCenterY = 0;                  // pixels
+  int WheelRadius = 0;                   // pixels, outer radius R of the wheel
+  int AspectRadius = 0;                  // pixels, radius of the aspect circle
+  TRect HoverRects[kHoverRectCount];     // pixels; kNoHoverRect where nothing was drawn
   std::vector<MarkerHit> StarMarks;      // fixed-star marks (menu item N71)
   std::vector<MarkerHit> PartMarks;      // Arabic-part marks (N74)
   std::vector<MarkerHit> MidpointMarks;  // midpoint marks (N75)
-  int StarMarkCount = 0;              // StarMarks.size()
-  int PartMarkCount = 0;              // PartMarks.size()
-  int MidpointMarkCount = 0;          // MidpointMarks.size()
+  int StarMarkCount = 0;                 // StarMarks.size()
+  int PartMarkCount = 0;                 // PartMarks.size()
+  int MidpointMarkCount = 0;             // MidpointMarks.size()
   // Every label of the drawing in the order drawn. Lesser labels (marks,
   // mansion numbers, the American special points and body numbers) are
   // placed clear of those drawn before them, so no two boxes intersect
@@ -106,16 +106,16 @@ struct WheelWork {
 // Switches of other windows that steer the drawing, read by the caller from
 // the main window's menu and the calculation parameters.
 struct WheelView {
-  bool FixedStars = false;          // N71 "Карта стандартная" ticked: fixed-star marks
-  bool LunarMansions = false;       // N73 "Карта с лунными стоянками" (European wheel)
-  bool ArabicParts = false;         // N74 "Карта с парсами"
-  bool Midpoints = false;           // N75 "Карта со средними точками"
-  bool ElementFillRemoved = false;  // N119 shows interface string 53: chart colour over the signs
-  bool HouseFillRemoved = false;    // N125 shows interface string 61: chart colour over the houses
-  bool AmericanAspectLines = true;  // RadioButton16: aspect lines in the American wheel
-  bool AmericanDegreeLabels = true; // RadioButton12: degrees and minutes of the bodies, American
+  bool FixedStars = false;  // N71 "Карта стандартная" ticked: fixed-star marks
+  bool LunarMansions = false;  // N73 "Карта с лунными стоянками" (European wheel)
+  bool ArabicParts = false;          // N74 "Карта с парсами"
+  bool Midpoints = false;            // N75 "Карта со средними точками"
+  bool ElementFillRemoved = false;   // N119 shows interface string 53: chart colour over the signs
+  bool HouseFillRemoved = false;     // N125 shows interface string 61: chart colour over the houses
+  bool AmericanAspectLines = true;   // RadioButton16: aspect lines in the American wheel
+  bool AmericanDegreeLabels = true;  // RadioButton12: degrees and minutes of the bodies, American
   std::string TableFontName = "MS Sans Serif";  // table font (code page 1251)
-  ReceptionParams Receptions;       // reception kinds switched on
+  ReceptionParams Receptions;                   // reception kinds switched on
 };
 
 // What the drawing needs to know of its target besides the record's

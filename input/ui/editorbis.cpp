@@ -39,9 +39,7 @@ constexpr int kFactorColumnWidth = 48;
 QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 std::string ToCp(const QString& text) { return Utf8ToCp1251(text.toStdString()); }
 
-const ChartRecord* Chart() {
-  return SessionChart();
-}
+const ChartRecord* Chart() { return SessionChart(); }
 
 std::string CellText(const QTableWidget* grid, int row, int column) {
   const QTableWidgetItem* item = grid->item(row, column);

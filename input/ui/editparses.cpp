@@ -42,9 +42,7 @@ constexpr const char* kSignModes[kPartSignModeCount] = {"+", "-", "+/-", "-/+"};
 
 QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 
-ChartRecord* Chart() {
-  return SessionChart();
-}
+ChartRecord* Chart() { return SessionChart(); }
 
 QComboBox* List(QWidget* parent, const char* name, const QStringList& items) {
   auto* box = new QComboBox(parent);

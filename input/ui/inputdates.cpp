@@ -1,7 +1,5 @@
 #include "input/ui/inputdates.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -17,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "input/timezones.h"
 #include "input/ui/inputmessages.h"
@@ -117,7 +116,8 @@ TInputDates::TInputDates(TBaseForm* owner) : QDialog(owner), owner_(owner) {
   Button1->setObjectName("Button1");
   ComboBox1 = new QComboBox(this);
   ComboBox1->setObjectName("ComboBox1");
-  for (const ZoneAbbreviation& zone : kZoneAbbreviations) ComboBox1->addItem(QString::fromLatin1(zone.Name));
+  for (const ZoneAbbreviation& zone : kZoneAbbreviations)
+    ComboBox1->addItem(QString::fromLatin1(zone.Name));
   ComboBox1->setCurrentIndex(-1);
   ComboBox1->hide();
   Memo1 = new QPlainTextEdit(this);
@@ -183,9 +183,7 @@ TInputDates::~TInputDates() {
   if (gInputDates == this) gInputDates = nullptr;
 }
 
-TimeMarks TInputDates::Marks() const {
-  return TimeMarksOf(owner_->UiText);
-}
+TimeMarks TInputDates::Marks() const { return TimeMarksOf(owner_->UiText); }
 
 void TInputDates::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

@@ -30,29 +30,29 @@ class TInputDates : public QDialog {
   static TInputDates* Instance();
 
   // Controls, by their designer names.
-  QLineEdit* Edit1 = nullptr;            // chart name
-  QLineEdit* Edit2 = nullptr;            // place name
-  QLineEdit* MaskEdit1 = nullptr;        // day
-  QLineEdit* MaskEdit2 = nullptr;        // month
-  QLineEdit* MaskEdit3 = nullptr;        // year
-  QLineEdit* MaskEdit4 = nullptr;        // local time
-  QLineEdit* MaskEdit5 = nullptr;        // latitude
-  QLineEdit* MaskEdit6 = nullptr;        // longitude
-  QLineEdit* MaskEdit7 = nullptr;        // difference from Greenwich
-  QRadioButton* RadioButton1 = nullptr;  // latitude North
-  QRadioButton* RadioButton2 = nullptr;  // latitude South
-  QRadioButton* RadioButton3 = nullptr;  // longitude East
-  QRadioButton* RadioButton4 = nullptr;  // longitude West
-  QRadioButton* RadioButton7 = nullptr;  // before the common era
-  QRadioButton* RadioButton8 = nullptr;  // common era
-  QRadioButton* RadioButton9 = nullptr;  // zone East
-  QRadioButton* RadioButton10 = nullptr; // zone West
-  QPlainTextEdit* Memo1 = nullptr;       // comment: the question
-  QPushButton* Button1 = nullptr;        // town search
-  QComboBox* ComboBox1 = nullptr;        // zone abbreviations, hidden until a foreign town is chosen
-  QPushButton* BitBtn1 = nullptr;        // OK
-  QPushButton* BitBtn2 = nullptr;        // Cancel
-  QLabel* Labels[8] = {};                // Label1 .. Label8
+  QLineEdit* Edit1 = nullptr;             // chart name
+  QLineEdit* Edit2 = nullptr;             // place name
+  QLineEdit* MaskEdit1 = nullptr;         // day
+  QLineEdit* MaskEdit2 = nullptr;         // month
+  QLineEdit* MaskEdit3 = nullptr;         // year
+  QLineEdit* MaskEdit4 = nullptr;         // local time
+  QLineEdit* MaskEdit5 = nullptr;         // latitude
+  QLineEdit* MaskEdit6 = nullptr;         // longitude
+  QLineEdit* MaskEdit7 = nullptr;         // difference from Greenwich
+  QRadioButton* RadioButton1 = nullptr;   // latitude North
+  QRadioButton* RadioButton2 = nullptr;   // latitude South
+  QRadioButton* RadioButton3 = nullptr;   // longitude East
+  QRadioButton* RadioButton4 = nullptr;   // longitude West
+  QRadioButton* RadioButton7 = nullptr;   // before the common era
+  QRadioButton* RadioButton8 = nullptr;   // common era
+  QRadioButton* RadioButton9 = nullptr;   // zone East
+  QRadioButton* RadioButton10 = nullptr;  // zone West
+  QPlainTextEdit* Memo1 = nullptr;        // comment: the question
+  QPushButton* Button1 = nullptr;         // town search
+  QComboBox* ComboBox1 = nullptr;  // zone abbreviations, hidden until a foreign town is chosen
+  QPushButton* BitBtn1 = nullptr;  // OK
+  QPushButton* BitBtn2 = nullptr;  // Cancel
+  QLabel* Labels[8] = {};          // Label1 .. Label8
 
   // Results after OK.
   std::string EnteredName;     // code page 1251

@@ -48,7 +48,8 @@ std::string InputRefusalMessage(const InputRefusal& refusal, const UiStringTable
   return FillEntry(text.Entry(kUiEntryNotANumber), {label, refusal.Text});
 }
 
-std::string NewTownRefusalMessage(const NewTownLine& built, const NewTown& town, const UiStringTable& text) {
+std::string NewTownRefusalMessage(const NewTownLine& built, const NewTown& town,
+                                  const UiStringTable& text) {
   switch (built.Status) {
     case NewTownStatus::NameTooLong:
       return text.Entry(345);
@@ -67,16 +68,19 @@ std::string NewTownRefusalMessage(const NewTownLine& built, const NewTown& town,
   return built.Message;
 }
 
-bool RefuseUnwritableText(const QString& typed, int labelEntry, const UiStringTable& text, QWidget* parent) {
+bool RefuseUnwritableText(const QString& typed, int labelEntry, const UiStringTable& text,
+                          QWidget* parent) {
   const std::string utf8 = typed.toStdString();
   std::u32string unwritable;
   for (char c : utf8)
-    if (static_cast<unsigned char>(c) < 0x20 && unwritable.find(static_cast<char32_t>(c)) == std::u32string::npos)
+    if (static_cast<unsigned char>(c) < 0x20 &&
+        unwritable.find(static_cast<char32_t>(c)) == std::u32string::npos)
       unwritable += static_cast<char32_t>(c);
   unwritable += CharactersOutsideCp1251(utf8);
   if (unwritable.empty()) return false;
-  const std::string message = FillEntry(Cp1251ToUtf8(text.Entry(kUiEntryCharactersOutside)),
-                                        {Cp1251ToUtf8(text.Entry(labelEntry)), NameCharacters(unwritable)});
+  const std::string message =
+      FillEntry(Cp1251ToUtf8(text.Entry(kUiEntryCharactersOutside)),
+                {Cp1251ToUtf8(text.Entry(labelEntry)), NameCharacters(unwritable)});
   ShowMessageUtf8(message, parent);
   return true;
 }

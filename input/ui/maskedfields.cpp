@@ -35,18 +35,41 @@ void SetEditMask(QLineEdit& edit, const std::string& classicMask) {
   for (int i = 0; i < mask.size(); ++i) {
     const QChar c = mask[i];
     switch (c.unicode()) {
-      case '0': converted += QLatin1Char('9'); break;
-      case '9': converted += QLatin1Char('0'); break;
-      case '#': converted += QLatin1Char('#'); break;
-      case 'L': converted += QLatin1Char('A'); break;
-      case 'l': converted += QLatin1Char('a'); break;
-      case 'A': converted += QLatin1Char('N'); break;
-      case 'a': converted += QLatin1Char('n'); break;
-      case 'C': converted += QLatin1Char('X'); break;
-      case 'c': converted += QLatin1Char('x'); break;
-      case '>': converted += QLatin1Char('>'); break;
-      case '<': converted += QLatin1Char('<'); break;
-      case '!': break;  // leading blanks kept: every position stays in place anyway
+      case '0':
+        converted += QLatin1Char('9');
+        break;
+      case '9':
+        converted += QLatin1Char('0');
+        break;
+      case '#':
+        converted += QLatin1Char('#');
+        break;
+      case 'L':
+        converted += QLatin1Char('A');
+        break;
+      case 'l':
+        converted += QLatin1Char('a');
+        break;
+      case 'A':
+        converted += QLatin1Char('N');
+        break;
+      case 'a':
+        converted += QLatin1Char('n');
+        break;
+      case 'C':
+        converted += QLatin1Char('X');
+        break;
+      case 'c':
+        converted += QLatin1Char('x');
+        break;
+      case '>':
+        converted += QLatin1Char('>');
+        break;
+      case '<':
+        converted += QLatin1Char('<');
+        break;
+      case '!':
+        break;  // leading blanks kept: every position stays in place anyway
       case '\\':
         if (i + 1 < mask.size()) {
           converted += QLatin1Char('\\');
@@ -77,7 +100,8 @@ void SetFieldText(QLineEdit& edit, const std::string& cp1251) {
 
 std::string FieldText(const QLineEdit& edit) { return Utf8ToCp1251(edit.text().toStdString()); }
 
-QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& classicMask, int width) {
+QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& classicMask,
+                       int width) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
   SetEditMask(*edit, classicMask);

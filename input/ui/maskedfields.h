@@ -30,7 +30,8 @@ std::string FieldText(const QLineEdit& edit);
 
 // A masked field with its designer name, mask (classic notation) and width
 // in pixels.
-QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& classicMask, int width);
+QLineEdit* MaskedField(QWidget* parent, const char* name, const std::string& classicMask,
+                       int width);
 
 // Makes two radio buttons one choice, exclusive within the pair only.
 void Pair(QObject* owner, QRadioButton* first, QRadioButton* second);

@@ -45,15 +45,26 @@ constexpr int kEntryRestoreHint = 528;
 constexpr int kEntryTopicDeleteHint = 396;
 constexpr int kEntryTopicAddHint = 397;
 constexpr int kEntryRadioGroup1 = 381;
-constexpr int kEntryTermItems = 382;    // 382..386
+constexpr int kEntryTermItems = 382;  // 382..386
 constexpr int kEntryRadioGroup2 = 387;
-constexpr int kEntryRulerItems = 388;   // 388..389
+constexpr int kEntryRulerItems = 388;                  // 388..389
 constexpr int kEntryTopicLabels[3] = {392, 393, 394};  // Label3, Label5, Label6
-constexpr int kEntryReceptions = 497;   // 497..500
+constexpr int kEntryReceptions = 497;                  // 497..500
 
 // Pages in their designed order with their captions.
-enum Page { kPageDefault, kPageRulers, kPageOrbs, kPageSaving, kPageFonts, kPageLocalSpace,
-            kPageCharts, kPageTerms, kPageTopics, kPageReceptions, kPageCount };
+enum Page {
+  kPageDefault,
+  kPageRulers,
+  kPageOrbs,
+  kPageSaving,
+  kPageFonts,
+  kPageLocalSpace,
+  kPageCharts,
+  kPageTerms,
+  kPageTopics,
+  kPageReceptions,
+  kPageCount
+};
 constexpr int kPageEntries[kPageCount] = {352, 353, 354, 355, 356, 357, 358, 390, 402, 496};
 
 // Captions of radio buttons by number (0: none of the table's).
@@ -61,9 +72,9 @@ struct RadioCaption {
   int Number;
   int Entry;
 };
-constexpr RadioCaption kRadioCaptions[] = {
-    {1, 370},  {2, 371},  {3, 372},  {22, 334}, {23, 335}, {24, 337}, {25, 336},
-    {26, 337}, {27, 336}, {28, 379}, {29, 380}};
+constexpr RadioCaption kRadioCaptions[] = {{1, 370},  {2, 371},  {3, 372},  {22, 334},
+                                           {23, 335}, {24, 337}, {25, 336}, {26, 337},
+                                           {27, 336}, {28, 379}, {29, 380}};
 // The Yes/No pairs: first button "Да", second "Нет".
 constexpr int kYesNoPairs[][2] = {{12, 13}, {14, 15}, {16, 17}, {18, 19}, {20, 21}};
 // PRC1.opt's pairs in their line order.
@@ -171,9 +182,7 @@ TParamCalc::~TParamCalc() {
   if (gParamCalc == this) gParamCalc = nullptr;
 }
 
-TimeMarks TParamCalc::Marks() const {
-  return TimeMarksOf(owner_->UiText);
-}
+TimeMarks TParamCalc::Marks() const { return TimeMarksOf(owner_->UiText); }
 
 DefaultPlace& TParamCalc::Place() {
   ChartSession* session = CurrentSession();
@@ -237,7 +246,8 @@ void TParamCalc::BuildRadioButtons() {
     Pair(this, RadioButton[pair[0]], RadioButton[pair[1]]);
     RadioButton[pair[0]]->setChecked(true);
   }
-  for (const auto& pair : {std::pair{22, 23}, std::pair{24, 25}, std::pair{26, 27}, std::pair{28, 29}})
+  for (const auto& pair :
+       {std::pair{22, 23}, std::pair{24, 25}, std::pair{26, 27}, std::pair{28, 29}})
     Pair(this, RadioButton[pair.first], RadioButton[pair.second]);
 }
 
@@ -473,23 +483,33 @@ void TParamCalc::BuildReceptionsPage(QWidget* page) {
 
 // Handlers for user actions only.
 void TParamCalc::ConnectHandlers() {
-  connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] {
-            if (BitBtn1Click()) CloseModal(*this, mrOk);
-          }, this));
+  connect(BitBtn1, &QPushButton::clicked, this,
+          Guarded(
+              [this] {
+                if (BitBtn1Click()) CloseModal(*this, mrOk);
+              },
+              this));
   for (int n = 1; n <= 3; ++n)
-    connect(RadioButton[n], &QRadioButton::clicked, this, Guarded([this, n] { HouseRulerClick(n - 1); }, this));
-  connect(RadioGroup1Items, &QButtonGroup::idClicked, this, Guarded([this] { RadioGroup1Click(); }, this));
-  connect(RadioGroup2Items, &QButtonGroup::idClicked, this, Guarded([this] { RadioGroup2Click(); }, this));
-  connect(RadioButton[20], &QRadioButton::clicked, this, Guarded([this] { RadioButton20Click(); }, this));
-  connect(RadioButton[21], &QRadioButton::clicked, this, Guarded([this] { RadioButton21Click(); }, this));
-  connect(DriveComboBox1, &QComboBox::activated, this, Guarded([this] { DriveComboBox1Change(); }, this));
+    connect(RadioButton[n], &QRadioButton::clicked, this,
+            Guarded([this, n] { HouseRulerClick(n - 1); }, this));
+  connect(RadioGroup1Items, &QButtonGroup::idClicked, this,
+          Guarded([this] { RadioGroup1Click(); }, this));
+  connect(RadioGroup2Items, &QButtonGroup::idClicked, this,
+          Guarded([this] { RadioGroup2Click(); }, this));
+  connect(RadioButton[20], &QRadioButton::clicked, this,
+          Guarded([this] { RadioButton20Click(); }, this));
+  connect(RadioButton[21], &QRadioButton::clicked, this,
+          Guarded([this] { RadioButton21Click(); }, this));
+  connect(DriveComboBox1, &QComboBox::activated, this,
+          Guarded([this] { DriveComboBox1Change(); }, this));
   connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }, this));
   connect(Button2, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }, this));
   connect(Button3, &QPushButton::clicked, this, Guarded([this] { Button3Click(); }, this));
   connect(UpDown1, &QScrollBar::actionTriggered, this, [this](int a) { UpDown1Click(a); });
   connect(UpDown2, &QScrollBar::actionTriggered, this, [this](int a) { UpDown2Click(a); });
   for (int list = 0; list < 3; ++list) {
-    connect(TopicAdd[list], &QToolButton::clicked, this, Guarded([this, list] { TopicAddClick(list); }, this));
+    connect(TopicAdd[list], &QToolButton::clicked, this,
+            Guarded([this, list] { TopicAddClick(list); }, this));
     connect(TopicDelete[list], &QToolButton::clicked, this,
             Guarded([this, list] { TopicDeleteClick(list); }, this));
   }
@@ -526,7 +546,9 @@ void TParamCalc::ShowDirectory(const QString& folder) {
 
 // ---- what other windows read ----------------------------------------------------------
 
-int TParamCalc::TermSystem() const { return ClampChoice(RadioGroup1Items->checkedId(), kTermSystemCount); }
+int TParamCalc::TermSystem() const {
+  return ClampChoice(RadioGroup1Items->checkedId(), kTermSystemCount);
+}
 int TParamCalc::SignRulerSet() const {
   return ClampChoice(RadioGroup2Items->checkedId(), kSignRulerSetCount);
 }
@@ -583,7 +605,8 @@ void TParamCalc::FormShow() {
 bool TParamCalc::BitBtn1Click() {
   float orbScale = 0, doubleFactor = 0;
   if (!ParseOrbScaleText(Utf8ToCp1251(Edit2->text().toStdString()), orbScale) ||
-      !ParseOrbScaleText(WithoutDegreeSign(Utf8ToCp1251(Edit3->text().toStdString())), doubleFactor)) {
+      !ParseOrbScaleText(WithoutDegreeSign(Utf8ToCp1251(Edit3->text().toStdString())),
+                         doubleFactor)) {
     ShowMessage(owner_->UiText.Entry(kUiEntryOrbScaleRefused) + " " + FieldText(*Edit2) + " / " +
                     FieldText(*Edit3),
                 this);
@@ -629,7 +652,8 @@ void TParamCalc::FormClose() {
   param.TableFontName = TableFontName;
   param.DoubleChartOrbFactor = DoubleChartOrbFactor;
   for (int p = 0; p < kParamRadioPairs; ++p)
-    for (int b = 0; b < 2; ++b) param.Pairs[p][b] = RadioButton[kFilePairs[p][b]]->isChecked() ? 1 : 0;
+    for (int b = 0; b < 2; ++b)
+      param.Pairs[p][b] = RadioButton[kFilePairs[p][b]]->isChecked() ? 1 : 0;
   for (const ParamFileResult& r :
        {WriteRulersFile(OptionsFilePath(folder, kRulersFileName), rulers),
         WriteReceptionFile(OptionsFilePath(folder, kReceptionFileName), receptions),
@@ -689,8 +713,8 @@ void TParamCalc::Button1Click() {
   const QModelIndex index = DirectoryListBox1->currentIndex();
   if (!index.isValid()) return;
   const std::string chosen = folders_->filePath(index).toStdString();
-  const ParamFileResult r =
-      WriteDatabaseFolderFile(OptionsFilePath(owner_->ProgramFolder, kDatabaseFolderFileName), chosen);
+  const ParamFileResult r = WriteDatabaseFolderFile(
+      OptionsFilePath(owner_->ProgramFolder, kDatabaseFolderFileName), chosen);
   if (!r.Ok) throw PlatformError(Utf8ToCp1251(r.Message));
   EditDirectoryDefault->setText(QString::fromStdString(chosen));
 }
@@ -727,7 +751,8 @@ bool TParamCalc::RestoreFactory() {
   const std::string& folder = owner_->ProgramFolder;
   const FactoryRestoreResult restore = RestoreFactorySettings(folder);
   if (!restore.Ok) {
-    ShowMessage(owner_->UiText.Entry(kUiEntryRestoreRefused) + " " + Utf8ToCp1251(restore.Detail), this);
+    ShowMessage(owner_->UiText.Entry(kUiEntryRestoreRefused) + " " + Utf8ToCp1251(restore.Detail),
+                this);
     return false;
   }
   // the restored files are the settings in use from now on
@@ -749,7 +774,8 @@ bool TParamCalc::RestoreFactory() {
 
 void TParamCalc::TopicAddClick(int list) {
   int house = 0;
-  const int refusal = CheckNewTopic(FieldText(*TopicEdit[list]), MaskedText(*TopicHouse[list]), house);
+  const int refusal =
+      CheckNewTopic(FieldText(*TopicEdit[list]), MaskedText(*TopicHouse[list]), house);
   if (refusal != 0) {
     ShowMessage(owner_->UiText.Entry(refusal), this);
     return;

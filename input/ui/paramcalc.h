@@ -71,18 +71,18 @@ class TParamCalc : public QDialog {
 
   // Controls by their designer names.
   QTabWidget* PageControl1 = nullptr;
-  QLineEdit* MaskEdit5 = nullptr;  // default latitude
-  QLineEdit* MaskEdit6 = nullptr;  // default longitude
-  QLineEdit* MaskEdit7 = nullptr;  // default zone
+  QLineEdit* MaskEdit5 = nullptr;      // default latitude
+  QLineEdit* MaskEdit6 = nullptr;      // default longitude
+  QLineEdit* MaskEdit7 = nullptr;      // default zone
   QRadioButton* RadioButton[30] = {};  // RadioButton1..3 and 12..29 at their numbers
-  QLineEdit* Edit2 = nullptr;      // orb scale
-  QLineEdit* Edit3 = nullptr;      // double-chart factor with "°"
-  QScrollBar* UpDown1 = nullptr;   // 10..20
-  QScrollBar* UpDown2 = nullptr;   // from 10, step 5
-  QPushButton* Button1 = nullptr;  // take the folder
-  QPushButton* Button2 = nullptr;  // choose the font
-  QPushButton* Button3 = nullptr;  // factory restore
-  QPushButton* BitBtn1 = nullptr;  // apply
+  QLineEdit* Edit2 = nullptr;          // orb scale
+  QLineEdit* Edit3 = nullptr;          // double-chart factor with "°"
+  QScrollBar* UpDown1 = nullptr;       // 10..20
+  QScrollBar* UpDown2 = nullptr;       // from 10, step 5
+  QPushButton* Button1 = nullptr;      // take the folder
+  QPushButton* Button2 = nullptr;      // choose the font
+  QPushButton* Button3 = nullptr;      // factory restore
+  QPushButton* BitBtn1 = nullptr;      // apply
   QLineEdit* EditDirectoryDefault = nullptr;
   QComboBox* DriveComboBox1 = nullptr;
   QTreeView* DirectoryListBox1 = nullptr;

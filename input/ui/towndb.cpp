@@ -75,7 +75,8 @@ TTownDB::TTownDB(TBaseForm* owner) : QDialog(owner), owner_(owner) {
   RadioButton2 = Radio(this, "RadioButton2", text(kEntrySouth));
   RadioButton3 = Radio(this, "RadioButton3", text(kEntryEast));
   RadioButton4 = Radio(this, "RadioButton4", text(kEntryWest));
-  for (auto pair : {std::make_pair(RadioButton1, RadioButton2), std::make_pair(RadioButton3, RadioButton4)}) {
+  for (auto pair :
+       {std::make_pair(RadioButton1, RadioButton2), std::make_pair(RadioButton3, RadioButton4)}) {
     auto* group = new QButtonGroup(this);
     group->addButton(pair.first);
     group->addButton(pair.second);
@@ -177,7 +178,8 @@ NewTownLine TTownDB::BuildLine() const {
     return refused;
   }
   NewTownLine built = BuildUserTownLine(town);
-  if (built.Status != NewTownStatus::Ok) built.Message = NewTownRefusalMessage(built, town, owner_->UiText);
+  if (built.Status != NewTownStatus::Ok)
+    built.Message = NewTownRefusalMessage(built, town, owner_->UiText);
   return built;
 }
 

@@ -63,7 +63,8 @@ std::vector<SkippedPair>& CompletionSkippedPairs() {
 
 std::vector<std::string> CompletionResultLines(const ChartRecord& chart, const CompletionRun& run) {
   std::vector<std::string> lines;
-  for (const CompletionEvent& event : run.Events) lines.push_back(CompletionListLine(event, chart.TimeZone));
+  for (const CompletionEvent& event : run.Events)
+    lines.push_back(CompletionListLine(event, chart.TimeZone));
   if (run.Events.empty()) lines.push_back(JudgementEntry(kEntryNothingFound));
   for (const SkippedPair& pair : run.Skipped) lines.push_back(SkippedLine(chart, pair));
   return lines;

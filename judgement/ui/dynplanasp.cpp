@@ -61,8 +61,7 @@ bool TDynPlanAsp::ChartActive() const {
 
 bool TDynPlanAsp::CalcAspectOrbWindow() {
   if (!ChartActive()) return false;
-  const DynamicsStatus status =
-      ::CalcAspectOrbWindow(*this, CurrentChart()->JulianDayUT);
+  const DynamicsStatus status = ::CalcAspectOrbWindow(*this, CurrentChart()->JulianDayUT);
   if (status == DynamicsStatus::kUntimedKind) ShowMessage(Entry(kUiEntryDynamicsUntimedKind), this);
   return status == DynamicsStatus::kOk;
 }
@@ -236,8 +235,7 @@ void TDynPlanAsp::FormMouseUp(int, int) {
   if (DragStartX != DragEndX && DragEndX >= 0 && DragEndX <= width()) {
     const ChartRecord* chart = CurrentChart();
     const GraphArea area{GraphLeft, GraphRight, GraphTop, GraphBottom};
-    ZoomWindow(*this, area, DragStartX, DragEndX, ChartActive(),
-               chart ? chart->TimeZone : 0.0f);
+    ZoomWindow(*this, area, DragStartX, DragEndX, ChartActive(), chart ? chart->TimeZone : 0.0f);
   }
   // the drag frame goes whether or not the window changed
   DrawDynamics();

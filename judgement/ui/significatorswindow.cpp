@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "chart/rulers.h"
-#include "judgement/ui/analiszav.h"
 #include "judgement/ui/affeticnew.h"
+#include "judgement/ui/analiszav.h"
 #include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"

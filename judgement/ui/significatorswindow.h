@@ -54,9 +54,9 @@ class TSignificators : public QDialog {
   void BitBtn1Click();
 
   SignificatorLists& Significators;  // the two lists, the chart session's
-  std::uint8_t FirstFill = 1;       // 1: the next fill proposes the significators
-  int ShownSide = kQuerentSide;     // the list on show
-  DignityGrid Dignities;            // the chart's dignity scores, computed at each showing
+  std::uint8_t FirstFill = 1;        // 1: the next fill proposes the significators
+  int ShownSide = kQuerentSide;      // the list on show
+  DignityGrid Dignities;             // the chart's dignity scores, computed at each showing
 
   QTabBar* PageControl1 = nullptr;  // TabSheet1 querent, TabSheet2 quesited
   QListWidget* ListBox1 = nullptr;  // the points of the side on show

@@ -45,9 +45,9 @@ class TTypeAspect : public QDialog {
 
   static constexpr int HelpContext = 31;  // topic of the help file
 
-  QLabel* Label1 = nullptr;         // "Искать аспект"
-  QComboBox* ComboBox1 = nullptr;   // aspect kinds 0..8 by angle
-  QRadioButton* Front = nullptr;    // "В будущем"
-  QRadioButton* Back = nullptr;     // "В прошлом"
-  QPushButton* BitBtn1 = nullptr;   // "Ввод", OK
+  QLabel* Label1 = nullptr;        // "Искать аспект"
+  QComboBox* ComboBox1 = nullptr;  // aspect kinds 0..8 by angle
+  QRadioButton* Front = nullptr;   // "В будущем"
+  QRadioButton* Back = nullptr;    // "В прошлом"
+  QPushButton* BitBtn1 = nullptr;  // "Ввод", OK
 };

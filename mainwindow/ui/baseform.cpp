@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
@@ -22,49 +23,48 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
-#include <QHelpEvent>
-#include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "chart/aspectpick.h"
+#include "chart/aspects.h"
+#include "chart/chartrecord.h"
 #include "chart/ui/circleoptions.h"
 #include "chart/ui/localspacechart.h"
 #include "chart/ui/picturechart.h"
 #include "chart/ui/positionplanets.h"
-#include "chart/aspectpick.h"
-#include "chart/aspects.h"
-#include "chart/chartrecord.h"
 #include "engine/astromath.h"
 #include "input/ui/aspectation.h"
 #include "input/ui/editorbis.h"
 #include "input/ui/editparses.h"
 #include "input/ui/inputdates.h"
+#include "input/ui/paramcalc.h"
+#include "judgement/hourtables.h"
 #include "judgement/ui/affeticnew.h"
 #include "judgement/ui/analiszav.h"
-#include "judgement/hourtables.h"
-#include "judgement/ui/housewindows.h"
 #include "judgement/ui/dynplanasp.h"
 #include "judgement/ui/hourwindows.h"
+#include "judgement/ui/housewindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
 #include "judgement/ui/significatorswindow.h"
-#include "input/ui/paramcalc.h"
 #include "mainwindow/decimalupkeep.h"
 #include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/menutree.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
+#include "platform/qt/desktop.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/glyphfont.h"
 #include "platform/qt/messages.h"
-#include "platform/qt/desktop.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/numbers.h"
 #include "platform/text/textfile.h"
@@ -156,7 +156,6 @@ QFont GlyphListFont() {
   font.setPixelSize(13);
   return font;
 }
-
 
 // The row of status-bar panels: each panel at its own width, left to right in
 // its fixed order. However narrow the window, the panels neither shrink nor
@@ -367,7 +366,8 @@ void TBaseForm::BuildMenus() {
       action = parent ? parent->addAction(caption) : menuBar()->addAction(caption);
     }
     action->setObjectName(QString::fromStdString(name));
-    if (node.Shortcut[0] != '\0') action->setShortcut(QKeySequence(QString::fromUtf8(node.Shortcut)));
+    if (node.Shortcut[0] != '\0')
+      action->setShortcut(QKeySequence(QString::fromUtf8(node.Shortcut)));
     action->setCheckable(node.Checkable);
     action->setVisible(!node.Hidden);
     items_[name] = action;
@@ -446,7 +446,8 @@ std::string TBaseForm::StatusBarHint(int x) const {
     if (!last.LunarDaysComputed || day < 1 || day > last.LunarDays.LunarDayCount) return undefined;
     // the civil moment: the table's Julian days carry Delta T
     const DateTimeToSecond t = LocalMomentOf(last.LunarDays.LunarDayStart[day], c.TimeZone);
-    std::snprintf(buf, sizeof buf, "%d.%d.%d-%d:%d:%d", t.Day, t.Month, t.Year, t.Hour, t.Minute, t.Second);
+    std::snprintf(buf, sizeof buf, "%d.%d.%d-%d:%d:%d", t.Day, t.Month, t.Year, t.Hour, t.Minute,
+                  t.Second);
     return UiText.Entry(435) + buf;
   }
   return {};
@@ -519,7 +520,8 @@ void TBaseForm::SetCommandEnabled(const std::string& item, bool enabled) {
 
 void TBaseForm::ConnectHandlers() {
   auto on = [this](const char* item, void (TBaseForm::*handler)()) {
-    connect(Item(item), &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }, this));
+    connect(Item(item), &QAction::triggered, this,
+            Guarded([this, handler] { (this->*handler)(); }, this));
   };
   on("N20", &TBaseForm::N20Click);
   on("N44", &TBaseForm::N44Click);
@@ -546,7 +548,8 @@ void TBaseForm::ConnectHandlers() {
   on("N34", &TBaseForm::N34Click);
   on("N23", &TBaseForm::N23Click);
   on("BMP1", &TBaseForm::BMP1Click);
-  connect(listBox1_, &QListWidget::itemDoubleClicked, this, Guarded([this] { ListBox1DblClick(); }, this));
+  connect(listBox1_, &QListWidget::itemDoubleClicked, this,
+          Guarded([this] { ListBox1DblClick(); }, this));
   on("N45", &TBaseForm::N45Click);
   on("N46", &TBaseForm::N46Click);
   on("N135", &TBaseForm::N135Click);
@@ -591,8 +594,10 @@ void TBaseForm::ConnectHandlers() {
     };
   };
   RegisterExportWindow(kCodeCommentary, ExportWindow{nullptr, copyOf(&TCommentary::Instance), {}});
-  RegisterExportWindow(kCodeCompletionResults, ExportWindow{nullptr, copyOf(&TAnalisZav::Instance), {}});
-  RegisterExportWindow(kCodeSignificators, ExportWindow{nullptr, copyOf(&TSignificators::Instance), {}});
+  RegisterExportWindow(kCodeCompletionResults,
+                       ExportWindow{nullptr, copyOf(&TAnalisZav::Instance), {}});
+  RegisterExportWindow(kCodeSignificators,
+                       ExportWindow{nullptr, copyOf(&TSignificators::Instance), {}});
 }
 
 void TBaseForm::AttachChartWindow(TPictureRadixChart* chart) {
@@ -604,7 +609,8 @@ void TBaseForm::AttachChartWindow(TPictureRadixChart* chart) {
 }
 
 void TBaseForm::SyncHouseSystemMenu(int houseSystem) {
-  if (houseSystem >= 1 && houseSystem <= 23) Item(kHouseSystemItems[houseSystem - 1])->setChecked(true);
+  if (houseSystem >= 1 && houseSystem <= 23)
+    Item(kHouseSystemItems[houseSystem - 1])->setChecked(true);
 }
 
 void TBaseForm::ChartReplaced() {
@@ -777,8 +783,7 @@ void TBaseForm::StyleClick(int style) {
 }
 
 void TBaseForm::OrientationClick(int orientation) {
-  if (TPictureRadixChart* chart = chartWindow_)
-    chart->Chart.WheelOrientation = orientation;
+  if (TPictureRadixChart* chart = chartWindow_) chart->Chart.WheelOrientation = orientation;
   RedrawChart();
 }
 
@@ -843,13 +848,17 @@ void TBaseForm::ColorClick(const std::string& item) {
   TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
   ChartRecord& c = chart->Chart;
-  struct Target { const char* item; std::int32_t* color; };
-  const Target targets[] = {
-      {"N114", &c.ChartColors[0]}, {"N115", &c.ChartColors[1]}, {"N116", &c.ChartColors[2]},
-      {"N117", &c.ChartColors[3]}, {"N126", &c.ChartColors[4]}, {"N129", &c.ChartColors[5]},
-      {"N128", &c.ChartColors[6]}, {"N130", &c.ChartColors[7]}, {"N121", &c.HouseColors[0]},
-      {"N122", &c.HouseColors[1]}, {"N123", &c.HouseColors[2]}, {"N132", &c.AspectColors[0]},
-      {"N133", &c.AspectColors[1]}, {"N127", nullptr}};
+  struct Target {
+    const char* item;
+    std::int32_t* color;
+  };
+  const Target targets[] = {{"N114", &c.ChartColors[0]},  {"N115", &c.ChartColors[1]},
+                            {"N116", &c.ChartColors[2]},  {"N117", &c.ChartColors[3]},
+                            {"N126", &c.ChartColors[4]},  {"N129", &c.ChartColors[5]},
+                            {"N128", &c.ChartColors[6]},  {"N130", &c.ChartColors[7]},
+                            {"N121", &c.HouseColors[0]},  {"N122", &c.HouseColors[1]},
+                            {"N123", &c.HouseColors[2]},  {"N132", &c.AspectColors[0]},
+                            {"N133", &c.AspectColors[1]}, {"N127", nullptr}};
   for (const Target& t : targets) {
     if (item != t.item) continue;
     std::int32_t current = t.color ? *t.color : chart->WindowColor();
@@ -871,7 +880,8 @@ void TBaseForm::ObjectPreset(int shownUpTo, int aspectedUpTo, int radioGroup2) {
   SetSignRulerOption(radioGroup2);
   TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
-  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
+  if (TSignificators* significators = TSignificators::Instance())
+    significators->ResetSignificators();
   for (int o = 0; o <= 13; ++o) {
     chart->Chart.ObjectShown[o] = o <= shownUpTo ? 1 : 0;
     if (aspectedUpTo >= 0) chart->Chart.ObjectAspected[o] = o <= aspectedUpTo ? 1 : 0;
@@ -886,7 +896,8 @@ void TBaseForm::N79Click() { ObjectPreset(11, 6, 0); }
 void TBaseForm::N101Click() {
   TPictureRadixChart* chart = chartWindow_;
   if (!chart) return;
-  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
+  if (TSignificators* significators = TSignificators::Instance())
+    significators->ResetSignificators();
   for (int o = 0; o <= 13; ++o) chart->Chart.ObjectShown[o] = o <= 11 ? 1 : 0;
   if (TWarning* warning = TWarning::Instance()) {
     warning->SetMessage(UiText.Entry(514));
@@ -1082,7 +1093,8 @@ void TBaseForm::N80Click() {
   ExecModal(*dialog);
   if (dialog->Accepted)
     dialog->GetAspectObjectFlags(chart->Chart.ObjectAspected, chart->Chart.ObjectShown);
-  if (TSignificators* significators = TSignificators::Instance()) significators->ResetSignificators();
+  if (TSignificators* significators = TSignificators::Instance())
+    significators->ResetSignificators();
   chart->Recalc();
   RedrawChart();
 }

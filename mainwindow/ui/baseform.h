@@ -63,18 +63,18 @@ class TBaseForm : public QMainWindow {
   // Fields of the main window.
   std::string& DbFolder = Database.Folder;  // folder of the open chart database, empty = none
   bool& DbModified = Database.Modified;     // the open database holds unsaved changes
-  std::string ProgramFolder;            // base of every data path, no trailing '/'
-  std::string ExportFileName;           // file of the last window-image export (UTF-8 path)
-  std::int32_t ExportWindowCode = 0;    // window to export
+  std::string ProgramFolder;                // base of every data path, no trailing '/'
+  std::string ExportFileName;               // file of the last window-image export (UTF-8 path)
+  std::int32_t ExportWindowCode = 0;        // window to export
   std::int32_t ActiveToolWindowCode = 0;
-  std::uint8_t DecimalComma = 0;        // 1 when the locale writes decimals with ','
-  UiStringTable UiText;                 // the interface string table
+  std::uint8_t DecimalComma = 0;  // 1 when the locale writes decimals with ','
+  UiStringTable UiText;           // the interface string table
   std::uint8_t SaveSettingsDuringWork = 0;
   std::uint8_t ExportToClipboard = 0;
   std::uint8_t EquatorialOutput = 0;
   std::int32_t ExportWidth = 0, ExportHeight = 0;
-  ChartMenuState Menu;                  // the View menu's states
-  AspectLinePick LastAspectPick;        // the aspect-list line double-clicked last
+  ChartMenuState Menu;            // the View menu's states
+  AspectLinePick LastAspectPick;  // the aspect-list line double-clicked last
 
   // The entry n of the interface string table as shown text.
   QString Text(int entry) const;
@@ -306,7 +306,7 @@ class TBaseForm : public QMainWindow {
   std::vector<std::string> aspectLines_;  // the lines ListBox1 shows, glyph-font text
   bool shownOnce_ = false;
   bool closing_ = false;
-  bool dbPanelShown_ = false;         // N26: the database panel is shown
-  QLabel* statusBarDbText_ = nullptr; // the one panel of StatusBarDB
-  QIcon stateIcons_[3];               // closed section, open section, chart
+  bool dbPanelShown_ = false;          // N26: the database panel is shown
+  QLabel* statusBarDbText_ = nullptr;  // the one panel of StatusBarDB
+  QIcon stateIcons_[3];                // closed section, open section, chart
 };

@@ -143,13 +143,15 @@ void TTreeBDTable::FillTowns(const std::vector<TownGridRow>& rows) {
     const TownGridRow& row = rows[static_cast<std::size_t>(r)];
     const std::string* cells[4] = {&row.Name, &row.Country, &row.Latitude, &row.Longitude};
     for (int c = 0; c < 4; ++c)
-      StringGrid1->setItem(r, c, new QTableWidgetItem(QString::fromStdString(Cp1251ToUtf8(*cells[c]))));
+      StringGrid1->setItem(r, c,
+                           new QTableWidgetItem(QString::fromStdString(Cp1251ToUtf8(*cells[c]))));
   }
   // the designed widths at least; wider where this face needs it
   StringGrid1->resizeColumnsToContents();
   int total = 0;
   for (int c = 0; c < 4; ++c) {
-    StringGrid1->setColumnWidth(c, std::max(StringGrid1->columnWidth(c) + 8, kTownGridColumnWidths[c]));
+    StringGrid1->setColumnWidth(
+        c, std::max(StringGrid1->columnWidth(c) + 8, kTownGridColumnWidths[c]));
     total += StringGrid1->columnWidth(c);
   }
   resize(std::max(width(), total + 40), height());

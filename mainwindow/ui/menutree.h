@@ -7,12 +7,12 @@
 #include <string_view>
 
 struct MenuNode {
-  const char* Name;       // designer name of the item ("-" for a separator)
-  const char* Parent;     // designer name of the menu that holds it ("" = the menu bar)
-  const char* Caption;    // built-in caption (UTF-8), used where no entry gives one
-  const char* Shortcut;   // platform key sequence, "" for none
-  bool Hidden = false;    // present but not shown
-  bool Checkable = false; // carries a check mark
+  const char* Name;        // designer name of the item ("-" for a separator)
+  const char* Parent;      // designer name of the menu that holds it ("" = the menu bar)
+  const char* Caption;     // built-in caption (UTF-8), used where no entry gives one
+  const char* Shortcut;    // platform key sequence, "" for none
+  bool Hidden = false;     // present but not shown
+  bool Checkable = false;  // carries a check mark
 };
 
 // In menu order; a separator's name is "-".
@@ -175,7 +175,7 @@ inline constexpr MenuNode kMenuTree[] = {
 
 // House-system items in menu order: item n-1 selects system n.
 inline constexpr const char* kHouseSystemItems[23] = {
-    "N86", "N87", "N88", "N89", "N90", "N91", "N92", "N93", "N94", "N95", "N96", "N97",
+    "N86", "N87", "N88",  "N89",  "N90",  "N91",  "N92",  "N93",  "N94",  "N95",  "N96", "N97",
     "N98", "N99", "N100", "N102", "N103", "N104", "N105", "N106", "N107", "N108", "N109"};
 
 // The tool bar, left to right; "|" separates the groups. Each button stands
@@ -185,26 +185,48 @@ struct ToolButtonNode {
   const char* Item;  // the menu item it stands for
 };
 inline constexpr ToolButtonNode kToolBar[] = {
-    {"SpeedButton1", "N8"},   {"SpeedButton2", "N9"},   {"SpeedButton3", "N15"},
-    {"SpeedButton23", "N12"}, {"SpeedButton24", "N13"}, {"SpeedButton25", "N69"},
-    {"SpeedButton26", "N70"}, {"SpeedButton27", "N68"}, {"|", ""},
-    {"SpeedButton20", "N85"}, {"SpeedButton21", "N80"}, {"SpeedButton22", "N83"},
+    {"SpeedButton1", "N8"},
+    {"SpeedButton2", "N9"},
+    {"SpeedButton3", "N15"},
+    {"SpeedButton23", "N12"},
+    {"SpeedButton24", "N13"},
+    {"SpeedButton25", "N69"},
+    {"SpeedButton26", "N70"},
+    {"SpeedButton27", "N68"},
     {"|", ""},
-    {"SpeedButton4", "N47"},  {"SpeedButton18", "N134"}, {"SpeedButton9", "N18"},
-    {"SpeedButton5", "N23"},  {"SpeedButton7", "BMP1"},  {"SpeedButton16", "N21"},
+    {"SpeedButton20", "N85"},
+    {"SpeedButton21", "N80"},
+    {"SpeedButton22", "N83"},
     {"|", ""},
-    {"SpeedButton12", "N56"}, {"SpeedButton13", "N57"}, {"|", ""},
-    {"SpeedButton15", "N50"}, {"SpeedButton14", "N49"}, {"SpeedButton17", "N53"},
+    {"SpeedButton4", "N47"},
+    {"SpeedButton18", "N134"},
+    {"SpeedButton9", "N18"},
+    {"SpeedButton5", "N23"},
+    {"SpeedButton7", "BMP1"},
+    {"SpeedButton16", "N21"},
     {"|", ""},
-    {"SpeedButton8", "N45"},  {"SpeedButton66", "N46"}, {"SpeedButton10", "N135"},
-    {"SpeedButton11", "N137"}, {"SpeedButton6", "N138"}, {"SpeedButton54", "N143"},
+    {"SpeedButton12", "N56"},
+    {"SpeedButton13", "N57"},
+    {"|", ""},
+    {"SpeedButton15", "N50"},
+    {"SpeedButton14", "N49"},
+    {"SpeedButton17", "N53"},
+    {"|", ""},
+    {"SpeedButton8", "N45"},
+    {"SpeedButton66", "N46"},
+    {"SpeedButton10", "N135"},
+    {"SpeedButton11", "N137"},
+    {"SpeedButton6", "N138"},
+    {"SpeedButton54", "N143"},
 };
 
 // Items and buttons disabled when the window is built.
 inline constexpr const char* kDisabledAtStart[] = {
-    "N10", "N15", "N16", "N18", "N21", "N26", "N12", "N13", "N68", "N69", "N70", "N145", "N53",
-    "SpeedButton3", "SpeedButton23", "SpeedButton24", "SpeedButton25", "SpeedButton26",
-    "SpeedButton27", "SpeedButton9", "SpeedButton16", "SpeedButton17"};
+    "N10",           "N15",           "N16",           "N18",           "N21",
+    "N26",           "N12",           "N13",           "N68",           "N69",
+    "N70",           "N145",          "N53",           "SpeedButton3",  "SpeedButton23",
+    "SpeedButton24", "SpeedButton25", "SpeedButton26", "SpeedButton27", "SpeedButton9",
+    "SpeedButton16", "SpeedButton17"};
 
 // Status bar panel widths in pixels: chart name, house system, planetary
 // hour's ruler, lunar day, day's ruler, date and time of the chart.

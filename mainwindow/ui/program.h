@@ -69,8 +69,8 @@ struct ProgramWindows {
   TRadical* Radical = nullptr;
   TCommentary* Commentary = nullptr;
   TAddSign* AddSign = nullptr;
-  TTypeAspect* TypeAspect = nullptr;                // owned by the main window
-  TAspectation* Aspectation = nullptr;              // owned by the main window, as the others
+  TTypeAspect* TypeAspect = nullptr;    // owned by the main window
+  TAspectation* Aspectation = nullptr;  // owned by the main window, as the others
   TAspects* Aspects = nullptr;
   TMoonDay* MoonDay = nullptr;
   TPlanetHour* PlanetHour = nullptr;

@@ -37,7 +37,7 @@ class TInputNameBD : public QDialog {
   ~TInputNameBD() override;
   static TInputNameBD* Instance();
 
-  std::string NameText() const;              // code page 1251
+  std::string NameText() const;  // code page 1251
   void SetNameText(const std::string& cp1251);
 
   QLineEdit* Name = nullptr;

@@ -40,10 +40,10 @@ void UnregisterExportWindow(int code);
 
 // What the picture dialog asked for a file export.
 struct ExportRequest {
-  int Width = 0;                    // pixels
-  int Height = 0;                   // pixels
-  int ColorMode = kColorModeFull;   // 2 with background, 1 without, 0 monochrome
-  std::string FileName;             // code page 1251, without folder or extension
+  int Width = 0;                   // pixels
+  int Height = 0;                  // pixels
+  int ColorMode = kColorModeFull;  // 2 with background, 1 without, 0 monochrome
+  std::string FileName;            // code page 1251, without folder or extension
 };
 // Shows the picture dialog; false when the user cancelled it.
 using ExportAsker = std::function<bool(ExportRequest& request)>;

@@ -18,4 +18,6 @@ void CopyTextToClipboard(const std::string& cp1251Text) {
 
 QImage ClipboardImage() { return QGuiApplication::clipboard()->image(); }
 
-std::string ClipboardText() { return Utf8ToCp1251(QGuiApplication::clipboard()->text().toStdString()); }
+std::string ClipboardText() {
+  return Utf8ToCp1251(QGuiApplication::clipboard()->text().toStdString());
+}

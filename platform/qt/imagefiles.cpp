@@ -8,9 +8,11 @@
 
 namespace {
 
-bool SaveImage(const QImage& image, const char* format, const std::string& utf8Path, std::string* error) {
+bool SaveImage(const QImage& image, const char* format, const std::string& utf8Path,
+               std::string* error) {
   QSaveFile file(QtPath(utf8Path));
-  const bool written = !image.isNull() && file.open(QIODevice::WriteOnly) && image.save(&file, format);
+  const bool written =
+      !image.isNull() && file.open(QIODevice::WriteOnly) && image.save(&file, format);
   if (written && file.commit()) return true;
   file.cancelWriting();
   if (error != nullptr) *error = CannotCreateFileError(utf8Path).what();
@@ -22,7 +24,8 @@ bool SaveImage(const QImage& image, const char* format, const std::string& utf8P
 bool SaveImageBmp(const QImage& image, const std::string& utf8Path, std::string* error) {
   // Dropping the alpha channel first makes the writer choose 24-bit pixels
   // for every source format.
-  const QImage opaque = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
+  const QImage opaque =
+      image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
   return SaveImage(opaque, "BMP", utf8Path, error);
 }
 

@@ -62,8 +62,8 @@ void ShowMessageUtf8(const std::string& utf8Text, QWidget* parent = nullptr);
 // display (std::exception: its what() as code page 1251 text; anything else:
 // "Unknown error") and ends the action. An error raised while another one is
 // being shown (from the box's own event loop) goes to the standard error
-// stream, so a handler that fails on every repaint cannot pile up boxes. Returns true when the action ran to its
-// end, false when an exception ended it. Nothing is ever rethrown.
+// stream, so a handler that fails on every repaint cannot pile up boxes. Returns true when the
+// action ran to its end, false when an exception ended it. Nothing is ever rethrown.
 bool RunGuarded(const std::function<void()>& action, QWidget* parent = nullptr);
 
 // The action wrapped for a signal connection:

@@ -35,7 +35,8 @@ std::string FreePdfName(const std::string& folder, const std::string& stem) {
   const std::string base = (folder.empty() ? std::string(".") : folder) + "/" + stem;
   std::string name = base + ".pdf";
   std::error_code ec;
-  for (int n = 2; fs::exists(fs::path(name), ec) && n < 100000; ++n) name = base + " (" + std::to_string(n) + ").pdf";
+  for (int n = 2; fs::exists(fs::path(name), ec) && n < 100000; ++n)
+    name = base + " (" + std::to_string(n) + ").pdf";
   return name;
 }
 
@@ -53,7 +54,9 @@ std::vector<std::string> PrintDevice::PrinterNames() {
 
 std::string PrintDevice::DefaultPrinterName() { return ToCp(QPrinterInfo::defaultPrinterName()); }
 
-bool PrintDevice::PrintsToPdf() const { return forcePdf_ || QPrinterInfo::availablePrinterNames().isEmpty(); }
+bool PrintDevice::PrintsToPdf() const {
+  return forcePdf_ || QPrinterInfo::availablePrinterNames().isEmpty();
+}
 
 std::unique_ptr<QPrinter> PrintDevice::MakePrinter() const {
   std::unique_ptr<QPrinter> printer;
@@ -64,14 +67,15 @@ std::unique_ptr<QPrinter> PrintDevice::MakePrinter() const {
     // A PDF page has no unprintable border: draw on the whole sheet.
     printer->setFullPage(true);
   } else {
-    QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(Cp1251ToUtf8(printerName_)));
+    QPrinterInfo info =
+        QPrinterInfo::printerInfo(QString::fromStdString(Cp1251ToUtf8(printerName_)));
     if (info.isNull()) info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) info = QPrinterInfo::availablePrinters().value(0);
     printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
   }
   printer->setPageSize(pageSize_);
   printer->setPageOrientation(orientation_ == PageOrientation::Landscape ? QPageLayout::Landscape
-                                                                       : QPageLayout::Portrait);
+                                                                         : QPageLayout::Portrait);
   return printer;
 }
 
@@ -119,7 +123,8 @@ bool PrintDevice::BeginDoc(const std::string& cp1251Title, std::string* error) {
 
 bool PrintDevice::NewPage(std::string* error) {
   if (!Printing() || !printer_->newPage()) {
-    if (error != nullptr) *error = Printing() ? "Printer error" : "Printer is not currently printing";
+    if (error != nullptr)
+      *error = Printing() ? "Printer error" : "Printer is not currently printing";
     return false;
   }
   return true;
@@ -134,7 +139,9 @@ bool PrintDevice::EndDoc(std::string* error) {
   painter_.reset();
   printer_.reset();  // a PDF file is complete once its printer is gone
   if (!ended) {
-    if (error != nullptr) *error = pendingFile_.empty() ? "Printer error" : "Cannot create file " + Utf8ToCp1251(pendingFile_);
+    if (error != nullptr)
+      *error = pendingFile_.empty() ? "Printer error"
+                                    : "Cannot create file " + Utf8ToCp1251(pendingFile_);
     Discard();
     return false;
   }

@@ -84,14 +84,14 @@ class PrintDevice {
   std::unique_ptr<QPrinter> MakePrinter() const;
   void Discard();
 
-  std::string printerName_;                             // code page 1251
-  std::string pdfFolder_;                               // UTF-8 path
-  bool forcePdf_ = false;                               // flag
-  QPageSize pageSize_{QPageSize::A4};                   // sheet
+  std::string printerName_;            // code page 1251
+  std::string pdfFolder_;              // UTF-8 path
+  bool forcePdf_ = false;              // flag
+  QPageSize pageSize_{QPageSize::A4};  // sheet
   PageOrientation orientation_ = PageOrientation::Portrait;
-  std::unique_ptr<QPrinter> printer_;                   // running job's device
-  std::unique_ptr<QPainter> painter_;                   // running job's painter
-  std::string partFile_;                                // UTF-8 temporary PDF of the running job
-  std::string pendingFile_;                             // UTF-8 final PDF name of the running job
-  std::string outputFile_;                              // UTF-8 last finished PDF
+  std::unique_ptr<QPrinter> printer_;  // running job's device
+  std::unique_ptr<QPainter> painter_;  // running job's painter
+  std::string partFile_;               // UTF-8 temporary PDF of the running job
+  std::string pendingFile_;            // UTF-8 final PDF name of the running job
+  std::string outputFile_;             // UTF-8 last finished PDF
 };

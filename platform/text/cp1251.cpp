@@ -182,7 +182,8 @@ std::u32string CharactersOutsideCp1251(std::string_view utf8) {
     pos += DecodeUtf8(utf8, pos, cp, valid);
     unsigned char byte = 0;
     if (!valid) cp = U'\uFFFD';
-    if ((!valid || !UnicodeToCp1251(cp, byte)) && outside.find(cp) == std::u32string::npos) outside += cp;
+    if ((!valid || !UnicodeToCp1251(cp, byte)) && outside.find(cp) == std::u32string::npos)
+      outside += cp;
   }
   return outside;
 }

@@ -1,21 +1,21 @@
 // The aspect search between chart objects and the lines of the aspect list,
 // on hand-placed objects whose aspects follow from the orb, the whole-sign
 // rule and the kinds' angles.
-#include "chart/aspects.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "chart/aspects.h"
+
 namespace {
 
 constexpr double kDeviationTolDeg = 1e-4;  // degrees, single-precision longitudes
 
 // Bodies used below.
-constexpr int kSun = 0, kMoon = 1, kMercury = 2, kMars = 4, kJupiter = 5, kSaturn = 6,
-              kPluto = 9, kChiron = 10, kLilith = 12, kNorthNode = 14, kSouthNode = 15;
+constexpr int kSun = 0, kMoon = 1, kMercury = 2, kMars = 4, kJupiter = 5, kSaturn = 6, kPluto = 9,
+              kChiron = 10, kLilith = 12, kNorthNode = 14, kSouthNode = 15;
 constexpr int kFirstCusp = 18, kNorthPoint = 32;
 
 // A chart with every object at 0 deg, every kind enabled and one base orb for
@@ -251,9 +251,14 @@ TEST(AspectList, LineCarriesGlyphsAndTheDeviationInTwoDigitFields) {
   SetAspect(*c, kMars, kFirstCusp + 9, 2, static_cast<float>(12 + 34 / 60.0 + 56 / 3600.0));
   const std::vector<std::string> lines = FillAspectList(*c);
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "aWs:01\x91" "02<03=");
-  EXPECT_EQ(lines[1], "gE>:12\x91" "34<56=");  // Mars square the MC (glyph byte 62)
-  for (const std::string& line : lines) EXPECT_EQ(line.size(), static_cast<size_t>(kAspectLineLength));
+  EXPECT_EQ(lines[0],
+            "aWs:01\x91"
+            "02<03=");
+  EXPECT_EQ(lines[1],
+            "gE>:12\x91"
+            "34<56=");  // Mars square the MC (glyph byte 62)
+  for (const std::string& line : lines)
+    EXPECT_EQ(line.size(), static_cast<size_t>(kAspectLineLength));
 }
 
 TEST(AspectList, EmptyWhileTheListIsHidden) {

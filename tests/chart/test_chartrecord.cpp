@@ -1,9 +1,6 @@
 // Construction of the chart record: start values, names taken from the
 // language file, fixed tables, the fixed-star conversion, and the sign and
 // degree of a longitude.
-#include "chart/chartrecord.h"
-#include "engine/astromath.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "chart/chartrecord.h"
+#include "engine/astromath.h"
 #include "tests/engine/civil_moment_support.h"
 
 namespace {
@@ -88,7 +87,7 @@ TEST_F(ChartRecordInit, NamesComeFromTheirLanguageEntries) {
 }
 
 TEST_F(ChartRecordInit, EveryHouseSystemHasAStatusBarName) {
-  EXPECT_EQ(record->HouseSystemNames[1], "E123 E100");   // Placidus
+  EXPECT_EQ(record->HouseSystemNames[1], "E123 E100");  // Placidus
   EXPECT_EQ(record->HouseSystemNames[22], "E123 E121");
   EXPECT_EQ(record->HouseSystemNames[23], "E123 E122");  // the last menu item
 }
@@ -182,16 +181,17 @@ TEST_P(SignAndDegree, OfAnyLongitude) {
   EXPECT_EQ(DegreeOf(c.lon), c.degree) << "longitude " << c.lon;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boundaries, SignAndDegree,
-    ::testing::Values(SignDegreeCase{0.0, 0, 0}, SignDegreeCase{360.0, 0, 0},
-                      SignDegreeCase{359.9999999, 11, 359},
-                      // 1e-12 degrees before 0 Aries lies at the end of Pisces
-                      SignDegreeCase{-1e-12, 11, 359},
-                      // so small that the reduction rounds to 360: counts as 0
-                      SignDegreeCase{-1e-20, 0, 0}, SignDegreeCase{29.999999, 0, 29},
-                      SignDegreeCase{30.0, 1, 30}, SignDegreeCase{720.5, 0, 0},
-                      SignDegreeCase{-30.5, 10, 329}, SignDegreeCase{203.1333, 6, 203}));
+INSTANTIATE_TEST_SUITE_P(Boundaries, SignAndDegree,
+                         ::testing::Values(SignDegreeCase{0.0, 0, 0}, SignDegreeCase{360.0, 0, 0},
+                                           SignDegreeCase{359.9999999, 11, 359},
+                                           // 1e-12 degrees before 0 Aries lies at the end of Pisces
+                                           SignDegreeCase{-1e-12, 11, 359},
+                                           // so small that the reduction rounds to 360: counts as 0
+                                           SignDegreeCase{-1e-20, 0, 0},
+                                           SignDegreeCase{29.999999, 0, 29},
+                                           SignDegreeCase{30.0, 1, 30}, SignDegreeCase{720.5, 0, 0},
+                                           SignDegreeCase{-30.5, 10, 329},
+                                           SignDegreeCase{203.1333, 6, 203}));
 
 TEST(SignAndDegreeNonFinite, GivesZero) {
   EXPECT_EQ(SignOf(std::numeric_limits<double>::quiet_NaN()), 0);

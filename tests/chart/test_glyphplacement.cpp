@@ -2,12 +2,12 @@
 // ties, the wrap at 0 Aries, a longitude that single precision rounds to
 // 360, bodies on cusps, the querent's house turned, and cusps that do not
 // ascend.
-#include "chart/glyphplacement.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
+
+#include "chart/glyphplacement.h"
 
 namespace {
 
@@ -59,7 +59,8 @@ TEST_F(Placement, RanksByLongitudeWithTiesAndTheWrapAtZero) {
     ASSERT_TRUE(b >= 0 && b < kBodyCount);
     EXPECT_FALSE(seen[b]);
     seen[b] = true;
-    EXPECT_FLOAT_EQ(layout->GlyphSlots[j].SlotLongitude, static_cast<float>(r->EclipticLongitude[b]));
+    EXPECT_FLOAT_EQ(layout->GlyphSlots[j].SlotLongitude,
+                    static_cast<float>(r->EclipticLongitude[b]));
     if (j > 0) {
       EXPECT_LE(layout->GlyphSlots[j - 1].SlotLongitude, layout->GlyphSlots[j].SlotLongitude);
     }
@@ -67,8 +68,8 @@ TEST_F(Placement, RanksByLongitudeWithTiesAndTheWrapAtZero) {
 }
 
 TEST_F(Placement, SignsAndTheirCounts) {
-  r->EclipticLongitude[3] = 30.0;         // exactly 0 Taurus
-  r->EclipticLongitude[5] = 359.99999999; // single precision rounds it to 360
+  r->EclipticLongitude[3] = 30.0;          // exactly 0 Taurus
+  r->EclipticLongitude[5] = 359.99999999;  // single precision rounds it to 360
   Run();
   int total = 0;
   for (int s = 0; s < 12; ++s) total += r->SignGlyphCount[s];
@@ -94,10 +95,10 @@ TEST_F(Placement, HousesAreProportionalAndACuspBelongsToTheHouseItOpens) {
   // Unequal houses: 1 at 10, 2 at 40, 3 at 60, 4 at 100, ... 12 at 340.
   const float cusps[12] = {10, 40, 60, 100, 130, 160, 190, 220, 240, 280, 310, 340};
   for (int k = 0; k < 12; ++k) r->HouseCusps()[k] = cusps[k];
-  r->EclipticLongitude[0] = 60.0;   // on the cusp of house 3
-  r->EclipticLongitude[1] = 80.0;   // half through house 3 (60..100)
-  r->EclipticLongitude[2] = 5.0;    // house 12 (340..10), 25 of its 30 degrees
-  r->EclipticLongitude[3] = 10.0;   // on the Ascendant
+  r->EclipticLongitude[0] = 60.0;  // on the cusp of house 3
+  r->EclipticLongitude[1] = 80.0;  // half through house 3 (60..100)
+  r->EclipticLongitude[2] = 5.0;   // house 12 (340..10), 25 of its 30 degrees
+  r->EclipticLongitude[3] = 10.0;  // on the Ascendant
   Run();
   EXPECT_EQ(r->SortedPoints[PlaceOf(0)].House, 3);
   EXPECT_NEAR(layout->GlyphSlots[PlaceOf(0)].HousePosition, 60.0f, kPositionTolDeg);

@@ -5,13 +5,13 @@
 // 4.5 degrees apart on alternating rows, last glyph at most 26.5 degrees in
 // with 3-degree pull-back; 6 and 6.5 degrees in the house sectors; cusp
 // labels at least 4 whole degrees apart).
-#include "chart/glyphslots.h"
-
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <memory>
 #include <utility>
+
+#include "chart/glyphslots.h"
 
 namespace {
 
@@ -139,12 +139,19 @@ TEST(SpreadHouseGlyphs, EachSignIsSpreadOnItsOwn) {
 
 TEST(SpreadHouseGlyphsSingleRow, SectorPlacesFollowTheSpacingRules) {
   // equal houses from 0: the house position is the longitude
-  Placement p({{0, 0.5}, {1, 59.9}, {2, 100.0}, {3, 101.0}, {4, 102.0},
-               {5, 140.0}, {6, 141.0}, {7, 142.0}, {8, 143.0}});
+  Placement p({{0, 0.5},
+               {1, 59.9},
+               {2, 100.0},
+               {3, 101.0},
+               {4, 102.0},
+               {5, 140.0},
+               {6, 141.0},
+               {7, 142.0},
+               {8, 143.0}});
   p.PlaceInHouses();
-  EXPECT_NEAR(p.HousePlaceOf(0), 4.0f, kPlaceTolDeg);    // first of house 1, 0.5 in
-  EXPECT_NEAR(p.HousePlaceOf(1), 26.0f, kPlaceTolDeg);   // alone at 29.9 of house 2
-  EXPECT_NEAR(p.HousePlaceOf(2), 10.0f, kPlaceTolDeg);   // 10, 16, 22 in house 4
+  EXPECT_NEAR(p.HousePlaceOf(0), 4.0f, kPlaceTolDeg);   // first of house 1, 0.5 in
+  EXPECT_NEAR(p.HousePlaceOf(1), 26.0f, kPlaceTolDeg);  // alone at 29.9 of house 2
+  EXPECT_NEAR(p.HousePlaceOf(2), 10.0f, kPlaceTolDeg);  // 10, 16, 22 in house 4
   EXPECT_NEAR(p.HousePlaceOf(3), 16.0f, kPlaceTolDeg);
   EXPECT_NEAR(p.HousePlaceOf(4), 22.0f, kPlaceTolDeg);
   // 20, 26, 32, 38 in house 5 -> 26, then 19.5, 13, 6.5
@@ -175,7 +182,8 @@ TEST(SpreadHouseGlyphsSingleRow, RankingFollowsHousePositionsFromTheQuerentsCusp
   EXPECT_NEAR(p.layout.GlyphSlots[moon].HouseDegree, 15.0f, 1e-3f);
   EXPECT_LT(moon, sun);
   for (int q = 1; q < kBodyCount; ++q)
-    EXPECT_LE(p.layout.GlyphSlots[q - 1].HouseRankPosition, p.layout.GlyphSlots[q].HouseRankPosition);
+    EXPECT_LE(p.layout.GlyphSlots[q - 1].HouseRankPosition,
+              p.layout.GlyphSlots[q].HouseRankPosition);
 }
 
 // --- cusp and point labels --------------------------------------------------
@@ -207,7 +215,8 @@ TEST(SpreadGlyphPositions, GapsAreComparedInWholeDegrees) {
   EXPECT_NEAR(c.Spread(3), 104.7f, kPlaceTolDeg);  // gap 3.7 -> 3: one degree on
   EXPECT_NEAR(c.Spread(7), 260.0f, kPlaceTolDeg);
   EXPECT_NEAR(c.Spread(8), 264.2f, kPlaceTolDeg);  // gap 4.2 -> 4: stays
-  for (int k = 1; k < 18; ++k) EXPECT_LE(c.layout.SortedCuspPoints[k - 1], c.layout.SortedCuspPoints[k]);
+  for (int k = 1; k < 18; ++k)
+    EXPECT_LE(c.layout.SortedCuspPoints[k - 1], c.layout.SortedCuspPoints[k]);
 }
 
 TEST(SpreadGlyphPositions, PushesRunOnAndCrossZeroOnce) {
@@ -240,7 +249,8 @@ TEST(HouseProportionalPosition, PointsTakeTheirShareOfTheirHouse) {
   const float rel[12] = {0, 20, 50, 90, 120, 150, 180, 200, 230, 270, 300, 330};
   std::copy(std::begin(rel), std::end(rel), layout.RelativeCusps);
   EXPECT_NEAR(HouseProportionalPosition(10.0f, layout.RelativeCusps), 15.0f, kPlaceTolDeg);
-  EXPECT_NEAR(HouseProportionalPosition(20.0f, layout.RelativeCusps), 30.0f, kPlaceTolDeg);  // on a cusp
+  EXPECT_NEAR(HouseProportionalPosition(20.0f, layout.RelativeCusps), 30.0f,
+              kPlaceTolDeg);  // on a cusp
   EXPECT_NEAR(HouseProportionalPosition(70.0f, layout.RelativeCusps), 75.0f, kPlaceTolDeg);
   EXPECT_NEAR(HouseProportionalPosition(345.0f, layout.RelativeCusps), 345.0f, kPlaceTolDeg);
   EXPECT_NEAR(HouseProportionalPosition(360.0f, layout.RelativeCusps), 360.0f, kPlaceTolDeg);
@@ -252,11 +262,11 @@ TEST(HouseProportionalPosition, PointsTakeTheirShareOfTheirHouse) {
   std::copy(std::begin(points), std::end(points), record.CuspsAndPoints + 12);
   float positions[6] = {};
   MapPointsToHouseSectors(record, layout, positions);
-  EXPECT_NEAR(positions[0], 15.0f, kPlaceTolDeg);          // rel 10
-  EXPECT_NEAR(positions[1], 50.0f, kPlaceTolDeg);          // rel 40 in house 2 (20..50)
-  EXPECT_NEAR(positions[2], 350.0f, kPlaceTolDeg);         // rel 350 in house 12 (330..360)
-  EXPECT_NEAR(positions[3], 0.0f, kPlaceTolDeg);           // on the querent's cusp
-  EXPECT_NEAR(positions[4], 180.0f, kPlaceTolDeg);         // rel 180, the seventh cusp
+  EXPECT_NEAR(positions[0], 15.0f, kPlaceTolDeg);   // rel 10
+  EXPECT_NEAR(positions[1], 50.0f, kPlaceTolDeg);   // rel 40 in house 2 (20..50)
+  EXPECT_NEAR(positions[2], 350.0f, kPlaceTolDeg);  // rel 350 in house 12 (330..360)
+  EXPECT_NEAR(positions[3], 0.0f, kPlaceTolDeg);    // on the querent's cusp
+  EXPECT_NEAR(positions[4], 180.0f, kPlaceTolDeg);  // rel 180, the seventh cusp
   EXPECT_NEAR(positions[5], 330.0f + 30.0f * 29.0f / 30.0f, 1e-3f);  // rel 359
 }
 

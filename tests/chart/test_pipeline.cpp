@@ -3,8 +3,6 @@
 // cusps, the special points, the daily motions, the sign-edge flags, the
 // ranking of the bodies, the planetary hours and lunar day at high
 // latitudes, and the reception variant.
-#include "chart/pipeline.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,18 +12,19 @@
 #include <numeric>
 
 #include "chart/aspects.h"
+#include "chart/pipeline.h"
 #include "engine/astromath.h"
 #include "tests/engine/apparent_support.h"
 
 namespace {
 
-constexpr double kPositionTolDeg = 0.005;    // degrees: planets and the Moon vs the reference
-constexpr double kLatitudeTolDeg = 0.005;    // degrees
-constexpr double kChironTolDeg = 1.0;        // degrees: Chiron's elements are good to about 1 deg
-constexpr double kMeanPointTolDeg = 0.2;     // degrees: mean apogee and node, arcminutes apart
-constexpr double kAngleTolDeg = 0.01;        // degrees: ASC, MC, Vertex vs the independent formulae
-constexpr double kFloatTolDeg = 1e-4;        // degrees: single-precision cusp arithmetic
-constexpr double kDeviationTolDeg = 0.01;    // degrees: aspect deviations from reference positions
+constexpr double kPositionTolDeg = 0.005;  // degrees: planets and the Moon vs the reference
+constexpr double kLatitudeTolDeg = 0.005;  // degrees
+constexpr double kChironTolDeg = 1.0;      // degrees: Chiron's elements are good to about 1 deg
+constexpr double kMeanPointTolDeg = 0.2;   // degrees: mean apogee and node, arcminutes apart
+constexpr double kAngleTolDeg = 0.01;      // degrees: ASC, MC, Vertex vs the independent formulae
+constexpr double kFloatTolDeg = 1e-4;      // degrees: single-precision cusp arithmetic
+constexpr double kDeviationTolDeg = 0.01;  // degrees: aspect deviations from reference positions
 
 // Reference positions, 11 April 1979, 16.8635 h UT (geometric, ecliptic and
 // equinox of date with nutation; from the Swiss Ephemeris, DE431), and the
@@ -39,9 +38,9 @@ struct RefBody {
   double lon, lat;  // degrees
 };
 constexpr RefBody kRefBodies[] = {
-    {0, 21.211111, 0.000107},   {1, 191.377197, 2.133204},  {2, 356.599460, -1.035918},
-    {3, 346.229555, -1.189305}, {4, 3.629359, -0.945964},   {5, 119.445904, 0.683472},
-    {6, 157.740429, 2.025279},  {7, 230.115637, 0.346972},  {8, 260.392477, 1.436455},
+    {0, 21.211111, 0.000107},   {1, 191.377197, 2.133204}, {2, 356.599460, -1.035918},
+    {3, 346.229555, -1.189305}, {4, 3.629359, -0.945964},  {5, 119.445904, 0.683472},
+    {6, 157.740429, 2.025279},  {7, 230.115637, 0.346972}, {8, 260.392477, 1.436455},
     {9, 197.749003, 17.703283}, {10, 38.210719, -1.149455}};
 constexpr double kRefApogee = 140.140016;     // body 12, degrees
 constexpr double kRefNorthNode = 165.892467;  // body 14, degrees
@@ -99,8 +98,9 @@ Angles IndependentAngles(double jdUt, double latDeg, double lonDeg) {
   const double ramc = Reduced(gmst + lonDeg) * kDegToRad;
   const double eps = (23.0 + 26.0 / 60.0 + 21.448 / 3600.0 - 46.8150 / 3600.0 * t) * kDegToRad;
   auto ascendant = [eps](double ra, double phi) {
-    return Reduced(std::atan2(std::cos(ra), -(std::sin(ra) * std::cos(eps) + std::tan(phi) * std::sin(eps))) *
-                   kRadToDeg);
+    return Reduced(
+        std::atan2(std::cos(ra), -(std::sin(ra) * std::cos(eps) + std::tan(phi) * std::sin(eps))) *
+        kRadToDeg);
   };
   Angles a;
   a.mc = Reduced(std::atan2(std::sin(ramc), std::cos(ramc) * std::cos(eps)) * kRadToDeg);
@@ -204,7 +204,8 @@ TEST_F(ReferenceChart, DayChartWithItsPartOfFortuneAndCrossOfFate) {
   EXPECT_EQ(chart->DayChart, 1);
   // by day: Ascendant + Moon - Sun, and Ascendant - (Saturn - Mars)
   EXPECT_ANGLE_NEAR(chart->EclipticLongitude[16], angles.asc + RefLon(1) - RefLon(0), kAngleTolDeg);
-  EXPECT_ANGLE_NEAR(chart->EclipticLongitude[17], angles.asc - (RefLon(6) - RefLon(4)), kAngleTolDeg);
+  EXPECT_ANGLE_NEAR(chart->EclipticLongitude[17], angles.asc - (RefLon(6) - RefLon(4)),
+                    kAngleTolDeg);
 }
 
 TEST_F(ReferenceChart, CuspsAreTurnedToTheQuerentsHouse) {
@@ -215,7 +216,8 @@ TEST_F(ReferenceChart, CuspsAreTurnedToTheQuerentsHouse) {
   EXPECT_ANGLE_NEAR(cusp[0], angles.asc + 90, kAngleTolDeg) << " element 0 is house 4";
   EXPECT_ANGLE_NEAR(cusp[9], angles.asc, kAngleTolDeg) << " element 9 is house 1";
   for (int i = 0; i < 12; ++i)
-    EXPECT_ANGLE_NEAR(cusp[i], angles.asc + 30.0 * ((i + 3) % 12), kAngleTolDeg) << " element " << i;
+    EXPECT_ANGLE_NEAR(cusp[i], angles.asc + 30.0 * ((i + 3) % 12), kAngleTolDeg)
+        << " element " << i;
   // the East point comes from the unturned cusp of house 10, here ASC + 270
   EXPECT_ANGLE_NEAR(chart->SpecialPoints[5], angles.asc + 270 + 90, kAngleTolDeg);
 }
@@ -321,24 +323,24 @@ TEST_F(ReferenceChart, AspectsFoundWithATwoDegreeOrb) {
   };
   // Kinds from the reference longitudes, the 2 deg orb and the whole-sign rule.
   const Expected expected[] = {
-      {0, 4, 9, 1},     // Sun-Mars 17.58 in Aries; the faster Sun draws away to 18
-      {0, 3, 10, 0},    // Sun-Venus 34.98, Aries/Pisces; Venus, faster, closes below 36
-      {1, 7, 15, 0},    // Moon-Uranus 38.74, Libra/Scorpio; the Moon closes below 40
-      {1, 10, 25, 1},   // Moon-Chiron 153.2, Libra/Taurus; the Moon opens toward 154.29
-      {7, 8, 5, -1},    // Uranus-Neptune 30.28, Scorpio/Sagittarius
-      {6, 9, 15, -1},   // Saturn-Pluto 40.01, Virgo/Libra
-      {2, 3, 26, 0},    // Mercury-Venus 10.4 apart in Pisces, latitudes -1.04 and -1.19
-      {5, 6, kNone, 0}, // Jupiter-Saturn 38.3 but Cancer/Virgo: two signs for 40 deg
-      {2, 4, kNone, 0}, // Mercury-Mars, latitudes 0.09 apart but Pisces/Aries
-      {0, 2, kNone, 0}, // Sun-Mercury 24.6 but Aries/Pisces for 25.7 deg
-      {1, 9, kNone, 0}, // Moon-Pluto 6.4 apart
+      {0, 4, 9, 1},      // Sun-Mars 17.58 in Aries; the faster Sun draws away to 18
+      {0, 3, 10, 0},     // Sun-Venus 34.98, Aries/Pisces; Venus, faster, closes below 36
+      {1, 7, 15, 0},     // Moon-Uranus 38.74, Libra/Scorpio; the Moon closes below 40
+      {1, 10, 25, 1},    // Moon-Chiron 153.2, Libra/Taurus; the Moon opens toward 154.29
+      {7, 8, 5, -1},     // Uranus-Neptune 30.28, Scorpio/Sagittarius
+      {6, 9, 15, -1},    // Saturn-Pluto 40.01, Virgo/Libra
+      {2, 3, 26, 0},     // Mercury-Venus 10.4 apart in Pisces, latitudes -1.04 and -1.19
+      {5, 6, kNone, 0},  // Jupiter-Saturn 38.3 but Cancer/Virgo: two signs for 40 deg
+      {2, 4, kNone, 0},  // Mercury-Mars, latitudes 0.09 apart but Pisces/Aries
+      {0, 2, kNone, 0},  // Sun-Mercury 24.6 but Aries/Pisces for 25.7 deg
+      {1, 9, kNone, 0},  // Moon-Pluto 6.4 apart
   };
   for (const Expected& e : expected) {
     EXPECT_EQ(c.AspectKind[e.o1][e.o2], e.kind) << e.o1 << "-" << e.o2;
     EXPECT_EQ(c.AspectKind[e.o2][e.o1], e.kind) << e.o1 << "-" << e.o2;
     if (e.kind == kNone || e.kind >= 26 || e.o1 == 10 || e.o2 == 10) continue;
-    const double want = std::fabs(kAspectAngle[e.kind] -
-                                  std::fabs(AngleDiff(RefLon(e.o1), RefLon(e.o2))));
+    const double want =
+        std::fabs(kAspectAngle[e.kind] - std::fabs(AngleDiff(RefLon(e.o1), RefLon(e.o2))));
     EXPECT_NEAR(c.AspectSeparation[e.o2][e.o1], want, kDeviationTolDeg) << e.o1 << "-" << e.o2;
     if (e.applying >= 0) {
       EXPECT_EQ(c.AspectApplying[e.o1][e.o2], e.applying) << e.o1 << "-" << e.o2;
@@ -361,7 +363,10 @@ TEST_F(ReferenceChart, AspectListOnlyWhileShown) {
   for (const std::string& line : result.AspectList) {
     EXPECT_EQ(line.size(), static_cast<size_t>(kAspectLineLength));
     // Uranus semi-sextile Neptune, 0 deg 16' from exact
-    if (line.compare(0, 8, "kYl:00\x91" "1") == 0) found = true;
+    if (line.compare(0, 8,
+                     "kYl:00\x91"
+                     "1") == 0)
+      found = true;
   }
   EXPECT_TRUE(found);
 }
@@ -503,7 +508,8 @@ TEST_P(SeventySouth, NoValueIsLeftUndefined) {
   }
   EXPECT_EQ(result.PlanetHoursComputed, month == 3)
       << "the Sun rises and sets at the equinox, not in polar day or night";
-  for (const std::string& line : result.AspectList) EXPECT_EQ(line.size(), static_cast<size_t>(kAspectLineLength));
+  for (const std::string& line : result.AspectList)
+    EXPECT_EQ(line.size(), static_cast<size_t>(kAspectLineLength));
 }
 INSTANTIATE_TEST_SUITE_P(Months, SeventySouth, ::testing::Values(6, 3, 12));
 
@@ -531,7 +537,8 @@ TEST(LunarMonthReuse, SameResultAsAFreshSearch) {
     constexpr double kNewMoonTolDays = 2.0 / 86400;
     for (int i = 0; i <= fresh.LunarDays.LunarDayCount; ++i)
       EXPECT_NEAR(reused.LunarDays.LunarDayStart[i], fresh.LunarDays.LunarDayStart[i],
-                  kNewMoonTolDays) << i;
+                  kNewMoonTolDays)
+          << i;
   }
   int day = 0;
   // another place, or a moment a month later, is not covered

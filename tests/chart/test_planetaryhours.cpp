@@ -2,12 +2,11 @@
 // the weekdays and of the hours in the Chaldean order, the night hours
 // before sunrise and across midnight, daylight that runs past 0h UT, and
 // the polar day and night.
-#include "chart/planetaryhours.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "chart/planetaryhours.h"
 #include "engine/astromath.h"
 #include "engine/bodies.h"
 
@@ -19,11 +18,13 @@ constexpr double kHourStartTolHours = 10.0 / 60;  // hours
 constexpr double kTimeTolHours = 1e-3;            // hours, float times against the interval
 // The last night hour ends at the next sunrise, which the table's circle of
 // starts holds only as the clock time of the day's own sunrise.
-constexpr double kSunriseDriftHours = 6.0 / 60;   // hours, change of sunrise from one day to the next
+constexpr double kSunriseDriftHours =
+    6.0 / 60;  // hours, change of sunrise from one day to the next
 
 enum Ruler { kSunR = 1, kMoonR, kMarsR, kMercuryR, kJupiterR, kVenusR, kSaturnR };
 // The Chaldean order from the Sun: each hour's ruler is the next in it.
-constexpr int kChaldeanFromSun[7] = {kSunR, kVenusR, kMercuryR, kMoonR, kSaturnR, kJupiterR, kMarsR};
+constexpr int kChaldeanFromSun[7] = {kSunR,    kVenusR,   kMercuryR, kMoonR,
+                                     kSaturnR, kJupiterR, kMarsR};
 
 // Ruler of hour n of a day whose first hour the day's ruler holds.
 int RulerOfHour(int dayRuler, int n) {
@@ -43,13 +44,13 @@ constexpr Place kTokyo{35.6762, 139.6503, 9.0f};
 
 // The chart's fields for a local date and time at a place.
 struct ChartMoment {
-  float ut = 0;          // hours
-  double jd = 0;         // days, chart time scale
-  double jd0 = 0;        // days, 0h UT of the date
-  double sun = 0;        // degrees
-  float latitude = 0;    // degrees, geocentric
-  float longitude = 0;   // degrees East
-  float zone = 0;        // hours
+  float ut = 0;         // hours
+  double jd = 0;        // days, chart time scale
+  double jd0 = 0;       // days, 0h UT of the date
+  double sun = 0;       // degrees
+  float latitude = 0;   // degrees, geocentric
+  float longitude = 0;  // degrees East
+  float zone = 0;       // hours
 };
 
 ChartMoment MomentAt(const Place& place, int day, int month, int year, double localHours) {
@@ -92,15 +93,19 @@ double CircularDiff(double a, double b) { return std::remainder(a - b, 24.0); }
 TEST(PlanetaryHours, WeekdayRulesTheDayAndItsFirstHour) {
   // London, 08:30 GMT, in the first hour after sunrise (about 08:06) in
   // these winter weeks. 2000-01-02 was a Sunday.
-  struct Case { int day, month, year; int ruler; };
+  struct Case {
+    int day, month, year;
+    int ruler;
+  };
   const Case cases[] = {
-      {2, 1, 2000, kSunR},     {3, 1, 2000, kMoonR},   {4, 1, 2000, kMarsR},
+      {2, 1, 2000, kSunR},     {3, 1, 2000, kMoonR},    {4, 1, 2000, kMarsR},
       {5, 1, 2000, kMercuryR}, {6, 1, 2000, kJupiterR}, {7, 1, 2000, kVenusR},
-      {1, 1, 2000, kSaturnR},  {26, 12, 1999, kSunR},  {25, 12, 1999, kSaturnR},
+      {1, 1, 2000, kSaturnR},  {26, 12, 1999, kSunR},   {25, 12, 1999, kSaturnR},
   };
   for (const Case& c : cases) {
     PlanetaryHourTable t;
-    ASSERT_TRUE(Compute(MomentAt(kLondon, c.day, c.month, c.year, 8.5), t)) << c.day << "." << c.month;
+    ASSERT_TRUE(Compute(MomentAt(kLondon, c.day, c.month, c.year, 8.5), t))
+        << c.day << "." << c.month;
     EXPECT_EQ(t.PlanetaryHour, 1) << c.day << "." << c.month;
     EXPECT_EQ(t.DayRuler, c.ruler) << c.day << "." << c.month;
     EXPECT_EQ(t.HourRuler, c.ruler) << c.day << "." << c.month;
@@ -164,8 +169,8 @@ struct WrapCase {
   const char* name;
   Place place;
   int day, month, year;
-  double local;                   // hours
-  double rise, set, nextRise;     // local almanac times, hours
+  double local;                // hours
+  double rise, set, nextRise;  // local almanac times, hours
   int dayRuler;
 };
 
@@ -173,12 +178,17 @@ TEST(PlanetaryHours, DaylightRunningPast0hUniversalTime) {
   // New York in June: sunrise 09:25 UT, sunset 00:31 UT the next day.
   // Tokyo in February: sunrise 21:39 UT of the day before.
   const WrapCase cases[] = {
-      {"NY evening", kNewYork, 21, 6, 2000, 20.0, 5 + 25 / 60.0, 20 + 31 / 60.0, 5 + 25 / 60.0, kMercuryR},
-      {"NY night", kNewYork, 21, 6, 2000, 21.0, 5 + 25 / 60.0, 20 + 31 / 60.0, 5 + 25 / 60.0, kMercuryR},
-      {"NY morning", kNewYork, 21, 6, 2000, 10.0, 5 + 25 / 60.0, 20 + 31 / 60.0, 5 + 25 / 60.0, kMercuryR},
+      {"NY evening", kNewYork, 21, 6, 2000, 20.0, 5 + 25 / 60.0, 20 + 31 / 60.0, 5 + 25 / 60.0,
+       kMercuryR},
+      {"NY night", kNewYork, 21, 6, 2000, 21.0, 5 + 25 / 60.0, 20 + 31 / 60.0, 5 + 25 / 60.0,
+       kMercuryR},
+      {"NY morning", kNewYork, 21, 6, 2000, 10.0, 5 + 25 / 60.0, 20 + 31 / 60.0, 5 + 25 / 60.0,
+       kMercuryR},
       {"Tokyo dawn", kTokyo, 4, 2, 2007, 7.0, 6 + 39 / 60.0, 17 + 11 / 60.0, 6 + 38 / 60.0, kSunR},
-      {"Tokyo morning", kTokyo, 4, 2, 2007, 9.0, 6 + 39 / 60.0, 17 + 11 / 60.0, 6 + 38 / 60.0, kSunR},
-      {"Tokyo night", kTokyo, 4, 2, 2007, 23.5, 6 + 39 / 60.0, 17 + 11 / 60.0, 6 + 38 / 60.0, kSunR},
+      {"Tokyo morning", kTokyo, 4, 2, 2007, 9.0, 6 + 39 / 60.0, 17 + 11 / 60.0, 6 + 38 / 60.0,
+       kSunR},
+      {"Tokyo night", kTokyo, 4, 2, 2007, 23.5, 6 + 39 / 60.0, 17 + 11 / 60.0, 6 + 38 / 60.0,
+       kSunR},
   };
   for (const WrapCase& c : cases) {
     PlanetaryHourTable t;
@@ -193,7 +203,11 @@ TEST(PlanetaryHours, DaylightRunningPast0hUniversalTime) {
 }
 
 TEST(PlanetaryHours, PolarDayAndNightLeaveTheTableUntouched) {
-  struct Case { const char* name; Place place; int day, month; };
+  struct Case {
+    const char* name;
+    Place place;
+    int day, month;
+  };
   const Case cases[] = {
       {"70N winter", {70.0, 25.0, 1.0f}, 21, 12},
       {"70N summer", {70.0, 25.0, 1.0f}, 21, 6},
@@ -269,7 +283,7 @@ TEST(PlanetaryHours, DayRulersFollowTheWeekdaysOfTwoCenturies) {
   // days counted since; the rulers of Sunday .. Saturday are the Sun, Moon,
   // Mars, Mercury, Jupiter, Venus and Saturn. Tokyo at noon, London at noon
   // and New York in the evening, whose UT date is the next day.
-  const int rulerOfWeekdayFromMonday[7] = {kMoonR, kMarsR, kMercuryR, kJupiterR,
+  const int rulerOfWeekdayFromMonday[7] = {kMoonR,  kMarsR,   kMercuryR, kJupiterR,
                                            kVenusR, kSaturnR, kSunR};
   ASSERT_EQ(rulerOfWeekdayFromMonday[DaysFrom1900(2, 1, 2000) % 7], kSunR);  // a Sunday
   const double start = JulianDay(1, 1, 1900, 0);
@@ -285,9 +299,11 @@ TEST(PlanetaryHours, DayRulersFollowTheWeekdaysOfTwoCenturies) {
     } charts[] = {{kTokyo, 12.0}, {kLondon, 12.0}, {kNewYork, 21.0}};
     for (const auto& c : charts) {
       PlanetaryHourTable t;
-      ASSERT_TRUE(Compute(MomentAt(c.place, day, month, year, c.local), t)) << day << "." << month << "." << year;
+      ASSERT_TRUE(Compute(MomentAt(c.place, day, month, year, c.local), t))
+          << day << "." << month << "." << year;
       EXPECT_EQ(t.DayRuler, expected) << day << "." << month << "." << year << " " << c.local;
-      EXPECT_EQ(t.HourRuler, RulerOfHour(expected, t.PlanetaryHour)) << day << "." << month << "." << year;
+      EXPECT_EQ(t.HourRuler, RulerOfHour(expected, t.PlanetaryHour))
+          << day << "." << month << "." << year;
     }
   }
 }

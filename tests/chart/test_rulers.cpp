@@ -1,11 +1,10 @@
 // Fixed-star precession, mutual receptions and the swap variant, house
 // rulers by each method, and Arabic parts by day and by night.
-#include "chart/rulers.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "chart/rulers.h"
 #include "engine/bodies.h"
 
 namespace {
@@ -88,7 +87,7 @@ TEST_F(ChartFixture, SunInCancerMoonInLeoAreInDomicileReception) {
 }
 
 TEST_F(ChartFixture, NoReceptionDisablesTheSwap) {
-  Place(0, 100.0);  // Sun in Cancer, Moon in Virgo
+  Place(0, 100.0);           // Sun in Cancer, Moon in Virgo
   r->ReceptionShift[3] = 2;  // left from an earlier chart
   r->Receptions[3][0] = 7;
   EXPECT_EQ(FindReceptions(*r), SwapMenuState::kDisable);
@@ -111,10 +110,10 @@ TEST_F(ChartFixture, HiddenPartnerKeepsTheReceptionButGivesNoShift) {
 }
 
 TEST_F(ChartFixture, KindsFollowTheirSwitches) {
-  Place(0, 40.0);  // Sun in Taurus, where the Moon is exalted
-  Place(1, 10.0);  // Moon in Aries, where the Sun is exalted
-  Place(4, 45.0);  // Mars in Taurus, Pluto's detriment
-  Place(9, 190.0); // Pluto in Libra, Mars' detriment
+  Place(0, 40.0);          // Sun in Taurus, where the Moon is exalted
+  Place(1, 10.0);          // Moon in Aries, where the Sun is exalted
+  Place(4, 45.0);          // Mars in Taurus, Pluto's detriment
+  Place(9, 190.0);         // Pluto in Libra, Mars' detriment
   ReceptionParams params;  // domicile and exaltation
   EXPECT_EQ(FindReceptions(*r, params), SwapMenuState::kEnable);
   EXPECT_EQ(r->Receptions[0][kReceptionExaltation], 1);
@@ -233,7 +232,7 @@ TEST_F(ChartFixture, AlmutenOfTheCuspDegreeByDayAndByNight) {
   EXPECT_EQ(r->HouseRuler[0], 2);
   EXPECT_EQ(r->HouseRuler[1], 10);  // the last degree of Pisces, not a degree 360
   EXPECT_EQ(r->HouseRuler[2], 11);
-  EXPECT_EQ(r->HouseRuler[3], 3);   // no almuten: the ruler of Libra
+  EXPECT_EQ(r->HouseRuler[3], 3);  // no almuten: the ruler of Libra
   EXPECT_EQ(r->HouseRuler[4], 6);
   EXPECT_FLOAT_EQ(r->HouseRulerLongitude[0], 21.0f);
 
@@ -261,7 +260,7 @@ PartRecord Part(int a, int b, int c, int modeB, int modeC) {
 }
 
 TEST_F(ChartFixture, PartOfFortuneByDayAndByNight) {
-  r->HouseCusps()[0] = 100.0f;         // Ascendant
+  r->HouseCusps()[0] = 100.0f;  // Ascendant
   r->EclipticLongitude[kSun] = 200.0;
   r->EclipticLongitude[kMoon] = 50.0;
   // Ascendant + Moon - Sun by day, + Sun - Moon by night, written both ways.
@@ -300,7 +299,7 @@ TEST_F(ChartFixture, NoPartsOrBadRecordsLeaveLongitudesAlone) {
   EXPECT_EQ(CalcArabicParts(*r), 0);
   EXPECT_EQ(r->ArabicParts[0].Longitude, -1.0f);
 
-  r->ArabicParts[0] = Part(kCusp1, 42, kMoonOp, 0, 0);  // no operand 42
+  r->ArabicParts[0] = Part(kCusp1, 42, kMoonOp, 0, 0);      // no operand 42
   r->ArabicParts[1] = Part(kCusp1, kSunOp, kMoonOp, 4, 0);  // no sign mode 4
   r->ArabicParts[2] = Part(kCusp1, kSunOp, kMoonOp, 0, 0);
   r->PartCount = 3;

@@ -1,8 +1,6 @@
 // Reading and writing the chart settings files: the factory files round-trip
 // byte for byte under both decimal separators, faults name the file and the
 // line and leave the record alone, and the values land where the layout says.
-#include "chart/settingsfiles.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -16,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/settingsfiles.h"
 #include "platform/text/numbers.h"
 #include "platform/text/textfile.h"
 
@@ -23,8 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr double kPlaceTolDeg = 1e-12;     // degrees, a double written with 15 digits
-constexpr double kStarTolDeg = 1e-4;       // degrees, single-precision star table
+constexpr double kPlaceTolDeg = 1e-12;  // degrees, a double written with 15 digits
+constexpr double kStarTolDeg = 1e-4;    // degrees, single-precision star table
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 
 const std::string kFactoryFolder = std::string(HORARY_SOURCE_DIR) + "/data/Options/";
@@ -253,11 +252,11 @@ TEST_F(SettingsFiles, ChartStaysGeocentricWhateverTheFileHolds) {
 }
 
 TEST_F(SettingsFiles, OptionsLinesGoToTheirWindows) {
-  SetLine("OPT.opt", 1, "2");   // American style
-  SetLine("OPT.opt", 3, "4");   // Asc on the right
-  SetLine("OPT.opt", 4, "0");   // elements hatched
-  SetLine("OPT.opt", 6, "1");   // save settings: yes
-  SetLine("OPT.opt", 7, "2");   // house rulers by almuten
+  SetLine("OPT.opt", 1, "2");           // American style
+  SetLine("OPT.opt", 3, "4");           // Asc on the right
+  SetLine("OPT.opt", 4, "0");           // elements hatched
+  SetLine("OPT.opt", 6, "1");           // save settings: yes
+  SetLine("OPT.opt", 7, "2");           // house rulers by almuten
   SetLine("CS.opt", 4, "-2147483633");  // a system colour
   ASSERT_TRUE(Read().Ok);
   EXPECT_FALSE(state.EuropeanStyle);
@@ -335,23 +334,21 @@ TEST_P(SettingsIndexRange, OutOfRangeValueIsRefused) {
 
 INSTANTIATE_TEST_SUITE_P(
     RefusedValues, SettingsIndexRange,
-    ::testing::Values(BadIndexCase{"OPT.opt", 0, "0"},     // house system 1..23
-                      BadIndexCase{"OPT.opt", 0, "24"},
-                      BadIndexCase{"OPT.opt", 3, "5"},     // orientation 1..4
-                      BadIndexCase{"OPT.opt", 7, "3"},     // house-ruler method 0..2
-                      BadIndexCase{"OPT.opt", 9, "91"},    // latitude
-                      BadIndexCase{"KR.opt", 0, "101"},    // radius percent
-                      BadIndexCase{"KR.opt", 9, "-1"},
-                      BadIndexCase{"IF.opt", 2, "26"},     // glyph size index 0..25
-                      BadIndexCase{"ALMD.opt", 10, "18"},  // body 0..17
-                      BadIndexCase{"ALMN.opt", 359, "-1"},
-                      BadIndexCase{"PAR.opt", 0, "101"},   // at most 100 parts
-                      BadIndexCase{"PAR.opt", 0, "-1"},
-                      BadIndexCase{"PAR.opt", 2, "42"},    // operand A 0..41
-                      BadIndexCase{"PAR.opt", 5, "4"},     // sign mode of B 0..3
-                      BadIndexCase{"PAR.opt", 7, "3"},     // sex 0..2
-                      BadIndexCase{"KA1.opt", 0, "1e300"}, // no single
-                      BadIndexCase{"AOR1.opt", 100, ""}));
+    ::testing::Values(
+        BadIndexCase{"OPT.opt", 0, "0"},                                    // house system 1..23
+        BadIndexCase{"OPT.opt", 0, "24"}, BadIndexCase{"OPT.opt", 3, "5"},  // orientation 1..4
+        BadIndexCase{"OPT.opt", 7, "3"},   // house-ruler method 0..2
+        BadIndexCase{"OPT.opt", 9, "91"},  // latitude
+        BadIndexCase{"KR.opt", 0, "101"},  // radius percent
+        BadIndexCase{"KR.opt", 9, "-1"}, BadIndexCase{"IF.opt", 2, "26"},  // glyph size index 0..25
+        BadIndexCase{"ALMD.opt", 10, "18"},                                // body 0..17
+        BadIndexCase{"ALMN.opt", 359, "-1"},
+        BadIndexCase{"PAR.opt", 0, "101"},                                   // at most 100 parts
+        BadIndexCase{"PAR.opt", 0, "-1"}, BadIndexCase{"PAR.opt", 2, "42"},  // operand A 0..41
+        BadIndexCase{"PAR.opt", 5, "4"},                                     // sign mode of B 0..3
+        BadIndexCase{"PAR.opt", 7, "3"},                                     // sex 0..2
+        BadIndexCase{"KA1.opt", 0, "1e300"},                                 // no single
+        BadIndexCase{"AOR1.opt", 100, ""}));
 
 // ---- Writing ------------------------------------------------------------
 
@@ -389,9 +386,9 @@ TEST_F(SettingsFiles, AValueThatIsNotFiniteKeepsItsFileAsItWas) {
   ASSERT_EQ(failures.size(), 3u);
   for (const char* name : {"AOR1.opt", "KSBS1.opt", "OPT.opt"}) {
     EXPECT_EQ(ReadBytes(out_ + name), "old\r\n") << name;
-    EXPECT_TRUE(std::any_of(failures.begin(), failures.end(),
-                            [&](const std::string& f) { return f.find(name) != std::string::npos; }))
-        << name;
+    EXPECT_TRUE(std::any_of(failures.begin(), failures.end(), [&](const std::string& f) {
+      return f.find(name) != std::string::npos;
+    })) << name;
   }
   EXPECT_EQ(ReadBytes(out_ + "CS.opt"), ReadBytes(kFactoryFolder + "CS.opt"));
 }
@@ -404,8 +401,8 @@ TEST_F(SettingsFiles, WrittenLinesOfARecordBuiltInMemory) {
   SettingsOutsideRecord outside;
   outside.Place.Latitude = -33.5;
   const std::vector<std::string> par = ChartSettingsFileLines("PAR.opt", r, outside);
-  const std::vector<std::string> expected = {"1", "\xCF\xE0\xF0\xF1 1.5", "0", "41", "29", "1",
-                                             "0", "2"};
+  const std::vector<std::string> expected = {"1", "\xCF\xE0\xF0\xF1 1.5", "0", "41", "29", "1", "0",
+                                             "2"};
   EXPECT_EQ(par, expected);
   const std::vector<std::string> opt = ChartSettingsFileLines("OPT.opt", r, outside);
   ASSERT_EQ(opt.size(), 12u);

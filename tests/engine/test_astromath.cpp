@@ -14,13 +14,13 @@ namespace {
 
 constexpr double kAngleTolDeg = 1e-12;
 constexpr float kAngleTolRadF = 1e-6f;
-constexpr double kDayTol = 1e-9;        // days
-constexpr double kVectorTol = 1e-12;    // AU
+constexpr double kDayTol = 1e-9;      // days
+constexpr double kVectorTol = 1e-12;  // AU
 constexpr double kArcsecDeg = 1.0 / 3600.0;
 
 TEST(AngleReduction, ResultsAlwaysInRange) {
-  const double inputs[] = {-720.0, 360.0, 0.0, -0.0, -1e-20, -1e-300, 719.99999999999,
-                           1e300, -1e300, 5e15, -360.0, 359.9999999999999};
+  const double inputs[] = {-720.0,          360.0, 0.0,    -0.0, -1e-20, -1e-300,
+                           719.99999999999, 1e300, -1e300, 5e15, -360.0, 359.9999999999999};
   for (double in : inputs) {
     double a = in;
     Normalize360(a);
@@ -49,7 +49,8 @@ TEST(AngleReduction, KnownValues) {
 }
 
 TEST(AngleReduction, NonFiniteInputsReturnWithoutHanging) {
-  double vals[] = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+  double vals[] = {std::numeric_limits<double>::infinity(),
+                   -std::numeric_limits<double>::infinity(),
                    std::numeric_limits<double>::quiet_NaN()};
   for (double v : vals) {
     double a = v;
@@ -186,9 +187,10 @@ TEST(JulianDays, CalendarDatesFromMeeus) {
     float hours;
     double jd;  // Meeus, Astronomical Algorithms, ch. 7
   } cases[] = {
-      {1, 1, 2000, 12, 2451545.0},  {27, 1, 1988, 0, 2447187.5}, {19, 6, 1987, 12, 2446966.0},
-      {31, 12, 1899, 0, 2415019.5}, {1, 1, 1600, 0, 2305447.5},  {4, 10, 1582, 0, 2299159.5},
-      {15, 10, 1582, 0, 2299160.5}, {1, 1, -1000, 0, 1355807.5}, {17, 2, -4712, 0, 46.5}, {12, 7, -1000, 12, 1356001.0},
+      {1, 1, 2000, 12, 2451545.0},   {27, 1, 1988, 0, 2447187.5}, {19, 6, 1987, 12, 2446966.0},
+      {31, 12, 1899, 0, 2415019.5},  {1, 1, 1600, 0, 2305447.5},  {4, 10, 1582, 0, 2299159.5},
+      {15, 10, 1582, 0, 2299160.5},  {1, 1, -1000, 0, 1355807.5}, {17, 2, -4712, 0, 46.5},
+      {12, 7, -1000, 12, 1356001.0},
   };
   for (const auto& c : cases) {
     double jd = JulianDay(c.day, c.month, c.year, c.hours);

@@ -3,8 +3,6 @@
 // of date with nutation), copied into tests/data/reference_positions.tsv. The
 // driver's places are apparent: the test takes off the light time and
 // aberration of its own computation (apparent_support.h) before comparing.
-#include "engine/bodies.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "engine/astromath.h"
+#include "engine/bodies.h"
 #include "tests/engine/apparent_support.h"
 
 namespace {

@@ -1,8 +1,6 @@
 // House cusps: invariants over every system and latitude, the definitions of
 // the Placidus, Regiomontanus and Campanus cusps computed independently here
 // by spherical geometry, the angles, the points and the fall-backs.
-#include "engine/houses.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,12 +8,13 @@
 #include <string>
 
 #include "engine/astromath.h"
+#include "engine/houses.h"
 
 namespace {
 
-constexpr double kCuspTolDeg = 2e-4;     // cusps are stored in single precision
-constexpr double kAngleTolDeg = 1e-3;    // angles from single-precision formulas
-constexpr double kEpsDeg = 23.45229;     // the routine's obliquity in 1900
+constexpr double kCuspTolDeg = 2e-4;   // cusps are stored in single precision
+constexpr double kAngleTolDeg = 1e-3;  // angles from single-precision formulas
+constexpr double kEpsDeg = 23.45229;   // the routine's obliquity in 1900
 
 // A record whose local sidereal time is exactly lstHours: the sidereal switch
 // makes it PlaceLongitude / 15; 0h UT of 1 January 1900 gives T close to 0.
@@ -35,8 +34,12 @@ HouseCuspRecord Record(double lstHours, float latitude, float ut = 12.0f) {
 
 double Diff(double a, double b) { return std::remainder(a - b, 360.0); }
 
-struct Vec { double x, y, z; };
-Vec Cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+struct Vec {
+  double x, y, z;
+};
+Vec Cross(Vec a, Vec b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 Vec Mix(double ca, Vec a, double cb, Vec b) {
   return {ca * a.x + cb * b.x, ca * a.y + cb * b.y, ca * a.z + cb * b.z};
@@ -119,8 +122,11 @@ TEST_P(HouseGeometry, PlacidusCuspsTrisectTheirSemiArcs) {
   CalcHouseCusps(r, 1, 1);
   const double eps = kEpsDeg * kDegToRad, tanPhi = std::tan(lat * kDegToRad);
   // house (element), hour offset H and fraction f of the ascensional difference
-  struct C { int element; double h; double f; } cusps[] = {
-      {10, 30, 1.0 / 3}, {11, 60, 2.0 / 3}, {1, 120, 2.0 / 3}, {2, 150, 1.0 / 3}};
+  struct C {
+    int element;
+    double h;
+    double f;
+  } cusps[] = {{10, 30, 1.0 / 3}, {11, 60, 2.0 / 3}, {1, 120, 2.0 / 3}, {2, 150, 1.0 / 3}};
   for (const C& c : cusps) {
     double lam = r.Cusps[c.element] * kDegToRad;
     double ra = std::atan2(std::sin(lam) * std::cos(eps), std::cos(lam)) * kRadToDeg;
@@ -134,8 +140,8 @@ TEST_P(HouseGeometry, PlacidusCuspsTrisectTheirSemiArcs) {
 
 INSTANTIATE_TEST_SUITE_P(LatitudesAndTimes, HouseGeometry,
                          ::testing::Combine(::testing::Values(0.7, 5.9, 9.3, 13.0, 17.5, 22.2),
-                                            ::testing::Values(-60.0f, -33.9f, 0.5f, 40.7f,
-                                                              51.5f, 60.0f)));
+                                            ::testing::Values(-60.0f, -33.9f, 0.5f, 40.7f, 51.5f,
+                                                              60.0f)));
 
 TEST(HouseAngles, AscendantMidheavenAndVertexFromTheHorizon) {
   for (double lst : {1.0, 7.3, 12.1, 19.9})
@@ -147,7 +153,8 @@ TEST(HouseAngles, AscendantMidheavenAndVertexFromTheHorizon) {
       EXPECT_NEAR(Diff(r.Cusps[0], EasternAscendant(f, eps)), 0, kAngleTolDeg) << lst << " " << lat;
       // the MC is the ecliptic point of right ascension RAMC, above the horizon's pole side
       double mc = std::atan2(std::sin(lst * 15 * kDegToRad),
-                             std::cos(lst * 15 * kDegToRad) * std::cos(eps)) * kRadToDeg;
+                             std::cos(lst * 15 * kDegToRad) * std::cos(eps)) *
+                  kRadToDeg;
       EXPECT_NEAR(Diff(r.Cusps[9], mc), 0, kAngleTolDeg) << lst << " " << lat;
       // the Vertex lies where the prime vertical meets the ecliptic in the west
       Vec k{0, -std::sin(eps), std::cos(eps)};
@@ -194,7 +201,7 @@ TEST(HouseAngles, VertexOnTheEquatorIsTheWesternEquinox) {
   HouseCuspRecord r = Record(3.3, 0.0f);  // MC in Taurus: 0 deg Aries is west
   CalcHouseCusps(r, 1, 1);
   EXPECT_EQ(r.Vertex, 0.0f);
-  r = Record(15.3, 0.0f);                 // MC in Scorpio: 0 deg Libra is west
+  r = Record(15.3, 0.0f);  // MC in Scorpio: 0 deg Libra is west
   CalcHouseCusps(r, 1, 1);
   EXPECT_NEAR(r.Vertex, 180.0f, 1e-4);
 }
@@ -205,7 +212,8 @@ TEST(HouseSystems, TopocentricIsSmoothWhereRamcPlusHouseAngleIsAQuarter) {
     HouseCuspRecord at = Record(ramcDeg / 15, 50.0f), near = Record((ramcDeg + 3e-4) / 15, 50.0f);
     CalcHouseCusps(at, 3, 1);
     CalcHouseCusps(near, 3, 1);
-    for (int k = 0; k < 12; ++k) EXPECT_NEAR(Diff(at.Cusps[k], near.Cusps[k]), 0, 0.01) << ramcDeg << " " << k;
+    for (int k = 0; k < 12; ++k)
+      EXPECT_NEAR(Diff(at.Cusps[k], near.Cusps[k]), 0, 0.01) << ramcDeg << " " << k;
   }
 }
 
@@ -232,9 +240,9 @@ TEST(HouseInvariants, EverySystemEveryLatitude) {
 // At the latitudes where people ask questions (to 60 degrees either way) the
 // cusps of every system but the three whose formulas are not
 // quadrant-consistent (Arcturian, Horizontal, and the semi-arc Al-Kabisi)
-// run once round the zodiac without a gap over 180 degrees. The moment is a real one (sidereal time from date, time and
-// longitude, the Sun where it stands in January) so that the systems timed
-// by sunrise and sunset see a consistent sky.
+// run once round the zodiac without a gap over 180 degrees. The moment is a real one (sidereal time
+// from date, time and longitude, the Sun where it stands in January) so that the systems timed by
+// sunrise and sunset see a consistent sky.
 TEST(HouseInvariants, CuspsRunForwardBetweenThePolarCircles) {
   for (int system = 1; system <= kHouseSystemCount; ++system) {
     if (system == 14 || system == 15 || system == 17) continue;
@@ -351,8 +359,7 @@ TEST(HouseFallbacks, FarNorthBecomesEqualFromTheMidheaven) {
   HouseResult res = CalcHouseCusps(r, 1, 1);
   EXPECT_TRUE(res.HighLatitudeFallback);
   EXPECT_EQ(res.HouseSystem, kEqualFromMc);
-  for (int k = 0; k < 12; ++k)
-    EXPECT_NEAR(Diff(r.Cusps[k], r.Cusps[9] + 30.0 * (k - 9)), 0, 1e-3);
+  for (int k = 0; k < 12; ++k) EXPECT_NEAR(Diff(r.Cusps[k], r.Cusps[9] + 30.0 * (k - 9)), 0, 1e-3);
 }
 
 TEST(HouseFallbacks, FarSouthKeepsTheChosenSystemWhereItIsDefined) {
@@ -369,8 +376,7 @@ TEST(HouseFallbacks, UndefinedCuspsUseEqualHousesForThisChartOnly) {
   HouseResult res = CalcHouseCusps(r, 1, 1);
   EXPECT_TRUE(res.EqualFromMcSubstituted);
   EXPECT_EQ(res.HouseSystem, 1);
-  for (int k = 0; k < 12; ++k)
-    EXPECT_NEAR(Diff(r.Cusps[k], r.Cusps[9] + 30.0 * (k - 9)), 0, 1e-3);
+  for (int k = 0; k < 12; ++k) EXPECT_NEAR(Diff(r.Cusps[k], r.Cusps[9] + 30.0 * (k - 9)), 0, 1e-3);
 }
 
 TEST(HouseSystems, FixedRulesOfTheSimpleSystems) {
@@ -462,7 +468,7 @@ TEST(HousePoints, PolarDayAndNightDecideByTheSun) {
   r.SunLongitude = 90;
   CalcHouseCusps(r, 2);
   EXPECT_EQ(r.DayFlag, -1);
-  r.SunLongitude = 270;      // December: polar day
+  r.SunLongitude = 270;  // December: polar day
   CalcHouseCusps(r, 2);
   EXPECT_EQ(r.DayFlag, 1);
 }

@@ -3,11 +3,10 @@
 // equinox of date with nutation) from 1850 to 2100, and the mean node.
 #include <gtest/gtest.h>
 
-#include "tests/engine/nutation_support.h"
-
 #include <cmath>
 
 #include "engine/moon.h"
+#include "tests/engine/nutation_support.h"
 
 namespace {
 

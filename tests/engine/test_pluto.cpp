@@ -3,11 +3,10 @@
 // with nutation), the precession from B1950 and the range of the longitude.
 #include <gtest/gtest.h>
 
-#include "tests/engine/nutation_support.h"
-
 #include <cmath>
 
 #include "engine/pluto.h"
+#include "tests/engine/nutation_support.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 // Sunrise and sunset against almanac times and the horizon crossing of the
 // Sun's point, and the aspect-time search against published lunations and
 // ingresses and against a scanning root-finder of the test's own.
-#include "engine/timing.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 
 #include "engine/astromath.h"
 #include "engine/bodies.h"
+#include "engine/timing.h"
 
 namespace {
 

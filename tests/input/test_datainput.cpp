@@ -275,12 +275,16 @@ TEST(DataInput, AFieldThatCannotBeReadChangesNothing) {
        F::Longitude, E::NotANumber, "03O"},
       {"letter in the zone", with([](DataInputFields& f) { f.ZoneText = Hms("03", "3o", "00"); }),
        F::Zone, E::NotANumber, "3o"},
-      {"empty day", with([](DataInputFields& f) { f.DayText = "  "; }), F::Day, E::EmptyField, "  "},
-      {"empty year", with([](DataInputFields& f) { f.YearText = "    "; }), F::Year, E::EmptyField, "    "},
+      {"empty day", with([](DataInputFields& f) { f.DayText = "  "; }), F::Day, E::EmptyField,
+       "  "},
+      {"empty year", with([](DataInputFields& f) { f.YearText = "    "; }), F::Year, E::EmptyField,
+       "    "},
       {"letter in the month", with([](DataInputFields& f) { f.MonthText = "l2"; }), F::Month,
        E::NotANumber, "l2"},
-      {"month 13", with([](DataInputFields& f) { f.MonthText = "13"; }), F::Month, E::MonthOutOfRange, "13"},
-      {"month 0", with([](DataInputFields& f) { f.MonthText = "00"; }), F::Month, E::MonthOutOfRange, "0"},
+      {"month 13", with([](DataInputFields& f) { f.MonthText = "13"; }), F::Month,
+       E::MonthOutOfRange, "13"},
+      {"month 0", with([](DataInputFields& f) { f.MonthText = "00"; }), F::Month,
+       E::MonthOutOfRange, "0"},
       {"year 0", with([](DataInputFields& f) { f.YearText = "0"; }), F::Year, E::YearZero, "0"},
   };
   for (const Case& c : cases) {
@@ -370,7 +374,7 @@ TEST(DataInputFill, WhatIsShownReadsBackAsTheSameMoment) {
 // texts.
 TEST(DataInputFill, AcceptedFieldsShowAndReadBackAsTheSameChart) {
   constexpr double kHalfSecondDays = 0.5 / 86400.0;  // days: the fields keep whole seconds
-  constexpr double kFloatDegreesTol = 2e-5;         // degrees: a float near 180
+  constexpr double kFloatDegreesTol = 2e-5;          // degrees: a float near 180
   std::mt19937 random(20261209);
   auto digits = [&random](int count) {
     std::string text;
@@ -407,8 +411,9 @@ TEST(DataInputFill, AcceptedFieldsShowAndReadBackAsTheSameChart) {
     InputRefusal refusal;
     if (!ParseDataInput(f, first, refusal)) continue;  // an empty day: refused, not taken
     ++read;
-    const DataInputFields shown = FieldsOfChartMoment(first.JulianDayUT, first.UniversalTime, first.TimeZone,
-                                                      first.GeoLatitude, first.GeoLongitude, Marks());
+    const DataInputFields shown =
+        FieldsOfChartMoment(first.JulianDayUT, first.UniversalTime, first.TimeZone,
+                            first.GeoLatitude, first.GeoLongitude, Marks());
     DataInputResult again;
     ASSERT_TRUE(ParseDataInput(shown, again, refusal)) << Cp1251ToUtf8(refusal.Text);
     const std::string typed = f.DayText + "." + f.MonthText + "." + f.YearText + " " +
@@ -421,10 +426,12 @@ TEST(DataInputFill, AcceptedFieldsShowAndReadBackAsTheSameChart) {
     ASSERT_GT(first.GeoLongitude, -180.0f) << typed;
     ASSERT_LE(first.GeoLongitude, 180.0f) << typed;
     ASSERT_NEAR(again.GeoLongitude, first.GeoLongitude, kFloatDegreesTol) << typed;
-    const DataInputFields third = FieldsOfChartMoment(again.JulianDayUT, again.UniversalTime, again.TimeZone,
-                                                      again.GeoLatitude, again.GeoLongitude, Marks());
+    const DataInputFields third =
+        FieldsOfChartMoment(again.JulianDayUT, again.UniversalTime, again.TimeZone,
+                            again.GeoLatitude, again.GeoLongitude, Marks());
     ASSERT_EQ(third.TimeText, shown.TimeText) << typed;
-    ASSERT_EQ(third.DayText + third.MonthText + third.YearText, shown.DayText + shown.MonthText + shown.YearText)
+    ASSERT_EQ(third.DayText + third.MonthText + third.YearText,
+              shown.DayText + shown.MonthText + shown.YearText)
         << typed;
     ASSERT_EQ(third.LongitudeText, shown.LongitudeText) << typed;
   }
@@ -462,14 +469,16 @@ TEST(NewTownInput, TheMaskedFieldsGiveTheNumbersAsTyped) {
 
 TEST(DataInputFill, TheTimeRoundsToTheSecondAndCarriesIntoTheDate) {
   // 23:59:59.98 local is 00:00:00 of the next date, whichever month or year ends
-  auto two = [](int v) { return std::string(1, static_cast<char>('0' + v / 10)) + char('0' + v % 10); };
+  auto two = [](int v) {
+    return std::string(1, static_cast<char>('0' + v / 10)) + char('0' + v % 10);
+  };
   for (const testsupport::CivilCase& c : testsupport::MidnightSweep()) {
     const DataInputFields f =
         FieldsOfChartMoment(c.chartJulianDay, c.universalHours, c.timeZone, 0, 0, Marks());
     const std::string shown = f.DayText + "." + f.MonthText + "." + f.YearText + " " + f.TimeText;
-    const std::string expected = two(c.day) + "." + two(c.month) + "." + std::to_string(c.year) +
-                                 " " + Hms(two(c.hour).c_str(), two(c.minute).c_str(),
-                                           two(c.second).c_str());
+    const std::string expected =
+        two(c.day) + "." + two(c.month) + "." + std::to_string(c.year) + " " +
+        Hms(two(c.hour).c_str(), two(c.minute).c_str(), two(c.second).c_str());
     EXPECT_EQ(shown, expected) << "JD " << c.chartJulianDay << ", UT " << c.universalHours
                                << " h, zone " << c.timeZone;
   }

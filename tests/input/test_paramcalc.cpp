@@ -6,7 +6,6 @@
 // Expected places: degrees + minutes/60 + seconds/3600 worked out here; the
 // geocentric latitude phi - 0.19242777777777778 sin 2phi (11'32.74" at 45°).
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cmath>
@@ -70,10 +69,10 @@ TEST(ShippedParamFiles, EveryFactoryCopyParsesWithItsLineCount) {
   // The chart settings files have their own line counts (the chart settings
   // reader checks them); the parameters' files are counted here.
   const std::map<std::string, std::size_t> counts = {
-      {"CS.opt", 9},     {"CA.opt", 7},      {"CH.opt", 3},   {"SP.opt", 4},    {"OPT.opt", 12},
-      {"KR.opt", 10},    {"IF.opt", 4},      {"TAP1.opt", 36}, {"TDO1.opt", 36}, {"TDA1.opt", 30},
-      {"KA1.opt", 30},   {"KSBS1.opt", 3},   {"AOR1.opt", 1296}, {"ALMD.opt", 360},
-      {"ALMN.opt", 360}, {"DBD.opt", 1},     {"PRC1.opt", 13}};
+      {"CS.opt", 9},   {"CA.opt", 7},    {"CH.opt", 3},      {"SP.opt", 4},     {"OPT.opt", 12},
+      {"KR.opt", 10},  {"IF.opt", 4},    {"TAP1.opt", 36},   {"TDO1.opt", 36},  {"TDA1.opt", 30},
+      {"KA1.opt", 30}, {"KSBS1.opt", 3}, {"AOR1.opt", 1296}, {"ALMD.opt", 360}, {"ALMN.opt", 360},
+      {"DBD.opt", 1},  {"PRC1.opt", 13}};
   for (const char* name : kFactoryRestoreFiles) {
     LineList lines;
     const std::string path = kData + "/Options/Standart/" + name;
@@ -132,7 +131,8 @@ TEST(ShippedParamFiles, ReadThenWrittenBackByteForByte) {
 TEST_F(ProgramFolder, RulerIndicesAreClampedOnReadingAndNonNumbersRefused) {
   for (int term = -3; term <= 8; ++term)
     for (int set = -2; set <= 4; ++set) {
-      ASSERT_TRUE(WriteLinesAtomic(Options(kRulersFileName), {std::to_string(term), std::to_string(set)}));
+      ASSERT_TRUE(
+          WriteLinesAtomic(Options(kRulersFileName), {std::to_string(term), std::to_string(set)}));
       RulersChoice c;
       ASSERT_TRUE(ReadRulersFile(Options(kRulersFileName), c).Ok);
       EXPECT_GE(c.TermSystem, 0);
@@ -195,7 +195,8 @@ TEST(ParamFileWriter, NeverWritesANumberThatIsNotFinite) {
 TEST(DefaultPlace, EveryMinuteOfLatitudeAndLongitudeSurvivesShowingAndReading) {
   for (int minutes = -90 * 60; minutes <= 90 * 60; ++minutes) {
     DefaultPlace place;
-    place.Latitude = (minutes < 0 ? -1 : 1) * DmsToDeg(std::abs(minutes) / 60, std::abs(minutes) % 60, 0);
+    place.Latitude =
+        (minutes < 0 ? -1 : 1) * DmsToDeg(std::abs(minutes) / 60, std::abs(minutes) % 60, 0);
     place.Longitude = minutes / 30.0;  // every half degree of longitude on the way
     place.TimeZone = (minutes % (14 * 60)) / 60.0;
     DefaultPlace back;
@@ -205,7 +206,8 @@ TEST(DefaultPlace, EveryMinuteOfLatitudeAndLongitudeSurvivesShowingAndReading) {
     ASSERT_NEAR(back.Longitude, place.Longitude, 1e-12) << minutes;
     ASSERT_NEAR(back.TimeZone, place.TimeZone, 1e-12) << minutes;
     ASSERT_NEAR(back.GeocentricLatitude,
-                place.Latitude - 0.19242777777777778 * std::sin(2 * place.Latitude * kPi / 180), 1e-12);
+                place.Latitude - 0.19242777777777778 * std::sin(2 * place.Latitude * kPi / 180),
+                1e-12);
     // showing the read place again gives the same text
     const DefaultPlaceFields a = FieldsOfDefaultPlace(place, kMarks);
     const DefaultPlaceFields b = FieldsOfDefaultPlace(back, kMarks);
@@ -307,7 +309,8 @@ TEST_F(ProgramFolder, RestoreCopiesEveryFactoryFileOrNothing) {
 
   r = RestoreFactorySettings(Root());
   ASSERT_TRUE(r.Ok) << r.Detail;
-  for (const char* name : kFactoryRestoreFiles) EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
+  for (const char* name : kFactoryRestoreFiles)
+    EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
   // files the restore does not own stay
   EXPECT_EQ(Bytes(Options("RulTF.opt")), before.at("RulTF.opt"));
 }

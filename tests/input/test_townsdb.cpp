@@ -6,9 +6,8 @@
 // (the cities' articles of the English Wikipedia, degrees-minutes-seconds
 // rounded here to the minute by hand); the shipped files round to the
 // nearest minute, so they may differ by one minute.
-#include "input/townsdb.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,9 +15,8 @@
 #include <iterator>
 #include <sstream>
 
-#include <unistd.h>
-
 #include "input/timezones.h"
+#include "input/townsdb.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 
@@ -52,9 +50,8 @@ class TownsFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() /
-              ("townsdb_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-               std::to_string(::getpid()));
+    folder_ = fs::temp_directory_path() / ("townsdb_" + std::string(info->test_suite_name()) + "_" +
+                                           info->name() + "_" + std::to_string(::getpid()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
@@ -75,7 +72,8 @@ std::string RussianLine(const char* nameUtf8, const std::string& fromColumn21) {
 
 // A foreign-layout line written out column by column from the layout table.
 std::string FixedLine(const std::string& name, const std::string& country, const std::string& zone,
-                      const std::string& latitude, const std::string& longitude, const std::string& rule) {
+                      const std::string& latitude, const std::string& longitude,
+                      const std::string& rule) {
   std::string line = name;
   line.resize(20, ' ');
   line += country;
@@ -93,12 +91,18 @@ std::string FixedLine(const std::string& name, const std::string& country, const
 // ---- order and prefix search ------------------------------------------------------
 
 TEST(TownSearch, LowerAndUpperCaseFindTheSameRunCyrillicAndLatin) {
-  LineList lines = {Cp("Абакан=              53:43   91:26   26"), Cp("Борзя=               50:23  116:31   28"),
-                    Cp("Бор=                 56:21   44:04   10"), Cp("Борисоглебск=        51:22   42:05   10"),
-                    Cp("Ёлкино=              55:00   40:00   10"), "Bordeaux", "bonn", "Berlin"};
+  LineList lines = {Cp("Абакан=              53:43   91:26   26"),
+                    Cp("Борзя=               50:23  116:31   28"),
+                    Cp("Бор=                 56:21   44:04   10"),
+                    Cp("Борисоглебск=        51:22   42:05   10"),
+                    Cp("Ёлкино=              55:00   40:00   10"),
+                    "Bordeaux",
+                    "bonn",
+                    "Berlin"};
   std::vector<std::size_t> numbers;
   SortTownLines(lines, numbers);
-  for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_TRUE(TownLineLess(lines[i - 1], lines[i])) << i;
+  for (std::size_t i = 1; i < lines.size(); ++i)
+    EXPECT_TRUE(TownLineLess(lines[i - 1], lines[i])) << i;
 
   const TownMatchRange lower = FindTownsByPrefix(lines, Cp("бор"));
   const TownMatchRange upper = FindTownsByPrefix(lines, Cp("БОР"));
@@ -125,11 +129,13 @@ TEST(TownSearch, FactoryFilesAreSortedAndEveryLineReads) {
     ASSERT_GT(lines.size(), 300u);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       if (i > 0) {
-        ASSERT_TRUE(TownLineLess(lines[i - 1], lines[i])) << TownFileName(file) << " line " << i + 1;
+        ASSERT_TRUE(TownLineLess(lines[i - 1], lines[i]))
+            << TownFileName(file) << " line " << i + 1;
       }
       TownRecord town;
       std::string what;
-      EXPECT_TRUE(ParseTownLine(lines[i], file, town, what)) << TownLineMessage(TownFileName(file), i + 1, what);
+      EXPECT_TRUE(ParseTownLine(lines[i], file, town, what))
+          << TownLineMessage(TownFileName(file), i + 1, what);
     }
   }
   EXPECT_EQ(fs::file_size(kFactoryTowns + kUserTownsFileName), 0u);
@@ -143,7 +149,9 @@ TEST(TownSearch, FactoryGridRowsOfBothLayoutsTypedInLowerCase) {
   };
   const Expected cases[] = {
       {Cp("москва"), TownFile::Russian, {Cp("Москва"), Cp("Россия/СНГ"), "55:45", " 37:37"}},
-      {"paris", TownFile::Foreign, {"Paris               ", "France              ", "48N51", "002E21"}},
+      {"paris",
+       TownFile::Foreign,
+       {"Paris               ", "France              ", "48N51", "002E21"}},
   };
   for (const auto& expected : cases) {
     const TownSearchResult result = SearchTowns(kFactoryTowns, expected.Typed);
@@ -207,22 +215,24 @@ struct PublishedTown {
   int LonDegrees, LonMinutes;
 };
 
-void ExpectNear(int degrees, int minutes, int publishedDegrees, int publishedMinutes, const char* what) {
+void ExpectNear(int degrees, int minutes, int publishedDegrees, int publishedMinutes,
+                const char* what) {
   const int got = degrees * 60 + minutes;
   const int expected = publishedDegrees * 60 + publishedMinutes;
   EXPECT_LE(std::abs(got - expected), kCoordinateToleranceArcMin)
-      << what << ": expected " << publishedDegrees << "d" << publishedMinutes << "', got " << degrees << "d"
-      << minutes << "'";
+      << what << ": expected " << publishedDegrees << "d" << publishedMinutes << "', got "
+      << degrees << "d" << minutes << "'";
 }
 
 TEST(TownLines, ShippedTownsHaveTheirPublishedCoordinatesAndHemispheres) {
   const PublishedTown towns[] = {
-      {"Москва", TownFile::Russian, false, 55, 45, false, 37, 37},           // 55°45′21″N 37°37′04″E
-      {"Санкт-Петербург", TownFile::Russian, false, 59, 56, false, 30, 19},  // 59°56′15″N 30°18′31″E
-      {"Новосибирск", TownFile::Russian, false, 55, 1, false, 82, 56},       // 55°01′N 82°56′E
-      {"Buenos Aires", TownFile::Foreign, true, 34, 36, true, 58, 23},       // 34°36′12″S 58°22′54″W
-      {"Sydney", TownFile::Foreign, true, 33, 52, false, 151, 13},           // 33°52′04″S 151°12′36″E
-      {"New York City", TownFile::Foreign, false, 40, 43, true, 74, 0},      // 40°42′46″N 74°00′22″W
+      {"Москва", TownFile::Russian, false, 55, 45, false, 37, 37},  // 55°45′21″N 37°37′04″E
+      {"Санкт-Петербург", TownFile::Russian, false, 59, 56, false, 30,
+       19},  // 59°56′15″N 30°18′31″E
+      {"Новосибирск", TownFile::Russian, false, 55, 1, false, 82, 56},  // 55°01′N 82°56′E
+      {"Buenos Aires", TownFile::Foreign, true, 34, 36, true, 58, 23},  // 34°36′12″S 58°22′54″W
+      {"Sydney", TownFile::Foreign, true, 33, 52, false, 151, 13},  // 33°52′04″S 151°12′36″E
+      {"New York City", TownFile::Foreign, false, 40, 43, true, 74, 0},  // 40°42′46″N 74°00′22″W
   };
   for (const auto& published : towns) {
     SCOPED_TRACE(published.Typed);
@@ -235,10 +245,10 @@ TEST(TownLines, ShippedTownsHaveTheirPublishedCoordinatesAndHemispheres) {
     EXPECT_EQ(chosen.Town.West, published.West);
     EXPECT_EQ(chosen.Fields.South, published.South);
     EXPECT_EQ(chosen.Fields.West, published.West);
-    ExpectNear(chosen.Town.LatDegrees, chosen.Town.LatMinutes, published.LatDegrees, published.LatMinutes,
-               "latitude");
-    ExpectNear(chosen.Town.LonDegrees, chosen.Town.LonMinutes, published.LonDegrees, published.LonMinutes,
-               "longitude");
+    ExpectNear(chosen.Town.LatDegrees, chosen.Town.LatMinutes, published.LatDegrees,
+               published.LatMinutes, "latitude");
+    ExpectNear(chosen.Town.LonDegrees, chosen.Town.LonMinutes, published.LonDegrees,
+               published.LonMinutes, "longitude");
   }
 }
 
@@ -275,7 +285,9 @@ TEST(TownLines, ShippedZoneSeams) {
 TEST(TownLines, SouthAndWestSignsOfTheRussianLayout) {
   TownRecord town;
   std::string what;
-  ASSERT_TRUE(ParseTownLine(RussianLine("Юг", "- 5:30 - 70:05   10"), TownFile::Russian, town, what)) << what;
+  ASSERT_TRUE(
+      ParseTownLine(RussianLine("Юг", "- 5:30 - 70:05   10"), TownFile::Russian, town, what))
+      << what;
   EXPECT_TRUE(town.South);
   EXPECT_TRUE(town.West);
   EXPECT_EQ(town.LatDegrees, 5);
@@ -287,7 +299,9 @@ TEST(TownLines, SouthAndWestSignsOfTheRussianLayout) {
   EXPECT_TRUE(fields.South);
   EXPECT_TRUE(fields.West);
 
-  ASSERT_TRUE(ParseTownLine(RussianLine("Север", " 60:00  120:00   29"), TownFile::Russian, town, what)) << what;
+  ASSERT_TRUE(
+      ParseTownLine(RussianLine("Север", " 60:00  120:00   29"), TownFile::Russian, town, what))
+      << what;
   EXPECT_FALSE(town.South);
   EXPECT_FALSE(town.West);
   EXPECT_EQ(town.RegionCode, "29");
@@ -332,8 +346,10 @@ TEST(TownLines, FaultyRussianLinesAreRefusedWithTheFieldNamed) {
     TownRecord town;
     town.Name = "untouched";
     std::string what;
-    EXPECT_FALSE(ParseTownLine(faulty.Line, TownFile::Russian, town, what)) << Cp1251ToUtf8(faulty.Line);
-    EXPECT_NE(what.find(faulty.Names), std::string::npos) << Cp1251ToUtf8(faulty.Line) << " -> " << what;
+    EXPECT_FALSE(ParseTownLine(faulty.Line, TownFile::Russian, town, what))
+        << Cp1251ToUtf8(faulty.Line);
+    EXPECT_NE(what.find(faulty.Names), std::string::npos)
+        << Cp1251ToUtf8(faulty.Line) << " -> " << what;
     EXPECT_EQ(town.Name, "untouched") << Cp1251ToUtf8(faulty.Line);
   }
 }
@@ -374,8 +390,9 @@ TEST_F(TownsFolderTest, ChoosingAFaultyLineNamesFileAndLineAndFillsNothing) {
                                          RussianLine("Тула", " 54:1x   37:37   10")}));
   WriteBytes(File(kForeignTownsFileName), "");
   // the faulty line is the file's first line and sorts last
-  WriteBytes(File(kUserTownsFileName), Crlf({FixedLine("Zug", "Switzerland", "CET   +0l:00", "47N10", "008E31", "25"),
-                                             FixedLine("Aarau", "Switzerland", "CET   +01:00", "47N24", "008E03", "25")}));
+  WriteBytes(File(kUserTownsFileName),
+             Crlf({FixedLine("Zug", "Switzerland", "CET   +0l:00", "47N10", "008E31", "25"),
+                   FixedLine("Aarau", "Switzerland", "CET   +01:00", "47N24", "008E03", "25")}));
 
   const TownSearchResult tula = SearchTowns(Folder(), Cp("тула"));
   ASSERT_EQ(tula.Status, TownSearchStatus::Found);
@@ -383,13 +400,15 @@ TEST_F(TownsFolderTest, ChoosingAFaultyLineNamesFileAndLineAndFillsNothing) {
   EXPECT_EQ(tula.Rows[0].Latitude, "54:1x");  // the grid shows the line as it stands
   const ChosenTown chosenTula = ChooseTown(tula, 0);
   EXPECT_FALSE(chosenTula.Ok);
-  EXPECT_EQ(chosenTula.Message.rfind("Towns.twn, line 2: latitude minutes", 0), 0u) << chosenTula.Message;
+  EXPECT_EQ(chosenTula.Message.rfind("Towns.twn, line 2: latitude minutes", 0), 0u)
+      << chosenTula.Message;
   EXPECT_TRUE(chosenTula.Fields.PlaceName.empty());
   EXPECT_TRUE(chosenTula.Fields.LatitudeText.empty());
 
   const ChosenTown chosenZug = ChooseTown(SearchTowns(Folder(), "zug"), 0);
   EXPECT_FALSE(chosenZug.Ok);
-  EXPECT_EQ(chosenZug.Message.rfind("TownsUser.twn, line 1: zone hours", 0), 0u) << chosenZug.Message;
+  EXPECT_EQ(chosenZug.Message.rfind("TownsUser.twn, line 1: zone hours", 0), 0u)
+      << chosenZug.Message;
 
   EXPECT_FALSE(ChooseTown(tula, 1).Ok);  // no such row
   EXPECT_FALSE(ChooseTown(tula, -1).Ok);
@@ -416,7 +435,8 @@ TEST(NewTowns, TheLineTakesItsColumns) {
   const NewTownLine built = BuildUserTownLine(Oslo());
   ASSERT_EQ(built.Status, NewTownStatus::Ok) << built.Message;
   // columns:         1                   21                  41    47   53   58   63 66    72  76
-  EXPECT_EQ(built.Line, "Oslo                Norway              CET   +01:00     59N55   010E45    00");
+  EXPECT_EQ(built.Line,
+            "Oslo                Norway              CET   +01:00     59N55   010E45    00");
   EXPECT_EQ(built.Line.size(), 77u);
   EXPECT_EQ(built.Line.substr(65, 3), "010");  // longitude 10 degrees at columns 66-68
   EXPECT_EQ(NewTownConfirmation(built.Line), built.Line.substr(0, 71));
@@ -430,8 +450,8 @@ TEST(NewTowns, WestSouthAndFolding) {
   town.West = true;
   town.ZoneHours = 4;
   town.South = true;
-  town.LatDegrees = 95;  // beyond 90: taken as 0
-  town.LatMinutes = 75;  // above 60: less 60
+  town.LatDegrees = 95;   // beyond 90: taken as 0
+  town.LatMinutes = 75;   // above 60: less 60
   town.LonDegrees = 190;  // 190 degrees West of Greenwich lie 170 degrees East of it
   town.LonMinutes = 0;
   const NewTownLine built = BuildUserTownLine(town);
@@ -476,12 +496,17 @@ TEST(NewTowns, FieldsTheLineCannotHoldAreRefused) {
   EXPECT_TRUE(refused([](NewTown& t) { t.Name = "Line\r\nbreak"; }));
   EXPECT_TRUE(refused([](NewTown& t) { t.Name = "   "; }));
   EXPECT_TRUE(refused([](NewTown& t) { t.ZoneMinutes = 75; }));
-  EXPECT_TRUE(refused([](NewTown& t) { t.LatDegrees = 90; t.LatMinutes = 30; }));
+  EXPECT_TRUE(refused([](NewTown& t) {
+    t.LatDegrees = 90;
+    t.LatMinutes = 30;
+  }));
 }
 
 TEST_F(TownsFolderTest, AddingATownKeepsTheOtherLinesByteForByte) {
-  const std::string arosa = FixedLine("Arosa", "Switzerland", "CET   +01:00", "46N47", "009E41", "25");
-  const std::string zermatt = FixedLine("Zermatt", "Switzerland", "CET   +01:00", "46N01", "007E45", "25");
+  const std::string arosa =
+      FixedLine("Arosa", "Switzerland", "CET   +01:00", "46N47", "009E41", "25");
+  const std::string zermatt =
+      FixedLine("Zermatt", "Switzerland", "CET   +01:00", "46N01", "007E45", "25");
   WriteBytes(File(kUserTownsFileName), Crlf({arosa, zermatt}));
 
   const std::string oslo = BuildUserTownLine(Oslo()).Line;
@@ -500,7 +525,8 @@ TEST_F(TownsFolderTest, AddingATownKeepsTheOtherLinesByteForByte) {
 }
 
 TEST_F(TownsFolderTest, AFaultyNewLineOrAMissingFileChangesNothing) {
-  const std::string before = Crlf({FixedLine("Arosa", "Switzerland", "CET   +01:00", "46N47", "009E41", "25")});
+  const std::string before =
+      Crlf({FixedLine("Arosa", "Switzerland", "CET   +01:00", "46N47", "009E41", "25")});
   WriteBytes(File(kUserTownsFileName), before);
   std::string broken = BuildUserTownLine(Oslo()).Line;
   broken.resize(70);

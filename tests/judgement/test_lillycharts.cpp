@@ -35,9 +35,9 @@ using horary_test::FirstPerfection;
 constexpr int kRegiomontanus = 4;
 constexpr int kSignOnCusp = 0;
 constexpr float kLondonLatitude = 51.5f;
-constexpr float kLondonLongitude = -(10.0f / 60.0f);          // degrees, East positive
+constexpr float kLondonLongitude = -(10.0f / 60.0f);        // degrees, East positive
 constexpr double kLondonMeanTimeToUt = 10.0 / 60.0 / 15.0;  // hours: 0 deg 10 min W
-constexpr double kMinute = 1.0 / 1440;                       // days
+constexpr double kMinute = 1.0 / 1440;                      // days
 
 std::vector<std::string> NumberedEntries() {
   std::vector<std::string> ui(535);
@@ -132,8 +132,8 @@ void ExpectMomentOfAspect(const ChartRecord& c, const CompletionEvent& e, double
 // that degree up, 7 h 34 m 30 s universal time. Lilly gives the lady the
 // ascendant and Sol, its lord, in the terms of Mars, and the gentleman Saturn,
 // lord of the seventh, in the south angle with Mars in Taurus; the Moon void
-// of course; yet "the Match effected, and all within twenty days following". The program gives the lady the Sun and the
-// Moon, the gentleman Saturn, and as first sign of completion the Sun's own
+// of course; yet "the Match effected, and all within twenty days following". The program gives the
+// lady the Sun and the Moon, the gentleman Saturn, and as first sign of completion the Sun's own
 // sextile to Saturn, before the Sun leaves Cancer and within the twenty days.
 TEST(LillyCharts, ALadyIfMarryTheGentlemanDesired) {
   const LillyFigure f{17, 6, 1646, 27, 6, 1646, 7 + 33.0 / 60 + 50.0 / 3600, 6};
@@ -144,8 +144,8 @@ TEST(LillyCharts, ALadyIfMarryTheGentlemanDesired) {
   EXPECT_EQ(SignOf(lon[kBodySun]), 3);                            // Cancer,
   EXPECT_LT(DegreeInSign(lon[kBodySun]), 6.0);                    // in the terms of Mars
   for (int b : {kBodySaturn, kBodyMars}) {
-    EXPECT_EQ(SignOf(lon[b]), 1) << b;     // Taurus
-    EXPECT_EQ(HouseOf(*c, b), 10) << b;    // the south angle
+    EXPECT_EQ(SignOf(lon[b]), 1) << b;   // Taurus
+    EXPECT_EQ(HouseOf(*c, b), 10) << b;  // the south angle
   }
   for (int b : {kBodySun, kBodyMercury, kBodyVenus, kBodyMars, kBodyJupiter, kBodySaturn})
     EXPECT_EQ(c->AspectApplying[kBodyMoon][b], 0) << b;  // the Moon applies to no planet
@@ -159,7 +159,7 @@ TEST(LillyCharts, ALadyIfMarryTheGentlemanDesired) {
   EXPECT_EQ(c->AspectKind[kBodySun][kBodySaturn], 1);  // by sextile
   ExpectMomentOfAspect(*c, e, 60.0);
   EXPECT_GT(e.Moment - c->JulianDayUT, 0.0);
-  EXPECT_LT(e.Moment - c->JulianDayUT, 20.0);                          // within twenty days
+  EXPECT_LT(e.Moment - c->JulianDayUT, 20.0);  // within twenty days
   EXPECT_EQ(SignOf(BodyLongitude(kBodySun, e.Moment)), SignOf(lon[kBodySun]));  // still in Cancer
 }
 
@@ -181,15 +181,15 @@ TEST(LillyCharts, IfAttaineThePhilosophersStone) {
   ExpectSameDay(f);
   auto c = Cast(f);
   const double* lon = c->EclipticLongitude;
-  EXPECT_EQ(SignOf(c->HouseCusps()[0]), 5);  // Virgo ascending, Mercury lord of it
-  EXPECT_EQ(SignOf(lon[kBodyMars]), 4);      // Leo:
+  EXPECT_EQ(SignOf(c->HouseCusps()[0]), 5);       // Virgo ascending, Mercury lord of it
+  EXPECT_EQ(SignOf(lon[kBodyMars]), 4);           // Leo:
   EXPECT_GE(DegreeInSign(lon[kBodyMars]), 24.0);  // the term of Mars and the face of Mars
   EXPECT_EQ(HouseOf(*c, kBodyMars), 12);          // cadent
   for (int b : {kBodyMercury, kBodySaturn}) {
-    EXPECT_EQ(SignOf(lon[b]), 1) << b;               // Taurus,
-    EXPECT_GE(DegreeInSign(lon[b]), 22.0) << b;      // the terms of Saturn
+    EXPECT_EQ(SignOf(lon[b]), 1) << b;           // Taurus,
+    EXPECT_GE(DegreeInSign(lon[b]), 22.0) << b;  // the terms of Saturn
     EXPECT_LT(DegreeInSign(lon[b]), 27.0) << b;
-    EXPECT_EQ(HouseOf(*c, b), 9) << b;               // falling into the ninth
+    EXPECT_EQ(HouseOf(*c, b), 9) << b;  // falling into the ninth
   }
   EXPECT_GT(c->DailyMotion[kBodyMercury], 0.0);  // direct,
   EXPECT_LT(c->DailyMotion[kBodyMercury], 0.5);  // slowly
@@ -197,12 +197,12 @@ TEST(LillyCharts, IfAttaineThePhilosophersStone) {
   const CompletionRun run = Judge(*c, {kBodyMercury, kBodyMoon}, {kBodyMars});
   EXPECT_TRUE(run.Events.empty());
   EXPECT_TRUE(run.Skipped.empty());
-  EXPECT_EQ(c->AspectKind[kBodyMercury][kBodyMars], 2);  // in square,
+  EXPECT_EQ(c->AspectKind[kBodyMercury][kBodyMars], 2);      // in square,
   EXPECT_EQ(c->AspectApplying[kBodyMercury][kBodyMars], 0);  // not applying
   // the second square: after Mercury has entered Gemini and Mars left Leo
   const auto second = FirstPerfection(kBodyMercury, kBodyMars, 90.0, c->JulianDayUT, 30.0);
   ASSERT_TRUE(second.has_value());
-  EXPECT_LT(*second - c->JulianDayUT, 15.0);  // not long after
+  EXPECT_LT(*second - c->JulianDayUT, 15.0);                   // not long after
   EXPECT_EQ(SignOf(BodyLongitude(kBodyMercury, *second)), 2);  // Gemini
   EXPECT_EQ(SignOf(BodyLongitude(kBodyMars, *second)), 5);     // Virgo
 }
@@ -229,14 +229,14 @@ TEST(LillyCharts, IfHerSonneWereWithHisMasterOrAtHerOwneHouse) {
   ExpectSameDay(f);
   auto c = Cast(f);
   const double* lon = c->EclipticLongitude;
-  EXPECT_NEAR(c->HouseCusps()[0], 6 * 30 + 25 + 36.0 / 60, 1.0);   // 25 Libra 36 ascending
-  EXPECT_NEAR(lon[kBodyVenus], 2 * 30 + 22 + 37.0 / 60, 1.0);      // 22 Gemini 37
-  EXPECT_EQ(SignOf(lon[kBodyMoon]), 11);                           // Pisces
+  EXPECT_NEAR(c->HouseCusps()[0], 6 * 30 + 25 + 36.0 / 60, 1.0);  // 25 Libra 36 ascending
+  EXPECT_NEAR(lon[kBodyVenus], 2 * 30 + 22 + 37.0 / 60, 1.0);     // 22 Gemini 37
+  EXPECT_EQ(SignOf(lon[kBodyMoon]), 11);                          // Pisces
   EXPECT_GE(DegreeInSign(lon[kBodyMoon]), 25.0);
-  EXPECT_EQ(SignOf(lon[kBodyJupiter]), 6);                         // Libra,
-  EXPECT_EQ(HouseOf(*c, kBodyJupiter), 1);                         // in the angle of the East
-  EXPECT_EQ(SignOf(c->HouseCusps()[4]), 11);                       // Pisces on the fifth
-  EXPECT_EQ(SignOf(c->HouseCusps()[3]), 10);                       // Saturn lord of the fourth
+  EXPECT_EQ(SignOf(lon[kBodyJupiter]), 6);    // Libra,
+  EXPECT_EQ(HouseOf(*c, kBodyJupiter), 1);    // in the angle of the East
+  EXPECT_EQ(SignOf(c->HouseCusps()[4]), 11);  // Pisces on the fifth
+  EXPECT_EQ(SignOf(c->HouseCusps()[3]), 10);  // Saturn lord of the fourth
 
   const CompletionRun run = Judge(*c, {kBodyVenus, kBodyMoon}, {kBodyJupiter});
   ASSERT_FALSE(run.Events.empty());
@@ -278,13 +278,13 @@ TEST(LillyCharts, IfPresbyteryShallStand) {
   EXPECT_EQ(SignOf(c->HouseCusps()[8]), 1);           // Taurus on the ninth,
   EXPECT_EQ(SignOf(lon[kBodySaturn]), 1);             // Saturn in it
   EXPECT_EQ(HouseOf(*c, kBodySaturn), 9);
-  EXPECT_EQ(SignOf(lon[kBodyVenus]), 0);                         // Venus in Aries,
-  EXPECT_NEAR(30.0 - DegreeInSign(lon[kBodyVenus]), 21.0, 1.0);  // 21 degrees to pass,
-  EXPECT_EQ(HouseOf(*c, kBodyVenus), 8);                         // in the eighth
+  EXPECT_EQ(SignOf(lon[kBodyVenus]), 0);                                      // Venus in Aries,
+  EXPECT_NEAR(30.0 - DegreeInSign(lon[kBodyVenus]), 21.0, 1.0);               // 21 degrees to pass,
+  EXPECT_EQ(HouseOf(*c, kBodyVenus), 8);                                      // in the eighth
   for (int b : {kBodyMars, kBodyJupiter}) EXPECT_EQ(SignOf(lon[b]), 3) << b;  // Cancer
-  EXPECT_EQ(SignOf(lon[kBodyMercury]), 11);  // Pisces,
-  EXPECT_EQ(HouseOf(*c, kBodyMercury), 7);   // angular
-  EXPECT_EQ(SignOf(lon[kBodyMoon]), 6);      // Libra,
+  EXPECT_EQ(SignOf(lon[kBodyMercury]), 11);                                   // Pisces,
+  EXPECT_EQ(HouseOf(*c, kBodyMercury), 7);                                    // angular
+  EXPECT_EQ(SignOf(lon[kBodyMoon]), 6);                                       // Libra,
   EXPECT_GE(DegreeInSign(lon[kBodyMoon]), 12.0);  // near the via combusta
 
   const CompletionRun run = Judge(*c, {kBodyMercury, kBodyMoon}, {kBodyVenus});

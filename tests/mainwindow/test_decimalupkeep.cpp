@@ -2,17 +2,16 @@
 // separator between digits, the markers and lists, the checks made before
 // anything is written, and a conversion to the comma and back that returns
 // every shipped settings file byte for byte.
-#include "mainwindow/decimalupkeep.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 
+#include "mainwindow/decimalupkeep.h"
 #include "mainwindow/uistrings.h"
 #include "platform/text/textfile.h"
 
@@ -68,13 +67,18 @@ TEST(SwapDecimalSeparator, OnlyTheFirstSeparatorBetweenTwoDigits) {
     const char* out;
   };
   const Case cases[] = {
-      {"12.5", 1, "12,5"},           {"12,5", 0, "12.5"},
-      {"1.5 2.5", 1, "1,5 2.5"},     {"-0.25", 1, "-0,25"},
-      {"1E-5", 1, "1E-5"},           {"42", 1, "42"},
+      {"12.5", 1, "12,5"},
+      {"12,5", 0, "12.5"},
+      {"1.5 2.5", 1, "1,5 2.5"},
+      {"-0.25", 1, "-0,25"},
+      {"1E-5", 1, "1E-5"},
+      {"42", 1, "42"},
       {"Mr. Smith 1.5", 1, "Mr. Smith 1,5"},
       {"C:\\a.b\\1.opt", 1, "C:\\a.b\\1.opt"},
-      {".5", 1, ".5"},               {"5.", 1, "5."},
-      {"a,b 3,25", 0, "a,b 3.25"},   {"12,5", 1, "12,5"},
+      {".5", 1, ".5"},
+      {"5.", 1, "5."},
+      {"a,b 3,25", 0, "a,b 3.25"},
+      {"12,5", 1, "12,5"},
   };
   for (const Case& c : cases) {
     std::string line = c.in;
@@ -106,12 +110,12 @@ TEST_F(Upkeep, CommaAndBackReturnsEverySettingsFileByteForByte) {
   EXPECT_EQ(Lines("Options/RUN3.opt"), LineList{"1"});
   EXPECT_EQ(Lines("Options/OPT.opt")[9], "55,75");
   EXPECT_EQ(Lines("Options/Standart/KSBS1.opt")[1], "0,75");
-  EXPECT_EQ(Lines("Options/AOR1.opt")[2], "11");        // no separator
+  EXPECT_EQ(Lines("Options/AOR1.opt")[2], "11");  // no separator
   EXPECT_EQ(Lines("Options/PAR.opt"), [] {
     LineList l;
     ReadLines(kData + "/Options/PAR.opt", l);
     return l;
-  }());                                                   // never listed
+  }());  // never listed
   EXPECT_EQ(Lines("data.txt"), (LineList{"1,5 2,5 3,5 4.5", "Town.Name 55,75"}));
   EXPECT_EQ(Lines("Map/m.txt"), LineList{"0,5"});
   // every float the files hold now carries the comma
@@ -134,8 +138,9 @@ TEST_F(Upkeep, SecondMarkerHoldingTheNewValueKeepsTheListsAsTheyAre) {
   Write("Options/RUN1.opt", {"1"});
   DecimalUpkeepResult r = RunDecimalUpkeep(Root(), 1);
   ASSERT_TRUE(r.Ok);
-  EXPECT_EQ(Lines("Options/KSBS1.opt")[1], "0,75");           // RUN4.opt
-  EXPECT_EQ(Lines("Options/Standart/KSBS1.opt")[1], "0.75");  // Options/RUN.opt for the factory copies
+  EXPECT_EQ(Lines("Options/KSBS1.opt")[1], "0,75");  // RUN4.opt
+  EXPECT_EQ(Lines("Options/Standart/KSBS1.opt")[1],
+            "0.75");  // Options/RUN.opt for the factory copies
   Write("Options/RUN1.opt", {"0"});
   ASSERT_TRUE(RunDecimalUpkeep(Root(), 0).Ok);
   EXPECT_EQ(Lines("Options/RUN1.opt"), LineList{"0"});
@@ -154,11 +159,16 @@ TEST_F(Upkeep, RefusalsComeBeforeAnyFileIsWritten) {
        kUiEntryUpkeepMissingFile, "PRC1.opt"},
       {"required list missing", [](Upkeep& u) { fs::remove(u.Path("Options/RUN4.opt")); },
        kUiEntryUpkeepMissingFile, "RUN4.opt"},
-      {"entry with a folder", [](Upkeep& u) { u.Write("Options/RUN4.opt", {"OPT.opt", "../x.opt"}); },
+      {"entry with a folder",
+       [](Upkeep& u) {
+         u.Write("Options/RUN4.opt", {"OPT.opt", "../x.opt"});
+       },
        kUiEntryUpkeepForeignEntry, "../x.opt"},
-      {"entry with a backslash", [](Upkeep& u) { u.Write("Options/RUN.opt", {"Standart\\OPT.opt"}); },
+      {"entry with a backslash",
+       [](Upkeep& u) { u.Write("Options/RUN.opt", {"Standart\\OPT.opt"}); },
        kUiEntryUpkeepForeignEntry, "Standart\\OPT.opt"},
-      {"parent folder", [](Upkeep& u) { u.Write("RUN.opt", {".."}); }, kUiEntryUpkeepForeignEntry, ".."},
+      {"parent folder", [](Upkeep& u) { u.Write("RUN.opt", {".."}); }, kUiEntryUpkeepForeignEntry,
+       ".."},
       {"marker no number", [](Upkeep& u) { u.Write("Options/RUN1.opt", {"one"}); }, 0, "RUN1.opt"},
   };
   for (const Case& c : cases) {

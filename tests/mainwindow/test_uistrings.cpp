@@ -1,7 +1,5 @@
 // Interface string table: the shipped language file, the loader and the
 // menu-caption and tool-bar-hint tables.
-#include "mainwindow/uistrings.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "mainwindow/uistrings.h"
 #include "platform/text/cp1251.h"
 
 namespace {
@@ -30,9 +29,8 @@ class TempProgramFolder {
  public:
   TempProgramFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path() /
-            (std::string("uistrings_") + info->test_suite_name() + "_" + info->name() + "_" +
-             std::to_string(::getpid()));
+    path_ = fs::temp_directory_path() / (std::string("uistrings_") + info->test_suite_name() + "_" +
+                                         info->name() + "_" + std::to_string(::getpid()));
     fs::remove_all(path_);
     fs::create_directories(path_ / "Options");
   }
@@ -121,24 +119,24 @@ TEST(ShippedLanguageFile, AddedMessagesTakeTheirValues) {
   // Each message added after the designed table holds as many "%s" as its
   // caller fills in, so no value is dropped and none is left empty.
   const UiStringTable table = LoadShipped();
-  const int wanted[][2] = {{kUiEntryFieldEmpty, 1},      {kUiEntryNotANumber, 2},
-                           {kUiEntryMonthOutOfRange, 1}, {kUiEntryNoYearZero, 0},
+  const int wanted[][2] = {{kUiEntryFieldEmpty, 1},        {kUiEntryNotANumber, 2},
+                           {kUiEntryMonthOutOfRange, 1},   {kUiEntryNoYearZero, 0},
                            {kUiEntryCharactersOutside, 2}, {kUiEntryTownWithoutName, 0},
-                           {kUiEntryCountryTooLong, 0},  {kUiEntryZoneOutOfRange, 2},
-                           {kUiEntryPictureTooSmall, 0}, {kUiEntryBadFileName, 1},
+                           {kUiEntryCountryTooLong, 0},    {kUiEntryZoneOutOfRange, 2},
+                           {kUiEntryPictureTooSmall, 0},   {kUiEntryBadFileName, 1},
 
-                           {kUiEntryOrbUnreadable, 2},   {kUiEntryFactorUnreadable, 2},
-                           {kUiEntryPartsFull, 1},
-                           {kUiEntryImportFailed, 2},    {kUiEntryImportAtLine, 2},
-                           {kUiEntryImportUnknownMonth, 1}, {kUiEntryImportNotANumber, 1},
-                           {kUiEntryImportNoDate, 0},    {kUiEntryImportShortFile, 1},
-                           {kUiEntryImportNoData, 1},    {kUiEntrySearchUnreadable, 1},
-                           {kUiEntryCoordinateOutOfRange, 3}};
+                           {kUiEntryOrbUnreadable, 2},     {kUiEntryFactorUnreadable, 2},
+                           {kUiEntryPartsFull, 1},         {kUiEntryImportFailed, 2},
+                           {kUiEntryImportAtLine, 2},      {kUiEntryImportUnknownMonth, 1},
+                           {kUiEntryImportNotANumber, 1},  {kUiEntryImportNoDate, 0},
+                           {kUiEntryImportShortFile, 1},   {kUiEntryImportNoData, 1},
+                           {kUiEntrySearchUnreadable, 1},  {kUiEntryCoordinateOutOfRange, 3}};
   for (const auto& [entry, count] : wanted) {
     const std::string& text = table.Entry(entry);
     EXPECT_FALSE(text.empty()) << "entry " << entry;
     int found = 0;
-    for (std::size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s", at + 2)) ++found;
+    for (std::size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s", at + 2))
+      ++found;
     EXPECT_EQ(found, count) << "entry " << entry;
   }
   EXPECT_EQ(FillEntry(table.Entry(kUiEntryNotANumber), {Cp("Широта"), "5x"}),
@@ -156,7 +154,8 @@ TEST(ShippedLanguageFile, ToggledCaptionsAreDistinguishable) {
   const int pairs[][2] = {{50, 51}, {52, 53}, {58, 59}, {60, 61}};
   for (const auto& pair : pairs) {
     EXPECT_FALSE(table.Entry(pair[1]).empty()) << "entry " << pair[1];
-    EXPECT_NE(table.Entry(pair[0]), table.Entry(pair[1])) << "entries " << pair[0] << ", " << pair[1];
+    EXPECT_NE(table.Entry(pair[0]), table.Entry(pair[1]))
+        << "entries " << pair[0] << ", " << pair[1];
   }
   for (int n = 439; n <= 452; ++n) {
     EXPECT_NE(table.Entry(438), table.Entry(n)) << "entry " << n;

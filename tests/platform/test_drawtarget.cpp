@@ -37,7 +37,8 @@ void ExpectOwn(const DrawTarget& t) {
 
 TEST(DrawTargetGuard, TheWindowGetsItsOwnTargetBackWhateverTheDrawingDid) {
   Recorder window;
-  const DrawTarget exportTarget{nullptr, TRect{0, 0, 300, 200}, kColorModeMonochrome, DrawPurpose::Export};
+  const DrawTarget exportTarget{nullptr, TRect{0, 0, 300, 200}, kColorModeMonochrome,
+                                DrawPurpose::Export};
   DrawOnto(window, exportTarget);
   ASSERT_EQ(window.drawn.size(), 1u);
   EXPECT_EQ(window.drawn[0].ColorMode, kColorModeMonochrome);
@@ -54,7 +55,8 @@ TEST(DrawTargetGuard, TheWindowGetsItsOwnTargetBackWhateverTheDrawingDid) {
   {
     DrawTargetGuard outer(window, exportTarget);
     {
-      DrawTargetGuard inner(window, DrawTarget{nullptr, TRect{10, 10, 50, 50}, kColorModePlain, DrawPurpose::Print});
+      DrawTargetGuard inner(
+          window, DrawTarget{nullptr, TRect{10, 10, 50, 50}, kColorModePlain, DrawPurpose::Print});
       EXPECT_EQ(window.Target().Purpose, DrawPurpose::Print);
     }
     EXPECT_EQ(window.Target().Purpose, DrawPurpose::Export);

@@ -1,8 +1,8 @@
 // Colour values: plain colours are 0x00BBGGRR, system colours (top bit set)
 // resolve through the classic desktop scheme.
-#include "platform/graphics.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/graphics.h"
 
 namespace {
 

@@ -162,9 +162,10 @@ TEST_F(NumbersTest, SeparatorOfLocaleNames) {
 
 TEST(TrimBlanksTest, TabsGoFirstThenBlanksAndNothingLeftIsZero) {
   const std::pair<const char*, const char*> cases[] = {
-      {"1000", "1000"},   {"\t 800 \t", "800"}, {" \t800\t ", "\t800\t"}, {"\t\t 42", "42"},
-      {"  7  ", "7"},     {"", "0"},              {" \t ", "\t"},          {"\t\t", "0"},
-      {"    ", "0"},      {"\t  \t", "0"},       {"1 2", "1 2"}};
+      {"1000", "1000"},  {"\t 800 \t", "800"}, {" \t800\t ", "\t800\t"},
+      {"\t\t 42", "42"}, {"  7  ", "7"},       {"", "0"},
+      {" \t ", "\t"},    {"\t\t", "0"},        {"    ", "0"},
+      {"\t  \t", "0"},   {"1 2", "1 2"}};
   for (const auto& [in, want] : cases) {
     std::string text = in;
     TrimBlanks(text);

@@ -1,7 +1,8 @@
 // The help page: where it is looked for and how it is handed to the desktop.
+#include "platform/qt/desktop.h"
+
 #include <QFile>
 
-#include "platform/qt/desktop.h"
 #include "services_support.h"
 
 namespace {

@@ -18,7 +18,8 @@ QImage PatternImage(QImage::Format format, bool varyAlpha) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) {
       const int alpha = varyAlpha ? 255 - 40 * y : 255;
-      image.setPixel(x, y, qRgba((x * 37 + 11) & 255, (y * 51 + 7) & 255, (x * y * 13 + 90) & 255, alpha));
+      image.setPixel(
+          x, y, qRgba((x * 37 + 11) & 255, (y * 51 + 7) & 255, (x * y * 13 + 90) & 255, alpha));
     }
   return image;
 }
@@ -29,7 +30,8 @@ void ExpectSamePixels(const QImage& expected, const QImage& actual, bool alphaTo
   const QRgb mask = alphaToo ? 0xFFFFFFFFu : 0x00FFFFFFu;
   for (int y = 0; y < expected.height(); ++y)
     for (int x = 0; x < expected.width(); ++x)
-      ASSERT_EQ(actual.pixel(x, y) & mask, expected.pixel(x, y) & mask) << "pixel " << x << "," << y;
+      ASSERT_EQ(actual.pixel(x, y) & mask, expected.pixel(x, y) & mask)
+          << "pixel " << x << "," << y;
 }
 
 std::string ReadAll(const std::string& path) {
@@ -64,7 +66,8 @@ TEST_F(ImageFilesTest, PngKeepsColoursAndAlpha) {
   ScratchFolder folder;
   const QImage image = PatternImage(QImage::Format_ARGB32, true);
   ASSERT_TRUE(SaveImagePng(image, folder / "Карта.png"));
-  const QImage loaded = QImage(QString::fromStdString(folder / "Карта.png")).convertToFormat(QImage::Format_ARGB32);
+  const QImage loaded =
+      QImage(QString::fromStdString(folder / "Карта.png")).convertToFormat(QImage::Format_ARGB32);
   ExpectSamePixels(image, loaded, true);
 }
 
@@ -80,7 +83,8 @@ TEST_F(ImageFilesTest, SavingReplacesTheOldFileWholeAndLeavesNoScratchFiles) {
 TEST_F(ImageFilesTest, AFailedSaveReportsThePathAndKeepsTheOldFile) {
   ScratchFolder folder;
   std::string error;
-  EXPECT_FALSE(SaveImageBmp(PatternImage(QImage::Format_RGB32, false), folder / "BMP/bmp1.bmp", &error));
+  EXPECT_FALSE(
+      SaveImageBmp(PatternImage(QImage::Format_RGB32, false), folder / "BMP/bmp1.bmp", &error));
   EXPECT_EQ(error, "Cannot create file " + folder / "BMP/bmp1.bmp");
   EXPECT_FALSE(QFile::exists(QString::fromStdString(folder / "BMP")));
 

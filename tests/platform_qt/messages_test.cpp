@@ -1,5 +1,7 @@
 // The default error display: exceptions end the action, never the program,
 // and their code page 1251 messages reach the message box unchanged.
+#include "platform/qt/messages.h"
+
 #include <QAction>
 #include <QDialog>
 #include <QEvent>
@@ -8,7 +10,6 @@
 #include <stdexcept>
 
 #include "platform/qt/dialogs.h"
-#include "platform/qt/messages.h"
 #include "services_support.h"
 
 namespace {
@@ -62,7 +63,8 @@ TEST_F(MessagesTest, RunGuardedShowsStandardAndUnknownExceptions) {
 }
 
 TEST_F(MessagesTest, ASinkThatFailsDoesNotLetTheExceptionOut) {
-  const MessageSink previous = SetMessageSink([](MessageKind, const std::string&) { throw std::runtime_error("sink"); });
+  const MessageSink previous =
+      SetMessageSink([](MessageKind, const std::string&) { throw std::runtime_error("sink"); });
   bool completed = true;
   EXPECT_NO_THROW(completed = RunGuarded([] { throw std::runtime_error("action"); }));
   EXPECT_FALSE(completed);
@@ -87,7 +89,8 @@ TEST_F(MessagesTest, AnErrorDuringTheErrorDisplayOpensNoSecondBox) {
 TEST_F(MessagesTest, GuardedSlotCatchesTheExceptionOfASignal) {
   MessageRecorder recorder;
   QAction action;
-  QObject::connect(&action, &QAction::triggered, Guarded([] { throw PlatformError("Cannot create file x"); }));
+  QObject::connect(&action, &QAction::triggered,
+                   Guarded([] { throw PlatformError("Cannot create file x"); }));
   EXPECT_NO_THROW(action.trigger());
   ASSERT_EQ(recorder.messages.size(), 1u);
   EXPECT_EQ(recorder.messages[0].text, "Cannot create file x");
@@ -110,7 +113,8 @@ TEST_F(MessagesTest, TheApplicationCatchesWhatAnEventHandlerLetsThrough) {
 }
 
 TEST_F(MessagesTest, FileErrorsNameThePathInCodePage1251) {
-  EXPECT_STREQ(CannotOpenFileError("/opt/Карта/LangH.lan").what(), ("Cannot open file /opt/" + kKartaCp1251 + "/LangH.lan").c_str());
+  EXPECT_STREQ(CannotOpenFileError("/opt/Карта/LangH.lan").what(),
+               ("Cannot open file /opt/" + kKartaCp1251 + "/LangH.lan").c_str());
   EXPECT_STREQ(CannotCreateFileError("BMP/bmp1.bmp").what(), "Cannot create file BMP/bmp1.bmp");
 }
 

@@ -1,8 +1,9 @@
 // Print jobs written as PDF files when no printer is to be used.
+#include "platform/qt/printing_device.h"
+
 #include <QFile>
 #include <QPainter>
 
-#include "platform/qt/printing_device.h"
 #include "services_support.h"
 
 namespace {

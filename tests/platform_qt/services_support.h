@@ -52,7 +52,9 @@ class MessageRecorder {
     std::string text;  // code page 1251
   };
   MessageRecorder() {
-    previous_ = SetMessageSink([this](MessageKind kind, const std::string& text) { messages.push_back({kind, text}); });
+    previous_ = SetMessageSink([this](MessageKind kind, const std::string& text) {
+      messages.push_back({kind, text});
+    });
   }
   ~MessageRecorder() { SetMessageSink(previous_); }
   MessageRecorder(const MessageRecorder&) = delete;
@@ -63,4 +65,3 @@ class MessageRecorder {
  private:
   MessageSink previous_;
 };
-

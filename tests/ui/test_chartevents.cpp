@@ -39,10 +39,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr double kArcsecTolDeg = 1.0 / 3600.0;    // degrees: one second of arc
-constexpr double kPublishedTolMin = 3.0;           // minutes: published moment vs the theories used
-constexpr double kTimeTolSec = 0.01;               // seconds: single-precision hours of the chart
-constexpr int kHintEdgePx = 85;                    // pixels kept free at the window's right edge
+constexpr double kArcsecTolDeg = 1.0 / 3600.0;  // degrees: one second of arc
+constexpr double kPublishedTolMin = 3.0;        // minutes: published moment vs the theories used
+constexpr double kTimeTolSec = 0.01;            // seconds: single-precision hours of the chart
+constexpr int kHintEdgePx = 85;                 // pixels kept free at the window's right edge
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kMinutesPerDay = 1440.0;
 
@@ -175,7 +175,11 @@ TEST_F(ChartEvents, HoverOverAGlyphShowsItsNameAndPositionNearTheRightEdge) {
   Send(QEvent::MouseMove, sun, Qt::NoButton, Qt::NoButton);
   const WheelWork& w = chart_->Work;
   EXPECT_EQ(w.HintVisible, 1);
-  EXPECT_EQ(chart_->HintText.rfind(Entry(81) + ":00\xB0" "12'", 0), 0u) << chart_->HintText;
+  EXPECT_EQ(chart_->HintText.rfind(Entry(81) + ":00\xB0"
+                                               "12'",
+                                   0),
+            0u)
+      << chart_->HintText;
   EXPECT_EQ(chart_->HintText.back(), '"');
   // the box moves left so that it stays inside the window
   EXPECT_EQ(w.HintShiftX, kHintEdgePx - (300 - sun.x()));
@@ -186,7 +190,8 @@ TEST_F(ChartEvents, HoverOverAGlyphShowsItsNameAndPositionNearTheRightEdge) {
     int n = 0;
     const QImage& img = chart_->Picture();
     for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xFFFFFF) == (hintBack & 0xFFFFFF);
+      for (int x = 0; x < img.width(); ++x)
+        n += (img.pixel(x, y) & 0xFFFFFF) == (hintBack & 0xFFFFFF);
     return n;
   };
   EXPECT_GT(hintPixels(), 0);
@@ -221,20 +226,32 @@ TEST_F(ChartEvents, OnTheOuterCircleTheHintReadsTheLongitudeUnderThePointer) {
   // the point 45 degrees below the left one 15 Taurus
   chart_->FormMouseMove(cx - R, cy);
   EXPECT_EQ(chart_->RingHover, 1);
-  EXPECT_EQ(chart_->HintText, "00\xB0" "00' " + Entry(159));
+  EXPECT_EQ(chart_->HintText,
+            "00\xB0"
+            "00' " +
+                Entry(159));
   const int top = cy - static_cast<int>(std::lround(1.01 * R));
   chart_->FormMouseMove(cx, top);
-  EXPECT_EQ(chart_->HintText, "00\xB0" "00' " + Entry(168));
+  EXPECT_EQ(chart_->HintText,
+            "00\xB0"
+            "00' " +
+                Entry(168));
   // near the top edge the box drops below the pointer
   ASSERT_LT(top, 20);
   EXPECT_EQ(w.HintShiftY, 35);
   const int k = static_cast<int>(std::lround(R / std::sqrt(2.0)));
   chart_->FormMouseMove(cx - k, cy + k);
-  EXPECT_EQ(chart_->HintText, "15\xB0" "00' " + Entry(160));
+  EXPECT_EQ(chart_->HintText,
+            "15\xB0"
+            "00' " +
+                Entry(160));
   // Aries on the right mirrors the wheel: the left point is 0 Libra
   form_->Item("N64")->trigger();
   chart_->FormMouseMove(cx - R, cy);
-  EXPECT_EQ(chart_->HintText, "00\xB0" "00' " + Entry(165));
+  EXPECT_EQ(chart_->HintText,
+            "00\xB0"
+            "00' " +
+                Entry(165));
 
   // American wheel: 45 degrees from the left is the middle of the second
   // house sector, i.e. halfway between the second and the third cusp
@@ -360,7 +377,8 @@ TEST_F(ChartEvents, SunDraggedOntoTheMoonFindsTheNextNewMoon) {
   EXPECT_NEAR(ChartCivilJulianDay(), published, kPublishedTolMin / kMinutesPerDay);
   ExpectTimeFieldsAgree();
   // the status bar shows the new local date
-  EXPECT_TRUE(form_->Panel(5)->text().startsWith("11.01.2024-")) << form_->Panel(5)->text().toStdString();
+  EXPECT_TRUE(form_->Panel(5)->text().startsWith("11.01.2024-"))
+      << form_->Panel(5)->text().toStdString();
 
   // undo is offered and brings the first moment back
   EXPECT_TRUE(form_->Item("N21")->isEnabled());

@@ -147,7 +147,8 @@ TEST_F(Commands, EveryAspectLineDoubleClickedGivesBackItsPairAndKind) {
   // short line is no pair
   AspectLinePick pick;
   for (int k = 26; k < kAspectKindCount; ++k) {
-    EXPECT_TRUE(PickAspectLine(c, std::string{c.ObjectGlyph[0], c.AspectGlyph[k], c.ObjectGlyph[1]}, pick));
+    EXPECT_TRUE(
+        PickAspectLine(c, std::string{c.ObjectGlyph[0], c.AspectGlyph[k], c.ObjectGlyph[1]}, pick));
     EXPECT_EQ(pick.Kind, k);
   }
   EXPECT_FALSE(PickAspectLine(c, std::string{c.ObjectGlyph[0]}, pick));
@@ -187,7 +188,8 @@ TEST_F(Commands, UndefinedPlanetaryHourAndLunarDayShowADash) {
   chart_->Chart.GeoLatitude = 70;  // above the latitude where hours are reckoned
   chart_->Chart.GeocentricLatitude = 70;
   form_->ApplyChartTime();
-  for (int panel : {2, 3, 4}) EXPECT_EQ(Panel(panel).substr(Panel(panel).size() - dash.size()), dash) << panel;
+  for (int panel : {2, 3, 4})
+    EXPECT_EQ(Panel(panel).substr(Panel(panel).size() - dash.size()), dash) << panel;
   EXPECT_EQ(form_->StatusBarHint(400), form_->UiText.Entry(435) + dash);
   EXPECT_EQ(form_->StatusBarHint(500), form_->UiText.Entry(435) + dash);
 }
@@ -249,7 +251,8 @@ TEST_F(Commands, FileExportWritesTheBmpFolderAndRefusesWhatCannotBeExported) {
 TEST_F(Commands, TooLargeAPictureIsAskedAgainAfterTheWarning) {
   Start();
   form_->ExportWindowCode = kExportCodeChart;
-  std::vector<ExportRequest> answers = {{1501, 1500, kColorModeFull, "big"}, {1500, 1500, kColorModeFull, "big"}};
+  std::vector<ExportRequest> answers = {{1501, 1500, kColorModeFull, "big"},
+                                        {1500, 1500, kColorModeFull, "big"}};
   std::size_t asked = 0;
   SetExportAsker([&](ExportRequest& r) {
     if (asked >= answers.size()) return false;

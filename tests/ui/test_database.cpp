@@ -429,7 +429,8 @@ TEST_F(Database, UnsavedChangesAreAskedAboutAndCancelLeavesEverythingAsItWas) {
   // unsaved database first, then the file imported in its place
   form_->DbModified = true;
   const fs::path foreign = folder_ / "clients.qck";
-  ASSERT_TRUE(WriteLinesAtomic(foreign.string(),
+  ASSERT_TRUE(WriteLinesAtomic(
+      foreign.string(),
       {"Anna                   Mar 05  200102:07:00 PM    -03:00037E37'00 55N45'00 Moscow"}));
   Run("N9", {Choose("Discard"), PickFile(foreign, 2)});
   ASSERT_EQ(form_->Database.Nodes.size(), 3u);

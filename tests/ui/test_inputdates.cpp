@@ -648,7 +648,8 @@ TEST_F(InputDates, EveryQuestionAndMessageStandsAboveTheDialogTheUserWorksIn) {
   EXPECT_EQ(unexpected, 0);
   EXPECT_EQ(script.Unexpected(), 0);
   EXPECT_TRUE(foreignLetters.contains("ü (U+00FC), Ω (U+03A9)")) << foreignLetters.toStdString();
-  EXPECT_TRUE(foreignLetters.startsWith(QString::fromUtf8("Поле «Имя»"))) << foreignLetters.toStdString();
+  EXPECT_TRUE(foreignLetters.startsWith(QString::fromUtf8("Поле «Имя»")))
+      << foreignLetters.toStdString();
   EXPECT_EQ(tooLong.toStdString(), EntryUtf8(345));
   EXPECT_TRUE(countryLetters.contains("Ö (U+00D6)")) << countryLetters.toStdString();
   // nothing was written: no town, and the chart took the name only on OK

@@ -82,7 +82,9 @@ class ParamCalcDialog : public ProgramWindowTest {
     dialog_ = TParamCalc::Instance();
     ASSERT_NE(dialog_, nullptr);
   }
-  std::string Options(const std::string& name) const { return (folder_ / "Options" / name).string(); }
+  std::string Options(const std::string& name) const {
+    return (folder_ / "Options" / name).string();
+  }
   std::string Factory(const std::string& name) const {
     return (folder_ / "Options" / "Standart" / name).string();
   }
@@ -96,7 +98,8 @@ TEST_F(ParamCalcDialog, ShowingAndApplyingWithoutAnEditChangesNothing) {
   Start();
   for (int minutes : {0, 1, 59, 3345, 5399, -1, -2032, -5400}) {
     DefaultPlace& place = dialog_->Place();
-    place.Latitude = (minutes < 0 ? -1 : 1) * (std::abs(minutes) / 60 + std::abs(minutes) % 60 / 60.0);
+    place.Latitude =
+        (minutes < 0 ? -1 : 1) * (std::abs(minutes) / 60 + std::abs(minutes) % 60 / 60.0);
     place.Longitude = -minutes / 31.0;
     place.TimeZone = minutes / 500.0;
     const DefaultPlace before = place;
@@ -212,7 +215,8 @@ TEST_F(ParamCalcDialog, RestoreTakesTheFactorySettingsIntoUseAndSurvivesTheExit)
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].rfind(E(kUiEntryRestoreRefused) + " ", 0), 0u) << messages_[0];
   EXPECT_NE(messages_[0].find("KR.opt"), std::string::npos);
-  for (const char* name : kFactoryRestoreFiles) EXPECT_EQ(Bytes(Options(name)), before[name]) << name;
+  for (const char* name : kFactoryRestoreFiles)
+    EXPECT_EQ(Bytes(Options(name)), before[name]) << name;
   EXPECT_EQ(c.HouseSystem, 7);
   fs::rename(Factory("KR.bak"), Factory("KR.opt"));
 
@@ -225,7 +229,8 @@ TEST_F(ParamCalcDialog, RestoreTakesTheFactorySettingsIntoUseAndSurvivesTheExit)
   // closing the dialog and the exit write the settings in use: the factory's
   dialog_->done(mrCancel);
   windows_->BaseForm->FormClose();
-  for (const char* name : kFactoryRestoreFiles) EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
+  for (const char* name : kFactoryRestoreFiles)
+    EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
 }
 
 TEST_F(ParamCalcDialog, UnderACommaLocaleTheStartConvertsAndTheRestoreStillHolds) {
@@ -243,7 +248,8 @@ TEST_F(ParamCalcDialog, UnderACommaLocaleTheStartConvertsAndTheRestoreStillHolds
   chart_->Chart.HouseSystem = 9;
   ASSERT_TRUE(dialog_->RestoreFactory());
   windows_->BaseForm->FormClose();
-  for (const char* name : kFactoryRestoreFiles) EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
+  for (const char* name : kFactoryRestoreFiles)
+    EXPECT_EQ(Bytes(Options(name)), Bytes(Factory(name))) << name;
 }
 
 TEST_F(ParamCalcDialog, TopicsAreAddedAndRemovedWithTheirHouses) {

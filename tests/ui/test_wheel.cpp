@@ -83,7 +83,8 @@ std::unique_ptr<ChartRecord> TestChart(float asc = 0.0f) {
     r->ObjectLongitude[b] = static_cast<float>(r->EclipticLongitude[b]);
   }
   for (int k = 0; k < 12; ++k) r->CuspsAndPoints[k] = std::fmod(asc + 30.0f * k, 360.0f);
-  for (int i = 0; i < 6; ++i) r->CuspsAndPoints[12 + i] = std::fmod(asc + 45.0f + 60.0f * i, 360.0f);
+  for (int i = 0; i < 6; ++i)
+    r->CuspsAndPoints[12 + i] = std::fmod(asc + 45.0f + 60.0f * i, 360.0f);
   for (int o = 0; o < kObjectCount; ++o) {
     r->ObjectShown[o] = o == kBodyCount ? 1 : 0;
     r->ObjectAspected[o] = 1;
@@ -116,12 +117,12 @@ bool ColorNear(TBitmap& bitmap, TPoint p, TColor color) {
 
 TPoint CentreOf(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
 
-#define EXPECT_POINT_NEAR(got, want)                                             \
-  do {                                                                           \
-    EXPECT_LE(std::abs((got).X - (want).X), kAnchorTolPx) << "x: got " << (got).X \
-                                                          << ", want " << (want).X; \
-    EXPECT_LE(std::abs((got).Y - (want).Y), kAnchorTolPx) << "y: got " << (got).Y \
-                                                          << ", want " << (want).Y; \
+#define EXPECT_POINT_NEAR(got, want)                      \
+  do {                                                    \
+    EXPECT_LE(std::abs((got).X - (want).X), kAnchorTolPx) \
+        << "x: got " << (got).X << ", want " << (want).X; \
+    EXPECT_LE(std::abs((got).Y - (want).Y), kAnchorTolPx) \
+        << "y: got " << (got).Y << ", want " << (want).Y; \
   } while (0)
 
 class Wheel : public ::testing::Test {
@@ -297,7 +298,8 @@ TEST_F(Wheel, MonochromeDrawsOnlyBlackWhiteAndGrey) {
   EXPECT_GT(black, 0);
   // the body dots are grey
   const Geometry g = EuropeanGeometry(*r, kSize, kSize);
-  EXPECT_EQ(PixelAt(image, g.At(r->ObjectLongitude[0], work.AspectRadius)), RGBColor(128, 128, 128));
+  EXPECT_EQ(PixelAt(image, g.At(r->ObjectLongitude[0], work.AspectRadius)),
+            RGBColor(128, 128, 128));
 }
 
 // --- aspect lines --------------------------------------------------------------
@@ -308,12 +310,15 @@ TEST_F(Wheel, AspectLinesTakeTheirClassColourAlongTheChord) {
     auto r = TestChart(77.0f);
     r->WheelOrientation = orientation;
     r->ObjectShown[0] = r->ObjectShown[2] = r->ObjectShown[5] = 1;
-    SetAspect(*r, 0, 5, 3, true, 0.5f);   // Sun 3, Jupiter 103: trine, harmonious
-    SetAspect(*r, 2, 5, 2, true, 0.2f);   // Mercury 43, Jupiter 103, set as kind 2: tense
+    SetAspect(*r, 0, 5, 3, true, 0.5f);  // Sun 3, Jupiter 103: trine, harmonious
+    SetAspect(*r, 2, 5, 2, true, 0.2f);  // Mercury 43, Jupiter 103, set as kind 2: tense
     TBitmap& image = DrawOnWindow(*r, kSize, kSize);
     const Geometry g = EuropeanGeometry(*r, kSize, kSize);
     const int ra = work.AspectRadius;
-    const struct { int a, b; TColor color; } lines[] = {{0, 5, kHarmonious}, {2, 5, kTense}};
+    const struct {
+      int a, b;
+      TColor color;
+    } lines[] = {{0, 5, kHarmonious}, {2, 5, kTense}};
     for (const auto& line : lines) {
       const TPoint a = g.At(r->ObjectLongitude[line.a], ra);
       const TPoint b = g.At(r->ObjectLongitude[line.b], ra);
@@ -332,7 +337,7 @@ TEST_F(Wheel, AspectLinesTakeTheirClassColourAlongTheChord) {
 TEST_F(Wheel, BodyHoverRectanglesFollowTheGlyphPlaces) {
   constexpr int kSize = 600;
   auto r = TestChart(0.0f);
-  r->EclipticLongitude[3] = 70.0;  // alone in Gemini at 10: row 1 at 10 degrees
+  r->EclipticLongitude[3] = 70.0;   // alone in Gemini at 10: row 1 at 10 degrees
   r->EclipticLongitude[4] = 131.0;  // 11 Leo and
   r->EclipticLongitude[5] = 132.0;  // 12 Leo: 11, then 15.5 on row 2
   r->EclipticLongitude[6] = 345.0;  // the hidden bodies of Leo go to Pisces
@@ -450,7 +455,8 @@ TEST_F(Wheel, AmericanBodiesStandAtTheirHousePlaces) {
   EXPECT_POINT_NEAR(CentreOf(work.HoverRects[6]), g.At(100.0, rp));
   EXPECT_POINT_NEAR(CentreOf(work.HoverRects[7]), g.At(106.0, rp));
   // no sign glyphs and no cusp labels to hover over
-  for (int i = kHoverLabelFirst; i < kHoverRectCount; ++i) EXPECT_EQ(work.HoverRects[i].Left, -1) << i;
+  for (int i = kHoverLabelFirst; i < kHoverRectCount; ++i)
+    EXPECT_EQ(work.HoverRects[i].Left, -1) << i;
 }
 
 // --- marks of the chart variants ----------------------------------------------------
@@ -478,7 +484,11 @@ TEST_F(Wheel, StarOrbsShrinkWithTheStarsClass) {
   // at 8 deg 31 min, star 0 (class 2) at 1 deg 51 min
   const float star1 = 8.0f + 31.0f / 60.0f;
   const float star0 = 1.0f + 51.0f / 60.0f;
-  const struct { float lon; int marks; int star; } cases[] = {
+  const struct {
+    float lon;
+    int marks;
+    int star;
+  } cases[] = {
       {star1 + 0.45f, 1, 2}, {star1 + 0.55f, 0, 0}, {star0 - 0.2f, 1, 1}, {star0 - 0.3f, 0, 0}};
   for (const auto& c : cases) {
     auto r = TestChart();

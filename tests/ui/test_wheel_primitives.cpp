@@ -35,7 +35,8 @@ struct Op {
   TPen pen;
   TBrush brush;
   TFont font;
-  std::vector<TPoint> points;  // line ends; box corners (and arc radial points); vertices; text corner
+  std::vector<TPoint>
+      points;  // line ends; box corners (and arc radial points); vertices; text corner
   std::string text;
 };
 
@@ -57,7 +58,9 @@ class RecordingCanvas : public TNullCanvas {
     Add(Op::kText, {{x, y}});
     ops.back().text = text;
   }
-  int TextWidth(const std::string& text) override { return kCharWidth * static_cast<int>(text.size()); }
+  int TextWidth(const std::string& text) override {
+    return kCharWidth * static_cast<int>(text.size());
+  }
   int TextHeight(const std::string&) override { return kCellHeight; }
 
   std::vector<const Op*> Of(Op::Kind kind) const {
@@ -203,22 +206,27 @@ TEST_F(WheelPrimitives, PrinterSignGlyphsTakeTheirSizeFromTheSettingsAlone) {
 
 TEST_F(WheelPrimitives, AspectPensFollowKindApplicationAndDeviation) {
   auto r = PrinterChart();
-  SetAspect(*r, 0, 1, 3, true, 0.5f);    // close applying trine: solid, width 2
-  SetAspect(*r, 0, 4, 3, false, 0.5f);   // separating: dashed, width 1
-  SetAspect(*r, 0, 6, 2, true, 1.5f);    // applying square off by 1.5: solid, width 1
-  SetAspect(*r, 2, 3, 5, true, 0.1f);    // semi-sextile, minor lines not solid: dotted
+  SetAspect(*r, 0, 1, 3, true, 0.5f);   // close applying trine: solid, width 2
+  SetAspect(*r, 0, 4, 3, false, 0.5f);  // separating: dashed, width 1
+  SetAspect(*r, 0, 6, 2, true, 1.5f);   // applying square off by 1.5: solid, width 1
+  SetAspect(*r, 2, 3, 5, true, 0.1f);   // semi-sextile, minor lines not solid: dotted
   SetAspect(*r, 2, 7, 5, false, 0.1f);
-  SetAspect(*r, 5, 8, 11, true, 0.1f);   // quintile family
-  SetAspect(*r, 9, 10, 26, false, 0.1f); // latitude kinds: 26 solid, 27 dashed
+  SetAspect(*r, 5, 8, 11, true, 0.1f);    // quintile family
+  SetAspect(*r, 9, 10, 26, false, 0.1f);  // latitude kinds: 26 solid, 27 dashed
   SetAspect(*r, 9, 11, 27, true, 0.1f);
   SetAspect(*r, 12, 13, 28, false, 0.1f);
-  SetAspect(*r, 1, 18, 4, true, 0.1f);   // to a cusp: never applying
+  SetAspect(*r, 1, 18, 4, true, 0.1f);  // to a cusp: never applying
   Draw(*r);
-  const struct { int o1, o2; TPenStyle style; int width; TColor color; } want[] = {
-      {0, 1, psSolid, 2, kHarmonious}, {0, 4, psDash, 1, kHarmonious}, {0, 6, psSolid, 1, kTense},
-      {2, 3, psDot, 1, kHarmonious},   {2, 7, psDot, 1, kHarmonious},   {5, 8, psSolid, 1, kQuintiles},
-      {9, 10, psSolid, 1, kLatitude},  {9, 11, psDash, 1, kLatitude},   {12, 13, psSolid, 1, kSums},
-      {1, 18, psDash, 1, kTense}};
+  const struct {
+    int o1, o2;
+    TPenStyle style;
+    int width;
+    TColor color;
+  } want[] = {{0, 1, psSolid, 2, kHarmonious}, {0, 4, psDash, 1, kHarmonious},
+              {0, 6, psSolid, 1, kTense},      {2, 3, psDot, 1, kHarmonious},
+              {2, 7, psDot, 1, kHarmonious},   {5, 8, psSolid, 1, kQuintiles},
+              {9, 10, psSolid, 1, kLatitude},  {9, 11, psDash, 1, kLatitude},
+              {12, 13, psSolid, 1, kSums},     {1, 18, psDash, 1, kTense}};
   for (const auto& w : want) {
     const Op* line = AspectLine(*r, w.o1, w.o2, kR3);
     ASSERT_NE(line, nullptr) << w.o1 << "-" << w.o2;
@@ -273,8 +281,10 @@ TEST_F(WheelPrimitives, ReceptionArcsBulgeTwentyPixelsTowardsTheCentre) {
   Draw(*r);
   const std::vector<const Op*> arcs = canvas->Of(Op::kArc);
   ASSERT_EQ(arcs.size(), 4u);  // each reception from both partners
-  const struct { double a, b; TColor color; } want[] = {{100, 130, RGBColor(255, 255, 0)},
-                                                       {190, 15, RGBColor(128, 0, 0)}};
+  const struct {
+    double a, b;
+    TColor color;
+  } want[] = {{100, 130, RGBColor(255, 255, 0)}, {190, 15, RGBColor(128, 0, 0)}};
   for (const auto& w : want) {
     // half the separation h, chord half-length a = Ra sin h, arc radius
     // 10 + a^2 / 40, centre on the middle direction at Ra cos h + r - 20
@@ -299,7 +309,8 @@ TEST_F(WheelPrimitives, ReceptionArcsBulgeTwentyPixelsTowardsTheCentre) {
       // second: that sweep must pass the side facing the wheel's centre
       const auto screenAngle = [&](double x, double y) { return std::atan2(boxY - y, x - boxX); };
       const auto sweep = [](double from, double to) {
-        const double d = std::fmod(to - from + 4.0 * 3.14159265358979323846, 2.0 * 3.14159265358979323846);
+        const double d =
+            std::fmod(to - from + 4.0 * 3.14159265358979323846, 2.0 * 3.14159265358979323846);
         return d;
       };
       const double start = screenAngle(arc->points[2].X, arc->points[2].Y);
