@@ -4,6 +4,7 @@
 
 #include "chart/aspects.h"
 #include "chart/glyphplacement.h"
+#include "chart/rulers.h"
 #include "engine/astromath.h"
 #include "engine/bodies.h"
 #include "engine/houses.h"
@@ -174,8 +175,9 @@ void CalcSignEdgeFlags(ChartRecord& chart) {
 // 65 (every southern latitude). PlanetaryHour and LunarDay are written only
 // when their routine could determine them (not during polar day or night),
 // so they otherwise keep their previous values. The bodies are ranked by
-// longitude into SortedPoints, with their signs and houses, before the
-// aspects: the judgement and the wheel read the ranking from the record.
+// longitude into SortedPoints, with their signs and houses, and the house
+// rulers worked out, before the aspects: the judgement and the wheel read
+// both from the record.
 RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equatorialOutput,
                          const LunarDayTable* knownMonth) {
   RecalcResult result;
@@ -205,6 +207,7 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
   }
 
   RankChartPoints(chart);
+  CalcHouseRulers(chart);
   CalcAspects(chart, honourKinds);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);
@@ -213,8 +216,8 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
 
 // Recomputation for the reception-swap variant: the positions, houses,
 // motions and edge flags as usual, then bodies 0..11 moved by 30 deg times
-// their ReceptionShift, and the ranking and the aspects of the enabled kinds
-// on the moved positions. The planetary hours and the lunar day are not
+// their ReceptionShift, and the ranking, the house rulers and the aspects of
+// the enabled kinds on the moved positions. The planetary hours and the lunar day are not
 // recomputed.
 RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
   RecalcResult result;
@@ -233,6 +236,7 @@ RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
   }
 
   RankChartPoints(chart);
+  CalcHouseRulers(chart);
   CalcAspects(chart, 1);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);

@@ -2,7 +2,8 @@
 // turned to the querent's house with the six special points and the two
 // computed points, the daily motions and retrograde flags, the sign-edge
 // flags, the planetary hours and the lunar day, the ranking of the bodies by
-// longitude with their signs and houses, the aspects and the aspect list;
+// longitude with their signs and houses, the house rulers by the chart's
+// house-ruler method, the aspects and the aspect list;
 // and the variant used while mutual receptions are shown exchanged.
 //
 // Every step is a free function over the chart record and keeps no state of

@@ -432,21 +432,33 @@ void ExpectRankedByLongitude(const ChartRecord& c) {
   }
 }
 
-// The judgement reads the ranking right after a recomputation, with no
-// drawing of the wheel in between: it follows each recomputation, the
-// reception variant's moved bodies included.
-TEST_F(ReferenceChart, RecomputationRanksTheBodiesWithoutADrawing) {
+// The judgement reads the ranking and the house rulers right after a
+// recomputation, with no drawing of the wheel in between: they follow each
+// recomputation, the reception variant's moved bodies included.
+void ExpectHousesRuledBySignLords(const ChartRecord& c) {
+  for (int h = 0; h < 12; ++h) {
+    const int sign = static_cast<int>(std::floor(c.HouseCusps()[h] / 30.0)) % 12;
+    EXPECT_EQ(c.HouseRuler[h], c.DomicileRuler[sign]) << "house " << h + 1;
+  }
+}
+
+TEST_F(ReferenceChart, RecomputationRanksTheBodiesAndRulesTheHousesWithoutADrawing) {
   Cast(1, 3);
+  chart->HouseRulerMethod = 0;
+  std::fill(std::begin(chart->HouseRuler), std::end(chart->HouseRuler), -1);
   RecalcChart(*chart, 1);
   ExpectRankedByLongitude(*chart);
+  ExpectHousesRuledBySignLords(*chart);
   chart->JulianDayUT += 40.0;  // forty days on: the Sun and the Moon change places
   chart->JulianDay0h += 40.0;
   RecalcChart(*chart, 1);
   ExpectRankedByLongitude(*chart);
+  ExpectHousesRuledBySignLords(*chart);
   chart->ReceptionShift[5] = 2;
   chart->ReceptionShift[9] = -7;
   RecalcChartReception(*chart);
   ExpectRankedByLongitude(*chart);
+  ExpectHousesRuledBySignLords(*chart);
 }
 
 // ---- high latitudes ----------------------------------------------------------------
