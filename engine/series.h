@@ -288,21 +288,25 @@ inline UnitVector UnitVectorOf(double angle) {
 // known at compile time, from the cosine and sine of the anomaly: the same
 // values, every step laid out in advance. A theory takes all its sines and
 // cosines first, side by side, and then fills and sums table by table.
-template <int Lo, int Hi>
-inline void FillOwnMultiplesOf(SeriesRecord& r, UnitVector m) {
-  static_assert(kOwnMultipleMin <= Lo && Lo <= 0 && 0 <= Hi && Hi <= kOwnMultipleMax);
+// The cosines and sines of Lo*x .. Hi*x from those of x into the rows whose
+// entries for the multiple 0 are c0, s0, a multiple k at c0[Step * k] (Step
+// -1: the perturbers' rows run from the highest multiple down).
+template <int Lo, int Hi, int Step>
+inline void StoreMultiplesOf(UnitVector m, double* c0, double* s0) {
   constexpr int kMost = Hi > -Lo ? Hi : (-Lo > 1 ? -Lo : 1);
   double pc[kMost + 1], ps[kMost + 1];
   MultiplePowers<kMost>(m.c, m.s, pc, ps);
-  StoreMultiplePowers<Lo, Hi, 1>(pc, ps, r.C3 + OwnIndex(0), r.S3 + OwnIndex(0));
+  StoreMultiplePowers<Lo, Hi, Step>(pc, ps, c0, s0);
+}
+template <int Lo, int Hi>
+inline void FillOwnMultiplesOf(SeriesRecord& r, UnitVector m) {
+  static_assert(kOwnMultipleMin <= Lo && Lo <= 0 && 0 <= Hi && Hi <= kOwnMultipleMax);
+  StoreMultiplesOf<Lo, Hi, 1>(m, r.C3 + OwnIndex(0), r.S3 + OwnIndex(0));
 }
 template <int Lo, int Hi>
 inline void FillPerturberMultiplesOf(SeriesRecord& r, UnitVector mp) {
   static_assert(kPerturberMultipleMin <= Lo && Lo <= 0 && 0 <= Hi && Hi <= kPerturberMultipleMax);
-  constexpr int kMost = Hi > -Lo ? Hi : (-Lo > 1 ? -Lo : 1);
-  double pc[kMost + 1], ps[kMost + 1];
-  MultiplePowers<kMost>(mp.c, mp.s, pc, ps);
-  StoreMultiplePowers<Lo, Hi, -1>(pc, ps, r.C + PerturberIndex(0), r.S + PerturberIndex(0));
+  StoreMultiplesOf<Lo, Hi, -1>(mp, r.C + PerturberIndex(0), r.S + PerturberIndex(0));
 }
 
 // Adds one term to DL, DR, DB. IT = 0: (u, v) = cos and sin of the argument
