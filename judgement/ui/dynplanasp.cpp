@@ -157,7 +157,7 @@ void TDynPlanAsp::DrawDynamics() {
   };
   picture.LonAtMomentA = lonOf(FirstObject);
   picture.LonAtMomentB = lonOf(SecondObject);
-  const int sign = std::clamp(static_cast<int>(picture.LonAtMomentA / 30), 0, 11);
+  const int sign = SignOf(picture.LonAtMomentA);
   picture.SignGlyph = c.SignGlyph[sign];
   if (const TBaseForm* form = TBaseForm::Instance())
     if (const std::string* font = form->TableFontName()) picture.TableFont = *font;

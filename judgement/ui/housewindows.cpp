@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include "chart/chartrecord.h"
-#include "judgement/ui/analiszav.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
