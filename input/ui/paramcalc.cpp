@@ -492,6 +492,8 @@ void TParamCalc::ConnectHandlers() {
   for (int n = 1; n <= 3; ++n)
     connect(RadioButton[n], &QRadioButton::clicked, this,
             Guarded([this, n] { HouseRulerClick(n - 1); }, this));
+  for (int k = 0; k < 4; ++k)
+    connect(CheckBox[k], &QCheckBox::clicked, this, Guarded([this] { CheckBoxClick(); }, this));
   connect(RadioGroup1Items, &QButtonGroup::idClicked, this,
           Guarded([this] { RadioGroup1Click(); }, this));
   connect(RadioGroup2Items, &QButtonGroup::idClicked, this,
@@ -670,8 +672,14 @@ void TParamCalc::FormClose() {
 
 void TParamCalc::HouseRulerClick(int method) {
   if (ChartRecord* chart = SessionChart()) chart->HouseRulerMethod = method;
+  // the house rulers and the Arabic parts that count from them follow
+  owner_->RecalcChart();
   AnnounceChoice(SessionSetting::HouseRulerMethod);
 }
+
+// The receptions are searched by the recomputation: a kind switched on or
+// off is in the chart at once, and on the wheel at its next drawing.
+void TParamCalc::CheckBoxClick() { owner_->RecalcChart(); }
 
 void TParamCalc::RadioGroup1Click() { AnnounceChoice(SessionSetting::TermSystem); }
 

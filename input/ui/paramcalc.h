@@ -105,6 +105,7 @@ class TParamCalc : public QDialog {
   bool BitBtn1Click();  // false: refused, nothing applied
   void FormClose();
   void HouseRulerClick(int method);  // RadioButton1..3
+  void CheckBoxClick();              // CheckBox1..4, the kinds of reception
   void RadioGroup1Click();
   void RadioGroup2Click();
   void RadioButton20Click();

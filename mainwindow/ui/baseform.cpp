@@ -640,8 +640,12 @@ void TBaseForm::ReadWheelParameters(WheelView& view) const {
     view.AmericanAspectLines = params->AmericanAspectLines();
     view.AmericanDegreeLabels = params->AmericanDegreeLabels();
     view.TableFontName = params->TableFontName;
-    view.Receptions = params->Receptions();
   }
+}
+
+ReceptionParams TBaseForm::ReceptionKinds() const {
+  const TParamCalc* params = TParamCalc::Instance();
+  return params ? params->Receptions() : ReceptionParams();
 }
 
 const std::string* TBaseForm::TableFontName() const {

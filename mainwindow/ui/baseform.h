@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chart/aspectpick.h"
+#include "chart/rulers.h"
 #include "chart/settingsfiles.h"
 #include "mainwindow/chartdb.h"
 #include "mainwindow/uistrings.h"
@@ -118,6 +119,10 @@ class TBaseForm : public QMainWindow {
   // The calculation parameters' switches of the wheel (the American lines
   // and labels, the table font, the receptions) put into a view.
   void ReadWheelParameters(WheelView& view) const;
+  // The kinds of mutual reception the recomputation searches (the
+  // calculation parameters' reception page; domicile and exaltation before
+  // that dialog exists).
+  ReceptionParams ReceptionKinds() const;
   // The radicality window: brought up with its tests run anew, closed, or
   // with its detailed texts hidden.
   void PresentRadicality();
