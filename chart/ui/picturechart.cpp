@@ -24,8 +24,8 @@
 #include "engine/astromath.h"
 #include "engine/timing.h"
 #include "judgement/ui/typeaspect.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
@@ -99,7 +99,7 @@ bool AspectPossible(int a, int b, int k) {
 
 TPictureRadixChart* TPictureRadixChart::Instance() { return gChart; }
 
-TPictureRadixChart::TPictureRadixChart(TBaseForm* owner, QWidget* parent)
+TPictureRadixChart::TPictureRadixChart(MainWindowPort* owner, QWidget* parent)
     : QWidget(parent),
       Chart(RequiredSession().Chart),
       Outside(RequiredSession().Outside),
@@ -661,7 +661,7 @@ void TPictureRadixChart::MoveChartTo(double julianDay) {
 }
 
 bool TPictureRadixChart::FormDragOver(const QObject* source) const {
-  return source != nullptr && source == owner_->TreeBD();
+  return owner_->IsDatabaseTree(source);
 }
 
 void TPictureRadixChart::FormDragDrop(const QObject* source) {
@@ -669,7 +669,7 @@ void TPictureRadixChart::FormDragDrop(const QObject* source) {
   LoadChartFromDatabaseTree();
 }
 
-void TPictureRadixChart::LoadChartFromDatabaseTree() { owner_->N68Click(); }
+void TPictureRadixChart::LoadChartFromDatabaseTree() { owner_->LoadChartFromDatabase(); }
 
 void TPictureRadixChart::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();

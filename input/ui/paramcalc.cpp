@@ -23,8 +23,8 @@
 #include <cmath>
 
 #include "input/ui/maskedfields.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -123,7 +123,7 @@ void AnnounceChoice(SessionSetting setting) {
 
 TParamCalc* TParamCalc::Instance() { return gParamCalc; }
 
-TParamCalc::TParamCalc(TBaseForm* owner) : QDialog(owner), owner_(owner) {
+TParamCalc::TParamCalc(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owner_(owner) {
   gParamCalc = this;
   setObjectName("ParamCalc");
   setModal(true);

@@ -238,7 +238,9 @@ TBaseForm::~TBaseForm() {
   if (gBaseForm == this) gBaseForm = nullptr;
 }
 
-QString TBaseForm::Text(int entry) const { return FromCp(UiText.Entry(entry)); }
+bool TBaseForm::IsDatabaseTree(const QObject* source) const {
+  return source != nullptr && source == treeBd_;
+}
 
 QAction* TBaseForm::Item(const std::string& name) const {
   auto it = items_.find(name);
