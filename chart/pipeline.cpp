@@ -176,10 +176,11 @@ void CalcSignEdgeFlags(ChartRecord& chart) {
 // when their routine could determine them (not during polar day or night),
 // so they otherwise keep their previous values. The bodies are ranked by
 // longitude into SortedPoints, with their signs and houses, and the house
-// rulers worked out, before the aspects: the judgement and the wheel read
-// both from the record.
+// rulers, the receptions, the fixed stars and the Arabic parts worked out,
+// before the aspects: the judgement and the wheel read them from the record,
+// and no drawing writes them.
 RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equatorialOutput,
-                         const LunarDayTable* knownMonth) {
+                         const LunarDayTable* knownMonth, const ReceptionParams& receptions) {
   RecalcResult result;
   CalcPlanets(chart, equatorialOutput);
   result.Houses = CalcHouses(chart);
@@ -208,6 +209,7 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
 
   RankChartPoints(chart);
   CalcHouseRulers(chart);
+  result.ReceptionSwapMenu = CalcReceptionsStarsAndParts(chart, receptions);
   CalcAspects(chart, honourKinds);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);
@@ -216,10 +218,12 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
 
 // Recomputation for the reception-swap variant: the positions, houses,
 // motions and edge flags as usual, then bodies 0..11 moved by 30 deg times
-// their ReceptionShift, and the ranking, the house rulers and the aspects of
-// the enabled kinds on the moved positions. The planetary hours and the lunar day are not
-// recomputed.
-RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
+// their ReceptionShift, and the ranking, the house rulers, the fixed stars,
+// the Arabic parts and the aspects of the enabled kinds on the moved
+// positions. The planetary hours and the lunar day are not recomputed; the
+// receptions and their shifts stay those the swap was made with.
+RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput,
+                                  const ReceptionParams& receptions) {
   RecalcResult result;
   CalcPlanets(chart, equatorialOutput);
   result.Houses = CalcHouses(chart);
@@ -237,8 +241,20 @@ RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
 
   RankChartPoints(chart);
   CalcHouseRulers(chart);
+  result.ReceptionSwapMenu = CalcReceptionsStarsAndParts(chart, receptions);
   CalcAspects(chart, 1);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);
   return result;
+}
+
+// The receptions, the fixed stars and the Arabic parts of a ranked chart.
+//   The receptions read the signs of SortedPoints and leave the record as
+//   it is while ReceptionSwap is 1; the parts read the cusps, the bodies'
+//   longitudes and HouseRuler, so they come after CalcHouseRulers.
+SwapMenuState CalcReceptionsStarsAndParts(ChartRecord& chart, const ReceptionParams& receptions) {
+  const SwapMenuState swap = FindReceptions(chart, receptions);
+  PrecessFixedStars(chart.JulianDayUT, chart);
+  CalcArabicParts(chart);
+  return swap;
 }

@@ -244,7 +244,7 @@ class WheelDrawing {
     for (TRect& r : stackedMark_) r = kNoHoverRect;
   }
 
-  SwapMenuState Run(TCanvas& destination);
+  void Run(TCanvas& destination);
 
  private:
   // --- geometry -------------------------------------------------------
@@ -408,7 +408,6 @@ class WheelDrawing {
   std::vector<LabelBox> labels_;
   std::vector<TRect> nearBoxes_;  // labels near a mark being placed
   std::vector<MarkerHit> stars_, parts_, midpoints_;
-  SwapMenuState swap_ = SwapMenuState::kLeave;
 };
 
 // Sector of radius r from wheel angle `from` to `to` in the wheel's
@@ -1272,7 +1271,6 @@ void WheelDrawing::Variants(bool american) {
     SetPen(LineColor());
   }
   if (view_.FixedStars) {
-    PrecessFixedStars(rec_.JulianDayUT, rec_);
     for (int o = 0; o < kObjectCount; ++o) {
       if (rec_.ObjectShown[o] == 0) continue;
       for (int s = 0; s < kFixedStarCount; ++s) {
@@ -1285,8 +1283,6 @@ void WheelDrawing::Variants(bool american) {
     }
   }
   if (view_.ArabicParts) {
-    CalcHouseRulers(rec_);
-    CalcArabicParts(rec_);
     const int count = std::clamp(rec_.PartCount, 0, kMaxArabicParts);
     for (int o = 0; o < kObjectCount; ++o) {
       if (rec_.ObjectShown[o] == 0) continue;
@@ -1320,11 +1316,10 @@ void WheelDrawing::Variants(bool american) {
   }
 }
 
-// Arcs joining the planets of each mutual reception, bulging towards the
-// centre: yellow for domicile and exaltation, dark red for detriment and
-// fall.
+// Arcs joining the planets of each mutual reception the recomputation
+// found, bulging towards the centre: yellow for domicile and exaltation,
+// dark red for detriment and fall.
 void WheelDrawing::ReceptionArcs() {
-  swap_ = FindReceptions(rec_, view_.Receptions);
   for (int p = 0; p < 10; ++p) {
     for (int k = 0; k < 4; ++k) {
       const int q = rec_.Receptions[p][k];
@@ -1428,7 +1423,7 @@ void WheelDrawing::Finish(TCanvas& destination) {
   }
 }
 
-SwapMenuState WheelDrawing::Run(TCanvas& destination) {
+void WheelDrawing::Run(TCanvas& destination) {
   // glyph placement of the chart about to be drawn, by the ranking the
   // recomputation made
   GlyphLayout& layout = work_.Layout;
@@ -1465,7 +1460,6 @@ SwapMenuState WheelDrawing::Run(TCanvas& destination) {
   }
   Finish(destination);
   work_.DrawCanvas = nullptr;
-  return swap_;
 }
 
 }  // namespace
@@ -1484,8 +1478,8 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target) {
   return TPoint{2 * halfX, 2 * halfY};
 }
 
-SwapMenuState DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas,
-                        const WheelTarget& target, const WheelView& view) {
+void DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas, const WheelTarget& target,
+               const WheelView& view) {
   WheelDrawing drawing(record, work, target, view);
-  return drawing.Run(canvas);
+  drawing.Run(canvas);
 }

@@ -118,7 +118,6 @@ struct WheelView {
   bool AmericanAspectLines = true;   // RadioButton16: aspect lines in the American wheel
   bool AmericanDegreeLabels = true;  // RadioButton12: degrees and minutes of the bodies, American
   std::string TableFontName = "MS Sans Serif";  // table font (code page 1251)
-  ReceptionParams Receptions;                   // reception kinds switched on
 };
 
 // What the drawing needs to know of its target besides the record's
@@ -138,11 +137,11 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target);
 // Draws the current chart.
 //   record  the chart as the recomputation left it; reads positions,
 //           cusps, aspects, the ranking in SortedPoints (Body, Sign, House)
-//           and its counts, settings, glyph characters and colours and
-//           TargetFlags, TargetRect, ColorMode; writes the glyph rows and
-//           the house ranking of SortedPoints (Row, HouseRankBody,
-//           HouseRankHouse, HouseRankOf), FixedStarLongitude, Receptions and
-//           ReceptionShift, HouseRuler and the Arabic parts' longitudes
+//           and its counts, the receptions, the fixed stars' and the Arabic
+//           parts' longitudes, settings, glyph characters and colours and
+//           TargetFlags, TargetRect, ColorMode; writes only the glyph layout
+//           of SortedPoints (Row, HouseRankBody, HouseRankHouse,
+//           HouseRankOf), which nothing but the drawing reads
 //   work    drawing state (see WheelWork)
 //   canvas  where the finished picture goes:
 //           - all TargetFlags set: the chart window's canvas; the picture is
@@ -153,8 +152,6 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target);
 //             built off screen and copied into TargetRect
 //           - else (TargetFlags[2] 0, an export): the canvas of an image of
 //             WheelPictureSize; the picture is drawn at (0, 0)
-//   Returns what the mutual receptions ask of the menu item that swaps
-//   their planets. A target of no size or a wheel of radius 0 draws only the
-//   background.
-SwapMenuState DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas,
-                        const WheelTarget& target, const WheelView& view);
+//   A target of no size or a wheel of radius 0 draws only the background.
+void DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas, const WheelTarget& target,
+               const WheelView& view);

@@ -13,8 +13,8 @@
 
 #include "input/editparses.h"
 #include "input/ui/inputmessages.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -59,7 +59,7 @@ TEditParses::~TEditParses() {
   if (gEditParses == this) gEditParses = nullptr;
 }
 
-TEditParses::TEditParses(TBaseForm* owner) : QDialog(owner), owner_(owner) {
+TEditParses::TEditParses(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owner_(owner) {
   gEditParses = this;
   setObjectName("EditParses");
   setModal(true);

@@ -135,7 +135,11 @@ class Wheel : public ::testing::Test {
     target.ClientHeight = h;
     target.WindowColor = kWindow;
     window = std::make_unique<TBitmap>(std::max(1, w), std::max(1, h));
-    RankChartPoints(record);  // the recomputation's ranking of the positions set here
+    // the recomputation's steps after the positions set here: the ranking,
+    // the house rulers, the receptions, the fixed stars and the parts
+    RankChartPoints(record);
+    CalcHouseRulers(record);
+    CalcReceptionsStarsAndParts(record, ReceptionParams());
     DrawChart(record, work, window->Canvas(), target, view);
     return *window;
   }
