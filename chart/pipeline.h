@@ -43,7 +43,7 @@ struct RecalcResult {
   SwapMenuState ReceptionSwapMenu = SwapMenuState::kLeave;  // what the receptions ask of N51
 };
 
-// Daily motion of a body from two longitudes three hours apart.
+// Daily motion of a body from its longitudes an hour either side of the moment.
 struct BodyMotion {
   double DailyMotion = 0;   // degrees per day
   bool Retrograde = false;  // the body went back or stood still
@@ -96,9 +96,10 @@ void SpecialPointsFrom(float vertex, float mc, float points[6]);
 // turned[(h - querentHouse) mod 12] = unturned[h].
 void TurnCusps(const float unturned[12], int querentHouse, float turned[12]);
 
-// Daily motion and retrograde flag from the longitudes now and three hours
-// later (degrees); a crossing of 0 deg Aries counts as the short way round.
-BodyMotion MotionFromThreeHourStep(double lonNow, double lonLater);
+// Daily motion and retrograde flag from the longitudes an hour before and an
+// hour after the moment (degrees); a crossing of 0 deg Aries counts as the
+// short way round.
+BodyMotion MotionFromCentralDifference(double lonBefore, double lonAfter);
 
 // 1 when a longitude (degrees) lies within 1 deg of either edge of its sign.
 std::uint8_t SignEdgeFlagOf(double lon);

@@ -242,15 +242,15 @@ TEST(SpecialPoints, NorthAndWestPointsNeverZeroEastAndSouthNever360) {
 
 // ---- motions and edge flags ---------------------------------------------------
 
-TEST(DailyMotion, ThreeHourStepFoldedAcrossZeroAries) {
+TEST(DailyMotion, TwoHourChangeFoldedAcrossZeroAries) {
   constexpr double kMotionTolDegPerDay = 1e-9;
-  BodyMotion m = MotionFromThreeHourStep(359.9, 0.1);
-  EXPECT_NEAR(m.DailyMotion, 1.6, kMotionTolDegPerDay);
+  BodyMotion m = MotionFromCentralDifference(359.9, 0.1);
+  EXPECT_NEAR(m.DailyMotion, 2.4, kMotionTolDegPerDay);
   EXPECT_FALSE(m.Retrograde);
-  m = MotionFromThreeHourStep(0.1, 359.9);
-  EXPECT_NEAR(m.DailyMotion, -1.6, kMotionTolDegPerDay);
+  m = MotionFromCentralDifference(0.1, 359.9);
+  EXPECT_NEAR(m.DailyMotion, -2.4, kMotionTolDegPerDay);
   EXPECT_TRUE(m.Retrograde);
-  m = MotionFromThreeHourStep(123.4, 123.4);
+  m = MotionFromCentralDifference(123.4, 123.4);
   EXPECT_EQ(m.DailyMotion, 0.0);
   EXPECT_TRUE(m.Retrograde) << "a stationary body counts as retrograde";
 }
