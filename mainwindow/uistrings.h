@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 585, so a complete file has 586 lines.
-inline constexpr int kUiEntryCount = 586;
+// The highest entry any window reads is 587, so a complete file has 588 lines.
+inline constexpr int kUiEntryCount = 588;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -82,6 +82,10 @@ inline constexpr int kUiEntryImportShortLine = 584;  // the number of characters
 // The data-input dialog: a place beyond the pole or the date line.
 inline constexpr int kUiEntryCoordinateOutOfRange =
     585;  // the field's label, the text typed, the limit
+// The data-input dialog, under the zone of a chosen town: a local time the
+// town's clock skipped (the later zone taken) or showed twice (the first).
+inline constexpr int kUiEntryClockSkipped = 586;   // -
+inline constexpr int kUiEntryClockRepeated = 587;  // -
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;
