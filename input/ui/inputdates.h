@@ -19,14 +19,14 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class TBaseForm;
+class MainWindowPort;
 struct ChartRecord;
 
 class TInputDates : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TInputDates(TBaseForm* owner);
+  explicit TInputDates(MainWindowPort* owner);
   ~TInputDates() override;
   static TInputDates* Instance();
 
@@ -103,5 +103,5 @@ class TInputDates : public QDialog {
   // when once, else the line saying which zone was taken.
   void ShowClockReading(ClockReading reading);
 
-  TBaseForm* owner_;
+  MainWindowPort* owner_;
 };
