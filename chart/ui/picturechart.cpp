@@ -503,6 +503,7 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
       if (Chart.ObjectShown[i] == 0 || !Holds(Work.HoverRects[kHoverBodyFirst + i], x, y)) continue;
       HintText = Chart.ObjectNames[i + 1] + ":" + PositionInSign(Chart.EclipticLongitude[i]);
       Work.HintVisible = 1;
+      Work.HintSubject = Work.HoverRects[kHoverBodyFirst + i];
       if (Dragging == 1 && i != Chart.DragObject && i <= kLastDropBody) setCursor(dragCursor);
       RedrawChart();
       return;
@@ -521,6 +522,7 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
         if (!Holds(m, x, y)) continue;
         HintText = text(m);
         Work.HintVisible = 1;
+        Work.HintSubject = TRect{m.Left, m.Top, m.Right, m.Bottom};
         RedrawChart();
         return true;
       }
@@ -562,6 +564,7 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
   if (deg >= 30) deg = 29, min = 59;  // never the next sign's boundary
   HintText = TwoDigits(deg) + "\xB0" + TwoDigits(min) + "' " + Chart.ObjectNames[37 + sign];
   Work.HintVisible = 1;
+  Work.HintSubject = kNoHoverRect;
   RedrawChart();
 }
 
@@ -670,6 +673,19 @@ void TPictureRadixChart::FormDragDrop(const QObject* source) {
 }
 
 void TPictureRadixChart::LoadChartFromDatabaseTree() { owner_->LoadChartFromDatabase(); }
+
+// The pointer has left the window: no hint stays behind it.
+void TPictureRadixChart::FormMouseLeave() {
+  RingHover = 0;
+  if (Work.HintVisible == 0) return;
+  Work.HintVisible = 0;
+  RedrawChart();
+}
+
+void TPictureRadixChart::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  RunGuarded([this] { FormMouseLeave(); }, this);
+}
 
 void TPictureRadixChart::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();

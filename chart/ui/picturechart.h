@@ -108,6 +108,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   void FormMouseDown(Qt::MouseButton button, int x, int y);
   void FormMouseMove(int x, int y);
   void FormMouseUp(Qt::MouseButton button, int x, int y);
+  void FormMouseLeave();
   // A drag from another widget: accepted only from the main window's
   // database tree.
   bool FormDragOver(const QObject* source) const;
@@ -123,6 +124,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool event(QEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

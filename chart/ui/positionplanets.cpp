@@ -57,7 +57,9 @@ void TPositionPlanets::DrawPositions() {
   DrawOntoTarget(
       *this, picture_,
       [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
-        ::DrawPositions(chart, canvas, picture, Mode == 0);
+        // a print or an export shows the table in full, whether or not the
+        // window was ever opened or closed
+        ::DrawPositions(chart, canvas, picture, Mode == 0 || !picture.OnScreen);
       });
 }
 

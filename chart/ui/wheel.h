@@ -47,12 +47,13 @@ struct MarkerHit {
 // What a label of the wheel is, in the list of the labels drawn.
 enum class WheelLabel : std::uint8_t {
   kSign,         // sign glyph of the European sign ring
-  kBody,         // body glyph with its retrograde mark
+  kBody,         // body glyph
   kCusp,         // cusp or special-point label; American: its glyph, degrees or minutes
   kBodyNumber,   // American degrees, sign or minutes of a body
   kHouseNumber,  // American house number
   kMansion,      // lunar mansion number
   kMark,         // fixed-star, Arabic-part or midpoint mark
+  kRetrograde,   // a body's retrograde mark, beside its glyph
 };
 
 // The text cell of one label drawn on the wheel.
@@ -86,11 +87,13 @@ struct WheelWork {
   std::vector<LabelBox> Labels;
 
   // Hint box, written by the window's mouse handling.
-  std::uint8_t HintVisible = 0;  // flag: draw the hint box
-  int HintX = 0;                 // pixels, mouse position in the window
-  int HintY = 0;                 // pixels
-  int HintShiftX = 0;            // pixels, shift of the box off the right edge
-  int HintShiftY = 0;            // pixels, shift of the box below the top edge
+  std::uint8_t HintVisible = 0;      // flag: draw the hint box
+  int HintX = 0;                     // pixels, mouse position in the window
+  int HintY = 0;                     // pixels
+  int HintShiftX = 0;                // pixels, shift of the box off the right edge
+  int HintShiftY = 0;                // pixels, shift of the box below the top edge
+  TRect HintSubject = kNoHoverRect;  // pixels, the glyph or mark the hint names: kept uncovered
+  TRect HintBox = kNoHoverRect;      // pixels, where the last window drawing put the box
 
   // Working tables, rewritten on every drawing.
   float OriginCusp = 0;               // degrees, HouseCusps[0] when the drawing began

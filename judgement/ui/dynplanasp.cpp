@@ -125,7 +125,7 @@ QString TDynPlanAsp::Caption() const {
     return object >= 0 && object + 1 < 49 ? c.ObjectNames[object + 1] : std::string();
   };
   std::string text =
-      Entry(DynamicsMode == 0 ? kEntryAspectGraph : kEntrySignGraph) + "  " + name(FirstObject);
+      Entry(DynamicsMode == 0 ? kEntryAspectGraph : kEntrySignGraph) + " " + name(FirstObject);
   if (DynamicsMode == 0) {
     const int kind = std::clamp(DynAspectKind, 0, kAspectKindCount - 1);
     text += " - " + c.AspectNames[kind + 1] + " - " +
