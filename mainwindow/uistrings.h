@@ -82,7 +82,11 @@ inline constexpr int kUiEntryImportShortLine = 584;  // the number of characters
 // The data-input dialog: a place beyond the pole or the date line.
 inline constexpr int kUiEntryCoordinateOutOfRange =
     585;  // the field's label, the text typed, the limit
-// Entries 586..599 are placeholders ("-").
+// The data-input dialog, under the zone of a chosen town: a local time the
+// town's clock skipped (the later zone taken) or showed twice (the first).
+inline constexpr int kUiEntryClockSkipped = 586;   // -
+inline constexpr int kUiEntryClockRepeated = 587;  // -
+// Entries 588..599 are placeholders ("-").
 // The data-input dialog: a day beyond its month, a time or a zone out of range.
 inline constexpr int kUiEntryDayOutOfRange = 600;  // the field's label, the day typed, the last day
 inline constexpr int kUiEntryTimeOutOfRange = 601;  // the field's label, the time typed
