@@ -14,7 +14,10 @@ namespace {
 
 constexpr double kCuspTolDeg = 2e-4;   // cusps are stored in single precision
 constexpr double kAngleTolDeg = 1e-3;  // angles from single-precision formulas
-constexpr double kEpsDeg = 23.45229;   // the routine's obliquity in 1900
+// The routine's obliquity at the moment of Record below (1 January 1900,
+// 12h UT): the true one, checked against Meeus in test_astromath.
+const double kEpsDeg =
+    TrueEquinoxAt((2415020.5 + 0.5 - kJ2000) / kDaysPerJulianCentury).obliquityDeg;
 
 // A record whose local sidereal time is exactly lstHours: the sidereal switch
 // makes it PlaceLongitude / 15; 0h UT of 1 January 1900 gives T close to 0.
