@@ -489,9 +489,12 @@ HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t s
   rec.Vertex = c.vertex;
 
   // Day or night by the Sun's rising and setting, also beyond the polar
-  // circle, where the Sun's altitude decides.
-  c.riseSet = CalcSunRiseSet(rec.UniversalTime, rec.PlaceLatitude, rec.PlaceLongitude,
-                             rec.SunLongitude, rec.MomentJulianDay, c.sunRise, c.sunSet);
+  // circle, where the Sun's altitude decides. The houses take the geocentric
+  // latitude the chart passes; the Sun rises and sets for the town, at its
+  // geographic latitude.
+  const float geographic = static_cast<float>(GeographicOfGeocentric(rec.PlaceLatitude));
+  c.riseSet = CalcSunRiseSet(rec.UniversalTime, geographic, rec.PlaceLongitude, rec.SunLongitude,
+                             rec.MomentJulianDay, c.sunRise, c.sunSet);
   rec.SunRise = c.sunRise;
   rec.SunSet = c.sunSet;
   rec.DayFlag = IsDaytime(c.riseSet, rec.UniversalTime, c.sunRise, c.sunSet) ? 1 : -1;

@@ -1,7 +1,7 @@
-// The angles and the house cusps held against an astronomer's ephemeris
-// library: moments from 1800 to 2200 and places from 60 degrees South to 60
-// North, the values generated once by scripts/factory/make_angle_reference.py
-// (angle_reference.h).
+// The angles, the house cusps and the Sun's rising and setting held against
+// an astronomer's ephemeris library: moments from 1800 to 2200 and places
+// from 60 degrees South to 60 North, the values generated once by
+// scripts/factory/make_angle_reference.py (angle_reference.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,12 +10,14 @@
 
 #include "engine/astromath.h"
 #include "engine/houses.h"
+#include "engine/timing.h"
 #include "tests/engine/angle_reference.h"
 
 namespace {
 
 constexpr double kArcsecDeg = 1.0 / 3600;
 constexpr double kAngleTolDeg = 2 * kArcsecDeg;  // MC, Ascendant and the cusps
+constexpr double kEventTolHours = 1.0 / 60;      // rising and setting
 
 double Diff(double a, double b) { return std::remainder(a - b, 360.0); }
 
@@ -75,6 +77,30 @@ TEST(AngleReference, EveryCuspOfSixSystemsWithinTwoArcseconds) {
     }
     RecordProperty(std::string("worst_arcsec_") + kSystems[s].name, std::to_string(worst * 3600));
   }
+}
+
+// Each date's sunrise and sunset at latitudes up to 60 degrees either way,
+// from any moment of the UT date: the reference's first rising and setting
+// after 0h UT, both inside the date.
+TEST(SunEventReference, RiseAndSetWithinAMinuteFromAnyMomentOfTheDate) {
+  double worst = 0;
+  for (const SunEventCase& c : kSunEventCases) {
+    const std::string where = std::to_string(c.year) + "-" + std::to_string(c.month) + "-" +
+                              std::to_string(c.day) + " at " + std::to_string(c.latitude) + ", " +
+                              std::to_string(c.longitude);
+    for (float ut : {0.0f, 9.5f, 23.99f}) {
+      float rise = -1, set = -1;
+      const double jd = JulianDay(c.day, c.month, c.year, ut);
+      ASSERT_EQ(CalcSunRiseSet(ut, static_cast<float>(c.latitude), static_cast<float>(c.longitude),
+                               0, jd, rise, set),
+                SunRiseSetStatus::kNormal)
+          << where;
+      worst = std::max({worst, std::fabs(rise - c.rise), std::fabs(set - c.set)});
+      EXPECT_NEAR(rise, c.rise, kEventTolHours) << "rise " << where << " from " << ut << "h";
+      EXPECT_NEAR(set, c.set, kEventTolHours) << "set " << where << " from " << ut << "h";
+    }
+  }
+  RecordProperty("worst_seconds", std::to_string(worst * 3600));
 }
 
 }  // namespace
