@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 585, so a complete file has 586 lines.
-inline constexpr int kUiEntryCount = 586;
+// The highest entry any window reads is 615, so a complete file has 616 lines.
+inline constexpr int kUiEntryCount = 616;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -77,11 +77,42 @@ inline constexpr int kUiEntryImportNoData = 581;        // the name
 inline constexpr int kUiEntrySearchUnreadable = 582;    // the number skipped
 // A database pair that will not open beside the temporary files of a save cut short.
 inline constexpr int kUiEntryInterruptedSave = 583;  // the temporary files
-// A foreign chart line that ends before its last field.
-inline constexpr int kUiEntryImportShortLine = 584;  // the number of characters the line has
+// A foreign chart line that ends inside or before a field.
+inline constexpr int kUiEntryImportShortLine = 584;  // the line's length, the field's name
 // The data-input dialog: a place beyond the pole or the date line.
 inline constexpr int kUiEntryCoordinateOutOfRange =
     585;  // the field's label, the text typed, the limit
+// Entries 586..589 are left to others.
+// The pair on disk changed since it was read: save anyway?
+inline constexpr int kUiEntryPairChangedOnDisk = 590;  // the record file
+inline constexpr int kUiEntrySaveAnywayButton = 591;   // the question's button that saves
+// A load finished a save cut short.
+inline constexpr int kUiEntryInterruptedSaveCompleted = 592;  // record file, temporary, tree file
+// The import's failures: the file with its format, a value out of range.
+inline constexpr int kUiEntryImportFileOfFormat = 593;  // the file, the format's name
+inline constexpr int kUiEntryImportOutOfRange = 594;    // field's name, value, lowest, highest
+// The names of the fields of a foreign chart, in a failure's message.
+inline constexpr int kUiEntryImportFieldDay = 595;
+inline constexpr int kUiEntryImportFieldMonth = 596;
+inline constexpr int kUiEntryImportFieldYear = 597;
+inline constexpr int kUiEntryImportFieldHour = 598;
+inline constexpr int kUiEntryImportFieldMinute = 599;
+inline constexpr int kUiEntryImportFieldSecond = 600;
+inline constexpr int kUiEntryImportFieldZoneHours = 601;
+inline constexpr int kUiEntryImportFieldZoneMinutes = 602;
+inline constexpr int kUiEntryImportFieldZoneSeconds = 603;
+inline constexpr int kUiEntryImportFieldZoneSide = 604;
+inline constexpr int kUiEntryImportFieldLatitudeDegrees = 605;
+inline constexpr int kUiEntryImportFieldLatitudeMinutes = 606;
+inline constexpr int kUiEntryImportFieldLatitudeSeconds = 607;
+inline constexpr int kUiEntryImportFieldLatitudeSide = 608;
+inline constexpr int kUiEntryImportFieldLongitudeDegrees = 609;
+inline constexpr int kUiEntryImportFieldLongitudeMinutes = 610;
+inline constexpr int kUiEntryImportFieldLongitudeSeconds = 611;
+inline constexpr int kUiEntryImportFieldLongitudeSide = 612;
+inline constexpr int kUiEntryImportFieldPlace = 613;
+inline constexpr int kUiEntryImportFieldComment = 614;
+inline constexpr int kUiEntryImportFieldFlag = 615;
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;
