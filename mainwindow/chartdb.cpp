@@ -529,7 +529,8 @@ bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::str
     message = Utf8ToCp1251(treeRead ? recordError : treeError);
     return false;
   }
-  const LineList recordLines = LinesOfText(recordBytes);
+  const std::uint64_t recordsPrint = TextFingerprint(recordBytes);
+  LineList recordLines = LinesOfText(recordBytes);
   const auto fits = [&](const std::string& tree) {
     ChartDatabase probe;
     std::string ignored;
@@ -538,8 +539,7 @@ bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::str
 
   // a save cut short after its record file: its tree is in a temporary file
   std::string takenBytes;
-  const std::string taken =
-      InterruptedTree(treeFile, recordFile, TextFingerprint(recordBytes), fits, takenBytes);
+  const std::string taken = InterruptedTree(treeFile, recordFile, recordsPrint, fits, takenBytes);
   bool renamed = false;
   if (!taken.empty()) {
     treeBytes = std::move(takenBytes);
@@ -557,8 +557,8 @@ bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::str
   }
 
   ChartDatabase loaded;
-  if (!ParseDatabasePair(LinesOfText(treeBytes), recordLines, treeFile, recordFile, loaded,
-                         message))
+  if (!ParseDatabasePair(LinesOfText(treeBytes), std::move(recordLines), treeFile, recordFile,
+                         loaded, message))
     return false;
   // settled: what other saves left never reached the record file
   if (lock.Status() == FileLock::State::Held && (taken.empty() || renamed))
@@ -569,7 +569,7 @@ bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::str
   db.Folder = FolderOf(recordFile);
   db.SourceFile = recordFile;
   db.Modified = false;
-  db.Disk = PairState{true, true, TextFingerprint(recordBytes), TextFingerprint(treeBytes)};
+  db.Disk = PairState{true, true, recordsPrint, TextFingerprint(treeBytes)};
   return true;
 }
 

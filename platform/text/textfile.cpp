@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -228,11 +229,25 @@ std::string TextOfLines(const LineList& lines) {
 }
 
 std::uint64_t TextFingerprint(std::string_view bytes) {
-  std::uint64_t hash = 14695981039346656037ULL;
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ULL;
+  // eight bytes a step, each step a multiply and a fold of the high half, so
+  // that a database of a hundred thousand charts takes a few milliseconds
+  constexpr std::uint64_t kMultiplier = 0xFF51AFD7ED558CCDULL;
+  std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ bytes.size();
+  const auto mix = [&hash](std::uint64_t word) {
+    hash = (hash ^ word) * kMultiplier;
+    hash ^= hash >> 32;
+  };
+  std::size_t at = 0;
+  for (; at + 8 <= bytes.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + at, 8);
+    mix(word);
   }
+  std::uint64_t tail = 0;
+  for (std::size_t i = at; i < bytes.size(); ++i)
+    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i])) << (8 * (i - at));
+  mix(tail);
+  mix(hash >> 29);
   return hash;
 }
 

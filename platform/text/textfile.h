@@ -31,8 +31,9 @@ LineList LinesOfText(std::string_view content);
 // The bytes a list of lines is written as: each line followed by CR LF.
 std::string TextOfLines(const LineList& lines);
 
-// A 64-bit fingerprint of some bytes (FNV-1a): equal bytes give equal
-// fingerprints, and different files practically never share one.
+// A 64-bit fingerprint of some bytes: equal bytes give equal fingerprints,
+// and different files practically never share one (not a cryptographic hash:
+// it tells a file from the one it replaced, not from a forged one).
 std::uint64_t TextFingerprint(std::string_view bytes);
 
 // Writes lines atomically, each followed by CR LF. On failure returns false,
