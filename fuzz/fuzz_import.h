@@ -55,7 +55,7 @@ inline int FuzzForeignFormat(ForeignFormat format, const std::uint8_t* data, std
     FUZZ_CHECK(n[0] >= 1 && n[0] <= 31 && n[1] >= 1 && n[1] <= 12, "date %d.%d", n[0], n[1]);
     FUZZ_CHECK(n[3] >= 0 && n[3] <= 23 && n[4] >= 0 && n[4] <= 59 && n[5] >= 0 && n[5] <= 59,
                "time %d:%d:%d", n[3], n[4], n[5]);
-    FUZZ_CHECK(chart.TimeZone > -24 && chart.TimeZone < 24, "zone %f", chart.TimeZone);
+    FUZZ_CHECK(chart.TimeZone >= -14 && chart.TimeZone <= 14, "zone %f", chart.TimeZone);
     FUZZ_CHECK(chart.GeoLatitude >= -90 && chart.GeoLatitude <= 90, "latitude %f",
                chart.GeoLatitude);
     FUZZ_CHECK(chart.GeoLongitude >= -180 && chart.GeoLongitude <= 180, "longitude %f",

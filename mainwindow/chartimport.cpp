@@ -222,20 +222,29 @@ void CheckAngle(FieldReader& f, const Dms& angle, int limit, ImportField first) 
   f.Range(part[2], 0, most, Next(first, 2));
 }
 
+// Days of a month of an astronomical year, in the calendar the record's
+// Julian day is counted in: Julian up to 1582 (every fourth year leap),
+// Gregorian after; as the data-input dialog takes them.
+int DaysInMonth(int month, int year) {
+  constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month != 2) return kLengths[month - 1];
+  const bool everyFourth = ((year % 4) + 4) % 4 == 0;
+  const bool leap =
+      year <= 1582 ? everyFourth : everyFourth && (year % 100 != 0 || year % 400 == 0);
+  return leap ? 29 : 28;
+}
+
+// The widest difference from Greenwich of any civil time, hours.
+constexpr int kMaxZoneHours = 14;
+
 // The values of a chart against the limits of the data-input dialog.
 bool CheckRanges(FieldReader& f, const ForeignRecord& r) {
-  f.Range(r.Date[0], 1, 31, ImportField::Day);
   f.Range(r.Date[1], 1, 12, ImportField::Month);
+  if (f.Ok()) f.Range(r.Date[0], 1, DaysInMonth(r.Date[1], r.Date[2]), ImportField::Day);
   f.Range(r.Time[0], 0, 23, ImportField::Hour);
   f.Range(r.Time[1], 0, 59, ImportField::Minute);
   f.Range(r.Time[2], 0, 59, ImportField::Second);
-  CheckAngle(f, r.Zone, 23, ImportField::ZoneHours);
-  if (r.Zone.Part[0] == 23 || r.Zone.Part[0] == -23) {  // 23:59:59 is the farthest zone
-    const int m = r.Zone.Part[1] < 0 ? -r.Zone.Part[1] : r.Zone.Part[1];
-    const int s = r.Zone.Part[2] < 0 ? -r.Zone.Part[2] : r.Zone.Part[2];
-    f.Range(m, 0, 59, ImportField::ZoneMinutes);
-    f.Range(s, 0, 59, ImportField::ZoneSeconds);
-  }
+  CheckAngle(f, r.Zone, kMaxZoneHours, ImportField::ZoneHours);
   CheckAngle(f, r.Latitude, 90, ImportField::LatitudeDegrees);
   CheckAngle(f, r.Longitude, 180, ImportField::LongitudeDegrees);
   return f.Ok();

@@ -25,9 +25,9 @@
 // A line is read only as far as it goes: a line that ends inside or before
 // a field its format has (a separator missing, a fixed column past its end,
 // fewer characters than a field takes) is refused, never read as zeros. A
-// value that the data-input dialog would refuse (a month 13, a day 45, a
-// latitude beyond 90 degrees, a longitude beyond 180, hours beyond 23,
-// minutes and seconds beyond 59, a zone of 24 hours or more) is refused too.
+// value that the data-input dialog would refuse (a month 13, a day beyond its
+// month, a latitude beyond 90 degrees, a longitude beyond 180, hours beyond
+// 23, minutes and seconds beyond 59, a zone beyond 14 hours) is refused too.
 // Fields a format does not have (the zone of Almagest and Uranus files, the
 // coordinates of an Almagest line that ends after its time) read as 0.
 //

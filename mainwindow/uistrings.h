@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 615, so a complete file has 616 lines.
-inline constexpr int kUiEntryCount = 616;
+// The highest entry any window reads is 629, so a complete file has 630 lines.
+inline constexpr int kUiEntryCount = 630;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -82,37 +82,44 @@ inline constexpr int kUiEntryImportShortLine = 584;  // the line's length, the f
 // The data-input dialog: a place beyond the pole or the date line.
 inline constexpr int kUiEntryCoordinateOutOfRange =
     585;  // the field's label, the text typed, the limit
-// Entries 586..589 are left to others.
+// Entries 586..599 are placeholders ("-").
+// The data-input dialog: a day beyond its month, a time or a zone out of range.
+inline constexpr int kUiEntryDayOutOfRange = 600;  // the field's label, the day typed, the last day
+inline constexpr int kUiEntryTimeOutOfRange = 601;  // the field's label, the time typed
+inline constexpr int kUiEntryZoneBeyondLimit =
+    602;  // the field's label, the zone typed, the largest hours
+// A name that is the only handle of what it names (a database, an Arabic part) left empty.
+inline constexpr int kUiEntryEmptyName = 603;  // -
 // The pair on disk changed since it was read: save anyway?
-inline constexpr int kUiEntryPairChangedOnDisk = 590;  // the record file
-inline constexpr int kUiEntrySaveAnywayButton = 591;   // the question's button that saves
+inline constexpr int kUiEntryPairChangedOnDisk = 604;  // the record file
+inline constexpr int kUiEntrySaveAnywayButton = 605;   // the question's button that saves
 // A load finished a save cut short.
-inline constexpr int kUiEntryInterruptedSaveCompleted = 592;  // record file, temporary, tree file
+inline constexpr int kUiEntryInterruptedSaveCompleted = 606;  // record file, temporary, tree file
 // The import's failures: the file with its format, a value out of range.
-inline constexpr int kUiEntryImportFileOfFormat = 593;  // the file, the format's name
-inline constexpr int kUiEntryImportOutOfRange = 594;    // field's name, value, lowest, highest
+inline constexpr int kUiEntryImportFileOfFormat = 607;  // the file, the format's name
+inline constexpr int kUiEntryImportOutOfRange = 608;    // field's name, value, lowest, highest
 // The names of the fields of a foreign chart, in a failure's message.
-inline constexpr int kUiEntryImportFieldDay = 595;
-inline constexpr int kUiEntryImportFieldMonth = 596;
-inline constexpr int kUiEntryImportFieldYear = 597;
-inline constexpr int kUiEntryImportFieldHour = 598;
-inline constexpr int kUiEntryImportFieldMinute = 599;
-inline constexpr int kUiEntryImportFieldSecond = 600;
-inline constexpr int kUiEntryImportFieldZoneHours = 601;
-inline constexpr int kUiEntryImportFieldZoneMinutes = 602;
-inline constexpr int kUiEntryImportFieldZoneSeconds = 603;
-inline constexpr int kUiEntryImportFieldZoneSide = 604;
-inline constexpr int kUiEntryImportFieldLatitudeDegrees = 605;
-inline constexpr int kUiEntryImportFieldLatitudeMinutes = 606;
-inline constexpr int kUiEntryImportFieldLatitudeSeconds = 607;
-inline constexpr int kUiEntryImportFieldLatitudeSide = 608;
-inline constexpr int kUiEntryImportFieldLongitudeDegrees = 609;
-inline constexpr int kUiEntryImportFieldLongitudeMinutes = 610;
-inline constexpr int kUiEntryImportFieldLongitudeSeconds = 611;
-inline constexpr int kUiEntryImportFieldLongitudeSide = 612;
-inline constexpr int kUiEntryImportFieldPlace = 613;
-inline constexpr int kUiEntryImportFieldComment = 614;
-inline constexpr int kUiEntryImportFieldFlag = 615;
+inline constexpr int kUiEntryImportFieldDay = 609;
+inline constexpr int kUiEntryImportFieldMonth = 610;
+inline constexpr int kUiEntryImportFieldYear = 611;
+inline constexpr int kUiEntryImportFieldHour = 612;
+inline constexpr int kUiEntryImportFieldMinute = 613;
+inline constexpr int kUiEntryImportFieldSecond = 614;
+inline constexpr int kUiEntryImportFieldZoneHours = 615;
+inline constexpr int kUiEntryImportFieldZoneMinutes = 616;
+inline constexpr int kUiEntryImportFieldZoneSeconds = 617;
+inline constexpr int kUiEntryImportFieldZoneSide = 618;
+inline constexpr int kUiEntryImportFieldLatitudeDegrees = 619;
+inline constexpr int kUiEntryImportFieldLatitudeMinutes = 620;
+inline constexpr int kUiEntryImportFieldLatitudeSeconds = 621;
+inline constexpr int kUiEntryImportFieldLatitudeSide = 622;
+inline constexpr int kUiEntryImportFieldLongitudeDegrees = 623;
+inline constexpr int kUiEntryImportFieldLongitudeMinutes = 624;
+inline constexpr int kUiEntryImportFieldLongitudeSeconds = 625;
+inline constexpr int kUiEntryImportFieldLongitudeSide = 626;
+inline constexpr int kUiEntryImportFieldPlace = 627;
+inline constexpr int kUiEntryImportFieldComment = 628;
+inline constexpr int kUiEntryImportFieldFlag = 629;
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

@@ -285,10 +285,10 @@ TEST(CompletionScripted, SignExitIsTheFirstCrossingEitherWay) {
 
 TEST(CompletionText, MomentOnTheLocalClock) {
   // Delta T (63.83 s) off, 3 hours of zone and half a second on
-  EXPECT_EQ(CompletionMomentText(2451545.0, 3.0f), "1.1.2000  14:58:56");
-  EXPECT_EQ(CompletionMomentText(2451545.0 - 0.5 + 64.0 / 86400, 0.0f), "1.1.2000  0:0:0");
+  EXPECT_EQ(CompletionMomentText(2451545.0, 3.0f), "1.1.2000 14:58:56");
+  EXPECT_EQ(CompletionMomentText(2451545.0 - 0.5 + 64.0 / 86400, 0.0f), "1.1.2000 0:0:0");
   CompletionEvent e{1, 0, 0, kPerfection, "p1 0 p0", 2451545.0};
-  EXPECT_EQ(CompletionListLine(e, 3.0f), "p1 0 p0 (1.1.2000  14:58:56)");
+  EXPECT_EQ(CompletionListLine(e, 3.0f), "p1 0 p0 (1.1.2000 14:58:56)");
 }
 
 TEST(CompletionText, EventLinesRoundTrip) {

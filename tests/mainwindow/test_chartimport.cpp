@@ -578,8 +578,8 @@ TEST(Zet, ValuesBeyondTheDialogsLimitsAreRefusedByField) {
     return ZetLine("Name", moment, zone, "Place", lat, lon);
   };
   const Sweep sweeps[] = {
-      {ImportField::Day, 1, 31,
-       [&](int v) { return zet(two(v) + ".03.2001 14:07:09", "+03 00", "55 45 N", " 37 37 E"); }},
+      {ImportField::Day, 1, 30,  // April
+       [&](int v) { return zet(two(v) + ".04.2001 14:07:09", "+03 00", "55 45 N", " 37 37 E"); }},
       {ImportField::Month, 1, 12,
        [&](int v) {
          return zet("05." + two(v) + ".2001 14:07:09", "+03 00", "55 45 N", " 37 37 E");
@@ -590,7 +590,7 @@ TEST(Zet, ValuesBeyondTheDialogsLimitsAreRefusedByField) {
        }},
       {ImportField::Second, 0, 59,
        [&](int v) { return zet("05.03.2001 14:07:" + two(v), "+03 00", "55 45 N", " 37 37 E"); }},
-      {ImportField::ZoneHours, 0, 23,
+      {ImportField::ZoneHours, 0, 14,
        [&](int v) {
          return zet("05.03.2001 14:07:09", "+" + two(v) + " 00", "55 45 N", " 37 37 E");
        }},
@@ -625,11 +625,24 @@ TEST(Zet, ValuesBeyondTheDialogsLimitsAreRefusedByField) {
       EXPECT_EQ(r.Failure.High, sweep.High);
     }
   }
-  // at the pole and the date line nothing more: 90 degrees 1 minute is refused
+  // at the pole and the widest zone nothing more: 90 degrees 1 minute and
+  // 14 hours 30 minutes are refused
   const Read pole =
       Charts(ForeignFormat::Zet, zet("05.03.2001 14:07:09", "+03 00", "90 01 N", " 37 37 E"));
   ASSERT_FALSE(pole.Ok);
   EXPECT_EQ(pole.Failure.Field, ImportField::LatitudeMinutes);
+  const Read widest =
+      Charts(ForeignFormat::Zet, zet("05.03.2001 14:07:09", "+14 30", "55 45 N", " 37 37 E"));
+  ASSERT_FALSE(widest.Ok);
+  EXPECT_EQ(widest.Failure.Field, ImportField::ZoneMinutes);
+  // 29 February in a leap year only, Julian up to 1582 and Gregorian after
+  for (const auto& [year, leap] : {std::pair{"1500", true}, std::pair{"1700", false},
+                                   std::pair{"2000", true}, std::pair{"2001", false}})
+    EXPECT_EQ(Charts(ForeignFormat::Zet, zet(std::string("29.02.") + year + " 14:07:09", "+03 00",
+                                             "55 45 N", " 37 37 E"))
+                  .Ok,
+              leap)
+        << year;
 }
 
 // The values out of range that other formats carry, each refused at its line
