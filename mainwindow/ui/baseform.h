@@ -274,7 +274,8 @@ class TBaseForm : public QMainWindow, public MainWindowPort {
   // Says that a load finished a save cut short by renaming temporary over
   // the tree file of recordFile.
   void ShowInterruptedSaveCompleted(const std::string& recordFile, const std::string& temporary);
-  // Asks the name dialog with the caption of entry; false unless OK.
+  // Asks the name dialog with the caption of entry until a name that is not
+  // blank is typed; false when the user gives up.
   bool AskName(int entry, std::string& name);
   // Asks the confirmation dialog; true on OK.
   bool Confirm(const std::string& cp1251Question);

@@ -259,11 +259,17 @@ void TBaseForm::TreeBDMouseDown() {
 bool TBaseForm::AskName(int entry, std::string& name) {
   TInputNameBD* dialog = TInputNameBD::Instance();
   if (!dialog) return false;
-  dialog->setWindowTitle(Text(entry));
-  dialog->Name->clear();
-  if (ExecModal(*dialog) != mrOk) return false;
-  name = dialog->NameText();
-  return true;
+  // a database's root and a section are known by their names alone (the
+  // file name, the tree, every question about them), so a blank one is
+  // asked for again until the user types a name or gives up
+  for (;;) {
+    dialog->setWindowTitle(Text(entry));
+    dialog->Name->clear();
+    if (ExecModal(*dialog) != mrOk) return false;
+    name = dialog->NameText();
+    if (name.find_first_not_of(' ') != std::string::npos) return true;
+    ShowMessage(UiText.Entry(kUiEntryEmptyName), this);
+  }
 }
 
 bool TBaseForm::Confirm(const std::string& cp1251Question) {
@@ -301,13 +307,7 @@ bool TBaseForm::AskSaveDatabase() {
 void TBaseForm::N8Click() {
   if (!AskSaveDatabase()) return;
   std::string name;
-  // the root's name is the database's only handle: its file name and the
-  // name every question about it gives
-  for (;;) {
-    if (!AskName(kEntryCreateCaption, name)) return;
-    if (name.find_first_not_of(' ') != std::string::npos) break;
-    ShowMessage(UiText.Entry(kUiEntryEmptyName), this);
-  }
+  if (!AskName(kEntryCreateCaption, name)) return;
   CreateDatabase(Database, name, UiText.Entry(kEntryFirstSection),
                  UiText.Entry(kEntryFirstSectionLine));
   ShowDatabase();

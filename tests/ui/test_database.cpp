@@ -403,7 +403,21 @@ TEST_F(Database, UnsavedChangesAreAskedAboutAndCancelLeavesEverythingAsItWas) {
   Create("Первая");
   EXPECT_TRUE(form_->DbModified);
   Select(ItemAt(1));
-  Run("N12", {TypeName("Подраздел")});
+  // a section with a blank name is asked for again; giving up adds nothing
+  const std::size_t nodesBefore = form_->Database.Nodes.size();
+  Run("N12", {TypeName(" "), [](QWidget* w) {
+                auto* dialog = qobject_cast<TInputNameBD*>(w);
+                ASSERT_NE(dialog, nullptr);
+                dialog->BitBtn2->click();
+              }});
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], form_->UiText.Entry(kUiEntryEmptyName));
+  EXPECT_EQ(form_->Database.Nodes.size(), nodesBefore);
+  messages_.clear();
+  Run("N12", {TypeName(""), TypeName("Подраздел")});
+  ASSERT_EQ(messages_.size(), 1u);
+  messages_.clear();
+  EXPECT_EQ(form_->Database.Nodes.size(), nodesBefore + 1);
   const ChartDatabase before = form_->Database;
   auto unchanged = [&](const char* what) {
     EXPECT_EQ(form_->Database.Lines, before.Lines) << what;
