@@ -144,3 +144,13 @@ void DrawTable(const std::vector<TableCell>& cells, int layoutWidth, int layoutH
                    static_cast<int>(std::lround(cell.Y * scale)), cell.Text);
   }
 }
+
+TablePicture TableOf(const CompanionPicture& picture) {
+  TablePicture table;
+  table.Width = picture.Width;
+  table.Height = picture.Height;
+  table.ColorMode = picture.ColorMode;
+  table.WindowColor = clBtnFace;
+  table.Scaled = !picture.OnScreen;
+  return table;
+}

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/companiondrawing.h"
 #include "chart/lunardays.h"
 #include "chart/planetaryhours.h"
 #include "engine/astromath.h"
@@ -31,6 +32,10 @@ struct TablePicture {
   TColor WindowColor = clBtnFace;  // background in colour mode 2
   bool Scaled = false;             // the layout scaled to fill the picture (off screen)
 };
+
+// The table picture of a companion picture: the tables' own window colour,
+// and the layout scaled to the picture off screen.
+TablePicture TableOf(const CompanionPicture& picture);
 
 // Local clock time of hours in [0, 24) as "hh:mm:ss", to the second as the
 // angle helpers split it (a time that comes to 24:00:00 is written 00:00:00).

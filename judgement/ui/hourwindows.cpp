@@ -15,18 +15,6 @@ namespace {
 TPlanetHour* gPlanetHour = nullptr;
 TMoonDay* gMoonDay = nullptr;
 
-// The table picture of a companion picture: the window's own colour, and
-// the layout scaled to the picture off screen.
-TablePicture TableOf(const CompanionPicture& picture) {
-  TablePicture table;
-  table.Width = picture.Width;
-  table.Height = picture.Height;
-  table.ColorMode = picture.ColorMode;
-  table.WindowColor = clBtnFace;
-  table.Scaled = !picture.OnScreen;
-  return table;
-}
-
 }  // namespace
 
 // ---- TTimingTable -------------------------------------------------------------

@@ -160,17 +160,6 @@ void DrawDignities(ChartSession& session, TCanvas& canvas, const CompanionPictur
                   TableFont());
 }
 
-// A timing table scaled to the picture, in the tables' own window colour.
-TablePicture TableOf(const CompanionPicture& picture) {
-  TablePicture table;
-  table.Width = picture.Width;
-  table.Height = picture.Height;
-  table.ColorMode = picture.ColorMode;
-  table.WindowColor = clBtnFace;
-  table.Scaled = !picture.OnScreen;
-  return table;
-}
-
 // The timing tables of the last recomputation, the current hour and day
 // marked where they are known.
 void DrawPlanetaryHours(ChartSession& session, TCanvas& canvas, const CompanionPicture& picture) {
