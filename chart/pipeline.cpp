@@ -13,9 +13,9 @@ namespace {
 
 constexpr double kSpeedStepDays = 0.125;  // three hours, days
 constexpr double kStepsPerDay = 1.0 / kSpeedStepDays;
-constexpr int kFirstPlanet = 2;           // Mercury: first body with a retrograde flag
-constexpr int kLastMovingBody = kChiron;  // last body with a daily motion
-constexpr int kEngineBodies = 16;         // bodies 0..15 come from the engine
+constexpr int kFirstPlanet = 2;            // Mercury: first body with a retrograde flag
+constexpr int kLastFlaggedBody = kChiron;  // last body with a retrograde flag
+constexpr int kEngineBodies = 16;          // bodies 0..15 come from the engine
 
 // All bodies for the moment jd (days, chart time scale) in a work record.
 BodyPositions BodiesAt(double jd, int geocentric, bool equatorialOutput) {
@@ -130,12 +130,15 @@ BodyMotion MotionFromThreeHourStep(double lonNow, double lonLater) {
 
 // Daily motions and retrograde flags.
 //   chart  JulianDayUT and EclipticLongitude (as CalcPlanets left them) in;
-//          DailyMotion (degrees per day) of bodies 0..10 and Retrograde of
-//          bodies 2..10 out; the motions of bodies 11..17 and the flags of the
-//          Sun, the Moon and bodies 11..17 are 0
+//          DailyMotion (degrees per day) of bodies 0..15 and Retrograde of
+//          bodies 2..10 out; the motions of bodies 16 and 17 and the flags of
+//          the Sun, the Moon and bodies 11..17 are 0
 //   equatorialOutput  as given to CalcPlanets
 // The bodies are computed again three hours later; the difference times
-// eight is the motion per day.
+// eight is the motion per day. The points 11..15 (Proserpina, Lilith,
+// Selena, the nodes) get theirs the same way, so that whether an aspect
+// to one of them applies is judged with both bodies moving; the nodes,
+// always going back, keep the flag of 0 as the other points do.
 void CalcSpeeds(ChartRecord& chart, bool equatorialOutput) {
   const BodyPositions later =
       BodiesAt(chart.JulianDayUT + kSpeedStepDays, chart.Geocentric, equatorialOutput);
@@ -143,10 +146,10 @@ void CalcSpeeds(ChartRecord& chart, bool equatorialOutput) {
     chart.DailyMotion[b] = 0;
     chart.Retrograde[b] = 0;
   }
-  for (int b = 0; b <= kLastMovingBody; ++b) {
+  for (int b = 0; b < kEngineBodies; ++b) {
     const BodyMotion m = MotionFromThreeHourStep(chart.EclipticLongitude[b], later.Longitude[b]);
     chart.DailyMotion[b] = m.DailyMotion;
-    if (b >= kFirstPlanet) chart.Retrograde[b] = m.Retrograde ? 1 : 0;
+    if (b >= kFirstPlanet && b <= kLastFlaggedBody) chart.Retrograde[b] = m.Retrograde ? 1 : 0;
   }
 }
 
