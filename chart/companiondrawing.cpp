@@ -82,6 +82,8 @@ void DrawPositions(const ChartRecord& chart, TCanvas& canvas, const CompanionPic
     for (int o = 0; o < kBodyCount; ++o) widest = std::max(widest, canvas.TextWidth(lines[o]));
     return widest + canvas.TextWidth("a");
   };
+  // the lines stand half a glyph in from the left edge, clear of the border
+  auto margin = [&] { return canvas.TextWidth("a") / 2; };
   canvas.Font.Size = kPositionsScreenFontSize;
   if (!picture.OnScreen) {
     // the largest size at which the two columns fill the picture, whatever
@@ -89,14 +91,15 @@ void DrawPositions(const ChartRecord& chart, TCanvas& canvas, const CompanionPic
     canvas.Font.Size = kProbeFontSize;
     const double down =
         static_cast<double>(picture.Height) / (kPositionRows * canvas.TextHeight("a"));
-    const double across = static_cast<double>(picture.Width) / (2 * columnWidth());
+    const double across = static_cast<double>(picture.Width) / (margin() + 2 * columnWidth());
     canvas.Font.Size = std::max(1, Trunc(kProbeFontSize * std::min(down, across)));
   }
   canvas.Brush.Style = bsClear;
   const int lineHeight = canvas.TextHeight("a");
-  const int secondColumn = columnWidth();
+  const int left = margin();
+  const int secondColumn = left + columnWidth();
   for (int o = 0; o < kObjectCount; ++o)
-    canvas.TextOut(o < kBodyCount ? 0 : secondColumn, (o % kBodyCount) * lineHeight, lines[o]);
+    canvas.TextOut(o < kBodyCount ? left : secondColumn, (o % kBodyCount) * lineHeight, lines[o]);
 }
 
 void DrawLocalSpaceChart(const ChartRecord& chart, LocalSpaceRecord& space, bool fromEastPoint,

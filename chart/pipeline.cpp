@@ -11,11 +11,14 @@
 
 namespace {
 
-constexpr double kSpeedStepDays = 0.125;  // three hours, days
-constexpr double kStepsPerDay = 1.0 / kSpeedStepDays;
-constexpr int kFirstPlanet = 2;            // Mercury: first body with a retrograde flag
-constexpr int kLastFlaggedBody = kChiron;  // last body with a retrograde flag
-constexpr int kEngineBodies = 16;          // bodies 0..15 come from the engine
+// The daily motions are central differences over one hour either side of
+// the moment: the error of the difference, h^2/6 times the third derivative,
+// stays below 0.2" a day for the Moon, and the bodies' places at two moments
+// are all it needs.
+constexpr double kSpeedHalfStepDays = 1.0 / 24.0;  // one hour, days
+constexpr int kFirstPlanet = 2;                    // Mercury: first body with a retrograde flag
+constexpr int kLastFlaggedBody = kChiron;          // last body with a retrograde flag
+constexpr int kEngineBodies = 16;                  // bodies 0..15 come from the engine
 
 // All bodies for the moment jd (days, chart time scale) in a work record.
 BodyPositions BodiesAt(double jd, int geocentric, bool equatorialOutput) {
@@ -113,41 +116,45 @@ HouseOutcome CalcHouses(ChartRecord& chart) {
   return outcome;
 }
 
-// Daily motion from two longitudes three hours apart.
-//   lonNow, lonLater  degrees [0, 360)
+// Daily motion from the longitudes an hour before and an hour after the
+// moment.
+//   lonBefore, lonAfter  degrees [0, 360)
 //   returns degrees per day, and the retrograde flag (motion <= 0)
-// The step is folded into (-180, 180], so a passage through 0 deg Aries is
+// The change is folded into (-180, 180], so a passage through 0 deg Aries is
 // the short way round.
-BodyMotion MotionFromThreeHourStep(double lonNow, double lonLater) {
-  double d = lonLater - lonNow;
+BodyMotion MotionFromCentralDifference(double lonBefore, double lonAfter) {
+  double d = lonAfter - lonBefore;
   if (d > 180) d -= 360;
   if (d <= -180) d += 360;
   BodyMotion m;
-  m.DailyMotion = kStepsPerDay * d;
+  m.DailyMotion = d / (2 * kSpeedHalfStepDays);
   m.Retrograde = d <= 0;
   return m;
 }
 
 // Daily motions and retrograde flags.
-//   chart  JulianDayUT and EclipticLongitude (as CalcPlanets left them) in;
-//          DailyMotion (degrees per day) of bodies 0..15 and Retrograde of
-//          bodies 2..10 out; the motions of bodies 16 and 17 and the flags of
-//          the Sun, the Moon and bodies 11..17 are 0
+//   chart  JulianDayUT (chart time scale) in; DailyMotion (degrees per day)
+//          of bodies 0..15 and Retrograde of bodies 2..10 out; the motions
+//          of bodies 16 and 17 and the flags of the Sun, the Moon and bodies
+//          11..17 are 0
 //   equatorialOutput  as given to CalcPlanets
-// The bodies are computed again three hours later; the difference times
-// eight is the motion per day. The points 11..15 (Proserpina, Lilith,
-// Selena, the nodes) get theirs the same way, so that whether an aspect
-// to one of them applies is judged with both bodies moving; the nodes,
-// always going back, keep the flag of 0 as the other points do.
+// The bodies are computed an hour before and an hour after the moment; the
+// motion is the change over the two hours, per day. The points 11..15
+// (Proserpina, Lilith, Selena, the nodes) get theirs the same way, so that
+// whether an aspect to one of them applies is judged with both bodies
+// moving; the nodes, always going back, keep the flag of 0 as the other
+// points do.
 void CalcSpeeds(ChartRecord& chart, bool equatorialOutput) {
-  const BodyPositions later =
-      BodiesAt(chart.JulianDayUT + kSpeedStepDays, chart.Geocentric, equatorialOutput);
+  const BodyPositions before =
+      BodiesAt(chart.JulianDayUT - kSpeedHalfStepDays, chart.Geocentric, equatorialOutput);
+  const BodyPositions after =
+      BodiesAt(chart.JulianDayUT + kSpeedHalfStepDays, chart.Geocentric, equatorialOutput);
   for (int b = 0; b < kBodyCount; ++b) {
     chart.DailyMotion[b] = 0;
     chart.Retrograde[b] = 0;
   }
   for (int b = 0; b < kEngineBodies; ++b) {
-    const BodyMotion m = MotionFromThreeHourStep(chart.EclipticLongitude[b], later.Longitude[b]);
+    const BodyMotion m = MotionFromCentralDifference(before.Longitude[b], after.Longitude[b]);
     chart.DailyMotion[b] = m.DailyMotion;
     if (b >= kFirstPlanet && b <= kLastFlaggedBody) chart.Retrograde[b] = m.Retrograde ? 1 : 0;
   }
@@ -179,10 +186,11 @@ void CalcSignEdgeFlags(ChartRecord& chart) {
 // when their routine could determine them (not during polar day or night),
 // so they otherwise keep their previous values. The bodies are ranked by
 // longitude into SortedPoints, with their signs and houses, and the house
-// rulers worked out, before the aspects: the judgement and the wheel read
-// both from the record.
+// rulers, the receptions, the fixed stars and the Arabic parts worked out,
+// before the aspects: the judgement and the wheel read them from the record,
+// and no drawing writes them.
 RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equatorialOutput,
-                         const LunarDayTable* knownMonth) {
+                         const LunarDayTable* knownMonth, const ReceptionParams& receptions) {
   RecalcResult result;
   CalcPlanets(chart, equatorialOutput);
   result.Houses = CalcHouses(chart);
@@ -211,6 +219,7 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
 
   RankChartPoints(chart);
   CalcHouseRulers(chart);
+  result.ReceptionSwapMenu = CalcReceptionsStarsAndParts(chart, receptions);
   CalcAspects(chart, honourKinds);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);
@@ -219,10 +228,12 @@ RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds, bool equa
 
 // Recomputation for the reception-swap variant: the positions, houses,
 // motions and edge flags as usual, then bodies 0..11 moved by 30 deg times
-// their ReceptionShift, and the ranking, the house rulers and the aspects of
-// the enabled kinds on the moved positions. The planetary hours and the lunar day are not
-// recomputed.
-RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
+// their ReceptionShift, and the ranking, the house rulers, the fixed stars,
+// the Arabic parts and the aspects of the enabled kinds on the moved
+// positions. The planetary hours and the lunar day are not recomputed; the
+// receptions and their shifts stay those the swap was made with.
+RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput,
+                                  const ReceptionParams& receptions) {
   RecalcResult result;
   CalcPlanets(chart, equatorialOutput);
   result.Houses = CalcHouses(chart);
@@ -240,8 +251,20 @@ RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput) {
 
   RankChartPoints(chart);
   CalcHouseRulers(chart);
+  result.ReceptionSwapMenu = CalcReceptionsStarsAndParts(chart, receptions);
   CalcAspects(chart, 1);
   result.AspectListFilled = chart.AspectListShown != 0;
   result.AspectList = FillAspectList(chart);
   return result;
+}
+
+// The receptions, the fixed stars and the Arabic parts of a ranked chart.
+//   The receptions read the signs of SortedPoints and leave the record as
+//   it is while ReceptionSwap is 1; the parts read the cusps, the bodies'
+//   longitudes and HouseRuler, so they come after CalcHouseRulers.
+SwapMenuState CalcReceptionsStarsAndParts(ChartRecord& chart, const ReceptionParams& receptions) {
+  const SwapMenuState swap = FindReceptions(chart, receptions);
+  PrecessFixedStars(chart.JulianDayUT, chart);
+  CalcArabicParts(chart);
+  return swap;
 }

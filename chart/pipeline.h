@@ -3,7 +3,8 @@
 // computed points, the daily motions and retrograde flags, the sign-edge
 // flags, the planetary hours and the lunar day, the ranking of the bodies by
 // longitude with their signs and houses, the house rulers by the chart's
-// house-ruler method, the aspects and the aspect list;
+// house-ruler method, the mutual receptions, the fixed stars' longitudes at
+// the chart's moment, the Arabic parts, the aspects and the aspect list;
 // and the variant used while mutual receptions are shown exchanged.
 //
 // Every step is a free function over the chart record and keeps no state of
@@ -19,6 +20,7 @@
 #include "chart/chartrecord.h"
 #include "chart/lunardays.h"
 #include "chart/planetaryhours.h"
+#include "chart/rulers.h"
 
 // What the house routine did besides filling the chart.
 struct HouseOutcome {
@@ -38,9 +40,10 @@ struct RecalcResult {
   LunarDayTable LunarDays;              // table for the lunar-day window and status bar
   bool AspectListFilled = false;        // AspectList replaces the list's items (AspectListShown 1)
   std::vector<std::string> AspectList;  // lines of the aspect list, code page 1251
+  SwapMenuState ReceptionSwapMenu = SwapMenuState::kLeave;  // what the receptions ask of N51
 };
 
-// Daily motion of a body from two longitudes three hours apart.
+// Daily motion of a body from its longitudes an hour either side of the moment.
 struct BodyMotion {
   double DailyMotion = 0;   // degrees per day
   bool Retrograde = false;  // the body went back or stood still
@@ -66,13 +69,23 @@ void CalcSignEdgeFlags(ChartRecord& chart);
 // while the moment stays inside that month at the same place it is reused
 // instead of searching the new moons and moonrises again (stepping a chart
 // through time stays fast).
+// receptions are the kinds of mutual reception searched (the calculation
+// parameters' reception page).
 RecalcResult RecalcChart(ChartRecord& chart, std::uint8_t honourKinds,
-                         bool equatorialOutput = false, const LunarDayTable* knownMonth = nullptr);
+                         bool equatorialOutput = false, const LunarDayTable* knownMonth = nullptr,
+                         const ReceptionParams& receptions = ReceptionParams());
 
 // Recomputation with the bodies of mutual receptions moved by their
 // ReceptionShift, ranked anew; planetary hours and the lunar day are left as
-// they are.
-RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput = false);
+// they are, and so are the receptions and shifts the swap was made with.
+RecalcResult RecalcChartReception(ChartRecord& chart, bool equatorialOutput = false,
+                                  const ReceptionParams& receptions = ReceptionParams());
+
+// What follows from the ranking and the house rulers and is marked on the
+// wheel: the mutual receptions of the kinds switched on (unless the swapped
+// chart is shown), the fixed stars' longitudes at JulianDayUT and the Arabic
+// parts' longitudes. Returns what the receptions ask of the swap menu item.
+SwapMenuState CalcReceptionsStarsAndParts(ChartRecord& chart, const ReceptionParams& receptions);
 
 // ---- Single steps, also used by the tests -----------------------------------
 
@@ -83,9 +96,10 @@ void SpecialPointsFrom(float vertex, float mc, float points[6]);
 // turned[(h - querentHouse) mod 12] = unturned[h].
 void TurnCusps(const float unturned[12], int querentHouse, float turned[12]);
 
-// Daily motion and retrograde flag from the longitudes now and three hours
-// later (degrees); a crossing of 0 deg Aries counts as the short way round.
-BodyMotion MotionFromThreeHourStep(double lonNow, double lonLater);
+// Daily motion and retrograde flag from the longitudes an hour before and an
+// hour after the moment (degrees); a crossing of 0 deg Aries counts as the
+// short way round.
+BodyMotion MotionFromCentralDifference(double lonBefore, double lonAfter);
 
 // 1 when a longitude (degrees) lies within 1 deg of either edge of its sign.
 std::uint8_t SignEdgeFlagOf(double lon);

@@ -14,6 +14,17 @@ namespace {
 constexpr int kSecondsPerSign = 30 * 3600;
 constexpr int kSecondsPerCircle = 12 * kSecondsPerSign;
 
+// Distances are shown to six significant digits: the series give no more,
+// and a float's last digits would only read as noise.
+constexpr int kDistanceDigits = 6;
+
+std::string DistanceText(double distance) {
+  if (!std::isfinite(distance) || distance == 0) return FormatFloat(distance);
+  const double scale =
+      std::pow(10.0, kDistanceDigits - 1 - std::floor(std::log10(std::fabs(distance))));
+  return FormatFloat(std::round(distance * scale) / scale);
+}
+
 std::string TwoDigits(int n) {
   char buf[8];
   std::snprintf(buf, sizeof buf, "%02d", n);
@@ -67,7 +78,7 @@ PlanetParameterGrid FillPlanetParameters(const ChartRecord& chart,
   for (int b = 0; b <= 9; ++b) {
     grid.Cells[b + 1][1] = DegreesText(work->EclipticLongitude[b]);
     grid.Cells[b + 1][2] = DegreesText(work->EclipticLatitude[b]);
-    grid.Cells[b + 1][7] = FormatFloat(work->BodyDistance[b]);
+    grid.Cells[b + 1][7] = DistanceText(work->BodyDistance[b]);
     grid.Cells[b + 1][8] = DegreesText(work->DailyMotion[b]);
   }
   auto equatorial = std::make_unique<ChartRecord>(*work);

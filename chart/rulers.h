@@ -28,6 +28,11 @@ enum class SwapMenuState {
   kDisable,  // none
 };
 
+// Fixed stars the judgement names (index in the chart's star table).
+inline constexpr int kAlgol = 12;
+inline constexpr int kRegulus = 39;
+inline constexpr int kSpica = 48;
+
 // Longitudes of the 73 fixed stars at Julian day jd (chart time scale):
 // FixedStarLongitude[s] = FixedStarLon1950[s] - (2433282.5 - jd) / 365.25 *
 // FixedStarMotion[s], reduced into [0, 360).

@@ -7,6 +7,7 @@
 
 #include "engine/apparent.h"
 #include "engine/astromath.h"
+#include "engine/body_tables.h"
 #include "engine/kepler.h"
 #include "engine/moon.h"
 #include "engine/pluto.h"
@@ -32,6 +33,9 @@ constexpr LinearPoint kLinearPoints[] = {
 // Earth radii per astronomical unit (6378.14 km, 149597870.7 km).
 constexpr double kAuPerEarthRadius = 6378.14 / 149597870.7;
 
+// Julian day of the record's moment, chart time scale.
+double JulianDayOf(const BodyPositions& p) { return kDaysPerJulianCentury * p.T + kJ2000; }
+
 void Store(BodyPositions& p, int body, double r, double lat, double lon) {
   p.Longitude[body] = lon;
   p.Latitude[body] = lat;
@@ -49,12 +53,19 @@ struct ChartFrame {
 ChartFrame ChartFrameAt(double T, bool equatorialOutput) {
   ChartFrame c;
   c.frame = FrameOfDateAt(T);
+  // nutation carries the vector to the true equator, so the way back to the
+  // ecliptic turns by the true obliquity (the mean one tilts the latitudes
+  // by up to the nutation in obliquity, 9")
+  FrameOfDate trueEquator = c.frame;
+  const double trueObliquity = std::atan2(c.frame.sinEps, c.frame.cosEps) + c.frame.nutDeps;
+  trueEquator.sinEps = std::sin(trueObliquity);
+  trueEquator.cosEps = std::cos(trueObliquity);
   for (int axis = 0; axis < 3; ++axis) {
     double v[3] = {0, 0, 0};
     v[axis] = 1;
     EclipticToEquatorial(c.frame, v[0], v[1], v[2]);
     NutateEquatorial(c.frame, v[0], v[1], v[2]);
-    if (!equatorialOutput) EquatorialToEcliptic(c.frame, v[0], v[1], v[2]);
+    if (!equatorialOutput) EquatorialToEcliptic(trueEquator, v[0], v[1], v[2]);
     for (int row = 0; row < 3; ++row) c.m[row][axis] = v[row];
   }
   return c;
@@ -118,7 +129,7 @@ struct BodyOnItsWay {
   double distance;       // geometric distance (AU)
 };
 
-void TheMoon(BodyPositions& p, BodyOnItsWay& m) {
+void TheMoon(BodyPositions& p, const ChartFrame& f, BodyOnItsWay& m) {
   MoonRecord moon;
   moon.T = p.T;
   CalcMoon(moon);
@@ -128,7 +139,10 @@ void TheMoon(BodyPositions& p, BodyOnItsWay& m) {
   m.rRate = 0.0, m.latRate = moon.BETARate, m.lonRate = moon.LAMBDARate;
   m.stateGiven = false, m.geocentric = true;
   m.shownDistance = moon.R;
-  double node = moon.NODE;
+  // the mean node on the ecliptic of date, with the nutation in longitude
+  // as every body's place has it (ecliptic longitude whatever the output)
+  const double nutationInLongitude = f.frame.nutC / f.frame.cosEps * kRadToDeg;
+  double node = moon.NODE + nutationInLongitude;
   Normalize360(node);
   p.Longitude[kNorthNode] = node;
   p.Longitude[kSouthNode] = node < 180 ? node + 180 : node - 180;
@@ -139,7 +153,14 @@ void TheMoon(BodyPositions& p, BodyOnItsWay& m) {
 void ThePlanet(const BodyPositions& p, int body, SeriesRecord& planet, BodyOnItsWay& w) {
   w.body = body;
   w.stateGiven = false, w.geocentric = false;
-  if (body == kPluto) {
+  if ((body == kNeptune || body == kPluto) &&
+      TabulatedState(body == kNeptune ? kNeptuneTable : kPlutoTable, JulianDayOf(p), w.state)) {
+    // the table's state in place of the series'; the heliocentric chart reads
+    // the spherical coordinates
+    const StateVector& s = w.state;
+    RectToSpherical(s.x, s.y, s.z, w.r, w.lat, w.lon);
+    w.stateGiven = true;
+  } else if (body == kPluto) {
     PlutoRecord pluto;
     pluto.T = p.T;
     CalcPluto(pluto);
@@ -211,19 +232,21 @@ void KeplerVelocity(const OrbitGeometry& g, StateVector& s) {
   s.vz = g.speed * (g.hx * uy - g.hy * ux);
 }
 
-// Chiron on its fixed ellipse, precessed to the date. Its velocity for the
-// light time is that of the ellipse, left in the frame of the elements (the
-// turn of the frame by precession moves the light-time shift by less than
-// 0.05", where Chiron's own accuracy is about a degree).
+// Chiron from its table, or outside the table's span on its fixed ellipse,
+// precessed to the date. On the ellipse its velocity for the light time is
+// that of the ellipse, left in the frame of the elements (the turn of the
+// frame by precession moves the light-time shift by less than 0.05", where
+// the ellipse's own accuracy is about a degree).
 void Chiron(const BodyPositions& p, BodyOnItsWay& w) {
   static const OrbitGeometry kChironOrbit = GeometryOf(kChironElements);
-  const double jd = kDaysPerJulianCentury * p.T + kJ2000;
+  const double jd = JulianDayOf(p);
+  w.body = kChiron;
+  w.stateGiven = true, w.geocentric = false;
   StateVector& c = w.state;
+  if (TabulatedState(kChironTable, jd, c)) return;
   KeplerPosition(jd - kChironElements.EpochJulianDay, kChironElements, c.x, c.y, c.z);
   KeplerVelocity(kChironOrbit, c);
   PrecessRect(0.0, p.T, c.x, c.y, c.z);
-  w.body = kChiron;
-  w.stateGiven = true, w.geocentric = false;
 }
 
 }  // namespace
@@ -250,7 +273,7 @@ void CalcBodies(BodyPositions& p, int geocentric, bool equatorialOutput) {
   SeriesRecord planet;
   for (int body = first; body <= last; ++body) {
     if (body == kMoon) {
-      TheMoon(p, bodies[count++]);
+      TheMoon(p, frame, bodies[count++]);
     } else if (body >= kMercury && body <= kPluto) {
       ThePlanet(p, body, planet, bodies[count]);
       if (geocentric != 0) {
@@ -273,9 +296,10 @@ void CalcBodies(BodyPositions& p, int geocentric, bool equatorialOutput) {
     const BodyOnItsWay& w = bodies[k];
     StoreGeocentric(p, frame, w.body, w.x, w.y, w.z, w.shownDistance);
   }
-  // Chiron's longitude fitted before 1967
-  const double jd = kDaysPerJulianCentury * p.T + kJ2000;
-  if (first <= kChiron && kChiron <= last && jd < kChironCorrectionEndJd) {
+  // the ellipse's longitude fitted before 1967, before the table begins
+  const double jd = JulianDayOf(p);
+  if (first <= kChiron && kChiron <= last && jd < kChironCorrectionEndJd &&
+      !TableCovers(kChironTable, jd)) {
     p.Longitude[kChiron] += ChironLongitudeCorrection(jd);
     Normalize360(p.Longitude[kChiron]);
   }

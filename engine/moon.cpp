@@ -341,8 +341,8 @@ void MoonLongPeriodic(MoonRecord& m) {
 }
 
 // Clears the sums, computes the mean arguments L0, L, LS, F, D (radians) with
-// their long-period corrections, the mean node NODE (degrees, unreduced) and
-// the tables CO/SI of the multiples of L, LS, F, D.
+// their long-period corrections, the mean node NODE (degrees, in (-360, 360))
+// and the tables CO/SI of the multiples of L, LS, F, D.
 // In: m.T. Source: Montenbruck & Pfleger (MOON).
 void MoonInit(MoonRecord& m) {
   m.DLAM = 0;
@@ -360,7 +360,15 @@ void MoonInit(MoonRecord& m) {
   m.F = kTwoPi * Frac(0.25909118 + kArgumentRate[2] * T - 0.00000892 * T2) + m.DF / kArc;
   m.D = kTwoPi * Frac(0.82736186 + kArgumentRate[3] * T - 0.00000397 * T2) + m.DD / kArc;
 
-  m.NODE = (m.L0 - m.F) * 360.0 / kTwoPi;
+  // The mean node by the published polynomial of the mean elements, not as
+  // L0 - F of the arguments above: their long-period corrections belong to
+  // neither the mean nor the true node and move it by up to 2'. Within 0.3"
+  // of a modern lunar ephemeris's mean node over 1800-2200.
+  // Source: Meeus, Astronomical Algorithms, 2nd ed., eq. 47.7 (Chapront et
+  // al. 1998).
+  m.NODE = std::fmod(
+      125.0445479 + (-1934.1362891 + (0.0020754 + (1.0 / 467441.0 - T / 60616000.0) * T) * T) * T,
+      360.0);
 
   const double argument[4] = {m.L, m.LS, m.F, m.D};
   // Amplitude factors folded into the first multiple of each argument.

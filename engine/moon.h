@@ -40,12 +40,12 @@ struct MoonRecord {
   double TermCos = 0;  // cosine of the last term's argument, dimensionless
   double TermSin = 0;  // sine of the last term's argument, dimensionless
 
-  double T = 0;         // input: Julian centuries since J2000
-  double LAMBDA = 0;    // output: ecliptic longitude, degrees [0, 360)
-  double R = 0;         // output: geocentric distance, Earth radii
-  double BETA = 0;      // output: ecliptic latitude, degrees
-  double NODE = 0;      // output: mean ascending node L0 - F, degrees, in (-360, 360), not reduced
-  double DLAMRate = 0;  // rate of DLAM, arcseconds per century
+  double T = 0;       // input: Julian centuries since J2000
+  double LAMBDA = 0;  // output: ecliptic longitude, degrees [0, 360)
+  double R = 0;       // output: geocentric distance, Earth radii
+  double BETA = 0;    // output: ecliptic latitude, degrees
+  double NODE = 0;    // output: mean ascending node, mean equinox of date, degrees, in (-360, 360)
+  double DLAMRate = 0;    // rate of DLAM, arcseconds per century
   double LAMBDARate = 0;  // output: rate of LAMBDA, degrees per day
   double BETARate = 0;    // output: rate of BETA from its main term, degrees per day
 };

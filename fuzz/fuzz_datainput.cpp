@@ -32,7 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LocalDateTime local;
   const bool dateRead = ParseLocalDateTime(f, local, refusal);
   DataInputResult r;
+  if (dateRead)
+    FUZZ_CHECK(local.Day >= 1 && local.Day <= DaysInMonth(local.Month, local.Year) &&
+                   local.Hour <= 23 && local.Minute <= 59 && local.Second <= 59,
+               "%d.%d.%d %d:%d:%d taken", local.Day, local.Month, local.Year, local.Hour,
+               local.Minute, local.Second);
   if (ParseDataInput(f, r, refusal)) {
+    FUZZ_CHECK(std::fabs(r.TimeZone) <= kMaxZoneHours && r.ZoneMin <= 59 && r.ZoneSec <= 59,
+               "zone %g taken", r.TimeZone);
     FUZZ_CHECK(
         std::fabs(r.GeoLatitude) <= 90.0f && r.GeoLongitude > -180.0f && r.GeoLongitude <= 180.0f,
         "latitude %g, longitude %g", r.GeoLatitude, r.GeoLongitude);

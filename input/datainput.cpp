@@ -11,6 +11,8 @@ namespace {
 constexpr double kHoursPerDay = 24.0;    // hours
 constexpr double kMaxLatitude = 90.0;    // degrees, North or South
 constexpr double kMaxLongitude = 180.0;  // degrees, East or West
+constexpr int kLastHour = 23;
+constexpr int kLastSixtieth = 59;  // minutes or seconds
 
 // The part of text from column first, count characters (for refusals).
 std::string_view Part(std::string_view text, int first, int count) {
@@ -108,6 +110,17 @@ bool ReadDigitsField(std::string_view text, int first, int count, int& value) {
   return true;
 }
 
+int DaysInMonth(int month, int year) {
+  constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  if (month != 2) return kLengths[month - 1];
+  // astronomical years: 1 BC (0) and every fourth before it are leap
+  const bool everyFourth = ((year % 4) + 4) % 4 == 0;
+  const bool leap =
+      year <= 1582 ? everyFourth : everyFourth && (year % 100 != 0 || year % 400 == 0);
+  return leap ? 29 : 28;
+}
+
 // The folds of the zone and the place repeat until the part is in range: a
 // two-digit field can hold more than one turn (99 hours), and a part left out
 // of range would be folded again, differently, when the dialog shows it and
@@ -167,12 +180,19 @@ bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, Input
     return Refuse(refusal, InputFault::MonthOutOfRange, InputField::Month, std::to_string(t.Month));
   if (t.Year == 0) return Refuse(refusal, InputFault::YearZero, InputField::Year, fields.YearText);
   if (fields.BeforeCommonEra) t.Year = 1 - t.Year;
+  const int lastDay = DaysInMonth(t.Month, t.Year);
+  if (t.Day < 1 || t.Day > lastDay) {
+    refusal.Limit = lastDay;
+    return Refuse(refusal, InputFault::DayOutOfRange, InputField::Day, std::to_string(t.Day));
+  }
 
   int hms[3];
   if (!ReadTriple(fields.TimeText, kTimeLayout, InputField::Time, hms, refusal)) return false;
-  t.Hour = FoldTimeHours(hms[0]);
-  t.Minute = FoldSixtieths(hms[1]);
-  t.Second = FoldSixtieths(hms[2]);
+  if (hms[0] > kLastHour || hms[1] > kLastSixtieth || hms[2] > kLastSixtieth)
+    return Refuse(refusal, InputFault::TimeOutOfRange, InputField::Time, fields.TimeText);
+  t.Hour = hms[0];
+  t.Minute = hms[1];
+  t.Second = hms[2];
   t.LocalHours = DmsToDeg(t.Hour, t.Minute, t.Second);
   out = t;
   return true;
@@ -221,9 +241,15 @@ bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRe
     return Refuse(refusal, InputFault::CoordinateOutOfRange, InputField::Longitude,
                   fields.LongitudeText);
 
-  r.ZoneHour = FoldZoneHours(zone[0]);
-  r.ZoneMin = FoldZoneSixtieths(zone[1]);
-  r.ZoneSec = FoldZoneSixtieths(zone[2]);
+  // no civil time lies further than 14 hours from Greenwich
+  if (zone[1] > kLastSixtieth || zone[2] > kLastSixtieth ||
+      zone[0] * 3600 + zone[1] * 60 + zone[2] > kMaxZoneHours * 3600) {
+    refusal.Limit = kMaxZoneHours;
+    return Refuse(refusal, InputFault::ZoneOutOfRange, InputField::Zone, fields.ZoneText);
+  }
+  r.ZoneHour = zone[0];
+  r.ZoneMin = zone[1];
+  r.ZoneSec = zone[2];
   double timeZone = DmsToDeg(r.ZoneHour, r.ZoneMin, r.ZoneSec);
   if (fields.ZoneWest) timeZone = -timeZone;
 

@@ -14,21 +14,20 @@
 // message naming the field, and nothing is produced: a moment is never
 // derived from a half-read field.
 //
-// Parts out of range are folded back:
-//   local time   hours above 24 lose 24; minutes, seconds above 60 lose 60
-//   latitude     minutes, seconds above 60 lose 60
-//   longitude    minutes, seconds above 60 lose 60
-//   zone         hours of 24 or more lose 24, minutes and seconds of 60 or
-//                more lose 60, until they are below
-// (so a time of exactly 24 h or 60 min stays, while a zone of 24 h becomes 0).
-// A latitude beyond 90 degrees or a longitude beyond 180 (after that fold)
-// is refused: folded, it would silently be another place than the one named.
-// The date is refused only where no calendar date can be meant: an empty
-// day, month or year, a month outside 1..12, a year 0 (the eras have none).
-// The day is otherwise taken as typed; the Julian day counts it
-// arithmetically, in the calendar of the typed date (Julian up to 4 October
-// 1582, Gregorian after), also when the zone carries the universal date
-// across the change of calendars.
+// Parts out of range are refused, with the field and the part as typed:
+//   local time   hours above 23, minutes or seconds above 59
+//   zone         minutes or seconds above 59, or more than 14 hours in all
+//   latitude     beyond 90 degrees, longitude beyond 180 degrees
+// A typo folded back would silently cast the chart for another moment or
+// place than the one meant. Minutes and seconds of the coordinates above 60
+// still lose 60 (and the result is then held to the pole and the date line).
+// The date is refused where no calendar date is meant: an empty day, month
+// or year, a month outside 1..12, a year 0 (the eras have none), a day 0 or
+// beyond the length of its month (in the calendar of the typed date: Julian
+// up to 1582, whose leap years are every fourth, Gregorian after). The
+// Julian day counts the typed date arithmetically, in its calendar (Julian
+// up to 4 October 1582, Gregorian after), also when the zone carries the
+// universal date across the change of calendars.
 //
 // No Qt here; the dialogs move text between their controls and these
 // functions.
@@ -62,15 +61,15 @@ struct DataInputFields {
   bool ZoneWest = false;         // zone "Запад" (RadioButton10), else "Восток"
 };
 
-// The date and local time of the dialog, folded, before the zone is applied.
+// The date and local time of the dialog, before the zone is applied.
 struct LocalDateTime {
   int Day = 0;            // day of the month as typed
   int Month = 0;          // month 1..12
   int Year = 0;           // astronomical year (1 BC = 0)
-  int Hour = 0;           // hours of the local time, folded (0..75)
-  int Minute = 0;         // minutes, folded (0..60)
-  int Second = 0;         // seconds, folded (0..60)
-  double LocalHours = 0;  // hours, the local time as one number (may reach 24 and more)
+  int Hour = 0;           // hours of the local time, 0..23
+  int Minute = 0;         // minutes, 0..59
+  int Second = 0;         // seconds, 0..59
+  double LocalHours = 0;  // hours, the local time as one number, [0, 24)
 };
 
 // What the dialog holds after OK: the moment and place of the chart.
@@ -78,9 +77,9 @@ struct DataInputResult {
   int Day = 0;                   // day of the universal date (the typed day carried by the zone)
   int Month = 0;                 // month 1..12
   int Year = 0;                  // astronomical year (1 BC = 0)
-  int Hour = 0;                  // hours of the local time, folded
-  int Minute = 0;                // minutes of the local time, folded
-  int Second = 0;                // seconds of the local time, folded
+  int Hour = 0;                  // hours of the local time, 0..23
+  int Minute = 0;                // minutes of the local time, 0..59
+  int Second = 0;                // seconds of the local time, 0..59
   float UniversalTime = 0;       // hours in [0, 24)
   double JulianDayUT = 0;        // days, Julian day of the moment (chart time scale)
   double JulianDay0h = 0;        // days, Julian day of 0h of the universal date
@@ -95,9 +94,9 @@ struct DataInputResult {
   int LonSec = 0;                // arc seconds, folded
   float GeoLongitude = 0;        // degrees, East positive
   int LonSign = 1;               // +1 East, -1 West
-  int ZoneHour = 0;              // hours of the zone, folded
-  int ZoneMin = 0;               // minutes of the zone, folded
-  int ZoneSec = 0;               // seconds of the zone, folded
+  int ZoneHour = 0;              // hours of the zone, 0..14
+  int ZoneMin = 0;               // minutes of the zone, 0..59
+  int ZoneSec = 0;               // seconds of the zone, 0..59
   float TimeZone = 0;            // hours, East positive; local = universal + zone
 };
 
@@ -111,11 +110,15 @@ enum class InputFault {
   MonthOutOfRange,       // Text is a month outside 1..12
   YearZero,              // the eras have no year 0
   CoordinateOutOfRange,  // Text is a latitude beyond 90 or a longitude beyond 180 degrees
+  DayOutOfRange,         // Text is a day 0 or beyond its month, which has Limit days
+  TimeOutOfRange,        // Text is a time with hours above 23, or minutes or seconds above 59
+  ZoneOutOfRange,        // Text is a zone of more than Limit hours, or minutes or seconds above 59
 };
 struct InputRefusal {
   InputFault Fault = InputFault::None;
   InputField Field = InputField::Day;
   std::string Text;  // code page 1251: the part at fault as typed
+  int Limit = 0;     // the largest value allowed, where the fault has one
 };
 
 // ---- reading one part -------------------------------------------------------
@@ -125,7 +128,17 @@ struct InputRefusal {
 // than a blank or a digit stands there (value unchanged).
 bool ReadDigitsField(std::string_view text, int first, int count, int& value);
 
-// ---- folding ----------------------------------------------------------------
+// ---- calendar and folding ------------------------------------------------------
+
+// The widest difference from Greenwich of any civil time, hours.
+inline constexpr int kMaxZoneHours = 14;
+
+// Days of a month (1..12) of an astronomical year in the calendar the
+// program keeps: Julian up to 1582 (every fourth year leap), Gregorian after.
+int DaysInMonth(int month, int year);
+
+// The calculation parameters fold the parts of their fields; the data-input
+// dialog refuses them instead.
 
 // Hours of the local time: above 24 lose 24.
 int FoldTimeHours(int hours);
@@ -147,17 +160,18 @@ int FoldZoneSixtieths(int value);
 // ---- the whole input ---------------------------------------------------------
 
 // The date and the local time: day, month, year of its era (before the
-// common era the astronomical year is 1 - year), the time folded. False with
-// the refusal when a field cannot be read or names no date.
+// common era the astronomical year is 1 - year), the time. False with the
+// refusal when a field cannot be read, names no date or no time of day.
 bool ParseLocalDateTime(const DataInputFields& fields, LocalDateTime& out, InputRefusal& refusal);
 
 // Everything the dialog computes on OK: the local date and time, latitude,
-// longitude and zone, folded and signed; universal time = local time - zone
+// longitude and zone, signed; universal time = local time - zone
 // brought into [0, 24) with the day carried (as often as needed, so the
 // universal date is the moment's own); the Julian days of the moment and of
 // 0h of that date (JulianDay, chart time scale, counted from the typed date).
-// False with the refusal, and out unchanged, when any field cannot be read
-// or the place lies beyond the pole or the date line.
+// False with the refusal, and out unchanged, when any field cannot be read,
+// a part is out of its range or the place lies beyond the pole or the date
+// line.
 bool ParseDataInput(const DataInputFields& fields, DataInputResult& out, InputRefusal& refusal);
 
 // ---- writing a chart back ------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "input/timezones.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/astromath.h"
@@ -93,6 +94,11 @@ TownZone MeanTimeZone(double longitudeDeg) {
   z.Field = ZoneFieldFromEastHours(longitudeDeg / 15.0);
   z.EastHours = EastHoursOfField(z.Field);
   return z;
+}
+
+// A reading on or after a stamp, to within the tolerance.
+bool AtOrAfter(double localMoment, double stamp) {
+  return localMoment >= stamp - kReadingToleranceDays;
 }
 
 TownZone Failure(const std::string& message) {
@@ -227,11 +233,11 @@ bool ParseSummerSwitches(const std::vector<std::string>& lines, const std::strin
   return true;
 }
 
-// The number c of switches before the moment: the last one before it has
+// The number c of switches the moment is on or after: the last of them has
 // index c - 1, and an even index opens summer time.
 bool IsSummerTime(const std::vector<double>& switches, double localMoment) {
   std::size_t c = 0;
-  while (c < switches.size() && switches[c] < localMoment) ++c;
+  while (c < switches.size() && AtOrAfter(localMoment, switches[c])) ++c;
   return c % 2 == 1;
 }
 
@@ -241,6 +247,10 @@ std::string ZoneRuleFileName(int number) {
   if (number < 1 || number > kZoneRuleFileCount) return {};
   if (number <= kNamedZoneRuleFileCount) return kZoneRuleFileNames[number - 1];
   return "Zone " + std::to_string(number) + ".zon";
+}
+
+std::string RegionZoneRuleFileName(const std::string& regionCode) {
+  return "Region " + regionCode + ".zon";
 }
 
 bool ZoneLineMoment(const std::string& line, double& moment, std::string& what) {
@@ -349,32 +359,79 @@ TownZone ZoneOfRegionTown(const std::vector<ZoneRegion>& regions,
   z.Summer = IsSummerTime(switches, localMoment);
   if (z.Summer) z.Field = ZoneFieldFromEastHours(EastHoursOfField(z.Field) + 1.0);
   z.EastHours = EastHoursOfField(z.Field);
+  // the hour after a spring switch was skipped, the hour before an autumn
+  // switch shown twice
+  constexpr double hour = 1.0 / 24.0;
+  for (std::size_t i = 0; i < switches.size(); ++i) {
+    const double s = switches[i];
+    if (i % 2 == 0 && AtOrAfter(localMoment, s) && !AtOrAfter(localMoment, s + hour))
+      z.Reading = ClockReading::Skipped;
+    if (i % 2 == 1 && AtOrAfter(localMoment, s - hour) && !AtOrAfter(localMoment, s))
+      z.Reading = ClockReading::Repeated;
+  }
   return z;
 }
+
+namespace {
+
+// Hours East a zone-rule line sets for a town: its own mean time for a
+// local-mean-time line.
+double RuleEastHours(const ZoneRuleLine& rule, double longitudeDeg) {
+  if (rule.LocalMeanTime) return EastHoursOfField(ZoneFieldFromEastHours(longitudeDeg / 15.0));
+  const double h = DmsToDeg(rule.ZoneHours, rule.ZoneMinutes, 0);
+  return rule.West ? -h : h;
+}
+
+}  // namespace
 
 TownZone ZoneOfRuleFileTown(const std::vector<ZoneRuleLine>& rules, double longitudeDeg,
                             double localMoment) {
   if (rules.empty()) return Failure("no zone lines");
   std::size_t i = 0;
-  while (i < rules.size() && rules[i].LocalMeanTime && rules[i].Moment <= localMoment) ++i;
+  while (i < rules.size() && rules[i].LocalMeanTime && AtOrAfter(localMoment, rules[i].Moment)) ++i;
   // a local-mean-time line still ahead: the town keeps its own mean time
-  if (i < rules.size() && rules[i].LocalMeanTime) return MeanTimeZone(longitudeDeg);
+  if (i < rules.size() && rules[i].LocalMeanTime) {
+    TownZone z = MeanTimeZone(longitudeDeg);
+    // the change out of it, at that line's moment, may put the clock back
+    if (i + 1 < rules.size()) {
+      const double back = z.EastHours - RuleEastHours(rules[i + 1], longitudeDeg);
+      if (back > 0 && AtOrAfter(localMoment, rules[i].Moment - back / 24.0))
+        z.Reading = ClockReading::Repeated;
+    }
+    return z;
+  }
   if (i == rules.size()) --i;
-  while (i + 1 < rules.size() && rules[i + 1].Moment <= localMoment) ++i;
+  const bool beforeAll = !AtOrAfter(localMoment, rules[i].Moment);
+  while (i + 1 < rules.size() && AtOrAfter(localMoment, rules[i + 1].Moment)) ++i;
   const ZoneRuleLine& rule = rules[i];
   // Local mean time is that of the town itself: the meridian the file's line
   // names (read and checked with it) is the zone's reference town, and
   // taking it would set a town's clock to another town's noon.
-  if (rule.LocalMeanTime) return MeanTimeZone(longitudeDeg);
-
   TownZone z;
-  z.Ok = true;
-  z.Field.Hours = rule.ZoneHours;
-  z.Field.Minutes = rule.ZoneMinutes;
-  z.Field.West = rule.West;
-  z.EastHours = EastHoursOfField(z.Field);
-  z.Abbreviation = FindZoneAbbreviation(rule.Abbreviation);
-  z.ShowAbbreviations = true;
+  if (rule.LocalMeanTime) {
+    z = MeanTimeZone(longitudeDeg);
+  } else {
+    z.Ok = true;
+    z.Field.Hours = rule.ZoneHours;
+    z.Field.Minutes = rule.ZoneMinutes;
+    z.Field.West = rule.West;
+    z.EastHours = EastHoursOfField(z.Field);
+    z.Abbreviation = FindZoneAbbreviation(rule.Abbreviation);
+    z.ShowAbbreviations = true;
+  }
+  const double now = RuleEastHours(rule, longitudeDeg);
+  // skipped: the change into this line moved the clock on over the reading
+  if (i > 0 && !beforeAll) {
+    const double ahead = now - RuleEastHours(rules[i - 1], longitudeDeg);
+    if (ahead > 0 && !AtOrAfter(localMoment, rule.Moment + ahead / 24.0))
+      z.Reading = ClockReading::Skipped;
+  }
+  // repeated: the next change puts the clock back over the reading
+  if (i + 1 < rules.size()) {
+    const double back = now - RuleEastHours(rules[i + 1], longitudeDeg);
+    if (back > 0 && AtOrAfter(localMoment, rules[i + 1].Moment - back / 24.0))
+      z.Reading = ClockReading::Repeated;
+  }
   return z;
 }
 
@@ -440,10 +497,29 @@ TownZone ZoneOfRegionTownLine(const std::string& townsFolder, const std::string&
   if (!ParseRegionTownLine(townLine, town, what)) return Failure("Towns.twn: " + what);
 
   std::vector<std::string> lines;
+  std::string message;
+  // the region's own history where the folder has it (a code of letters and
+  // digits only names a file in the folder itself)
+  const bool plainCode =
+      std::all_of(town.RegionCode.begin(), town.RegionCode.end(), [](unsigned char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+      });
+  std::string path = townsFolder + RegionZoneRuleFileName(town.RegionCode);
+  if (plainCode && FileExists(path)) {
+    std::vector<ZoneRuleLine> rules;
+    if (!ReadLines(path, lines, &message) || !ParseZoneRuleFile(lines, path, rules, message))
+      return Failure(message);
+    TownZone z = ZoneOfRuleFileTown(rules, town.LongitudeDeg, localMoment);
+    if (!z.Ok) z.Message = path + ": " + z.Message;
+    // a Russian or CIS town shows its zone without the abbreviation list
+    z.Abbreviation = -1;
+    z.ShowAbbreviations = false;
+    return z;
+  }
+
   std::vector<ZoneRegion> regions;
   std::vector<double> switches;
-  std::string message;
-  std::string path = townsFolder + "Time.ttt";
+  path = townsFolder + "Time.ttt";
   if (!ReadLines(path, lines, &message) || !ParseZoneHistory(lines, path, regions, message))
     return Failure(message);
   path = townsFolder + "Hour_zone.ttt";

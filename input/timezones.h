@@ -11,11 +11,20 @@
 //    number in columns 76-77 of a foreign or user town: thirty named by
 //    country or state, and "Zone 31.zon" to "Zone 99.zon" for the zones of
 //    the other foreign towns;
+//  * "Region <code>.zon": the whole history of a region's clock, in the same
+//    layout; a Russian or CIS town whose region has one takes its zone from
+//    it, and Time.ttt and Hour_zone.ttt serve a region without one;
 //  * the two lists of zone abbreviations with their fixed offsets.
 //
 // Every moment here is a local clock reading taken through JulianDay
 // (engine/astromath.h): a Julian day on the chart's time scale of the local
-// date and time, not of universal time. Columns are 1-based, as the file
+// date and time, not of universal time. A change of zone is stamped with the
+// clock reading just before it; that reading and every later one take the
+// new zone. Readings are compared with stamps to within kReadingToleranceDays,
+// so the rounding of single-precision hours and of written Julian days never
+// decides on which side of a change a reading falls. A reading the clock
+// skipped (spring) thus takes the later zone, and one it showed twice
+// (autumn) its first occurrence, the earlier zone. Columns are 1-based, as the file
 // layouts count them; line numbers in messages count from 1.
 //
 // Parsing is all or nothing: a malformed or short line gives a message naming
@@ -193,9 +202,13 @@ bool ParseZoneHistory(const std::vector<std::string>& lines, const std::string& 
 bool ParseSummerSwitches(const std::vector<std::string>& lines, const std::string& fileName,
                          std::vector<double>& switches, std::string& message);
 
-// True when the moment falls in summer time: the first switch lies before
-// it and the last switch before it has an even index (counting from 0). A
-// moment exactly on a switch still belongs to the interval the switch ends.
+// Half a second, in days: a reading within it of a stamp is on the stamp.
+// Readings are whole seconds, so no two distinct readings are this close.
+inline constexpr double kReadingToleranceDays = 0.5 / 86400.0;
+
+// True when the moment falls in summer time: the last switch it is on or
+// after has an even index (counting from 0). A reading on a switch takes the
+// interval the switch opens: in spring the summer hour, in autumn winter time.
 bool IsSummerTime(const std::vector<double>& switches, double localMoment);
 
 // ---- zone-rule files ----------------------------------------------------------------
@@ -205,6 +218,9 @@ inline constexpr int kZoneRuleFileCount = 99;       // every two-digit number na
 // File name of zone-rule number n (1..99): the thirty country and state
 // names, then "Zone NN.zon"; empty for any other number.
 std::string ZoneRuleFileName(int number);
+// File name of a region's own zone-rule file: "Region <code>.zon", a name no
+// zone-rule number gives.
+std::string RegionZoneRuleFileName(const std::string& regionCode);
 
 struct ZoneRuleLine {
   double Moment = 0;           // Julian day, chart scale, of the line's local date and time
@@ -230,15 +246,21 @@ bool ParseZoneRuleFile(const std::vector<std::string>& lines, const std::string&
 
 // ---- the zone of a town ------------------------------------------------------------------
 
+// How often the clock showed a local reading: once; never, because the clock
+// jumped over it (the later zone is taken); or twice, because the clock was
+// put back over it (the first occurrence, the earlier zone, is taken).
+enum class ClockReading { Once, Skipped, Repeated };
+
 struct TownZone {
-  bool Ok = false;                 // false: nothing to fill in, see Message
-  ZoneField Field;                 // what the zone field shows
-  double EastHours = 0;            // hours East positive: the time zone the field gives
-  bool Summer = false;             // a summer hour was added (Russian and CIS towns)
-  bool LocalMeanTime = false;      // the zone is the town's local mean time
-  int Abbreviation = -1;           // index in kZoneAbbreviations to select, -1 none
-  bool ShowAbbreviations = false;  // the abbreviation list is shown (foreign towns)
-  std::string Message;             // on failure: why, naming file and line where one is at fault
+  bool Ok = false;                            // false: nothing to fill in, see Message
+  ClockReading Reading = ClockReading::Once;  // the moment as the town's clock showed it
+  ZoneField Field;                            // what the zone field shows
+  double EastHours = 0;                       // hours East positive: the time zone the field gives
+  bool Summer = false;                        // a summer hour of Hour_zone.ttt was added
+  bool LocalMeanTime = false;                 // the zone is the town's local mean time
+  int Abbreviation = -1;                      // index in kZoneAbbreviations to select, -1 none
+  bool ShowAbbreviations = false;             // the abbreviation list is shown (foreign towns)
+  std::string Message;  // on failure: why, naming file and line where one is at fault
 };
 
 // Zone of a Russian or CIS town from its region code and longitude (degrees
@@ -248,7 +270,8 @@ struct TownZone {
 //    longitude's side of Greenwich;
 //  * otherwise the region's field for the period, East;
 // then one hour more when the moment falls in summer time. A code not among
-// the regions gives Ok = false and a message.
+// the regions gives Ok = false and a message. Readings skipped or repeated at
+// a summer switch are marked in Reading.
 TownZone ZoneOfRegionTown(const std::vector<ZoneRegion>& regions,
                           const std::vector<double>& switches, const std::string& regionCode,
                           double longitudeDeg, double localMoment);
@@ -258,7 +281,9 @@ TownZone ZoneOfRegionTown(const std::vector<ZoneRegion>& regions,
 // applies: the town's own local mean time (longitude / 15, the longitude
 // degrees East positive). Otherwise the last line not after the moment
 // applies (the first of the remaining lines when all are later, the last
-// when all are earlier). An empty file gives Ok = false.
+// when all are earlier). A reading the change into that line's zone skipped,
+// or the change out of it repeats, is marked in Reading. An empty file gives
+// Ok = false.
 TownZone ZoneOfRuleFileTown(const std::vector<ZoneRuleLine>& rules, double longitudeDeg,
                             double localMoment);
 
@@ -289,7 +314,9 @@ struct ForeignTownFields {
 bool ParseForeignTownLine(const std::string& line, ForeignTownFields& fields, std::string& what);
 
 // The zone of a chosen town read from the files of townsFolder (ending in
-// '/'): Time.ttt and Hour_zone.ttt for a Towns.twn line, the zone-rule file
+// '/'): for a Towns.twn line its region's own zone-rule file where the folder
+// holds one (the zone field only: no abbreviation is shown), else Time.ttt
+// and Hour_zone.ttt; for a foreign or user town the zone-rule file
 // named by columns 76-77 for a foreign or user town (one file read; "00" is
 // the town's own zone and reads none). Any fault gives
 // Ok = false and a message naming the file and the line; the moment must come

@@ -443,7 +443,7 @@ std::string CompletionMomentText(double julianDay, float timeZone) {
   JulianDayToDate(local, year, month, day, hours);
   int h = 0, m = 0, s = 0;
   DegToDms(hours, h, m, s);
-  return std::to_string(day) + "." + std::to_string(month) + "." + std::to_string(year) + "  " +
+  return std::to_string(day) + "." + std::to_string(month) + "." + std::to_string(year) + " " +
          std::to_string(h) + ":" + std::to_string(m) + ":" + std::to_string(s);
 }
 

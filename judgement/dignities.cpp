@@ -87,11 +87,6 @@ constexpr int kPartileOrb = 1;  // whole degrees
 constexpr float kMeanDailyMotion[12] = {0.9855555f,   13.183333f,   1.3833333f,   1.2f,
                                         0.51666665f,  0.083333336f, 0.033333335f, 0.011666667f,
                                         0.006666667f, 0.004166667f, 0.019712526f, 0.0012686454f};
-// Fixed stars of the accidental dignities (index in the chart's star table).
-constexpr int kRegulus = 39;
-constexpr int kSpica = 48;
-constexpr int kAlgol = 12;
-
 // Second table: trigon rulers by sign, the fourteen-step cycle of rulers.
 constexpr int kTrigonRulers[12][2] = {{5, 0}, {6, 11}, {7, 10}, {8, 9},  {5, 4},  {6, 3},
                                       {7, 2}, {8, 1},  {4, 0},  {3, 11}, {10, 2}, {9, 1}};
@@ -140,11 +135,8 @@ const std::string& Entry(const std::vector<std::string>& ui, int e) {
   return e >= 0 && e < static_cast<int>(ui.size()) ? ui[e] : empty;
 }
 
-// Sign 0..11 and whole degree 0..29 of a longitude.
-int SignIndex(double lon) { return std::clamp(static_cast<int>(std::floor(lon / 30.0)), 0, 11); }
-int DegreeIndex(double lon) {
-  return std::clamp(static_cast<int>(std::floor(lon - 30.0 * SignIndex(lon))), 0, 29);
-}
+// Whole degree 0..29 of a longitude inside its sign.
+int DegreeIndex(double lon) { return DegreeOf(lon) % 30; }
 
 // The separation of two longitudes in whole degrees 0..180: the shorter arc
 // truncated. (Truncating the difference before taking the shorter arc would
@@ -289,7 +281,7 @@ void ScoreEssential(const ChartRecord& r, const DignityTables& tables, const Dig
   const bool seven = choice.RulerSet == 0;
   const int set = seven ? 0 : 1;
   const double lon = r.EclipticLongitude[p];
-  const int s = SignIndex(lon), d = DegreeIndex(lon);
+  const int s = SignOf(lon), d = DegreeIndex(lon);
   const int dom = r.DomicileRuler[s], exa = r.ExaltationRuler[s];
   const int det = r.DetrimentRuler[s], fall = r.FallRuler[s];
   // with the seven planets a higher planet's domicile or detriment stands
@@ -307,10 +299,10 @@ void ScoreEssential(const ChartRecord& r, const DignityTables& tables, const Dig
     // a higher planet's exaltation exalts no classical planet
     if (exa == p) tally.Add(kExaltation);
     if ((!seven || dom <= kLastClassical) && dom != p && IsBodyIndex(dom) &&
-        r.DomicileRuler[SignIndex(r.EclipticLongitude[dom])] == p)
+        r.DomicileRuler[SignOf(r.EclipticLongitude[dom])] == p)
       tally.Add(kMutualReceptionByHouse);
     if ((!seven || exa <= kLastClassical) && exa != p && IsBodyIndex(exa) &&
-        r.ExaltationRuler[SignIndex(r.EclipticLongitude[exa])] == p)
+        r.ExaltationRuler[SignOf(r.EclipticLongitude[exa])] == p)
       tally.Add(kReceptionByExaltation);
   }
   const int triplicity = kTriplicityRulers[s % 4][r.DayChart == 1 ? 1 : 0];
@@ -477,7 +469,7 @@ int ExtremeScore(const GroupExtremes& g, int member, int weight) {
 // sign for the benefic and the malefic points.
 void AddPointRulers(const ChartRecord& r, double lon, int sign, DignityScores& scores) {
   Normalize360(lon);
-  const int s = SignIndex(lon);
+  const int s = SignOf(lon);
   const int rulers[7] = {CycleRuler(lon, 1), CycleRuler(lon, 5),   CycleRuler(lon, 10),
                          r.DomicileRuler[s], r.ExaltationRuler[s], kTrigonRulers[s][0],
                          kTrigonRulers[s][1]};
@@ -503,7 +495,7 @@ void TallyPlaceRulers(const ChartRecord& r, DignityScores& scores, DignityGrid& 
   for (int p = 0; p < kDignityBodies; ++p) {
     std::vector<std::string>& row = grid.Rows[p + 1];
     const double lon = r.EclipticLongitude[p];
-    const int s = SignIndex(lon);
+    const int s = SignOf(lon);
     const int dom = r.DomicileRuler[s], exa = r.ExaltationRuler[s];
     const int c1 = CycleRuler(lon, 1), c5 = CycleRuler(lon, 5), c10 = CycleRuler(lon, 10);
     row[4] = Name(r, dom);
@@ -557,7 +549,7 @@ ZodiacBalance BalanceOf(const ChartRecord& r) {
   for (int p = 0; p < kDignityBodies; ++p) {
     const double lon = r.EclipticLongitude[p];
     const float w = kDistributionWeight[p];
-    const int s = SignIndex(lon);
+    const int s = SignOf(lon);
     thirds[ZodiacPart(lon, 3)] += w;
     quarters[ZodiacPart(lon, 4)] += w;
     halves[ZodiacPart(lon, 2)] += w;
@@ -573,7 +565,7 @@ ZodiacBalance BalanceOf(const ChartRecord& r) {
 // its sign, and the chart's dominant or weakest groups it stands in.
 int BalanceScore(const ChartRecord& r, int p, const ZodiacBalance& balance) {
   const double lon = r.EclipticLongitude[p];
-  const int s = SignIndex(lon);
+  const int s = SignOf(lon);
   int score = 0;
   if (r.DomicileRuler[s] == p) score += kBalanceRulership;
   if (r.ExaltationRuler[s] == p) score += kBalanceRulership;

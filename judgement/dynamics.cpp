@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/chartrecord.h"
 #include "engine/astromath.h"
 #include "engine/bodies.h"
 #include "engine/timing.h"
@@ -27,11 +28,6 @@ constexpr double kOuterStep = 1.0 / 6;     // four hours
 constexpr double kSkipGuardDeg = 1e-4;
 
 bool IsBody(int body) { return body >= 0 && body <= kLastBody; }
-
-int SignOf(double longitude) {
-  const int s = static_cast<int>(std::floor(longitude / 30.0)) % 12;
-  return s < 0 ? s + 12 : s;
-}
 
 // One side of the orb window: from the moment outwards (direction +1 or -1)
 // until |deviation| reaches the orb; the moment of reaching it, and whether

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#include "chart/rulers.h"
 #include "judgement/questionhouses.h"
 #include "judgement/significators.h"
 
 namespace {
 
-constexpr int kSpica = 48;                              // fixed star of the via combusta test
 constexpr double kEpoch1950 = 2433282.5;                // days, Julian day of 1950.0
 constexpr double kYearsPerDay = 0.0027378507871321013;  // 1 / 365.25
 constexpr double kViaCombustaStart = 195.0;             // degrees

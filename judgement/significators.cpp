@@ -16,8 +16,6 @@ constexpr double kLunarMansion = 12.857142857142858;  // degrees, 360 / 28
 
 bool IsPoint(int p) { return p >= 0 && p < kBodyCount; }
 
-int SignOfLon(double lon) { return SignOf(lon); }
-
 // Slot of point p on a side, or -1.
 int SlotOf(const int* side, int p) {
   for (int i = 0; i < kSignificatorSlots && side[i] != kEmptySlot; ++i)
@@ -72,7 +70,7 @@ SignificatorLists ProposeSignificators(const ChartRecord& record, int signRulerO
   if (lists.Querent[0] == kBodyMoon && lists.Quesited[0] == kBodyMoon) {
     // the Moon rules both houses: the quesited takes the ruler of the Moon's sign
     const int ruler = ClassicRuler(
-        record.DomicileRuler[SignOfLon(record.EclipticLongitude[kBodyMoon])], signRulerOption);
+        record.DomicileRuler[SignOf(record.EclipticLongitude[kBodyMoon])], signRulerOption);
     lists.Quesited[0] = IsPoint(ruler) && ruler != kBodyMoon ? ruler : kEmptySlot;
   }
   return lists;
@@ -112,7 +110,7 @@ double ArcBetween(double lon1, double lon2) {
 
 SunNearness SunNearnessOf(double pointLon, double sunLon) {
   const double d = ArcBetween(pointLon, sunLon);
-  const bool sameSign = SignOfLon(pointLon) == SignOfLon(sunLon);
+  const bool sameSign = SignOf(pointLon) == SignOf(sunLon);
   if (d <= kCazimiOrb) return SunNearness::kCazimi;
   if (d <= kCombustOrb) return sameSign ? SunNearness::kCombust : SunNearness::kUnderBeams;
   if (d <= kUnderBeamsOrb && sameSign) return SunNearness::kUnderBeams;
@@ -124,7 +122,7 @@ bool IsCriticalDegree(double lon) {
   const int degree = static_cast<int>(std::floor(lon));
   for (int k = 0; k < 28; ++k)
     if (degree == static_cast<int>(std::floor(k * kLunarMansion))) return true;
-  const int inSign = static_cast<int>(std::floor(lon - 30.0 * SignOfLon(lon)));
+  const int inSign = static_cast<int>(std::floor(lon - 30.0 * SignOf(lon)));
   return inSign == 0 || inSign == 29;
 }
 
@@ -135,7 +133,7 @@ std::vector<std::string> DescribeSignificator(const ChartRecord& record,
   std::vector<std::string> lines;
   if (!IsPoint(point)) return lines;
   const double lon = record.EclipticLongitude[point];
-  const int sign = SignOfLon(lon);
+  const int sign = SignOf(lon);
   lines.push_back(ObjectName(record, point));
   lines.push_back(UiEntry(uiText, 501) + " " + record.ObjectNames[kLanguageSignNames + sign] + " " +
                   UiEntry(uiText, 502) + " " + std::to_string(HouseOfPoint(record, point)) + " " +

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 597, so a complete file has 598 lines.
-inline constexpr int kUiEntryCount = 598;
+// The highest entry any window reads is 603, so a complete file has 604 lines.
+inline constexpr int kUiEntryCount = 604;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -83,6 +83,14 @@ inline constexpr int kUiEntryImportShortLine = 584;  // the number of characters
 // The data-input dialog: a place beyond the pole or the date line.
 inline constexpr int kUiEntryCoordinateOutOfRange =
     585;  // the field's label, the text typed, the limit
+// Entries 586..599 are placeholders ("-").
+// The data-input dialog: a day beyond its month, a time or a zone out of range.
+inline constexpr int kUiEntryDayOutOfRange = 600;  // the field's label, the day typed, the last day
+inline constexpr int kUiEntryTimeOutOfRange = 601;  // the field's label, the time typed
+inline constexpr int kUiEntryZoneBeyondLimit =
+    602;  // the field's label, the zone typed, the largest hours
+// A name that is the only handle of what it names (a database, an Arabic part) left empty.
+inline constexpr int kUiEntryEmptyName = 603;  // -
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

@@ -7,6 +7,11 @@ set -euo pipefail
 fix=0
 if [ "${1:-}" = "--fix" ]; then fix=1; shift; fi
 cd "${1:-$(dirname "$0")/..}"
+# without the formatter nothing is checked: that is a failure, never a pass
+if ! command -v clang-format >/dev/null 2>&1; then
+  echo "clang-format not found: the format cannot be checked" >&2
+  exit 1
+fi
 mapfile -t files < <(find engine platform chart judgement input mainwindow printing tests bench fuzz main.cpp \
   -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 if [ $fix -eq 1 ]; then

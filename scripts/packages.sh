@@ -5,7 +5,7 @@
 HORARY_PACKAGES=(
   g++ cmake make pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
   fonts-dejavu-core fonts-noto-core
   poppler-utils
   python3 tzdata

@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "chart/ui/companionwindows.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -59,7 +59,7 @@ QComboBox* NewSizeBox(QWidget* parent, const char* name) {
 
 // The wheel drawn again through the main window.
 void RedrawChartWindow() {
-  if (TBaseForm* form = TBaseForm::Instance()) form->RedrawChart();
+  if (MainWindowPort* form = MainWindow()) form->RedrawChart();
 }
 
 // The radius set the bars edit: European while the chart is drawn in that
@@ -231,14 +231,14 @@ TbmpPixels::TbmpPixels(QWidget* parent) : QDialog(parent) {
   connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }, this));
   // the file export asks through this dialog, so it can be offered now
   SetExportAsker([this](ExportRequest& request) { return AskExport(request); });
-  if (TBaseForm* base = TBaseForm::Instance()) base->SetCommandEnabled("BMP1", true);
+  if (MainWindowPort* base = MainWindow()) base->SetCommandEnabled("BMP1", true);
 }
 
 TbmpPixels::~TbmpPixels() {
   if (gBmpPixels != this) return;
   gBmpPixels = nullptr;
   SetExportAsker(nullptr);
-  if (TBaseForm* base = TBaseForm::Instance()) base->SetCommandEnabled("BMP1", false);
+  if (MainWindowPort* base = MainWindow()) base->SetCommandEnabled("BMP1", false);
 }
 
 bool TbmpPixels::AskExport(ExportRequest& request) {
@@ -254,7 +254,7 @@ TbmpPixels* TbmpPixels::Instance() { return gBmpPixels; }
 
 void TbmpPixels::BitBtn1Click() {
   if (PictureWidth() < 1 || PictureHeight() < 1) {
-    TBaseForm* base = TBaseForm::Instance();
+    MainWindowPort* base = MainWindow();
     ShowMessage(base ? base->UiText.Entry(kUiEntryPictureTooSmall) : std::string(), this);
     return;
   }

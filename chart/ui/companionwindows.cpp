@@ -5,17 +5,17 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/canvas.h"
 
 QString CompanionText(int entry) {
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   return form ? form->Text(entry) : QString();
 }
 
 QString MenuCaption(const char* item) {
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   QAction* action = form ? form->Item(item) : nullptr;
   return action ? action->text() : QString();
 }

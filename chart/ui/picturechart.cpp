@@ -24,8 +24,8 @@
 #include "engine/astromath.h"
 #include "engine/timing.h"
 #include "judgement/ui/typeaspect.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
@@ -99,7 +99,7 @@ bool AspectPossible(int a, int b, int k) {
 
 TPictureRadixChart* TPictureRadixChart::Instance() { return gChart; }
 
-TPictureRadixChart::TPictureRadixChart(TBaseForm* owner, QWidget* parent)
+TPictureRadixChart::TPictureRadixChart(MainWindowPort* owner, QWidget* parent)
     : QWidget(parent),
       Chart(RequiredSession().Chart),
       Outside(RequiredSession().Outside),
@@ -201,11 +201,18 @@ void TPictureRadixChart::Recalc() {
   // While the planets of the receptions are shown exchanged every
   // recomputation keeps them exchanged, so the chart never disagrees with
   // the swap flag and the menu item that undoes it.
-  LastRecalc = Chart.ReceptionSwap == 1
-                   ? RecalcChartReception(Chart, owner_->EquatorialOutput != 0)
-                   : RecalcChart(Chart, 1, owner_->EquatorialOutput != 0,
-                                 LastRecalc.LunarDaysComputed ? &LastRecalc.LunarDays : nullptr);
+  const ReceptionParams receptions = owner_->ReceptionKinds();
+  LastRecalc =
+      Chart.ReceptionSwap == 1
+          ? RecalcChartReception(Chart, owner_->EquatorialOutput != 0, receptions)
+          : RecalcChart(Chart, 1, owner_->EquatorialOutput != 0,
+                        LastRecalc.LunarDaysComputed ? &LastRecalc.LunarDays : nullptr, receptions);
   if (LastRecalc.Houses.HighLatitudeFallback) owner_->SyncHouseSystemMenu(Chart.HouseSystem);
+  // the swap of the receptions' planets is offered while there is one
+  if (LastRecalc.ReceptionSwapMenu == SwapMenuState::kEnable)
+    owner_->SetCommandEnabled("N51", true);
+  if (LastRecalc.ReceptionSwapMenu == SwapMenuState::kDisable)
+    owner_->SetCommandEnabled("N51", false);
   owner_->SetPanelText(0, Chart.ChartName);
   owner_->SetPanelText(1, Chart.HouseSystemNames[Chart.HouseSystem]);
   // The planetary hour and the lunar day of a moment where they are not
@@ -274,10 +281,8 @@ void TPictureRadixChart::DrawPicture() {
   picture_ = QImage(size(), QImage::Format_RGB32);
   picture_.fill(ToQColor(WindowColor()));
   TQtCanvas canvas(&picture_);
-  SwapMenuState swap = DrawChart(Chart, Work, canvas, target, CurrentView());
+  DrawChart(Chart, Work, canvas, target, CurrentView());
   canvas.EndPaint();
-  if (swap == SwapMenuState::kEnable) owner_->SetCommandEnabled("N51", true);
-  if (swap == SwapMenuState::kDisable) owner_->SetCommandEnabled("N51", false);
   update();
   // the open companion pictures observe the session and follow the chart
   if (TChartSessionSignals* session = SessionSignals()) emit session->chartDrawn();
@@ -498,6 +503,7 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
       if (Chart.ObjectShown[i] == 0 || !Holds(Work.HoverRects[kHoverBodyFirst + i], x, y)) continue;
       HintText = Chart.ObjectNames[i + 1] + ":" + PositionInSign(Chart.EclipticLongitude[i]);
       Work.HintVisible = 1;
+      Work.HintSubject = Work.HoverRects[kHoverBodyFirst + i];
       if (Dragging == 1 && i != Chart.DragObject && i <= kLastDropBody) setCursor(dragCursor);
       RedrawChart();
       return;
@@ -516,6 +522,7 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
         if (!Holds(m, x, y)) continue;
         HintText = text(m);
         Work.HintVisible = 1;
+        Work.HintSubject = TRect{m.Left, m.Top, m.Right, m.Bottom};
         RedrawChart();
         return true;
       }
@@ -557,6 +564,7 @@ void TPictureRadixChart::FormMouseMove(int x, int y) {
   if (deg >= 30) deg = 29, min = 59;  // never the next sign's boundary
   HintText = TwoDigits(deg) + "\xB0" + TwoDigits(min) + "' " + Chart.ObjectNames[37 + sign];
   Work.HintVisible = 1;
+  Work.HintSubject = kNoHoverRect;
   RedrawChart();
 }
 
@@ -656,7 +664,7 @@ void TPictureRadixChart::MoveChartTo(double julianDay) {
 }
 
 bool TPictureRadixChart::FormDragOver(const QObject* source) const {
-  return source != nullptr && source == owner_->TreeBD();
+  return owner_->IsDatabaseTree(source);
 }
 
 void TPictureRadixChart::FormDragDrop(const QObject* source) {
@@ -664,7 +672,20 @@ void TPictureRadixChart::FormDragDrop(const QObject* source) {
   LoadChartFromDatabaseTree();
 }
 
-void TPictureRadixChart::LoadChartFromDatabaseTree() { owner_->N68Click(); }
+void TPictureRadixChart::LoadChartFromDatabaseTree() { owner_->LoadChartFromDatabase(); }
+
+// The pointer has left the window: no hint stays behind it.
+void TPictureRadixChart::FormMouseLeave() {
+  RingHover = 0;
+  if (Work.HintVisible == 0) return;
+  Work.HintVisible = 0;
+  RedrawChart();
+}
+
+void TPictureRadixChart::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  RunGuarded([this] { FormMouseLeave(); }, this);
+}
 
 void TPictureRadixChart::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();

@@ -21,7 +21,7 @@
 
 class QAction;
 class QMenu;
-class TBaseForm;
+class MainWindowPort;
 
 class TPictureRadixChart : public QWidget, public TDrawing {
   Q_OBJECT
@@ -30,7 +30,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   // Builds the chart record from the interface strings and the chart
   // settings files under the program folder. Throws PlatformError naming the
   // file (and line) when a settings file is missing or malformed.
-  TPictureRadixChart(TBaseForm* owner, QWidget* parent = nullptr);
+  TPictureRadixChart(MainWindowPort* owner, QWidget* parent = nullptr);
   ~TPictureRadixChart() override;
 
   static TPictureRadixChart* Instance();
@@ -108,6 +108,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   void FormMouseDown(Qt::MouseButton button, int x, int y);
   void FormMouseMove(int x, int y);
   void FormMouseUp(Qt::MouseButton button, int x, int y);
+  void FormMouseLeave();
   // A drag from another widget: accepted only from the main window's
   // database tree.
   bool FormDragOver(const QObject* source) const;
@@ -123,6 +124,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool event(QEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -147,7 +149,7 @@ class TPictureRadixChart : public QWidget, public TDrawing {
   // one selected).
   void LoadChartFromDatabaseTree();
 
-  TBaseForm* owner_;
+  MainWindowPort* owner_;
   bool shownOnce_ = false;
   bool activatedOnce_ = false;
   QImage picture_;                   // the window's picture, drawn off-screen and shown on paint

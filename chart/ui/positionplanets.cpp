@@ -10,8 +10,8 @@
 #include "chart/companiondrawing.h"
 #include "chart/ui/companionwindows.h"
 #include "judgement/ui/judgementui.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/windowexport.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/clipboard.h"
@@ -57,7 +57,9 @@ void TPositionPlanets::DrawPositions() {
   DrawOntoTarget(
       *this, picture_,
       [this](const ChartRecord& chart, TCanvas& canvas, const CompanionPicture& picture) {
-        ::DrawPositions(chart, canvas, picture, Mode == 0);
+        // a print or an export shows the table in full, whether or not the
+        // window was ever opened or closed
+        ::DrawPositions(chart, canvas, picture, Mode == 0 || !picture.OnScreen);
       });
 }
 
@@ -124,7 +126,7 @@ TAstronom* TAstronom::Instance() { return gAstronom; }
 
 void TAstronom::FillPlanetParameters() {
   const ChartRecord* chart = CurrentChart();
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   if (!chart || !form) return;
   const PlanetParameterGrid grid = ::FillPlanetParameters(*chart, form->UiText.Entries);
   // row 0 and column 0 are the grid's fixed titles

@@ -23,6 +23,8 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "chart/glyphslots.h"
 #include "engine/astromath.h"
@@ -86,7 +88,16 @@ constexpr double kPointsPerInch = 72.0;
 // numbers go inward down to this share of the aspect circle's radius.
 constexpr double kMarkTurn = 12.0;
 constexpr double kPointTurn = 30.0;
-constexpr double kCuspTurn = 30.0;  // European cusp labels, on along the ring only
+// A European cusp label stays within this many degrees of its own line,
+// and within this share of the way to the next line on either side; lines
+// closer than kSameLine count as its own. Where it finds no clear place it
+// is tried in smaller sizes, each this share of the last, down to
+// kSmallestLabelShare of the sign size.
+constexpr double kCuspLabelTurn = 5.0;
+constexpr double kCuspLabelShareOfGap = 0.4;
+constexpr double kSameLine = 0.01;
+constexpr double kLabelShrink = 0.9;
+constexpr double kSmallestLabelShare = 0.35;
 constexpr double kLesserInnerShare = 0.7;
 // The nearest clear place is looked for this many steps along the ring
 // either way and inward.
@@ -233,7 +244,7 @@ class WheelDrawing {
     for (TRect& r : stackedMark_) r = kNoHoverRect;
   }
 
-  SwapMenuState Run(TCanvas& destination);
+  void Run(TCanvas& destination);
 
  private:
   // --- geometry -------------------------------------------------------
@@ -296,6 +307,12 @@ class WheelDrawing {
     const double dy = std::max({0.0, static_cast<double>(box.Top) - cy_, cy_ - (box.Bottom - 1.0)});
     return dx * dx + dy * dy >= r * r;
   }
+  // Whether a box lies wholly inside the circle of radius r round the centre.
+  bool Inside(const TRect& box, double r) const {
+    const double dx = std::max(std::fabs(box.Left - cx_), std::fabs(box.Right - cx_));
+    const double dy = std::max(std::fabs(box.Top - cy_), std::fabs(box.Bottom - cy_));
+    return dx * dx + dy * dy <= r * r;
+  }
   // Whether a box keeps `gap` pixels clear of every label drawn so far.
   bool Clear(const TRect& box, int gap = kLabelGap) const {
     for (const LabelBox& label : labels_)
@@ -331,8 +348,10 @@ class WheelDrawing {
   int ProportionalSize(int index) const;
   void Background();
   void European();
-  void CuspLabels(double r, double rMin);
+  void CuspLabels(double r, double rMin, double rMax);
   void American();
+  void BodyCells(int body, TPoint anchor, int size, TRect& glyph, TRect& mark);
+  int FittedBodySize(const std::vector<std::pair<int, TPoint>>& places);
   void PlanetGlyph(int body, TPoint anchor, int size);
   void LabelledGlyph(const std::string (&texts)[3], double angle, double r, int numberSize,
                      double side, int index, bool clearOfOthers);
@@ -389,7 +408,6 @@ class WheelDrawing {
   std::vector<LabelBox> labels_;
   std::vector<TRect> nearBoxes_;  // labels near a mark being placed
   std::vector<MarkerHit> stars_, parts_, midpoints_;
-  SwapMenuState swap_ = SwapMenuState::kLeave;
 };
 
 // Sector of radius r from wheel angle `from` to `to` in the wheel's
@@ -521,19 +539,66 @@ void WheelDrawing::Background() {
   }
 }
 
-void WheelDrawing::PlanetGlyph(int body, TPoint anchor, int size) {
+// The cells of a body's glyph of font size `size` anchored at a point and
+// of its retrograde mark (empty when the body is direct), as PlanetGlyph
+// draws them. Leaves the font at the mark's size.
+void WheelDrawing::BodyCells(int body, TPoint anchor, int size, TRect& glyph, TRect& mark) {
+  glyph = mark = kNoHoverRect;
   if (size <= 0) return;
-  SetFont(kGlyphFont, size, PlanetGlyphColor());
-  const TRect cell = Text(std::string(1, rec_.ObjectGlyph[body]), anchor);
-  hover_[kHoverBodyFirst + body] = cell;
-  Keep(cell, WheelLabel::kBody, body);
+  const std::string text(1, rec_.ObjectGlyph[body]);
+  c_->Font.Name = kGlyphFont;
+  c_->Font.Size = size;
+  glyph = CellAround(anchor, c_->TextWidth(text), c_->TextHeight(text));
   if (rec_.Retrograde[body] == 0) return;
   c_->Font.Size = Trunc(size * kRetroSizeShare);
   if (c_->Font.Size <= 0) return;
-  c_->SetAntialiasing(true);
-  c_->TextOut(cell.Left + Trunc(cell.Width() * kRetroDx),
-              cell.Top + Trunc(cell.Height() * kRetroDy), std::string(1, rec_.RetrogradeGlyph));
-  c_->SetAntialiasing(false);
+  const std::string retro(1, rec_.RetrogradeGlyph);
+  const int left = glyph.Left + Trunc(glyph.Width() * kRetroDx);
+  const int top = glyph.Top + Trunc(glyph.Height() * kRetroDy);
+  mark = TRect{left, top, left + c_->TextWidth(retro), top + c_->TextHeight(retro)};
+}
+
+// The size at which the body glyphs at these anchors, with their retrograde
+// marks, keep clear of each other and of the labels drawn before them: the
+// planet size, or where two would meet a size smaller, down to
+// kSmallestLabelShare of it (a crowd closer than that still meets).
+int WheelDrawing::FittedBodySize(const std::vector<std::pair<int, TPoint>>& places) {
+  const int fullSize = planetSize_;
+  const int smallest =
+      std::min(fullSize, std::max(kMinLabelSize, Trunc(fullSize * kSmallestLabelShare)));
+  std::vector<TRect> cells;
+  for (int size = fullSize;;
+       size = std::max(smallest, std::min(size - 1, Trunc(size * kLabelShrink)))) {
+    cells.clear();
+    for (const auto& [body, anchor] : places) {
+      TRect glyph, mark;
+      BodyCells(body, anchor, size, glyph, mark);
+      cells.push_back(glyph);
+      cells.push_back(mark);
+    }
+    bool clear = true;
+    for (std::size_t a = 0; a < cells.size() && clear; ++a) {
+      if (IsEmpty(cells[a])) continue;
+      clear = Clear(cells[a], 0);  // the labels drawn before them: the signs
+      for (std::size_t b = a / 2 * 2 + 2; b < cells.size() && clear; ++b)
+        clear = IsEmpty(cells[b]) || !Intersect(cells[a], cells[b]);
+    }
+    if (clear || size <= smallest) return size;
+  }
+}
+
+void WheelDrawing::PlanetGlyph(int body, TPoint anchor, int size) {
+  if (size <= 0) return;
+  TRect cell, mark;
+  BodyCells(body, anchor, size, cell, mark);
+  SetFont(kGlyphFont, size, PlanetGlyphColor());
+  TextIn(cell, std::string(1, rec_.ObjectGlyph[body]));
+  hover_[kHoverBodyFirst + body] = cell;
+  Keep(cell, WheelLabel::kBody, body);
+  if (IsEmpty(mark)) return;
+  c_->Font.Size = Trunc(size * kRetroSizeShare);
+  TextIn(mark, std::string(1, rec_.RetrogradeGlyph));
+  Keep(mark, WheelLabel::kRetrograde, body);
 }
 
 // The nearest place to (angle, r) at which fits(angle, r) holds, looked
@@ -632,51 +697,108 @@ void WheelDrawing::LabelledGlyph(const std::string (&texts)[3], double angle, do
   }
 }
 
-// The labels of the cusps and the shown special points (European wheel) at
-// their spread longitudes on radius r. A label in the way of one drawn
-// before it (a body glyph, another label) moves on along the ring, never
-// back, so the labels keep their order, or inward, staying outside the
-// circle of radius rMin: to the nearest clear place. The labels are taken in ring order from the
-// widest gap between them, so a crowd moves into that gap.
-void WheelDrawing::CuspLabels(double r, double rMin) {
+// The labels of the cusps and the shown special points (European wheel) on
+// radius r, each beside its own line: at its spread longitude where that
+// lies within kCuspLabelTurn of the line, and never more than that, nor
+// beyond kCuspLabelShareOfGap of the way to the next line either side, so no
+// label reads as another line's. A label in the way of one drawn before it
+// (a body glyph, another label) looks for the nearest clear place within
+// those bounds, inward down to the circle of radius rMin, then outward up to
+// the circle of radius rMax; where none is clear at its size it tries again
+// a size smaller, down to kSmallestLabelShare of it. The house labels go
+// first; a special point that finds no place beside its line (one on a cusp
+// line, say) may turn up to kPointTurn from it. Each group is taken in ring
+// order from the widest gap between its labels, so a crowd is met from its
+// open end.
+void WheelDrawing::CuspLabels(double r, double rMin, double rMax) {
   struct Item {
     int Index;
-    double Angle;
+    double Angle;  // degrees, spread longitude
   };
   Item items[18];
+  double lines[18];  // degrees, longitudes of every drawn line
   int n = 0;
   for (int k = 0; k < 18; ++k) {
     const int index = work_.Layout.SortedCuspIndex[k];
     if (index < 0 || index >= 18) continue;
     if (index >= 12 && rec_.ObjectShown[30 + index - 12] == 0) continue;
+    lines[n] = rec_.CuspsAndPoints[index];
     items[n++] = Item{index, work_.Layout.SortedCuspPoints[k]};
   }
   if (n == 0) return;
   std::stable_sort(items, items + n, [](const Item& a, const Item& b) {
     return std::fmod(a.Angle, 360.0) < std::fmod(b.Angle, 360.0);
   });
-  int start = 0;
-  double widest = -1;
-  for (int k = 0; k < n; ++k) {
-    const double gap =
-        std::fmod(std::fmod(items[k].Angle - items[(k + n - 1) % n].Angle, 360.0) + 360.0, 360.0);
-    if (gap > widest) widest = gap, start = k;
+  // the house labels in ring order from their widest gap, then the points
+  std::vector<Item> order;
+  for (const bool houses : {true, false}) {
+    std::vector<Item> group;
+    for (int k = 0; k < n; ++k)
+      if ((items[k].Index < 12) == houses) group.push_back(items[k]);
+    const int g = static_cast<int>(group.size());
+    int start = 0;
+    double widest = -1;
+    for (int k = 0; k < g; ++k) {
+      const double gap =
+          std::fmod(std::fmod(group[k].Angle - group[(k + g - 1) % g].Angle, 360.0) + 360.0, 360.0);
+      if (gap > widest) widest = gap, start = k;
+    }
+    for (int m = 0; m < g; ++m) order.push_back(group[(start + m) % g]);
   }
-  for (int m = 0; m < n; ++m) {
-    const Item& item = items[(start + m) % n];
+  const int fullSize = c_->Font.Size;
+  const int smallest =
+      std::min(fullSize, std::max(kMinLabelSize, Trunc(fullSize * kSmallestLabelShare)));
+  for (const Item& item : order) {
     const std::string glyph(1, rec_.ObjectGlyph2[item.Index]);
-    const int w = c_->TextWidth(glyph), h = c_->TextHeight(glyph);
-    double angle = LongitudeAngle(item.Angle);
-    double radius = r;
-    // wholly outside the aspect circle, which is filled after the labels
-    const auto fits = [&](double a, double rr) {
-      const TRect cell = CellAround(At(a, rr), w, h);
-      return Clear(cell) && Outside(cell, rMin);
+    const double own = rec_.CuspsAndPoints[item.Index];
+    // how far the label may turn back and on: up to the bound, and short of
+    // the neighbouring lines (lines on its own line do not count)
+    double back = kCuspLabelTurn, on = kCuspLabelTurn;
+    for (int k = 0; k < n; ++k) {
+      const double d = Folded(lines[k] - own);
+      if (std::fabs(d) < kSameLine) continue;
+      if (d > 0) on = std::min(on, d * kCuspLabelShareOfGap);
+      if (d < 0) back = std::min(back, -d * kCuspLabelShareOfGap);
+    }
+    const double from = LongitudeAngle(own) + std::clamp(Folded(item.Angle - own), -back, on);
+    // the nearest clear place within `turn` of the bounds at the font's
+    // size, inward first, then outward
+    const auto place = [&](double& angle, double& radius, double widen) {
+      const int w = c_->TextWidth(glyph), h = c_->TextHeight(glyph);
+      const double turnBack = LongitudeAngle(own) - back - widen - from;
+      const double turnOn = LongitudeAngle(own) + on + widen - from;
+      const double step = std::max(1, h / 4);
+      const auto fits = [&](double a, double rr) {
+        const TRect cell = CellAround(At(a, rr), w, h);
+        // wholly outside the aspect circle, which is filled after the labels
+        return Clear(cell) && Outside(cell, rMin) && Inside(cell, rMax);
+      };
+      angle = from;
+      radius = r;
+      if (NearestClear(angle, radius, turnBack, turnOn, rMin, step, fits)) return true;
+      angle = from;
+      radius = rMax - h / 2.0;
+      return radius > r && NearestClear(angle, radius, turnBack, turnOn, r, step, fits);
     };
-    NearestClear(angle, radius, 0.0, kCuspTurn, rMin, std::max(1, h / 4), fits);
+    double angle = from, radius = r;
+    bool placed = false;
+    for (int size = fullSize; !placed;) {
+      c_->Font.Size = size;
+      placed = place(angle, radius, 0.0);
+      if (placed || size <= smallest) break;
+      size = std::max(smallest, std::min(size - 1, Trunc(size * kLabelShrink)));
+    }
+    if (!placed && item.Index >= 12) placed = place(angle, radius, kPointTurn);
+    if (!placed) {
+      // no clear place near the line: at its place, at the smallest size
+      angle = from;
+      radius = r;
+    }
+    const int w = c_->TextWidth(glyph), h = c_->TextHeight(glyph);
     hover_[kHoverLabelFirst + item.Index] =
         LabelIn(CellAround(At(angle, radius), w, h), glyph, WheelLabel::kCusp, item.Index);
   }
+  c_->Font.Size = fullSize;
 }
 
 void WheelDrawing::European() {
@@ -712,21 +834,27 @@ void WheelDrawing::European() {
     Spoke(LongitudeAngle(30.0 * s + 20.0), r2, r2 * kTickShare);
     Spoke(LongitudeAngle(30.0 * s), r2, R_);
   }
-  // 5. sign glyphs in the middle of the ring
+  // 5. sign glyphs in the middle of the ring, no taller than the ring is wide
   SetBrush(clWhite, bsClear);
   SetFont(kGlyphFont, signSize_, SignGlyphColor());
+  while (c_->Font.Size > kMinLabelSize &&
+         c_->TextHeight(std::string(1, rec_.SignGlyph[0])) > R_ - r1)
+    c_->Font.Size = std::min(c_->Font.Size - 1, Trunc(c_->Font.Size * kLabelShrink));
   for (int s = 1; s <= 12; ++s)
     hover_[kHoverSignFirst + s - 1] =
         Label(std::string(1, rec_.SignGlyph[s - 1]),
               At(LongitudeAngle(30.0 * (s - 1) + 15.0), (R_ + r1) / 2.0), WheelLabel::kSign, s);
-  // 6. body glyphs on their two rows
+  // 6. body glyphs on their two rows, at a size at which they stay apart
+  std::vector<std::pair<int, TPoint>> bodies;
   for (int j = 0; j < kBodyCount; ++j) {
     const SortedPoint& p = rec_.SortedPoints[j];
     if (!IsBody(p.Body) || rec_.ObjectShown[p.Body] == 0) continue;
     const double share = p.Row == 2 ? kRowTwoShare : kRowOneShare;
     const double lon = 30.0 * (p.Sign - 1) + work_.Layout.GlyphSlots[j].SignPlace;
-    PlanetGlyph(p.Body, At(LongitudeAngle(lon), r2 + (r1 - r2) * share), planetSize_);
+    bodies.emplace_back(p.Body, At(LongitudeAngle(lon), r2 + (r1 - r2) * share));
   }
+  const int bodySize = FittedBodySize(bodies);
+  for (const auto& [body, anchor] : bodies) PlanetGlyph(body, anchor, bodySize);
   // 7.-9. houses, cusp lines and cusp labels
   const bool houses = rec_.ObjectShown[kBodyCount] != 0;
   const int r3 = r2 * P[3] / 100;
@@ -757,7 +885,7 @@ void WheelDrawing::European() {
     SetPen(LineColor());
     SetBrush(clWhite, bsClear);
     SetFont(kGlyphFont, signSize_, SignGlyphColor());
-    CuspLabels(Trunc(tickEnd * kCuspLabelShare), r3);
+    CuspLabels(Trunc(tickEnd * kCuspLabelShare), r3, r1);
   }
   // 10. aspect circle with the lines, the variants and the receptions
   ra_ = houses ? r3 : r2;
@@ -816,15 +944,19 @@ void WheelDrawing::American() {
     LabelledGlyph(texts, work_.PointHousePositions[i], std::min(r, edge), numberSize, -1.0, 12 + i,
                   true);
   }
-  // 5. body glyphs, with degree, sign and minutes inwards
+  // 5. body glyphs, at a size at which they stay apart, with degree, sign
+  // and minutes inwards
   const double rp = Trunc(ra0 * kAmericanBodyShare);
+  std::vector<std::pair<int, TPoint>> bodies;
   for (int q = 0; q < kBodyCount; ++q) {
     const int b = rec_.SortedPoints[q].HouseRankBody;
     if (!IsBody(b) || rec_.ObjectShown[b] == 0) continue;
     const double angle =
         30.0 * (rec_.SortedPoints[q].HouseRankHouse - 1) + work_.Layout.GlyphSlots[q].HousePlace;
-    PlanetGlyph(b, At(angle, rp), planetSize_);
+    bodies.emplace_back(b, At(angle, rp));
   }
+  const int bodySize = FittedBodySize(bodies);
+  for (const auto& [body, anchor] : bodies) PlanetGlyph(body, anchor, bodySize);
   // the house numbers of step 6 keep their places: the body columns give way
   ra_ = Trunc(ra1_ * P[2] * kAmericanAspectScale);
   SetFont(view_.TableFontName, planetSize_, SignGlyphColor());
@@ -1106,26 +1238,39 @@ void WheelDrawing::Variants(bool american) {
     const int ringPoints =
         Trunc(std::abs(r2_ - ra_) * kMansionFontShare * kPointsPerInch / c_->PixelsPerInch());
     SetFont(view_.TableFontName, std::min(signSize_, ringPoints), SignGlyphColor());
-    // each number inside its mansion, clear of the labels drawn before it
+    // each number inside its mansion, clear of the labels drawn before it;
+    // where it finds no room it is tried smaller
+    const int fullSize = c_->Font.Size;
+    const int smallest =
+        std::min(fullSize, std::max(kMinLabelSize, Trunc(fullSize * kSmallestLabelShare)));
     for (int i = 1; i <= kMansionCount; ++i) {
       const std::string number = Digits(i);
-      const int w = c_->TextWidth(number), h = c_->TextHeight(number);
-      double angle = LongitudeAngle((i - 0.5) * kMansionStep);
-      double r = (r2_ + ra_) / 2.0;
-      const double turn =
-          std::max(0.0, kMansionStep / 2.0 - (w / 2.0 + kLabelGap) / std::max(1.0, r) * kRadToDeg);
-      const auto fits = [&](double a, double radius) {
-        const TPoint p = At(a, radius);
-        return Clear(CellAround(p, w, h), LesserGap(h));
-      };
-      NearestClear(angle, r, -turn, turn, ra_ * kLesserInnerShare, std::max(1, std::min(w, h) / 3),
-                   fits);
+      double angle = 0, r = 0;
+      int w = 0, h = 0;
+      for (int size = fullSize;;
+           size = std::max(smallest, std::min(size - 1, Trunc(size * kLabelShrink)))) {
+        c_->Font.Size = size;
+        w = c_->TextWidth(number);
+        h = c_->TextHeight(number);
+        angle = LongitudeAngle((i - 0.5) * kMansionStep);
+        r = (r2_ + ra_) / 2.0;
+        const double turn = std::max(
+            0.0, kMansionStep / 2.0 - (w / 2.0 + kLabelGap) / std::max(1.0, r) * kRadToDeg);
+        const auto fits = [&](double a, double radius) {
+          const TPoint p = At(a, radius);
+          return Clear(CellAround(p, w, h), LesserGap(h));
+        };
+        if (NearestClear(angle, r, -turn, turn, ra_ * kLesserInnerShare,
+                         std::max(1, std::min(w, h) / 3), fits) ||
+            size <= smallest)
+          break;
+      }
       LabelIn(CellAround(At(angle, r), w, h), number, WheelLabel::kMansion, i);
+      c_->Font.Size = fullSize;
     }
     SetPen(LineColor());
   }
   if (view_.FixedStars) {
-    PrecessFixedStars(rec_.JulianDayUT, rec_);
     for (int o = 0; o < kObjectCount; ++o) {
       if (rec_.ObjectShown[o] == 0) continue;
       for (int s = 0; s < kFixedStarCount; ++s) {
@@ -1138,8 +1283,6 @@ void WheelDrawing::Variants(bool american) {
     }
   }
   if (view_.ArabicParts) {
-    CalcHouseRulers(rec_);
-    CalcArabicParts(rec_);
     const int count = std::clamp(rec_.PartCount, 0, kMaxArabicParts);
     for (int o = 0; o < kObjectCount; ++o) {
       if (rec_.ObjectShown[o] == 0) continue;
@@ -1173,11 +1316,10 @@ void WheelDrawing::Variants(bool american) {
   }
 }
 
-// Arcs joining the planets of each mutual reception, bulging towards the
-// centre: yellow for domicile and exaltation, dark red for detriment and
-// fall.
+// Arcs joining the planets of each mutual reception the recomputation
+// found, bulging towards the centre: yellow for domicile and exaltation,
+// dark red for detriment and fall.
 void WheelDrawing::ReceptionArcs() {
-  swap_ = FindReceptions(rec_, view_.Receptions);
   for (int p = 0; p < 10; ++p) {
     for (int k = 0; k < 4; ++k) {
       const int q = rec_.Receptions[p][k];
@@ -1243,7 +1385,9 @@ void WheelDrawing::BodyDots() {
 }
 
 void WheelDrawing::HintBox() {
-  if (!window_ || work_.HintVisible == 0) return;
+  if (!window_) return;
+  work_.HintBox = kNoHoverRect;
+  if (work_.HintVisible == 0) return;
   int shiftX = 0, shiftY = 0;
   const int width = target_.ClientWidth;
   if (width - work_.HintX < kHintEdge) shiftX = Trunc(kHintEdge - std::abs(work_.HintX - width));
@@ -1252,7 +1396,20 @@ void WheelDrawing::HintBox() {
   work_.HintShiftY = shiftY;
   SetFont(kHintFont, kHintFontSize, clBlack);
   SetBrush(kHintBack);
-  c_->TextOut(work_.HintX + kHintGap - shiftX, work_.HintY + shiftY - kHintRaise, target_.HintText);
+  int x = work_.HintX + kHintGap - shiftX;
+  int y = work_.HintY + shiftY - kHintRaise;
+  const int w = c_->TextWidth(target_.HintText), h = c_->TextHeight(target_.HintText);
+  // the box never covers the glyph or mark it names: it goes below it, or
+  // above it where the window ends first
+  const TRect& subject = work_.HintSubject;
+  if (!IsEmpty(subject) && Intersect(TRect{x, y, x + w, y + h}, subject, kHintGap)) {
+    y = subject.Bottom + kHintGap;
+    if (y + h > target_.ClientHeight) y = subject.Top - kHintGap - h;
+  }
+  // and stays inside the window where it is wide enough
+  x = std::max(0, std::min(x, target_.ClientWidth - w));
+  c_->TextOut(x, y, target_.HintText);
+  work_.HintBox = TRect{x, y, x + w, y + h};
 }
 
 void WheelDrawing::Finish(TCanvas& destination) {
@@ -1266,7 +1423,7 @@ void WheelDrawing::Finish(TCanvas& destination) {
   }
 }
 
-SwapMenuState WheelDrawing::Run(TCanvas& destination) {
+void WheelDrawing::Run(TCanvas& destination) {
   // glyph placement of the chart about to be drawn, by the ranking the
   // recomputation made
   GlyphLayout& layout = work_.Layout;
@@ -1303,7 +1460,6 @@ SwapMenuState WheelDrawing::Run(TCanvas& destination) {
   }
   Finish(destination);
   work_.DrawCanvas = nullptr;
-  return swap_;
 }
 
 }  // namespace
@@ -1322,8 +1478,8 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target) {
   return TPoint{2 * halfX, 2 * halfY};
 }
 
-SwapMenuState DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas,
-                        const WheelTarget& target, const WheelView& view) {
+void DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas, const WheelTarget& target,
+               const WheelView& view) {
   WheelDrawing drawing(record, work, target, view);
-  return drawing.Run(canvas);
+  drawing.Run(canvas);
 }

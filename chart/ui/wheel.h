@@ -47,12 +47,13 @@ struct MarkerHit {
 // What a label of the wheel is, in the list of the labels drawn.
 enum class WheelLabel : std::uint8_t {
   kSign,         // sign glyph of the European sign ring
-  kBody,         // body glyph with its retrograde mark
+  kBody,         // body glyph
   kCusp,         // cusp or special-point label; American: its glyph, degrees or minutes
   kBodyNumber,   // American degrees, sign or minutes of a body
   kHouseNumber,  // American house number
   kMansion,      // lunar mansion number
   kMark,         // fixed-star, Arabic-part or midpoint mark
+  kRetrograde,   // a body's retrograde mark, beside its glyph
 };
 
 // The text cell of one label drawn on the wheel.
@@ -86,11 +87,13 @@ struct WheelWork {
   std::vector<LabelBox> Labels;
 
   // Hint box, written by the window's mouse handling.
-  std::uint8_t HintVisible = 0;  // flag: draw the hint box
-  int HintX = 0;                 // pixels, mouse position in the window
-  int HintY = 0;                 // pixels
-  int HintShiftX = 0;            // pixels, shift of the box off the right edge
-  int HintShiftY = 0;            // pixels, shift of the box below the top edge
+  std::uint8_t HintVisible = 0;      // flag: draw the hint box
+  int HintX = 0;                     // pixels, mouse position in the window
+  int HintY = 0;                     // pixels
+  int HintShiftX = 0;                // pixels, shift of the box off the right edge
+  int HintShiftY = 0;                // pixels, shift of the box below the top edge
+  TRect HintSubject = kNoHoverRect;  // pixels, the glyph or mark the hint names: kept uncovered
+  TRect HintBox = kNoHoverRect;      // pixels, where the last window drawing put the box
 
   // Working tables, rewritten on every drawing.
   float OriginCusp = 0;               // degrees, HouseCusps[0] when the drawing began
@@ -115,7 +118,6 @@ struct WheelView {
   bool AmericanAspectLines = true;   // RadioButton16: aspect lines in the American wheel
   bool AmericanDegreeLabels = true;  // RadioButton12: degrees and minutes of the bodies, American
   std::string TableFontName = "MS Sans Serif";  // table font (code page 1251)
-  ReceptionParams Receptions;                   // reception kinds switched on
 };
 
 // What the drawing needs to know of its target besides the record's
@@ -135,11 +137,11 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target);
 // Draws the current chart.
 //   record  the chart as the recomputation left it; reads positions,
 //           cusps, aspects, the ranking in SortedPoints (Body, Sign, House)
-//           and its counts, settings, glyph characters and colours and
-//           TargetFlags, TargetRect, ColorMode; writes the glyph rows and
-//           the house ranking of SortedPoints (Row, HouseRankBody,
-//           HouseRankHouse, HouseRankOf), FixedStarLongitude, Receptions and
-//           ReceptionShift, HouseRuler and the Arabic parts' longitudes
+//           and its counts, the receptions, the fixed stars' and the Arabic
+//           parts' longitudes, settings, glyph characters and colours and
+//           TargetFlags, TargetRect, ColorMode; writes only the glyph layout
+//           of SortedPoints (Row, HouseRankBody, HouseRankHouse,
+//           HouseRankOf), which nothing but the drawing reads
 //   work    drawing state (see WheelWork)
 //   canvas  where the finished picture goes:
 //           - all TargetFlags set: the chart window's canvas; the picture is
@@ -150,8 +152,6 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target);
 //             built off screen and copied into TargetRect
 //           - else (TargetFlags[2] 0, an export): the canvas of an image of
 //             WheelPictureSize; the picture is drawn at (0, 0)
-//   Returns what the mutual receptions ask of the menu item that swaps
-//   their planets. A target of no size or a wheel of radius 0 draws only the
-//   background.
-SwapMenuState DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas,
-                        const WheelTarget& target, const WheelView& view);
+//   A target of no size or a wheel of radius 0 draws only the background.
+void DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas, const WheelTarget& target,
+               const WheelView& view);

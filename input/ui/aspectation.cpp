@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "judgement/ui/judgementui.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
@@ -74,7 +74,7 @@ QString ObjectName(int object) {
   return QString::fromStdString(Cp1251ToUtf8(chart->ObjectNames[object + 1]));
 }
 
-void OkCancel(QDialog* dialog, QVBoxLayout* layout, TBaseForm* owner, QPushButton*& ok,
+void OkCancel(QDialog* dialog, QVBoxLayout* layout, MainWindowPort* owner, QPushButton*& ok,
               QPushButton*& cancel) {
   auto* row = new QHBoxLayout;
   row->addStretch();
@@ -98,7 +98,7 @@ TAspectation::~TAspectation() {
   if (gAspectation == this) gAspectation = nullptr;
 }
 
-TAspectation::TAspectation(TBaseForm* owner) : QDialog(owner) {
+TAspectation::TAspectation(MainWindowPort* owner) : QDialog(WidgetOf(owner)) {
   gAspectation = this;
   setObjectName("Aspectation");
   setModal(true);
@@ -189,7 +189,7 @@ void TAspectation::CheckBox1UranClick() {
   AskHigher = 0;
   bool higher = false;
   if (TWarning* warning = TWarning::Instance()) {
-    TBaseForm* owner = TBaseForm::Instance();
+    MainWindowPort* owner = MainWindow();
     warning->SetMessage(owner ? owner->UiText.Entry(kEntryHigherPlanetsQuestion) : std::string());
     higher = ExecModal(*warning) == mrOk;
   }
@@ -226,7 +226,7 @@ TAspects::~TAspects() {
   if (gAspects == this) gAspects = nullptr;
 }
 
-TAspects::TAspects(TBaseForm* owner) : QDialog(owner) {
+TAspects::TAspects(MainWindowPort* owner) : QDialog(WidgetOf(owner)) {
   gAspects = this;
   setObjectName("Aspects");
   setModal(true);

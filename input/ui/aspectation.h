@@ -10,13 +10,13 @@
 
 class QCheckBox;
 class QPushButton;
-class TBaseForm;
+class MainWindowPort;
 
 class TAspectation : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TAspectation(TBaseForm* owner);
+  explicit TAspectation(MainWindowPort* owner);
   ~TAspectation() override;
   static TAspectation* Instance();
 
@@ -52,7 +52,7 @@ class TAspects : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TAspects(TBaseForm* owner);
+  explicit TAspects(MainWindowPort* owner);
   ~TAspects() override;
   static TAspects* Instance();
 

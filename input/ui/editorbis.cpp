@@ -10,8 +10,8 @@
 #include <algorithm>
 
 #include "input/ui/maskedfields.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -80,7 +80,7 @@ TEditOrbis::~TEditOrbis() {
   if (gEditOrbis == this) gEditOrbis = nullptr;
 }
 
-TEditOrbis::TEditOrbis(TBaseForm* owner) : QDialog(owner), owner_(owner) {
+TEditOrbis::TEditOrbis(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owner_(owner) {
   gEditOrbis = this;
   setObjectName("EditOrbis");
   setModal(true);

@@ -11,13 +11,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
-class TBaseForm;
+class MainWindowPort;
 
 class TEditOrbis : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TEditOrbis(TBaseForm* owner);
+  explicit TEditOrbis(MainWindowPort* owner);
   ~TEditOrbis() override;
   static TEditOrbis* Instance();
 
@@ -50,6 +50,6 @@ class TEditOrbis : public QDialog {
  private:
   char Separator() const;
 
-  TBaseForm* owner_;
+  MainWindowPort* owner_;
   OrbGridText shown_;  // the text FormShow put into the grids
 };

@@ -13,8 +13,8 @@
 
 #include "input/editparses.h"
 #include "input/ui/inputmessages.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -59,7 +59,7 @@ TEditParses::~TEditParses() {
   if (gEditParses == this) gEditParses = nullptr;
 }
 
-TEditParses::TEditParses(TBaseForm* owner) : QDialog(owner), owner_(owner) {
+TEditParses::TEditParses(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owner_(owner) {
   gEditParses = this;
   setObjectName("EditParses");
   setModal(true);
@@ -188,6 +188,11 @@ void TEditParses::EnablePartButtons() {
 
 bool TEditParses::PartFromControls(PartRecord& part) {
   if (RefuseUnwritableText(Edit1->text(), kEntryLabel1, owner_->UiText, this)) return false;
+  // a part is chosen and told apart by its name alone
+  if (Edit1->text().trimmed().isEmpty()) {
+    ShowMessage(owner_->UiText.Entry(kUiEntryEmptyName), this);
+    return false;
+  }
   const int sex = RadioButton2->isChecked() ? 1 : RadioButton3->isChecked() ? 2 : 0;
   part = PartFromChoices(Utf8ToCp1251(Edit1->text().toStdString()), ComboBox1->currentIndex(),
                          ComboBox2->currentIndex(), ComboBox3->currentIndex(),

@@ -12,13 +12,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class TBaseForm;
+class MainWindowPort;
 
 class TEditParses : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TEditParses(TBaseForm* owner);
+  explicit TEditParses(MainWindowPort* owner);
   ~TEditParses() override;
   static TEditParses* Instance();
 
@@ -64,5 +64,5 @@ class TEditParses : public QDialog {
   bool PartFromControls(PartRecord& part);
   void EnablePartButtons();
 
-  TBaseForm* owner_;
+  MainWindowPort* owner_;
 };

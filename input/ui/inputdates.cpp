@@ -21,9 +21,9 @@
 #include "input/ui/inputmessages.h"
 #include "input/ui/maskedfields.h"
 #include "input/ui/towndb.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/finddbfile.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -74,7 +74,7 @@ QRadioButton* Radio(QWidget* parent, const char* name, const QString& text) {
 
 TInputDates* TInputDates::Instance() { return gInputDates; }
 
-TInputDates::TInputDates(TBaseForm* owner) : QDialog(owner), owner_(owner) {
+TInputDates::TInputDates(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owner_(owner) {
   gInputDates = this;
   setObjectName("InputDates");
   setModal(true);

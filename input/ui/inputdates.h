@@ -18,14 +18,14 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class TBaseForm;
+class MainWindowPort;
 struct ChartRecord;
 
 class TInputDates : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TInputDates(TBaseForm* owner);
+  explicit TInputDates(MainWindowPort* owner);
   ~TInputDates() override;
   static TInputDates* Instance();
 
@@ -98,5 +98,5 @@ class TInputDates : public QDialog {
  private:
   TimeMarks Marks() const;
 
-  TBaseForm* owner_;
+  MainWindowPort* owner_;
 };

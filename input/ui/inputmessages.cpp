@@ -41,6 +41,14 @@ std::string InputRefusalMessage(const InputRefusal& refusal, const UiStringTable
       return FillEntry(
           text.Entry(kUiEntryCoordinateOutOfRange),
           {label, Trimmed(refusal.Text), refusal.Field == InputField::Latitude ? "90" : "180"});
+    case InputFault::DayOutOfRange:
+      return FillEntry(text.Entry(kUiEntryDayOutOfRange),
+                       {label, Trimmed(refusal.Text), std::to_string(refusal.Limit)});
+    case InputFault::TimeOutOfRange:
+      return FillEntry(text.Entry(kUiEntryTimeOutOfRange), {label, Trimmed(refusal.Text)});
+    case InputFault::ZoneOutOfRange:
+      return FillEntry(text.Entry(kUiEntryZoneBeyondLimit),
+                       {label, Trimmed(refusal.Text), std::to_string(refusal.Limit)});
     case InputFault::NotANumber:
     case InputFault::None:
       break;

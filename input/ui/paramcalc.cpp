@@ -23,8 +23,8 @@
 #include <cmath>
 
 #include "input/ui/maskedfields.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -123,7 +123,7 @@ void AnnounceChoice(SessionSetting setting) {
 
 TParamCalc* TParamCalc::Instance() { return gParamCalc; }
 
-TParamCalc::TParamCalc(TBaseForm* owner) : QDialog(owner), owner_(owner) {
+TParamCalc::TParamCalc(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owner_(owner) {
   gParamCalc = this;
   setObjectName("ParamCalc");
   setModal(true);
@@ -492,6 +492,8 @@ void TParamCalc::ConnectHandlers() {
   for (int n = 1; n <= 3; ++n)
     connect(RadioButton[n], &QRadioButton::clicked, this,
             Guarded([this, n] { HouseRulerClick(n - 1); }, this));
+  for (int k = 0; k < 4; ++k)
+    connect(CheckBox[k], &QCheckBox::clicked, this, Guarded([this] { CheckBoxClick(); }, this));
   connect(RadioGroup1Items, &QButtonGroup::idClicked, this,
           Guarded([this] { RadioGroup1Click(); }, this));
   connect(RadioGroup2Items, &QButtonGroup::idClicked, this,
@@ -670,8 +672,14 @@ void TParamCalc::FormClose() {
 
 void TParamCalc::HouseRulerClick(int method) {
   if (ChartRecord* chart = SessionChart()) chart->HouseRulerMethod = method;
+  // the house rulers and the Arabic parts that count from them follow
+  owner_->RecalcChart();
   AnnounceChoice(SessionSetting::HouseRulerMethod);
 }
+
+// The receptions are searched by the recomputation: a kind switched on or
+// off is in the chart at once, and on the wheel at its next drawing.
+void TParamCalc::CheckBoxClick() { owner_->RecalcChart(); }
 
 void TParamCalc::RadioGroup1Click() { AnnounceChoice(SessionSetting::TermSystem); }
 

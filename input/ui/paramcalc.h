@@ -34,7 +34,7 @@ class QScrollBar;
 class QTabWidget;
 class QToolButton;
 class QTreeView;
-class TBaseForm;
+class MainWindowPort;
 
 class TParamCalc : public QDialog {
   Q_OBJECT
@@ -44,7 +44,7 @@ class TParamCalc : public QDialog {
   // PlatformError naming the file (and line) when one is missing or
   // malformed. The topic lists are read too; a list that cannot be read
   // leaves its combo box empty.
-  explicit TParamCalc(TBaseForm* owner);
+  explicit TParamCalc(MainWindowPort* owner);
   ~TParamCalc() override;
   static TParamCalc* Instance();
 
@@ -105,6 +105,7 @@ class TParamCalc : public QDialog {
   bool BitBtn1Click();  // false: refused, nothing applied
   void FormClose();
   void HouseRulerClick(int method);  // RadioButton1..3
+  void CheckBoxClick();              // CheckBox1..4, the kinds of reception
   void RadioGroup1Click();
   void RadioGroup2Click();
   void RadioButton20Click();
@@ -154,7 +155,7 @@ class TParamCalc : public QDialog {
   void ShowDirectory(const QString& folder);
   TimeMarks Marks() const;
 
-  TBaseForm* owner_;
+  MainWindowPort* owner_;
   DefaultPlace ownPlace_;
   QFileSystemModel* folders_ = nullptr;
 };

@@ -12,7 +12,7 @@
 #include "input/timezones.h"
 #include "input/ui/inputmessages.h"
 #include "input/ui/maskedfields.h"
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -50,7 +50,7 @@ QRadioButton* Radio(QWidget* parent, const char* name, const QString& text) {
 
 TTownDB* TTownDB::Instance() { return gTownDb; }
 
-TTownDB::TTownDB(TBaseForm* owner) : QDialog(owner), owner_(owner) {
+TTownDB::TTownDB(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owner_(owner) {
   gTownDb = this;
   setObjectName("TownDB");
   setModal(true);

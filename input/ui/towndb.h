@@ -13,13 +13,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class TBaseForm;
+class MainWindowPort;
 
 class TTownDB : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TTownDB(TBaseForm* owner);
+  explicit TTownDB(MainWindowPort* owner);
   ~TTownDB() override;
   static TTownDB* Instance();
 
@@ -59,5 +59,5 @@ class TTownDB : public QDialog {
   void ComboBox1Change(int index);
 
  private:
-  TBaseForm* owner_;
+  MainWindowPort* owner_;
 };

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "judgement/ui/judgementui.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
@@ -26,7 +26,7 @@ constexpr int kClientWidth = 781;  // pixels
 constexpr int kClientHeight = 398;
 
 std::string TableFont() {
-  const TBaseForm* form = TBaseForm::Instance();
+  const MainWindowPort* form = MainWindow();
   const std::string* name = form ? form->TableFontName() : nullptr;
   return name && !name->empty() ? *name : std::string("Arial");
 }
@@ -124,7 +124,7 @@ TAffeticnew::TAffeticnew(QWidget* parent) : QDialog(parent), Tables(RequiredSess
   resize(kClientWidth, kClientHeight);
 
   // the dignity tables, read once
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   const DignityFileResult read =
       LoadDignityTables(form ? form->ProgramFolder : std::string("."), Tables);
   if (!read.Ok) throw PlatformError(DignityFileMessage(read));

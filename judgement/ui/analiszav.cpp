@@ -13,8 +13,8 @@
 #include "judgement/questionhouses.h"
 #include "judgement/ui/affeticnew.h"
 #include "judgement/ui/judgementui.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -207,7 +207,7 @@ void TAnalisZav::ListBox1Click() {
   }
   const char* file = CompletionTextFile(event.Kind);
   if (!file) return;
-  const TextLines text = ReadOptionsText(TBaseForm::Instance()->ProgramFolder, file);
+  const TextLines text = ReadOptionsText(MainWindow()->ProgramFolder, file);
   if (!text.Ok) {
     ShowErrorMessage(text.Message, this);
     return;

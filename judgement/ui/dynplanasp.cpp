@@ -12,7 +12,7 @@
 #include "chart/chartrecord.h"
 #include "judgement/dynamicsdrawing.h"
 #include "judgement/ui/judgementui.h"
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/windowexport.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/canvas.h"
@@ -55,7 +55,7 @@ TDynPlanAsp::~TDynPlanAsp() {
 }
 
 bool TDynPlanAsp::ChartActive() const {
-  const TBaseForm* form = TBaseForm::Instance();
+  const MainWindowPort* form = MainWindow();
   return form && form->ChartActivatedOnce();
 }
 
@@ -125,7 +125,7 @@ QString TDynPlanAsp::Caption() const {
     return object >= 0 && object + 1 < 49 ? c.ObjectNames[object + 1] : std::string();
   };
   std::string text =
-      Entry(DynamicsMode == 0 ? kEntryAspectGraph : kEntrySignGraph) + "  " + name(FirstObject);
+      Entry(DynamicsMode == 0 ? kEntryAspectGraph : kEntrySignGraph) + " " + name(FirstObject);
   if (DynamicsMode == 0) {
     const int kind = std::clamp(DynAspectKind, 0, kAspectKindCount - 1);
     text += " - " + c.AspectNames[kind + 1] + " - " +
@@ -157,9 +157,9 @@ void TDynPlanAsp::DrawDynamics() {
   };
   picture.LonAtMomentA = lonOf(FirstObject);
   picture.LonAtMomentB = lonOf(SecondObject);
-  const int sign = std::clamp(static_cast<int>(picture.LonAtMomentA / 30), 0, 11);
+  const int sign = SignOf(picture.LonAtMomentA);
   picture.SignGlyph = c.SignGlyph[sign];
-  if (const TBaseForm* form = TBaseForm::Instance())
+  if (const MainWindowPort* form = MainWindow())
     if (const std::string* font = form->TableFontName()) picture.TableFont = *font;
   DynamicsMouse mouse;
   if (targetCanvas_ != nullptr) {

@@ -10,10 +10,9 @@
 #include <QVBoxLayout>
 
 #include "chart/chartrecord.h"
-#include "judgement/ui/analiszav.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/significatorswindow.h"
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -65,14 +64,14 @@ void ClearChoice(QComboBox& combo) { combo.setCurrentIndex(-1); }
 // A topic list read at start: a file that cannot be read is reported once
 // and its combo box stays empty.
 TopicList ReadReported(const std::string& topics, const std::string& houses, QWidget* parent) {
-  TopicList list = ReadTopicList(TBaseForm::Instance()->ProgramFolder, topics, houses);
+  TopicList list = ReadTopicList(MainWindow()->ProgramFolder, topics, houses);
   if (!list.Ok) ShowErrorMessage(list.Message, parent);
   return list;
 }
 
 // Writes a list whole; a file that cannot be written is reported.
 bool WriteReported(const std::string& name, const LineList& lines, QWidget* parent) {
-  const std::string path = OptionsPath(TBaseForm::Instance()->ProgramFolder, name);
+  const std::string path = OptionsPath(MainWindow()->ProgramFolder, name);
   std::string error;
   if (WriteLinesAtomic(path, lines, &error)) return true;
   ShowErrorMessage(error, parent);
@@ -95,7 +94,7 @@ bool TopicHouseReported(const TopicList& list, int index, const char* houseFile,
 }
 
 void CloseRadical() {
-  if (TBaseForm* form = TBaseForm::Instance()) form->CloseRadicality();
+  if (MainWindowPort* form = MainWindow()) form->CloseRadicality();
 }
 
 void ResetSignificators() {
@@ -129,7 +128,7 @@ void AddHouseRowAndButtons(QWidget& window, QVBoxLayout& layout, QLabel*& label2
 
 // Activation of a house window hides the radicality window's detailed texts.
 void HideRadicalityDetails() {
-  if (TBaseForm* form = TBaseForm::Instance()) form->HideRadicalityDetails();
+  if (MainWindowPort* form = MainWindow()) form->HideRadicalityDetails();
 }
 
 void StayOnTopTool(QWidget& window) {
@@ -188,7 +187,7 @@ TCverent* TCverent::Instance() { return gCverent; }
 void TCverent::LoadQuerentLists() {
   CategoryHouse = 0;
   SubCategoryHouse = 0;
-  const TextLines who = ReadOptionsText(TBaseForm::Instance()->ProgramFolder, kWhoAsksTopics);
+  const TextLines who = ReadOptionsText(MainWindow()->ProgramFolder, kWhoAsksTopics);
   if (!who.Ok) ShowErrorMessage(who.Message, this);
   FillCombo(*ComboBox1, who.Lines);
   QuerentHouses2 = ReadReported(kQuerentCategoryTopics, kQuerentCategoryHouses, this);
@@ -266,7 +265,7 @@ void TCverent::ApplyQuerentHouse(int house) {
   // The quesited's house is counted from the querent's and keeps its number;
   // its window shows it, with no topic chosen.
   if (TCvesit* cvesit = TCvesit::Instance()) cvesit->ShowQuesitedHouse();
-  if (TBaseForm* form = TBaseForm::Instance(); chart && form) {
+  if (MainWindowPort* form = MainWindow(); chart && form) {
     form->RecalcChart();
     form->RedrawChart();
   }
@@ -424,7 +423,7 @@ TCommentary::~TCommentary() {
 TCommentary* TCommentary::Instance() { return gCommentary; }
 
 bool TCommentary::LoadText(const std::string& name) {
-  const TextLines text = ReadOptionsText(TBaseForm::Instance()->ProgramFolder, name);
+  const TextLines text = ReadOptionsText(MainWindow()->ProgramFolder, name);
   if (!text.Ok) {
     ShowErrorMessage(text.Message, this);
     return false;

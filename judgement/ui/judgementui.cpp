@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <utility>
 
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "platform/qt/dialogs.h"
 #include "platform/text/cp1251.h"
@@ -24,19 +24,19 @@ ConfirmHook gConfirmHook;
 }  // namespace
 
 QString JudgementText(int entry) {
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   return form ? form->Text(entry) : QString();
 }
 
 const std::string& JudgementEntry(int entry) {
   static const std::string empty;
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   return form ? form->UiText.Entry(entry) : empty;
 }
 
 const std::vector<std::string>& JudgementUiText() {
   static const std::vector<std::string> empty;
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   return form ? form->UiText.Entries : empty;
 }
 
@@ -50,7 +50,7 @@ int SignRulerOption() {
 void SetSignRulerOption(int option) {
   const int set = option == 1 ? 1 : 0;
   if (ChartSession* session = CurrentSession()) session->Settings.SignRulerSet = set;
-  if (TBaseForm* form = TBaseForm::Instance()) form->ShowSignRulerSet(set);
+  if (MainWindowPort* form = MainWindow()) form->ShowSignRulerSet(set);
 }
 
 int TermSystemOption() {
@@ -65,7 +65,7 @@ TimedSearch ChartSearch() {
     frame.ReceptionSwap = chart->ReceptionSwap;
     for (int i = 0; i < 12; ++i) frame.ReceptionShift[i] = chart->ReceptionShift[i];
   }
-  if (TBaseForm* form = TBaseForm::Instance()) frame.EquatorialOutput = form->EquatorialOutput != 0;
+  if (MainWindowPort* form = MainWindow()) frame.EquatorialOutput = form->EquatorialOutput != 0;
   return EngineSearch(frame);
 }
 
@@ -115,7 +115,7 @@ void ApplyTableFont(QWidget& widget) {
   // The calculation parameters' table font at the application's size; before
   // that dialog exists, or without a name, the application's font.
   QFont font = QApplication::font();
-  if (const TBaseForm* form = TBaseForm::Instance())
+  if (const MainWindowPort* form = MainWindow())
     if (const std::string* name = form->TableFontName(); name && !name->empty())
       font.setFamily(QString::fromStdString(Cp1251ToUtf8(*name)));
   widget.setFont(font);
@@ -138,12 +138,12 @@ void PresentToolWindow(QWidget& window, const std::function<void()>& refill) {
 }
 
 void RecordActiveWindow(int code) {
-  if (TBaseForm* form = TBaseForm::Instance()) {
+  if (MainWindowPort* form = MainWindow()) {
     form->ExportWindowCode = code;
     form->ActiveToolWindowCode = code;
   }
 }
 
 void RecordShownToolWindow(int code) {
-  if (TBaseForm* form = TBaseForm::Instance()) form->ActiveToolWindowCode = code;
+  if (MainWindowPort* form = MainWindow()) form->ActiveToolWindowCode = code;
 }

@@ -9,8 +9,8 @@
 
 #include "judgement/ui/housewindows.h"
 #include "judgement/ui/judgementui.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 
@@ -101,7 +101,7 @@ void TRadical::AnalyseRadicality() {
 void TRadical::BitBtn1Click() {
   // filled before it is shown, so the pane opens at its first line
   SetPaneLines(*RichEdit2,
-               RadicalityDetails(Result, JudgementUiText(), TBaseForm::Instance()->ProgramFolder));
+               RadicalityDetails(Result, JudgementUiText(), MainWindow()->ProgramFolder));
   RichEdit2->show();
   // room for the texts under the verdict
   if (height() < kDetailsHeight) resize(width(), kDetailsHeight);

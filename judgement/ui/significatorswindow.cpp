@@ -14,8 +14,8 @@
 #include "judgement/ui/affeticnew.h"
 #include "judgement/ui/analiszav.h"
 #include "judgement/ui/judgementui.h"
-#include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/chartsessionsignals.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -41,7 +41,7 @@ QString PointName(const ChartRecord* chart, int point) {
 }
 
 void SetCompletionCommand(bool enabled) {
-  if (TBaseForm* form = TBaseForm::Instance()) form->SetCommandEnabled("N53", enabled);
+  if (MainWindowPort* form = MainWindow()) form->SetCommandEnabled("N53", enabled);
 }
 
 }  // namespace
@@ -237,7 +237,7 @@ bool TSignificators::FormCloseQuery() {
 
 void TSignificators::FormClose() {
   // shown again while open: the tests run anew on the new significators
-  if (TBaseForm* form = TBaseForm::Instance()) form->PresentRadicality();
+  if (MainWindowPort* form = MainWindow()) form->PresentRadicality();
 }
 
 void TSignificators::BitBtn1Click() { done(mrOk); }

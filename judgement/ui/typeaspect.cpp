@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "chart/chartrecord.h"
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/text/cp1251.h"
 
@@ -31,7 +31,7 @@ constexpr int kEntryOk = 259;
 constexpr int kOfferedKinds = 9;
 
 QString UiText(int entry) {
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   return form ? form->Text(entry) : QString();
 }
 

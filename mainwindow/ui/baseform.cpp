@@ -238,7 +238,9 @@ TBaseForm::~TBaseForm() {
   if (gBaseForm == this) gBaseForm = nullptr;
 }
 
-QString TBaseForm::Text(int entry) const { return FromCp(UiText.Entry(entry)); }
+bool TBaseForm::IsDatabaseTree(const QObject* source) const {
+  return source != nullptr && source == treeBd_;
+}
 
 QAction* TBaseForm::Item(const std::string& name) const {
   auto it = items_.find(name);
@@ -640,8 +642,12 @@ void TBaseForm::ReadWheelParameters(WheelView& view) const {
     view.AmericanAspectLines = params->AmericanAspectLines();
     view.AmericanDegreeLabels = params->AmericanDegreeLabels();
     view.TableFontName = params->TableFontName;
-    view.Receptions = params->Receptions();
   }
+}
+
+ReceptionParams TBaseForm::ReceptionKinds() const {
+  const TParamCalc* params = TParamCalc::Instance();
+  return params ? params->Receptions() : ReceptionParams();
 }
 
 const std::string* TBaseForm::TableFontName() const {

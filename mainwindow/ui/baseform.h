@@ -14,6 +14,7 @@
 #include "chart/aspectpick.h"
 #include "chart/settingsfiles.h"
 #include "mainwindow/chartdb.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/uistrings.h"
 
 class QAction;
@@ -31,19 +32,7 @@ class QWidget;
 class TPictureRadixChart;
 struct WheelView;
 
-// The chart variant of the View menu (N71, N73, N74, N75).
-enum class ChartVariant { Standard, LunarMansions, ArabicParts, Midpoints };
-
-// Menu states the drawing reads. They are kept here, and the check marks and
-// captions are derived from them, so that no state is ever read back from a
-// caption or a check mark.
-struct ChartMenuState {
-  ChartVariant Variant = ChartVariant::Standard;
-  bool ElementFillRemoved = false;  // N119 reads entry 53: chart colour over the element sectors
-  bool HouseFillRemoved = false;    // N125 reads entry 61: chart colour over the houses
-};
-
-class TBaseForm : public QMainWindow {
+class TBaseForm : public QMainWindow, public MainWindowPort {
   Q_OBJECT
 
  public:
@@ -60,29 +49,17 @@ class TBaseForm : public QMainWindow {
   // TreeBD shows it; every command changes both together.
   ChartDatabase Database;
 
-  // Fields of the main window.
+  // Fields of the main window (those the windows share are MainWindowPort's).
   std::string& DbFolder = Database.Folder;  // folder of the open chart database, empty = none
   bool& DbModified = Database.Modified;     // the open database holds unsaved changes
-  std::string ProgramFolder;                // base of every data path, no trailing '/'
-  std::string ExportFileName;               // file of the last window-image export (UTF-8 path)
-  std::int32_t ExportWindowCode = 0;        // window to export
-  std::int32_t ActiveToolWindowCode = 0;
-  std::uint8_t DecimalComma = 0;  // 1 when the locale writes decimals with ','
-  UiStringTable UiText;           // the interface string table
-  std::uint8_t SaveSettingsDuringWork = 0;
-  std::uint8_t ExportToClipboard = 0;
-  std::uint8_t EquatorialOutput = 0;
-  std::int32_t ExportWidth = 0, ExportHeight = 0;
-  ChartMenuState Menu;            // the View menu's states
-  AspectLinePick LastAspectPick;  // the aspect-list line double-clicked last
+  AspectLinePick LastAspectPick;            // the aspect-list line double-clicked last
 
-  // The entry n of the interface string table as shown text.
-  QString Text(int entry) const;
+  QWidget* Widget() override { return this; }
 
   // Components by designer name (nullptr for an unknown name).
-  QAction* Item(const std::string& name) const;
+  QAction* Item(const std::string& name) const override;
   QToolButton* Button(const std::string& name) const;
-  QLabel* Panel(int index) const;  // StatusBar1 panels 0..5
+  QLabel* Panel(int index) const override;  // StatusBar1 panels 0..5
   QListWidget* ListBox1() const { return listBox1_; }
   QWidget* PanelAsp() const { return panelAsp_; }
   QWidget* PanelDB() const { return panelDb_; }
@@ -93,10 +70,10 @@ class TBaseForm : public QMainWindow {
 
   // Enables or disables a menu item together with the tool-bar button that
   // stands for it.
-  void SetCommandEnabled(const std::string& item, bool enabled);
-  void SetPanelText(int index, const std::string& cp1251);
+  void SetCommandEnabled(const std::string& item, bool enabled) override;
+  void SetPanelText(int index, const std::string& cp1251) override;
   // Puts the lines of the aspect list (glyph-font text) into ListBox1.
-  void ShowAspectList(const std::vector<std::string>& lines);
+  void ShowAspectList(const std::vector<std::string>& lines) override;
 
   // Adopts the chart window as the MDI child (maximised; closing minimises it).
   void AttachChartWindow(TPictureRadixChart* chart);
@@ -107,47 +84,51 @@ class TBaseForm : public QMainWindow {
   std::string StatusBarHint(int x) const;
 
   // Puts the check mark on the house-system item of the chart's system.
-  void SyncHouseSystemMenu(int houseSystem);
+  void SyncHouseSystemMenu(int houseSystem) override;
   // Applies a new chart time: recompute, status-bar date, redraw.
-  void ApplyChartTime();
+  void ApplyChartTime() override;
   // Draws the wheel again.
-  void RedrawChart();
+  void RedrawChart() override;
   // The calculation parameters show the house-ruler method and the saving
   // choice the chart settings files hold.
-  void ShowChartSettingsInParameters(int houseRulerMethod, bool saveSettings);
+  void ShowChartSettingsInParameters(int houseRulerMethod, bool saveSettings) override;
   // The calculation parameters' switches of the wheel (the American lines
   // and labels, the table font, the receptions) put into a view.
-  void ReadWheelParameters(WheelView& view) const;
+  void ReadWheelParameters(WheelView& view) const override;
+  // The kinds of mutual reception the recomputation searches (the
+  // calculation parameters' reception page; domicile and exaltation before
+  // that dialog exists).
+  ReceptionParams ReceptionKinds() const override;
   // The radicality window: brought up with its tests run anew, closed, or
   // with its detailed texts hidden.
-  void PresentRadicality();
-  void CloseRadicality();
-  void HideRadicalityDetails();
+  void PresentRadicality() override;
+  void CloseRadicality() override;
+  void HideRadicalityDetails() override;
   // The house-choice window of topic list `list` (0, 1 the querent's, 2 the
   // quesited's) reads the saved lists again.
-  void ReloadTopicLists(int list);
+  void ReloadTopicLists(int list) override;
   // The table font of the calculation parameters (code page 1251), nullptr
   // before that dialog exists.
-  const std::string* TableFontName() const;
+  const std::string* TableFontName() const override;
   // The calculation parameters show a sign-ruler set put into the session by
   // code; none of their handlers runs.
-  void ShowSignRulerSet(int set);
+  void ShowSignRulerSet(int set) override;
   // The print designer prints the blanks after the printer dialog.
-  void PrintBlanksAfterDialog(const std::vector<int>& blanks);
+  void PrintBlanksAfterDialog(const std::vector<int>& blanks) override;
   // The dynamics window shows the sign graph of a body.
-  void ShowSignDynamics(int body);
+  void ShowSignDynamics(int body) override;
   // The chart window has been activated at least once.
-  bool ChartActivatedOnce() const;
+  bool ChartActivatedOnce() const override;
   // Recomputes the chart (the chart window's Recalc), no redraw.
-  void RecalcChart();
+  void RecalcChart() override;
   // Reads the chart settings files again into the chart (the chart window's
   // ReloadSettings); Ok without a chart window.
-  SettingsReadResult ReloadChartSettings();
+  SettingsReadResult ReloadChartSettings() override;
   // A new chart took the place of the old one: there is no time to go back
   // to, and the session's observers hear of it (the significators go).
-  void ChartReplaced();
+  void ChartReplaced() override;
   // The chart window's caption back to the window menu's chart item.
-  void ResetChartWindowTitle();
+  void ResetChartWindowTitle() override;
   // Puts the check marks and captions of the View menu's states in place.
   void SyncMenuState();
 
@@ -167,13 +148,17 @@ class TBaseForm : public QMainWindow {
   // Loads the pair of a ".zrn" file (path in the file system's bytes) in
   // place of the open database, asking first when that one holds unsaved
   // changes; a refused file is reported and the open database kept.
-  bool OpenDatabaseFile(const std::string& recordFile);
+  bool OpenDatabaseFile(const std::string& recordFile) override;
   // Imports another program's chart file, by the open dialog's filter index
   // 2..7, in place of the open database (the open command has asked about
   // unsaved changes before its file dialog); a failure is reported once and
   // the open database kept.
   bool ImportForeignDatabase(const std::string& path, int filterIndex);
   void N25Click();
+  // The chart selected in TreeBD loaded (N68), and whether a drag came from
+  // TreeBD.
+  void LoadChartFromDatabase() override { N68Click(); }
+  bool IsDatabaseTree(const QObject* source) const override;
 
   // Handlers.
   void FormShow();

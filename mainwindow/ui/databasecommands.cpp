@@ -300,7 +300,13 @@ bool TBaseForm::AskSaveDatabase() {
 void TBaseForm::N8Click() {
   if (!AskSaveDatabase()) return;
   std::string name;
-  if (!AskName(kEntryCreateCaption, name)) return;
+  // the root's name is the database's only handle: its file name and the
+  // name every question about it gives
+  for (;;) {
+    if (!AskName(kEntryCreateCaption, name)) return;
+    if (name.find_first_not_of(' ') != std::string::npos) break;
+    ShowMessage(UiText.Entry(kUiEntryEmptyName), this);
+  }
   CreateDatabase(Database, name, UiText.Entry(kEntryFirstSection),
                  UiText.Entry(kEntryFirstSectionLine));
   ShowDatabase();

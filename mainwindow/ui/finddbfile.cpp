@@ -18,7 +18,7 @@
 #include <algorithm>
 
 #include "mainwindow/dbsearch.h"
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/qt/paths.h"
@@ -42,12 +42,12 @@ constexpr int kPathColumnWidth = 380;      // pixels
 constexpr int kResultsGap = 8;             // pixels between the dialog and the results
 
 QString UiText(int entry) {
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   return form ? form->Text(entry) : QString();
 }
 
 std::string UiEntry(int entry) {
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   return form ? form->UiText.Entry(entry) : std::string();
 }
 
@@ -187,7 +187,7 @@ void TTreeBDTable::StringGrid1DblClick() {
   const QTableWidgetItem* cell = StringGrid1->currentItem();
   if (cell == nullptr || cell->text().isEmpty()) return;
   const std::string path = cell->data(kPathRole).toByteArray().toStdString();
-  if (TBaseForm* form = TBaseForm::Instance()) form->OpenDatabaseFile(path);
+  if (MainWindowPort* form = MainWindow()) form->OpenDatabaseFile(path);
 }
 
 void TTreeBDTable::BitBtn1Click() { StringGrid1DblClick(); }
@@ -277,7 +277,7 @@ void TFindDBFile::SetSearchFolder(const std::string& utf8Folder) {
 
 void TFindDBFile::AdoptResults(bool adopt) {
   TTreeBDTable* table = TTreeBDTable::Instance();
-  QWidget* owner = adopt ? this : static_cast<QWidget*>(TBaseForm::Instance());
+  QWidget* owner = adopt ? this : WidgetOf(MainWindow());
   if (table == nullptr || owner == nullptr || table->parentWidget() == owner) return;
   const bool shown = table->isVisible();
   const QPoint at = table->pos();

@@ -29,6 +29,7 @@
 #include "platform/qt/glyphfont.h"
 #include "platform/qt/messages.h"
 #include "platform/qt/paths.h"
+#include "platform/qt/qttranslation.h"
 #include "printing/ui/blanksdoc.h"
 #include "printing/ui/printdiziner.h"
 
@@ -78,6 +79,9 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const std::string& programF
 int RunProgram(int argc, char** argv) {
   GuardedApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
+  // Qt's own dialogs speak the program's language; without the translation
+  // they stay in English
+  InstallQtRussian();
   LoadGlyphFaces();
   std::unique_ptr<ProgramWindows> windows;
   try {

@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "engine/astromath.h"
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/glyphfont.h"
 #include "platform/text/cp1251.h"
@@ -23,7 +23,7 @@ TWarning* gWarning = nullptr;
 TInputNameBD* gInputName = nullptr;
 
 QString UiText(int entry) {
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   return form ? form->Text(entry) : QString();
 }
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <system_error>
 
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/canvas.h"
@@ -30,7 +30,7 @@ ExportAsker& Asker() {
 }
 
 // Asks until the size and the name fit or the user cancels.
-bool AskFileExport(TBaseForm& form, ExportRequest& request) {
+bool AskFileExport(MainWindowPort& form, ExportRequest& request) {
   for (;;) {
     if (!Asker()(request)) return false;
     if (request.Width > kMaxExportSide || request.Height > kMaxExportSide) {
@@ -38,17 +38,17 @@ bool AskFileExport(TBaseForm& form, ExportRequest& request) {
         warning->SetMessage(form.UiText.Entry(kEntrySizeTooLarge));
         ExecModal(*warning);
       } else {
-        ShowMessage(form.UiText.Entry(kEntrySizeTooLarge), &form);
+        ShowMessage(form.UiText.Entry(kEntrySizeTooLarge), form.Widget());
       }
       continue;
     }
     if (request.Width < 1 || request.Height < 1) {
-      ShowMessage(form.UiText.Entry(kUiEntryPictureTooSmall), &form);
+      ShowMessage(form.UiText.Entry(kUiEntryPictureTooSmall), form.Widget());
       continue;
     }
     const std::string problem = ExportFileNameProblem(form, request.FileName);
     if (!problem.empty()) {
-      ShowMessage(problem, &form);
+      ShowMessage(problem, form.Widget());
       continue;
     }
     return true;
@@ -56,14 +56,14 @@ bool AskFileExport(TBaseForm& form, ExportRequest& request) {
 }
 
 // Draws the window onto an image of the size asked and hands the image on.
-bool ExportPicture(TBaseForm& form, TDrawing& window, bool toClipboard,
+bool ExportPicture(MainWindowPort& form, TDrawing& window, bool toClipboard,
                    const ExportRequest& request) {
   const std::string folder = form.ProgramFolder + "/BMP";
   if (!toClipboard) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error || !std::filesystem::is_directory(folder)) {
-      ShowErrorMessage(CannotCreateFileError(form.ExportFileName).what(), &form);
+      ShowErrorMessage(CannotCreateFileError(form.ExportFileName).what(), form.Widget());
       return false;
     }
   }
@@ -73,7 +73,7 @@ bool ExportPicture(TBaseForm& form, TDrawing& window, bool toClipboard,
   if (toClipboard) return CopyImageToClipboard(picture.Image());
   std::string error;
   if (!SaveImageBmp(picture.Image(), form.ExportFileName, &error)) {
-    ShowErrorMessage(error, &form);
+    ShowErrorMessage(error, form.Widget());
     return false;
   }
   return true;
@@ -89,7 +89,7 @@ void SetExportAsker(ExportAsker asker) { Asker() = std::move(asker); }
 
 bool HasExportAsker() { return static_cast<bool>(Asker()); }
 
-std::string ExportFileNameProblem(const TBaseForm& form, const std::string& cp1251Name) {
+std::string ExportFileNameProblem(const MainWindowPort& form, const std::string& cp1251Name) {
   bool bad = cp1251Name.empty() || cp1251Name == "." || cp1251Name == "..";
   for (unsigned char c : cp1251Name)
     if (c < 0x20 || c == 0x7F ||
@@ -99,7 +99,7 @@ std::string ExportFileNameProblem(const TBaseForm& form, const std::string& cp12
   return FillEntry(form.UiText.Entry(kUiEntryBadFileName), {cp1251Name});
 }
 
-bool CopyActiveWindowImage(TBaseForm& form, bool toClipboard) {
+bool CopyActiveWindowImage(MainWindowPort& form, bool toClipboard) {
   // A graphic tool window on show is what the user works with, even when the
   // chart was activated after it.
   for (const auto& [code, window] : Table())

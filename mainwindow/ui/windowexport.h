@@ -15,7 +15,7 @@
 
 #include "platform/drawtarget.h"
 
-class TBaseForm;
+class MainWindowPort;
 
 inline constexpr int kExportCodeChart = 1;
 // The largest picture side a file export accepts, pixels.
@@ -54,11 +54,11 @@ bool HasExportAsker();
 // Empty when name can be a file in the BMP folder; otherwise the language
 // file's message naming it (a path separator, a reserved character, a
 // control character, "." or "..", or nothing at all).
-std::string ExportFileNameProblem(const TBaseForm& form, const std::string& cp1251Name);
+std::string ExportFileNameProblem(const MainWindowPort& form, const std::string& cp1251Name);
 
 // Copies the picture of the window of form.ExportWindowCode (or of the tool
 // window shown last, while one is shown) to the clipboard or to a BMP file
 // under ProgramFolder/BMP, created when missing. A failure is reported in a
 // message box; the window gets its own target and colour mode back in every
 // case. True when something was exported.
-bool CopyActiveWindowImage(TBaseForm& form, bool toClipboard);
+bool CopyActiveWindowImage(MainWindowPort& form, bool toClipboard);

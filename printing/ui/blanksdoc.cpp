@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/qt/printing_device.h"
@@ -25,7 +25,7 @@ constexpr int kWindowHeight = 481;  // pixels
 QString Q(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 
 void EnablePrinting(bool enabled) {
-  if (TBaseForm* form = TBaseForm::Instance()) form->SetCommandEnabled("N18", enabled);
+  if (MainWindowPort* form = MainWindow()) form->SetCommandEnabled("N18", enabled);
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ void EnablePrinting(bool enabled) {
 TBlanksDoc::TBlanksDoc(QWidget* parent) : QWidget(parent) {
   gBlanksDoc = this;
   setObjectName("BlanksDoc");
-  if (TBaseForm* form = TBaseForm::Instance()) setWindowTitle(form->Text(kEntryCaption));
+  if (MainWindowPort* form = MainWindow()) setWindowTitle(form->Text(kEntryCaption));
   setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_QuitOnClose, false);
@@ -94,11 +94,11 @@ void TBlanksDoc::SetTicked(int blank, bool ticked) {
 
 void PrintTickedBlanks() {
   TBlanksDoc* choice = TBlanksDoc::Instance();
-  TBaseForm* form = TBaseForm::Instance();
+  MainWindowPort* form = MainWindow();
   if (!choice || !form) return;
   if (choice->CheckListBox1->count() == 0)
-    return ShowMessage(form->UiText.Entry(kEntryNoBlanks), form);
+    return ShowMessage(form->UiText.Entry(kEntryNoBlanks), form->Widget());
   const std::vector<int> ticked = choice->TickedBlanks();
-  if (ticked.empty()) return ShowMessage(form->UiText.Entry(kEntryNoneTicked), form);
+  if (ticked.empty()) return ShowMessage(form->UiText.Entry(kEntryNoneTicked), form->Widget());
   form->PrintBlanksAfterDialog(ticked);
 }

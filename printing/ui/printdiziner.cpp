@@ -41,7 +41,7 @@
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
 #include "judgement/ui/significatorswindow.h"
-#include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/canvas.h"
@@ -95,7 +95,7 @@ constexpr int kCompletionLines = 10;  // lines of the completion list in its ele
 
 const char* kTreeFile = "/Options/TV1.opt";
 
-TBaseForm* Form() { return TBaseForm::Instance(); }
+MainWindowPort* Form() { return MainWindow(); }
 
 std::string Entry(int n) { return Form() ? Form()->UiText.Entry(n) : std::string(); }
 
@@ -277,7 +277,7 @@ std::string SexagesimalText(double value) {
 }
 
 std::string PanelText(int index) {
-  TBaseForm* form = Form();
+  MainWindowPort* form = Form();
   return form && form->Panel(index) ? Cp(form->Panel(index)->text()) : std::string();
 }
 
@@ -546,7 +546,7 @@ TPrintDiziner* TPrintDiziner::Instance() { return gPrintDiziner; }
 
 void TPrintDiziner::LoadTree() {
   Tree = {};
-  if (TBaseForm* form = Form()) {
+  if (MainWindowPort* form = Form()) {
     LineList lines;
     if (ReadLines(form->ProgramFolder + kTreeFile, lines)) Tree = ParseElementTree(lines);
   }
@@ -554,7 +554,7 @@ void TPrintDiziner::LoadTree() {
 }
 
 void TPrintDiziner::SaveTree() {
-  TBaseForm* form = Form();
+  MainWindowPort* form = Form();
   if (!form) return;
   std::string error;
   if (!WriteLinesAtomic(form->ProgramFolder + kTreeFile, ElementTreeLines(Tree), &error))
@@ -864,7 +864,7 @@ void TPrintDiziner::DrawBlank() {
 bool TPrintDiziner::PrintBlanks(const std::vector<int>& blanks) {
   const BlankModel& model = ProgramBlanks();
   PrintDevice& printer = PagePrinter();
-  TBaseForm* form = Form();
+  MainWindowPort* form = Form();
   if (form) printer.SetPdfFolder(form->ProgramFolder + "/PDF");
   if (printer.PrintsToPdf() && form) {
     std::error_code ec;

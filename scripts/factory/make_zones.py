@@ -4,6 +4,10 @@
                    periods between the decree moments;
   * Hour_zone.ttt  the summer-time switches shared by every region, as Julian
                    days on the chart's time scale;
+  * "Region <code>.zon", one zone-rule file per region of Time.ttt: the
+    whole history of the region's IANA zone, which the lookup of a Russian
+    or CIS town reads before Time.ttt and Hour_zone.ttt (see "Files of the
+    regions" below);
   * the thirty zone-rule files (.zon) named by country or state, one change
     of zone a line;
   * "Zone 31.zon" to "Zone 99.zon", the same for the zones of the other
@@ -23,7 +27,16 @@ Which IANA zone each region follows, and which zone each .zon file follows
 Europe"), is recorded in regions.py beside this script (REGIONS and
 ZON_FILES), which the towns generator shares.
 
-The model the program applies, and what it cannot show:
+Files of the regions: each change of the region's clock is a zone line,
+stamped with the clock reading just before it, so a reading skipped in spring
+takes the new zone and one repeated in autumn the old one. Mean times (the
+database's LMT, and every offset that is no whole quarter of an hour: the
+mean times of Moscow, Kyiv, Tallinn and the like before standard time) are
+written as local-mean-time lines, for which the lookup takes the town's own
+mean time: a mean time is that of one town, not of its region.
+
+The model of Time.ttt and Hour_zone.ttt, which serves a region without a file
+of its own, and what it cannot show:
   * A region has one standard zone per period. Periods 1 to 10 take the
     standard offset (the clock less any summer hour) that held for the longest
     time within the period; period 11 (from 19 January 1992 on) takes the
@@ -630,6 +643,42 @@ def zon_lines(zone):
     return lines
 
 
+# ---- zone-rule files of the regions -------------------------------------------
+
+
+def is_mean_time(abbr, off):
+    """True for a mean time: the database's LMT, or an offset that is no whole
+    quarter of an hour (Moscow's 2:30:17, Tallinn's 1:39)."""
+    return abbr == "LMT" or off % 900 != 0
+
+
+def region_zon_lines(zone):
+    """Lines of a region's zone-rule file: each change of the clock a zone
+    line, stamped with the reading just before it; each stretch of mean time
+    one local-mean-time line. A leading mean-time line is stamped with the
+    reading at which the first zone begins (the lookup passes it up to that
+    moment); a later one with the reading at which its mean time begins."""
+    def shown(abbr, off):
+        return None if is_mean_time(abbr, off) else (abbreviation(abbr, off), minutes_east(off))
+
+    off, _, abbr = zone.initial
+    entries = [(None, shown(abbr, off), off)]  # (reading, shown, offset)
+    for ut, new_off, _, new_abbr in zone.transitions:
+        now = shown(new_abbr, new_off)
+        if now != entries[-1][1]:
+            entries.append((ut + off, now, new_off))
+        off = new_off
+    if entries[0][1] is None and len(entries) == 1:
+        raise ValueError("%s: no standard zone" % zone.name)
+    lines = []
+    for i, (r, now, o) in enumerate(entries):
+        if now is None:
+            lines.append(lmt_line(entries[1][0] if i == 0 else r, o))
+        else:
+            lines.append(zone_line(reading(1800, 1, 1) if r is None else r, now[0], o))
+    return lines
+
+
 # ---- zone-rule files of the other foreign towns -----------------------------
 
 # A foreign town that no file of regions.ZON_FILES covers gets a file of its
@@ -872,6 +921,14 @@ def main():
     for code, name, place in regions.REGIONS:
         wrong = model_mismatch(code, zones[code], fields[code], switches)
         print("region %-2s %-20s %7.1f days off the database" % (code, name, wrong / 86400.0))
+
+    total = 0
+    for code, name, _ in regions.REGIONS:
+        file_name = regions.region_file_name(code)
+        lines = region_zon_lines(zones[code])
+        write_lines(os.path.join(TARGET, file_name), lines)
+        total += os.path.getsize(os.path.join(TARGET, file_name))
+    print("%d region files, %d bytes" % (len(regions.REGIONS), total))
 
     for number, (file_name, name, _) in sorted(regions.ZON_FILES.items()):
         lines = zon_lines(read_tzif(name))

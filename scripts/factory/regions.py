@@ -20,6 +20,10 @@ name in Time.ttt and the text the towns file carries in columns 38-39:
   * the others are two digits, "06" upwards, equal to their line number.
 Lines after the last region (up to line 61) are the zone generator's padding.
 
+Each region also has a zone-rule file of its own, "Region <code>.zon"
+(region_file_name), the whole history of its IANA zone, which the zone lookup
+reads before Time.ttt and Hour_zone.ttt.
+
 Tuva (code "5") shares the tz name Asia/Krasnoyarsk with region "26"; towns
 are given code "5" by their GeoNames first-level division (RU, admin1 "79").
 
@@ -161,6 +165,12 @@ def region_code(country, admin1, tz_name):
         if zone == tz_name and code not in by_division:
             return code
     return None
+
+
+def region_file_name(code):
+    """File name of the zone-rule file of a region code: "Region <code>.zon"
+    ("Region 5.zon", "Region 06.zon"), which no zone-rule number names."""
+    return "Region %s.zon" % code
 
 
 def zone_rule_file_name(number):

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Checks of the zone generator: its Julian day against the program's decree
 days, the POSIX rule expansion against published summer-time dates, the
-column layout of what it writes, and the zone every foreign town of the
-factory towns file gets from its zone-rule file (or its own fixed zone)
-against the machine's IANA time-zone database as Python's zoneinfo reads it.
+column layout of what it writes, and the zone every town of the factory towns
+files gets (a Russian or CIS town from its region's file, a foreign town from
+its zone-rule file or its own fixed zone) against the machine's IANA
+time-zone database as Python's zoneinfo reads it.
 
 Run from anywhere:  python3 scripts/factory/test_make_zones.py
 (CTest runs it as the test factory_zones.)
@@ -276,6 +277,76 @@ class FactoryTownZonesTest(unittest.TestCase):
         for w in wrong:
             print("  " + w, file=sys.stderr)
         self.assertLess(share, WRONG_SHARE_LIMIT)
+
+
+def reading_offset(tz, r):
+    """The database's offset at local reading r (seconds since 1970-01-01 0 h)
+    as the program takes it: a reading the clock skipped in spring takes the
+    later offset and one it showed twice in autumn the first, and both are
+    the larger of the two offsets zoneinfo gives for the reading's folds."""
+    d = mz.EPOCH + datetime.timedelta(seconds=r)
+    zone = zoneinfo.ZoneInfo(tz)
+    return max(int(d.replace(tzinfo=zone, fold=f).utcoffset().total_seconds()) for f in (0, 1))
+
+
+class RegionTownZonesTest(unittest.TestCase):
+    """Every town of the factory Towns.twn against the database for its own tz
+    zone over 1950-2025: at every change of the database's clock (a minute
+    before, inside the skipped or repeated hour, at the reading the change
+    is stamped with and once it is past), at every line of the region's file
+    (a minute either side), and at local noon of the 15th of every month."""
+
+    # Towns whose clock the database is not sure of, by GeoNames id: none.
+    UNCERTAIN = {}
+
+    def test_region_files_are_named_apart_from_the_numbered_files(self):
+        numbered = {regions.zone_rule_file_name(n) for n in range(1, 100)}
+        for code, _, _ in regions.REGIONS:
+            name = regions.region_file_name(code)
+            self.assertNotIn(name, numbered)
+            self.assertTrue(os.path.exists(os.path.join(FACTORY_TOWNS, name)), name)
+
+    def test_every_town_keeps_its_real_clock(self):
+        with open(os.path.join(FACTORY_TOWNS, "Towns.twn"), "rb") as f:
+            factory = set(line for line in f.read().split(b"\r\n") if line)
+        towns = mt.read_gazetteer()
+        groups = {}  # (region code, tz): [town names]
+        for gid, country, english, name in mt.read_tsv(mt.RUSSIAN_NAMES):
+            town = towns[gid]
+            line = mt.russian_line(name, town)
+            self.assertIn(line, factory, "%s (%s) is not in the factory file" % (name, gid))
+            if gid in self.UNCERTAIN:
+                continue
+            code = line[37:].decode("ascii").strip()
+            groups.setdefault((code, town["tz"]), []).append(name)
+        self.assertGreater(sum(len(v) for v in groups.values()), 1000)
+
+        since, until = ut(1950, 1, 1), ut(2026, 1, 1)
+        wrong = []
+        for (code, tz), names in sorted(groups.items()):
+            rules = read_rule_file(os.path.join(FACTORY_TOWNS, regions.region_file_name(code)))
+            readings = set()
+            zone = mz.read_tzif(tz)
+            previous = zone.at(since - 1)[0]
+            for t, new_off, _, _ in zone.transitions:
+                if since <= t < until and new_off != previous:
+                    # r: the reading the change is stamped with; inside the
+                    # skipped (step > 0) or repeated (step < 0) stretch
+                    r, step = t + previous, new_off - previous
+                    readings.update({r - 60, r, r + step // 2, r + abs(step), r + abs(step) + 60})
+                if t < until:
+                    previous = new_off
+            readings.update(x for r, _ in rules if since <= r < until for x in (r - 60, r + 60))
+            readings.update(noon(datetime.date(y, m, 15)) for y in range(1950, 2026) for m in range(1, 13))
+            for r in sorted(readings):
+                got, want = rule_offset(rules, r), reading_offset(tz, r)
+                if got != want:
+                    wrong.append("region %s, %s (%d towns, e.g. %s) at %s: %s, the database %s"
+                                 % (code, tz, len(names), names[0],
+                                    mz.EPOCH + datetime.timedelta(seconds=r), hours(got), hours(want)))
+        for w in wrong:
+            print("  " + w, file=sys.stderr)
+        self.assertEqual(wrong, [])
 
 
 if __name__ == "__main__":

@@ -10,9 +10,12 @@
 #include <iterator>
 #include <memory>
 #include <numeric>
+#include <string>
 
 #include "chart/aspects.h"
 #include "chart/pipeline.h"
+#include "chart/rulers.h"
+#include "chart/settingsfiles.h"
 #include "engine/astromath.h"
 #include "tests/engine/apparent_support.h"
 
@@ -239,15 +242,15 @@ TEST(SpecialPoints, NorthAndWestPointsNeverZeroEastAndSouthNever360) {
 
 // ---- motions and edge flags ---------------------------------------------------
 
-TEST(DailyMotion, ThreeHourStepFoldedAcrossZeroAries) {
+TEST(DailyMotion, TwoHourChangeFoldedAcrossZeroAries) {
   constexpr double kMotionTolDegPerDay = 1e-9;
-  BodyMotion m = MotionFromThreeHourStep(359.9, 0.1);
-  EXPECT_NEAR(m.DailyMotion, 1.6, kMotionTolDegPerDay);
+  BodyMotion m = MotionFromCentralDifference(359.9, 0.1);
+  EXPECT_NEAR(m.DailyMotion, 2.4, kMotionTolDegPerDay);
   EXPECT_FALSE(m.Retrograde);
-  m = MotionFromThreeHourStep(0.1, 359.9);
-  EXPECT_NEAR(m.DailyMotion, -1.6, kMotionTolDegPerDay);
+  m = MotionFromCentralDifference(0.1, 359.9);
+  EXPECT_NEAR(m.DailyMotion, -2.4, kMotionTolDegPerDay);
   EXPECT_TRUE(m.Retrograde);
-  m = MotionFromThreeHourStep(123.4, 123.4);
+  m = MotionFromCentralDifference(123.4, 123.4);
   EXPECT_EQ(m.DailyMotion, 0.0);
   EXPECT_TRUE(m.Retrograde) << "a stationary body counts as retrograde";
 }
@@ -580,3 +583,96 @@ TEST(LunarMonthReuse, SameResultAsAFreshSearch) {
 }
 
 }  // namespace
+
+// ---- what the wheel marks, computed without a drawing ---------------------
+
+// A chart with the factory settings (rulers, fixed stars, Arabic parts) for
+// a moment days after 1 January 1990, 12 h UT, at Moscow.
+std::unique_ptr<ChartRecord> FactoryChart(double days) {
+  auto c = std::make_unique<ChartRecord>();
+  SettingsMenuState menu;
+  const SettingsReadResult read = BuildChartRecord(*c, {}, 0, HORARY_SOURCE_DIR "/data", menu);
+  EXPECT_TRUE(read.Ok) << read.Message;
+  const double jd0 = JulianDay(1, 1, 1990, 0.0f) + std::floor(days);
+  const float ut = static_cast<float>(24.0 * (days - std::floor(days)));
+  c->JulianDay0h = jd0;
+  c->JulianDayUT = jd0 + ut / 24.0;
+  c->UniversalTime = ut;
+  c->GeoLatitude = 55.75f;
+  c->GeoLongitude = 37.58f;
+  c->GeocentricLatitude = GeocentricLatitudeOf(55.75f);
+  c->AspectListObject = kNone;
+  for (int o = 0; o < kObjectCount; ++o) c->ObjectShown[o] = 1;
+  return c;
+}
+
+// Sign 0..11 of a longitude, reckoned here apart from the chart's helpers.
+int SignHere(double lon) {
+  const double reduced = std::fmod(std::fmod(lon, 360.0) + 360.0, 360.0);
+  return static_cast<int>(reduced / 30.0) % 12;
+}
+
+// A chart stepped through two and a half years by recomputations alone
+// holds, after each, the receptions, the shifts, the stars and the parts of
+// a chart cast afresh for that moment, and its receptions are exactly the
+// mutual ones of the ruler tables by the bodies' signs: nothing of them
+// waits for a drawing or is left over from the moment before.
+TEST(MarkedQuantities, FollowEveryRecomputationWithoutADrawing) {
+  ReceptionParams kinds;
+  kinds.KindOn[kReceptionDetriment] = true;  // a third kind besides the default two
+  auto stepped = FactoryChart(0.0);
+  ASSERT_GT(stepped->PartCount, 0);
+  RecalcChart(*stepped, 1, false, nullptr, kinds);
+  int receptionsSeen = 0, swapsOffered = 0;
+  for (int step = 1; step <= 90; ++step) {
+    const double days = step * 10.37;
+    auto fresh = FactoryChart(days);
+    stepped->JulianDay0h = fresh->JulianDay0h;
+    stepped->JulianDayUT = fresh->JulianDayUT;
+    stepped->UniversalTime = fresh->UniversalTime;
+    const RecalcResult result = RecalcChart(*stepped, 1, false, nullptr, kinds);
+    RecalcChart(*fresh, 1, false, nullptr, kinds);
+    const ChartRecord& c = *stepped;
+    SCOPED_TRACE("day " + std::to_string(days));
+    for (int b = 0; b < 12; ++b) {
+      EXPECT_EQ(c.ReceptionShift[b], fresh->ReceptionShift[b]) << b;
+      for (int k = 0; k < 4; ++k) EXPECT_EQ(c.Receptions[b][k], fresh->Receptions[b][k]) << b;
+    }
+    for (int s = 0; s < kFixedStarCount; ++s)
+      EXPECT_EQ(c.FixedStarLongitude[s], fresh->FixedStarLongitude[s]) << s;
+    for (int p = 0; p < c.PartCount; ++p)
+      EXPECT_EQ(c.ArabicParts[p].Longitude, fresh->ArabicParts[p].Longitude) << p;
+
+    // the mutual receptions by the tables, from the bodies' own longitudes
+    const int* tables[4] = {c.DomicileRuler, c.ExaltationRuler, c.DetrimentRuler, c.FallRuler};
+    bool paired = false;
+    for (int b = 0; b < 12; ++b) {
+      int shift = 0;  // of the last kind that pairs b with another body
+      for (int k = 0; k < 4; ++k) {
+        int want = kNone;
+        const int r = tables[k][SignHere(c.EclipticLongitude[b])];
+        if (kinds.KindOn[k] && r >= 0 && r < kBodyCount &&
+            tables[k][SignHere(c.EclipticLongitude[r])] == b)
+          want = r;
+        EXPECT_EQ(c.Receptions[b][k], want) << "body " << b << " kind " << k;
+        if (want != kNone && want != b) {
+          ++receptionsSeen;
+          paired = true;
+          shift = SignHere(c.EclipticLongitude[want]) - SignHere(c.EclipticLongitude[b]);
+        }
+      }
+      EXPECT_EQ(c.ReceptionShift[b], shift) << "body " << b;
+    }
+    EXPECT_EQ(result.ReceptionSwapMenu, paired ? SwapMenuState::kEnable : SwapMenuState::kDisable);
+    if (paired) ++swapsOffered;
+    // the stars a year apart stand apart by their yearly motion
+    const double years = (c.JulianDayUT - 2433282.5) / 365.25;
+    for (int s = 0; s < kFixedStarCount; ++s) {
+      const double want = c.FixedStarLon1950[s] + years * c.FixedStarMotion[s];
+      EXPECT_NEAR(std::remainder(c.FixedStarLongitude[s] - want, 360.0), 0.0, 1e-3) << s;
+    }
+  }
+  EXPECT_GT(receptionsSeen, 0);
+  EXPECT_GT(swapsOffered, 0);
+  EXPECT_LT(swapsOffered, 90);
+}

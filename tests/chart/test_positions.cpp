@@ -5,6 +5,7 @@
 // chart record left as it was (swapped receptions included).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "chart/pipeline.h"
 #include "chart/positions.h"
 #include "engine/astromath.h"
+#include "platform/text/numbers.h"
 
 namespace {
 
@@ -151,6 +153,15 @@ TEST(PlanetParameters, GridAgreesWithTheChartAndLeavesItAsItWas) {
     const double altitude = CellDegrees(grid.Cells[b + 1][6]);
     EXPECT_GE(altitude, -90.0);
     EXPECT_LE(altitude, 90.0);
+    // the distance to six significant digits, no float noise after them
+    const std::string& distance = grid.Cells[b + 1][7];
+    double shown = 0;
+    ASSERT_TRUE(ParseFloat(distance, shown)) << distance;
+    EXPECT_NEAR(shown, truth->BodyDistance[b], 5e-6 * truth->BodyDistance[b]) << "body " << b;
+    const std::size_t first = distance.find_first_of("123456789");
+    int digits = 0;
+    for (std::size_t i = first; i < distance.size(); ++i) digits += std::isdigit(distance[i]) != 0;
+    EXPECT_LE(digits, 6) << distance;
   }
 }
 

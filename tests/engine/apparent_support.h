@@ -7,6 +7,7 @@
 
 #include "engine/astromath.h"
 #include "engine/bodies.h"
+#include "engine/body_tables.h"
 #include "engine/kepler.h"
 #include "engine/moon.h"
 #include "engine/pluto.h"
@@ -29,12 +30,32 @@ inline Vec Rect(double r, double latDeg, double lonDeg) {
   return v;
 }
 
+// The table of a body, or null when it has none.
+inline const ChebyshevTable* TableOf(int body) {
+  if (body == kNeptune) return &kNeptuneTable;
+  if (body == kPluto) return &kPlutoTable;
+  if (body == kChiron) return &kChironTable;
+  return nullptr;
+}
+
+// Whether the driver takes the body at centuries T from its table.
+inline bool Tabulated(int body, double T) {
+  const ChebyshevTable* table = TableOf(body);
+  return table != nullptr && TableCovers(*table, T * 36525.0 + 2451545.0);
+}
+
 // Geometric heliocentric position of a body (ecliptic of date, AU) at
 // centuries T; the Sun's is zero, the Moon's is the Moon less the Sun.
+// Neptune, Pluto and Chiron come from their tables within the tables' span.
 inline Vec Heliocentric(int body, double T) {
   SeriesRecord s;
   s.T = T;
   if (body == kSun) return {0, 0, 0};
+  if (Tabulated(body, T)) {
+    StateVector state;
+    TabulatedState(*TableOf(body), T * 36525.0 + 2451545.0, state);
+    return {state.x, state.y, state.z};
+  }
   if (body == kMoon) {
     MoonRecord m;
     m.T = T;
@@ -62,6 +83,24 @@ inline Vec Heliocentric(int body, double T) {
                              CalcSaturn,  CalcUranus, CalcNeptune};
   theories[body - kMercury](s);
   return Rect(s.R, s.B, s.L);
+}
+
+// From the true equator of date back to the ecliptic of date: the turn by the
+// true obliquity, the mean one (Lieske 1977) plus the nutation in
+// obliquity's four largest terms (IAU 1980: 9.2025" cos N + 0.5736" cos 2L +
+// 0.0977" cos 2L' - 0.0895" cos 2N, good to 0.03"; L and L' the mean
+// longitudes of the Sun and the Moon, N the Moon's node).
+inline void TrueEquatorToEcliptic(double T, double& /*x*/, double& y, double& z) {
+  auto rev = [](double v) { return 2.0 * 3.14159265358979323846 * (v - std::floor(v)); };
+  const double node = rev(0.347346 - 5.372447 * T);
+  const double sunL = rev(0.779072 + 100.002136 * T);
+  const double moonL = rev(0.606434 + 1336.855231 * T);
+  const double nutationArcsec = 9.2025 * std::cos(node) + 0.5736 * std::cos(2 * sunL) +
+                                0.0977 * std::cos(2 * moonL) - 0.0895 * std::cos(2 * node);
+  const double eps = (MeanObliquityDeg(T) + nutationArcsec / 3600.0) * kDegToRad;
+  const double ny = std::cos(eps) * y + std::sin(eps) * z;
+  const double nz = -std::sin(eps) * y + std::cos(eps) * z;
+  y = ny, z = nz;
 }
 
 // Longitude and latitude (degrees) in the engine's frame, computed
@@ -92,14 +131,14 @@ inline void IndependentPlace(int body, double T, bool apparent, double& lon, dou
     l += (-kappa * std::cos(sunLon - L) + e * kappa * std::cos(pi - L)) / std::cos(B);
     b += -kappa * std::sin(B) * (std::sin(sunLon - L) - e * std::sin(pi - L));
   }
-  // the engine's frame: nutation on the equator, back with the mean obliquity
+  // the engine's frame: nutation on the equator, back with the true obliquity
   Vec v = Rect(1, b, l);
   EclipticToEquatorial(T, v.x, v.y, v.z);
   NutateEquatorial(T, v.x, v.y, v.z);
-  EquatorialToEcliptic(T, v.x, v.y, v.z);
+  TrueEquatorToEcliptic(T, v.x, v.y, v.z);
   RectToSpherical(v.x, v.y, v.z, r, lat, lon);
-  if (body == kChiron)
-    lon += ChironLongitudeCorrection(T * 36525.0 + 2451545.0);  // fit before 1967
+  if (body == kChiron && !Tabulated(body, T))
+    lon += ChironLongitudeCorrection(T * 36525.0 + 2451545.0);  // the ellipse's fit before 1967
 }
 
 }  // namespace testsupport

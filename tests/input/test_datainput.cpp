@@ -124,32 +124,6 @@ TEST(DataInput, YearBeforeTheCommonEraIsAstronomical) {
   EXPECT_EQ(Parsed(f).Year, 500);
 }
 
-TEST(DataInput, TimePartsOutOfRangeAreFolded) {
-  // 25 h is 1 h; minutes and seconds above 60 lose 60, exactly 60 stays
-  DataInputResult r = Parsed(At("10", "06", "2000", Hms("25", "75", "61")));
-  EXPECT_EQ(r.Hour, 1);
-  EXPECT_EQ(r.Minute, 15);
-  EXPECT_EQ(r.Second, 1);
-  EXPECT_NEAR(r.UniversalTime, 1.0 + 15.0 / 60.0 + 1.0 / 3600.0, kHoursTol);
-  EXPECT_EQ(r.Day, 10);
-
-  // 24 h 60 min stays 25 hours and reaches the next day through universal time
-  r = Parsed(At("10", "06", "2000", Hms("24", "60", "00")));
-  EXPECT_EQ(r.Hour, 24);
-  EXPECT_EQ(r.Minute, 60);
-  EXPECT_NEAR(r.UniversalTime, 1.0, kHoursTol);
-  EXPECT_EQ(r.Day, 11);
-
-  // 99 h lose 24 once: 75 h, three days and 3 h on; the universal date is
-  // that of the moment, so 0h of 4 January 2000 belongs to it
-  r = Parsed(At("01", "01", "2000", Hms("99", "00", "00")));
-  EXPECT_EQ(r.Hour, 75);
-  EXPECT_EQ(r.Day, 4);
-  EXPECT_NEAR(r.UniversalTime, 3.0, kHoursTol);
-  EXPECT_NEAR(r.JulianDayUT, OnChartScale(2451547.5 + 3.0 / 24), kJulianDayTolDays);
-  EXPECT_NEAR(r.JulianDay0h, OnChartScale(2451547.5), kJulianDayTolDays);
-}
-
 TEST(DataInput, OnlyTheHoursTypedGiveWholeHours) {
   const DataInputResult r = Parsed(At("10", "06", "2000", Hms("9 ", "  ", "  ")));
   EXPECT_EQ(r.Hour, 9);
@@ -160,26 +134,113 @@ TEST(DataInput, OnlyTheHoursTypedGiveWholeHours) {
   EXPECT_EQ(Parsed(At("10", "06", "2000", Hms(" 7", " 5", "3 "))).Minute, 5);
 }
 
-TEST(DataInput, ZonePartsFoldAtTheirLimits) {
-  DataInputFields f = At("10", "06", "2000", Hms("12", "00", "00"));
-  f.ZoneText = Hms("24", "00", "00");
-  DataInputResult r = Parsed(f);
-  EXPECT_EQ(r.ZoneHour, 0);
-  EXPECT_NEAR(r.TimeZone, 0.0, kHoursTol);
+std::string TwoDigitText(int v) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d", v);
+  return buf;
+}
 
-  f.ZoneText = Hms("12", "60", "60");
-  r = Parsed(f);
-  EXPECT_EQ(r.ZoneHour, 12);
-  EXPECT_EQ(r.ZoneMin, 0);
-  EXPECT_EQ(r.ZoneSec, 0);
-  EXPECT_NEAR(r.TimeZone, 12.0, kHoursTol);
-  EXPECT_NEAR(r.UniversalTime, 0.0, kHoursTol);
+// Every hour, minute and second a two-digit part can hold, in the local time
+// and in the zone either way: a time is taken exactly as typed while its
+// hours are 0..23 and its minutes and seconds 0..59, a zone while it is no
+// more than 14 hours from Greenwich with minutes and seconds 0..59; anything
+// else is refused with the field and its text as typed, and nothing is
+// taken (a typo folded back would be another moment).
+TEST(DataInput, TimesAndZonesAreTakenAsTypedUpToTheirLimitsAndRefusedBeyond) {
+  const DataInputFields good = At("10", "06", "2000", Hms("12", "00", "00"));
+  int accepted = 0, refused = 0;
+  for (int part = 0; part < 3; ++part)
+    for (int v = 0; v <= 99; ++v)
+      for (bool zone : {false, true})
+        for (bool west : {false, true}) {
+          int hms[3] = {zone ? 5 : 12, 30, 30};
+          if (zone && part > 0) hms[0] = 14;  // minutes and seconds at the widest zone
+          if (zone && part > 0) hms[3 - part] = 0;
+          hms[part] = v;
+          const std::string text = Hms(TwoDigitText(hms[0]).c_str(), TwoDigitText(hms[1]).c_str(),
+                                       TwoDigitText(hms[2]).c_str());
+          DataInputFields f = good;
+          (zone ? f.ZoneText : f.TimeText) = text;
+          f.ZoneWest = west;
+          const double hours = hms[0] + hms[1] / 60.0 + hms[2] / 3600.0;
+          const bool inRange =
+              hms[1] <= 59 && hms[2] <= 59 && (zone ? hours <= 14.0 : hms[0] <= 23);
+          DataInputResult r;
+          r.Day = 77;
+          InputRefusal refusal;
+          const std::string what =
+              (zone ? "zone " : "time ") + Cp1251ToUtf8(text) + (west ? " W" : " E");
+          if (!inRange) {
+            ++refused;
+            EXPECT_FALSE(ParseDataInput(f, r, refusal)) << what;
+            EXPECT_EQ(r.Day, 77) << what;
+            EXPECT_EQ(refusal.Fault, zone ? InputFault::ZoneOutOfRange : InputFault::TimeOutOfRange)
+                << what;
+            EXPECT_EQ(refusal.Field, zone ? InputField::Zone : InputField::Time) << what;
+            EXPECT_EQ(refusal.Text, text) << what;
+            if (zone) {
+              EXPECT_EQ(refusal.Limit, 14) << what;
+            }
+            continue;
+          }
+          ++accepted;
+          ASSERT_TRUE(ParseDataInput(f, r, refusal)) << what;
+          const double zoneEast = zone ? (west ? -hours : hours) : 0.0;
+          const double local = zone ? 12.0 : hours;
+          if (!zone) {
+            EXPECT_EQ(r.Hour, hms[0]) << what;
+            EXPECT_EQ(r.Minute, hms[1]) << what;
+            EXPECT_EQ(r.Second, hms[2]) << what;
+          } else {
+            EXPECT_EQ(r.ZoneHour, hms[0]) << what;
+            EXPECT_EQ(r.ZoneMin, hms[1]) << what;
+            EXPECT_EQ(r.ZoneSec, hms[2]) << what;
+          }
+          EXPECT_NEAR(r.TimeZone, zoneEast, kHoursTol) << what;
+          // 10 June 2000 0h is JD 2451705.5
+          EXPECT_NEAR(r.JulianDayUT, OnChartScale(2451705.5 + (local - zoneEast) / 24.0),
+                      kJulianDayTolDays)
+              << what;
+        }
+  EXPECT_GT(accepted, 200);
+  EXPECT_GT(refused, 200);
+}
 
-  f.ZoneText = Hms("05", "30", "00");
-  f.ZoneWest = true;
-  r = Parsed(f);
-  EXPECT_NEAR(r.TimeZone, -5.5, kHoursTol);
-  EXPECT_NEAR(r.UniversalTime, 17.5, kHoursTol);
+// Every day a two-digit field can hold, in every month of years on either
+// side of the change of calendars and of both eras: taken while it is a day
+// of that month by the tests' own calendar count (Julian leap years every
+// fourth up to 1582, Gregorian after; 29 February 1500 and 2024 exist, 1900
+// and 2023 have none), refused beyond with the month's last day named.
+TEST(DataInput, ADayBeyondItsMonthIsRefusedWithTheMonthsLength) {
+  const testsupport::CalendarCount count;
+  const int years[] = {-500, -1, 0, 4, 1500, 1582, 1600, 1700, 1900, 2000, 2023, 2024, 2100};
+  for (int year : years)
+    for (int month = 1; month <= 12; ++month)
+      for (int day = 0; day <= 99; ++day) {
+        DataInputFields f = At("01", "01", "2000", Hms("12", "00", "00"));
+        f.DayText = TwoDigitText(day);
+        f.MonthText = TwoDigitText(month);
+        f.BeforeCommonEra = year <= 0;
+        f.YearText = std::to_string(year <= 0 ? 1 - year : year);
+        const int length = testsupport::CalendarCount::MonthLength(year, month);
+        const std::string what =
+            std::to_string(day) + "." + std::to_string(month) + "." + std::to_string(year);
+        DataInputResult r;
+        InputRefusal refusal;
+        if (day >= 1 && day <= length) {
+          ASSERT_TRUE(ParseDataInput(f, r, refusal)) << what;
+          if (!testsupport::CalendarCount::InCalendarGap({year, month, day})) {
+            EXPECT_NEAR(r.JulianDay0h, OnChartScale(count.Midnight({year, month, day})), 1e-6)
+                << what;
+          }
+          continue;
+        }
+        EXPECT_FALSE(ParseDataInput(f, r, refusal)) << what;
+        EXPECT_EQ(refusal.Fault, InputFault::DayOutOfRange) << what;
+        EXPECT_EQ(refusal.Field, InputField::Day) << what;
+        EXPECT_EQ(refusal.Text, std::to_string(day)) << what;
+        EXPECT_EQ(refusal.Limit, length) << what;
+      }
 }
 
 // A place past the pole or the date line is refused with the field as
@@ -392,24 +453,28 @@ TEST(DataInputFill, AcceptedFieldsShowAndReadBackAsTheSameChart) {
   int read = 0;
   for (int trial = 0; trial < 5000; ++trial) {
     DataInputFields f;
-    f.DayText = random() % 4 == 0 ? digits(2) : two(number(1, 31));
+    // any day of any month (a blank beside a digit dropped), times and zones
+    // anywhere in their ranges; out of range they are refused, not taken
+    f.DayText = random() % 4 == 0 ? " " + number(1, 9) : two(number(1, 28));
     f.MonthText = two(number(1, 12));
     f.BeforeCommonEra = random() % 5 == 0;
     f.YearText = f.BeforeCommonEra ? number(1, 4000) : number(1, 3000);
-    f.TimeText = Hms(digits(2).c_str(), digits(2).c_str(), digits(2).c_str());
+    f.TimeText =
+        Hms(two(number(0, 23)).c_str(), two(number(0, 59)).c_str(), two(number(0, 59)).c_str());
     // degrees up to the pole and the date line (beyond them the place is
     // refused), minutes and seconds up to 99
     f.LatitudeText = two(number(0, 89)) + ":" + digits(2) + ":" + digits(2);
     if (trial % 50 == 0) f.LatitudeText = "89:59:60";
     f.LongitudeText = three(number(0, 179)) + ":" + digits(2) + ":" + digits(2);
     if (trial % 50 == 1) f.LongitudeText = "179:59:60";
-    f.ZoneText = Hms(digits(2).c_str(), digits(2).c_str(), digits(2).c_str());
+    f.ZoneText =
+        Hms(two(number(0, 13)).c_str(), two(number(0, 59)).c_str(), two(number(0, 59)).c_str());
     f.South = random() % 2 == 0;
     f.West = random() % 2 == 0;
     f.ZoneWest = random() % 2 == 0;
     DataInputResult first;
     InputRefusal refusal;
-    if (!ParseDataInput(f, first, refusal)) continue;  // an empty day: refused, not taken
+    if (!ParseDataInput(f, first, refusal)) continue;
     ++read;
     const DataInputFields shown =
         FieldsOfChartMoment(first.JulianDayUT, first.UniversalTime, first.TimeZone,

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -18,6 +19,7 @@
 
 #include "engine/astromath.h"
 #include "input/timezones.h"
+#include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 
 namespace fs = std::filesystem;
@@ -73,8 +75,20 @@ std::string FactoryForeignTown(const std::string& name) {
   return {};
 }
 
-double Moment(int day, int month, int year, int hour, int minute = 0) {
-  return LocalMoment(day, month, year, DmsToDeg(hour, minute, 0));
+// The line of the factory Towns.twn whose name (before "=") is name (UTF-8).
+std::string FactoryRegionTown(const std::string& name) {
+  std::vector<std::string> lines;
+  std::string message;
+  if (!ReadLines(kFactoryTowns + "Towns.twn", lines, &message)) return {};
+  const std::string wanted = Utf8ToCp1251(name) + "=";
+  for (const std::string& line : lines)
+    if (line.compare(0, wanted.size(), wanted) == 0) return line;
+  return {};
+}
+
+// A moment as the dialog reads it: date and local time through LocalMoment.
+double Moment(int day, int month, int year, int hour, int minute = 0, int second = 0) {
+  return LocalMoment(day, month, year, DmsToDeg(hour, minute, second));
 }
 
 void ExpectZone(const TownZone& z, double eastHours, const std::string& where) {
@@ -103,46 +117,190 @@ class TempFolder : public ::testing::Test {
 
 const std::string kMoscow = RegionTown("Москва", 37, 37, false, "10");
 
-TEST(RegionTownZone, MoscowAcrossTheDecreesAndSummerTime) {
+// A folder holding only the factory Time.ttt and Hour_zone.ttt: the lookup of
+// a region without a file of its own.
+class FallbackFolder : public TempFolder {
+ protected:
+  void SetUp() override {
+    TempFolder::SetUp();
+    for (const char* name : {"Time.ttt", "Hour_zone.ttt"})
+      fs::copy_file(kFactoryTowns + name, folder_ / name);
+  }
+};
+
+TEST_F(FallbackFolder, MoscowAcrossTheDecreesAndSummerTimeFromEitherSource) {
   struct Case {
     int day, month, year, hour;
     double eastHours;
-    bool summer;
     const char* what;
   } cases[] = {
-      {1, 6, 1930, 12, 2, false, "before decree time: Moscow on zone 2"},
-      {1, 7, 1930, 12, 3, false, "decree time from 21 June 1930"},
-      {1, 1, 1960, 12, 3, false, "period 5"},
-      {1, 1, 1990, 12, 3, false, "winter 1990"},
-      {15, 7, 1990, 12, 4, true, "summer 1990: 12:00 local is 08:00 UT"},
-      {1, 7, 1991, 12, 3, true, "decree time abolished: zone 2 with summer time"},
-      {1, 11, 1991, 12, 2, false, "winter 1991-92 on zone 2"},
-      {1, 2, 1992, 12, 3, false, "decree time restored 19 January 1992"},
-      {1, 7, 2012, 12, 4, true, "2011-2014: an hour ahead all year"},
-      {1, 1, 2013, 12, 4, true, "2011-2014 winter"},
-      {1, 1, 2020, 12, 3, false, "since 26 October 2014"},
-      {1, 7, 2020, 12, 3, false, "no summer time since 2011"},
+      {1, 6, 1930, 12, 2, "before decree time: Moscow on zone 2"},
+      {1, 7, 1930, 12, 3, "decree time from 21 June 1930"},
+      {1, 1, 1960, 12, 3, "period 5"},
+      {1, 1, 1990, 12, 3, "winter 1990"},
+      {15, 7, 1990, 12, 4, "summer 1990: 12:00 local is 08:00 UT"},
+      {1, 7, 1991, 12, 3, "decree time abolished: zone 2 with summer time"},
+      {1, 11, 1991, 12, 2, "winter 1991-92 on zone 2"},
+      {1, 2, 1992, 12, 3, "decree time restored 19 January 1992"},
+      {1, 7, 2012, 12, 4, "2011-2014: an hour ahead all year"},
+      {1, 1, 2013, 12, 4, "2011-2014 winter"},
+      {1, 1, 2020, 12, 3, "since 26 October 2014"},
+      {1, 7, 2020, 12, 3, "no summer time since 2011"},
+  };
+  for (const std::string& folder : {kFactoryTowns, Folder()}) {
+    for (const Case& c : cases) {
+      TownZone z = ZoneOfRegionTownLine(folder, kMoscow, Moment(c.day, c.month, c.year, c.hour));
+      ExpectZone(z, c.eastHours, folder + ": " + c.what);
+      EXPECT_FALSE(z.Field.West) << c.what;
+      EXPECT_FALSE(z.ShowAbbreviations) << c.what;
+      EXPECT_EQ(z.Reading, ClockReading::Once) << c.what;
+    }
+  }
+  // the summer hour is that of Hour_zone.ttt in the fallback only
+  EXPECT_TRUE(ZoneOfRegionTownLine(Folder(), kMoscow, Moment(15, 7, 1990, 12)).Summer);
+}
+
+TEST(RegionTownZone, RegionFileAndFallbackAgreeOnMoscowEveryDaySince1950) {
+  // Moscow's clock is one the model of Time.ttt and Hour_zone.ttt shows
+  // right: the two sources, parsed once, give the same zone at noon of every
+  // day 1950-2025.
+  std::vector<std::string> lines;
+  std::vector<ZoneRegion> regions;
+  std::vector<double> switches;
+  std::vector<ZoneRuleLine> rules;
+  std::string message;
+  ASSERT_TRUE(ReadLines(kFactoryTowns + "Time.ttt", lines, &message) &&
+              ParseZoneHistory(lines, "Time.ttt", regions, message))
+      << message;
+  ASSERT_TRUE(ReadLines(kFactoryTowns + "Hour_zone.ttt", lines, &message) &&
+              ParseSummerSwitches(lines, "Hour_zone.ttt", switches, message))
+      << message;
+  const std::string file = kFactoryTowns + RegionZoneRuleFileName("10");
+  ASSERT_TRUE(ReadLines(file, lines, &message) && ParseZoneRuleFile(lines, file, rules, message))
+      << message;
+  const double lon = DmsToDeg(37, 37, 0);
+  int days = 0;
+  for (double jd = Moment(1, 1, 1950, 12); jd < Moment(1, 1, 2026, 12); jd += 1.0, ++days) {
+    const TownZone a = ZoneOfRuleFileTown(rules, lon, jd);
+    const TownZone b = ZoneOfRegionTown(regions, switches, "10", lon, jd);
+    ASSERT_TRUE(a.Ok && b.Ok);
+    ASSERT_NEAR(a.EastHours, b.EastHours, kZoneTolHours) << "Julian day " << jd;
+  }
+  EXPECT_GT(days, 27000);
+}
+
+// Day of the month of the last Sunday of a month.
+int LastSunday(int month, int year) {
+  using namespace std::chrono;
+  const year_month_day day{
+      sys_days{std::chrono::year{year} / std::chrono::month(month) / Sunday[last]}};
+  return static_cast<int>(static_cast<unsigned>(day.day()));
+}
+
+TEST_F(FallbackFolder, EveryMoscowSwitchReadingTakesTheNewZoneWhateverTheRounding) {
+  // The switches by the decrees' calendar rule, not read from the files:
+  // spring on the last Sunday of March at 2:00 (1985-2011; in 1991 the
+  // clock kept +3, the zone falling to 2 as the summer hour began), autumn
+  // at 3:00 summer time on the last Sunday of September (1984-1995) or
+  // October (1996-2010), and 2:00 on 26 October 2014. The clock never showed a
+  // spring reading in the hour after the stamp and showed an autumn one in
+  // the hour before it twice; the stamp takes the new zone, a second before
+  // it the old one.
+  struct Switch {
+    int day, month, year, hour;
+    double before, after;
+  };
+  std::vector<Switch> switches;
+  for (int y = 1985; y <= 2011; ++y)
+    if (y != 1991) switches.push_back({LastSunday(3, y), 3, y, 2, 3, 4});
+  for (int y = 1984; y <= 2010; ++y) {
+    const int month = y <= 1995 ? 9 : 10;
+    const double winter = y == 1991 ? 2 : 3;
+    switches.push_back({LastSunday(month, y), month, y, 3, winter + 1, winter});
+  }
+  switches.push_back({26, 10, 2014, 2, 4, 3});
+  int autumn = 0;
+  for (const std::string& folder : {kFactoryTowns, Folder()}) {
+    for (const Switch& s : switches) {
+      const std::string where = folder + " " + std::to_string(s.day) + "." +
+                                std::to_string(s.month) + "." + std::to_string(s.year);
+      const bool spring = s.after > s.before;
+      autumn += spring ? 0 : 1;
+      auto at = [&](int hour, int minute, int second) {
+        return ZoneOfRegionTownLine(folder, kMoscow,
+                                    Moment(s.day, s.month, s.year, hour, minute, second));
+      };
+      const TownZone stamp = at(s.hour, 0, 0);
+      ExpectZone(stamp, s.after, where + " on the stamp");
+      EXPECT_EQ(stamp.Reading, spring ? ClockReading::Skipped : ClockReading::Once) << where;
+      const TownZone before = at(s.hour - 1, 59, 59);
+      ExpectZone(before, s.before, where + " a second before");
+      EXPECT_EQ(before.Reading, spring ? ClockReading::Once : ClockReading::Repeated) << where;
+      EXPECT_EQ(at(s.hour - 1, 0, 0).Reading, spring ? ClockReading::Once : ClockReading::Repeated)
+          << where;
+      EXPECT_EQ(at(s.hour, 59, 59).Reading, spring ? ClockReading::Skipped : ClockReading::Once)
+          << where;
+      const TownZone clear = at(s.hour + 1, 0, 0);
+      ExpectZone(clear, s.after, where + " an hour on");
+      EXPECT_EQ(clear.Reading, ClockReading::Once) << where;
+    }
+  }
+  EXPECT_EQ(autumn, 2 * 28);
+}
+
+TEST(RegionTownZone, TownsWhoseClockLeftMoscowsKeepTheirOwn) {
+  struct Case {
+    const char* town;
+    int day, month, year;
+    double eastHours;
+  } cases[] = {
+      {"Самара", 15, 12, 1991, 4},     {"Самара", 15, 7, 2009, 5},
+      {"Самара", 15, 7, 2010, 4},      {"Алматы", 15, 7, 2015, 6},
+      {"Алматы", 15, 7, 2024, 5},      {"Новосибирск", 15, 7, 2015, 6},
+      {"Новосибирск", 15, 7, 2017, 7}, {"Минск", 25, 1, 1992, 2},
+      {"Киев", 15, 7, 2015, 3},        {"Киев", 15, 1, 2013, 2},
+      {"Симферополь", 15, 7, 1990, 2}, {"Симферополь", 15, 7, 2015, 3},
   };
   for (const Case& c : cases) {
-    TownZone z =
-        ZoneOfRegionTownLine(kFactoryTowns, kMoscow, Moment(c.day, c.month, c.year, c.hour));
-    ExpectZone(z, c.eastHours, c.what);
-    EXPECT_EQ(z.Summer, c.summer) << c.what;
-    EXPECT_FALSE(z.Field.West) << c.what;
-    EXPECT_FALSE(z.ShowAbbreviations) << c.what;
+    const std::string line = FactoryRegionTown(c.town);
+    ASSERT_FALSE(line.empty()) << c.town;
+    const std::string where = std::string(c.town) + " " + std::to_string(c.day) + "." +
+                              std::to_string(c.month) + "." + std::to_string(c.year);
+    TownZone z = ZoneOfRegionTownLine(kFactoryTowns, line, Moment(c.day, c.month, c.year, 12));
+    ExpectZone(z, c.eastHours, where);
+    EXPECT_FALSE(z.ShowAbbreviations) << where;
   }
 }
 
-TEST(RegionTownZone, BeforeTheFirstDecreeATownKeepsItsLocalMeanTime) {
-  // 37°35' East / 15 = 2 h 30 min 20 s
-  TownZone z = ZoneOfRegionTownLine(kFactoryTowns, RegionTown("Москва", 37, 35, false, "10"),
-                                    Moment(1, 1, 1920, 12));
-  ASSERT_TRUE(z.Ok) << z.Message;
-  EXPECT_TRUE(z.LocalMeanTime);
-  EXPECT_EQ(z.Field.Hours, 2);
-  EXPECT_EQ(z.Field.Minutes, 30);
-  EXPECT_EQ(z.Field.Seconds, 20);
-  EXPECT_FALSE(z.Field.West);
+TEST_F(TempFolder, ARegionFileThatCannotBeReadStopsTheLookupWithItsPath) {
+  Write("Time.ttt", {"", "10=  02  03  03  03  03  03  03  03  03  02  03"});
+  Write("Hour_zone.ttt", {});
+  Write(RegionZoneRuleFileName("10"), {"01 Jul 1919   00:00    MSK    +03:0x"});
+  TownZone z = ZoneOfRegionTownLine(Folder(), kMoscow, Moment(1, 1, 1990, 12));
+  EXPECT_FALSE(z.Ok);
+  EXPECT_NE(z.Message.find(Folder() + "Region 10.zon, line 1"), std::string::npos) << z.Message;
+  // a code that is no plain name never reaches outside the folder: the
+  // region table answers (and has no such region)
+  z = ZoneOfRegionTownLine(Folder(), RegionTown("X", 37, 37, false, "/."), Moment(1, 1, 1990, 12));
+  EXPECT_FALSE(z.Ok);
+  EXPECT_NE(z.Message.find("Time.ttt has no region"), std::string::npos) << z.Message;
+}
+
+TEST_F(FallbackFolder, BeforeStandardTimeATownKeepsItsLocalMeanTime) {
+  // 37°35' East / 15 = 2 h 30 min 20 s: in 1900 from the region's file, in
+  // 1920 (before the first decree) from Time.ttt; the file has Moscow on
+  // decree time already in 1920
+  const std::string moscow = RegionTown("Москва", 37, 35, false, "10");
+  for (const auto& [folder, year] : {std::pair{kFactoryTowns, 1900}, std::pair{Folder(), 1920}}) {
+    TownZone z = ZoneOfRegionTownLine(folder, moscow, Moment(1, 1, year, 12));
+    ASSERT_TRUE(z.Ok) << z.Message;
+    EXPECT_TRUE(z.LocalMeanTime) << year;
+    EXPECT_EQ(z.Field.Hours, 2);
+    EXPECT_EQ(z.Field.Minutes, 30);
+    EXPECT_EQ(z.Field.Seconds, 20);
+    EXPECT_FALSE(z.Field.West);
+  }
+  ExpectZone(ZoneOfRegionTownLine(kFactoryTowns, moscow, Moment(1, 1, 1920, 12)), 3, "1920");
 }
 
 TEST(RegionTownZone, ATownWestOfTheDateLineKeepsItsRegionsEasternZone) {
@@ -209,12 +367,23 @@ TEST(ZonePeriods, DecreeMomentsOpenTheirPeriods) {
 TEST(SummerTime, EvenSwitchesOpenAndOddSwitchesCloseSummer) {
   const std::vector<double> switches = {10, 20, 30};
   EXPECT_FALSE(IsSummerTime(switches, 5));
-  EXPECT_FALSE(IsSummerTime(switches, 10));  // on the opening switch: not yet
+  EXPECT_TRUE(IsSummerTime(switches, 10));  // on the opening switch: summer
   EXPECT_TRUE(IsSummerTime(switches, 15));
-  EXPECT_TRUE(IsSummerTime(switches, 20));  // on the closing switch: still summer
+  EXPECT_FALSE(IsSummerTime(switches, 20));  // on the closing switch: winter
   EXPECT_FALSE(IsSummerTime(switches, 25));
   EXPECT_TRUE(IsSummerTime(switches, 35));  // after an odd count's last switch
   EXPECT_FALSE(IsSummerTime({}, 15));
+  // a reading and a stamp that differ by rounding alone (single-precision
+  // hours, 15 written digits) are the same: the side never depends on it,
+  // while a whole second before a switch is before it
+  const double second = 1.0 / 86400.0;
+  for (double jitter = -2e-6; jitter <= 2e-6; jitter += 2.5e-7) {
+    const std::vector<double> real = {2446337.625 + jitter, 2446520.5833 - jitter};
+    EXPECT_TRUE(IsSummerTime(real, 2446337.625)) << jitter;
+    EXPECT_FALSE(IsSummerTime(real, 2446337.625 - second)) << jitter;
+    EXPECT_FALSE(IsSummerTime(real, 2446520.5833)) << jitter;
+    EXPECT_TRUE(IsSummerTime(real, 2446520.5833 - second)) << jitter;
+  }
 }
 
 TEST(SummerTime, FactorySwitchesAreTheEngineJulianDaysOfTheClockReadings) {
@@ -417,7 +586,12 @@ TEST(ForeignTownZone, RuleFileWalk) {
   EXPECT_NEAR(early.EastHours, 1.0, kZoneTolHours);
   ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 1, 1880, 0)), 1, "on the first zone line");
   ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 4, 1940, 1, 59)), 1, "a minute before");
-  ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 4, 1940, 2)), 2, "on the change");
+  TownZone skipped = ZoneOfRuleFileTown(rules, lon, Moment(1, 4, 1940, 2));
+  ExpectZone(skipped, 2, "on the change");
+  EXPECT_EQ(skipped.Reading, ClockReading::Skipped);
+  EXPECT_EQ(ZoneOfRuleFileTown(rules, lon, Moment(1, 4, 1940, 2, 59, 59)).Reading,
+            ClockReading::Skipped);
+  EXPECT_EQ(ZoneOfRuleFileTown(rules, lon, Moment(1, 4, 1940, 3)).Reading, ClockReading::Once);
   ExpectZone(ZoneOfRuleFileTown(rules, lon, Moment(1, 1, 2000, 12)), 2, "after the last line");
   // a file without a mean-time line: before its first line that line applies
   rules.erase(rules.begin());

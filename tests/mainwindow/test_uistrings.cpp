@@ -130,7 +130,9 @@ TEST(ShippedLanguageFile, AddedMessagesTakeTheirValues) {
                            {kUiEntryImportAtLine, 2},      {kUiEntryImportUnknownMonth, 1},
                            {kUiEntryImportNotANumber, 1},  {kUiEntryImportNoDate, 0},
                            {kUiEntryImportShortFile, 1},   {kUiEntryImportNoData, 1},
-                           {kUiEntrySearchUnreadable, 1},  {kUiEntryCoordinateOutOfRange, 3}};
+                           {kUiEntrySearchUnreadable, 1},  {kUiEntryCoordinateOutOfRange, 3},
+                           {kUiEntryDayOutOfRange, 3},     {kUiEntryTimeOutOfRange, 2},
+                           {kUiEntryZoneBeyondLimit, 3},   {kUiEntryEmptyName, 0}};
   for (const auto& [entry, count] : wanted) {
     const std::string& text = table.Entry(entry);
     EXPECT_FALSE(text.empty()) << "entry " << entry;

@@ -22,6 +22,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/ui/picturechart.h"
@@ -215,6 +216,48 @@ TEST_F(ChartEvents, HoverOverAGlyphShowsItsNameAndPositionNearTheRightEdge) {
   EXPECT_EQ(hintPixels(), 0);
   // the new drawing has laid out the hover places of the new chart
   EXPECT_NE(GlyphCentre(kHoverBodyFirst + 0), sun);
+}
+
+// Wherever the pointer stands on a glyph, of every shown body and in
+// windows of two shapes, the hint box is on the picture and none of it lies
+// on the glyph it names; when the pointer leaves the window the box goes
+// with it.
+TEST_F(ChartEvents, TheHintBoxLeavesItsGlyphInSightAndGoesWithThePointer) {
+  const QRgb hintBack = qRgb(254, 254, 200) & 0xFFFFFF;
+  const auto hintPixels = [&](const TRect& within) {
+    int all = 0, inside = 0;
+    const QImage& img = chart_->Picture();
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) {
+        if ((img.pixel(x, y) & 0xFFFFFF) != hintBack) continue;
+        ++all;
+        inside += x >= within.Left && x < within.Right && y >= within.Top && y < within.Bottom;
+      }
+    return std::pair<int, int>{all, inside};
+  };
+  int checked = 0;
+  for (const QSize size : {QSize(700, 700), QSize(900, 420)}) {
+    SetMoment(2023, 9, 23, 12.0f, size.width(), size.height());
+    for (int b = 0; b < 16; ++b) {
+      const TRect glyph = chart_->Work.HoverRects[kHoverBodyFirst + b];
+      if (glyph.Right <= glyph.Left) continue;
+      for (const QPoint at :
+           {QPoint(glyph.Left + 1, glyph.Top + 1), QPoint(glyph.Right - 2, glyph.Bottom - 2),
+            QPoint(glyph.Left + 1, glyph.Bottom - 2), Centre(glyph)}) {
+        Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        if (chart_->Work.HintVisible == 0) continue;  // a neighbour's glyph on top
+        const auto [all, inside] = hintPixels(glyph);
+        EXPECT_GT(all, 0) << "body " << b;
+        EXPECT_EQ(inside, 0) << "body " << b << " at " << at.x() << "," << at.y();
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 60);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(chart_, &leave);
+  EXPECT_EQ(chart_->Work.HintVisible, 0);
+  EXPECT_EQ(hintPixels(TRect{0, 0, 0, 0}).first, 0);
 }
 
 TEST_F(ChartEvents, OnTheOuterCircleTheHintReadsTheLongitudeUnderThePointer) {

@@ -221,7 +221,22 @@ TEST_F(Database, ABuiltDatabaseSavesReopensLineForLineAndEveryChartLoadsBack) {
     EXPECT_FALSE(form_->Item(item)->isEnabled()) << item;
   EXPECT_TRUE(form_->PanelDB()->isHidden());
 
-  Create("Вопросы");
+  // a database without a name is asked for one again, with a message, until
+  // it has one or the user gives up
+  Run("N8", {TypeName(""), TypeName("  "), [](QWidget* w) {
+               auto* dialog = qobject_cast<TInputNameBD*>(w);
+               ASSERT_NE(dialog, nullptr);
+               dialog->BitBtn2->click();
+             }});
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[0], form_->UiText.Entry(kUiEntryEmptyName));
+  EXPECT_EQ(messages_[1], messages_[0]);
+  EXPECT_TRUE(form_->PanelDB()->isHidden());
+  EXPECT_TRUE(form_->Database.Nodes.empty());
+  messages_.clear();
+  Run("N8", {TypeName(""), TypeName("Вопросы")});
+  ASSERT_EQ(messages_.size(), 1u);
+  messages_.clear();
   EXPECT_FALSE(form_->PanelDB()->isHidden());
   EXPECT_TRUE(form_->Item("N26")->isChecked());
   for (const char* item : {"N10", "N26"}) EXPECT_TRUE(form_->Item(item)->isEnabled()) << item;

@@ -211,30 +211,58 @@ TEST_F(InputDates, NewYorkDaylightNoonIsSixteenUniversal) {
   EXPECT_EQ(Shown(dialog_->MaskEdit7), "04ч00м00с");
 }
 
-TEST_F(InputDates, PartlyTypedAndOutOfRangeFieldsAreFolded) {
-  // only the hours typed; a zone of 24 hours
-  TypeMoment("10", "06", "2000", "9", "24ч00м00с", false);
+// A typo is refused field by field, in the program's language and naming
+// the field, and the dialog keeps every text as typed for the user to mend;
+// nothing reaches the chart until all are in range. The limits themselves
+// (29 February of a leap year, 23:59:59, 14 hours West) are taken.
+TEST_F(InputDates, OutOfRangeFieldsAreRefusedKeepingWhatWasTypedAndTheirLimitsTaken) {
+  // only the hours typed
+  TypeMoment("10", "06", "2000", "9", "00ч00м00с", false);
   TypePlace("55:45:00", false, "037:37:00", false);
   ASSERT_TRUE(PressOk());
   EXPECT_EQ(dialog_->Entered.Hour, 9);
   EXPECT_EQ(dialog_->Entered.Minute, 0);
   EXPECT_NEAR(Chart().UniversalTime, 9.0, kHoursTol);
-  EXPECT_NEAR(Chart().TimeZone, 0.0, kHoursTol);
 
-  // 25 h 75 min 61 s is 1 h 15 min 1 s; a zone of 12 h 60 min is 12 h
-  TypeMoment("10", "06", "2000", "25ч75м61с", "12ч60м00с", false);
-  TypePlace("50:75:00", true, "020:00:00", true);
-  ASSERT_TRUE(PressOk());
-  EXPECT_EQ(dialog_->Entered.Hour, 1);
-  EXPECT_EQ(dialog_->Entered.Minute, 15);
-  EXPECT_EQ(dialog_->Entered.Second, 1);
-  EXPECT_NEAR(Chart().TimeZone, 12.0, kHoursTol);
-  // 01:15:01 at 12 h East is 13:15:01 UT of the day before
-  EXPECT_EQ(dialog_->Entered.Day, 9);
-  EXPECT_NEAR(Chart().UniversalTime, 13.0 + 15.0 / 60.0 + 1.0 / 3600.0, kHoursTol);
-  // 75 minutes lose 60; nothing is carried into the degrees
-  EXPECT_NEAR(Chart().GeoLatitude, -(50.0 + 15.0 / 60.0), kDegreesTol);
-  EXPECT_NEAR(Chart().GeoLongitude, -20.0, kDegreesTol);
+  const ChartRecord before = Chart();
+  TypeMoment("31", "02", "2024", "25ч61м99с", "99ч99м99с", false);
+  const auto keptAsTyped = [&](const char* day, const char* time, const char* zone) {
+    EXPECT_EQ(Shown(dialog_->MaskEdit1), day);
+    EXPECT_EQ(Shown(dialog_->MaskEdit2), "02");
+    EXPECT_EQ(Shown(dialog_->MaskEdit3), "2024");
+    EXPECT_EQ(Shown(dialog_->MaskEdit4), time);
+    EXPECT_EQ(Shown(dialog_->MaskEdit7), zone);
+    EXPECT_EQ(Chart().JulianDayUT, before.JulianDayUT);
+    EXPECT_EQ(Chart().TimeZone, before.TimeZone);
+  };
+  EXPECT_FALSE(PressOk());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], FillEntry(Entry(kUiEntryDayOutOfRange), {Entry(325), "31", "29"}));
+  EXPECT_EQ(EntryUtf8(kUiEntryDayOutOfRange).rfind("Поле «%s»: «%s»", 0), 0u);
+  keptAsTyped("31", "25ч61м99с", "99ч99м99с");
+
+  Type(dialog_->MaskEdit1, "29");
+  EXPECT_FALSE(PressOk());
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[1], FillEntry(Entry(kUiEntryTimeOutOfRange), {Entry(328), Cp("25ч61м99с")}));
+  keptAsTyped("29", "25ч61м99с", "99ч99м99с");
+
+  Type(dialog_->MaskEdit4, "23ч59м59с");
+  EXPECT_FALSE(PressOk());
+  ASSERT_EQ(messages_.size(), 3u);
+  EXPECT_EQ(messages_[2],
+            FillEntry(Entry(kUiEntryZoneBeyondLimit), {Entry(339), Cp("99ч99м99с"), "14"}));
+  keptAsTyped("29", "23ч59м59с", "99ч99м99с");
+
+  // 29.02.2024 23:59:59 fourteen hours West is 13:59:59 UT on 1 March
+  Type(dialog_->MaskEdit7, "14ч00м00с");
+  dialog_->RadioButton10->setChecked(true);
+  ASSERT_TRUE(PressOk()) << messages_.back();
+  EXPECT_EQ(messages_.size(), 3u);
+  EXPECT_NEAR(Chart().TimeZone, -14.0, kHoursTol);
+  const double ut = 13.0 + 59.0 / 60.0 + 59.0 / 3600.0;
+  EXPECT_NEAR(Chart().UniversalTime, ut, kHoursTol);
+  EXPECT_NEAR(Chart().JulianDayUT, OnChartScale(2460370.5 + ut / 24.0), kJulianDayTolDays);
 }
 
 TEST_F(InputDates, AYearBeforeTheCommonEraRoundTrips) {

@@ -184,9 +184,9 @@ TEST_F(ParamCalcDialog, ChoicesSetByCodeRunNoHandlerButClicksDo) {
   ASSERT_TRUE(ReadLines(Options(kReceptionFileName), receptions));
   EXPECT_EQ(rulers, (LineList{"2", "0"}));
   EXPECT_EQ(receptions, (LineList{"1", "1", "1", "0"}));
-  // the wheel draws with the dialog's choices
+  // the wheel draws and the recomputation searches with the dialog's choices
   const WheelView view = chart_->CurrentView();
-  EXPECT_TRUE(view.Receptions.KindOn[2]);
+  EXPECT_TRUE(windows_->BaseForm->ReceptionKinds().KindOn[2]);
   EXPECT_FALSE(view.AmericanDegreeLabels);
   EXPECT_EQ(view.TableFontName, "Liberation Serif");
   // and the next start has them

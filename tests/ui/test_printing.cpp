@@ -12,14 +12,17 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QTextEdit>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/ui/localspacechart.h"
@@ -36,6 +39,7 @@
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/canvas.h"
+#include "platform/qt/glyphfont.h"
 #include "platform/qt/messages.h"
 #include "platform/qt/printing_device.h"
 #include "platform/text/cp1251.h"
@@ -73,6 +77,40 @@ bool SameTarget(const DrawTarget& a, const DrawTarget& b) {
   return a.Canvas == b.Canvas && a.ColorMode == b.ColorMode && a.Purpose == b.Purpose &&
          a.Rect.Left == b.Rect.Left && a.Rect.Top == b.Rect.Top && a.Rect.Right == b.Rect.Right &&
          a.Rect.Bottom == b.Rect.Bottom;
+}
+
+// A word of a PDF page as the PDF tools read it back: its text and its box
+// in points from the page's top left corner.
+struct PdfWord {
+  double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+  std::string text;  // UTF-8
+};
+
+std::vector<PdfWord> PdfWords(const std::string& pdf, int page) {
+  const std::string html = Shell("pdftotext -bbox -f " + std::to_string(page) + " -l " +
+                                 std::to_string(page) + " '" + pdf + "' -");
+  std::vector<PdfWord> words;
+  const QRegularExpression word(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+  for (auto it = word.globalMatch(QString::fromStdString(html)); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    PdfWord w{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+              m.captured(4).toDouble(), m.captured(5).toStdString()};
+    // the PDF tools escape the markup characters of the text
+    for (const auto& [escaped, plain] : {std::pair<std::string, std::string>{"&lt;", "<"},
+                                         {"&gt;", ">"},
+                                         {"&quot;", "\""},
+                                         {"&amp;", "&"}})
+      for (std::size_t at = w.text.find(escaped); at != std::string::npos;
+           at = w.text.find(escaped, at))
+        w.text.replace(at, escaped.size(), plain);
+    words.push_back(w);
+  }
+  return words;
+}
+
+bool Overlap(const PdfWord& a, const PdfWord& b) {
+  return a.xMin < b.xMax && b.xMin < a.xMax && a.yMin < b.yMax && b.yMin < a.yMax;
 }
 
 class Blanks : public ProgramWindowTest {
@@ -461,6 +499,146 @@ TEST_F(Blanks, TemplatesOutOfStepAreNamedNeitherShownNorPrintedAndNeverRewritten
   form_->FormClose();
   for (int i = 0; i < kBlankListCount; ++i)
     EXPECT_EQ(ReadBytes(folder_ / "Print" / kBlankFileNames[i]), before[i]) << kBlankFileNames[i];
+}
+
+// The chart whose house labels crowd on paper (Regiomontanus at Moscow, the
+// Ascendant in a narrow first house) printed on the "Радикс" blank: read back
+// from the PDF, each of the twelve house labels stands within a few degrees
+// of its own cusp line and nearer to it than to any other line, and no label
+// overlaps another word of the wheel. The centre, the orientation and the
+// cusps' wheel angles are worked out here from the element's rectangle on
+// the page and the wheel's formulas.
+TEST_F(Blanks, ThePrintedWheelPutsEachHouseLabelBesideItsOwnCusp) {
+  Start();
+  ChartRecord& c = chart_->Chart;
+  c.ChartName = Utf8ToCp1251("Иван Петров");
+  c.HouseSystem = 4;  // Regiomontanus
+  c.GeoLatitude = 55.75f;
+  c.GeocentricLatitude = static_cast<float>(GeocentricOfGeographic(55.75));
+  c.GeoLongitude = 37.6167f;
+  c.TimeZone = 3.0f;
+  SetUniversalMoment(14, 3, 2024, 21.5f);  // 15.03.2024 00:30 Moscow
+  const BlankModel& model = ProgramBlanks();
+  int blank = -1;
+  for (int b = 0; b < BlankCount(model); ++b)
+    if (model.Names()[b] == Utf8ToCp1251("Радикс")) blank = b;
+  ASSERT_GE(blank, 0);
+  int wheel = -1;
+  for (int e = FirstElement(model, blank); e < ElementEnd(model, blank); ++e)
+    if (ElementAt(model, e).Kind == kKindWheel) wheel = e;
+  ASSERT_GE(wheel, 0);
+
+  form_->Item("N47")->trigger();
+  TBlanksDoc& choice = *windows_->BlanksDoc;
+  ASSERT_TRUE(choice.isVisible());
+  for (int b = 0; b < BlankCount(model); ++b) choice.SetTicked(b, b == blank);
+  form_->Item("N18")->trigger();
+  choice.close();
+  const std::string pdf = PagePrinter().OutputFile();
+  ASSERT_TRUE(fs::exists(pdf));
+
+  // the page in printer pixels, from its size in points
+  double pageW = 0, pageH = 0;
+  for (const QString& line : QString::fromStdString(Shell("pdfinfo '" + pdf + "'")).split('\n'))
+    std::sscanf(line.toStdString().c_str(), "Page size: %lf x %lf", &pageW, &pageH);
+  ASSERT_GT(pageW, 0);
+  constexpr double kPointsPerPixel = 72.0 / PrintDevice::kPdfResolution;
+  const TRect screen =
+      ScreenPage(kDesignerClientWidth, kDesignerClientHeight, kDesignerPanelWidth + 2,
+                 BlankValue(model, kPageWidths, blank), BlankValue(model, kPageHeights, blank));
+  const TRect rect =
+      PrinterRect(ElementAt(model, wheel), screen,
+                  PrinterScale(screen, static_cast<int>(std::lround(pageW / kPointsPerPixel)),
+                               static_cast<int>(std::lround(pageH / kPointsPerPixel))));
+  const double cx = (rect.Left + std::abs(rect.Right - rect.Left) / 2) * kPointsPerPixel;
+  const double cy = (rect.Top + std::abs(rect.Bottom - rect.Top) / 2) * kPointsPerPixel;
+  const double u = (c.WheelOrientation == 2 || c.WheelOrientation == 4) ? -1 : 1;
+  const double origin = c.WheelOrientation >= 3 ? c.CuspsAndPoints[0] : 0.0;
+  // wheel angle of a longitude, and of a word's middle seen from the centre
+  const auto wheelAngle = [&](double lon) { return lon - origin; };
+  const auto angleOf = [&](const PdfWord& w) {
+    const double x = (w.xMin + w.xMax) / 2 - cx, y = (w.yMin + w.yMax) / 2 - cy;
+    return std::atan2(y, -u * x) * 180.0 / 3.14159265358979323846;
+  };
+  const auto apart = [](double a, double b) {
+    const double d = std::fmod(std::fabs(a - b), 360.0);
+    return std::min(d, 360.0 - d);
+  };
+
+  std::vector<PdfWord> inWheel;
+  const double left = rect.Left * kPointsPerPixel, right = rect.Right * kPointsPerPixel,
+               top = rect.Top * kPointsPerPixel, bottom = rect.Bottom * kPointsPerPixel;
+  for (const PdfWord& w : PdfWords(pdf, 1))
+    if ((w.xMin + w.xMax) / 2 > left && (w.xMin + w.xMax) / 2 < right &&
+        (w.yMin + w.yMax) / 2 > top && (w.yMin + w.yMax) / 2 < bottom)
+      inWheel.push_back(w);
+  constexpr double kBesideDeg = 6.0;
+  int found = 0;
+  for (int house = 0; house < 12; ++house) {
+    const std::string label =
+        FindZarnGlyph(static_cast<unsigned char>(c.ObjectGlyph2[house]))->Utf8;
+    const PdfWord* word = nullptr;
+    for (const PdfWord& w : inWheel)
+      if (w.text == label) {
+        EXPECT_EQ(word, nullptr) << label << " printed twice";
+        word = &w;
+      }
+    if (word == nullptr) {
+      ADD_FAILURE() << "house label " << label << " not found";
+      continue;
+    }
+    ++found;
+    const double angle = angleOf(*word);
+    const double own = apart(angle, wheelAngle(c.CuspsAndPoints[house]));
+    EXPECT_LE(own, kBesideDeg) << label << " stands " << own << " degrees from its cusp";
+    for (int other = 0; other < 12; ++other) {
+      if (other == house) continue;
+      EXPECT_LT(own, apart(angle, wheelAngle(c.CuspsAndPoints[other])))
+          << label << " stands nearer to the cusp of house " << other + 1;
+    }
+    for (const PdfWord& w : inWheel) {
+      if (&w == word) continue;
+      EXPECT_FALSE(Overlap(*word, w)) << label << " overlaps " << w.text;
+    }
+  }
+  EXPECT_EQ(found, 12);
+}
+
+// The positions table printed after its window was shown and closed is the
+// full table all the same: every one of its 36 lines ends in a sign glyph.
+TEST_F(Blanks, ThePositionsTablePrintsItsSignsWhateverItsWindowDid) {
+  Start();
+  TPositionPlanets& positions = *windows_->PositionPlanets;
+  positions.show();
+  QApplication::processEvents();
+  positions.close();
+  QApplication::processEvents();
+  ASSERT_EQ(positions.Mode, -1);
+
+  AddBlank(ProgramBlanks(), "P");
+  const int blank = BlankCount(ProgramBlanks()) - 1;
+  const BlankElement table{kKindPositions, 40, 320, 440, 600};
+  SetElement(ProgramBlanks(), AddElement(ProgramBlanks(), blank, table.Kind, 320, 40), table);
+  form_->Item("N47")->trigger();
+  TBlanksDoc& choice = *windows_->BlanksDoc;
+  for (int b = 0; b < BlankCount(ProgramBlanks()); ++b) choice.SetTicked(b, b == blank);
+  form_->Item("N18")->trigger();
+  choice.close();
+  const std::string pdf = PagePrinter().OutputFile();
+  ASSERT_TRUE(fs::exists(pdf));
+
+  // a position line: degrees, minutes, seconds with their marks, then the sign
+  const QRegularExpression position(QStringLiteral("\\d\\d\u00B0\\d\\d\u2032\\d\\d\u2033(.?)"));
+  const QString text = QString::fromStdString(Shell("pdftotext -raw '" + pdf + "' -"));
+  int lines = 0;
+  for (auto it = position.globalMatch(text); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    ++lines;
+    const QString sign = m.captured(1);
+    EXPECT_TRUE(!sign.isEmpty() && sign[0].unicode() >= 0x2648 && sign[0].unicode() <= 0x2653)
+        << m.captured(0).toStdString();
+  }
+  EXPECT_EQ(lines, kObjectCount) << text.toStdString();
 }
 
 }  // namespace

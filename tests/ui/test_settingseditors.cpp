@@ -400,7 +400,7 @@ TEST_F(PartsEditor, AddingGoesAfterTheSelectedPartAndRemovingShowsTheNextOrTheNe
   Dialog().hide();
 }
 
-TEST_F(PartsEditor, TheHundredFirstPartAndAnUnwritableNameAreRefused) {
+TEST_F(PartsEditor, TheHundredFirstPartAndAnUnwritableOrEmptyNameAreRefused) {
   ShowThree();
   Dialog().Edit1->setText(QStringLiteral("\u4e2d"));
   Dialog().Button1->click();
@@ -410,6 +410,18 @@ TEST_F(PartsEditor, TheHundredFirstPartAndAnUnwritableNameAreRefused) {
   Dialog().Button3->click();
   EXPECT_EQ(Names(), "abc");
   EXPECT_EQ(messages_.back(), E(kUiEntryCharactersOutside));
+
+  // a name of nothing or of blanks is no handle to choose the part by
+  for (const char* blank : {"", "   "}) {
+    Dialog().Edit1->setText(blank);
+    Dialog().Button1->click();
+    EXPECT_EQ(messages_.back(), E(kUiEntryEmptyName));
+    Dialog().Button3->click();
+    EXPECT_EQ(messages_.back(), E(kUiEntryEmptyName));
+    EXPECT_EQ(Names(), "abc");
+    EXPECT_EQ(Listed(), Names());
+  }
+  messages_.resize(2);
 
   Dialog().Edit1->setText("n");
   while (Chart().PartCount < kMaxArabicParts) ASSERT_TRUE(Dialog().InsertParse(0));

@@ -135,7 +135,11 @@ class Wheel : public ::testing::Test {
     target.ClientHeight = h;
     target.WindowColor = kWindow;
     window = std::make_unique<TBitmap>(std::max(1, w), std::max(1, h));
-    RankChartPoints(record);  // the recomputation's ranking of the positions set here
+    // the recomputation's steps after the positions set here: the ranking,
+    // the house rulers, the receptions, the fixed stars and the parts
+    RankChartPoints(record);
+    CalcHouseRulers(record);
+    CalcReceptionsStarsAndParts(record, ReceptionParams());
     DrawChart(record, work, window->Canvas(), target, view);
     return *window;
   }
@@ -543,7 +547,7 @@ std::unique_ptr<ChartRecord> CrowdedChart(int day, int month, int year, float ut
 
 const char* KindName(WheelLabel kind) {
   static const char* const names[] = {"sign",         "body",    "cusp", "body number",
-                                      "house number", "mansion", "mark"};
+                                      "house number", "mansion", "mark", "retrograde mark"};
   return names[static_cast<int>(kind)];
 }
 
@@ -581,90 +585,117 @@ TEST_F(Wheel, LabelsOfCrowdedChartsStayClearOfEachOther) {
     int day, month, year;
     float ut, lat, lon;
     bool stellium;
+    bool swapped = false;  // shown with its mutual receptions swapped
   };
+  // the last: 10.12.2026 05:09 Moscow, whose swapped receptions bring
+  // retrograde Chiron beside the Moon
   const Moment moments[] = {{15, 7, 1990, 8.0f, 55.75f, 37.58f, false},
                             {4, 2, 1962, 5.0f, 51.5f, -0.13f, true},
                             {20, 3, 2024, 3.0f, -33.9f, 151.2f, false},
-                            {1, 1, 2000, 12.0f, 64.0f, -22.0f, false}};
+                            {1, 1, 2000, 12.0f, 64.0f, -22.0f, false},
+                            {10, 12, 2026, 2.15f, 55.75f, 37.62f, false, true}};
+  // the factory sizes and the listed size 34 for signs and bodies
+  constexpr int kLargeGlyphIndex = 21;
   constexpr double kMarkTurnDeg = 12.0;  // farthest a mark turns along its ring
   constexpr double kRadiusTolPx = 2.0;
+  constexpr double kCuspBesideDeg = 6.0;  // farthest a house label's middle stands from its line
+  constexpr double kPointTurnDeg = 31.0;  // and a special point's
   view.FixedStars = view.LunarMansions = view.ArabicParts = view.Midpoints = true;
   int marksSeen = 0;
   for (const Moment& m : moments) {
     auto r = CrowdedChart(m.day, m.month, m.year, m.ut, m.lat, m.lon);
-    for (int style = m.stellium ? 1 : 0; style <= 4; ++style) {  // 0 American, 1..4 European
-      r->ChartStyle = style == 0 ? 0 : 1;
-      r->WheelOrientation = std::max(1, style);
-      for (int size : {500, 800, 1100}) {
-        DrawOnWindow(*r, size, size);
-        const std::string where = std::to_string(m.year) + "-" + std::to_string(m.month) +
-                                  " style " + std::to_string(style) + " size " +
-                                  std::to_string(size);
-        const std::vector<LabelBox>& labels = work.Labels;
-        for (std::size_t a = 0; a < labels.size(); ++a)
-          for (std::size_t b = a + 1; b < labels.size(); ++b) {
-            if (m.stellium && labels[a].Kind == WheelLabel::kBody &&
-                labels[b].Kind == WheelLabel::kBody)
-              continue;
-            const TRect& p = labels[a].Box;
-            const TRect& q = labels[b].Box;
-            const bool meet =
-                p.Left < q.Right && q.Left < p.Right && p.Top < q.Bottom && q.Top < p.Bottom;
-            EXPECT_FALSE(meet) << where << ": " << Describe(labels[a]) << " meets "
-                               << Describe(labels[b]);
-          }
-        int count[7] = {};
-        for (const LabelBox& l : labels) ++count[static_cast<int>(l.Kind)];
-        const int marks = work.StarMarkCount + work.PartMarkCount + work.MidpointMarkCount;
-        EXPECT_GT(count[static_cast<int>(WheelLabel::kMark)], 0) << where;
-        for (const auto* list : {&work.StarMarks, &work.PartMarks, &work.MidpointMarks})
-          for (const MarkerHit& hit : *list) {
-            bool drawn = false;
-            for (const LabelBox& l : labels)
-              drawn = drawn || (l.Kind == WheelLabel::kMark && l.Box.Left == hit.Left &&
-                                l.Box.Right == hit.Right && l.Box.Top == hit.Top &&
-                                l.Box.Bottom == hit.Bottom);
-            EXPECT_TRUE(drawn) << where << ": mark record " << hit.First << " at " << hit.Left
-                               << "," << hit.Top;
-          }
-        EXPECT_EQ(count[static_cast<int>(WheelLabel::kBody)], kBodyCount) << where;
-        marksSeen += marks;
-        if (style == 0) {
-          EXPECT_EQ(count[static_cast<int>(WheelLabel::kBodyNumber)], 3 * kBodyCount) << where;
-          EXPECT_EQ(count[static_cast<int>(WheelLabel::kCusp)], 3 * 18) << where;
-          continue;
-        }
-        EXPECT_EQ(count[static_cast<int>(WheelLabel::kCusp)], 18) << where;
-        EXPECT_EQ(count[static_cast<int>(WheelLabel::kMansion)], 28) << where;
-        // European radii from the factory percentages
-        const int* P = r->RadiiEuropean;
-        const int R = OuterRadius(size / 2, size / 2, P[0]);
-        const int r2 = R * P[1] / 100 * P[2] / 100;
-        const int r3 = r2 * P[3] / 100;
-        const double ring = (r2 + r3) / 2.0;
-        const Geometry g = EuropeanGeometry(*r, size, size);
-        for (const LabelBox& l : labels) {
-          if (l.Kind == WheelLabel::kMark) {
-            EXPECT_LE(AngleApart(AngleOf(g, l.Box), r->ObjectLongitude[l.Index]), kMarkTurnDeg + 1)
-                << where << ": " << Describe(l) << " at object longitude "
-                << r->ObjectLongitude[l.Index];
-            EXPECT_LE(DistanceOf(g, l.Box), ring + kRadiusTolPx) << where << ": " << Describe(l);
-          }
-          if (l.Kind == WheelLabel::kCusp) {  // not under the aspect circle, filled after it
-            const double nearX =
-                std::max({0.0, l.Box.Left - g.cx * 1.0, g.cx - (l.Box.Right - 1.0)});
-            const double nearY =
-                std::max({0.0, l.Box.Top - g.cy * 1.0, g.cy - (l.Box.Bottom - 1.0)});
-            EXPECT_GE(std::hypot(nearX, nearY), r3) << where << ": " << Describe(l);
-          }
-          if (l.Kind == WheelLabel::kMansion) {
-            const double middle = (l.Index - 0.5) * 360.0 / 28;
-            EXPECT_LE(AngleApart(AngleOf(g, l.Box), middle), 180.0 / 28)
-                << where << ": " << Describe(l);
-          }
-        }
-      }
+    if (m.swapped) {
+      r->ReceptionSwap = 1;
+      RecalcChartReception(*r);
     }
+    const int factoryGlyphs[2] = {r->GlyphSizes[0], r->GlyphSizes[1]};
+    for (int style = m.stellium ? 1 : 0; style <= 4; ++style)  // 0 American, 1..4 European
+      for (bool large : {false, true})
+        for (int size : {500, 800, 1100}) {
+          if (large && style == 0) continue;  // the large sizes on the European wheel
+          r->ChartStyle = style == 0 ? 0 : 1;
+          r->WheelOrientation = std::max(1, style);
+          r->GlyphSizes[0] = large ? kLargeGlyphIndex : factoryGlyphs[0];
+          r->GlyphSizes[1] = large ? kLargeGlyphIndex : factoryGlyphs[1];
+          DrawOnWindow(*r, size, size);
+          const std::string where = std::to_string(m.year) + "-" + std::to_string(m.month) +
+                                    " style " + std::to_string(style) + " size " +
+                                    std::to_string(size) + (large ? " glyphs 34" : "");
+          const std::vector<LabelBox>& labels = work.Labels;
+          for (std::size_t a = 0; a < labels.size(); ++a)
+            for (std::size_t b = a + 1; b < labels.size(); ++b) {
+              const auto bodyPart = [](const LabelBox& l) {
+                return l.Kind == WheelLabel::kBody || l.Kind == WheelLabel::kRetrograde;
+              };
+              if (m.stellium && bodyPart(labels[a]) && bodyPart(labels[b])) continue;
+              // a retrograde mark leans on its own glyph
+              if (bodyPart(labels[a]) && bodyPart(labels[b]) && labels[a].Kind != labels[b].Kind &&
+                  labels[a].Index == labels[b].Index)
+                continue;
+              const TRect& p = labels[a].Box;
+              const TRect& q = labels[b].Box;
+              const bool meet =
+                  p.Left < q.Right && q.Left < p.Right && p.Top < q.Bottom && q.Top < p.Bottom;
+              EXPECT_FALSE(meet) << where << ": " << Describe(labels[a]) << " meets "
+                                 << Describe(labels[b]);
+            }
+          int count[8] = {};
+          for (const LabelBox& l : labels) ++count[static_cast<int>(l.Kind)];
+          const int marks = work.StarMarkCount + work.PartMarkCount + work.MidpointMarkCount;
+          EXPECT_GT(count[static_cast<int>(WheelLabel::kMark)], 0) << where;
+          for (const auto* list : {&work.StarMarks, &work.PartMarks, &work.MidpointMarks})
+            for (const MarkerHit& hit : *list) {
+              bool drawn = false;
+              for (const LabelBox& l : labels)
+                drawn = drawn || (l.Kind == WheelLabel::kMark && l.Box.Left == hit.Left &&
+                                  l.Box.Right == hit.Right && l.Box.Top == hit.Top &&
+                                  l.Box.Bottom == hit.Bottom);
+              EXPECT_TRUE(drawn) << where << ": mark record " << hit.First << " at " << hit.Left
+                                 << "," << hit.Top;
+            }
+          EXPECT_EQ(count[static_cast<int>(WheelLabel::kBody)], kBodyCount) << where;
+          marksSeen += marks;
+          if (style == 0) {
+            EXPECT_EQ(count[static_cast<int>(WheelLabel::kBodyNumber)], 3 * kBodyCount) << where;
+            EXPECT_EQ(count[static_cast<int>(WheelLabel::kCusp)], 3 * 18) << where;
+            continue;
+          }
+          EXPECT_EQ(count[static_cast<int>(WheelLabel::kCusp)], 18) << where;
+          EXPECT_EQ(count[static_cast<int>(WheelLabel::kMansion)], 28) << where;
+          // European radii from the factory percentages
+          const int* P = r->RadiiEuropean;
+          const int R = OuterRadius(size / 2, size / 2, P[0]);
+          const int r2 = R * P[1] / 100 * P[2] / 100;
+          const int r3 = r2 * P[3] / 100;
+          const double ring = (r2 + r3) / 2.0;
+          const Geometry g = EuropeanGeometry(*r, size, size);
+          for (const LabelBox& l : labels) {
+            if (l.Kind == WheelLabel::kMark) {
+              EXPECT_LE(AngleApart(AngleOf(g, l.Box), r->ObjectLongitude[l.Index]),
+                        kMarkTurnDeg + 1)
+                  << where << ": " << Describe(l) << " at object longitude "
+                  << r->ObjectLongitude[l.Index];
+              EXPECT_LE(DistanceOf(g, l.Box), ring + kRadiusTolPx) << where << ": " << Describe(l);
+            }
+            if (l.Kind == WheelLabel::kCusp) {  // not under the aspect circle, filled after it
+              const double nearX =
+                  std::max({0.0, l.Box.Left - g.cx * 1.0, g.cx - (l.Box.Right - 1.0)});
+              const double nearY =
+                  std::max({0.0, l.Box.Top - g.cy * 1.0, g.cy - (l.Box.Bottom - 1.0)});
+              EXPECT_GE(std::hypot(nearX, nearY), r3) << where << ": " << Describe(l);
+              // a house label beside its own line, never turned towards
+              // another; a special point on a crowded line turns further
+              EXPECT_LE(AngleApart(AngleOf(g, l.Box), r->CuspsAndPoints[l.Index]),
+                        l.Index < 12 ? kCuspBesideDeg : kPointTurnDeg)
+                  << where << ": " << Describe(l);
+            }
+            if (l.Kind == WheelLabel::kMansion) {
+              const double middle = (l.Index - 0.5) * 360.0 / 28;
+              EXPECT_LE(AngleApart(AngleOf(g, l.Box), middle), 180.0 / 28)
+                  << where << ": " << Describe(l);
+            }
+          }
+        }
   }
   EXPECT_GT(marksSeen, 100);  // the variants did mark the charts
 }

@@ -12,6 +12,7 @@
 
 #include "chart/chartrecord.h"
 #include "chart/glyphplacement.h"
+#include "chart/pipeline.h"
 #include "chart/ui/wheel.h"
 #include "platform/nullcanvas.h"
 
@@ -146,7 +147,11 @@ class WheelPrimitives : public ::testing::Test {
  protected:
   void Draw(ChartRecord& record) {
     canvas = std::make_unique<RecordingCanvas>();
-    RankChartPoints(record);  // the recomputation's ranking of the positions set here
+    // the recomputation's ranking of the positions set here, and what
+    // follows from it (the receptions of the kinds switched on)
+    RankChartPoints(record);
+    CalcHouseRulers(record);
+    CalcReceptionsStarsAndParts(record, receptions);
     DrawChart(record, work, *canvas, target, view);
   }
   // The aspect line of a pair on the aspect circle, or nullptr.
@@ -157,6 +162,7 @@ class WheelPrimitives : public ::testing::Test {
   WheelWork work;
   WheelView view;
   WheelTarget target;
+  ReceptionParams receptions;
   std::unique_ptr<RecordingCanvas> canvas;
 };
 
@@ -277,7 +283,7 @@ TEST_F(WheelPrimitives, ReceptionArcsBulgeTwentyPixelsTowardsTheCentre) {
     r->ObjectLongitude[b] = static_cast<float>(r->EclipticLongitude[b]);
     r->ObjectShown[b] = (b == 0 || b == 1 || b == 3 || b == 4) ? 1 : 0;
   }
-  view.Receptions.KindOn[2] = true;
+  receptions.KindOn[2] = true;
   Draw(*r);
   const std::vector<const Op*> arcs = canvas->Of(Op::kArc);
   ASSERT_EQ(arcs.size(), 4u);  // each reception from both partners
