@@ -47,6 +47,19 @@ void BM_CalcHouseCusps(benchmark::State& state) {
 }
 BENCHMARK(BM_CalcHouseCusps)->DenseRange(1, kHouseSystemCount);
 
+// Sunrise and sunset of one date, Moscow, 15 July 1990.
+void BM_CalcSunRiseSet(benchmark::State& state) {
+  const double jd = JulianDay(15, 7, 1990, 8);
+  for (auto _ : state) {
+    float rise = 0, set = 0;
+    SunRiseSetStatus st = CalcSunRiseSet(8, 55.75f, 37.58f, 112.6f, jd, rise, set);
+    benchmark::DoNotOptimize(st);
+    benchmark::DoNotOptimize(rise);
+    benchmark::DoNotOptimize(set);
+  }
+}
+BENCHMARK(BM_CalcSunRiseSet);
+
 // The next new moon after 1 January 2020.
 void BM_FindNextNewMoon(benchmark::State& state) {
   const double start = JulianDay(1, 1, 2020, 0);

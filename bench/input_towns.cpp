@@ -80,4 +80,22 @@ void BM_ZoneOfForeignTown(benchmark::State& state, const char* prefix) {
 BENCHMARK_CAPTURE(BM_ZoneOfForeignTown, Chicago, "Chicago ")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ZoneOfForeignTown, Paris, "Paris ")->Unit(benchmark::kMicrosecond);
 
+// The zone of a chosen Russian or CIS town: its region's own zone-rule file
+// read and walked (Kyiv's, with the European summer time spelled out to
+// 2037, is among the longest); a code of Time.ttt without a file of its own
+// ("55", one of the padding lines) reads Time.ttt and Hour_zone.ttt instead.
+void BM_ZoneOfRegionTown(benchmark::State& state, const char* code) {
+  const std::string folder = FactoryTowns();
+  const std::string line = std::string("Town=                50:27   30:31   ") + code;
+  const double moment = LocalMoment(15, 7, 1990, 12.0);
+  for (auto _ : state) {
+    TownZone zone = ZoneOfRegionTownLine(folder, line, moment);
+    if (!zone.Ok) state.SkipWithError(zone.Message.c_str());
+    benchmark::DoNotOptimize(zone);
+  }
+}
+BENCHMARK_CAPTURE(BM_ZoneOfRegionTown, Kyiv, "08")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ZoneOfRegionTown, Moscow, "10")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ZoneOfRegionTown, TimeTtt, "55")->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -34,14 +34,21 @@ void HorizontalFromEquatorial(double hourAngle, double declination, double latit
 }
 
 void CalcHorizontalCoords(const ChartRecord& chart, LocalSpaceRecord& space) {
-  // local sidereal time, radians
+  // The positions are apparent, on the true ecliptic and equinox of date:
+  // they reach the true equator by the true obliquity, and the hour angle
+  // by the apparent sidereal time (on universal time), as the house
+  // routine's angles do.
+  const TrueEquinox equinox = TrueEquinoxAt((chart.JulianDayUT - kJ2000) / kDaysPerJulianCentury);
   const double lst =
       ReduceHours(chart.GeoLongitude / 15.0 +
-                  GreenwichMeanSiderealDeg(chart.JulianDay0h - kJ2000, chart.UniversalTime) /
+                  GreenwichApparentSiderealDeg(UniversalJulianDay(chart.JulianDay0h) - kJ2000,
+                                               chart.UniversalTime, equinox) /
                       15.0) *
       kPi / 12.0;
   const double phi = chart.GeocentricLatitude * kDegToRad;
-  const FrameOfDate frame = FrameOfDateAt((chart.JulianDayUT - kJ2000) / kDaysPerJulianCentury);
+  FrameOfDate frame;
+  frame.cosEps = std::cos(equinox.obliquityDeg * kDegToRad);
+  frame.sinEps = std::sin(equinox.obliquityDeg * kDegToRad);
   for (int i = 0; i < kLocalSpacePlanetCount; ++i) {
     double x, y, z, r, dec, ra;
     SphericalToRect(chart.BodyDistance[i], chart.EclipticLatitude[i], chart.EclipticLongitude[i], x,

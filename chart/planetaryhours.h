@@ -16,9 +16,11 @@ struct PlanetaryHourTable {
 // Venus, Mercury, Moon).
 int HourRulerOf(int hour, int dayRuler);
 
-// Computes the hours of the chart's date and place. Returns false, leaving
-// the table untouched, where the Sun does not rise or set on that date
-// (polar day or night), so no undefined hour reaches the chart.
+// Computes the hours of the chart's date and place from the town's sunrises
+// and sunset around the moment (the Sun computed at each; sunLongitude is
+// not read). Returns false, leaving the table untouched, where the Sun does
+// not rise or set there (polar day or night), so no undefined hour reaches
+// the chart.
 bool CalcPlanetHours(float universalTime, float geocentricLatitude, float geoLongitude,
                      double sunLongitude, double julianDayUT, double julianDay0h, float timeZone,
                      PlanetaryHourTable& table);

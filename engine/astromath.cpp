@@ -474,6 +474,15 @@ FrameOfDate FrameOfDateAt(double T) {
   return f;
 }
 
+TrueEquinox TrueEquinoxAt(double T) {
+  double dpsi, deps;
+  NutationRad(T, dpsi, deps);
+  TrueEquinox e;
+  e.obliquityDeg = MeanObliquityDeg(T) + deps * kRadToDeg;
+  e.equationOfEquinoxesDeg = dpsi * std::cos(e.obliquityDeg * kDegToRad) * kRadToDeg;
+  return e;
+}
+
 void NutateEquatorial(const FrameOfDate& f, double& x, double& y, double& z) {
   // all three increments from the old x, y, z
   double dx = -(f.nutC * y + f.nutS * z);

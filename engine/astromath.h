@@ -41,8 +41,8 @@ double GeographicOfGeocentric(double geocentricDeg);
 // 0h UT of the date whose 0h lies days0h days after J2000.0 (IAU 1982;
 // Meeus, Astronomical Algorithms, eq. 12.3 and 12.4). The one sidereal time
 // of the engine: the house routine, the sunrise and the moonrise read it.
-// The date enters only through the slow term, so days0h may carry Delta T
-// (a minute of it moves the result by 0.002 seconds of time).
+// days0h is on universal time: Delta T left in it moves the result by
+// 0.04" per second (2.5", 0.16 seconds of time, per minute of Delta T).
 inline double GreenwichMeanSiderealDeg(double days0h, double hoursUt) {
   const double T = days0h / kDaysPerJulianCentury;
   return 100.46061837 + 36000.770053608 * T + 0.000387933 * T * T - T * T * T / 38710000.0 +
@@ -160,3 +160,17 @@ FrameOfDate FrameOfDateAt(double T);
 void NutateEquatorial(const FrameOfDate& f, double& x, double& y, double& z);
 void EclipticToEquatorial(const FrameOfDate& f, double& x, double& y, double& z);
 void EquatorialToEcliptic(const FrameOfDate& f, double& x, double& y, double& z);
+// The true equator and equinox of date: the obliquity of the true equator
+// (mean obliquity plus the nutation in obliquity) and the equation of the
+// equinoxes (the nutation in longitude times the cosine of that obliquity),
+// both degrees, from the nutation series above.
+struct TrueEquinox {
+  double obliquityDeg = 0;
+  double equationOfEquinoxesDeg = 0;
+};
+TrueEquinox TrueEquinoxAt(double T);
+// Greenwich apparent sidereal time, degrees (not reduced): the mean one of
+// GreenwichMeanSiderealDeg plus the equation of the equinoxes at T.
+inline double GreenwichApparentSiderealDeg(double days0h, double hoursUt, const TrueEquinox& e) {
+  return GreenwichMeanSiderealDeg(days0h, hoursUt) + e.equationOfEquinoxesDeg;
+}

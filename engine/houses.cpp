@@ -222,9 +222,14 @@ float MorinusEast(const HouseContext& c) {
 }
 
 // J.-B. Morin, Astrologia Gallica (1661): the equator divided from the meridian, taken to the
-// ecliptic through its poles.
+// ecliptic through its poles. Cusp 10 is by the same rule the ecliptic point
+// of the equator's point at RAMC (tan lambda = tan RAMC cos eps), on RAMC's
+// own half-circle; it differs from the MC by up to 2.5 degrees.
 void Morinus(const HouseContext& c, float* cusp) {
   cusp[H1] = MorinusEast(c);
+  cusp[H10] = Reduced(static_cast<float>(
+      std::atan2(std::cos(static_cast<double>(c.eps)) * std::sin(c.ramc), std::cos(c.ramc)) *
+      kRadToDeg));
   const float h[] = {120, 150, 210, 240};
   const int idx[] = {H2, H3, H5, H6};
   for (int i = 0; i < 4; ++i) cusp[idx[i]] = LambdaM(c, c.ramcF + h[i] * kRad) * kDeg;
@@ -286,20 +291,25 @@ void Horizontal(const HouseContext& c, float* cusp) {
   CampanusWithPole(c, p, cusp);
 }
 
-// Alcabitius (al-Qabisi), Introduction to Astrology (10th c.; ed. Burnett et al., 2004).
+// Alcabitius (al-Qabisi), Introduction to Astrology (10th c.; ed. Burnett et al., 2004): the
+// diurnal semi-arc of the Ascendant's degree trisected in right ascension from the MC for cusps
+// 11 and 12, its nocturnal semi-arc from the Ascendant for cusps 2 and 3, each division taken
+// to the ecliptic along its hour circle. Where the Ascendant's degree never rises or never sets
+// (beyond the polar circles) the semi-arc is undefined and the cusps are not numbers.
 void AlKabisi(const HouseContext& c, float* cusp) {
-  float q = (c.asc - c.mc) * kRad;
-  if (q < 0) q += 2 * kPiF;
-  float w = std::atan(std::cos(c.eps) * std::tan(q));
-  if (w < 0) w += kPiF;
-  float g1 = ArcTan2Rad(std::tan(w / 3), std::cos(c.eps)) * kDeg;
-  float g2 = ArcTan2Rad(std::tan(2 * w / 3), std::cos(c.eps)) * kDeg;
-  float g3 = ArcTan2Rad(std::tan(2 * (kPiF - w) / 3), std::cos(c.eps)) * kDeg;
-  float g4 = ArcTan2Rad(std::tan((kPiF - w) / 3), std::cos(c.eps)) * kDeg;
-  cusp[H2] = c.mc + 180 - g3;
-  cusp[H3] = c.mc + 180 - g4;
-  cusp[H5] = c.mc + g1 - 180;
-  cusp[H6] = c.mc + g2 - 180;
+  const double eps = c.eps, phi = c.phi;
+  const double decl = std::asin(std::sin(eps) * std::sin(c.asc * kDegToRad));
+  const double cosArc = -std::tan(phi) * std::tan(decl);
+  const double day = cosArc >= -1 && cosArc <= 1 ? std::acos(cosArc) : std::nan("");
+  const double night = kPi - day;
+  // the ecliptic point of right ascension ra, on ra's own half-circle
+  auto onEcliptic = [&](double ra) {
+    return static_cast<float>(std::atan2(std::sin(ra), std::cos(ra) * std::cos(eps)) * kRadToDeg);
+  };
+  cusp[H5] = onEcliptic(c.ramc + day / 3) - 180;  // opposite cusp 11
+  cusp[H6] = onEcliptic(c.ramc + 2 * day / 3) - 180;
+  cusp[H2] = onEcliptic(c.ramc + day + night / 3);
+  cusp[H3] = onEcliptic(c.ramc + day + 2 * night / 3);
 }
 
 // The semi-arc reading of Alcabitius's division (same source): the Ascendant's semi-arcs trisected.
@@ -414,14 +424,22 @@ HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t s
   HouseResult result;
   result.HouseSystem = houseSystem;
 
-  // days from J2000.0 to 0h of the date
+  // days from J2000.0 to 0h of the date, on the chart's time scale and on
+  // universal time (the sidereal time runs on the latter)
   const double days0h = rec.JulianDay0h - kJ2000;
+  const double days0hUt = UniversalJulianDay(rec.JulianDay0h) - kJ2000;
+  // The positions are apparent, on the true equator and equinox of the
+  // moment, so the angles are too: the true obliquity and the apparent
+  // sidereal time (the mean one plus the equation of the equinoxes).
+  const TrueEquinox trueEquinox =
+      TrueEquinoxAt((days0h + rec.UniversalTime / 24.0) / kDaysPerJulianCentury);
   // Local sidereal time and RAMC in double: in single precision an LST of
   // exactly 6h or 18h can fall on the wrong side of the MC's half-circle test.
-  float epsDeg = static_cast<float>(MeanObliquityDeg(days0h / kDaysPerJulianCentury));
-  double lst = siderealSwitch != 0 ? rec.PlaceLongitude / 15.0
-                                   : GreenwichMeanSiderealDeg(days0h, rec.UniversalTime) / 15.0 +
-                                         rec.PlaceLongitude / 15.0 + rec.ExtraHours;
+  float epsDeg = static_cast<float>(trueEquinox.obliquityDeg);
+  double lst = siderealSwitch != 0
+                   ? rec.PlaceLongitude / 15.0
+                   : GreenwichApparentSiderealDeg(days0hUt, rec.UniversalTime, trueEquinox) / 15.0 +
+                         rec.PlaceLongitude / 15.0 + rec.ExtraHours;
   lst = std::fmod(lst, 24.0);
   if (lst < 0) lst += 24.0;
   double ramc = lst * kPi / 12.0;
@@ -471,9 +489,12 @@ HouseResult CalcHouseCusps(HouseCuspRecord& rec, int houseSystem, std::uint8_t s
   rec.Vertex = c.vertex;
 
   // Day or night by the Sun's rising and setting, also beyond the polar
-  // circle, where the Sun's altitude decides.
-  c.riseSet = CalcSunRiseSet(rec.UniversalTime, rec.PlaceLatitude, rec.PlaceLongitude,
-                             rec.SunLongitude, rec.MomentJulianDay, c.sunRise, c.sunSet);
+  // circle, where the Sun's altitude decides. The houses take the geocentric
+  // latitude the chart passes; the Sun rises and sets for the town, at its
+  // geographic latitude.
+  const float geographic = static_cast<float>(GeographicOfGeocentric(rec.PlaceLatitude));
+  c.riseSet = CalcSunRiseSet(rec.UniversalTime, geographic, rec.PlaceLongitude, rec.SunLongitude,
+                             rec.MomentJulianDay, c.sunRise, c.sunSet);
   rec.SunRise = c.sunRise;
   rec.SunSet = c.sunSet;
   rec.DayFlag = IsDaytime(c.riseSet, rec.UniversalTime, c.sunRise, c.sunSet) ? 1 : -1;

@@ -24,7 +24,7 @@ struct HouseCuspRecord {
   float SunRise = 0;           // hours UT (output)
   float SunSet = 0;            // hours UT (output)
   float UniversalTime = 0;     // hours
-  float PlaceLatitude = 0;     // degrees, North positive
+  float PlaceLatitude = 0;     // degrees, North positive, geocentric (the chart's)
   float PlaceLongitude = 0;    // degrees, East positive
 };
 

@@ -9,61 +9,192 @@
 
 namespace {
 
-// Sidereal angle (radians) at which the ecliptic point x (radians) stands
-// on the horizon's eastern side, by the half-angle form of the rising
-// formula. Returns false where the point never rises or never sets at
-// this latitude (|sin x sin eps / cos phi| > 1).
-bool RisingAngle(double x, double phi, double eps, double& a) {
-  double arg = std::sin(x) * std::sin(eps) / std::cos(phi);
-  if (!(std::fabs(arg) <= 1.0)) return false;
-  double delta = std::asin(arg);
-  double t = std::tan((x - delta) / 2);
-  a = 2 * std::atan(std::sin((phi + eps) / 2 + kPi / 4) * t / std::sin((phi - eps) / 2 + kPi / 4)) +
-      3 * kPi / 2;
-  return std::isfinite(a);
+// The Sun's centre at rising and setting: 50' below the horizon, the
+// standard refraction at the horizon (34') and the Sun's semi-diameter (16').
+constexpr double kSunEventAltitudeDeg = -50.0 / 60;
+// Solar hours in one sidereal day: the interval between two passages of a
+// fixed point of the sky through the meridian.
+constexpr double kSiderealDayHours = 24.0 / kSiderealPerSolarDay;
+// An event's time is refined until it moves less than this (0.04 s).
+constexpr double kEventTolHours = 1e-5;
+constexpr int kEventPasses = 12;
+
+// The Sun's apparent right ascension and declination (radians) at the
+// moment jd, chart time scale, from the all-bodies driver.
+void SunOnEquator(double jd, double& ra, double& decl) {
+  BodyPositions p;
+  p.Selector = kSun;
+  p.T = (jd - kJ2000) / kDaysPerJulianCentury;
+  CalcBodies(p, 1, true);
+  ra = p.Longitude[kSun] * kDegToRad;
+  decl = p.Latitude[kSun] * kDegToRad;
 }
 
-// Universal time (hours in [0, 24)) of the moment after 0h UT at which the
-// local sidereal time reaches a (radians): the sidereal interval is folded
-// into one sidereal day first, then turned into solar hours.
-double ToUtHours(double a, double s0, double longitude) {
-  double sidereal = std::fmod(a * 12 / kPi - s0 - longitude / 15, 24.0);
-  if (sidereal < 0) sidereal += 24.0;
-  double h = sidereal / kSiderealPerSolarDay;
-  return h < 24.0 ? h : 0.0;
+// The same to about 0.01 degree by the Sun's equation of the centre (Meeus,
+// Astronomical Algorithms, 2nd ed. 1998, ch. 25, the lower accuracy), a
+// twentieth of the cost: it carries the search for an event to within
+// seconds of it, and the driver's Sun finishes it.
+void SunOnEquatorRough(double jd, double& ra, double& decl) {
+  const double T = (jd - kJ2000) / kDaysPerJulianCentury;
+  const double meanLon = 280.46646 + 36000.76983 * T;
+  const double m = (357.52911 + 35999.05029 * T) * kDegToRad;
+  const double centre = (1.914602 - 0.004817 * T) * std::sin(m) + 0.019993 * std::sin(2 * m) +
+                        0.000289 * std::sin(3 * m);
+  const double node = (125.04 - 1934.136 * T) * kDegToRad;
+  const double lon = (meanLon + centre - 0.00569 - 0.00478 * std::sin(node)) * kDegToRad;
+  const double eps = (MeanObliquityDeg(T) + 0.00256 * std::cos(node)) * kDegToRad;
+  ra = std::atan2(std::cos(eps) * std::sin(lon), std::cos(lon));
+  decl = std::asin(std::sin(eps) * std::sin(lon));
+}
+
+// Whether the Sun stays up (true) or down all day with declination decl at
+// geographic latitude phi (radians), where it does not cross the event's
+// altitude.
+bool StaysUp(double phi, double decl) {
+  return std::sin(phi) * std::sin(decl) > std::sin(kSunEventAltitudeDeg * kDegToRad);
 }
 
 }  // namespace
 
-// Rising and setting of the Sun's point of the ecliptic, shifted along it
-// by refraction and semi-diameter, by Napier's analogies in the triangle of
-// pole, equinox and point (Smart, Textbook on Spherical Astronomy, 1977,
-// ch. I); the engine's sidereal time and mean obliquity (astromath.h).
+namespace {
+
+// What the search for the Sun's events at one place around one date reads.
+struct SunSky {
+  double jd0;       // 0h UT of the date, chart time scale
+  double days0hUt;  // the same from J2000.0 on universal time, for the sidereal time
+  TrueEquinox equinox;
+  double phi;  // geographic latitude, radians
+  double longitude;
+
+  SunSky(double jd0In, float latitude, float longitudeIn)
+      : jd0(jd0In),
+        days0hUt(UniversalJulianDay(jd0In) - kJ2000),
+        // the equation of the equinoxes changes by a thousandth of an
+        // arcsecond in an hour: once for the date
+        equinox(TrueEquinoxAt((jd0In + 0.5 - kJ2000) / kDaysPerJulianCentury)),
+        phi(static_cast<double>(latitude) * kDegToRad),
+        longitude(longitudeIn) {}
+
+  // Where the Sun of right ascension ra and declination decl (radians)
+  // stands at the event's altitude: the local sidereal time, degrees.
+  // False where it stays above or below that altitude all day.
+  bool TargetSidereal(double ra, double decl, bool rising, double& target) const {
+    const double cosH =
+        (std::sin(kSunEventAltitudeDeg * kDegToRad) - std::sin(phi) * std::sin(decl)) /
+        (std::cos(phi) * std::cos(decl));
+    if (!(std::fabs(cosH) <= 1.0)) return false;
+    const double hourAngle = std::acos(cosH) * kRadToDeg;
+    target = ra * kRadToDeg + (rising ? -hourAngle : hourAngle);
+    return true;
+  }
+
+  double LocalSidereal(double hours) const {
+    return GreenwichApparentSiderealDeg(days0hUt, hours, equinox) + longitude;
+  }
+
+  // From the estimate `hours` the event is refined with the Sun where it
+  // stands at each new estimate: the hour angle at which the Sun's centre
+  // reaches the event's altitude gives the local apparent sidereal time of
+  // the event, and the estimate moves to the nearest moment of that
+  // sidereal time (Meeus, Astronomical Algorithms, 2nd ed. 1998, ch. 15,
+  // iterated). The Sun's motion changes the target by about 4 minutes a
+  // day, so each pass shrinks the error by a factor of a hundred or more.
+  SunRiseSetStatus EventNear(bool rising, double hours, double& eventHours) const {
+    eventHours = hours;
+    double t = hours;
+    // the rough Sun until the estimate stands still, then one pass with the
+    // driver's Sun: the estimate is then seconds from the event, and the
+    // pass leaves a hundredth of that
+    for (int exact = 0; exact < 2; ++exact) {
+      for (int pass = 0; pass < (exact != 0 ? 1 : kEventPasses); ++pass) {
+        double ra, decl, target;
+        (exact != 0 ? SunOnEquator : SunOnEquatorRough)(jd0 + t / 24.0, ra, decl);
+        if (!TargetSidereal(ra, decl, rising, target))
+          return StaysUp(phi, decl) ? SunRiseSetStatus::kAlwaysUp : SunRiseSetStatus::kAlwaysDown;
+        const double step =
+            std::remainder(target - LocalSidereal(t), 360.0) / 15.0 / kSiderealPerSolarDay;
+        t += step;
+        if (std::fabs(step) < kEventTolHours) break;
+      }
+    }
+    eventHours = t;
+    return SunRiseSetStatus::kNormal;
+  }
+
+  // The rising or setting of the date, hours in [0, 24). The first estimate
+  // is the event with the Sun of the date's noon, placed within the date;
+  // the refined event can leave the date by a few minutes (the Sun's
+  // motion), and then the event one sidereal day further in is taken. A
+  // date that holds two events (a minute after 0h and a minute before 24h)
+  // gives the first; a date that holds none (the event steps over it) gives
+  // the one just after it, as a time of day.
+  SunRiseSetStatus EventOfDate(bool rising, double& hours) const {
+    hours = 0;
+    double ra, decl, target;
+    SunOnEquatorRough(jd0 + 0.5, ra, decl);
+    double guess = 12.0;
+    if (TargetSidereal(ra, decl, rising, target)) {
+      double sidereal = std::fmod(target - LocalSidereal(0.0), 360.0);
+      if (sidereal < 0) sidereal += 360.0;
+      guess = sidereal / 15.0 / kSiderealPerSolarDay;
+    }
+    double t;
+    SunRiseSetStatus status = EventNear(rising, guess, t);
+    if (status != SunRiseSetStatus::kNormal) return status;
+    if (t < 0 || t >= 24.0) {
+      double other;
+      status = EventNear(rising, t < 0 ? t + kSiderealDayHours : t - kSiderealDayHours, other);
+      if (status != SunRiseSetStatus::kNormal) return status;
+      // the event one day on when it lies within the date, else the one
+      // after the date (t or other, whichever is the later)
+      t = other >= 0 && other < 24.0 ? other : std::max(t, other);
+    }
+    t = std::fmod(t, 24.0);
+    if (t < 0) t += 24.0;
+    hours = t;
+    return SunRiseSetStatus::kNormal;
+  }
+};
+
+}  // namespace
+
+SunRiseSetStatus SunEventNear(double jd0, float latitude, float longitude, bool rising,
+                              double hours, double& eventHours) {
+  eventHours = hours;
+  if (!std::isfinite(latitude) || !std::isfinite(longitude) || !std::isfinite(jd0) ||
+      !std::isfinite(hours))
+    return SunRiseSetStatus::kAlwaysDown;
+  return SunSky(jd0, latitude, longitude).EventNear(rising, hours, eventHours);
+}
+
+// The rising and setting of the Sun's centre 50' below the horizon (the
+// almanacs' sunrise and sunset: upper limb, standard refraction), each with
+// the Sun computed at the event and the apparent sidereal time. The
+// latitude is the geographic one of the place. sunLongitude (the Sun at the
+// chart's moment) is not needed: the Sun is computed where it stands at
+// each event.
 SunRiseSetStatus CalcSunRiseSet(float ut, float latitude, float longitude, float sunLongitude,
                                 double jd, float& rise, float& set) {
+  (void)sunLongitude;
   rise = set = 0;
   // no place, no daylight to place
-  if (!std::isfinite(latitude) || !std::isfinite(longitude)) return SunRiseSetStatus::kAlwaysDown;
-  double phi = latitude * kDegToRad;
-  // days from J2000.0 to 0h of the date; sidereal time there, hours
-  const double days0h = jd - ut / 24.0 - kJ2000;
-  double s0 = std::fmod(GreenwichMeanSiderealDeg(days0h, 0.0) / 15.0, 24.0);
-  if (s0 < 0) s0 += 24.0;
-  double eps = MeanObliquityDeg(days0h / kDaysPerJulianCentury) * kDegToRad;
-  // semi-diameter and refraction, as a shift along the ecliptic
-  const double h = 0.5666666666666667 * kDegToRad;
-  double lambda = sunLongitude * kDegToRad;
-  double aRise = 0, aSet = 0;
-  // the Sun sets when the point opposite it rises
-  bool rises = RisingAngle(lambda - h, phi, eps, aRise);
-  bool sets = RisingAngle(lambda + h + kPi, phi, eps, aSet);
-  if (!rises || !sets || std::fabs(latitude) >= 90.0f) {
-    // The Sun stays up when its declination has the sign of the latitude.
-    double decl = std::asin(std::sin(lambda) * std::sin(eps));
-    return (decl > 0) == (phi > 0) ? SunRiseSetStatus::kAlwaysUp : SunRiseSetStatus::kAlwaysDown;
+  if (!std::isfinite(latitude) || !std::isfinite(longitude) || !std::isfinite(jd) ||
+      !std::isfinite(ut))
+    return SunRiseSetStatus::kAlwaysDown;
+  // the poles: the Sun circles at one altitude
+  if (std::fabs(latitude) >= 90.0f) {
+    double ra, decl;
+    SunOnEquatorRough(jd, ra, decl);
+    return StaysUp(latitude * kDegToRad, decl) ? SunRiseSetStatus::kAlwaysUp
+                                               : SunRiseSetStatus::kAlwaysDown;
   }
-  rise = static_cast<float>(ToUtHours(aRise, s0, longitude));
-  set = static_cast<float>(ToUtHours(aSet, s0, longitude));
+  const SunSky sky(jd - ut / 24.0, latitude, longitude);
+  double r, s;
+  SunRiseSetStatus status = sky.EventOfDate(true, r);
+  if (status == SunRiseSetStatus::kNormal) status = sky.EventOfDate(false, s);
+  if (status != SunRiseSetStatus::kNormal) return status;
+  rise = static_cast<float>(r);
+  set = static_cast<float>(s);
   // a value a hair below 24 rounds to 24 in single precision
   if (!(rise < 24.0f)) rise = 0;
   if (!(set < 24.0f)) set = 0;

@@ -20,14 +20,27 @@ enum class SunRiseSetStatus {
   kAlwaysDown,  // polar night
 };
 
-// Universal times of sunrise and sunset (hours in [0, 24)) for the date of
-// the moment jd whose universal time is ut, at latitude/longitude (degrees,
-// East positive), for a Sun at sunLongitude (degrees). Where the Sun neither
-// rises nor sets both times are 0 and the status says which case it is; a
-// latitude or longitude that is no number gives kAlwaysDown. The times are
-// never NaN.
+// Universal times of sunrise and sunset (hours in [0, 24)) of the UT date of
+// the moment jd (chart time scale) whose universal time is ut, at geographic
+// latitude and longitude (degrees, East positive): the moments the Sun's
+// centre stands 50' below the horizon (the upper limb with the standard
+// refraction), with the Sun computed at each event. Any time of the date can
+// come out; a date holding two risings (one just after 0h, one just before
+// 24h) gives the first, a date holding none the one just after it. Where
+// the Sun neither rises nor sets both times are 0 and the status says which
+// case it is; a latitude or longitude that is no number gives kAlwaysDown.
+// The times are never NaN. sunLongitude is not read (the Sun is computed at
+// the events).
 SunRiseSetStatus CalcSunRiseSet(float ut, float latitude, float longitude, float sunLongitude,
                                 double jd, float& rise, float& set);
+
+// The Sun's rising (rising true) or setting nearest to the estimate `hours`,
+// in hours after jd0 (0h UT of a date on the chart time scale; the result
+// may fall on another date), as CalcSunRiseSet defines the event. Where the
+// Sun does not reach the event's altitude near the estimate, the status
+// says whether it stays up or down and eventHours is the estimate.
+SunRiseSetStatus SunEventNear(double jd0, float latitude, float longitude, bool rising,
+                              double hours, double& eventHours);
 
 // Whether universal time ut lies in the daylight between rise and set, a
 // daylight that may wrap past 0h UT (set earlier than rise).

@@ -1,15 +1,62 @@
 // A database pair in memory (tree bytes, NUL, record bytes): a pair that
 // reads has one line per node, each node's kind from its line, every chart
-// line a record, every line naming its node (leading TABs and spaces aside)
-// and a section's line for the root; written out and read again it is the
-// same database, and so it is with empty lines and a 0x1A after either file.
+// line a record at a node without items under it, every line naming its node (leading TABs and
+// spaces aside) and a section's line for the root; written out and read again it is the same
+// database, and so it is with empty lines and a 0x1A after either file. With a third part, the
+// files on disk and a save cut short between its renames: the third part is the temporary tree file
+// that save named after the record file. The load takes it exactly when it reads with the record
+// file, puts it in place of the tree file and leaves no temporary file; otherwise it loads the pair
+// as it is, and refuses only what neither tree reads with.
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "fuzz/fuzz_support.h"
 #include "mainwindow/chartdb.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto parts = FuzzParts(FuzzBytes(data, size), 2);
+  const auto parts = FuzzParts(FuzzBytes(data, size), 3);
+  if (parts.size() == 3) {
+    static const std::string folder = [] {
+      const auto path =
+          std::filesystem::temp_directory_path() / ("fuzz_dbpair_" + std::to_string(::getpid()));
+      std::filesystem::create_directories(path);
+      return path.string();
+    }();
+    std::uint64_t print = TextFingerprint(parts[1]);
+    std::string tag(16, '0');
+    for (int i = 15; i >= 0; --i, print >>= 4)
+      tag[static_cast<std::size_t>(i)] = "0123456789abcdef"[print & 15];
+    const std::string stem = folder + "/p";
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      std::filesystem::remove(entry.path());
+    PendingFile tree, records, left;
+    FUZZ_CHECK(WriteTextPending(stem + ".zrt", parts[0], {}, tree) && CommitPendingFile(tree) &&
+                   WriteTextPending(stem + ".zrn", parts[1], {}, records) &&
+                   CommitPendingFile(records) &&
+                   WriteTextPending(stem + ".zrt", parts[2], tag, left),
+               "cannot write the files");
+    ChartDatabase asIs, fromLeft;
+    std::string message, completed;
+    const bool pairReads =
+        ParseDatabasePair(LinesOfText(parts[0]), LinesOfText(parts[1]), "t", "n", asIs, message);
+    const bool leftReads = ParseDatabasePair(LinesOfText(parts[2]), LinesOfText(parts[1]), "t", "n",
+                                             fromLeft, message);
+    ChartDatabase loaded;
+    const bool ok = LoadDatabasePair(stem + ".zrn", loaded, message, &completed);
+    FUZZ_CHECK(ok == (pairReads || leftReads), "loaded %d: %s", ok, message.c_str());
+    FUZZ_CHECK(completed.empty() != leftReads, "the temporary file taken: %d", leftReads);
+    if (ok) {
+      FUZZ_CHECK(loaded.Lines == (leftReads ? fromLeft : asIs).Lines, "other lines loaded");
+      FUZZ_CHECK(InterruptedSaveFiles(stem + ".zrn").empty(), "a temporary file is left");
+      std::string onDisk;
+      FUZZ_CHECK(
+          ReadFileBytes(stem + ".zrt", onDisk) && onDisk == (leftReads ? parts[2] : parts[0]),
+          "the tree file on disk");
+    }
+    return 0;
+  }
   const LineList tree = LinesOfText(parts[0]);
   const LineList records = parts.size() > 1 ? LinesOfText(parts[1]) : LineList{};
   ChartDatabase db;
@@ -33,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool isChart = db.Nodes[i].State == kDbChart;
     if (isChart) FUZZ_CHECK(ParseDbRecord(line, chart, what), "line %zu: %s", i, what.c_str());
     FUZZ_CHECK(i > 0 || !isChart, "the root is a chart");
+    FUZZ_CHECK(!isChart || i + 1 == db.Nodes.size() || db.Nodes[i + 1].Level <= db.Nodes[i].Level,
+               "the chart %zu has items under it", i);
     std::string_view name(line);
     name = isChart ? name.substr(0, name.find('=')) : name.substr(0, name.size() - 2);
     name.remove_prefix(std::min(name.find_first_not_of("\t "), name.size()));

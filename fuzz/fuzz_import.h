@@ -2,7 +2,8 @@
 // code page 866 conversion keeps the length and the bytes below 0x80; a file
 // read gives a database whose tree and record lines match one to one, the
 // root and the section first, every chart a level below with a line that ends
-// in its kind and reads back as a record; a failure names a line of the file.
+// in its kind and reads back as a record with every value within the limits
+// of the data-input dialog; a failure names a line of the file.
 #pragma once
 
 #include "fuzz/fuzz_support.h"
@@ -47,6 +48,18 @@ inline int FuzzForeignFormat(ForeignFormat format, const std::uint8_t* data, std
     std::string what;
     FUZZ_CHECK(ParseDbRecord(line, chart, what), "%s: %s", what.c_str(), line.c_str());
     FUZZ_CHECK(chart.HouseCode == 1, "code %d", chart.HouseCode);
+    // only what the data-input dialog would take is imported
+    DbRecordFields f;
+    FUZZ_CHECK(ReadDbRecordLine(line, f, what), "%s", what.c_str());
+    const int* n = f.Number;
+    FUZZ_CHECK(n[0] >= 1 && n[0] <= 31 && n[1] >= 1 && n[1] <= 12, "date %d.%d", n[0], n[1]);
+    FUZZ_CHECK(n[3] >= 0 && n[3] <= 23 && n[4] >= 0 && n[4] <= 59 && n[5] >= 0 && n[5] <= 59,
+               "time %d:%d:%d", n[3], n[4], n[5]);
+    FUZZ_CHECK(chart.TimeZone >= -14 && chart.TimeZone <= 14, "zone %f", chart.TimeZone);
+    FUZZ_CHECK(chart.GeoLatitude >= -90 && chart.GeoLatitude <= 90, "latitude %f",
+               chart.GeoLatitude);
+    FUZZ_CHECK(chart.GeoLongitude >= -180 && chart.GeoLongitude <= 180, "longitude %f",
+               chart.GeoLongitude);
   }
   // the tree text and the lines load as a database pair
   ChartDatabase loaded;

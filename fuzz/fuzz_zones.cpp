@@ -1,6 +1,8 @@
 // The zone files (first byte: Time.ttt, Hour_zone.ttt or a zone-rule file;
 // the rest its content): read, then asked for the zone at moments across the
 // periods.
+#include <cmath>
+
 #include "fuzz/fuzz_support.h"
 #include "input/timezones.h"
 
@@ -30,6 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(switches[i] > switches[i - 1], "order at %zu", i);
       for (double m : kMoments) (void)IsSummerTime(switches, m);
       for (double s : switches) (void)IsSummerTime(switches, s);
+      std::vector<ZoneRegion> regions(1);
+      regions[0].Code = "10";
+      for (double s : switches)
+        for (double d : {0.0, 1.0 / 48, -1.0 / 48})
+          FUZZ_CHECK(ZoneOfRegionTown(regions, switches, "10", 37.6, s + d).Ok, "no zone");
       break;
     }
     default: {
@@ -44,7 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(rules[i].Moment >= rules[i - 1].Moment, "order at %zu", i);
       for (double m : kMoments)
         for (double lon : {-179.5, 0.0, 12.5, 180.0}) (void)ZoneOfRuleFileTown(rules, lon, m);
-      for (const ZoneRuleLine& rule : rules) (void)ZoneOfRuleFileTown(rules, 10.0, rule.Moment);
+      // on, just around and an hour either side of every change: a zone
+      // always, whether the reading was skipped or shown twice
+      for (const ZoneRuleLine& rule : rules)
+        for (double d : {0.0, kReadingToleranceDays, -kReadingToleranceDays, 1.0 / 24, -1.0 / 24}) {
+          const TownZone z = ZoneOfRuleFileTown(rules, 10.0, rule.Moment + d);
+          FUZZ_CHECK(z.Ok, "no zone at a line's moment");
+          FUZZ_CHECK(std::isfinite(z.EastHours), "zone not finite");
+        }
       break;
     }
   }

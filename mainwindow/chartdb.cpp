@@ -4,11 +4,17 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 #include <utility>
 
 #include "chart/chartrecord.h"
 #include "engine/astromath.h"
+#include "platform/files.h"
 #include "platform/text/cp1251.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -381,6 +387,15 @@ bool ParseDatabasePair(LineList treeLines, LineList recordLines, const std::stri
       return false;
     }
     nodes[i].State = LineKind(recordLines[i]);
+    // a chart holds no items: a chart's line at a node with children is a
+    // section's and a chart's lines swapped (a section per client named as
+    // the client's chart), which would turn the section into a chart
+    if (nodes[i].State == kDbChart && i + 1 < nodes.size() && nodes[i + 1].Level > nodes[i].Level) {
+      message = LineMessage(recordFileName, i + 1,
+                            "the line of the chart \"" + nodes[i].Text + "\" stands where " +
+                                Utf8ToCp1251(treeFileName) + " has a section with items under it");
+      return false;
+    }
   }
   db.Nodes = std::move(nodes);
   db.Lines = std::move(recordLines);
@@ -426,72 +441,217 @@ std::vector<std::string> InterruptedSaveFiles(const std::string& recordFile) {
   return files;
 }
 
-bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::string& message) {
+PairState ReadPairState(const std::string& stem) {
+  PairState state;
+  std::string bytes;
+  state.Records = ReadFileBytes(stem + ".zrn", bytes);
+  state.RecordsPrint = state.Records ? TextFingerprint(bytes) : 0;
+  state.Tree = ReadFileBytes(stem + ".zrt", bytes);
+  state.TreePrint = state.Tree ? TextFingerprint(bytes) : 0;
+  return state;
+}
+
+namespace {
+
+// The tag a save gives its temporary tree file: the fingerprint of the
+// record file it goes with, so that a load can tell whether the record file
+// on disk is that save's.
+std::string FingerprintTag(std::uint64_t print) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string tag(16, '0');
+  for (int i = 15; i >= 0; --i, print >>= 4) tag[static_cast<std::size_t>(i)] = kDigits[print & 15];
+  return tag;
+}
+
+// The modification time of a file, or nothing when it cannot be read.
+std::optional<fs::file_time_type> ModifiedAt(const std::string& path) {
+  std::error_code ec;
+  const fs::file_time_type at = fs::last_write_time(fs::path(path), ec);
+  if (ec) return std::nullopt;
+  return at;
+}
+
+std::string BusyMessage(const FileLock& lock) {
+  return "Cannot lock " + Utf8ToCp1251(lock.Path()) +
+         ": another program is saving this database; try again when it has finished";
+}
+
+// Removes the temporary files of the pair left by saves that never reached
+// their record file; only under the pair's lock, when no save is running.
+void RemoveLeftovers(const std::string& recordFile, const std::string& treeFile) {
+  for (const std::string& path : {recordFile, treeFile})
+    for (const std::string& file : LeftoverTemporaryFiles(path)) RemoveFile(file);
+}
+
+// The temporary tree file that finishes a save cut short between its two
+// renames, or "" when there is none; its bytes in bytes. fits says whether
+// tree bytes read with the record file on disk.
+template <typename Fits>
+std::string InterruptedTree(const std::string& treeFile, const std::string& recordFile,
+                            std::uint64_t recordsPrint, Fits fits, std::string& bytes) {
+  std::vector<std::string> candidates = LeftoverTemporaryFiles(treeFile);
+  const std::string tag = FingerprintTag(recordsPrint);
+  for (const std::string& temporary : candidates)
+    if (TemporaryFileTag(temporary) == tag && ReadFileBytes(temporary, bytes) && fits(bytes))
+      return temporary;
+  // a temporary file of an older program names no record file: it is taken
+  // when it reads with the record file, is not older than the tree file and
+  // not newer than the record file (that save wrote the tree first)
+  const auto tree = ModifiedAt(treeFile);
+  const auto records = ModifiedAt(recordFile);
+  std::sort(candidates.begin(), candidates.end(), [](const std::string& a, const std::string& b) {
+    return ModifiedAt(a) > ModifiedAt(b);
+  });
+  for (const std::string& temporary : candidates) {
+    if (!TemporaryFileTag(temporary).empty()) continue;
+    const auto at = ModifiedAt(temporary);
+    if (!at || (tree && *at < *tree) || (records && *at > *records)) continue;
+    if (ReadFileBytes(temporary, bytes) && fits(bytes)) return temporary;
+  }
+  bytes.clear();
+  return {};
+}
+
+}  // namespace
+
+bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::string& message,
+                      std::string* completedFrom) {
+  if (completedFrom != nullptr) completedFrom->clear();
   const std::string treeFile = TreeFileOf(recordFile);
-  LineList treeLines, recordLines;
-  std::string error;
-  if (!ReadLines(treeFile, treeLines, &error) || !ReadLines(recordFile, recordLines, &error)) {
-    message = Utf8ToCp1251(error);
+  FileLock lock;
+  if (lock.Acquire(recordFile, kPairLockWaitMs) == FileLock::State::Busy) {
+    message = BusyMessage(lock);
     return false;
   }
-  ChartDatabase loaded;
-  if (!ParseDatabasePair(std::move(treeLines), std::move(recordLines), treeFile, recordFile, loaded,
-                         message))
+  std::string treeBytes, recordBytes, treeError, recordError;
+  const bool treeRead = ReadFileBytes(treeFile, treeBytes, &treeError);
+  if (!ReadFileBytes(recordFile, recordBytes, &recordError)) {
+    message = Utf8ToCp1251(treeRead ? recordError : treeError);
     return false;
+  }
+  const std::uint64_t recordsPrint = TextFingerprint(recordBytes);
+  LineList recordLines = LinesOfText(recordBytes);
+  const auto fits = [&](const std::string& tree) {
+    ChartDatabase probe;
+    std::string ignored;
+    return ParseDatabasePair(LinesOfText(tree), recordLines, treeFile, recordFile, probe, ignored);
+  };
+
+  // a save cut short after its record file: its tree is in a temporary file
+  std::string takenBytes;
+  const std::string taken = InterruptedTree(treeFile, recordFile, recordsPrint, fits, takenBytes);
+  bool renamed = false;
+  if (!taken.empty()) {
+    treeBytes = std::move(takenBytes);
+    if (lock.Status() == FileLock::State::Held) {
+      PendingFile pending;
+      pending.Path = treeFile;
+      pending.Temporary = taken;
+      pending.Target = treeFile;
+      pending.Folder = FolderOf(treeFile).empty() ? "." : FolderOf(treeFile);
+      renamed = CommitPendingFile(pending, nullptr, OnCommitFailure::Keep);
+    }
+  } else if (!treeRead) {
+    message = Utf8ToCp1251(treeError);
+    return false;
+  }
+
+  ChartDatabase loaded;
+  if (!ParseDatabasePair(LinesOfText(treeBytes), std::move(recordLines), treeFile, recordFile,
+                         loaded, message))
+    return false;
+  // settled: what other saves left never reached the record file
+  if (lock.Status() == FileLock::State::Held && (taken.empty() || renamed))
+    RemoveLeftovers(recordFile, treeFile);
+  if (completedFrom != nullptr) *completedFrom = taken;
   db.Nodes = std::move(loaded.Nodes);
   db.Lines = std::move(loaded.Lines);
   db.Folder = FolderOf(recordFile);
   db.SourceFile = recordFile;
   db.Modified = false;
+  db.Disk = PairState{true, true, recordsPrint, TextFingerprint(treeBytes)};
   return true;
 }
 
+namespace {
+
 // No file system replaces two files at once, so the pair is replaced in an
-// order that leaves, at every moment, the old pair or the new pair on disk:
+// order that leaves, at every moment, the old pair, or the new record file
+// with everything needed to finish the save:
 //  1. both new files are written in full to temporary files beside the old
-//     ones and flushed to the disk; a failure removes them, and the old pair
-//     stands as it was;
+//     ones and flushed to the disk, the tree's first, named with the
+//     fingerprint of the new record file; a failure removes them, and the
+//     old pair stands as it was;
 //  2. the record file's temporary file is renamed over "<stem>.zrn" and the
-//     folder flushed;
+//     folder flushed: from here on the save has happened;
 //  3. the tree's temporary file is renamed over "<stem>.zrt" and the folder
 //     flushed.
-// A crash before 2 leaves the old pair (and temporary files, which nothing
-// reads); after 3, the new pair. A crash between 2 and 3 leaves the new record
-// file beside the old tree file, and the new tree in its temporary file. The
-// loader refuses that mix (the counts, and every line's name and kind against
-// its node), and the window names the temporary file: renamed to
-// "<stem>.zrt" it completes the new pair. A mix the loader accepts has the new
-// records under the old tree's names in the same order, so every chart is
-// under its own name and only the nesting of sections may be the old one.
+// A crash before 2 leaves the old pair and temporary files that no record
+// file names: the next load or save removes them. A crash between 2 and 3
+// leaves the new record file beside the old tree file and the new tree in
+// its temporary file, whose name holds the fingerprint of the record file
+// on disk: the next load renames it over "<stem>.zrt" and so finishes the
+// save, even where the old tree would read with the new records (the same
+// names in another nesting).
 // The record file goes first because it is the one the open dialog and the
 // search on disk show: a first save cut short leaves a file the user finds,
-// whose opening points at the tree, not a lone tree file nobody sees.
+// whose opening finishes the pair, not a lone tree file nobody sees.
 // A rename refused in step 3 without a crash keeps the tree's temporary file
 // for the same reason, and the message names it.
-bool SaveDatabasePair(const std::string& stem, ChartDatabase& db, std::string& message) {
+// The whole save holds the pair's lock: a second program's save waits for
+// it, and a load never takes the temporary files of a save still running.
+SaveOutcome SavePair(const std::string& stem, const PairState* expected, ChartDatabase& db,
+                     PairState& found, std::string& message) {
   const std::string treeFile = stem + ".zrt";
   const std::string recordFile = stem + ".zrn";
-  PendingFile tree, records;
-  if (!WriteLinesPending(treeFile, BuildTreeText(db.Nodes), tree)) {
+  FileLock lock;
+  if (lock.Acquire(recordFile, kPairLockWaitMs) == FileLock::State::Busy) {
+    message = BusyMessage(lock);
+    return SaveOutcome::Failed;
+  }
+  if (expected != nullptr) {
+    found = ReadPairState(stem);
+    if (found != *expected) return SaveOutcome::Changed;
+  }
+  const std::string records = TextOfLines(db.Lines);
+  const std::string treeText = TextOfLines(BuildTreeText(db.Nodes));
+  const std::uint64_t recordsPrint = TextFingerprint(records);
+  PendingFile tree, lines;
+  if (!WriteTextPending(treeFile, treeText, FingerprintTag(recordsPrint), tree)) {
     message = CannotCreate(treeFile, tree.Error);
-    return false;
+    return SaveOutcome::Failed;
   }
-  if (!WriteLinesPending(recordFile, db.Lines, records)) {
+  if (!WriteTextPending(recordFile, records, {}, lines)) {
     DiscardPendingFile(tree);
-    message = CannotCreate(recordFile, records.Error);
-    return false;
+    message = CannotCreate(recordFile, lines.Error);
+    return SaveOutcome::Failed;
   }
-  if (!CommitPendingFile(records)) {
+  if (!CommitPendingFile(lines)) {
     DiscardPendingFile(tree);
-    message = CannotCreate(recordFile, records.Error);
-    return false;
+    message = CannotCreate(recordFile, lines.Error);
+    return SaveOutcome::Failed;
   }
   if (!CommitPendingFile(tree, nullptr, OnCommitFailure::Keep)) {
     message = CannotCreate(treeFile, tree.Error) + "; the new tree is kept in " +
               Utf8ToCp1251(tree.Temporary);
-    return false;
+    return SaveOutcome::Failed;
   }
+  if (lock.Status() == FileLock::State::Held) RemoveLeftovers(recordFile, treeFile);
   db.SourceFile = recordFile;
   db.Modified = false;
-  return true;
+  db.Disk = PairState{true, true, recordsPrint, TextFingerprint(treeText)};
+  found = db.Disk;
+  return SaveOutcome::Saved;
+}
+
+}  // namespace
+
+bool SaveDatabasePair(const std::string& stem, ChartDatabase& db, std::string& message) {
+  PairState found;
+  return SavePair(stem, nullptr, db, found, message) == SaveOutcome::Saved;
+}
+
+SaveOutcome SaveDatabasePairIf(const std::string& stem, const PairState& expected,
+                               ChartDatabase& db, PairState& found, std::string& message) {
+  return SavePair(stem, &expected, db, found, message);
 }

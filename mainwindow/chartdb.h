@@ -110,6 +110,17 @@ LineList BuildTreeText(const std::vector<DbNode>& nodes);
 bool ParseTreeText(const LineList& lines, std::vector<DbNode>& nodes, std::size_t& badLine,
                    std::string& what);
 
+// What the two files of a pair on disk hold, as far as a save needs to know
+// whether another program replaced them since this one read or wrote them:
+// whether each file is there, and the fingerprint of its bytes.
+struct PairState {
+  bool Records = false;            // the record file is there
+  bool Tree = false;               // the tree file is there
+  std::uint64_t RecordsPrint = 0;  // TextFingerprint of the record file's bytes
+  std::uint64_t TreePrint = 0;     // TextFingerprint of the tree file's bytes
+  bool operator==(const PairState&) const = default;
+};
+
 // The open database. Invariant: Lines.size() == Nodes.size(), and line i is
 // the line of node i.
 struct ChartDatabase {
@@ -118,6 +129,7 @@ struct ChartDatabase {
   std::string Folder;         // DbFolder: folder of the database last opened, "" none
   std::string SourceFile;     // the ".zrn" file the database was last loaded from or saved to
   bool Modified = false;      // DbModified: changed since it was created, loaded or saved
+  PairState Disk;             // the pair of SourceFile as this program last read or wrote it
 };
 
 // A new database: the root (name + "/1") and its first section with the
@@ -159,11 +171,11 @@ bool IsDatabaseFileName(std::string_view name);
 // fewer or more lines than the tree has nodes, a line ends in no kind, a
 // chart's line is no record, or a line is not its node's: a chart line's name
 // (before its "=") or a section line's text (before its "/1") must be the
-// node's text, leading TABs and spaces aside, and the root's line must be a
-// section's. So lines swapped between two nodes, and the two files of
-// different saves, are refused instead of read with charts under other
-// nodes' names or sections turned into charts. On failure db is untouched; on
-// success Nodes and Lines are replaced and Modified cleared.
+// node's text, leading TABs and spaces aside, the root's line must be a
+// section's, and a chart's line may not stand at a node with items under it. So lines swapped
+// between two nodes, and the two files of different saves, are refused instead of read with charts
+// under other nodes' names or sections turned into charts. On failure db is untouched; on success
+// Nodes and Lines are replaced and Modified cleared.
 bool ParseDatabasePair(LineList treeLines, LineList recordLines, const std::string& treeFileName,
                        const std::string& recordFileName, ChartDatabase& db, std::string& message);
 
@@ -178,11 +190,31 @@ std::string DatabaseStemOf(const std::string& chosenFile);
 // but one with "zrt" in another letter case does, that one.
 std::string TreeFileOf(const std::string& recordFile);
 
+// The state of the pair "<stem>.zrn", "<stem>.zrt" on disk (files that
+// cannot be read count as missing).
+PairState ReadPairState(const std::string& stem);
+
+// How long a load or a save waits for another program's save of the same
+// pair to end before it gives up, in milliseconds.
+inline constexpr int kPairLockWaitMs = 10000;
+
 // Loads the pair of the ".zrn" file recordFile (path in the file system's
 // bytes). All or nothing: on success Nodes, Lines, Folder (the file's folder),
-// SourceFile are set and Modified cleared; on failure db is untouched and
-// message says which file and line.
-bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::string& message);
+// SourceFile and Disk are set and Modified cleared; on failure db is
+// untouched and message says which file and line.
+//
+// A save cut short (see SaveDatabasePair) is settled first, under the pair's
+// lock: when the record file is the one that save wrote (its temporary tree
+// file names the record file's fingerprint) and that temporary tree file
+// reads with it, the temporary file is renamed over the tree file, which
+// finishes the save, and completedFrom (when given) names it. A temporary
+// tree file of an older program, which names no fingerprint, is taken in the
+// same way when it reads with the record file and is not older than the tree
+// file. Once the pair reads, every other temporary file of the pair is
+// removed: its save never reached its record file. A pair is refused, and
+// nothing removed, when the pair and every temporary file fail to read.
+bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::string& message,
+                      std::string* completedFrom = nullptr);
 
 // The temporary files a save cut short left beside the record file and its
 // tree file (see SaveDatabasePair): what a message about a pair that will not
@@ -190,10 +222,27 @@ bool LoadDatabasePair(const std::string& recordFile, ChartDatabase& db, std::str
 std::vector<std::string> InterruptedSaveFiles(const std::string& recordFile);
 
 // Writes "<stem>.zrt" and "<stem>.zrn" so that a crash at any moment leaves
-// the old pair or the new one: both are written to temporary files and
-// flushed first, then the record file and then the tree file renamed over the
-// old ones (the reasons and what a crash between the renames leaves are told
-// beside the code). A failed write leaves both old files as they were. On
-// success clears Modified and sets SourceFile; on failure keeps Modified and
+// the old pair or the new one, or the new record file with the new tree in a
+// temporary file that the next load puts in place: both are written to
+// temporary files and flushed first, then the record file and then the tree
+// file renamed over the old ones (the reasons are told beside the code). The
+// whole save holds the pair's lock (FileLock on the record file), so two
+// programs never interleave their saves of one pair, and a load never
+// settles a save that is still running. A failed write leaves both old files
+// as they were. On success clears Modified, sets SourceFile and Disk, and
+// removes what earlier saves cut short left; on failure keeps Modified and
 // gives "Cannot create file <path>: <the system's reason>".
 bool SaveDatabasePair(const std::string& stem, ChartDatabase& db, std::string& message);
+
+enum class SaveOutcome {
+  Saved,    // the pair holds the database
+  Failed,   // nothing replaced; message says why
+  Changed,  // the pair on disk is not the one expected; nothing written
+};
+// SaveDatabasePair, only when the pair on disk is still expected (the state
+// this program read or wrote, or saw when the user agreed to replace it):
+// the check and the renames are made under the pair's lock, so no other
+// program's save can come between them. On Changed, found is the state on
+// disk: saving with found as expected replaces it (after the user agreed).
+SaveOutcome SaveDatabasePairIf(const std::string& stem, const PairState& expected,
+                               ChartDatabase& db, PairState& found, std::string& message);

@@ -43,9 +43,6 @@ constexpr char kFieldSeparator = '\x01';  // Uranus
 constexpr char kDosEndOfFile = '\x1A';
 constexpr int kGemmaLines =
     9;  // name and moment, four lines unread, zone, place, latitude, longitude
-// The last column of a Quick*Chart line's numeric fields (the latitude's
-// seconds); the place after them may be missing.
-constexpr std::size_t kQuickChartFieldsEnd = 74;
 
 // ---- cutting text -----------------------------------------------------------------
 
@@ -119,31 +116,38 @@ struct ForeignRecord {
   std::string_view Comment;
 };
 
-// Reads the numeric fields of one chart; the first failure is kept.
+ImportField Next(ImportField field, int by) {
+  return static_cast<ImportField>(static_cast<int>(field) + by);
+}
+
+// Reads the fields of one line; the first failure is kept.
 class FieldReader {
  public:
-  FieldReader(ImportFailure& failure, int line) : failure_(failure), line_(line) {}
+  FieldReader(ImportFailure& failure, int line, std::size_t length)
+      : failure_(failure), line_(line), length_(length) {}
 
   bool Ok() const { return ok_; }
 
   // An integer; blank text is 0, or a missing date when required.
-  int Int(std::string_view text, bool required = false) {
+  int Int(std::string_view text, ImportField field, bool required = false) {
     int value = 0;
     if (IsBlank(text)) {
-      if (required) Fail(ImportFault::NoDate, text);
+      if (required) Fail(ImportFault::NoDate, text, field);
       return 0;
     }
-    if (!ParseInt(text, value)) Fail(ImportFault::NotANumber, text);
+    if (!ParseInt(text, value)) Fail(ImportFault::NotANumber, text, field);
     return value;
   }
 
-  // Degrees (or hours), minutes and seconds; negative when the format says so
-  // or when any part's text carries a minus, a zero ("-00") included.
-  Dms Angle(bool negative, std::string_view a, std::string_view b, std::string_view c) {
+  // Degrees (or hours), minutes and seconds, the fields first, first + 1 and
+  // first + 2; negative when the format says so or when any part's text
+  // carries a minus, a zero ("-00") included.
+  Dms Angle(bool negative, ImportField first, std::string_view a, std::string_view b,
+            std::string_view c) {
     const std::string_view text[3] = {a, b, c};
     Dms out;
     for (int i = 0; i < 3; ++i) {
-      const int v = Int(text[i]);
+      const int v = Int(text[i], Next(first, i));
       out.Part[i] = v < 0 ? -v : v;
       std::string_view t = text[i];
       SkipSpaces(t);
@@ -159,19 +163,92 @@ class FieldReader {
     return out;
   }
 
-  void Fail(ImportFault fault, std::string_view text) {
+  // The text before the next x, cut through x; a line without x ends inside
+  // or before field.
+  std::string_view UpTo(std::string_view& text, char x, ImportField field) {
+    if (text.find(x) == std::string_view::npos) {
+      Cut(field);
+      text = {};
+      return {};
+    }
+    return TakeUpTo(text, x);
+  }
+
+  // The next n characters, then cut characters removed; a line with fewer
+  // than n left ends inside or before field.
+  std::string_view Chars(std::string_view& text, std::size_t n, std::size_t cut,
+                         ImportField field) {
+    if (text.size() < n) Cut(field);
+    return TakeChars(text, n, cut);
+  }
+
+  // A line that ends inside or before field.
+  void Cut(ImportField field) { Fail(ImportFault::ShortLine, std::to_string(length_), field); }
+
+  // value in low..high, or the field refused with its value.
+  void Range(int value, int low, int high, ImportField field) {
+    if (ok_ && (value < low || value > high)) {
+      Fail(ImportFault::OutOfRange, std::to_string(value), field);
+      failure_.Low = low;
+      failure_.High = high;
+    }
+  }
+
+  void Fail(ImportFault fault, std::string_view text, ImportField field = ImportField::None) {
     if (!ok_) return;
     ok_ = false;
     failure_.Fault = fault;
     failure_.Line = line_;
     failure_.Text = std::string(text);
+    failure_.Field = field;
   }
 
  private:
   ImportFailure& failure_;
   int line_;
+  std::size_t length_;
   bool ok_ = true;
 };
+
+// An angle within limit degrees (or a zone within limit hours): each part's
+// size in range, and the whole no more than limit.
+void CheckAngle(FieldReader& f, const Dms& angle, int limit, ImportField first) {
+  int part[3];
+  for (int i = 0; i < 3; ++i) part[i] = angle.Part[i] < 0 ? -angle.Part[i] : angle.Part[i];
+  f.Range(part[0], 0, limit, first);
+  // at the limit itself the minutes and seconds must be 0
+  const int most = part[0] == limit ? 0 : 59;
+  f.Range(part[1], 0, most, Next(first, 1));
+  f.Range(part[2], 0, most, Next(first, 2));
+}
+
+// Days of a month of an astronomical year, in the calendar the record's
+// Julian day is counted in: Julian up to 1582 (every fourth year leap),
+// Gregorian after; as the data-input dialog takes them.
+int DaysInMonth(int month, int year) {
+  constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month != 2) return kLengths[month - 1];
+  const bool everyFourth = ((year % 4) + 4) % 4 == 0;
+  const bool leap =
+      year <= 1582 ? everyFourth : everyFourth && (year % 100 != 0 || year % 400 == 0);
+  return leap ? 29 : 28;
+}
+
+// The widest difference from Greenwich of any civil time, hours.
+constexpr int kMaxZoneHours = 14;
+
+// The values of a chart against the limits of the data-input dialog.
+bool CheckRanges(FieldReader& f, const ForeignRecord& r) {
+  f.Range(r.Date[1], 1, 12, ImportField::Month);
+  if (f.Ok()) f.Range(r.Date[0], 1, DaysInMonth(r.Date[1], r.Date[2]), ImportField::Day);
+  f.Range(r.Time[0], 0, 23, ImportField::Hour);
+  f.Range(r.Time[1], 0, 59, ImportField::Minute);
+  f.Range(r.Time[2], 0, 59, ImportField::Second);
+  CheckAngle(f, r.Zone, kMaxZoneHours, ImportField::ZoneHours);
+  CheckAngle(f, r.Latitude, 90, ImportField::LatitudeDegrees);
+  CheckAngle(f, r.Longitude, 180, ImportField::LongitudeDegrees);
+  return f.Ok();
+}
 
 ImportedChart WriteChart(const ForeignRecord& r) {
   ImportedChart chart;
@@ -197,6 +274,21 @@ ImportedChart WriteChart(const ForeignRecord& r) {
 bool IsWest(char c) { return c == 'W' || c == 'w'; }
 bool IsSouth(char c) { return c == 'S' || c == 's'; }
 
+// A field in fixed columns: the last column it takes.
+struct ColumnField {
+  std::size_t Last;
+  ImportField Field;
+};
+
+// The first field of a fixed-column line of length that the line does not
+// hold whole; None when it holds them all.
+template <std::size_t N>
+ImportField FieldCutShort(const ColumnField (&fields)[N], std::size_t length) {
+  for (const ColumnField& field : fields)
+    if (length < field.Last) return field.Field;
+  return ImportField::None;
+}
+
 // ---- the formats --------------------------------------------------------------------
 
 using ChartReader = bool (*)(std::string_view line, FieldReader& f, ForeignRecord& r);
@@ -205,6 +297,26 @@ using ChartReader = bool (*)(std::string_view line, FieldReader& f, ForeignRecor
 bool ReadQuickChart(std::string_view t, FieldReader& f, ForeignRecord& r) {
   static constexpr std::array<std::string_view, 12> kMonths = {
       "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+  // the numeric columns; the place after them may be missing
+  static constexpr ColumnField kFields[] = {
+      {29, ImportField::Day},
+      {35, ImportField::Year},
+      {37, ImportField::Hour},
+      {40, ImportField::Minute},
+      {43, ImportField::Second},
+      {46, ImportField::Hour},  // AM or PM
+      {51, ImportField::ZoneSide},
+      {53, ImportField::ZoneHours},
+      {56, ImportField::ZoneMinutes},
+      {59, ImportField::LongitudeDegrees},
+      {60, ImportField::LongitudeSide},
+      {62, ImportField::LongitudeMinutes},
+      {65, ImportField::LongitudeSeconds},
+      {68, ImportField::LatitudeDegrees},
+      {69, ImportField::LatitudeSide},
+      {71, ImportField::LatitudeMinutes},
+      {74, ImportField::LatitudeSeconds},
+  };
   r.Name = Columns(t, 1, 23);
   const std::string_view monthText = Columns(t, 24, 26);
   std::string month(monthText);
@@ -212,121 +324,181 @@ bool ReadQuickChart(std::string_view t, FieldReader& f, ForeignRecord& r) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   const auto found = std::find(kMonths.begin(), kMonths.end(), month);
   if (found == kMonths.end()) {
-    f.Fail(ImportFault::UnknownMonth, monthText);
+    f.Fail(ImportFault::UnknownMonth, monthText, ImportField::Month);
     return false;
   }
   // a line cut short would read its missing fields as 0 (0° N 0° E, zone 0)
-  if (t.size() < kQuickChartFieldsEnd) {
-    f.Fail(ImportFault::ShortLine, std::to_string(t.size()));
+  if (const ImportField cut = FieldCutShort(kFields, t.size()); cut != ImportField::None) {
+    f.Cut(cut);
     return false;
   }
-  r.Date[0] = f.Int(Columns(t, 28, 29), true);
+  r.Date[0] = f.Int(Columns(t, 28, 29), ImportField::Day, true);
   r.Date[1] = static_cast<int>(found - kMonths.begin()) + 1;
-  r.Date[2] = f.Int(Columns(t, 32, 35), true);
-  // the 12-hour clock: 12 AM is 0 h, 12 PM is 12 h
-  const int hour = f.Int(Columns(t, 36, 37));
+  r.Date[2] = f.Int(Columns(t, 32, 35), ImportField::Year, true);
+  // the 12-hour clock: 12 AM is 0 h, 12 PM is 12 h; beyond 12 it is no clock
+  const int hour = f.Int(Columns(t, 36, 37), ImportField::Hour);
+  f.Range(hour, 0, 12, ImportField::Hour);
   const std::string_view half = Columns(t, 45, 46);
   const bool pm =
       half.size() == 2 && (half[0] == 'P' || half[0] == 'p') && (half[1] == 'M' || half[1] == 'm');
   r.Time[0] = pm ? (hour == 12 ? 12 : hour + 12) : (hour == 12 ? 0 : hour);
-  r.Time[1] = f.Int(Columns(t, 39, 40));
-  r.Time[2] = f.Int(Columns(t, 42, 43));
+  r.Time[1] = f.Int(Columns(t, 39, 40), ImportField::Minute);
+  r.Time[2] = f.Int(Columns(t, 42, 43), ImportField::Second);
   // "+" marks a zone west of Greenwich
-  r.Zone = f.Angle(Column(t, 51) == '+', Columns(t, 52, 53), Columns(t, 55, 56), {});
-  r.Longitude =
-      f.Angle(IsWest(Column(t, 60)), Columns(t, 57, 59), Columns(t, 61, 62), Columns(t, 64, 65));
-  r.Latitude =
-      f.Angle(IsSouth(Column(t, 69)), Columns(t, 67, 68), Columns(t, 70, 71), Columns(t, 73, 74));
+  r.Zone = f.Angle(Column(t, 51) == '+', ImportField::ZoneHours, Columns(t, 52, 53),
+                   Columns(t, 55, 56), {});
+  r.Longitude = f.Angle(IsWest(Column(t, 60)), ImportField::LongitudeDegrees, Columns(t, 57, 59),
+                        Columns(t, 61, 62), Columns(t, 64, 65));
+  r.Latitude = f.Angle(IsSouth(Column(t, 69)), ImportField::LatitudeDegrees, Columns(t, 67, 68),
+                       Columns(t, 70, 71), Columns(t, 73, 74));
   r.Place = Columns(t, 76, 100);
   return f.Ok();
 }
 
-// Almagest: "name[@...] D.M.Y.h:mmss latD.mmss lonD.mmss".
+// Almagest: "name[@...] D.M.Y.h:mmss latD.mmss lonD.mmss"; a line that ends
+// after the time has no coordinates.
 bool ReadAlmagest(std::string_view t, FieldReader& f, ForeignRecord& r) {
   const std::size_t at = t.find('@');
   const std::size_t space = t.find(' ');
   r.Name = at != std::string_view::npos      ? t.substr(0, at)
            : space != std::string_view::npos ? t.substr(0, space)
                                              : std::string_view();
+  if (space == std::string_view::npos) {
+    f.Cut(ImportField::Day);
+    return false;
+  }
   CutThrough(t, ' ');
-  r.Date[0] = f.Int(TakeUpTo(t, '.'), true);
-  r.Date[1] = f.Int(TakeUpTo(t, '.'), true);
-  r.Date[2] = f.Int(TakeUpTo(t, '.'), true);
-  r.Time[0] = f.Int(TakeUpTo(t, ':'));
-  r.Time[1] = f.Int(TakeChars(t, 2, 2));
-  r.Time[2] = f.Int(TakeChars(t, 2, 3));
-  if (!IsBlank(t)) {
-    const std::string_view latD = TakeUpTo(t, '.');
-    const std::string_view latM = TakeChars(t, 2, 2);
-    const std::string_view latS = TakeChars(t, 2, 3);
-    r.Latitude = f.Angle(false, latD, latM, latS);
-    const std::string_view lonD = TakeUpTo(t, '.');
-    const std::string_view lonM = TakeChars(t, 2, 2);
-    const std::string_view lonS = TakeChars(t, 2, 3);
-    r.Longitude = f.Angle(false, lonD, lonM, lonS);
+  r.Date[0] = f.Int(f.UpTo(t, '.', ImportField::Day), ImportField::Day, true);
+  r.Date[1] = f.Int(f.UpTo(t, '.', ImportField::Month), ImportField::Month, true);
+  r.Date[2] = f.Int(f.UpTo(t, '.', ImportField::Year), ImportField::Year, true);
+  r.Time[0] = f.Int(f.UpTo(t, ':', ImportField::Hour), ImportField::Hour);
+  r.Time[1] = f.Int(f.Chars(t, 2, 2, ImportField::Minute), ImportField::Minute);
+  r.Time[2] = f.Int(f.Chars(t, 2, 3, ImportField::Second), ImportField::Second);
+  if (f.Ok() && !IsBlank(t)) {
+    for (const ImportField first : {ImportField::LatitudeDegrees, ImportField::LongitudeDegrees}) {
+      const std::string_view d = f.UpTo(t, '.', first);
+      const std::string_view m = f.Chars(t, 2, 2, Next(first, 1));
+      const std::string_view s = f.Chars(t, 2, 3, Next(first, 2));
+      (first == ImportField::LatitudeDegrees ? r.Latitude : r.Longitude) =
+          f.Angle(false, first, d, m, s);
+    }
   }
   return f.Ok();
 }
 
 // Zet: fixed columns; degrees right-aligned, blank columns read as 0.
 bool ReadZet(std::string_view t, FieldReader& f, ForeignRecord& r) {
+  static constexpr ColumnField kFields[] = {
+      {34, ImportField::Day},
+      {37, ImportField::Month},
+      {42, ImportField::Year},
+      {45, ImportField::Hour},
+      {48, ImportField::Minute},
+      {51, ImportField::Second},
+      {54, ImportField::ZoneHours},
+      {57, ImportField::ZoneMinutes},
+      {83, ImportField::Place},
+      {85, ImportField::LatitudeDegrees},
+      {88, ImportField::LatitudeMinutes},
+      {90, ImportField::LatitudeSide},
+      {94, ImportField::LongitudeDegrees},
+      {97, ImportField::LongitudeMinutes},
+      {99, ImportField::LongitudeSide},
+  };
+  if (const ImportField cut = FieldCutShort(kFields, t.size()); cut != ImportField::None) {
+    f.Cut(cut);
+    return false;
+  }
   const auto blank = [&t](std::size_t at) { return Column(t, at) == ' '; };
   r.Name = Columns(t, 1, 32);
-  r.Date[0] = f.Int(Columns(t, 33, 34), true);
-  r.Date[1] = f.Int(Columns(t, 36, 37), true);
-  r.Date[2] = f.Int(Columns(t, 39, 42), true);
-  r.Time[0] = f.Int(Columns(t, 44, 45));
-  r.Time[1] = f.Int(Columns(t, 47, 48));
-  r.Time[2] = f.Int(Columns(t, 50, 51));
-  r.Zone = f.Angle(false, Columns(t, 52, 54), Columns(t, 56, 57), {});
+  r.Date[0] = f.Int(Columns(t, 33, 34), ImportField::Day, true);
+  r.Date[1] = f.Int(Columns(t, 36, 37), ImportField::Month, true);
+  r.Date[2] = f.Int(Columns(t, 39, 42), ImportField::Year, true);
+  r.Time[0] = f.Int(Columns(t, 44, 45), ImportField::Hour);
+  r.Time[1] = f.Int(Columns(t, 47, 48), ImportField::Minute);
+  r.Time[2] = f.Int(Columns(t, 50, 51), ImportField::Second);
+  r.Zone = f.Angle(false, ImportField::ZoneHours, Columns(t, 52, 54), Columns(t, 56, 57), {});
   r.Place = Columns(t, 59, 83);
   const std::string_view latD = !blank(84)   ? Columns(t, 84, 85)
                                 : !blank(85) ? Columns(t, 85, 85)
                                              : std::string_view();
   const std::string_view latM = !blank(87) ? Columns(t, 87, 88) : std::string_view();
-  r.Latitude = f.Angle(IsSouth(Column(t, 90)), latD, latM, {});
+  r.Latitude = f.Angle(IsSouth(Column(t, 90)), ImportField::LatitudeDegrees, latD, latM, {});
   std::string_view lonD;
   if (!blank(93))
     lonD = !blank(92) ? Columns(t, 92, 94) : Columns(t, 93, 94);
   else if (!blank(94))
     lonD = Columns(t, 94, 94);
   const std::string_view lonM = !blank(96) ? Columns(t, 96, 97) : std::string_view();
-  r.Longitude = f.Angle(IsWest(Column(t, 99)), lonD, lonM, {});
+  r.Longitude = f.Angle(IsWest(Column(t, 99)), ImportField::LongitudeDegrees, lonD, lonM, {});
   return f.Ok();
 }
 
 // SkyWorker data line: "...|D.M.Y h:mm:ss |comment|place|rest", the rest in
-// fixed columns.
+// fixed columns up to the flag in its 24th.
 bool ReadSkyWorkerData(std::string_view d, FieldReader& f, ForeignRecord& r) {
+  static constexpr ColumnField kRest[] = {
+      {3, ImportField::ZoneHours},         {5, ImportField::ZoneMinutes},
+      {7, ImportField::ZoneSeconds},       {9, ImportField::LatitudeDegrees},
+      {11, ImportField::LatitudeMinutes},  {13, ImportField::LatitudeSeconds},
+      {14, ImportField::LatitudeSide},     {17, ImportField::LongitudeDegrees},
+      {19, ImportField::LongitudeMinutes}, {21, ImportField::LongitudeSeconds},
+      {22, ImportField::LongitudeSide},    {24, ImportField::Flag},
+  };
+  if (d.find('|') == std::string_view::npos) {
+    f.Cut(ImportField::Day);
+    return false;
+  }
   CutThrough(d, '|');
-  r.Date[0] = f.Int(TakeUpTo(d, '.'), true);
-  r.Date[1] = f.Int(TakeUpTo(d, '.'), true);
-  r.Date[2] = f.Int(TakeUpTo(d, ' '), true);
-  r.Time[0] = f.Int(TakeUpTo(d, ':'));
-  r.Time[1] = f.Int(TakeChars(d, 2, 3));
-  r.Time[2] = f.Int(TakeChars(d, 2, 3));
-  r.Comment = TakeUpTo(d, '|');
-  r.Place = TakeUpTo(d, '|');
-  r.Zone = f.Angle(false, Columns(d, 1, 3), Columns(d, 4, 5), Columns(d, 6, 7));
-  r.Latitude =
-      f.Angle(IsSouth(Column(d, 14)), Columns(d, 8, 9), Columns(d, 10, 11), Columns(d, 12, 13));
-  r.Longitude =
-      f.Angle(IsWest(Column(d, 22)), Columns(d, 15, 17), Columns(d, 18, 19), Columns(d, 20, 21));
+  r.Date[0] = f.Int(f.UpTo(d, '.', ImportField::Day), ImportField::Day, true);
+  r.Date[1] = f.Int(f.UpTo(d, '.', ImportField::Month), ImportField::Month, true);
+  r.Date[2] = f.Int(f.UpTo(d, ' ', ImportField::Year), ImportField::Year, true);
+  r.Time[0] = f.Int(f.UpTo(d, ':', ImportField::Hour), ImportField::Hour);
+  r.Time[1] = f.Int(f.Chars(d, 2, 3, ImportField::Minute), ImportField::Minute);
+  r.Time[2] = f.Int(f.Chars(d, 2, 3, ImportField::Second), ImportField::Second);
+  r.Comment = f.UpTo(d, '|', ImportField::Comment);
+  r.Place = f.UpTo(d, '|', ImportField::Place);
+  if (!f.Ok()) return false;
+  if (const ImportField cut = FieldCutShort(kRest, d.size()); cut != ImportField::None) {
+    f.Cut(cut);
+    return false;
+  }
+  r.Zone =
+      f.Angle(false, ImportField::ZoneHours, Columns(d, 1, 3), Columns(d, 4, 5), Columns(d, 6, 7));
+  r.Latitude = f.Angle(IsSouth(Column(d, 14)), ImportField::LatitudeDegrees, Columns(d, 8, 9),
+                       Columns(d, 10, 11), Columns(d, 12, 13));
+  r.Longitude = f.Angle(IsWest(Column(d, 22)), ImportField::LongitudeDegrees, Columns(d, 15, 17),
+                        Columns(d, 18, 19), Columns(d, 20, 21));
   r.Flag = Column(d, 24) == 'M' ? 1 : 0;
   return f.Ok();
 }
 
-// Uranus: name, D, M, Y, h, m, s, latitude, longitude and place, each closed by
-// the byte 1; an angle is "D.mm".
+// Uranus: name, D, M, Y, h, m, s, latitude and longitude, each closed by the
+// byte 1, then the place (closed by it or by the end of the line); an angle
+// is "D.mm".
 bool ReadUranus(std::string_view t, FieldReader& f, ForeignRecord& r) {
-  r.Name = TakeUpTo(t, kFieldSeparator);
-  for (int i = 0; i < 3; ++i) r.Date[i] = f.Int(TakeUpTo(t, kFieldSeparator), true);
-  for (int i = 0; i < 3; ++i) r.Time[i] = f.Int(TakeUpTo(t, kFieldSeparator));
-  for (Dms* angle : {&r.Latitude, &r.Longitude}) {
-    const std::string_view deg = TakeUpTo(t, '.');
-    const std::string_view min = TakeChars(t, 2, 2);
-    CutThrough(t, kFieldSeparator);
-    *angle = f.Angle(false, deg, min, {});
+  static constexpr ImportField kMoment[6] = {ImportField::Day,    ImportField::Month,
+                                             ImportField::Year,   ImportField::Hour,
+                                             ImportField::Minute, ImportField::Second};
+  r.Name = f.UpTo(t, kFieldSeparator, ImportField::Day);
+  for (int i = 0; i < 6; ++i) {
+    const std::string_view text = f.UpTo(t, kFieldSeparator, kMoment[i]);
+    (i < 3 ? r.Date[i] : r.Time[i - 3]) = f.Int(text, kMoment[i], i < 3);
+  }
+  for (const ImportField first : {ImportField::LatitudeDegrees, ImportField::LongitudeDegrees}) {
+    // the degrees and minutes of one field: "D.mm" and its closing byte
+    const std::size_t end = t.find(kFieldSeparator);
+    std::string_view field = t.substr(0, end);
+    if (end == std::string_view::npos) {
+      f.Cut(field.find('.') == std::string_view::npos ? first : Next(first, 1));
+      t = {};
+    } else {
+      t.remove_prefix(end + 1);
+    }
+    const std::string_view deg = f.UpTo(field, '.', Next(first, 1));
+    const std::string_view min = f.Chars(field, 2, 2, Next(first, 1));
+    (first == ImportField::LatitudeDegrees ? r.Latitude : r.Longitude) =
+        f.Angle(false, first, deg, min, {});
   }
   r.Place = TakeUpTo(t, kFieldSeparator, true);
   return f.Ok();
@@ -338,9 +510,9 @@ bool ReadLineCharts(ChartReader reader, const LineList& lines, std::vector<Impor
   charts.reserve(charts.size() + lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (IsBlank(lines[i])) continue;
-    FieldReader f(failure, static_cast<int>(i + 1));
+    FieldReader f(failure, static_cast<int>(i + 1), lines[i].size());
     ForeignRecord r;
-    if (!reader(lines[i], f, r)) return false;
+    if (!reader(lines[i], f, r) || !CheckRanges(f, r)) return false;
     charts.push_back(WriteChart(r));
   }
   return true;
@@ -363,10 +535,10 @@ bool ReadSkyWorker(const LineList& lines, std::vector<ImportedChart>& charts,
       nameLine = i + 1;
       continue;
     }
-    FieldReader f(failure, static_cast<int>(i + 1));
+    FieldReader f(failure, static_cast<int>(i + 1), t.size());
     ForeignRecord r;
     r.Name = nameLine != 0 ? name : std::string_view();
-    if (!ReadSkyWorkerData(t, f, r)) return false;
+    if (!ReadSkyWorkerData(t, f, r) || !CheckRanges(f, r)) return false;
     charts.push_back(WriteChart(r));
     nameLine = 0;
   }
@@ -378,9 +550,8 @@ bool ReadSkyWorker(const LineList& lines, std::vector<ImportedChart>& charts,
 }
 
 // Gemma: one chart per file. Line 0 holds the name (30 columns), the date and
-// "h.mm"; line 5 the zone "hh.mmE" or "hh.mmW" (west, or neither letter,
-// negative); line 6 the place; lines 7 and 8 latitude and longitude "D.mm",
-// each after a first word.
+// "h.mm"; line 5 the zone "hh.mmE" or "hh.mmW"; line 6 the place; lines 7
+// and 8 latitude and longitude "D.mm", each after a first word.
 bool ReadGemma(const LineList& lines, std::vector<ImportedChart>& charts, ImportFailure& failure) {
   if (lines.size() < static_cast<std::size_t>(kGemmaLines)) {
     failure.Fault = ImportFault::ShortFile;
@@ -389,43 +560,61 @@ bool ReadGemma(const LineList& lines, std::vector<ImportedChart>& charts, Import
     return false;
   }
   ForeignRecord r;
-  FieldReader f(failure, 1);
+  FieldReader f(failure, 1, lines[0].size());
   std::string_view t = lines[0];
   r.Name = Columns(t, 1, 30);
   t.remove_prefix(std::min<std::size_t>(30, t.size()));
   SkipSpaces(t);
-  r.Date[0] = f.Int(TakeUpTo(t, '.'), true);
-  r.Date[1] = f.Int(TakeUpTo(t, '.'), true);
-  r.Date[2] = f.Int(TakeUpTo(t, ' '), true);
-  r.Time[0] = f.Int(TakeUpTo(t, '.'));
-  r.Time[1] = f.Int(TakeUpTo(t, ' ', true));
+  r.Date[0] = f.Int(f.UpTo(t, '.', ImportField::Day), ImportField::Day, true);
+  r.Date[1] = f.Int(f.UpTo(t, '.', ImportField::Month), ImportField::Month, true);
+  r.Date[2] = f.Int(f.UpTo(t, ' ', ImportField::Year), ImportField::Year, true);
+  r.Time[0] = f.Int(f.UpTo(t, '.', ImportField::Hour), ImportField::Hour);
+  const std::string_view minutes = TakeUpTo(t, ' ', true);
+  if (minutes.size() < 2) f.Cut(ImportField::Minute);  // "h.mm", two digits
+  r.Time[1] = f.Int(minutes, ImportField::Minute);
   if (!f.Ok()) return false;
 
-  const auto afterFirstWord = [&lines](int at) {
+  // the text after the first word of line at; a line without a space ends
+  // before field
+  const auto afterFirstWord = [&lines](int at, FieldReader& reader, ImportField field) {
     std::string_view line = lines[static_cast<std::size_t>(at)];
+    if (line.find(' ') == std::string_view::npos) reader.Cut(field);
     CutThrough(line, ' ');
     SkipSpaces(line);
     return line;
   };
-  FieldReader zone(failure, 6);
-  t = afterFirstWord(5);
+  FieldReader zone(failure, 6, lines[5].size());
+  t = afterFirstWord(5, zone, ImportField::ZoneHours);
   const bool east = t.find('E') != std::string_view::npos;
-  const std::string_view zh = TakeUpTo(t, '.');
-  const std::string_view zm = east                                    ? TakeUpTo(t, 'E')
-                              : t.find('W') != std::string_view::npos ? TakeUpTo(t, 'W')
-                                                                      : std::string_view();
-  r.Zone = zone.Angle(!east, zh, zm, {});
+  const bool west = !east && t.find('W') != std::string_view::npos;
+  const std::string_view zh = zone.UpTo(t, '.', ImportField::ZoneHours);
+  // the letter closes the minutes: a line without one was cut short
+  const std::string_view zm = zone.UpTo(t, east ? 'E' : 'W', ImportField::ZoneSide);
+  r.Zone = zone.Angle(west, ImportField::ZoneHours, zh, zm, {});
   if (!zone.Ok()) return false;
 
   for (int i = 0; i < 2; ++i) {
-    FieldReader angle(failure, 8 + i);
-    t = afterFirstWord(7 + i);
-    const std::string_view deg = TakeUpTo(t, '.');
-    (i == 0 ? r.Latitude : r.Longitude) = angle.Angle(false, deg, TakeChars(t, 2, 2), {});
+    const ImportField first = i == 0 ? ImportField::LatitudeDegrees : ImportField::LongitudeDegrees;
+    FieldReader angle(failure, 8 + i, lines[static_cast<std::size_t>(7 + i)].size());
+    t = afterFirstWord(7 + i, angle, first);
+    const std::string_view deg = angle.UpTo(t, '.', first);
+    const std::string_view min = angle.Chars(t, 2, 2, Next(first, 1));
+    (i == 0 ? r.Latitude : r.Longitude) = angle.Angle(false, first, deg, min, {});
     if (!angle.Ok()) return false;
   }
-  t = afterFirstWord(6);
+  FieldReader place(failure, 7, lines[6].size());
+  t = afterFirstWord(6, place, ImportField::Place);
   r.Place = TakeUpTo(t, ' ', true);
+  if (!place.Ok()) return false;
+  FieldReader values(failure, 1, lines[0].size());
+  if (!CheckRanges(values, r)) {
+    // the zone and the coordinates stand on lines of their own
+    const ImportField at = failure.Field;
+    if (at >= ImportField::ZoneHours && at <= ImportField::ZoneSide) failure.Line = 6;
+    if (at >= ImportField::LatitudeDegrees && at <= ImportField::LatitudeSide) failure.Line = 8;
+    if (at >= ImportField::LongitudeDegrees && at <= ImportField::LongitudeSide) failure.Line = 9;
+    return false;
+  }
   charts.push_back(WriteChart(r));
   return true;
 }
@@ -452,6 +641,24 @@ bool ReadForeignText(const std::string& path, bool dos, std::string& text, Impor
 }
 
 }  // namespace
+
+std::string ForeignFormatName(ForeignFormat format) {
+  switch (format) {
+    case ForeignFormat::QuickChart:
+      return "Quick*Chart (*.qck)";
+    case ForeignFormat::Almagest:
+      return "Almagest DOS (*.ddd)";
+    case ForeignFormat::Zet:
+      return "Zet (*.zet)";
+    case ForeignFormat::SkyWorker:
+      return "SkyWorker (*.cat)";
+    case ForeignFormat::Gemma:
+      return "Gemma 10 (*.ast)";
+    case ForeignFormat::Uranus:
+      return "Uranus DOS (*.bda)";
+  }
+  return {};
+}
 
 bool IsForeignFormat(int filterIndex) {
   return filterIndex >= static_cast<int>(ForeignFormat::QuickChart) &&

@@ -22,8 +22,17 @@
 // that is not zero, as DegToDms writes it. Imported records carry the house
 // code 1 (no houses) and the chart kind 3.
 //
+// A line is read only as far as it goes: a line that ends inside or before
+// a field its format has (a separator missing, a fixed column past its end,
+// fewer characters than a field takes) is refused, never read as zeros. A
+// value that the data-input dialog would refuse (a month 13, a day beyond its
+// month, a latitude beyond 90 degrees, a longitude beyond 180, hours beyond
+// 23, minutes and seconds beyond 59, a zone beyond 14 hours) is refused too.
+// Fields a format does not have (the zone of Almagest and Uranus files, the
+// coordinates of an Almagest line that ends after its time) read as 0.
+//
 // An import is all or nothing: the first chart that cannot be read stops it,
-// and the failure names the file, the line and the text at fault.
+// and the failure names the file, the line, the field and the text at fault.
 #pragma once
 
 #include <string>
@@ -67,15 +76,48 @@ enum class ImportFault {
   NoDate,        // a chart without its day, month or year
   ShortFile,     // a Gemma file of fewer than 9 lines (Text: how many it has)
   NoData,        // a SkyWorker name line without the data line after it
-  ShortLine,     // a Quick*Chart line that ends before its last field (Text: its length)
+  ShortLine,     // a line that ends inside or before Field (Text: its length)
+  OutOfRange,    // Field's value Text lies outside Low..High
+};
+
+// The fields of a foreign chart, as a failure names them. The three parts of
+// the zone, the latitude and the longitude follow each other.
+enum class ImportField {
+  None,
+  Day,
+  Month,
+  Year,
+  Hour,
+  Minute,
+  Second,
+  ZoneHours,
+  ZoneMinutes,
+  ZoneSeconds,
+  ZoneSide,  // the east or west letter of a zone
+  LatitudeDegrees,
+  LatitudeMinutes,
+  LatitudeSeconds,
+  LatitudeSide,  // north or south
+  LongitudeDegrees,
+  LongitudeMinutes,
+  LongitudeSeconds,
+  LongitudeSide,  // east or west
+  Place,
+  Comment,
+  Flag,
 };
 
 struct ImportFailure {
   ImportFault Fault = ImportFault::None;
-  std::string File;  // UTF-8 path or name of the file at fault
-  int Line = 0;      // 1-based line of that file, 0 for the whole file
-  std::string Text;  // code page 1251: the text at fault
+  std::string File;                       // UTF-8 path or name of the file at fault
+  int Line = 0;                           // 1-based line of that file, 0 for the whole file
+  std::string Text;                       // code page 1251: the text at fault
+  ImportField Field = ImportField::None;  // the field at fault, None when no one field is
+  int Low = 0, High = 0;                  // OutOfRange: the values the field may take
 };
+
+// The name of a format for messages: its filter in the open dialog.
+std::string ForeignFormatName(ForeignFormat format);
 
 // One foreign chart: its node text and its record line.
 struct ImportedChart {

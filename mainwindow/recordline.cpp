@@ -5,11 +5,13 @@
 
 namespace {
 
-// Line breaks and TABs of a text as spaces.
+// Control bytes of a text as spaces: line breaks and TABs would split the
+// line or shift the tree's levels, and a 0x1A is the end of a DOS file, so a
+// name ending in one would come back cut and no longer match its node.
 std::string OneLine(std::string_view text) {
   std::string out(text);
   for (char& c : out)
-    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
   return out;
 }
 

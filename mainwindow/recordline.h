@@ -35,15 +35,16 @@ struct DbRecordFields {
   std::string_view Comment;           // comment or question, code page 1251
 };
 
-// A name or node text as the files can hold it: line breaks and TABs become
-// spaces, leading spaces are dropped (the tree file reads them as levels) and
+// A name or node text as the files can hold it: control bytes below 0x20
+// (line breaks, TABs, the DOS end-of-file byte 0x1A) become spaces, leading spaces are dropped (the
+// tree file reads them as levels) and
 // "=" becomes "-" (the record's name ends at the first "="). The node of a
 // chart and the name in its record line both take this text.
 std::string DbNodeText(std::string_view typed);
 
 // The record line of the fields, kind "3": the name as DbNodeText gives it,
 // the numbers as written without leading zeros, the place without "/"
-// (written "\"), the comment keeping it; line breaks and TABs in either
+// (written "\"), the comment keeping it; control bytes below 0x20 in either
 // become spaces.
 std::string WriteDbRecordLine(const DbRecordFields& fields);
 

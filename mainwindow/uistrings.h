@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 603, so a complete file has 604 lines.
-inline constexpr int kUiEntryCount = 604;
+// The highest entry any window reads is 629, so a complete file has 630 lines.
+inline constexpr int kUiEntryCount = 630;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -78,12 +78,16 @@ inline constexpr int kUiEntryImportNoData = 581;        // the name
 inline constexpr int kUiEntrySearchUnreadable = 582;    // the number skipped
 // A database pair that will not open beside the temporary files of a save cut short.
 inline constexpr int kUiEntryInterruptedSave = 583;  // the temporary files
-// A foreign chart line that ends before its last field.
-inline constexpr int kUiEntryImportShortLine = 584;  // the number of characters the line has
+// A foreign chart line that ends inside or before a field.
+inline constexpr int kUiEntryImportShortLine = 584;  // the line's length, the field's name
 // The data-input dialog: a place beyond the pole or the date line.
 inline constexpr int kUiEntryCoordinateOutOfRange =
     585;  // the field's label, the text typed, the limit
-// Entries 586..599 are placeholders ("-").
+// The data-input dialog, under the zone of a chosen town: a local time the
+// town's clock skipped (the later zone taken) or showed twice (the first).
+inline constexpr int kUiEntryClockSkipped = 586;   // -
+inline constexpr int kUiEntryClockRepeated = 587;  // -
+// Entries 588..599 are placeholders ("-").
 // The data-input dialog: a day beyond its month, a time or a zone out of range.
 inline constexpr int kUiEntryDayOutOfRange = 600;  // the field's label, the day typed, the last day
 inline constexpr int kUiEntryTimeOutOfRange = 601;  // the field's label, the time typed
@@ -91,6 +95,36 @@ inline constexpr int kUiEntryZoneBeyondLimit =
     602;  // the field's label, the zone typed, the largest hours
 // A name that is the only handle of what it names (a database, an Arabic part) left empty.
 inline constexpr int kUiEntryEmptyName = 603;  // -
+// The pair on disk changed since it was read: save anyway?
+inline constexpr int kUiEntryPairChangedOnDisk = 604;  // the record file
+inline constexpr int kUiEntrySaveAnywayButton = 605;   // the question's button that saves
+// A load finished a save cut short.
+inline constexpr int kUiEntryInterruptedSaveCompleted = 606;  // record file, temporary, tree file
+// The import's failures: the file with its format, a value out of range.
+inline constexpr int kUiEntryImportFileOfFormat = 607;  // the file, the format's name
+inline constexpr int kUiEntryImportOutOfRange = 608;    // field's name, value, lowest, highest
+// The names of the fields of a foreign chart, in a failure's message.
+inline constexpr int kUiEntryImportFieldDay = 609;
+inline constexpr int kUiEntryImportFieldMonth = 610;
+inline constexpr int kUiEntryImportFieldYear = 611;
+inline constexpr int kUiEntryImportFieldHour = 612;
+inline constexpr int kUiEntryImportFieldMinute = 613;
+inline constexpr int kUiEntryImportFieldSecond = 614;
+inline constexpr int kUiEntryImportFieldZoneHours = 615;
+inline constexpr int kUiEntryImportFieldZoneMinutes = 616;
+inline constexpr int kUiEntryImportFieldZoneSeconds = 617;
+inline constexpr int kUiEntryImportFieldZoneSide = 618;
+inline constexpr int kUiEntryImportFieldLatitudeDegrees = 619;
+inline constexpr int kUiEntryImportFieldLatitudeMinutes = 620;
+inline constexpr int kUiEntryImportFieldLatitudeSeconds = 621;
+inline constexpr int kUiEntryImportFieldLatitudeSide = 622;
+inline constexpr int kUiEntryImportFieldLongitudeDegrees = 623;
+inline constexpr int kUiEntryImportFieldLongitudeMinutes = 624;
+inline constexpr int kUiEntryImportFieldLongitudeSeconds = 625;
+inline constexpr int kUiEntryImportFieldLongitudeSide = 626;
+inline constexpr int kUiEntryImportFieldPlace = 627;
+inline constexpr int kUiEntryImportFieldComment = 628;
+inline constexpr int kUiEntryImportFieldFlag = 629;
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

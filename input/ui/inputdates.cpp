@@ -25,6 +25,7 @@
 #include "mainwindow/ui/finddbfile.h"
 #include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
+#include "mainwindow/uistrings.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -137,6 +138,11 @@ TInputDates::TInputDates(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owne
     Labels[i]->setObjectName(labelNames[i]);
   }
 
+  Label9 = new QLabel(this);
+  Label9->setObjectName("Label9");
+  Label9->setWordWrap(true);
+  Label9->hide();
+
   auto* grid = new QGridLayout(this);
   grid->addWidget(Edit1, 0, 0, 1, 5);
   grid->addWidget(Labels[0], 1, 0);
@@ -162,6 +168,7 @@ TInputDates::TInputDates(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owne
   grid->addWidget(RadioButton9, 6, 3);
   grid->addWidget(RadioButton10, 6, 4);
   grid->addWidget(ComboBox1, 7, 2);
+  grid->addWidget(Label9, 7, 3, 1, 2);
   grid->addWidget(Edit2, 8, 0, 1, 3);
   grid->addWidget(Button1, 8, 3, 1, 2);
   grid->addWidget(Labels[7], 9, 0, 1, 5);
@@ -177,6 +184,9 @@ TInputDates::TInputDates(MainWindowPort* owner) : QDialog(WidgetOf(owner)), owne
   connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }, this));
   connect(ComboBox1, &QComboBox::activated, this,
           Guarded([this] { ComboBox1Click(ComboBox1->currentIndex()); }, this));
+  // the line under the zone speaks of the moment and zone it was given for
+  for (QLineEdit* edit : {MaskEdit1, MaskEdit2, MaskEdit3, MaskEdit4, MaskEdit7})
+    connect(edit, &QLineEdit::textEdited, Label9, &QLabel::hide);
 }
 
 TInputDates::~TInputDates() {
@@ -184,6 +194,16 @@ TInputDates::~TInputDates() {
 }
 
 TimeMarks TInputDates::Marks() const { return TimeMarksOf(owner_->UiText); }
+
+void TInputDates::ShowClockReading(ClockReading reading) {
+  if (reading == ClockReading::Once) {
+    Label9->hide();
+    return;
+  }
+  Label9->setText(owner_->Text(reading == ClockReading::Skipped ? kUiEntryClockSkipped
+                                                                : kUiEntryClockRepeated));
+  Label9->show();
+}
 
 void TInputDates::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -247,6 +267,7 @@ void TInputDates::FillFromChart(const ChartRecord& c) {
   SetFieldText(*Edit2, c.PlaceName);
   Memo1->setPlainText(FromCp(c.ChartComment));
   ComboBox1->hide();
+  Label9->hide();
 }
 
 void TInputDates::Execute() {
@@ -372,6 +393,7 @@ bool TInputDates::ApplyTown(int row) {
     ComboBox1->setCurrentIndex(zone.Abbreviation);
     ComboBox1->show();
   }
+  ShowClockReading(zone.Reading);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "input/datainput.h"
+#include "input/timezones.h"
 #include "input/townsdb.h"
 
 class QComboBox;
@@ -53,6 +54,7 @@ class TInputDates : public QDialog {
   QPushButton* BitBtn1 = nullptr;  // OK
   QPushButton* BitBtn2 = nullptr;  // Cancel
   QLabel* Labels[8] = {};          // Label1 .. Label8
+  QLabel* Label9 = nullptr;        // under the zone: the typed time was skipped or shown twice
 
   // Results after OK.
   std::string EnteredName;     // code page 1251
@@ -97,6 +99,9 @@ class TInputDates : public QDialog {
 
  private:
   TimeMarks Marks() const;
+  // Label9 for how the chosen town's clock showed the typed time: hidden
+  // when once, else the line saying which zone was taken.
+  void ShowClockReading(ClockReading reading);
 
   MainWindowPort* owner_;
 };

@@ -260,11 +260,20 @@ class TBaseForm : public QMainWindow, public MainWindowPort {
   bool SaveDatabase();
   // Asks where to write the pair; true when it was written.
   bool SaveDatabaseAs();
-  // Writes the pair of stem; a failure is reported and keeps DbModified.
-  bool WriteDatabase(const std::string& stem);
+  // Writes the pair of stem when the pair on disk is still expected; when
+  // another program changed it, asks Save anyway / Cancel. A failure is
+  // reported and keeps DbModified.
+  bool WriteDatabase(const std::string& stem, const PairState& expected);
+  // The state of the pair of stem that a save may replace without asking:
+  // the one this program read or wrote when stem is the open database's
+  // own pair, else the one on disk now (the user is asked about it next).
+  PairState ExpectedPairState(const std::string& stem) const;
   // Reports a pair that would not open, naming the temporary files a save
   // cut short left beside it.
   void ShowDatabaseNotOpened(const std::string& recordFile, const std::string& message);
+  // Says that a load finished a save cut short by renaming temporary over
+  // the tree file of recordFile.
+  void ShowInterruptedSaveCompleted(const std::string& recordFile, const std::string& temporary);
   // Asks the name dialog with the caption of entry; false unless OK.
   bool AskName(int entry, std::string& name);
   // Asks the confirmation dialog; true on OK.

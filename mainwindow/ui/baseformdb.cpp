@@ -3,6 +3,7 @@
 // when it changed, and showing the new one in the tree.
 #include <QAction>
 #include <QTreeWidget>
+#include <iterator>
 
 #include "mainwindow/chartimport.h"
 #include "mainwindow/ui/baseform.h"
@@ -17,8 +18,42 @@ namespace {
 constexpr int kEntrySectionName = 292;  // the first section of a new database
 constexpr int kEntryDatabaseItem = 31;  // caption of N26: the root of a Gemma import
 
-// One message for a failed import: the file, then what is wrong where.
-std::string ImportFailureMessage(const UiStringTable& text, const ImportFailure& failure) {
+// The entry that names each field of ImportField, in its order (None first).
+constexpr int kFieldEntries[] = {
+    0,
+    kUiEntryImportFieldDay,
+    kUiEntryImportFieldMonth,
+    kUiEntryImportFieldYear,
+    kUiEntryImportFieldHour,
+    kUiEntryImportFieldMinute,
+    kUiEntryImportFieldSecond,
+    kUiEntryImportFieldZoneHours,
+    kUiEntryImportFieldZoneMinutes,
+    kUiEntryImportFieldZoneSeconds,
+    kUiEntryImportFieldZoneSide,
+    kUiEntryImportFieldLatitudeDegrees,
+    kUiEntryImportFieldLatitudeMinutes,
+    kUiEntryImportFieldLatitudeSeconds,
+    kUiEntryImportFieldLatitudeSide,
+    kUiEntryImportFieldLongitudeDegrees,
+    kUiEntryImportFieldLongitudeMinutes,
+    kUiEntryImportFieldLongitudeSeconds,
+    kUiEntryImportFieldLongitudeSide,
+    kUiEntryImportFieldPlace,
+    kUiEntryImportFieldComment,
+    kUiEntryImportFieldFlag,
+};
+static_assert(std::size(kFieldEntries) == static_cast<std::size_t>(ImportField::Flag) + 1);
+
+std::string FieldName(const UiStringTable& text, ImportField field) {
+  const auto at = static_cast<std::size_t>(field);
+  return at > 0 && at < std::size(kFieldEntries) ? text.Entry(kFieldEntries[at]) : std::string();
+}
+
+// One message for a failed import: the file and its format, then what is
+// wrong where.
+std::string ImportFailureMessage(const UiStringTable& text, ForeignFormat format,
+                                 const ImportFailure& failure) {
   std::string what;
   switch (failure.Fault) {
     case ImportFault::UnknownMonth:
@@ -37,7 +72,13 @@ std::string ImportFailureMessage(const UiStringTable& text, const ImportFailure&
       what = FillEntry(text.Entry(kUiEntryImportNoData), {failure.Text});
       break;
     case ImportFault::ShortLine:
-      what = FillEntry(text.Entry(kUiEntryImportShortLine), {failure.Text});
+      what = FillEntry(text.Entry(kUiEntryImportShortLine),
+                       {failure.Text, FieldName(text, failure.Field)});
+      break;
+    case ImportFault::OutOfRange:
+      what = FillEntry(text.Entry(kUiEntryImportOutOfRange),
+                       {FieldName(text, failure.Field), failure.Text, std::to_string(failure.Low),
+                        std::to_string(failure.High)});
       break;
     case ImportFault::CannotRead:
     case ImportFault::None:
@@ -46,22 +87,33 @@ std::string ImportFailureMessage(const UiStringTable& text, const ImportFailure&
   }
   if (failure.Line > 0)
     what = FillEntry(text.Entry(kUiEntryImportAtLine), {std::to_string(failure.Line), what});
-  return FillEntry(text.Entry(kUiEntryImportFailed), {Utf8ToCp1251(failure.File), what});
+  const std::string file = FillEntry(text.Entry(kUiEntryImportFileOfFormat),
+                                     {Utf8ToCp1251(failure.File), ForeignFormatName(format)});
+  return FillEntry(text.Entry(kUiEntryImportFailed), {file, what});
 }
 
 }  // namespace
 
 bool TBaseForm::OpenDatabaseFile(const std::string& recordFile) {
   ChartDatabase loaded;
-  std::string message;
-  if (!LoadDatabasePair(recordFile, loaded, message)) {
+  std::string message, completed;
+  if (!LoadDatabasePair(recordFile, loaded, message, &completed)) {
     ShowDatabaseNotOpened(recordFile, message);
     return false;
   }
+  if (!completed.empty()) ShowInterruptedSaveCompleted(recordFile, completed);
   if (!AskSaveDatabase()) return false;
   Database = std::move(loaded);
   ShowDatabase();
   return true;
+}
+
+void TBaseForm::ShowInterruptedSaveCompleted(const std::string& recordFile,
+                                             const std::string& temporary) {
+  ShowMessage(FillEntry(UiText.Entry(kUiEntryInterruptedSaveCompleted),
+                        {Utf8ToCp1251(recordFile), Utf8ToCp1251(temporary),
+                         Utf8ToCp1251(TreeFileOf(recordFile))}),
+              this);
 }
 
 void TBaseForm::ShowDatabaseNotOpened(const std::string& recordFile, const std::string& message) {
@@ -82,7 +134,8 @@ bool TBaseForm::ImportForeignDatabase(const std::string& path, int filterIndex) 
   ChartDatabase imported;
   ImportFailure failure;
   if (!ImportForeignFile(path, static_cast<ForeignFormat>(filterIndex), texts, imported, failure)) {
-    ShowErrorMessage(ImportFailureMessage(UiText, failure), this);
+    ShowErrorMessage(ImportFailureMessage(UiText, static_cast<ForeignFormat>(filterIndex), failure),
+                     this);
     return false;
   }
   Database = std::move(imported);

@@ -27,6 +27,7 @@
 #include "judgement/ui/housewindows.h"
 #include "mainwindow/ui/baseform.h"
 #include "mainwindow/ui/smalldialogs.h"
+#include "platform/files.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
 #include "platform/text/cp1251.h"
@@ -331,13 +332,14 @@ void TBaseForm::N9Click() {
     ImportForeignDatabase(file, filter);
     return;
   }
-  std::string message;
+  std::string message, completed;
   // all or nothing: on a refusal the open database is kept as it was
-  if (!LoadDatabasePair(file, Database, message)) {
+  if (!LoadDatabasePair(file, Database, message, &completed)) {
     ShowDatabaseNotOpened(file, message);
     return;
   }
   ShowDatabase();
+  if (!completed.empty()) ShowInterruptedSaveCompleted(file, completed);
 }
 
 void TBaseForm::N10Click() {
@@ -371,10 +373,11 @@ bool TBaseForm::SaveDatabase() {
     return SaveDatabaseAs();
   }
   const std::string stem = DbFolder + "/" + Cp1251ToUtf8(name);
+  const PairState expected = ExpectedPairState(stem);
   if (PairOfAnotherDatabase(stem, Database.SourceFile) &&
       !Confirm(FillEntry(UiText.Entry(kUiEntryOverwriteForeign), {Utf8ToCp1251(stem + ".zrn")})))
     return false;
-  return WriteDatabase(stem);
+  return WriteDatabase(stem, expected);
 }
 
 bool TBaseForm::SaveDatabaseAs() {
@@ -391,20 +394,58 @@ bool TBaseForm::SaveDatabaseAs() {
   dialog.setDirectory(QString::fromStdString(DatabaseFolderOption(ProgramFolder)));
   dialog.selectFile(FromCp(Database.Nodes[0].Text));
   std::string stem;
+  PairState expected;
   for (;;) {
     if (ExecModal(dialog) != mrOk || dialog.selectedFiles().isEmpty()) return false;
     stem = DatabaseStemOf(dialog.selectedFiles().front().toStdString());
+    expected = ExpectedPairState(stem);
     if (!PairExists(stem) || Confirm(UiText.Entry(kEntryReplaceFile))) break;
   }
-  return WriteDatabase(stem);
+  return WriteDatabase(stem, expected);
 }
 
-bool TBaseForm::WriteDatabase(const std::string& stem) {
-  BusyCursor busy;
+PairState TBaseForm::ExpectedPairState(const std::string& stem) const {
+  const std::string records = stem + ".zrn";
+  const std::string& source = Database.SourceFile;
+  std::error_code error;
+  if (!source.empty() &&
+      (ExpandFullPath(records) == ExpandFullPath(source) || fs::equivalent(records, source, error)))
+    return Database.Disk;
+  return ReadPairState(stem);
+}
+
+bool TBaseForm::WriteDatabase(const std::string& stem, const PairState& expected) {
   std::string message;
-  if (SaveDatabasePair(stem, Database, message)) return true;
-  ShowErrorMessage(message, this);
-  return false;
+  PairState state = expected;
+  for (;;) {
+    PairState found;
+    SaveOutcome outcome;
+    {
+      BusyCursor busy;
+      outcome = SaveDatabasePairIf(stem, state, Database, found, message);
+    }
+    if (outcome == SaveOutcome::Saved) return true;
+    if (outcome == SaveOutcome::Failed) {
+      ShowErrorMessage(message, this);
+      return false;
+    }
+    // another program saved this pair since it was read: its charts would
+    // be lost without a word, so the user decides
+    QMessageBox box(
+        QMessageBox::Warning, ApplicationTitle(),
+        FromCp(FillEntry(UiText.Entry(kUiEntryPairChangedOnDisk), {Utf8ToCp1251(stem + ".zrn")})),
+        QMessageBox::NoButton, this);
+    box.setObjectName("PairChangedOnDisk");
+    QAbstractButton* save = box.addButton(Text(kUiEntrySaveAnywayButton), QMessageBox::AcceptRole);
+    QAbstractButton* cancel = box.addButton(Text(kEntryCancelButton), QMessageBox::RejectRole);
+    save->setObjectName("SaveAnyway");
+    cancel->setObjectName("Cancel");
+    box.setDefaultButton(qobject_cast<QPushButton*>(cancel));
+    box.setEscapeButton(cancel);
+    ExecModal(box);
+    if (box.clickedButton() != save) return false;
+    state = found;  // replaced only if it is still what the user agreed to replace
+  }
 }
 
 // ---- edits -----------------------------------------------------------------------

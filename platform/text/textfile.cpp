@@ -5,47 +5,87 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 namespace {
 
 // A file name may have 255 bytes; a temporary name adds "." before the
-// target's name and ".tmp", a process id, "-" and a serial number after it
-// (at most 22 bytes), so the target's name is cut to what is left.
+// target's name and ".tmp", a process id, "-", a serial number and "-" and a
+// tag after it (at most 42 bytes), so the target's name is cut to what is left.
 constexpr std::size_t kMaxFileName = 255;
 constexpr std::string_view kTemporaryMark = ".tmp";
-constexpr std::size_t kMaxTemporarySuffix = 22;
+constexpr std::string_view kLockMark = ".lock";
+constexpr std::size_t kMaxTag = 16;
+constexpr std::size_t kMaxTemporarySuffix = 10 + 1 + 10 + 1 + kMaxTag;
 constexpr std::size_t kMaxTemporaryStem =
     kMaxFileName - 1 - kTemporaryMark.size() - kMaxTemporarySuffix;
+// An extension longer than this is no extension to keep when a name is cut.
+constexpr std::size_t kMaxKeptExtension = 16;
+
+std::atomic<FileStepHook> stepHook{nullptr};
+
+void Step(const char* step) {
+  if (const FileStepHook hook = stepHook.load(std::memory_order_relaxed)) hook(step);
+}
 
 void Report(std::string* error, const std::string& what, const std::string& path, int errorNumber) {
   if (error != nullptr) *error = what + " \"" + path + "\": " + SystemErrorText(errorNumber);
 }
 
-// "." + the name (cut, never inside a UTF-8 character) + ".tmp": what every
-// temporary name for a target of that name begins with.
-std::string TemporaryPrefix(const std::string& name) {
-  std::size_t keep = std::min(name.size(), kMaxTemporaryStem);
-  if (keep < name.size())
-    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
-  return "." + name.substr(0, keep) + std::string(kTemporaryMark);
+// The longest start of text of at most keep bytes that does not end inside
+// a UTF-8 character.
+std::string_view Utf8Start(std::string_view text, std::size_t keep) {
+  if (keep >= text.size()) return text;
+  while (keep > 0 && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) --keep;
+  return text.substr(0, keep);
 }
 
-// True for the digits "-" digits that follow the prefix of a temporary name.
+// A file name cut to at most kMaxTemporaryStem bytes, its extension kept.
+std::string CutName(const std::string& name) {
+  if (name.size() <= kMaxTemporaryStem) return name;
+  const std::size_t dot = name.rfind('.');
+  std::string_view extension;
+  if (dot != std::string::npos && dot > 0 && name.size() - dot <= kMaxKeptExtension)
+    extension = std::string_view(name).substr(dot);
+  const std::string_view stem = std::string_view(name).substr(0, name.size() - extension.size());
+  return std::string(Utf8Start(stem, kMaxTemporaryStem - extension.size())) +
+         std::string(extension);
+}
+
+// "." + the name (cut) + ".tmp": what every temporary name for a target of
+// that name begins with.
+std::string TemporaryPrefix(const std::string& name) {
+  return "." + CutName(name) + std::string(kTemporaryMark);
+}
+
+bool IsDigits(std::string_view t) {
+  return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool IsTag(std::string_view t) {
+  return !t.empty() && t.size() <= kMaxTag && std::all_of(t.begin(), t.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  });
+}
+
+// True for the digits "-" digits (and "-" tag) that follow the prefix of a
+// temporary name.
 bool IsTemporarySuffix(std::string_view rest) {
   const std::size_t dash = rest.find('-');
-  const auto digits = [](std::string_view t) {
-    return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos;
-  };
-  return dash != std::string_view::npos && digits(rest.substr(0, dash)) &&
-         digits(rest.substr(dash + 1));
+  if (dash == std::string_view::npos || !IsDigits(rest.substr(0, dash))) return false;
+  rest.remove_prefix(dash + 1);
+  const std::size_t tag = rest.find('-');
+  if (tag == std::string_view::npos) return IsDigits(rest);
+  return IsDigits(rest.substr(0, tag)) && IsTag(rest.substr(tag + 1));
 }
 
 // Closes a descriptor once, keeping errno of the failure being reported.
@@ -116,10 +156,16 @@ void SplitLines(std::string_view content, LineList& lines) {
   if (start < content.size()) lines.emplace_back(content.substr(start));
 }
 
-bool WriteAll(int fd, const std::string& content) {
+bool WriteAll(int fd, std::string_view content) {
   std::size_t done = 0;
+  // with a test watching the steps, a write is made in two halves, so that
+  // a stop between them leaves half a file
+  const bool halves = stepHook.load(std::memory_order_relaxed) != nullptr && content.size() > 1;
   while (done < content.size()) {
-    const ssize_t count = ::write(fd, content.data() + done, content.size() - done);
+    std::size_t size = content.size() - done;
+    if (halves && done < content.size() / 2) size = content.size() / 2 - done;
+    Step("write");
+    const ssize_t count = ::write(fd, content.data() + done, size);
     if (count < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -143,6 +189,7 @@ std::string ReplacedFile(const std::string& path) {
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
+    Step("fsync");
     ::fsync(fd);
     ::close(fd);
   }
@@ -169,9 +216,7 @@ LineList LinesOfText(std::string_view content) {
   return lines;
 }
 
-bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFile& pending,
-                       std::string* error) {
-  pending = PendingFile{};
+std::string TextOfLines(const LineList& lines) {
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 2;
   std::string content;
@@ -180,7 +225,41 @@ bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFi
     content += line;
     content += "\r\n";
   }
+  return content;
+}
 
+std::uint64_t TextFingerprint(std::string_view bytes) {
+  // eight bytes a step, each step a multiply and a fold of the high half, so
+  // that a database of a hundred thousand charts takes a few milliseconds
+  constexpr std::uint64_t kMultiplier = 0xFF51AFD7ED558CCDULL;
+  std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ bytes.size();
+  const auto mix = [&hash](std::uint64_t word) {
+    hash = (hash ^ word) * kMultiplier;
+    hash ^= hash >> 32;
+  };
+  std::size_t at = 0;
+  for (; at + 8 <= bytes.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + at, 8);
+    mix(word);
+  }
+  std::uint64_t tail = 0;
+  for (std::size_t i = at; i < bytes.size(); ++i)
+    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i])) << (8 * (i - at));
+  mix(tail);
+  mix(hash >> 29);
+  return hash;
+}
+
+bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFile& pending,
+                       std::string* error) {
+  return WriteTextPending(path, TextOfLines(lines), {}, pending, error);
+}
+
+bool WriteTextPending(const std::string& path, std::string_view content, std::string_view tag,
+                      PendingFile& pending, std::string* error) {
+  pending = PendingFile{};
+  if (!tag.empty() && !IsTag(tag)) tag = {};
   const std::string target = ReplacedFile(path);
   const std::filesystem::path targetPath(target);
   const std::string name = targetPath.filename().string();
@@ -213,6 +292,8 @@ bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFi
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temporary = prefix + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+    if (!tag.empty()) temporary += "-" + std::string(tag);
+    Step("open");
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -224,7 +305,15 @@ bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFi
   FileDescriptor file(fd);
   if (oldExists && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
 
-  if (!WriteAll(fd, content) || ::fsync(fd) != 0 || !file.Close()) {
+  const auto synced = [fd] {
+    Step("fsync");
+    return ::fsync(fd) == 0;
+  };
+  const auto closed = [&file] {
+    Step("close");
+    return file.Close();
+  };
+  if (!WriteAll(fd, content) || !synced() || !closed()) {
     pending.Error = errno;
     ::unlink(temporary.c_str());
     Report(error, "Cannot write file", path, pending.Error);
@@ -239,6 +328,7 @@ bool WriteLinesPending(const std::string& path, const LineList& lines, PendingFi
 
 bool CommitPendingFile(PendingFile& pending, std::string* error, OnCommitFailure onFailure) {
   if (pending.Temporary.empty()) return false;
+  Step("rename");
   if (::rename(pending.Temporary.c_str(), pending.Target.c_str()) != 0) {
     pending.Error = errno;
     if (onFailure == OnCommitFailure::Remove) DiscardPendingFile(pending);
@@ -251,7 +341,10 @@ bool CommitPendingFile(PendingFile& pending, std::string* error, OnCommitFailure
 }
 
 void DiscardPendingFile(PendingFile& pending) {
-  if (!pending.Temporary.empty()) ::unlink(pending.Temporary.c_str());
+  if (!pending.Temporary.empty()) {
+    Step("unlink");
+    ::unlink(pending.Temporary.c_str());
+  }
   pending.Temporary.clear();
 }
 
@@ -277,6 +370,70 @@ std::vector<std::string> LeftoverTemporaryFiles(const std::string& path) {
   std::sort(found.begin(), found.end());
   return found;
 }
+
+std::string TemporaryFileTag(const std::string& temporary) {
+  const std::string name = std::filesystem::path(temporary).filename().string();
+  const std::size_t mark = name.rfind(kTemporaryMark);
+  if (mark == std::string::npos) return {};
+  const std::string_view rest = std::string_view(name).substr(mark + kTemporaryMark.size());
+  if (!IsTemporarySuffix(rest)) return {};
+  const std::size_t first = rest.find('-');
+  const std::size_t second = rest.find('-', first + 1);
+  return second == std::string_view::npos ? std::string() : std::string(rest.substr(second + 1));
+}
+
+std::string LockFileOf(const std::string& path) {
+  const std::filesystem::path target(ReplacedFile(path));
+  const std::string folder =
+      target.has_parent_path() ? target.parent_path().string() : std::string(".");
+  return folder + "/." + CutName(target.filename().string()) + std::string(kLockMark);
+}
+
+FileLock::State FileLock::Acquire(const std::string& path, int waitMs) {
+  Release();
+  path_ = LockFileOf(path);
+  constexpr int kPauseMs = 10;
+  for (int waited = 0;;) {
+    Step("lock");
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      error_ = errno;
+      return state_ = State::Unavailable;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      // the lock holds only if the file locked is still the one at the path:
+      // a holder that released it in the meantime removed it
+      struct stat held {
+      }, named{};
+      if (::fstat(fd, &held) == 0 && ::stat(path_.c_str(), &named) == 0 &&
+          held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        fd_ = fd;
+        error_ = 0;
+        return state_ = State::Held;
+      }
+      ::close(fd);
+      continue;
+    }
+    error_ = errno;
+    ::close(fd);
+    if (error_ != EWOULDBLOCK && error_ != EINTR) return state_ = State::Unavailable;
+    if (waited >= waitMs) return state_ = State::Busy;
+    ::usleep(kPauseMs * 1000);
+    waited += kPauseMs;
+  }
+}
+
+void FileLock::Release() {
+  if (fd_ >= 0) {
+    Step("unlink");
+    ::unlink(path_.c_str());  // before the unlock, so no taker locks a removed file for good
+    ::close(fd_);
+    fd_ = -1;
+  }
+  state_ = State::Free;
+}
+
+void SetFileStepHook(FileStepHook hook) { stepHook.store(hook); }
 
 std::string SystemErrorText(int errorNumber) {
   return std::generic_category().message(errorNumber);

@@ -322,7 +322,7 @@ class RegionTownZonesTest(unittest.TestCase):
         self.assertGreater(sum(len(v) for v in groups.values()), 1000)
 
         since, until = ut(1950, 1, 1), ut(2026, 1, 1)
-        wrong = []
+        wrong, checked = [], 0
         for (code, tz), names in sorted(groups.items()):
             rules = read_rule_file(os.path.join(FACTORY_TOWNS, regions.region_file_name(code)))
             readings = set()
@@ -338,12 +338,16 @@ class RegionTownZonesTest(unittest.TestCase):
                     previous = new_off
             readings.update(x for r, _ in rules if since <= r < until for x in (r - 60, r + 60))
             readings.update(noon(datetime.date(y, m, 15)) for y in range(1950, 2026) for m in range(1, 13))
+            checked += len(readings) * len(names)
             for r in sorted(readings):
                 got, want = rule_offset(rules, r), reading_offset(tz, r)
                 if got != want:
                     wrong.append("region %s, %s (%d towns, e.g. %s) at %s: %s, the database %s"
                                  % (code, tz, len(names), names[0],
                                     mz.EPOCH + datetime.timedelta(seconds=r), hours(got), hours(want)))
+        print("\n%d towns in %d (region, zone) groups, %d town-readings: %d wrong"
+              % (sum(len(v) for v in groups.values()), len(groups), checked, len(wrong)),
+              file=sys.stderr)
         for w in wrong:
             print("  " + w, file=sys.stderr)
         self.assertEqual(wrong, [])

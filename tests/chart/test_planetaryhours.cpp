@@ -5,17 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "chart/planetaryhours.h"
 #include "engine/astromath.h"
 #include "engine/bodies.h"
+#include "tests/engine/angle_reference.h"
 
 namespace {
 
-// The sunrise formula holds the Sun on the ecliptic and shifts it along the
-// ecliptic for refraction: it is good to a few minutes.
-constexpr double kHourStartTolHours = 10.0 / 60;  // hours
-constexpr double kTimeTolHours = 1e-3;            // hours, float times against the interval
+// Sunrise and sunset are the almanacs' events (the Sun's centre 50' below
+// the horizon at the town's latitude), so the hours start where the
+// almanac's times, printed to the minute, put them.
+constexpr double kHourStartTolHours = 1.0 / 60;  // hours
+constexpr double kTimeTolHours = 1e-3;           // hours, float times against the interval
 // The last night hour ends at the next sunrise, which the table's circle of
 // starts holds only as the clock time of the day's own sunrise.
 constexpr double kSunriseDriftHours =
@@ -265,6 +268,30 @@ TEST(PlanetaryHours, HourIntervalHoldsTheLocalTimeEverywhere) {
           ASSERT_LE(t.HourRuler, 7);
           if (failures > 5) return;
         }
+}
+
+// The day hours begin at the sunrise and the night hours at the sunset of an
+// astronomer's ephemeris library (tests/engine/angle_reference.h: dates of
+// 1850 to 2150 at latitudes to 60 degrees either way), within a minute; the
+// chart gives the house routine's geocentric latitude.
+TEST(PlanetaryHours, DayAndNightBeginAtTheReferenceSunriseAndSunset) {
+  for (const SunEventCase& c : kSunEventCases) {
+    const bool setAfterRise = c.set > c.rise;
+    const double ut = setAfterRise ? (c.rise + c.set) / 2 : c.rise + 0.5;
+    const double jd0 = JulianDay(c.day, c.month, c.year, 0);
+    const float latitude = static_cast<float>(GeocentricOfGeographic(c.latitude));
+    PlanetaryHourTable t;
+    const std::string where = std::to_string(c.year) + "-" + std::to_string(c.month) + "-" +
+                              std::to_string(c.day) + " " + std::to_string(c.latitude);
+    ASSERT_TRUE(CalcPlanetHours(static_cast<float>(ut), latitude, static_cast<float>(c.longitude),
+                                0, jd0 + ut / 24, jd0, 0, t))
+        << where;
+    EXPECT_LE(t.PlanetaryHour, 12) << where;
+    EXPECT_NEAR(CircularDiff(t.HourStart[0], c.rise), 0, kHourStartTolHours) << where;
+    if (setAfterRise) {
+      EXPECT_NEAR(CircularDiff(t.HourStart[12], c.set), 0, kHourStartTolHours) << where;
+    }
+  }
 }
 
 // Days from 1900-01-01 of a Gregorian date, counted here month by month:

@@ -380,4 +380,23 @@ TEST(Nutation, ShiftStaysWithinTheSeriesAmplitude) {
   }
 }
 
+// Meeus, Astronomical Algorithms, 2nd ed. (1998), examples 22.a and 12.a/b,
+// 1987 April 10: the true obliquity 23 26' 36.850" (mean 23 26' 27.407"
+// plus 9.443" of nutation), and Greenwich sidereal time at 0h UT mean
+// 13h10m46.3668s, apparent 13h10m46.1351s; at 19h21m00s UT mean
+// 8h34m57.0896s. The series here keeps the largest terms (0.05" at most).
+TEST(TrueEquinox, ObliquityAndApparentSiderealTimeOfMeeus) {
+  const double days0h = 2446895.5 - kJ2000;
+  const TrueEquinox e = TrueEquinoxAt(days0h / kDaysPerJulianCentury);
+  EXPECT_NEAR(e.obliquityDeg * 3600, DmsToDeg(23, 26, 0) * 3600 + 36.850, 0.05);
+  auto seconds = [](double deg) {
+    const double h = std::fmod(deg / 15, 24.0);
+    return (h < 0 ? h + 24 : h) * 3600;
+  };
+  EXPECT_NEAR(seconds(GreenwichMeanSiderealDeg(days0h, 0)), 13 * 3600 + 10 * 60 + 46.3668, 1e-3);
+  EXPECT_NEAR(seconds(GreenwichApparentSiderealDeg(days0h, 0, e)), 13 * 3600 + 10 * 60 + 46.1351,
+              0.005);  // 0.07"
+  EXPECT_NEAR(seconds(GreenwichMeanSiderealDeg(days0h, 19.35)), 8 * 3600 + 34 * 60 + 57.0896, 1e-3);
+}
+
 }  // namespace

@@ -477,7 +477,9 @@ void ExpectFactoryTowns(std::initializer_list<FactoryCase> cases) {
     TownZone z = ZoneOfForeignTownLine(kFactoryTowns, line, Moment(c.day, c.month, c.year, 12));
     ExpectZone(z, c.eastHours, where);
     EXPECT_EQ(z.Field.West, c.eastHours < 0) << where;
-    if (c.abbreviation) EXPECT_EQ(z.Abbreviation, FindZoneAbbreviation(c.abbreviation)) << where;
+    if (c.abbreviation) {
+      EXPECT_EQ(z.Abbreviation, FindZoneAbbreviation(c.abbreviation)) << where;
+    }
   }
 }
 

@@ -613,20 +613,33 @@ TEST(ChartDatabase, BrokenPairsAreRefusedWithFileAndLine) {
   // there, so they count for nothing; "/" and "=" in a section's name, and
   // a chart's name that repeats a section's, are names like any other
   ASSERT_TRUE(ParseDatabasePair({"r", "\ta/b=c", "\t\tc", "\t\t c"},
-                                {"r/1", "a/b=c/1", chart, " " + chart}, "b.zrt", "b.zrn", db,
+                                {"r/1", "a/b=c/1", "c/1", " " + chart}, "b.zrt", "b.zrn", db,
                                 message))
       << message;
   EXPECT_EQ(db.Nodes[3].Level, 3);
   ASSERT_TRUE(ParseDatabasePair({"c", "\tc", "\t\tc"}, {"c/1", "c/1", chart}, "b.zrt", "b.zrn", db,
                                 message))
       << message;
+  // but a chart holds no items: a chart's line at a node with items under it
+  // (a section and its chart of one name with their lines swapped, or a
+  // chart named with a leading space under a chart) is refused
+  const std::string ivan = Cp("Иван") + chart.substr(1);
+  for (const auto& [tree, lines] : std::vector<std::pair<LineList, LineList>>{
+           {{"r", Cp("\tИван"), Cp("\t\tИван")}, {"r/1", ivan, Cp("Иван/1")}},
+           {{"r", "\ts", "\t\tc", "\t\t c"}, {"r/1", "s/1", chart, " " + chart}}}) {
+    ChartDatabase refused;
+    EXPECT_FALSE(ParseDatabasePair(tree, lines, "b.zrt", "b.zrn", refused, message));
+    EXPECT_EQ(message.rfind(tree.size() == 3 ? "b.zrn, line 2: " : "b.zrn, line 3: ", 0), 0u)
+        << message;
+  }
 }
 
-// A save cut short at each point of its order (both files written to
-// temporary files, then the record file renamed, then the tree) leaves the old
-// pair, or the new record file beside the old tree: that mix is refused, and
-// the temporary file left beside it, found again, completes the new pair.
-TEST_F(ChartDbFolderTest, ASaveCutShortLeavesTheOldPairOrTheNewOne) {
+// A save of an earlier version of the program cut short at each point of its
+// order (both files written to temporary files whose names say nothing of
+// each other, then the record file renamed, then the tree): the load gives
+// the old pair and removes the temporary files, or finishes the save with the
+// temporary tree file that reads with the new record file, and says so.
+TEST_F(ChartDbFolderTest, ASaveOfAnEarlierVersionCutShortIsFinishedByTheLoad) {
   std::string stem;  // long enough that the temporary names are cut
   for (int i = 0; i < 120; ++i) stem += "ж";
   const std::string records = Path(stem + ".zrn");
@@ -646,44 +659,81 @@ TEST_F(ChartDbFolderTest, ASaveCutShortLeavesTheOldPairOrTheNewOne) {
   chart.ChartName = "Vera";
   InsertDbNode(now, 1, {"Vera", 0, kDbChart}, BuildDbRecordLine(chart));
 
-  // a save of the new database stopped at each point
   for (int stop = 0; stop < 2; ++stop) {
     ASSERT_TRUE(SaveDatabasePair(Path(stem), was, message)) << message;
     PendingFile tree, lines;
     ASSERT_TRUE(WriteLinesPending(Path(stem + ".zrt"), BuildTreeText(now.Nodes), tree));
     ASSERT_TRUE(WriteLinesPending(records, now.Lines, lines));
+    ASSERT_EQ(InterruptedSaveFiles(records).size(), 2u);
+    if (stop == 1) ASSERT_TRUE(CommitPendingFile(lines));
     ChartDatabase loaded;
-    if (stop == 0) {  // before the renames: the old pair
-      ASSERT_TRUE(LoadDatabasePair(records, loaded, message)) << message;
-      EXPECT_EQ(loaded.Lines, was.Lines);
-      DiscardPendingFile(tree);
-      DiscardPendingFile(lines);
-      continue;
-    }
-    ASSERT_TRUE(CommitPendingFile(lines));
-    EXPECT_FALSE(LoadDatabasePair(records, loaded, message));
-    EXPECT_EQ(message.rfind(Cp(records) + ", line 3: ", 0), 0u) << message;
-    ASSERT_EQ(InterruptedSaveFiles(records), std::vector<std::string>{tree.Temporary});
-    EXPECT_LE(fs::path(tree.Temporary).filename().string().size(), 255u);
-    fs::rename(tree.Temporary, Path(stem + ".zrt"));
-    ASSERT_TRUE(LoadDatabasePair(records, loaded, message)) << message;
-    EXPECT_EQ(loaded.Lines, now.Lines);
-    EXPECT_EQ(BuildTreeText(loaded.Nodes), BuildTreeText(now.Nodes));
+    std::string completed;
+    ASSERT_TRUE(LoadDatabasePair(records, loaded, message, &completed)) << message;
+    EXPECT_EQ(loaded.Lines, stop == 0 ? was.Lines : now.Lines);
+    EXPECT_EQ(BuildTreeText(loaded.Nodes), BuildTreeText(stop == 0 ? was.Nodes : now.Nodes));
+    EXPECT_EQ(completed, stop == 0 ? std::string() : tree.Temporary);
+    EXPECT_TRUE(InterruptedSaveFiles(records).empty());
+    EXPECT_EQ(FileCount(), 2u);
   }
-  // the first save of a database cut short: the record file alone, which
-  // does not open, beside the tree's temporary file; other files whose names
-  // look alike are not taken for it
+  // the first save of a database cut short: the record file alone beside the
+  // tree's temporary file; other files whose names look alike are not taken
+  // for it and stay
   PendingFile tree, lines;
   ASSERT_TRUE(WriteLinesPending(Path("fresh.zrt"), BuildTreeText(now.Nodes), tree));
   ASSERT_TRUE(WriteLinesPending(Path("fresh.zrn"), now.Lines, lines));
   ASSERT_TRUE(CommitPendingFile(lines));
-  for (const char* alike :
-       {".fresh.zrt.tmp", ".fresh.zrt.tmp1-", ".fresh.zrt.tmpa-1", "fresh.zrt.tmp1-1"})
-    WriteBytes(folder_ / alike, "");
-  ChartDatabase loaded;
-  EXPECT_FALSE(LoadDatabasePair(Path("fresh.zrn"), loaded, message));
-  EXPECT_NE(message.find("fresh.zrt"), std::string::npos) << message;
+  const char* alike[] = {".fresh.zrt.tmp", ".fresh.zrt.tmp1-", ".fresh.zrt.tmpa-1",
+                         "fresh.zrt.tmp1-1"};
+  for (const char* name : alike) WriteBytes(folder_ / name, "");
   EXPECT_EQ(InterruptedSaveFiles(Path("fresh.zrn")), std::vector<std::string>{tree.Temporary});
+  ChartDatabase loaded;
+  std::string completed;
+  ASSERT_TRUE(LoadDatabasePair(Path("fresh.zrn"), loaded, message, &completed)) << message;
+  EXPECT_EQ(completed, tree.Temporary);
+  EXPECT_EQ(loaded.Lines, now.Lines);
+  for (const char* name : alike) EXPECT_TRUE(fs::exists(folder_ / name)) << name;
+  // a tree file that reads with no record file is kept, and the refusal names it
+  ASSERT_TRUE(WriteLinesPending(Path("fresh.zrt"), {"other", "\tnodes", "\tthree"}, tree));
+  WriteBytes(folder_ / "fresh.zrt", "broken\r\n");
+  EXPECT_FALSE(LoadDatabasePair(Path("fresh.zrn"), loaded, message));
+  EXPECT_EQ(InterruptedSaveFiles(Path("fresh.zrn")), std::vector<std::string>{tree.Temporary});
+}
+
+// Every control byte in a chart's name, place and comment and in a
+// section's name (pasted text from a DOS source ends in 0x1A) is stored as a
+// space: the pair opens again, each node under the name its line gives, and
+// the texts read back with a space where the byte was.
+TEST_F(ChartDbFolderTest, ControlBytesInNamesAndTextsAreStoredAsSpaces) {
+  ChartDatabase db;
+  CreateDatabase(db, "base", "one", "one/1");
+  std::vector<std::string> names;
+  for (int b = 1; b < 0x20; ++b) {
+    const std::string c(1, static_cast<char>(b));
+    const std::size_t section =
+        InsertDbNode(db, 0, {DbNodeText("s" + c), 0, kDbSection}, DbSectionLine("s" + c));
+    DbChart chart = CastChart(1, 1, 2000, 1, 0);
+    chart.ChartName = Cp("Иван") + c;
+    chart.PlaceName = "p" + c + "q";
+    chart.ChartComment = c + "why";
+    InsertDbNode(db, section, {DbNodeText(chart.ChartName), 0, kDbChart}, BuildDbRecordLine(chart));
+  }
+  std::string message;
+  ASSERT_TRUE(SaveDatabasePair(Path("ctl"), db, message)) << message;
+  ChartDatabase loaded;
+  ASSERT_TRUE(LoadDatabasePair(Path("ctl.zrn"), loaded, message)) << message;
+  ASSERT_EQ(loaded.Nodes.size(), 2u + 2u * 31u);
+  for (std::size_t i = 2; i < loaded.Nodes.size(); i += 2) {
+    EXPECT_EQ(loaded.Nodes[i].Text, "s ") << i;
+    EXPECT_EQ(loaded.Nodes[i + 1].Text, Cp("Иван ")) << i;
+    DbChart back;
+    std::string what;
+    ASSERT_TRUE(ParseDbRecord(loaded.Lines[i + 1], back, what)) << what;
+    EXPECT_EQ(back.ChartName, Cp("Иван "));
+    EXPECT_EQ(back.PlaceName, "p q");
+    EXPECT_EQ(back.ChartComment, " why");
+  }
+  for (const std::string& line : loaded.Lines)
+    for (const char c : line) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << line;
 }
 
 TEST_F(ChartDbFolderTest, MissingFilesAndFailedWritesAreReported) {

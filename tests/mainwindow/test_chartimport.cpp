@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "engine/astromath.h"
 #include "mainwindow/chartimport.h"
@@ -396,10 +398,13 @@ TEST(Gemma, ZonesEastWestAndNeitherAndShortFiles) {
   ASSERT_TRUE(west.Ok);
   ExpectChart(west.Charts[0],
               {"Jim", "1.1.1990.0:30:0", -0.5, Deg(51, 30), -Deg(0, 7), "London", 1, ""});
+  // a zone with neither letter ends before the letter that closes its minutes
   const Read neither =
-      Charts(ForeignFormat::Gemma, GemmaFile("Nil", "2.2.1950 10.00", "4.", "X", "1.00", "2.00"));
-  ASSERT_TRUE(neither.Ok);
-  ExpectChart(neither.Charts[0], {"Nil", "2.2.1950.10:0:0", -4, 1, 2, "X", 1, ""});
+      Charts(ForeignFormat::Gemma, GemmaFile("Nil", "2.2.1950 10.00", "4.00", "X", "1.00", "2.00"));
+  ASSERT_FALSE(neither.Ok);
+  EXPECT_EQ(neither.Failure.Fault, ImportFault::ShortLine);
+  EXPECT_EQ(neither.Failure.Field, ImportField::ZoneSide);
+  EXPECT_EQ(neither.Failure.Line, 6);
 
   const Read shortFile = Charts(ForeignFormat::Gemma, "Name 1.1.2000 1.00\r\nx\r\nx\r\n");
   ASSERT_FALSE(shortFile.Ok);
@@ -436,6 +441,268 @@ TEST(Uranus, FieldsBetweenSohBytesAndAMissingLastSeparator) {
   ExpectChart(r.Charts[0],
               {"Иван", "5.3.2001.14:7:0", 0, Deg(55, 45), Deg(37, 37), "Москва", 1, ""});
   ExpectChart(r.Charts[1], {"Ann", "1.1.1990.0:0:0", 0, -0.5, -Deg(70, 40), "Far away", 1, ""});
+}
+
+// ---- lines cut short and values out of range ----------------------------------------
+
+// The seventeen numbers of a record line (date to flag), as written.
+std::vector<std::string> Numbers(const std::string& line) {
+  std::vector<std::string> f = Fields(line);
+  f.resize(17);
+  return f;
+}
+
+// Cuts one good line of a file at every length and imports each file: a cut
+// is refused at that line, naming a field and its length, unless it falls in
+// the text at the line's end (from textFrom on), and then it reads as the
+// whole line's chart, number for number. lengths read with no coordinates
+// (an Almagest line that ends after its time) are given in noPlace.
+void SweepCuts(ForeignFormat format, const std::function<std::string(const std::string&)>& file,
+               const std::string& good, int lineNumber, std::size_t textFrom,
+               const std::vector<std::size_t>& noPlace = {}) {
+  const Read whole = Charts(format, file(good));
+  ASSERT_TRUE(whole.Ok) << whole.Failure.Line << " " << static_cast<int>(whole.Failure.Field);
+  ASSERT_EQ(whole.Charts.size(), 1u);
+  std::vector<std::string> expected = Numbers(whole.Charts[0].Line);
+  for (std::size_t length = 0; length < good.size(); ++length) {
+    SCOPED_TRACE("cut to " + std::to_string(length) + ": " + Cp1251ToUtf8(good.substr(0, length)));
+    const Read cut = Charts(format, file(good.substr(0, length)));
+    const bool bare = std::find(noPlace.begin(), noPlace.end(), length) != noPlace.end();
+    if (length >= textFrom || bare) {
+      ASSERT_TRUE(cut.Ok) << static_cast<int>(cut.Failure.Field);
+      ASSERT_EQ(cut.Charts.size(), 1u);
+      std::vector<std::string> want = expected;
+      if (bare)
+        for (int i = 9; i < 15; ++i) want[static_cast<std::size_t>(i)] = "0";
+      EXPECT_EQ(Numbers(cut.Charts[0].Line), want);
+      continue;
+    }
+    if (cut.Ok) {  // an empty line is no chart at all
+      EXPECT_TRUE(cut.Charts.empty());
+      EXPECT_EQ(length, 0u);
+      continue;
+    }
+    // a SkyWorker data line cut before its "|" reads as a name line, and the
+    // name before it has no data
+    if (cut.Failure.Fault == ImportFault::NoData) {
+      EXPECT_EQ(format, ForeignFormat::SkyWorker);
+      continue;
+    }
+    EXPECT_EQ(cut.Failure.Line, lineNumber);
+    EXPECT_NE(cut.Failure.Field, ImportField::None);
+    if (cut.Failure.Fault == ImportFault::UnknownMonth) continue;  // a month cut is no month
+    EXPECT_EQ(cut.Failure.Fault, ImportFault::ShortLine);
+    EXPECT_EQ(cut.Failure.Text, std::to_string(length));
+  }
+}
+
+std::string AsIs(const std::string& line) { return line + "\r\n"; }
+
+TEST(QuickChart, EveryCutOfALineBeforeItsPlaceIsRefused) {
+  const std::string good =
+      QckLine({"Cut", "Mar", "05", "2001", "02", "07", "09", "PM", "+",  "03",
+               "30",  "037", "W",  "37",   "15", "55", "S",  "45", "20", "Moscow"});
+  SweepCuts(ForeignFormat::QuickChart, AsIs, good, 1, 74);
+}
+
+TEST(Almagest, EveryCutOfALineIsRefusedButTheOneWithoutCoordinates) {
+  const std::string head = Cp("Мария@Москва 5.3.2001.14:0739");
+  const std::string good = head + " -55.4512 -37.3715";
+  SweepCuts(ForeignFormat::Almagest, AsIs, good, 1, good.size(), {head.size(), head.size() + 1});
+}
+
+TEST(Zet, EveryCutOfALineIsRefused) {
+  const std::string good =
+      ZetLine("Anna", "05.03.2001 14:07:09", "-03 30", "Moscow", "55 45 S", " 37 37 W");
+  SweepCuts(
+      ForeignFormat::Zet, [](const std::string& line) { return "\r\n" + line + "\r\n"; }, good, 2,
+      good.size());
+}
+
+TEST(SkyWorker, EveryCutOfADataLineIsRefused) {
+  const std::string good =
+      SkyData("5.3.2001 14:07:39", "Will he call?", "Moscow", "+033000554512S0373715W M");
+  SweepCuts(
+      ForeignFormat::SkyWorker,
+      [](const std::string& line) { return "header\r\nAnn\r\n" + line + "\r\n"; }, good, 3,
+      good.size());
+}
+
+TEST(Gemma, EveryCutOfEachLineReadIsRefusedButInThePlace) {
+  const std::string lines[9] = {"Olga" + std::string(26, ' ') + "  5.3.2001 14.07",
+                                "x",
+                                "x",
+                                "x",
+                                "x",
+                                "Zone: 3.30W",
+                                "Place:  Moscow Russia",
+                                "Lat: 55.45",
+                                "Long: -37.37"};
+  for (const int at : {0, 5, 6, 7, 8}) {
+    SCOPED_TRACE("line " + std::to_string(at + 1));
+    const auto file = [&lines, at](const std::string& line) {
+      std::string text;
+      for (int i = 0; i < 9; ++i) text += (i == at ? line : lines[i]) + "\r\n";
+      return text;
+    };
+    SweepCuts(ForeignFormat::Gemma, file, lines[at], at + 1,
+              at == 6 ? std::string_view("Place: ").size() : lines[at].size());
+  }
+}
+
+TEST(Uranus, EveryCutOfALineBeforeItsPlaceIsRefused) {
+  const std::string numbers =
+      Cp("Иван\x01"
+         "5\x01"
+         "3\x01"
+         "2001\x01"
+         "14\x01"
+         "7\x01"
+         "9\x01"
+         "-55.45\x01"
+         "-37.37\x01");
+  SweepCuts(ForeignFormat::Uranus, AsIs, numbers + Cp("Москва\x01"), 1, numbers.size());
+}
+
+// Each field of a Zet line swept through and beyond the values the data-input
+// dialog takes: a value is imported exactly when it lies within them, and a
+// refusal names the field, the value and the limits.
+TEST(Zet, ValuesBeyondTheDialogsLimitsAreRefusedByField) {
+  struct Sweep {
+    ImportField Field;
+    int Low, High;  // the values the dialog takes
+    std::function<std::string(int)> Line;
+  };
+  const auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+  const auto zet = [](std::string moment, std::string zone, std::string lat, std::string lon) {
+    return ZetLine("Name", moment, zone, "Place", lat, lon);
+  };
+  const Sweep sweeps[] = {
+      {ImportField::Day, 1, 30,  // April
+       [&](int v) { return zet(two(v) + ".04.2001 14:07:09", "+03 00", "55 45 N", " 37 37 E"); }},
+      {ImportField::Month, 1, 12,
+       [&](int v) {
+         return zet("05." + two(v) + ".2001 14:07:09", "+03 00", "55 45 N", " 37 37 E");
+       }},
+      {ImportField::Hour, 0, 23,
+       [&](int v) {
+         return zet("05.03.2001 " + two(v) + ":07:09", "+03 00", "55 45 N", " 37 37 E");
+       }},
+      {ImportField::Second, 0, 59,
+       [&](int v) { return zet("05.03.2001 14:07:" + two(v), "+03 00", "55 45 N", " 37 37 E"); }},
+      {ImportField::ZoneHours, 0, 14,
+       [&](int v) {
+         return zet("05.03.2001 14:07:09", "+" + two(v) + " 00", "55 45 N", " 37 37 E");
+       }},
+      {ImportField::LatitudeDegrees, 0, 90,
+       [&](int v) { return zet("05.03.2001 14:07:09", "+03 00", two(v) + " 00 S", " 37 37 E"); }},
+      {ImportField::LongitudeDegrees, 0, 180,
+       [&](int v) {
+         std::string deg = std::to_string(v);
+         return zet("05.03.2001 14:07:09", "+03 00", "55 45 N",
+                    std::string(3 - deg.size(), ' ') + deg + " 00 W");
+       }},
+  };
+  for (const Sweep& sweep : sweeps) {
+    const int last = sweep.Field == ImportField::LongitudeDegrees ? 199 : 99;
+    for (int v = 0; v <= last; ++v) {
+      const Read r = Charts(ForeignFormat::Zet, sweep.Line(v) + "\r\n");
+      SCOPED_TRACE(std::to_string(static_cast<int>(sweep.Field)) + " = " + std::to_string(v));
+      if (v >= sweep.Low && v <= sweep.High) {
+        EXPECT_TRUE(r.Ok) << static_cast<int>(r.Failure.Field);
+        continue;
+      }
+      ASSERT_FALSE(r.Ok);
+      EXPECT_EQ(r.Failure.Line, 1);
+      if (v == 0) {  // a date field of 0 is no date
+        EXPECT_EQ(r.Failure.Field, sweep.Field);
+        continue;
+      }
+      EXPECT_EQ(r.Failure.Fault, ImportFault::OutOfRange);
+      EXPECT_EQ(r.Failure.Field, sweep.Field);
+      EXPECT_EQ(r.Failure.Text, std::to_string(v));
+      EXPECT_EQ(r.Failure.Low, sweep.Low);
+      EXPECT_EQ(r.Failure.High, sweep.High);
+    }
+  }
+  // at the pole and the widest zone nothing more: 90 degrees 1 minute and
+  // 14 hours 30 minutes are refused
+  const Read pole =
+      Charts(ForeignFormat::Zet, zet("05.03.2001 14:07:09", "+03 00", "90 01 N", " 37 37 E"));
+  ASSERT_FALSE(pole.Ok);
+  EXPECT_EQ(pole.Failure.Field, ImportField::LatitudeMinutes);
+  const Read widest =
+      Charts(ForeignFormat::Zet, zet("05.03.2001 14:07:09", "+14 30", "55 45 N", " 37 37 E"));
+  ASSERT_FALSE(widest.Ok);
+  EXPECT_EQ(widest.Failure.Field, ImportField::ZoneMinutes);
+  // 29 February in a leap year only, Julian up to 1582 and Gregorian after
+  for (const auto& [year, leap] : {std::pair{"1500", true}, std::pair{"1700", false},
+                                   std::pair{"2000", true}, std::pair{"2001", false}})
+    EXPECT_EQ(Charts(ForeignFormat::Zet, zet(std::string("29.02.") + year + " 14:07:09", "+03 00",
+                                             "55 45 N", " 37 37 E"))
+                  .Ok,
+              leap)
+        << year;
+}
+
+// The values out of range that other formats carry, each refused at its line
+// and field: a 12-hour clock past 12, a zone of 30 hours, a month 13, a
+// latitude beyond the pole, a longitude past the date line.
+TEST(ForeignFormats, ValuesOutOfRangeAreRefusedInEveryFormat) {
+  struct Case {
+    ForeignFormat Format;
+    std::string Text;
+    int Line;
+    ImportField Field;
+  };
+  const auto gemma = [](const std::string& zone, const std::string& lon) {
+    return "Olga" + std::string(26, ' ') + "  5.3.2001 14.07\r\nx\r\nx\r\nx\r\nx\r\nZone: " + zone +
+           "\r\nPlace: Moscow\r\nLat: 55.45\r\nLong: " + lon + "\r\n";
+  };
+  const Case cases[] = {
+      {ForeignFormat::QuickChart,
+       QckLine({"Late", "Mar", "05", "2001", "25", "07", "00", "PM", "-", "03", "00", "037", "E",
+                "37", "00", "55", "N", "45", "00"}),
+       1, ImportField::Hour},
+      {ForeignFormat::Almagest, "A 5.3.2001.14:0700 95.0000 37.0000", 1,
+       ImportField::LatitudeDegrees},
+      {ForeignFormat::Almagest, "A 5.3.2001.14:7500", 1, ImportField::Minute},
+      {ForeignFormat::SkyWorker,
+       "h\r\nAnn\r\n" + SkyData("5.3.2001 14:07:30", "", "", "+300000554500N0373700E M"), 3,
+       ImportField::ZoneHours},
+      {ForeignFormat::Gemma, gemma("30.00E", "37.37"), 6, ImportField::ZoneHours},
+      {ForeignFormat::Gemma, gemma("3.00E", "200.00"), 9, ImportField::LongitudeDegrees},
+      {ForeignFormat::Uranus,
+       "U\x01"
+       "5\x01"
+       "13\x01"
+       "2001\x01"
+       "1\x01"
+       "2\x01"
+       "3\x01"
+       "1.00\x01"
+       "2.00\x01",
+       1, ImportField::Month},
+      {ForeignFormat::Uranus,
+       "U\x01"
+       "45\x01"
+       "3\x01"
+       "2001\x01"
+       "1\x01"
+       "2\x01"
+       "3\x01"
+       "1.00\x01"
+       "2.00\x01",
+       1, ImportField::Day},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text);
+    const Read r = Charts(c.Format, c.Text);
+    ASSERT_FALSE(r.Ok);
+    EXPECT_EQ(r.Failure.Fault, ImportFault::OutOfRange);
+    EXPECT_EQ(r.Failure.Line, c.Line);
+    EXPECT_EQ(r.Failure.Field, c.Field);
+  }
 }
 
 // ---- the frame over files -------------------------------------------------------------

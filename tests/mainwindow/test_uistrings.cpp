@@ -119,20 +119,23 @@ TEST(ShippedLanguageFile, AddedMessagesTakeTheirValues) {
   // Each message added after the designed table holds as many "%s" as its
   // caller fills in, so no value is dropped and none is left empty.
   const UiStringTable table = LoadShipped();
-  const int wanted[][2] = {{kUiEntryFieldEmpty, 1},        {kUiEntryNotANumber, 2},
-                           {kUiEntryMonthOutOfRange, 1},   {kUiEntryNoYearZero, 0},
-                           {kUiEntryCharactersOutside, 2}, {kUiEntryTownWithoutName, 0},
-                           {kUiEntryCountryTooLong, 0},    {kUiEntryZoneOutOfRange, 2},
-                           {kUiEntryPictureTooSmall, 0},   {kUiEntryBadFileName, 1},
-
-                           {kUiEntryOrbUnreadable, 2},     {kUiEntryFactorUnreadable, 2},
-                           {kUiEntryPartsFull, 1},         {kUiEntryImportFailed, 2},
-                           {kUiEntryImportAtLine, 2},      {kUiEntryImportUnknownMonth, 1},
-                           {kUiEntryImportNotANumber, 1},  {kUiEntryImportNoDate, 0},
-                           {kUiEntryImportShortFile, 1},   {kUiEntryImportNoData, 1},
-                           {kUiEntrySearchUnreadable, 1},  {kUiEntryCoordinateOutOfRange, 3},
-                           {kUiEntryDayOutOfRange, 3},     {kUiEntryTimeOutOfRange, 2},
-                           {kUiEntryZoneBeyondLimit, 3},   {kUiEntryEmptyName, 0}};
+  const int wanted[][2] = {{kUiEntryFieldEmpty, 1},         {kUiEntryNotANumber, 2},
+                           {kUiEntryMonthOutOfRange, 1},    {kUiEntryNoYearZero, 0},
+                           {kUiEntryCharactersOutside, 2},  {kUiEntryTownWithoutName, 0},
+                           {kUiEntryCountryTooLong, 0},     {kUiEntryZoneOutOfRange, 2},
+                           {kUiEntryPictureTooSmall, 0},    {kUiEntryBadFileName, 1},
+                           {kUiEntryOrbUnreadable, 2},      {kUiEntryFactorUnreadable, 2},
+                           {kUiEntryPartsFull, 1},          {kUiEntryImportFailed, 2},
+                           {kUiEntryImportAtLine, 2},       {kUiEntryImportUnknownMonth, 1},
+                           {kUiEntryImportNotANumber, 1},   {kUiEntryImportNoDate, 0},
+                           {kUiEntryImportShortFile, 1},    {kUiEntryImportNoData, 1},
+                           {kUiEntrySearchUnreadable, 1},   {kUiEntryCoordinateOutOfRange, 3},
+                           {kUiEntryDayOutOfRange, 3},      {kUiEntryTimeOutOfRange, 2},
+                           {kUiEntryZoneBeyondLimit, 3},    {kUiEntryEmptyName, 0},
+                           {kUiEntryImportShortLine, 2},    {kUiEntryPairChangedOnDisk, 1},
+                           {kUiEntrySaveAnywayButton, 0},   {kUiEntryInterruptedSaveCompleted, 3},
+                           {kUiEntryImportFileOfFormat, 2}, {kUiEntryImportOutOfRange, 4},
+                           {kUiEntryImportFieldDay, 0},     {kUiEntryImportFieldFlag, 0}};
   for (const auto& [entry, count] : wanted) {
     const std::string& text = table.Entry(entry);
     EXPECT_FALSE(text.empty()) << "entry " << entry;

@@ -3,10 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/text/textfile.h"
 
@@ -181,6 +185,58 @@ TEST_F(TextFileTest, AFailedCommitRemovesOrKeepsTheWrittenFile) {
     fs::remove_all(PathOf("taken.opt"));
   }
   EXPECT_EQ(EntryCount(), 0u);
+}
+
+// A lock is held by one taker at a time, waited for, and leaves no file;
+// its file and the temporary files of a long name stay within a file name's
+// 255 bytes and keep the target's extension.
+TEST_F(TextFileTest, LocksExcludeEachOtherAndLongNamesKeepTheirExtension) {
+  const std::string target = PathOf("base.zrn");
+  FileLock first, second;
+  ASSERT_EQ(first.Acquire(target, 0), FileLock::State::Held);
+  EXPECT_TRUE(FileExists(LockFileOf(target)));
+  EXPECT_EQ(second.Acquire(target, 30), FileLock::State::Busy);
+  std::thread release([&first] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    first.Release();
+  });
+  EXPECT_EQ(second.Acquire(target, 5000), FileLock::State::Held);
+  release.join();
+  second.Release();
+  EXPECT_FALSE(FileExists(LockFileOf(target)));
+  EXPECT_EQ(second.Acquire(PathOf("missing/base.zrn"), 0), FileLock::State::Unavailable);
+
+  std::string stem;
+  for (int i = 0; i < 125; ++i) stem += "\xD0\xB6";  // 250 bytes
+  for (const char* extension : {".zrn", ".zrt"}) {
+    PendingFile pending;
+    ASSERT_TRUE(WriteTextPending(PathOf(stem + extension), "x", "0123456789abcdef", pending));
+    const std::string name = fs::path(pending.Temporary).filename().string();
+    EXPECT_LE(name.size(), 255u);
+    EXPECT_NE(name.find(std::string(extension) + ".tmp"), std::string::npos) << name;
+    EXPECT_EQ(TemporaryFileTag(pending.Temporary), "0123456789abcdef");
+    EXPECT_EQ(LeftoverTemporaryFiles(PathOf(stem + extension)),
+              std::vector<std::string>{pending.Temporary});
+    DiscardPendingFile(pending);
+    EXPECT_LE(fs::path(LockFileOf(PathOf(stem + extension))).filename().string().size(), 255u);
+  }
+}
+
+// The fingerprint tells apart every prefix of a text and every text that
+// differs from it in one bit.
+TEST(TextFingerprint, EveryPrefixAndEveryOneBitChangeDiffers) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += static_cast<char>((i * 37) % 256);
+  std::set<std::uint64_t> seen;
+  for (std::size_t n = 0; n <= text.size(); ++n)
+    EXPECT_TRUE(seen.insert(TextFingerprint(std::string_view(text).substr(0, n))).second) << n;
+  for (std::size_t at = 0; at < text.size(); ++at)
+    for (int bit = 0; bit < 8; ++bit) {
+      std::string changed = text;
+      changed[at] = static_cast<char>(changed[at] ^ (1 << bit));
+      EXPECT_TRUE(seen.insert(TextFingerprint(changed)).second) << at << " " << bit;
+    }
+  EXPECT_EQ(TextFingerprint(text), TextFingerprint(std::string(text)));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -71,6 +72,16 @@ ModalScript::Step Answer(bool ok, std::string* asked = nullptr) {
 ModalScript::Step Choose(const char* button) {
   return [button](QWidget* w) {
     ASSERT_EQ(w->objectName(), "AskSaveDatabase");
+    w->findChild<QAbstractButton*>(button)->click();
+  };
+}
+
+// Answers the question about a pair another program changed: "SaveAnyway"
+// or "Cancel", remembering what it asked.
+ModalScript::Step AnswerChanged(const char* button, std::string* asked = nullptr) {
+  return [button, asked](QWidget* w) {
+    ASSERT_EQ(w->objectName(), "PairChangedOnDisk");
+    if (asked) *asked = Utf8ToCp1251(qobject_cast<QMessageBox*>(w)->text().toStdString());
     w->findChild<QAbstractButton*>(button)->click();
   };
 }
@@ -640,6 +651,58 @@ TEST_F(Database, AnOpenThatIsRefusedKeepsTheOpenDatabaseAndTheChart) {
       std::string::npos)
       << messages_[0];
   EXPECT_EQ(form_->Database.Lines, lines);
+}
+
+// Another program saved the pair this one opened: a save here asks first,
+// Cancel keeps the other program's pair, Save anyway replaces it. A save cut
+// short between its two renames is finished by the next open, which says so.
+TEST_F(Database, ASaveOverAPairAnotherProgramChangedIsAskedAbout) {
+  const std::string one = "One=1/1/2000/0/0/0/0/0/0/0/0/0/0/0/0/10100/1///3";
+  const fs::path file = WritePair("shared", "shared", {"\t\tOne"}, {one});
+  const std::string stem = (folder_ / "shared").string();
+  Run("N9", {PickFile(file, 1)});
+  ChartDatabase other;
+  std::string message;
+  ASSERT_TRUE(LoadDatabasePair(file.string(), other, message)) << message;
+  InsertDbNode(other, 1, {"Theirs", 0, kDbSection}, DbSectionLine("Theirs"));
+  ASSERT_TRUE(SaveDatabasePair(stem, other, message)) << message;
+
+  Select(ItemAt(1));
+  Run("N12", {TypeName("Mine")});
+  std::string asked;
+  Run("N15", {AnswerChanged("Cancel", &asked)});
+  EXPECT_NE(asked.find(file.string()), std::string::npos) << asked;
+  EXPECT_TRUE(form_->DbModified);
+  LineList lines;
+  ASSERT_TRUE(ReadLines(file.string(), lines));
+  EXPECT_EQ(lines, other.Lines);
+  Run("N15", {AnswerChanged("SaveAnyway")});
+  EXPECT_FALSE(form_->DbModified);
+  ASSERT_TRUE(ReadLines(file.string(), lines));
+  EXPECT_EQ(lines, form_->Database.Lines);
+  Run("N69", {});
+  Run("N15", {});  // its own pair again: no question
+  EXPECT_FALSE(form_->DbModified);
+
+  // the new record file beside the old tree, the new tree in the temporary
+  // file its save named after the record file
+  ChartDatabase next = form_->Database;
+  InsertDbNode(next, 0, {"Later", 0, kDbSection}, DbSectionLine("Later"));
+  std::uint64_t print = TextFingerprint(TextOfLines(next.Lines));
+  std::string tag(16, '0');
+  for (int i = 15; i >= 0; --i, print >>= 4)
+    tag[static_cast<std::size_t>(i)] = "0123456789abcdef"[print & 15];
+  PendingFile tree;
+  ASSERT_TRUE(WriteTextPending(stem + ".zrt", TextOfLines(BuildTreeText(next.Nodes)), tag, tree));
+  ASSERT_TRUE(WriteLinesAtomic(file.string(), next.Lines));
+  messages_.clear();
+  Run("N9", {PickFile(file, 1)});
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], FillEntry(form_->UiText.Entry(kUiEntryInterruptedSaveCompleted),
+                                    {file.string(), tree.Temporary, stem + ".zrt"}));
+  EXPECT_EQ(form_->Database.Lines, next.Lines);
+  EXPECT_EQ(Items(*form_->TreeBD()).size(), next.Lines.size());
+  EXPECT_FALSE(fs::exists(tree.Temporary));
 }
 
 }  // namespace

@@ -392,6 +392,42 @@ TEST_F(InputDates, ARussianTownTakesItsZoneForTheTypedMoment) {
   EXPECT_EQ(Shown(dialog_->MaskEdit7), "03ч00м00с");
 }
 
+TEST_F(InputDates, ATimeTheClockSkippedOrShowedTwiceIsSaidUnderTheZone) {
+  // Moscow put its clock on from 2:00 to 3:00 on 27 March 2011 and back
+  // from 2:00 to 1:00 on 26 October 2014; New York on from 2:00 to 3:00 on
+  // 14 March 2010. A skipped time takes the later zone, a doubled one the
+  // first; the line under the zone says which, and goes with an edit.
+  struct Case {
+    const char *town, *day, *month, *year, *time, *zone;
+    int entry;  // -1: no line
+  } cases[] = {
+      {"Москва", "27", "03", "2011", "02ч30м00с", "04ч00м00с", kUiEntryClockSkipped},
+      {"Москва", "26", "10", "2014", "01ч30м00с", "04ч00м00с", kUiEntryClockRepeated},
+      {"Москва", "26", "10", "2014", "02ч00м00с", "03ч00м00с", -1},
+      {"Москва", "26", "10", "2014", "00ч59м59с", "04ч00м00с", -1},
+      {"New York City", "14", "03", "2010", "02ч30м00с", "04ч00м00с", kUiEntryClockSkipped},
+      {"New York City", "07", "11", "2010", "01ч30м00с", "04ч00м00с", kUiEntryClockRepeated},
+  };
+  for (const Case& c : cases) {
+    const std::string where =
+        std::string(c.town) + " " + c.day + "." + c.month + "." + c.year + " " + c.time;
+    TypeMoment(c.day, c.month, c.year, c.time, "00ч00м00с", false);
+    Type(dialog_->Edit2, c.town);
+    ASSERT_EQ(dialog_->SearchPlace(), TownSearchStatus::Found) << where;
+    const int row = RowOf(c.town);
+    ASSERT_GE(row, 0) << where;
+    ASSERT_TRUE(dialog_->ApplyTown(row)) << (messages_.empty() ? "" : messages_[0]);
+    EXPECT_EQ(Shown(dialog_->MaskEdit7), c.zone) << where;
+    EXPECT_EQ(dialog_->Label9->isVisibleTo(dialog_), c.entry >= 0) << where;
+    if (c.entry >= 0) {
+      EXPECT_EQ(dialog_->Label9->text().toStdString(), EntryUtf8(c.entry)) << where;
+      dialog_->MaskEdit4->textEdited(dialog_->MaskEdit4->text());
+      EXPECT_FALSE(dialog_->Label9->isVisibleTo(dialog_)) << where;
+    }
+  }
+  EXPECT_TRUE(messages_.empty());
+}
+
 TEST_F(InputDates, AForeignTownTakesItsZoneAndAbbreviationOfTheDay) {
   TypeMoment("04", "07", "1976", "12ч00м00с", "00ч00м00с", false);
   Type(dialog_->Edit2, "new y");
