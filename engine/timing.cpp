@@ -564,6 +564,10 @@ bool FindStation(double start, int body, int direction, double span, double& res
   result = start;
   if (body < 0 || body > 15 || (direction != 1 && direction != -1)) return false;
   if (!std::isfinite(start) || !std::isfinite(span) || !(span > 0)) return false;
+  // Never turning, so not scanned: the Sun and the Moon seen from the Earth,
+  // the points of steady motion (Proserpina, Lilith, Selena, the mean
+  // nodes) and any planet seen from the Sun.
+  if (body == kSun || body == kMoon || body > kChiron || frame.Geocentric == 0) return false;
   BodyLongitudes longitude(frame);
   const bool forwardAtStart = LongitudeRate(longitude, body, start) > 0;
   auto turned = [&](double jd) {
