@@ -451,6 +451,26 @@ std::string CompletionListLine(const CompletionEvent& event, float timeZone) {
   return event.Text + " (" + CompletionMomentText(event.Moment, timeZone) + ")";
 }
 
+std::string SkippedLine(const ChartRecord& chart, const SkippedPair& pair,
+                        const std::vector<std::string>& uiText) {
+  const auto name = [&chart](int point) {
+    return point >= 0 && point < kBodyCount ? chart.ObjectNames[point + 1] : std::to_string(point);
+  };
+  const int entry =
+      pair.Why == SkippedPair::kSamePoint ? kEntrySkippedSamePoint : kEntrySkippedUntimed;
+  return UiEntry(uiText, entry) + " " + name(pair.Querent) + " - " + name(pair.Quesited);
+}
+
+std::vector<std::string> CompletionResultLines(const ChartRecord& chart, const CompletionRun& run,
+                                               const std::vector<std::string>& uiText) {
+  std::vector<std::string> lines;
+  for (const CompletionEvent& event : run.Events)
+    lines.push_back(CompletionListLine(event, chart.TimeZone));
+  if (run.Events.empty()) lines.push_back(UiEntry(uiText, kEntryNothingFound));
+  for (const SkippedPair& pair : run.Skipped) lines.push_back(SkippedLine(chart, pair, uiText));
+  return lines;
+}
+
 std::vector<int> CompletionDetailPoints(const CompletionEvent& event) {
   std::vector<int> points;
   if (event.Kind == kNewMoonInSign || event.Kind == kLatePerfection) return points;

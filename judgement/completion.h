@@ -82,6 +82,15 @@ std::string CompletionMomentText(double julianDay, float timeZone);
 // text, ")".
 std::string CompletionListLine(const CompletionEvent& event, float timeZone);
 
+// The line that says a pair was left out and why, with the points' names.
+std::string SkippedLine(const ChartRecord& chart, const SkippedPair& pair,
+                        const std::vector<std::string>& uiText);
+// The lines of a run as the results window lists and a blank prints them,
+// each event with its moment, then the pairs left out; with no event the
+// message that nothing was found heads the pairs.
+std::vector<std::string> CompletionResultLines(const ChartRecord& chart, const CompletionRun& run,
+                                               const std::vector<std::string>& uiText);
+
 // The points whose dignity rows the results window shows for an event:
 // none for the kinds 5 and 7, the pair for 1 and 10, the three points
 // otherwise, each once (a besieged point is both in the pair and the
@@ -104,6 +113,9 @@ inline constexpr int kEntryTranslation = 524;
 inline constexpr int kEntrySiege = 525;
 inline constexpr int kEntryLatePerfection = 526;
 inline constexpr int kEntryNothingFound = 527;
+// Entries added after the designed table.
+inline constexpr int kEntrySkippedSamePoint = 544;  // a pair of one point was left out
+inline constexpr int kEntrySkippedUntimed = 545;    // a pair with a point the search cannot time
 inline constexpr int kEntryResultsHint = 516;
 inline constexpr int kEntryRefranation = 596;
 inline constexpr int kEntryTurnsBeforeAspect = 597;

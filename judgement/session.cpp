@@ -31,3 +31,24 @@ const CompletionRun& RunCompletion(ChartSession& session, const std::vector<std:
                                             session.Settings.SignRulerSet, uiText, search);
   return session.Completion;
 }
+
+TimedSearch SessionSearch(const ChartSession& session, bool equatorialOutput) {
+  AspectSearchFrame frame;
+  if (session.ChartReady) {
+    const ChartRecord& chart = session.Chart;
+    frame.Geocentric = chart.Geocentric;
+    frame.ReceptionSwap = chart.ReceptionSwap;
+    for (int i = 0; i < 12; ++i) frame.ReceptionShift[i] = chart.ReceptionShift[i];
+  }
+  frame.EquatorialOutput = equatorialOutput;
+  return EngineSearch(frame);
+}
+
+RadicalityResult SessionRadicality(const ChartSession& session, const TimedSearch& search) {
+  RadicalityInput input;
+  input.QuerentSignificator = session.Significators.Querent[0];
+  input.QuesitedSignificator = session.Significators.Quesited[0];
+  input.AsksForHimself = session.AsksForHimself;
+  input.SignRulerOption = session.Settings.SignRulerSet;
+  return AnalyseRadicality(session.Chart, input, search);
+}

@@ -15,6 +15,7 @@
 #include "chart/settingsfiles.h"
 #include "judgement/completion.h"
 #include "judgement/dignities.h"
+#include "judgement/radicality.h"
 #include "judgement/significators.h"
 #include "judgement/timedsearch.h"
 
@@ -42,6 +43,7 @@ class ChartSession {
   DignityResult Dignities;          // of the last ComputeDignities
   SignificatorLists Significators;  // the querent's and the quesited's points
   CompletionRun Completion;         // of the last RunCompletion
+  bool AsksForHimself = false;      // the first "who asks" topic is chosen (radicality)
 };
 
 // The house-ruler method of the session (0 sign ruler, 1 with the house
@@ -59,6 +61,13 @@ const DignityResult& ComputeDignities(ChartSession& session,
                                       const std::vector<std::string>& uiText);
 // Proposes the significators of the current chart into session.Significators.
 void ProposeSessionSignificators(ChartSession& session);
+// The engine's search set up for the session's chart: geocentric or not, the
+// swapped receptions while they are shown; the frame's defaults before the
+// chart is built.
+TimedSearch SessionSearch(const ChartSession& session, bool equatorialOutput);
+// The radicality of the session's chart: its significators, the "who asks"
+// choice and the sign rulers, searched with search.
+RadicalityResult SessionRadicality(const ChartSession& session, const TimedSearch& search);
 // Runs the signs of completion over the chart and the session's
 // significators into session.Completion.
 const CompletionRun& RunCompletion(ChartSession& session, const std::vector<std::string>& uiText,

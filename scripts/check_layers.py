@@ -5,9 +5,16 @@ Every quoted #include of the program's sources (tests, benchmarks and fuzz
 harnesses aside) is taken as an edge from the including file's part to the
 included file's part. The check fails when a part includes one it may not,
 when a part below the windows includes a window header, or when the parts
-below the windows include each other in a cycle. It also prints, for the
-maintainer, how the windows reach each other: the window modules that include
-another window module's header, and the calls through single instances.
+below the windows include each other in a cycle.
+
+Between the windows a module is a source and its header (path without the
+extension), and every include of another window module's header is an edge,
+also inside one ui/ folder. The check fails when a window module other than
+the main window's own files includes the main window's header, when the
+print designer includes a judgement or an input window, or when window
+modules include each other in a circle of more than two. It prints, for the
+maintainer, the window modules' edges, the largest circle and the calls
+through single instances.
 
     check_layers.py [repository root]
 """
@@ -32,9 +39,18 @@ ALLOWED = {
 # Single headers a part may take from a part it does not link: the entry
 # numbers of the language file are constants only.
 HEADER_ONLY = {"mainwindow/uistrings.h"}
-# The main window is the hub of the windows: it holds and calls every window
-# and every window may reach it; no other circle between windows may form.
-HUB = {"mainwindow/ui/baseform", "mainwindow/ui/program", "main"}
+# The main window's header and its own files, the only window modules that
+# may include it; the other windows reach it through mainwindow/ui/mainwindowport.h.
+MAIN_WINDOW = "mainwindow/ui/baseform"
+MAIN_WINDOW_FILES = {MAIN_WINDOW, "mainwindow/ui/baseformdb", "mainwindow/ui/databasecommands",
+                     "mainwindow/ui/program", "main"}
+# Window modules that may not reach the windows of some parts: the print
+# designer takes what the judgement and the data input compute from the
+# chart session, never from their windows.
+WINDOW_FORBIDDEN = {"printing/ui/printdiziner": {"ui:judgement", "ui:input"}}
+# The largest circle of window modules allowed (a window and a dialog it
+# owns may know each other).
+LARGEST_CIRCLE = 2
 SOURCE_DIRS = ["engine", "platform", "chart", "judgement", "input", "mainwindow", "printing"]
 
 
@@ -60,6 +76,52 @@ def sources(root):
             for name in sorted(files):
                 if name.endswith((".cpp", ".h")):
                     yield os.path.relpath(os.path.join(folder, name), root)
+
+
+def circles(graph):
+    """The strongly connected components of the graph with more than one
+    node, largest first (Tarjan's algorithm, iterative)."""
+    index, low, on_stack, stack, found = {}, {}, set(), [], []
+    counter = [0]
+    nodes = sorted(set(graph) | {n for targets in graph.values() for n in targets})
+    for root in nodes:
+        if root in index:
+            continue
+        work = [(root, iter(sorted(graph.get(root, ()))))]
+        index[root] = low[root] = counter[0]
+        counter[0] += 1
+        stack.append(root)
+        on_stack.add(root)
+        while work:
+            node, successors = work[-1]
+            advanced = False
+            for nxt in successors:
+                if nxt not in index:
+                    index[nxt] = low[nxt] = counter[0]
+                    counter[0] += 1
+                    stack.append(nxt)
+                    on_stack.add(nxt)
+                    work.append((nxt, iter(sorted(graph.get(nxt, ())))))
+                    advanced = True
+                    break
+                if nxt in on_stack:
+                    low[node] = min(low[node], index[nxt])
+            if advanced:
+                continue
+            work.pop()
+            if work:
+                low[work[-1][0]] = min(low[work[-1][0]], low[node])
+            if low[node] == index[node]:
+                component = []
+                while True:
+                    top = stack.pop()
+                    on_stack.discard(top)
+                    component.append(top)
+                    if top == node:
+                        break
+                if len(component) > 1:
+                    found.append(sorted(component))
+    return sorted(found, key=lambda c: (-len(c), c))
 
 
 def find_cycle(graph):
@@ -102,7 +164,7 @@ def main():
             instance_calls += len(INSTANCE.findall(text))
         for included in INCLUDE.findall(text):
             target = part_of(included)
-            if target is None or target == part:
+            if target is None:
                 continue
             if part.startswith("ui:") or part == "main":
                 if target.startswith("ui:"):
@@ -110,6 +172,13 @@ def main():
                     other = os.path.splitext(included)[0]
                     if module != other:
                         window_modules.setdefault(module, set()).add(other)
+                    if other == MAIN_WINDOW and module not in MAIN_WINDOW_FILES:
+                        faults.append(f"{path}: a window includes the main window's header "
+                                      f"{included}")
+                    if target in WINDOW_FORBIDDEN.get(module, ()):
+                        faults.append(f"{path}: may not include the window {included}")
+                continue
+            if target == part:
                 continue
             if target.startswith("ui:") or target == "main":
                 faults.append(f"{path}: a part below the windows includes {included}")
@@ -124,14 +193,13 @@ def main():
     edges = sum(len(v) for v in window_modules.values())
     print(f"window modules including another window module: {len(window_modules)}, "
           f"edges {edges}")
-    ring = find_cycle(window_modules)
-    print("a circle between window modules: " + (" -> ".join(ring) if ring else "none"))
-    spokes = {m: {o for o in others if o not in HUB}
-              for m, others in window_modules.items() if m not in HUB}
-    ring = find_cycle(spokes)
-    if ring:
-        faults.append("windows reach each other in a circle besides the main window: " +
-                      " -> ".join(ring))
+    rings = circles(window_modules)
+    print("largest circle between window modules: " +
+          (f"{len(rings[0])}: " + ", ".join(rings[0]) if rings else "none"))
+    for ring in rings:
+        if len(ring) > LARGEST_CIRCLE:
+            faults.append(f"window modules include each other in a circle of {len(ring)}: " +
+                          ", ".join(ring))
     print(f"Instance() calls in the windows: {instance_calls}")
     for fault in faults:
         print("FAULT: " + fault)

@@ -236,7 +236,7 @@ struct BodyColumn {
 // hover output collected while drawing.
 class WheelDrawing {
  public:
-  WheelDrawing(ChartRecord& record, WheelWork& work, const WheelTarget& target,
+  WheelDrawing(const ChartRecord& record, WheelWork& work, const WheelTarget& target,
                const WheelView& view)
       : rec_(record), work_(work), target_(target), view_(view) {
     for (TRect& r : hover_) r = kNoHoverRect;
@@ -378,7 +378,9 @@ class WheelDrawing {
   // Wheel angle of a body's glyph in the American wheel.
   double AmericanBodyAngle(int body) const;
 
-  ChartRecord& rec_;
+  // A copy of the chart: the drawing lays its glyphs out in the copy's
+  // ranking (rows, house ranking) and leaves the chart as it was.
+  ChartRecord rec_;
   WheelWork& work_;
   const WheelTarget& target_;
   const WheelView& view_;
@@ -1478,8 +1480,8 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target) {
   return TPoint{2 * halfX, 2 * halfY};
 }
 
-void DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas, const WheelTarget& target,
-               const WheelView& view) {
+void DrawChart(const ChartRecord& record, WheelWork& work, TCanvas& canvas,
+               const WheelTarget& target, const WheelView& view) {
   WheelDrawing drawing(record, work, target, view);
   drawing.Run(canvas);
 }

@@ -139,9 +139,8 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target);
 //           cusps, aspects, the ranking in SortedPoints (Body, Sign, House)
 //           and its counts, the receptions, the fixed stars' and the Arabic
 //           parts' longitudes, settings, glyph characters and colours and
-//           TargetFlags, TargetRect, ColorMode; writes only the glyph layout
-//           of SortedPoints (Row, HouseRankBody, HouseRankHouse,
-//           HouseRankOf), which nothing but the drawing reads
+//           TargetFlags, TargetRect, ColorMode; writes nothing (the glyph
+//           rows and the house ranking are laid out in a copy)
 //   work    drawing state (see WheelWork)
 //   canvas  where the finished picture goes:
 //           - all TargetFlags set: the chart window's canvas; the picture is
@@ -153,5 +152,5 @@ TPoint WheelPictureSize(const ChartRecord& record, const WheelTarget& target);
 //           - else (TargetFlags[2] 0, an export): the canvas of an image of
 //             WheelPictureSize; the picture is drawn at (0, 0)
 //   A target of no size or a wheel of radius 0 draws only the background.
-void DrawChart(ChartRecord& record, WheelWork& work, TCanvas& canvas, const WheelTarget& target,
-               const WheelView& view);
+void DrawChart(const ChartRecord& record, WheelWork& work, TCanvas& canvas,
+               const WheelTarget& target, const WheelView& view);

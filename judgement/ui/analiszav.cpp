@@ -30,18 +30,6 @@ constexpr int kGridColumnWidths[kDignityColumns] = {70, 51, 50, 54, 52, 75, 70, 
 
 QString FromCp(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 
-std::string PointName(const ChartRecord& chart, int point) {
-  return point >= 0 && point < kBodyCount ? chart.ObjectNames[point + 1] : std::to_string(point);
-}
-
-// The line that says a pair was left out and why.
-std::string SkippedLine(const ChartRecord& chart, const SkippedPair& pair) {
-  const int entry =
-      pair.Why == SkippedPair::kSamePoint ? kEntrySkippedSamePoint : kEntrySkippedUntimed;
-  return JudgementEntry(entry) + " " + PointName(chart, pair.Querent) + " - " +
-         PointName(chart, pair.Quesited);
-}
-
 void SetRow(QTableWidget& grid, int row, const std::vector<std::string>& cells) {
   for (int c = 0; c < kDignityColumns; ++c)
     grid.setItem(
@@ -61,15 +49,6 @@ std::vector<SkippedPair>& CompletionSkippedPairs() {
   return skipped;
 }
 
-std::vector<std::string> CompletionResultLines(const ChartRecord& chart, const CompletionRun& run) {
-  std::vector<std::string> lines;
-  for (const CompletionEvent& event : run.Events)
-    lines.push_back(CompletionListLine(event, chart.TimeZone));
-  if (run.Events.empty()) lines.push_back(JudgementEntry(kEntryNothingFound));
-  for (const SkippedPair& pair : run.Skipped) lines.push_back(SkippedLine(chart, pair));
-  return lines;
-}
-
 void RunCompletionAnalysis() {
   const ChartRecord* chart = CurrentChart();
   if (!chart) return;
@@ -84,7 +63,8 @@ void RunCompletionAnalysis() {
   CompletionSkippedPairs() = run.Skipped;
   if (run.Events.empty()) {
     std::string message = JudgementEntry(kEntryNothingFound);
-    for (const SkippedPair& pair : run.Skipped) message += "\n" + SkippedLine(*chart, pair);
+    for (const SkippedPair& pair : run.Skipped)
+      message += "\n" + SkippedLine(*chart, pair, JudgementUiText());
     ShowMessage(message);
     return;
   }
@@ -168,7 +148,8 @@ void TAnalisZav::FormShow() {
     ListBox1->addItem(FromCp(CompletionListLine(event, zone)));
   if (chart)
     for (const SkippedPair& pair : CompletionSkippedPairs()) {
-      auto* item = new QListWidgetItem(FromCp(SkippedLine(*chart, pair)), ListBox1);
+      auto* item =
+          new QListWidgetItem(FromCp(SkippedLine(*chart, pair, JudgementUiText())), ListBox1);
       item->setFlags(Qt::ItemIsEnabled);  // a note, not an event to select
     }
   ListBox1->setToolTip(JudgementText(kEntryResultsHint));

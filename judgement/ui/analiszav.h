@@ -27,11 +27,6 @@ std::vector<SkippedPair>& CompletionSkippedPairs();
 // the results window, or the message that nothing was found.
 void RunCompletionAnalysis();
 
-// The lines of a run as the results window lists them, each event with its
-// moment, then the pairs left out; with no event the message that nothing
-// was found heads the pairs.
-std::vector<std::string> CompletionResultLines(const ChartRecord& chart, const CompletionRun& run);
-
 class TAnalisZav : public QWidget {
   Q_OBJECT
 

@@ -24,7 +24,6 @@ namespace {
 
 TDynPlanAsp* gDynPlanAsp = nullptr;
 
-constexpr int kCodeDynamics = 8;
 constexpr int kEntrySignGraph = 298;    // "Динамика планеты"
 constexpr int kEntryAspectGraph = 299;  // "Динамика аспекта"
 constexpr int kFirstCuspObject = 18;
@@ -46,11 +45,11 @@ TDynPlanAsp::TDynPlanAsp(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent, true);
   setMouseTracking(true);
   setFixedSize(kClientWidth, kClientHeight);
-  RegisterExportWindow(kCodeDynamics, ExportWindow{this, {}, [this] { return isVisible(); }});
+  RegisterExportWindow(kExportCodeDynamics, ExportWindow{this, {}, [this] { return isVisible(); }});
 }
 
 TDynPlanAsp::~TDynPlanAsp() {
-  UnregisterExportWindow(kCodeDynamics);
+  UnregisterExportWindow(kExportCodeDynamics);
   if (gDynPlanAsp == this) gDynPlanAsp = nullptr;
 }
 
@@ -196,12 +195,12 @@ void TDynPlanAsp::DrawDynamics() {
 }
 
 void TDynPlanAsp::FormShow() {
-  RecordShownToolWindow(kCodeDynamics);
+  RecordShownToolWindow(kExportCodeDynamics);
   DrawDynamics();
 }
 
 void TDynPlanAsp::FormActivate() {
-  RecordActiveWindow(kCodeDynamics);
+  RecordActiveWindow(kExportCodeDynamics);
   DrawDynamics();
 }
 

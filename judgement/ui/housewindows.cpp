@@ -12,6 +12,7 @@
 #include "chart/chartrecord.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/significatorswindow.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/mainwindowport.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/messages.h"
@@ -173,6 +174,11 @@ TCverent::TCverent(QWidget* parent) : QWidget(parent) {
   connect(ComboBox4, &QComboBox::activated, this, Guarded([this] { ComboBox4Change(); }, this));
   connect(BitBtn1, &QPushButton::clicked, this, Guarded([this] { BitBtn1Click(); }, this));
   connect(BitBtn2, &QPushButton::clicked, this, Guarded([this] { BitBtn2Click(); }, this));
+  // the "who asks" choice, chosen or shown by code, is the session's: the
+  // radicality reads it there
+  connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] {
+    if (ChartSession* session = CurrentSession()) session->AsksForHimself = AsksForHimself();
+  });
 
   LoadQuerentLists();
   adjustSize();

@@ -59,13 +59,11 @@ int TermSystemOption() {
 }
 
 TimedSearch ChartSearch() {
+  const MainWindowPort* form = MainWindow();
+  const bool equatorial = form && form->EquatorialOutput != 0;
+  if (const ChartSession* session = CurrentSession()) return SessionSearch(*session, equatorial);
   AspectSearchFrame frame;
-  if (const ChartRecord* chart = CurrentChart()) {
-    frame.Geocentric = chart->Geocentric;
-    frame.ReceptionSwap = chart->ReceptionSwap;
-    for (int i = 0; i < 12; ++i) frame.ReceptionShift[i] = chart->ReceptionShift[i];
-  }
-  if (MainWindowPort* form = MainWindow()) frame.EquatorialOutput = form->EquatorialOutput != 0;
+  frame.EquatorialOutput = equatorial;
   return EngineSearch(frame);
 }
 

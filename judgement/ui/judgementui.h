@@ -23,8 +23,7 @@ struct ChartRecord;
 // designed table. Kept here, together, so that they can be renumbered in one
 // place when language files are merged.
 inline constexpr int kEntryNoHouseForTopic = 543;  // "Для выбранной строки нет номера дома в файле"
-inline constexpr int kEntrySkippedSamePoint = 544;  // a pair of one point was left out
-inline constexpr int kEntrySkippedUntimed = 545;    // a pair with a point the search cannot time
+// (544 and 545, the pairs the completion left out, are judgement/completion.h's)
 
 // Designed entries the judgement windows share.
 inline constexpr int kEntryCloseButton = 470;  // close button of every judgement window

@@ -7,7 +7,6 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "judgement/ui/housewindows.h"
 #include "judgement/ui/judgementui.h"
 #include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/mainwindowport.h"
@@ -85,16 +84,9 @@ void TRadical::FormShow() {
 }
 
 void TRadical::AnalyseRadicality() {
-  const ChartRecord* chart = CurrentChart();
-  if (!chart) return;
-  RadicalityInput input;
-  if (const ChartSession* session = CurrentSession()) {
-    input.QuerentSignificator = session->Significators.Querent[0];
-    input.QuesitedSignificator = session->Significators.Quesited[0];
-  }
-  if (TCverent* cverent = TCverent::Instance()) input.AsksForHimself = cverent->AsksForHimself();
-  input.SignRulerOption = SignRulerOption();
-  Result = ::AnalyseRadicality(*chart, input, ChartSearch());
+  const ChartSession* session = CurrentSession();
+  if (!session || !CurrentChart()) return;
+  Result = SessionRadicality(*session, ChartSearch());
   SetPaneLines(*RichEdit1, RadicalityVerdict(Result, JudgementUiText()));
 }
 

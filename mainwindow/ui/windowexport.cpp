@@ -83,6 +83,11 @@ bool ExportPicture(MainWindowPort& form, TDrawing& window, bool toClipboard,
 
 void RegisterExportWindow(int code, ExportWindow window) { Table()[code] = std::move(window); }
 
+TDrawing* RegisteredPicture(int code) {
+  const auto it = Table().find(code);
+  return it == Table().end() ? nullptr : it->second.Picture;
+}
+
 void UnregisterExportWindow(int code) { Table().erase(code); }
 
 void SetExportAsker(ExportAsker asker) { Asker() = std::move(asker); }

@@ -18,6 +18,7 @@
 class MainWindowPort;
 
 inline constexpr int kExportCodeChart = 1;
+inline constexpr int kExportCodeDynamics = 8;
 // The largest picture side a file export accepts, pixels.
 inline constexpr int kMaxExportSide = 1500;
 // A clipboard export: a square of this side in colour mode 1.
@@ -37,6 +38,9 @@ struct ExportWindow {
 // Enters (or replaces) the window of a code; Unregister takes it out again.
 void RegisterExportWindow(int code, ExportWindow window);
 void UnregisterExportWindow(int code);
+// The picture of the graphic window registered under a code; nullptr for
+// none or a text window.
+TDrawing* RegisteredPicture(int code);
 
 // What the picture dialog asked for a file export.
 struct ExportRequest {

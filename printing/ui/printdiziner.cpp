@@ -33,16 +33,14 @@
 #include "chart/ui/localspacechart.h"
 #include "chart/ui/picturechart.h"
 #include "chart/ui/positionplanets.h"
-#include "input/ui/paramcalc.h"
-#include "judgement/ui/affeticnew.h"
-#include "judgement/ui/analiszav.h"
-#include "judgement/ui/dynplanasp.h"
-#include "judgement/ui/hourwindows.h"
-#include "judgement/ui/judgementui.h"
-#include "judgement/ui/radical.h"
-#include "judgement/ui/significatorswindow.h"
+#include "judgement/completion.h"
+#include "judgement/dignities.h"
+#include "judgement/hourtables.h"
+#include "judgement/radicality.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/mainwindowport.h"
 #include "mainwindow/ui/smalldialogs.h"
+#include "mainwindow/ui/windowexport.h"
 #include "mainwindow/uistrings.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialogs.h"
@@ -104,30 +102,88 @@ QString Q(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf
 std::string Cp(const QString& text) { return Utf8ToCp1251(text.toStdString()); }
 
 std::string TableFont() {
-  TParamCalc* params = TParamCalc::Instance();
-  return params && !params->TableFontName.empty() ? params->TableFontName : std::string("Arial");
+  const MainWindowPort* form = Form();
+  const std::string* name = form ? form->TableFontName() : nullptr;
+  return name && !name->empty() ? *name : std::string("Arial");
 }
 
-// The dynamics graph the dynamics window holds.
-TDrawing* DynamicsPicture() { return TDynPlanAsp::Instance(); }
-
-// The dignities of the chart as it is now.
-TDrawing* DignitiesPicture() {
-  TAffeticnew* dignities = TAffeticnew::Instance();
-  if (dignities) dignities->CalcDignities();
-  return dignities;
+// The interface string table the judgement's texts are taken from.
+const std::vector<std::string>& UiEntries() {
+  static const std::vector<std::string> none;
+  return Form() ? Form()->UiText.Entries : none;
 }
 
-// The timing tables of the chart as it is now.
-TDrawing* PlanetaryHoursPicture() {
-  TPlanetHour* hours = TPlanetHour::Instance();
-  if (hours) hours->CalcPlanetHours();
-  return hours;
+// The chart session with a built chart, or nullptr.
+ChartSession* ReadySession() {
+  ChartSession* session = CurrentSession();
+  return session && session->ChartReady ? session : nullptr;
 }
-TDrawing* LunarDaysPicture() {
-  TMoonDay* days = TMoonDay::Instance();
-  if (days) days->CalcMoonDays();
-  return days;
+
+// The engine's search for the session's chart.
+TimedSearch SessionChartSearch(const ChartSession& session) {
+  return SessionSearch(session, Form() && Form()->EquatorialOutput != 0);
+}
+
+// A picture computed from the chart session, drawn onto the targets the
+// printing lends it (it has no window of its own).
+class SessionPicture : public TDrawing {
+ public:
+  using Drawer =
+      std::function<void(ChartSession& session, TCanvas& canvas, const CompanionPicture& picture)>;
+  explicit SessionPicture(Drawer draw) : draw_(std::move(draw)) {}
+
+  DrawTarget Target() const override { return target_; }
+  void SetTarget(const DrawTarget& target) override { target_ = target; }
+  void DrawPicture() override {
+    ChartSession* session = ReadySession();
+    if (!session || target_.Canvas == nullptr) return;
+    CompanionPicture picture;
+    picture.ColorMode = target_.ColorMode;
+    picture.WindowColor = session->Outside.WindowColor;
+    picture.Width = std::max(std::abs(target_.Rect.Right - target_.Rect.Left), 1);
+    picture.Height = std::max(std::abs(target_.Rect.Bottom - target_.Rect.Top), 1);
+    picture.OnScreen = false;
+    picture.Printer = !target_.Canvas->OnImage();
+    draw_(*session, *target_.Canvas, picture);
+  }
+
+ private:
+  Drawer draw_;
+  DrawTarget target_;
+};
+
+// The dignities of the chart as it is now, scored with the session's term
+// system and sign rulers.
+void DrawDignities(ChartSession& session, TCanvas& canvas, const CompanionPicture& picture) {
+  const DignityResult& result = ComputeDignities(session, UiEntries());
+  DrawDignityGrid(result.Classic, canvas, picture.Width, picture.Height, picture.ColorMode,
+                  TableFont());
+}
+
+// A timing table scaled to the picture, in the tables' own window colour.
+TablePicture TableOf(const CompanionPicture& picture) {
+  TablePicture table;
+  table.Width = picture.Width;
+  table.Height = picture.Height;
+  table.ColorMode = picture.ColorMode;
+  table.WindowColor = clBtnFace;
+  table.Scaled = !picture.OnScreen;
+  return table;
+}
+
+// The timing tables of the last recomputation, the current hour and day
+// marked where they are known.
+void DrawPlanetaryHours(ChartSession& session, TCanvas& canvas, const CompanionPicture& picture) {
+  const RecalcResult& last = session.LastRecalc;
+  const int hour = last.PlanetHoursComputed ? last.PlanetHours.PlanetaryHour : 0;
+  DrawTable(PlanetHourCells(last.PlanetHours, session.Chart.RulerNames, hour),
+            kPlanetHourLayoutWidth, kPlanetHourLayoutHeight, canvas, TableOf(picture));
+}
+void DrawLunarDays(ChartSession& session, TCanvas& canvas, const CompanionPicture& picture) {
+  const RecalcResult& last = session.LastRecalc;
+  const int day = last.LunarDaysComputed ? last.LunarDays.LunarDay : 0;
+  DrawTable(MoonDayCells(last.LunarDays, session.Chart.TimeZone, day), kMoonDayLayoutWidth,
+            kMoonDayLayoutHeight, canvas, TableOf(picture));
 }
 
 // The font size, points, of text whose lines are lineHeight pixels high on
@@ -941,20 +997,15 @@ void DrawLineElement(int kind, TQtCanvas& page, const TRect& rect, const std::st
 }
 
 // The window whose picture fills an element, brought up to the chart as it
-// is now; nullptr when the window is not there.
+// is now; nullptr when the window is not there. The dignities and the
+// timing tables are drawn from the session instead.
 TDrawing* WindowPicture(int kind, TPictureRadixChart* chart) {
   switch (kind) {
     case kKindWheel:
       return chart;
     case kKindSignDynamics:
     case kKindAspectDynamics:
-      return DynamicsPicture();
-    case kKindDignities:
-      return DignitiesPicture();
-    case kKindPlanetaryHours:
-      return PlanetaryHoursPicture();
-    case kKindLunarDays:
-      return LunarDaysPicture();
+      return RegisteredPicture(kExportCodeDynamics);
     case kKindPositions:
       return TPositionPlanets::Instance();
     case kKindLocalSpace:
@@ -997,26 +1048,41 @@ void DrawPlanetParametersElement(TQtCanvas& page, const TRect& rect, const std::
   DrawGrid(page, rect, rows, face);
 }
 
-// The judgement's verdicts as wrapped text: the radicality analysed anew,
-// the completion events searched anew.
-void DrawJudgementElement(int kind, TQtCanvas& page, const TRect& rect, const std::string& face,
-                          const TPictureRadixChart* chart) {
+// The lines of a verdict as a text pane shows them: a line holding line
+// breaks shows as several.
+std::vector<std::string> PaneLinesOf(const std::vector<std::string>& lines) {
+  std::vector<std::string> shown;
+  for (const std::string& line : lines) {
+    std::size_t from = 0;
+    for (std::size_t end; (end = line.find('\n', from)) != std::string::npos; from = end + 1)
+      shown.push_back(line.substr(from, end - from));
+    shown.push_back(line.substr(from));
+  }
+  if (shown.size() == 1 && shown[0].empty()) shown.clear();
+  return shown;
+}
+
+// The judgement's verdicts as wrapped text, from the session: the
+// radicality analysed anew, the completion events searched anew for the
+// session's significators.
+void DrawJudgementElement(int kind, TQtCanvas& page, const TRect& rect, const std::string& face) {
+  const ChartSession* session = ReadySession();
+  if (!session) return;
   switch (kind) {
-    case kKindRadicality:
-      if (TRadical* radical = TRadical::Instance()) {
-        radical->AnalyseRadicality();
-        DrawWrappedText(page, rect, PaneLines(*radical->RichEdit1), kRadicalityLines, face);
-      }
+    case kKindRadicality: {
+      const RadicalityResult result = SessionRadicality(*session, SessionChartSearch(*session));
+      DrawWrappedText(page, rect, PaneLinesOf(RadicalityVerdict(result, UiEntries())),
+                      kRadicalityLines, face);
       break;
-    case kKindCompletion:
-      if (chart && TSignificators::Instance()) {
-        const CompletionRun run =
-            FindCompletionEvents(chart->Chart, TSignificators::Instance()->Significators,
-                                 SignRulerOption(), JudgementUiText(), ChartSearch());
-        DrawWrappedText(page, rect, CompletionResultLines(chart->Chart, run), kCompletionLines,
-                        face);
-      }
+    }
+    case kKindCompletion: {
+      const CompletionRun run = FindCompletionEvents(session->Chart, session->Significators,
+                                                     session->Settings.SignRulerSet, UiEntries(),
+                                                     SessionChartSearch(*session));
+      DrawWrappedText(page, rect, CompletionResultLines(session->Chart, run, UiEntries()),
+                      kCompletionLines, face);
       break;
+    }
   }
 }
 
@@ -1044,14 +1110,20 @@ void TPrintDiziner::DrawElements(int blank, TQtCanvas& page, bool printer, doubl
       case kKindWheel:
       case kKindSignDynamics:
       case kKindAspectDynamics:
-      case kKindDignities:
-      case kKindPlanetaryHours:
-      case kKindLunarDays:
       case kKindPositions:
       case kKindLocalSpace:
         if (TDrawing* picture = WindowPicture(kind, chart))
           DrawOwner(*picture, page, rect, colorMode, printer);
         break;
+      case kKindDignities:
+      case kKindPlanetaryHours:
+      case kKindLunarDays: {
+        SessionPicture picture(kind == kKindDignities        ? DrawDignities
+                               : kind == kKindPlanetaryHours ? DrawPlanetaryHours
+                                                             : DrawLunarDays);
+        DrawOwner(picture, page, rect, colorMode, printer);
+        break;
+      }
       case kKindAspectList:
         DrawAspectListElement(page, rect, chart);
         break;
@@ -1060,7 +1132,7 @@ void TPrintDiziner::DrawElements(int blank, TQtCanvas& page, bool printer, doubl
         break;
       case kKindRadicality:
       case kKindCompletion:
-        DrawJudgementElement(kind, page, rect, face, chart);
+        DrawJudgementElement(kind, page, rect, face);
         break;
       default:
         if (kind >= kFirstHeading && kind < Tree.Count())

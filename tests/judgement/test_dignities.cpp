@@ -256,6 +256,28 @@ TEST(Dignities, EssentialScoresOfEveryDegreeAreLillys) {
   EXPECT_EQ(checked, kTermSystems * kRulerSets * 2 * 360 * 7);
 }
 
+// A longitude a whole turn on or back (as a sum of angles may leave it)
+// scores as the same place of the zodiac, in every degree.
+TEST(Dignities, ALongitudeATurnAwayScoresAsItsPlace) {
+  const DignityTables tables = FactoryTables();
+  auto chart = PlainChart();
+  const auto scores = [&](double lon) {
+    for (double& l : chart->EclipticLongitude) l = lon;
+    RankPoints(*chart);
+    return CalcDignities(*chart, tables, DignityChoice{0, kSevenPlanets}, {}).Scores;
+  };
+  for (int degree = 0; degree < 360; ++degree) {
+    const DignityScores here = scores(degree + 0.5);
+    for (double turn : {360.0, -360.0}) {
+      const DignityScores away = scores(degree + 0.5 + turn);
+      for (int p = kBodySun; p <= kBodySaturn; ++p) {
+        ASSERT_EQ(away.EssPlus[p], here.EssPlus[p]) << "body " << p << " at " << degree + turn;
+        ASSERT_EQ(away.EssMinus[p], here.EssMinus[p]) << "body " << p << " at " << degree + turn;
+      }
+    }
+  }
+}
+
 struct HandCase {
   const char* What;
   int Body;

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -34,7 +35,9 @@
 #include "judgement/ui/hourwindows.h"
 #include "judgement/ui/judgementui.h"
 #include "judgement/ui/radical.h"
+#include "judgement/ui/significatorswindow.h"
 #include "mainwindow/ui/baseform.h"
+#include "mainwindow/ui/chartsessionsignals.h"
 #include "mainwindow/ui/program.h"
 #include "mainwindow/ui/smalldialogs.h"
 #include "mainwindow/uistrings.h"
@@ -284,6 +287,8 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
   const std::string system =
       Cp1251ToUtf8(chart_->Chart.HouseSystemNames[chart_->Chart.HouseSystem]);
   EXPECT_NE(text.find(system), std::string::npos) << system;
+  // the page says what the radicality window, brought up to the chart, says
+  windows_->Radical->AnalyseRadicality();
   const std::vector<std::string> verdict = PaneLines(*windows_->Radical->RichEdit1);
   ASSERT_FALSE(verdict.empty());
   const std::string firstWords =
@@ -339,6 +344,59 @@ TEST_F(Blanks, TheShippedBlanksPrintAsOneDocumentWithTheirElementsInkedWithinThe
     else
       EXPECT_GT(coloured, 0) << "blank " << b;
   }
+}
+
+// The judgement's elements (dignities, timing tables, radicality, signs of
+// completion) come from the chart session: a blank prints alike before any
+// of their windows was ever opened and after each was opened, filled and
+// left with the focus elsewhere.
+TEST_F(Blanks, JudgementElementsPrintAlikeWhetherTheirWindowsWereOpenedOrNot) {
+  Start();
+  MoveChart(18.0f);
+  ProposeSessionSignificators(*CurrentSession());
+  BlankModel& model = ProgramBlanks();
+  AddBlank(model, "J");
+  const int b = BlankCount(model) - 1;
+  const BlankElement elements[] = {{kKindDignities, 20, 20, 330, 200},
+                                   {kKindPlanetaryHours, 20, 210, 170, 330},
+                                   {kKindLunarDays, 180, 210, 330, 330},
+                                   {kKindRadicality, 20, 340, 330, 420},
+                                   {kKindCompletion, 20, 430, 330, 560}};
+  for (const BlankElement& e : elements)
+    SetElement(model, AddElement(model, b, e.Kind, e.Left, e.Top), e);
+  const auto printed = [&](const std::string& name) {
+    EXPECT_TRUE(windows_->PrintDiziner->PrintBlanks({b}));
+    const fs::path prefix = folder_ / name;
+    Shell("pdftoppm -r 60 -png '" + PagePrinter().OutputFile() + "' '" + prefix.string() + "'");
+    QImage page;
+    EXPECT_TRUE(page.load(QString::fromStdString(prefix.string() + "-1.png")));
+    return page.convertToFormat(QImage::Format_RGB32);
+  };
+  ASSERT_FALSE(windows_->Affeticnew->isVisible());
+  ASSERT_FALSE(windows_->Radical->isVisible());
+  ASSERT_FALSE(windows_->Significators->isVisible());
+  const QImage unopened = printed("unopened");
+  ASSERT_FALSE(unopened.isNull());
+  int ink = 0;
+  for (int y = 0; y < unopened.height(); ++y)
+    for (int x = 0; x < unopened.width(); ++x) ink += IsInk(unopened.pixel(x, y));
+  EXPECT_GT(ink, 0);
+
+  windows_->Affeticnew->show();
+  windows_->PlanetHour->show();
+  windows_->MoonDay->show();
+  windows_->Significators->show();
+  form_->PresentRadicality();
+  for (QWidget* w : std::initializer_list<QWidget*>{windows_->Affeticnew, windows_->PlanetHour,
+                                                    windows_->MoonDay, windows_->Significators,
+                                                    windows_->Radical})
+    EXPECT_TRUE(w->isVisible());
+  const QImage opened = printed("opened");
+  for (QWidget* w : std::initializer_list<QWidget*>{windows_->Affeticnew, windows_->PlanetHour,
+                                                    windows_->MoonDay, windows_->Significators,
+                                                    windows_->Radical})
+    w->close();
+  EXPECT_TRUE(opened == unopened);
 }
 
 TEST_F(Blanks, DesignerEditsKeepTheListsInStepAndTheFilesReadBackByteForByte) {

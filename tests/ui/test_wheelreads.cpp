@@ -1,6 +1,7 @@
 // The wheel only reads what the recomputation left in the chart: drawing it,
 // in every style and variant, onto the window, an export or a print page,
-// changes nothing the judgement or another window reads of the record.
+// changes nothing of the record, neither what the judgement or another
+// window reads nor the ranking the glyphs are laid out by.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,9 +57,11 @@ void ExpectSameComputation(const ChartRecord& before, const ChartRecord& after,
   for (int p = 0; p < kMaxArabicParts; ++p)
     EXPECT_EQ(before.ArabicParts[p].Longitude, after.ArabicParts[p].Longitude) << "part " << p;
   for (int q = 0; q < kBodyCount; ++q) {
-    EXPECT_EQ(before.SortedPoints[q].Body, after.SortedPoints[q].Body) << q;
-    EXPECT_EQ(before.SortedPoints[q].Sign, after.SortedPoints[q].Sign) << q;
-    EXPECT_EQ(before.SortedPoints[q].House, after.SortedPoints[q].House) << q;
+    const SortedPoint &a = before.SortedPoints[q], &b = after.SortedPoints[q];
+    EXPECT_TRUE(a.Body == b.Body && a.Sign == b.Sign && a.House == b.House && a.Row == b.Row &&
+                a.HouseRankBody == b.HouseRankBody && a.HouseRankHouse == b.HouseRankHouse &&
+                a.HouseRankOf == b.HouseRankOf)
+        << "place " << q;
   }
   EXPECT_EQ(0, std::memcmp(before.EclipticLongitude, after.EclipticLongitude,
                            sizeof before.EclipticLongitude));
