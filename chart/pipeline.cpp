@@ -17,7 +17,7 @@ namespace {
 // are all it needs.
 constexpr double kSpeedHalfStepDays = 1.0 / 24.0;  // one hour, days
 constexpr int kFirstPlanet = 2;                    // Mercury: first body with a retrograde flag
-constexpr int kLastMovingBody = kChiron;           // last body with a daily motion
+constexpr int kLastFlaggedBody = kChiron;          // last body with a retrograde flag
 constexpr int kEngineBodies = 16;                  // bodies 0..15 come from the engine
 
 // All bodies for the moment jd (days, chart time scale) in a work record.
@@ -134,12 +134,16 @@ BodyMotion MotionFromCentralDifference(double lonBefore, double lonAfter) {
 
 // Daily motions and retrograde flags.
 //   chart  JulianDayUT (chart time scale) in; DailyMotion (degrees per day)
-//          of bodies 0..10 and Retrograde of bodies 2..10 out; the motions
-//          of bodies 11..17 and the flags of the Sun, the Moon and bodies
+//          of bodies 0..15 and Retrograde of bodies 2..10 out; the motions
+//          of bodies 16 and 17 and the flags of the Sun, the Moon and bodies
 //          11..17 are 0
 //   equatorialOutput  as given to CalcPlanets
 // The bodies are computed an hour before and an hour after the moment; the
-// motion is the change over the two hours, per day.
+// motion is the change over the two hours, per day. The points 11..15
+// (Proserpina, Lilith, Selena, the nodes) get theirs the same way, so that
+// whether an aspect to one of them applies is judged with both bodies
+// moving; the nodes, always going back, keep the flag of 0 as the other
+// points do.
 void CalcSpeeds(ChartRecord& chart, bool equatorialOutput) {
   const BodyPositions before =
       BodiesAt(chart.JulianDayUT - kSpeedHalfStepDays, chart.Geocentric, equatorialOutput);
@@ -149,10 +153,10 @@ void CalcSpeeds(ChartRecord& chart, bool equatorialOutput) {
     chart.DailyMotion[b] = 0;
     chart.Retrograde[b] = 0;
   }
-  for (int b = 0; b <= kLastMovingBody; ++b) {
+  for (int b = 0; b < kEngineBodies; ++b) {
     const BodyMotion m = MotionFromCentralDifference(before.Longitude[b], after.Longitude[b]);
     chart.DailyMotion[b] = m.DailyMotion;
-    if (b >= kFirstPlanet) chart.Retrograde[b] = m.Retrograde ? 1 : 0;
+    if (b >= kFirstPlanet && b <= kLastFlaggedBody) chart.Retrograde[b] = m.Retrograde ? 1 : 0;
   }
 }
 

@@ -408,6 +408,35 @@ class RootSearch {
   double accel_;  // degrees/day^2, bound of the relative acceleration
 };
 
+// Whether bodies standing within an arcsecond of the aspect at the start
+// are moving apart in the search direction: the moment of the exact aspect,
+// from the distance and its rate, lies behind the start.
+bool PassedAlready(BodyLongitudes& longitude, int bodyA, int bodyB, double jd1, double jd2,
+                   double offset, int direction) {
+  // days: wide enough that the rate is not lost in the places' last digits
+  // (Chiron's carry some 0.4 arcseconds of noise), short enough that the
+  // Moon's motion is straight over it
+  constexpr double h = 0.1;
+  auto gap = [&](double dt) {
+    return std::remainder(longitude(bodyA, jd1 + dt) + offset - longitude(bodyB, jd2 + dt), 360.0);
+  };
+  const double g0 = gap(0);
+  const double rate = (gap(h) - gap(-h)) / (2 * h);  // degrees per day
+  if (g0 == 0 || rate == 0) return false;
+  return direction * (-g0 / rate) < 0;
+}
+
+// Moves the start t of a search past an aspect the bodies have just left,
+// until they stand two arcseconds from it, so that the meeting behind is not
+// taken for the first one ahead; f is the distance at t.
+void StepPastTheStart(TargetDistance& distance, int direction, double& t, double& f) {
+  double h = 1e-4;  // days
+  for (int i = 0; i < 40 && std::fabs(f) < 2 * kOneArcsecDeg; ++i, h *= 2) {
+    t += direction * h;
+    f = distance(t);
+  }
+}
+
 }  // namespace
 
 double LongitudeSpeedBound(int body, int geocentric) {
@@ -442,6 +471,7 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
   // Back-off: while B stands within the orb of the aspect at the start, both
   // starts move back step0 days, so that the search meets the orb's edge.
   double lambdaA = 0, lambdaB = 0, offset = 0, target = 0;
+  bool passedAtStart = false;
   for (;;) {
     lambdaA = aIsBody ? longitude(bodyA, jd1) : fixedLongitude;
     lambdaB = longitude(bodyB, jd2);
@@ -450,8 +480,18 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
     target = Reduced(lambdaA + offset);
     double off = std::fabs(std::remainder(target - lambdaB, 360.0));
     if (off <= kOneArcsecDeg) {
-      result = jd1;
-      return true;
+      // Within an arcsecond the aspect is reached now while the two bodies
+      // still close on it; one they have already passed lies behind the
+      // start and the search goes on to the next meeting. A body at a fixed
+      // longitude stands on it now.
+      const bool bothMove = aIsBody != 0 && aFixed != 1;
+      if (kind == kSeparationAtStart || !bothMove ||
+          !PassedAlready(longitude, bodyA, bodyB, jd1, jd2, offset, direction)) {
+        result = jd1;
+        return true;
+      }
+      passedAtStart = true;
+      break;
     }
     if (!(off <= orb && kind != kSeparationAtStart)) break;
     if (longitude.exhausted()) return false;
@@ -475,6 +515,7 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
   // relative speed (no less than 1/64 of the largest step); each step proved
   // empty doubles the next, up to the step that moves the bodies 30 degrees.
   double f = distance(t);
+  if (passedAtStart) StepPastTheStart(distance, direction, t, f);
   const double maxStep = search.MaxStep();
   double step = std::min(maxStep, std::max(std::fabs(f) / speed, maxStep / 64));
   while (!longitude.exhausted()) {
@@ -491,6 +532,64 @@ bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, in
     t = next;
     f = std::remainder(fNext, 360.0);
     step = std::min(2 * step, maxStep);
+  }
+  return false;
+}
+
+namespace {
+
+// Half the span of the speed's central difference, days: wide enough that
+// the places' last digits (some 0.4 arcseconds of noise in Chiron's) do not
+// decide the direction near a turn.
+constexpr double kSpeedHalfStepDays = 0.5;
+// The scan's step, days: shorter than the briefest run of one direction
+// (Mercury's retrograde arc, 19 days at the least), so no turn and back is
+// stepped over.
+constexpr double kStationScanDays = 8;
+constexpr double kStationToleranceDays = 1e-5;  // about a second
+
+// Motion in longitude at jd, degrees per day, by a central difference.
+double LongitudeRate(BodyLongitudes& longitude, int body, double jd) {
+  const double ahead = longitude(body, jd + kSpeedHalfStepDays);
+  const double behind = longitude(body, jd - kSpeedHalfStepDays);
+  return std::remainder(ahead - behind, 360.0) / (2 * kSpeedHalfStepDays);
+}
+
+}  // namespace
+
+// The scan steps the motion's sign over the span and halves the step that
+// holds the first change of sign down to about a second.
+bool FindStation(double start, int body, int direction, double span, double& result,
+                 const AspectSearchFrame& frame) {
+  result = start;
+  if (body < 0 || body > 15 || (direction != 1 && direction != -1)) return false;
+  if (!std::isfinite(start) || !std::isfinite(span) || !(span > 0)) return false;
+  // Never turning, so not scanned: the Sun and the Moon seen from the Earth,
+  // the points of steady motion (Proserpina, Lilith, Selena, the mean
+  // nodes) and any planet seen from the Sun.
+  if (body == kSun || body == kMoon || body > kChiron || frame.Geocentric == 0) return false;
+  BodyLongitudes longitude(frame);
+  const bool forwardAtStart = LongitudeRate(longitude, body, start) > 0;
+  auto turned = [&](double jd) {
+    return (LongitudeRate(longitude, body, jd) > 0) != forwardAtStart;
+  };
+  double before = start;
+  for (double travelled = 0; travelled < span && !longitude.exhausted();) {
+    const double step = std::min(kStationScanDays, span - travelled);
+    travelled += step;
+    const double after = start + direction * travelled;
+    if (!turned(after)) {
+      before = after;
+      continue;
+    }
+    // the turn lies between before and after
+    double a = before, b = after;
+    while (std::fabs(b - a) > kStationToleranceDays && !longitude.exhausted()) {
+      const double m = a + (b - a) / 2;
+      (turned(m) ? b : a) = m;
+    }
+    result = a + (b - a) / 2;
+    return true;
   }
   return false;
 }

@@ -66,10 +66,21 @@ double LongitudeSpeedBound(int body, int geocentric = 1);
 // Returns true and the moment in result when found: the longitudes then
 // meet within 0.1 arcsecond, and no earlier moment in the search direction
 // brings them together. When they stand in the aspect within an arcsecond
-// at the start, result is jd1. A search that cannot reach its target (e.g.
+// at the start and are not moving apart in the search direction, result is
+// jd1; an aspect they have just passed is no meeting, and the search goes on
+// to the next. A search that cannot reach its target (e.g.
 // one lunar node to the other at any aspect but 180 degrees) ends after a
 // bounded number of evaluations and returns false, leaving result at jd2.
 bool FindAspectTime(double jd1, double jd2, double jd3, int bodyA, int bodyB, int kind,
                     float fixedLongitude, std::uint8_t aIsBody, int angleSign, int direction,
                     std::uint8_t aFixed, float orb, double& result,
                     const AspectSearchFrame& frame = AspectSearchFrame());
+
+// Searches from start, forwards (direction +1) or backwards (-1), for the
+// first moment within span days at which the body's motion in longitude
+// changes direction (a station). Returns true and the moment (within a
+// few seconds) in result when found; false when the body keeps its
+// direction over the whole span (the Sun and the Moon, the points that
+// move at a constant rate, any planet seen from the Sun). Bodies 0..15.
+bool FindStation(double start, int body, int direction, double span, double& result,
+                 const AspectSearchFrame& frame = AspectSearchFrame());

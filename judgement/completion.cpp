@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "engine/astromath.h"
+#include "judgement/siege.h"
 #include "platform/text/numbers.h"
 
 namespace {
@@ -22,6 +23,10 @@ constexpr int kOpposition = 4;
 constexpr int kLastMajorKind = 8;  // kinds 0..8 count for a perfection of the pair
 constexpr double kNever = std::numeric_limits<double>::infinity();
 constexpr int kEventLines = 6;
+// How far ahead a significator's turn is looked for, days: every planet
+// from Mercury to Pluto, and Chiron, turns within this span (Mars' longest
+// direct run is under 730 days); the other points never turn.
+constexpr double kStationSpan = 800;
 
 bool IsSextileOrTrine(int kind) { return kind == kSextile || kind == kTrine; }
 bool IsSquareOrOpposition(int kind) { return kind == kSquare || kind == kOpposition; }
@@ -38,7 +43,7 @@ class Run {
         lists_(lists),
         ui_(uiText),
         search_(search),
-        seven_(signRulerOption == kSevenPlanets),
+        option_(signRulerOption),
         lastThird_(signRulerOption == kSevenPlanets ? kBodySaturn : 11) {}
 
   CompletionRun Go();
@@ -57,9 +62,11 @@ class Run {
   // ---- timed searches, each made once a run
   std::optional<double> Search(const SearchRequest& q);
   double Exit(int x);
-  bool TurnsBackBefore(int x, double t);
+  double Turn(int x);
+  int TurnsFirst(int x, int y, double t);
   double Perf(int x, int y, int kind);
   double Perf(int x, int y) { return Exists(x, y) ? Perf(x, y, K(x, y)) : kNever; }
+  double Meet(int x, int y);
 
   // ---- events
   void Write(int p1, int p2, int p3, int kind, std::string text, double moment);
@@ -68,6 +75,7 @@ class Run {
   }
   void NewMoonInSign();
   void Pair(int p, int q, bool firstPair);
+  bool Refranation(int p1, int p2);
   bool ThirdPoints(int p1, int p2);
   bool ThirdPoint(int p1, int p2, int c);
   void SunMoonAspect();
@@ -82,21 +90,17 @@ class Run {
   const SignificatorLists& lists_;
   const std::vector<std::string>& ui_;
   const TimedSearch& search_;
-  const bool seven_;
+  const int option_;  // sign-ruler option
   const int lastThird_;
   CompletionRun out_;
-  std::map<std::tuple<int, int, int, int, int, double>, std::optional<double>> searches_;
-  struct SignLeaving {
-    double Moment;   // days, kNever when not found
-    bool Backwards;  // through the start of the sign
-  };
-  std::map<int, SignLeaving> exits_;
-  std::vector<int> besieged_;  // points listed as besieged in this run
+  std::map<std::tuple<int, int, int, int, int, double, double>, std::optional<double>> searches_;
+  std::map<int, double> exits_;  // days, kNever when not found
+  std::vector<int> besieged_;    // points listed as besieged in this run
 };
 
 std::optional<double> Run::Search(const SearchRequest& q) {
   const auto key = std::make_tuple(static_cast<int>(q.What), q.BodyA, q.BodyB, q.AspectKind,
-                                   q.AngleSign, q.Longitude);
+                                   q.AngleSign, q.Longitude, q.Span);
   const auto found = searches_.find(key);
   if (found != searches_.end()) return found->second;
   const std::optional<double> t = search_(q);
@@ -108,19 +112,27 @@ std::optional<double> Run::Search(const SearchRequest& q) {
 // search finds no crossing.
 double Run::Exit(int x) {
   const auto found = exits_.find(x);
-  if (found != exits_.end()) return found->second.Moment;
+  if (found != exits_.end()) return found->second;
   const TimedSearch memo = [this](const SearchRequest& q) { return Search(q); };
-  bool backwards = false;
-  const std::optional<double> t = SignExit(memo, r_.JulianDayUT, x, Lon(x), &backwards);
-  const SignLeaving leaving{t ? *t : kNever, backwards};
-  exits_.emplace(x, leaving);
-  return leaving.Moment;
+  const std::optional<double> t = SignExit(memo, r_.JulianDayUT, x, Lon(x));
+  exits_.emplace(x, t ? *t : kNever);
+  return t ? *t : kNever;
 }
 
-// Whether x turns back out of its sign before moment t (refranation).
-bool Run::TurnsBackBefore(int x, double t) {
-  const double exit = Exit(x);
-  return exit < t && exits_.at(x).Backwards;
+// The first moment x turns (its motion changes direction) after the chart's
+// moment; never when it keeps its direction as far as the search looks.
+double Run::Turn(int x) {
+  if (!IsTimedBody(x)) return kNever;
+  const std::optional<double> t = Search(StationRequest(r_.JulianDayUT, x, kStationSpan));
+  return t ? *t : kNever;
+}
+
+// Which of x and y turns first before moment t, breaking the application
+// of the two (-1 when neither turns before t).
+int Run::TurnsFirst(int x, int y, double t) {
+  const double tx = Turn(x), ty = Turn(y);
+  if (std::min(tx, ty) >= t) return -1;
+  return tx <= ty ? x : y;
 }
 
 // The next moment x and y stand exactly in aspect `kind`, never when the
@@ -138,6 +150,13 @@ double Run::Perf(int x, int y, int kind) {
   };
   if (angle == 0.0f || angle == 180.0f) return side(1);  // one target for both signs
   return std::min(side(1), side(-1));
+}
+
+// The next moment x and y perfect their aspect in the application they are
+// in: never when either turns first (the meeting after it is another one).
+double Run::Meet(int x, int y) {
+  const double t = Perf(x, y);
+  return TurnsFirst(x, y, t) < 0 ? t : kNever;
 }
 
 void Run::Write(int p1, int p2, int p3, int kind, std::string text, double moment) {
@@ -164,8 +183,9 @@ bool Run::ThirdFilters(int p1, int p2, int c) const {
 }
 
 // Prohibition and frustration by third point c; true when an event was written.
-// Only a third point applying to the significator it meets frustrates; one
-// separating from it has passed it by.
+// Only a third point applying to the significator it meets prohibits or
+// frustrates; one separating from it has passed it by. A meeting after
+// either party turns is none.
 bool Run::ThirdPoint(int p1, int p2, int c) {
   const int q0 = lists_.Querent[0], s0 = lists_.Quesited[0];
   const float d1 = Deg(p1), d2 = Deg(p2), dC = Deg(c);
@@ -179,7 +199,7 @@ bool Run::ThirdPoint(int p1, int p2, int c) {
 
   // between the two significators
   if (Exists(p1, c) && d1 < dC && dC < d2) {
-    const double t = Perf(p1, p2), tc = Perf(p1, c);
+    const double t = Meet(p1, p2), tc = Meet(p1, c);
     if (tc >= t) {
       if (IsSunMoon(c, p1) && IsSextileOrTrine(K(p1, c))) return false;
       if (Applying(p1, c) && !(c == kBodyMoon && !IsSquareOrOpposition(K(p1, kBodyMoon))))
@@ -188,26 +208,46 @@ bool Run::ThirdPoint(int p1, int p2, int c) {
       if (((c == kBodyMoon && p2 == kBodySun) || (c == kBodySun && p1 == kBodyMoon)) &&
           IsSextileOrTrine(K(p2, c)))
         return false;
-      if (!moonBetweenSignificators) return event(kProhibition, kEntryProhibition, tc);
+      if (Applying(p1, c) && !moonBetweenSignificators)
+        return event(kProhibition, kEntryProhibition, tc);
     }
   }
   // ahead of both
   if (Exists(p2, c) && dC > d1 && dC > d2) {
-    const double t = Perf(p2, p1), tc = Perf(p2, c);
-    if (t > tc) {
+    const double t = Meet(p2, p1), tc = Meet(p2, c);
+    if (Applying(p2, c) && t > tc) {
       if (IsSunMoon(c, p2) && IsSextileOrTrine(K(p2, c))) return false;
       if (!moonBetweenSignificators) return event(kProhibition, kEntryProhibition, tc);
     }
   }
   // behind both
   if (Exists(p1, c) && d1 < d2 && dC < d1 && dC < d2) {
-    const double t = Perf(p1, p2), tc = Perf(p1, c);
+    const double t = Meet(p1, p2), tc = Meet(p1, c);
     if (Applying(p1, c) && tc < t && tc < Exit(p1) && tc < Exit(p2) &&
         !(IsSunMoon(c, p1) && IsSextileOrTrine(K(p1, c))) &&
         (c != kBodyMoon || IsSquareOrOpposition(K(p1, kBodyMoon))))
       return event(kFrustration, kEntryFrustration, tc);
   }
   return false;
+}
+
+// Refranation: the pair applies to its aspect, but one of the two turns
+// before it perfects, and the application is broken. The event names the
+// one that turns and carries the moment it turns; true when written (the
+// pair is then done: nothing is prohibited, frustrated or perfected of an
+// application that does not come about).
+bool Run::Refranation(int p1, int p2) {
+  const int k = K(p1, p2);
+  if (!(k >= 0 && k <= kLastMajorKind && Enabled(p1, p2) && Applying(p1, p2))) return false;
+  const double t = Perf(p1, p2);
+  if (t == kNever) return false;
+  const int turning = TurnsFirst(p1, p2, t);
+  if (turning < 0) return false;
+  Write(p1, p2, turning, kRefranation,
+        UiEntry(ui_, kEntryRefranation) + " " + Name(p1) + " - " + Name(p2) + ": " + Name(turning) +
+            " " + UiEntry(ui_, kEntryTurnsBeforeAspect),
+        Turn(turning));
+  return true;
 }
 
 bool Run::ThirdPoints(int p1, int p2) {
@@ -237,11 +277,8 @@ void Run::SunMoonAspect() {
 bool Run::DirectPerfection(int p1, int p2) {
   const int k = K(p1, p2);
   if (!(k >= 0 && k <= kLastMajorKind && Enabled(p1, p2) && Applying(p1, p2))) return false;
-  const double t = Perf(p1, p2);
+  const double t = Meet(p1, p2);
   if (t == kNever || (t > Exit(p1) && t > Exit(p2))) return false;
-  // a significator that turns back out of its sign first refrains: the
-  // later meeting is no perfection of this application
-  if (TurnsBackBefore(p1, t) || TurnsBackBefore(p2, t)) return false;
   const bool moonSecond = lists_.Querent[1] == kBodyMoon || lists_.Quesited[1] == kBodyMoon;
   if (!(IsSunMoon(p1, p2) && (IsSextileOrTrine(k) || moonSecond)))
     Write(p1, p2, 0, kPerfection, Name(p1) + " " + r_.AspectNames[k + 1] + " " + Name(p2), t);
@@ -260,9 +297,9 @@ void Run::Transfer(int p1, int p2) {
     const float d1 = Deg(p1), d2 = Deg(p2), dC = Deg(c);
     double t;
     if (d1 < dC && dC < d2)
-      t = Perf(c, p2);
+      t = Meet(c, p2);
     else if (d2 < dC && dC < d1)
-      t = Perf(c, p1);
+      t = Meet(c, p1);
     else
       continue;
     if (t != kNever && t <= Exit(p1)) {
@@ -287,9 +324,9 @@ void Run::GatheredLight(int p1, int p2, int kind) {
         collection ? Deg(c) > Deg(p1) && Deg(c) > Deg(p2) && speed < speed1 && speed < speed2
                    : Deg(c) < Deg(p1) && Deg(c) < Deg(p2) && speed > speed1 && speed > speed2;
     if (!placed) continue;
-    const double t = collection ? Perf(p1, c) : Perf(c, p1);
+    const double t = collection ? Meet(p1, c) : Meet(c, p1);
     if (t == kNever || t > Exit(p1)) continue;
-    const double tc = collection ? Perf(p2, c) : Perf(c, p2);
+    const double tc = collection ? Meet(p2, c) : Meet(c, p2);
     if (tc == kNever || tc > Exit(p2)) continue;
     const int entry = collection ? kEntryCollection : kEntryTranslation;
     Write(p1, p2, c, kind, UiEntry(ui_, entry) + PairText(p1, p2, c), t);
@@ -303,44 +340,25 @@ void Run::LatePerfection(int p1, int p2) {
   const int k = K(p1, p2);
   if (!out_.Events.empty()) return;
   if (!(k >= 0 && k <= kLastMajorKind && Enabled(p1, p2) && Applying(p1, p2))) return;
-  const double t = Perf(p1, p2);
+  const double t = Meet(p1, p2);
   if (t != kNever && Exit(p1) < t && Exit(p2) < t)
     Write(p1, p2, 0, kLatePerfection, UiEntry(ui_, kEntryLatePerfection), t);
 }
 
 // Siege: a significator between two malefics, the nearest counted points
 // before and after it in the order of the wheel, both standing in its own
-// sign. Each besieged point is listed once a run, whatever pairs it is in;
-// the event carries the besieged point and the chart's own moment, at which
-// the siege holds.
+// sign, neither of them the other significator. Each besieged point is
+// listed once a run, whatever pairs it is in; the event carries the
+// besieged point and the chart's own moment, at which the siege holds.
 void Run::Siege(int p1, int p2) {
-  auto passedOver = [this](int b) {
-    if (b == 12 || b == 13 || b == kBodyPartOfFortune) return true;
-    return seven_ && b >= kBodyUranus && b <= 11;
-  };
-  auto malefic = [this](int b) {
-    if (b == kBodyMars || b == kBodySaturn || b == kBodySouthNode) return true;
-    return !seven_ && (b == kBodyUranus || b == kBodyNeptune || b == kBodyPluto || b == 11);
-  };
-  auto neighbour = [&](int k, int step) {
-    for (int n = 1; n < kBodyCount; ++n) {
-      const int b = r_.SortedPoints[Mod(k + step * n, kBodyCount)].Body;
-      if (!passedOver(b)) return b;
-    }
-    return -1;
-  };
   for (int k = 0; k < kBodyCount; ++k) {
     for (const int x : {p1, p2}) {
       if (r_.SortedPoints[k].Body != x) continue;
       if (std::find(besieged_.begin(), besieged_.end(), x) != besieged_.end()) continue;
       const int y = x == p1 ? p2 : p1;
-      const int before = neighbour(k, -1), after = neighbour(k, 1);
-      if (before < 0 || after < 0 || !malefic(before) || !malefic(after) || before == y ||
-          after == y)
-        continue;
-      const int sign = SignOf(Lon(x));
-      if (SignOf(Lon(before)) != sign || SignOf(Lon(after)) != sign) continue;
-      if (before != lists_.Querent[0] && after != lists_.Quesited[0]) {
+      const std::optional<Besiegers> by = BesiegersAt(r_, k, option_);
+      if (!by || by->Before == y || by->After == y) continue;
+      if (by->Before != lists_.Querent[0] && by->After != lists_.Quesited[0]) {
         Write(p1, p2, x, kSiege, Name(x) + " " + UiEntry(ui_, kEntrySiege), r_.JulianDayUT);
         besieged_.push_back(x);
       }
@@ -361,6 +379,7 @@ void Run::Pair(int p, int q, bool firstPair) {
   }
   int p1 = std::min(p, q), p2 = std::max(p, q);
   if (p1 == kBodySun && p2 == kBodyMoon) std::swap(p1, p2);
+  if (Refranation(p1, p2)) return;
   if (ThirdPoints(p1, p2)) return;
   if (DirectPerfection(p1, p2)) return;
   Transfer(p1, p2);
@@ -467,7 +486,8 @@ std::vector<int> CompletionDetailPoints(const CompletionEvent& event) {
 }
 
 const char* CompletionTextFile(int kind) {
-  static constexpr const char* kFiles[10] = {"A.txt", "Pl.txt", "Sl.txt", "Rl.txt", "Nm.txt",
-                                             "F.txt", "R.txt",  "V.txt",  "O.txt",  "Ap.txt"};
-  return kind >= 1 && kind <= 10 ? kFiles[kind - 1] : nullptr;
+  static constexpr const char* kFiles[11] = {"A.txt",  "Pl.txt", "Sl.txt", "Rl.txt",
+                                             "Nm.txt", "F.txt",  "R.txt",  "V.txt",
+                                             "O.txt",  "Ap.txt", "Rf.txt"};
+  return kind >= 1 && kind <= 11 ? kFiles[kind - 1] : nullptr;
 }

@@ -1,6 +1,6 @@
 // The signs of completion: for every pair of a querent's and a quesited's
 // significator, the events that bring the matter about (the pair's own
-// perfection, prohibition, translation and collection of light, frustration,
+// perfection, refranation, prohibition, translation and collection of light, frustration,
 // siege, and two events of the Sun and the Moon), each timed by the search
 // for the moment of an aspect. Also the list text of the results window.
 #pragma once
@@ -24,10 +24,12 @@ enum CompletionKind : int {
   kFrustration = 8,      // a third point interposes
   kSiege = 9,            // a significator besieged by malefics
   kSunMoonAspect = 10,   // sextile or trine of the Sun and the Moon before either leaves its sign
+  kRefranation = 11,     // one of the pair turns before their aspect perfects
 };
 
 // One event. Point3 is 0 for the kinds 1, 5, 7 and 10; for kind 9 the pair
-// and, as third point, the besieged point itself.
+// and, as third point, the besieged point itself; for kind 11 the pair and,
+// as third point, the one of them that turns, with the moment it turns.
 struct CompletionEvent {
   int Point1 = 0;  // chart point 0..17
   int Point2 = 0;
@@ -96,7 +98,7 @@ std::vector<std::string> CompletionResultLines(const ChartRecord& chart, const C
 std::vector<int> CompletionDetailPoints(const CompletionEvent& event);
 
 // Interpretation file of an event kind under Options ("A.txt" for kind 1 ..
-// "Ap.txt" for kind 10); nullptr outside 1..10.
+// "Ap.txt" for kind 10, "Rf.txt" for kind 11); nullptr outside 1..11.
 const char* CompletionTextFile(int kind);
 
 // Language-file entries of the completion run.
@@ -115,3 +117,5 @@ inline constexpr int kEntryNothingFound = 527;
 inline constexpr int kEntrySkippedSamePoint = 544;  // a pair of one point was left out
 inline constexpr int kEntrySkippedUntimed = 545;    // a pair with a point the search cannot time
 inline constexpr int kEntryResultsHint = 516;
+inline constexpr int kEntryRefranation = 596;
+inline constexpr int kEntryTurnsBeforeAspect = 597;

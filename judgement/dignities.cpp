@@ -9,6 +9,7 @@
 
 #include "chart/rulers.h"
 #include "engine/astromath.h"
+#include "judgement/siege.h"
 #include "judgement/significators.h"
 #include "platform/text/cp1251.h"
 
@@ -67,7 +68,7 @@ constexpr int kPartileConjunctionOfSouthNode = -4;  // the Dragon's Tail
 constexpr int kPartileConjunctionOfMalefic = -5;    // Saturn or Mars
 constexpr int kPartileOppositionOfMalefic = -4;
 constexpr int kPartileSquareOfMalefic = -3;
-constexpr int kBesieged = -5;  // between Saturn and Mars
+constexpr int kBesieged = -5;  // between two malefics in its sign
 // accidental: fixed stars
 constexpr int kConjunctionOfRegulus = 6;  // Cor Leonis
 constexpr int kConjunctionOfSpica = 5;
@@ -408,19 +409,15 @@ void ScoreFixedStars(const ChartRecord& r, double lon, const Tally& tally) {
   if (star(kAlgol) <= 0.25) tally.Add(kConjunctionOfAlgol);
 }
 
-// Besieged: Mars and Saturn on the two places beside place i of SortedPoints
-// (a ring).
-void ScoreSiege(const ChartRecord& r, int i, const Tally& tally) {
-  const int before = r.SortedPoints[(i + kBodyCount - 1) % kBodyCount].Body;
-  const int after = r.SortedPoints[(i + 1) % kBodyCount].Body;
-  if ((before == kBodyMars && after == kBodySaturn) ||
-      (before == kBodySaturn && after == kBodyMars))
-    tally.Add(kBesieged);
+// Besieged: malefics the nearest on either side of place i of SortedPoints
+// (a ring), both in the body's sign, as the signs of completion judge it.
+void ScoreSiege(const ChartRecord& r, int i, int rulerSet, const Tally& tally) {
+  if (BesiegersAt(r, i, rulerSet)) tally.Add(kBesieged);
 }
 
 // Accidental dignities of the body at place i of SortedPoints, into its
 // scores (plus, minus).
-void ScoreAccidental(const ChartRecord& r, int i, int& plus, int& minus) {
+void ScoreAccidental(const ChartRecord& r, int i, int rulerSet, int& plus, int& minus) {
   const Tally tally{plus, minus};
   const int b = r.SortedPoints[i].Body;
   const double lon = r.EclipticLongitude[b];
@@ -430,7 +427,7 @@ void ScoreAccidental(const ChartRecord& r, int i, int& plus, int& minus) {
   ScoreSunNearness(r, b, lon, tally);
   ScorePartileAspects(r, b, lon, tally);
   ScoreFixedStars(r, lon, tally);
-  ScoreSiege(r, i, tally);
+  ScoreSiege(r, i, rulerSet, tally);
 }
 
 // ---- The second table --------------------------------------------------------
@@ -641,7 +638,7 @@ DignityResult CalcDignities(const ChartRecord& record, const DignityTables& tabl
       row[3] = row[4] = "0";
       continue;
     }
-    ScoreAccidental(record, i, scores.AscPlus[b], scores.AscMinus[b]);
+    ScoreAccidental(record, i, choice.RulerSet, scores.AscPlus[b], scores.AscMinus[b]);
     row[3] = std::to_string(scores.AscPlus[b]);
     row[4] = std::to_string(scores.AscMinus[b]);
   }

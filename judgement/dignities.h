@@ -127,7 +127,8 @@ struct DignityChoice {
 //   (cazimi within 17', combust within 8 deg 30', under the beams within
 //   17 deg, else free), whole-degree
 //   separations from Venus, Jupiter, the nodes, Mars and Saturn, conjunction
-//   with Regulus, Spica or Algol, and siege between Mars and Saturn.
+//   with Regulus, Spica or Algol, and siege (the malefics nearest on either
+//   side, both in the body's sign, as the signs of completion judge it).
 // Second table: rulership tallies (house signs, domicile, co-ruler,
 // exaltation, two trigon rulers, the fourteen-step cycle of rulers at 1, 5
 // and 10 degrees), the score of the main points' rulers, and the balance of

@@ -26,11 +26,22 @@ SearchRequest PerfectionRequest(double start, int a, int b, int kind, int sign) 
   return r;
 }
 
+SearchRequest StationRequest(double start, int body, double span) {
+  SearchRequest r;
+  r.What = SearchRequest::kStation;
+  r.Start = start;
+  r.BodyA = r.BodyB = body;
+  r.Span = span;
+  return r;
+}
+
 TimedSearch EngineSearch(const AspectSearchFrame& frame) {
   return [frame](const SearchRequest& r) -> std::optional<double> {
     double found = 0;
     bool ok = false;
-    if (r.What == SearchRequest::kLongitude) {
+    if (r.What == SearchRequest::kStation) {
+      ok = FindStation(r.Start, r.BodyB, 1, r.Span, found, frame);
+    } else if (r.What == SearchRequest::kLongitude) {
       // a fixed longitude as body A, held where it is
       ok = FindAspectTime(r.Start, r.Start, r.Start, r.BodyB, r.BodyB, 0,
                           static_cast<float>(r.Longitude), 0, 1, 1, 1, 0.0f, found, frame);

@@ -14,6 +14,7 @@ struct SearchRequest {
   enum Kind {
     kPerfection,  // body B reaches AngleSign x angle of AspectKind from body A, both moving
     kLongitude,   // body B reaches the fixed Longitude (A unused)
+    kStation,     // body B turns: its motion in longitude changes direction (A unused)
   };
   Kind What = kPerfection;
   double Start = 0;      // days, Julian day on the chart time scale
@@ -22,7 +23,11 @@ struct SearchRequest {
   int AspectKind = 0;    // 0..29 (kPerfection)
   int AngleSign = 1;     // +1 or -1 (kPerfection)
   double Longitude = 0;  // degrees [0, 360) (kLongitude)
+  double Span = 0;       // days after Start within which to look (kStation)
 };
+
+// A station request: the first turn of body within span days of start.
+SearchRequest StationRequest(double start, int body, double span);
 
 // A perfection request: b at sign x angle of `kind` from a, from start on.
 SearchRequest PerfectionRequest(double start, int a, int b, int kind, int sign);

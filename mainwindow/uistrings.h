@@ -28,6 +28,7 @@ inline constexpr int kUiEntryTownWithoutName = 540;    // -
 inline constexpr int kUiEntryCountryTooLong = 541;     // -
 inline constexpr int kUiEntryZoneOutOfRange = 542;     // hours, minutes typed
 // Entries 543..545 are the judgement windows' (judgement/ui/judgementui.h).
+// Entries 596..597 are the signs of completion's (judgement/completion.h).
 // The calculation parameters and the upkeep of the settings files; each is
 // followed by a space and the detail (the values typed, a path, a list entry).
 inline constexpr int kUiEntryOrbScaleRefused = 546;  // Edit2 or Edit3 holds no number above 0

@@ -269,10 +269,29 @@ TEST_F(ReferenceChart, MotionsAndRetrogradeFlags) {
   EXPECT_LT(chart->DailyMotion[1], 15.5);
   EXPECT_EQ(chart->Retrograde[0], 0);
   EXPECT_EQ(chart->Retrograde[1], 0);
-  for (int b = 11; b < kBodyCount; ++b) {
-    EXPECT_EQ(chart->DailyMotion[b], 0.0) << "body " << b;
-    EXPECT_EQ(chart->Retrograde[b], 0) << "body " << b;
+  // the points move too: the mean node back at 1934.136 deg and the mean
+  // apogee (Lilith) on at 4069.014 deg a Julian century (Meeus, Astronomical
+  // Algorithms, ch. 47); every point as its own places a day either side
+  // give, the south node with the north
+  const double century = 36525;
+  EXPECT_NEAR(chart->DailyMotion[kNorthNode], -1934.136 / century, 1e-3);
+  EXPECT_NEAR(chart->DailyMotion[12], 4069.014 / century, 1e-3);
+  EXPECT_NEAR(chart->DailyMotion[kSouthNode], chart->DailyMotion[kNorthNode], 1e-9);
+  const auto lonAt = [this](double jd) {
+    ChartRecord later = *chart;
+    later.JulianDayUT = jd;
+    CalcPlanets(later);
+    return later;
+  };
+  const ChartRecord before = lonAt(chart->JulianDayUT - 1), after = lonAt(chart->JulianDayUT + 1);
+  for (int b = 11; b <= kSouthNode; ++b) {
+    const double rate =
+        std::remainder(after.EclipticLongitude[b] - before.EclipticLongitude[b], 360.0) / 2;
+    EXPECT_NE(chart->DailyMotion[b], 0.0) << "body " << b;
+    EXPECT_NEAR(chart->DailyMotion[b], rate, 1e-4) << "body " << b;
   }
+  for (int b = 11; b < kBodyCount; ++b) EXPECT_EQ(chart->Retrograde[b], 0) << "body " << b;
+  for (int b = 16; b < kBodyCount; ++b) EXPECT_EQ(chart->DailyMotion[b], 0.0) << "body " << b;
   // outer planets are direct near conjunction with the Sun and retrograde
   // within about 45 deg of opposition
   for (int b : {4, 6, 7, 9}) {

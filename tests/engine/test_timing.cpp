@@ -382,6 +382,98 @@ TEST(AspectSearch, StartJustPastExactnessReachesTheNextAspect) {
   EXPECT_LE(SepArcsec(LongitudeAt(kSun, next), LongitudeAt(kVenus, next)), kTargetTolArcsec);
 }
 
+// Just either side of an exact aspect, within the arcsecond the search
+// counts as met: before it (the bodies still closing) the start is the
+// meeting; after it (moving apart) the meeting is behind, and the search
+// finds the next one, as the test's own scan does. Backwards the two sides
+// change places. Random moments 1900-2100, the Moon, fast and slow pairs.
+TEST(AspectSearch, AnAspectJustPassedIsNoMeeting) {
+  struct Pair {
+    int a, b, kind;
+    double maxMotion, minStep, limit;  // the scan's, as above
+  };
+  const Pair pairs[] = {{kSun, kMoon, 0, 16.5, 0.05, 40},
+                        {kMoon, kSaturn, 2, 15.6, 0.05, 40},
+                        {kVenus, kMars, 3, 2.1, 0.25, 3000},
+                        {kMars, kJupiter, 4, 1.1, 0.25, 3000},
+                        {kMars, kUranus, 4, 1.0, 0.25, 3000}};
+  std::mt19937 random(1914);
+  std::uniform_real_distribution<double> startDay(Jd(1, 1, 1900, 0), Jd(31, 12, 2100, 0));
+  for (const Pair& p : pairs) {
+    for (int i = 0; i < 12; ++i) {
+      const double from = startDay(random);
+      double exact = 0;
+      ASSERT_TRUE(FindAspectTime(from, from, from, p.a, p.b, p.kind, 0, 1, 1, 1, 0, 0, exact));
+      const double offset = kAspectAngles[p.kind];
+      // a third of an arcsecond of relative motion, days
+      const double rate =
+          std::fabs(std::remainder(DistanceToTarget(p.a, p.b, offset, exact + 0.01) -
+                                       DistanceToTarget(p.a, p.b, offset, exact - 0.01),
+                                   360.0)) /
+          0.02;
+      const double aside = 1.0 / 3 / 3600 / rate;
+      for (const int dir : {1, -1}) {
+        const double closing = exact - dir * aside, parting = exact + dir * aside;
+        std::string where = "bodies " + std::to_string(p.a) + "-" + std::to_string(p.b) +
+                            " exact " + std::to_string(exact) + " dir " + std::to_string(dir);
+        ASSERT_LT(SepArcsec(LongitudeAt(p.b, parting) - offset, LongitudeAt(p.a, parting)), 1.0)
+            << where;
+        double found = 0;
+        ASSERT_TRUE(
+            FindAspectTime(closing, closing, closing, p.a, p.b, p.kind, 0, 1, 1, dir, 0, 0, found))
+            << where;
+        EXPECT_EQ(found, closing) << where;
+        ASSERT_TRUE(
+            FindAspectTime(parting, parting, parting, p.a, p.b, p.kind, 0, 1, 1, dir, 0, 0, found))
+            << where;
+        const double next =
+            FirstCrossing(p.a, p.b, offset, parting, dir, p.maxMotion, p.minStep, p.limit);
+        ASSERT_NE(next, -1) << where;
+        EXPECT_GT(dir * (found - parting), 1.0) << where << ": the meeting just passed";
+        EXPECT_NEAR(found, next, 1.0 / 1440) << where;
+      }
+    }
+  }
+}
+
+// The first turn from random starts: the motion before it keeps the
+// direction it had at the start (the test's own scan, a day a step), and
+// changes a little after it. Every planet turns within the span; the Sun,
+// the Moon and the points of constant motion never do. The motion is taken
+// over a day, which Chiron's few tenths of an arcsecond of noise do not
+// turn round.
+TEST(StationSearch, FirstTurnOfEachBody) {
+  const auto rate = [](int body, double jd) {
+    return std::remainder(LongitudeAt(body, jd + 0.5) - LongitudeAt(body, jd - 0.5), 360.0);
+  };
+  std::mt19937 random(1952);
+  std::uniform_real_distribution<double> startDay(Jd(1, 1, 1900, 0), Jd(31, 12, 2100, 0));
+  constexpr double kSpan = 800, kAside = 0.5;  // days
+  for (int body = kSun; body <= kSouthNode; ++body) {
+    for (int i = 0; i < 6; ++i) {
+      const double start = startDay(random);
+      const int dir = i % 2 ? -1 : 1;
+      double turn = 0;
+      const bool found = FindStation(start, body, dir, kSpan, turn);
+      std::string where = "body " + std::to_string(body) + " from " + std::to_string(start) +
+                          " dir " + std::to_string(dir);
+      if (body < kMercury || body > kChiron) {
+        EXPECT_FALSE(found) << where;
+        continue;
+      }
+      ASSERT_TRUE(found) << where;
+      const bool forward = rate(body, start) > 0;
+      for (double t = start; dir * (turn - dir * kAside - t) > 0; t += dir)
+        ASSERT_EQ(rate(body, t) > 0, forward) << where << ": turns earlier, at " << t;
+      EXPECT_EQ(rate(body, turn - dir * kAside) > 0, forward) << where;
+      EXPECT_NE(rate(body, turn + dir * kAside) > 0, forward) << where;
+    }
+  }
+  double turn = 0;
+  EXPECT_FALSE(FindStation(Jd(1, 1, 2000, 0), 16, 1, kSpan, turn));
+  EXPECT_FALSE(FindStation(Jd(1, 1, 2000, 0), kMars, 1, -1, turn));
+}
+
 TEST(AspectSearch, ReceptionSwapShiftsTheBodies) {
   // With the Moon moved back one sign, the new moon comes about 2.5 days later.
   double start = Jd(1, 1, 2020, 0);

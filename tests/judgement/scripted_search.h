@@ -21,8 +21,17 @@ class ScriptedSearch {
     answers_[PerfKey(a, b, kind, sign)] = jd;
   }
 
+  // The moment body turns (nothing: it keeps its direction).
+  void Turn(int body, std::optional<double> jd) {
+    if (jd)
+      answers_[TurnKey(body)] = *jd;
+    else
+      answers_.erase(TurnKey(body));
+  }
+
   std::optional<double> operator()(const SearchRequest& r) {
-    const std::string key = r.What == SearchRequest::kLongitude
+    const std::string key = r.What == SearchRequest::kStation ? TurnKey(r.BodyB)
+                            : r.What == SearchRequest::kLongitude
                                 ? LonKey(r.BodyB, r.Longitude)
                                 : PerfKey(r.BodyA, r.BodyB, r.AspectKind, r.AngleSign);
     asked.push_back(key);
@@ -37,6 +46,7 @@ class ScriptedSearch {
   std::vector<std::string> asked;  // every request, in order
 
  private:
+  static std::string TurnKey(int body) { return "T" + std::to_string(body); }
   static std::string LonKey(int body, double lon) {
     return "L" + std::to_string(body) + "@" + std::to_string(std::lround(lon * 1000));
   }

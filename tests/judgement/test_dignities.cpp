@@ -483,11 +483,38 @@ TEST(Dignities, AccidentalScoresAreLillysPoints) {
            c.Near = {{n.Body, n.Offset}};
          },
          {"direct", "swift in motion", occidental, free, n.Words});
-  with("Mercury between Mars and Saturn",
-       [](Condition& c) {
-         c.Near = {{kBodyMars, -3}, {kBodySaturn, 3}};
-       },
-       {"direct", "swift in motion", occidental, free, "besieged of Saturn and Mars"});
+  // besieged by the malefics nearest on either side, both in its sign
+  // (15 Aquarius); Uranus between counts for nothing with the seven planets
+  const std::vector<const char*> besieged = {"direct", "swift in motion", occidental, free,
+                                             "besieged of Saturn and Mars"};
+  with(
+      "Mercury between Mars and Saturn",
+      [](Condition& c) {
+        c.At = 315;
+        c.Near = {{kBodyMars, -3}, {kBodySaturn, 3}};
+      },
+      besieged);
+  with(
+      "Mercury between the Dragon's Tail and Saturn, Uranus beside it",
+      [](Condition& c) {
+        c.At = 315;
+        c.Near = {{kBodySouthNode, -3}, {kBodySaturn, 3}, {kBodyUranus, 1.5}};
+      },
+      besieged);
+  with(
+      "Mercury between Mars in Capricorn and Saturn",
+      [](Condition& c) {
+        c.At = 301;
+        c.Near = {{kBodyMars, -3}, {kBodySaturn, 3}};
+      },
+      mercury);
+  with(
+      "Mercury between Mars and Saturn, Venus between",
+      [](Condition& c) {
+        c.At = 315;
+        c.Near = {{kBodyMars, -3}, {kBodySaturn, 3}, {kBodyVenus, 2}};
+      },
+      mercury);
   // the other kinds of planet
   const auto body = [](int b, double motion, double sun) {
     return [=](Condition& c) {
