@@ -117,5 +117,5 @@ inline constexpr int kEntryNothingFound = 527;
 inline constexpr int kEntrySkippedSamePoint = 544;  // a pair of one point was left out
 inline constexpr int kEntrySkippedUntimed = 545;    // a pair with a point the search cannot time
 inline constexpr int kEntryResultsHint = 516;
-inline constexpr int kEntryRefranation = 596;
-inline constexpr int kEntryTurnsBeforeAspect = 597;
+inline constexpr int kEntryRefranation = 588;
+inline constexpr int kEntryTurnsBeforeAspect = 589;

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-// The highest entry any window reads is 629, so a complete file has 630 lines.
-inline constexpr int kUiEntryCount = 630;
+// The highest entry any window reads is 619, so a complete file has 620 lines.
+inline constexpr int kUiEntryCount = 620;
 
 // Entries added after the designed table (which ends at 534): the messages
 // of the input dialogs. "%s" stands for a text filled in, in order.
@@ -28,7 +28,7 @@ inline constexpr int kUiEntryTownWithoutName = 540;    // -
 inline constexpr int kUiEntryCountryTooLong = 541;     // -
 inline constexpr int kUiEntryZoneOutOfRange = 542;     // hours, minutes typed
 // Entries 543..545 are the judgement windows' (judgement/ui/judgementui.h).
-// Entries 596..597 are the signs of completion's (judgement/completion.h).
+// Entries 588..589 are the signs of completion's (judgement/completion.h).
 // The calculation parameters and the upkeep of the settings files; each is
 // followed by a space and the detail (the values typed, a path, a list entry).
 inline constexpr int kUiEntryOrbScaleRefused = 546;  // Edit2 or Edit3 holds no number above 0
@@ -87,44 +87,44 @@ inline constexpr int kUiEntryCoordinateOutOfRange =
 // town's clock skipped (the later zone taken) or showed twice (the first).
 inline constexpr int kUiEntryClockSkipped = 586;   // -
 inline constexpr int kUiEntryClockRepeated = 587;  // -
-// Entries 588..599 are placeholders ("-").
 // The data-input dialog: a day beyond its month, a time or a zone out of range.
-inline constexpr int kUiEntryDayOutOfRange = 600;  // the field's label, the day typed, the last day
-inline constexpr int kUiEntryTimeOutOfRange = 601;  // the field's label, the time typed
+inline constexpr int kUiEntryDayOutOfRange = 590;  // the field's label, the day typed, the last day
+inline constexpr int kUiEntryTimeOutOfRange = 591;  // the field's label, the time typed
 inline constexpr int kUiEntryZoneBeyondLimit =
-    602;  // the field's label, the zone typed, the largest hours
-// A name that is the only handle of what it names (a database, an Arabic part) left empty.
-inline constexpr int kUiEntryEmptyName = 603;  // -
+    592;  // the field's label, the zone typed, the largest hours
+// A name that is the only handle of what it names (a database, a section,
+// an Arabic part) left empty.
+inline constexpr int kUiEntryEmptyName = 593;  // -
 // The pair on disk changed since it was read: save anyway?
-inline constexpr int kUiEntryPairChangedOnDisk = 604;  // the record file
-inline constexpr int kUiEntrySaveAnywayButton = 605;   // the question's button that saves
+inline constexpr int kUiEntryPairChangedOnDisk = 594;  // the record file
+inline constexpr int kUiEntrySaveAnywayButton = 595;   // the question's button that saves
 // A load finished a save cut short.
-inline constexpr int kUiEntryInterruptedSaveCompleted = 606;  // record file, temporary, tree file
+inline constexpr int kUiEntryInterruptedSaveCompleted = 596;  // record file, temporary, tree file
 // The import's failures: the file with its format, a value out of range.
-inline constexpr int kUiEntryImportFileOfFormat = 607;  // the file, the format's name
-inline constexpr int kUiEntryImportOutOfRange = 608;    // field's name, value, lowest, highest
+inline constexpr int kUiEntryImportFileOfFormat = 597;  // the file, the format's name
+inline constexpr int kUiEntryImportOutOfRange = 598;    // field's name, value, lowest, highest
 // The names of the fields of a foreign chart, in a failure's message.
-inline constexpr int kUiEntryImportFieldDay = 609;
-inline constexpr int kUiEntryImportFieldMonth = 610;
-inline constexpr int kUiEntryImportFieldYear = 611;
-inline constexpr int kUiEntryImportFieldHour = 612;
-inline constexpr int kUiEntryImportFieldMinute = 613;
-inline constexpr int kUiEntryImportFieldSecond = 614;
-inline constexpr int kUiEntryImportFieldZoneHours = 615;
-inline constexpr int kUiEntryImportFieldZoneMinutes = 616;
-inline constexpr int kUiEntryImportFieldZoneSeconds = 617;
-inline constexpr int kUiEntryImportFieldZoneSide = 618;
-inline constexpr int kUiEntryImportFieldLatitudeDegrees = 619;
-inline constexpr int kUiEntryImportFieldLatitudeMinutes = 620;
-inline constexpr int kUiEntryImportFieldLatitudeSeconds = 621;
-inline constexpr int kUiEntryImportFieldLatitudeSide = 622;
-inline constexpr int kUiEntryImportFieldLongitudeDegrees = 623;
-inline constexpr int kUiEntryImportFieldLongitudeMinutes = 624;
-inline constexpr int kUiEntryImportFieldLongitudeSeconds = 625;
-inline constexpr int kUiEntryImportFieldLongitudeSide = 626;
-inline constexpr int kUiEntryImportFieldPlace = 627;
-inline constexpr int kUiEntryImportFieldComment = 628;
-inline constexpr int kUiEntryImportFieldFlag = 629;
+inline constexpr int kUiEntryImportFieldDay = 599;
+inline constexpr int kUiEntryImportFieldMonth = 600;
+inline constexpr int kUiEntryImportFieldYear = 601;
+inline constexpr int kUiEntryImportFieldHour = 602;
+inline constexpr int kUiEntryImportFieldMinute = 603;
+inline constexpr int kUiEntryImportFieldSecond = 604;
+inline constexpr int kUiEntryImportFieldZoneHours = 605;
+inline constexpr int kUiEntryImportFieldZoneMinutes = 606;
+inline constexpr int kUiEntryImportFieldZoneSeconds = 607;
+inline constexpr int kUiEntryImportFieldZoneSide = 608;
+inline constexpr int kUiEntryImportFieldLatitudeDegrees = 609;
+inline constexpr int kUiEntryImportFieldLatitudeMinutes = 610;
+inline constexpr int kUiEntryImportFieldLatitudeSeconds = 611;
+inline constexpr int kUiEntryImportFieldLatitudeSide = 612;
+inline constexpr int kUiEntryImportFieldLongitudeDegrees = 613;
+inline constexpr int kUiEntryImportFieldLongitudeMinutes = 614;
+inline constexpr int kUiEntryImportFieldLongitudeSeconds = 615;
+inline constexpr int kUiEntryImportFieldLongitudeSide = 616;
+inline constexpr int kUiEntryImportFieldPlace = 617;
+inline constexpr int kUiEntryImportFieldComment = 618;
+inline constexpr int kUiEntryImportFieldFlag = 619;
 
 // The labels of the chart-objects dialog, designed placeholders of the table.
 inline constexpr int kUiEntryAspectationCaption = 262;

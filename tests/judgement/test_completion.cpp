@@ -237,7 +237,8 @@ TEST(CompletionScripted, LillysMarsTurningBeforeSaturnRefrains) {
     EXPECT_DOUBLE_EQ(e.Moment, kJd + k.Moment);
     if (e.Kind == kRefranation) {
       const std::string who = "p" + std::to_string(k.Turning);
-      EXPECT_EQ(e.Text, "e596 p4 - p6: " + who + " e597");
+      EXPECT_EQ(e.Text, "e" + std::to_string(kEntryRefranation) + " p4 - p6: " + who + " e" +
+                            std::to_string(kEntryTurnsBeforeAspect));
       EXPECT_EQ(CompletionDetailPoints(e), (std::vector<int>{kBodyMars, kBodySaturn}));
     }
   }
@@ -583,7 +584,9 @@ TEST(CompletionCharts, AnAspectJustPastIsNoEvent) {
     for (const CompletionEvent& e : run.Events) {
       SCOPED_TRACE(::testing::Message() << "option " << option << " kind " << e.Kind << " ("
                                         << e.Point1 << " " << e.Point2 << " " << e.Point3 << ")");
-      if (e.Kind != kSiege) EXPECT_GT(e.Moment, c->JulianDayUT + kMinute);
+      if (e.Kind != kSiege) {
+        EXPECT_GT(e.Moment, c->JulianDayUT + kMinute);
+      }
       EXPECT_FALSE(e.Kind == kProhibition && e.Point3 == kBodyMars);
       EXPECT_TRUE(MomentAgrees(*c, e));
     }

@@ -665,7 +665,9 @@ TEST_F(ChartDbFolderTest, ASaveOfAnEarlierVersionCutShortIsFinishedByTheLoad) {
     ASSERT_TRUE(WriteLinesPending(Path(stem + ".zrt"), BuildTreeText(now.Nodes), tree));
     ASSERT_TRUE(WriteLinesPending(records, now.Lines, lines));
     ASSERT_EQ(InterruptedSaveFiles(records).size(), 2u);
-    if (stop == 1) ASSERT_TRUE(CommitPendingFile(lines));
+    if (stop == 1) {
+      ASSERT_TRUE(CommitPendingFile(lines));
+    }
     ChartDatabase loaded;
     std::string completed;
     ASSERT_TRUE(LoadDatabasePair(records, loaded, message, &completed)) << message;
