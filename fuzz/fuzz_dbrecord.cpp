@@ -29,7 +29,7 @@ bool ChartLike(const DbChart& c) {
 
 std::string Cleaned(std::string text, bool place) {
   for (char& c : text) {
-    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     if (place && c == '/') c = '\\';
   }
   return text;
