@@ -22,6 +22,7 @@
 #include "engine/astromath.h"
 #include "input/datainput.h"
 #include "platform/qt/canvas.h"
+#include "tests/ui/factorychart.h"
 
 namespace {
 
@@ -525,26 +526,6 @@ TEST_F(Wheel, HintBoxKeepsClearOfTheWindowEdges) {
 
 // --- labels clear of each other ------------------------------------------------------
 
-// A computed chart with the factory settings and every object shown.
-std::unique_ptr<ChartRecord> CrowdedChart(int day, int month, int year, float ut, float lat,
-                                          float lon) {
-  auto r = std::make_unique<ChartRecord>();
-  SettingsMenuState menu;
-  BuildChartRecord(*r, {}, 0, HORARY_SOURCE_DIR "/data", menu);
-  r->JulianDayUT = JulianDay(day, month, year, ut);
-  r->JulianDay0h = JulianDay(day, month, year, 0.0f);
-  r->UniversalTime = ut;
-  r->GeoLatitude = lat;
-  r->GeoLongitude = lon;
-  r->GeocentricLatitude = static_cast<float>(GeocentricOfGeographic(lat));
-  r->AspectListObject = kNone;
-  r->ColorMode = 2;
-  r->TargetFlags[0] = r->TargetFlags[1] = r->TargetFlags[2] = 1;
-  for (int o = 0; o < kObjectCount; ++o) r->ObjectShown[o] = r->ObjectAspected[o] = 1;
-  RecalcChart(*r, 1);
-  return r;
-}
-
 const char* KindName(WheelLabel kind) {
   static const char* const names[] = {"sign",         "body",    "cusp", "body number",
                                       "house number", "mansion", "mark", "retrograde mark"};
@@ -603,7 +584,7 @@ TEST_F(Wheel, LabelsOfCrowdedChartsStayClearOfEachOther) {
   view.FixedStars = view.LunarMansions = view.ArabicParts = view.Midpoints = true;
   int marksSeen = 0;
   for (const Moment& m : moments) {
-    auto r = CrowdedChart(m.day, m.month, m.year, m.ut, m.lat, m.lon);
+    auto r = FactoryChart(m.day, m.month, m.year, m.ut, m.lat, m.lon);
     if (m.swapped) {
       r->ReceptionSwap = 1;
       RecalcChartReception(*r);

@@ -15,30 +15,17 @@
 #include "chart/ui/wheel.h"
 #include "engine/astromath.h"
 #include "platform/qt/canvas.h"
+#include "tests/ui/factorychart.h"
 
 namespace {
 
-// The factory chart for a moment, every object shown, recomputed with the
-// detriment receptions searched besides the default kinds.
+// The factory chart for a moment, recomputed with the detriment receptions
+// searched besides the default kinds.
 std::unique_ptr<ChartRecord> Computed(int day, int month, int year, float ut, float lat,
                                       float lon) {
-  auto r = std::make_unique<ChartRecord>();
-  SettingsMenuState menu;
-  BuildChartRecord(*r, {}, 0, HORARY_SOURCE_DIR "/data", menu);
-  r->JulianDayUT = JulianDay(day, month, year, ut);
-  r->JulianDay0h = JulianDay(day, month, year, 0.0f);
-  r->UniversalTime = ut;
-  r->GeoLatitude = lat;
-  r->GeoLongitude = lon;
-  r->GeocentricLatitude = static_cast<float>(GeocentricOfGeographic(lat));
-  r->AspectListObject = kNone;
-  r->ColorMode = 2;
-  r->TargetFlags[0] = r->TargetFlags[1] = r->TargetFlags[2] = 1;
-  for (int o = 0; o < kObjectCount; ++o) r->ObjectShown[o] = r->ObjectAspected[o] = 1;
   ReceptionParams kinds;
   kinds.KindOn[kReceptionDetriment] = true;
-  RecalcChart(*r, 1, false, nullptr, kinds);
-  return r;
+  return FactoryChart(day, month, year, ut, lat, lon, kinds);
 }
 
 // Every field the recomputation writes and the judgement, the printing or
